@@ -1,0 +1,24 @@
+# Helpers shared by every folder's CMakeLists.
+
+# hm_platform_library(NAME SOURCES... [LINK libs...])
+# A platform stand-in: a shared library, so every loaded object shares one copy.
+function(hm_platform_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
+  if(ARG_LINK)
+    target_link_libraries(${name} PUBLIC ${ARG_LINK})
+  endif()
+endfunction()
+
+# hm_test(NAME LABEL SOURCES... [LINK libs...])
+# One GoogleTest executable; every test case runs in a process of its own.
+function(hm_test name)
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LINK})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  gtest_discover_tests(${name}
+    PROPERTIES LABELS ${ARG_LABEL}
+    DISCOVERY_TIMEOUT 60)
+endfunction()
