@@ -1,0 +1,69 @@
+// The Settings app: lists the panes installed in "/Library/PreferenceLoader/Preferences",
+// loads a pane's bundle and its principal class by name, and keeps a stack of pages
+// (push a detail page with its `specifier` set; back shows the page below again with
+// viewWillAppear:).
+//
+// It is also how a test or the simulator uses Settings as a person would: find a row by the
+// text it shows, tap it (a link pushes its page, a button runs its action), flip a switch,
+// type into a text row, pick a segment, read what a row shows, and snapshot the page.
+#pragma once
+
+#include "coregraphics/CGGeometry.h"
+#include "foundation/NSIndexPath.h"
+#include "objc/runtime.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class SettingsApp {
+  public:
+    // One entry of the loader folder: a plist with an "entry" dictionary.
+    struct Entry {
+        std::string label;            // the row text in the Settings list
+        std::string bundle;           // bundle name: /Library/PreferenceBundles/<bundle>.bundle
+        std::string detail;           // the controller class, when the entry names one
+        std::string file;             // the entry's device path
+    };
+
+    explicit SettingsApp(CGSize screenSize = {320, 568});
+
+    // The entries installed on the device, sorted by label.
+    std::vector<Entry> entries() const;
+    // Opens an installed pane by its label: loads its bundle, creates its principal class
+    // (or the entry's "detail" class) and shows it. None when anything is missing.
+    id openPane(const std::string& label);
+    // Loads the bundle at a device path and shows its principal class.
+    id openBundle(const std::string& bundlePath);
+    // Creates a page of a class through initForContentSize: and shows it.
+    id openController(Class* cls, id bundle, id specifier = nullptr);
+
+    id currentController() const;
+    size_t depth() const { return stack_.size(); }
+    // Shows the page below again (viewWillAppear:); false at the root.
+    bool back();
+
+    // Rows of the shown page, in table order, by the text each row shows.
+    std::vector<std::string> rowLabels();
+    std::optional<NSIndexPath> findRow(const std::string& label);
+    // The cell shown for a row (none when the row is absent).
+    id cellForRow(const std::string& label);
+    // A person's actions; each is false when the row is absent, disabled, or of another kind.
+    bool tapRow(const std::string& label);
+    bool setSwitch(const std::string& label, bool on);
+    bool typeText(const std::string& label, const std::string& text);
+    bool pickSegment(const std::string& label, NSInteger index);
+    // What a row shows.
+    std::string rowText(const std::string& label);      // the value or detail text
+    bool rowEnabled(const std::string& label);
+    id rowBackgroundColor(const std::string& label);
+    // Draws the shown page (title bar and table) into a PNG file at a host path.
+    bool snapshot(const std::string& pngPath);
+    // The view drawing the shown page.
+    id pageView();
+
+  private:
+    void show(id controller);
+    CGSize screen_;
+    std::vector<id> stack_;
+};
