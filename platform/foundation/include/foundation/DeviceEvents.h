@@ -1,0 +1,26 @@
+// What the device did, in order, with its time: log lines, file writes, and whatever the hosts
+// record (alarms, alerts, timers). Tests and the simulator read it.
+#pragma once
+
+#include "foundation/NSDate.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct DeviceEvent {
+    NSDate time;
+    std::string kind;
+    std::string detail;
+    bool operator==(const DeviceEvent& other) const = default;
+};
+
+class DeviceEvents {
+  public:
+    // Thread-safe. Stamped with the device clock; the listener (if any) is called after recording.
+    static void record(std::string kind, std::string detail);
+    static std::vector<DeviceEvent> all();
+    static std::vector<DeviceEvent> ofKind(const std::string& kind);
+    static void clear();
+    static void setListener(std::function<void(const DeviceEvent&)> listener);
+};

@@ -1,0 +1,20 @@
+// The Foundation stand-in, whole.
+#pragma once
+
+#include "foundation/Device.h"
+#include "foundation/DeviceClock.h"
+#include "foundation/DeviceDlopen.h"
+#include "foundation/DeviceEvents.h"
+#include "foundation/NSBundle.h"
+#include "foundation/NSDate.h"
+#include "foundation/NSDateFormatter.h"
+#include "foundation/NSFileManager.h"
+#include "foundation/NSIndexPath.h"
+#include "foundation/NSLog.h"
+#include "foundation/NSNumberFormatter.h"
+#include "foundation/NSScanner.h"
+#include "foundation/NotifyCenter.h"
+#include "foundation/PlistValue.h"
+#include "foundation/PropertyList.h"
+#include "foundation/RunLoop.h"
+#include "foundation/ValueReadings.h"
