@@ -1,0 +1,110 @@
+// Linear gradients. A layer whose line is horizontal depends on the column only: its colors are
+// worked out once for one row, and when they are all opaque that row is copied to every row.
+// A layer whose line is vertical is one color a row. Other directions take one color a pixel.
+#include "ContextState.h"
+
+#include <cmath>
+#include <cstring>
+
+using namespace cg;
+
+namespace {
+
+struct GradientLine {
+    CGPoint start;
+    CGFloat dx, dy, length2;
+    bool before, after;
+
+    CGFloat position(CGFloat x, CGFloat y) const { return ((x - start.x) * dx + (y - start.y) * dy) / length2; }
+    bool paints(CGFloat s) const { return !std::isnan(s) && (s >= 0 || before) && (s <= 1 || after); }
+};
+
+CGFloat userX(const GState& st, int64_t column) { return (CGFloat(column) + 0.5 - st.tx) / st.sx; }
+CGFloat userY(const GState& st, int64_t row) { return (CGFloat(row) + 0.5 - st.ty) / st.sy; }
+
+const SpanColor kNothing = prepareSpanColor({0, 0, 0, 0});
+
+void drawAcross(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) {
+    const GState& st = ctx.state;
+    const PixelRect& clip = st.clip;
+    ctx.reserveRow();
+    int64_t first = -1, last = -1;
+    bool allOpaque = true;
+    for (int64_t x = clip.x0; x < clip.x1; ++x) {
+        size_t i = size_t(x - clip.x0);
+        CGFloat s = line.position(userX(st, x), line.start.y);
+        SpanColor color = line.paints(s) ? prepareSpanColor(CGGradientColorAt(gradient, s)) : kNothing;
+        if (line.paints(s)) {
+            if (first < 0) first = x;
+            last = x;
+        }
+        allOpaque = allOpaque && (color.opaque || !line.paints(s));
+        ctx.rowColors[i] = color;
+        storeSpanLanes(ctx.rowScaled.data(), ctx.rowKeep.data(), i, color);
+        std::memcpy(&ctx.rowBytes[4 * i], color.bytes, 4);
+    }
+    if (first < 0) return;
+    const size_t offset = size_t(first - clip.x0);
+    const size_t count = size_t(last - first + 1);
+    // The painted columns are one run (the position is monotonic along the row); inside it an
+    // opaque layer simply replaces the pixels.
+    bool replaces = allOpaque;
+    for (size_t i = offset; replaces && i < offset + count; ++i) replaces = ctx.rowColors[i].opaque;
+    if (replaces) {
+        for (int64_t y = clip.y0; y < clip.y1; ++y)
+            std::memcpy(ctx.row(y) + 4 * first, &ctx.rowBytes[4 * offset], 4 * count);
+        return;
+    }
+    SpanColors colors{&ctx.rowColors[offset], &ctx.rowScaled[4 * offset], &ctx.rowKeep[4 * offset]};
+    for (int64_t y = clip.y0; y < clip.y1; ++y) blendSpanVarying(ctx.row(y) + 4 * first, count, colors);
+}
+
+void drawDown(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) {
+    const GState& st = ctx.state;
+    const PixelRect& clip = st.clip;
+    const size_t count = size_t(clip.x1 - clip.x0);
+    for (int64_t y = clip.y0; y < clip.y1; ++y) {
+        CGFloat s = line.position(line.start.x, userY(st, y));
+        if (!line.paints(s)) continue;
+        blendSpanUniform(ctx.row(y) + 4 * clip.x0, count, prepareSpanColor(CGGradientColorAt(gradient, s)));
+    }
+}
+
+void drawSlanted(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) {
+    const GState& st = ctx.state;
+    const PixelRect& clip = st.clip;
+    ctx.reserveRow();
+    const size_t count = size_t(clip.x1 - clip.x0);
+    SpanColors colors{ctx.rowColors.data(), ctx.rowScaled.data(), ctx.rowKeep.data()};
+    for (int64_t y = clip.y0; y < clip.y1; ++y) {
+        const CGFloat uy = userY(st, y);
+        for (int64_t x = clip.x0; x < clip.x1; ++x) {
+            size_t i = size_t(x - clip.x0);
+            CGFloat s = line.position(userX(st, x), uy);
+            ctx.rowColors[i] = line.paints(s) ? prepareSpanColor(CGGradientColorAt(gradient, s)) : kNothing;
+            storeSpanLanes(ctx.rowScaled.data(), ctx.rowKeep.data(), i, ctx.rowColors[i]);
+        }
+        blendSpanVarying(ctx.row(y) + 4 * clip.x0, count, colors);
+    }
+}
+
+} // namespace
+
+void CGContextDrawLinearGradient(CGContextRef context, CGGradientRef gradient, CGPoint start, CGPoint end,
+                                 uint32_t options) {
+    if (!context || !gradient) return;
+    const GState& st = context->state;
+    if (st.clip.empty() || st.sx == 0 || st.sy == 0) return;
+    GradientLine line{start, end.x - start.x, end.y - start.y, 0, (options & kCGGradientDrawsBeforeStartLocation) != 0,
+                      (options & kCGGradientDrawsAfterEndLocation) != 0};
+    line.length2 = line.dx * line.dx + line.dy * line.dy;
+    // Coinciding end points give no direction: nothing is painted.
+    if (!(line.length2 > 0) || !std::isfinite(line.length2)) return;
+    if (line.dy == 0) {
+        drawAcross(*context, gradient, line);
+    } else if (line.dx == 0) {
+        drawDown(*context, gradient, line);
+    } else {
+        drawSlanted(*context, gradient, line);
+    }
+}

@@ -1,0 +1,47 @@
+// The inner loops of painting: one layer color (or one color per pixel) composited onto a run
+// of RGBA pixels (straight alpha, 8 bits a channel).
+//
+// Over an opaque pixel u a layer color c with alpha a gives c x a + u x (1 - a) per channel.
+// That case is the hot one (every layer of a picker square lands on opaque pixels) and runs in
+// 8.8 fixed point, eight channels at once: it is the correctly rounded result except when the
+// exact value lies within 1/128 of a level of a rounding tie. Pixels that are not opaque take
+// the general straight-alpha source-over in double precision.
+#pragma once
+
+#include "coregraphics/CGColor.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace cg {
+
+// A layer color prepared for compositing.
+struct SpanColor {
+    CGColor color;        // clamped into [0, 1]
+    uint8_t bytes[4];     // the color as stored when the layer is opaque
+    uint16_t scaled[4];   // 65280 x c x a + 128 per channel (alpha: 65280 x a + 128)
+    uint16_t keep;        // 65536 x (1 - a), at most 65535: the share of the pixel below
+    bool opaque;          // a == 1: the pixel is replaced
+    bool invisible;       // a == 0: the pixel is left alone
+};
+
+SpanColor prepareSpanColor(CGColor color);
+
+// Sets n pixels to one opaque color.
+void fillSpan(uint8_t* pixels, size_t n, const uint8_t rgba[4]);
+// Composites one color over n pixels.
+void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color);
+
+// Per-pixel layer colors for a run, laid out for the composite loop (filled by the caller,
+// one entry per pixel; `scaled` and `keep` hold four lanes per pixel).
+struct SpanColors {
+    const SpanColor* colors;
+    const uint16_t* scaled; // 4 per pixel
+    const uint16_t* keep;   // 4 per pixel (the same value in each lane)
+};
+// Stores pixel i's lanes of `color` into the arrays of a SpanColors.
+void storeSpanLanes(uint16_t* scaled, uint16_t* keep, size_t i, const SpanColor& color);
+// Composites colors.colors[i] over pixel i, for n pixels.
+void blendSpanVarying(uint8_t* pixels, size_t n, const SpanColors& colors);
+
+} // namespace cg
