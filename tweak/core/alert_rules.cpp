@@ -1,0 +1,29 @@
+#include "core/alert_rules.h"
+
+namespace {
+constexpr std::string_view kClockSection = "com.apple.mobiletimer";
+constexpr long kAlarmSubtype = 1;
+} // namespace
+
+bool isAlarmBulletin(std::string_view sectionID, long sectionSubtype) {
+    return sectionID == kClockSection && sectionSubtype == kAlarmSubtype;
+}
+
+ModalClick decideModalClick(long alertTag, long buttonIndex) {
+    if (alertTag != kAlertTagPlain || buttonIndex != kDisarmClickIndex) return {buttonIndex, false};
+    return {kStopButtonIndex, true};
+}
+
+LockAlertLayout lockAlertLayout(bool canSnooze) {
+    if (canSnooze) return {{LockAlertTitle::Snooze, LockAlertTitle::OK}, kAlertTagSnooze};
+    return {{LockAlertTitle::OK}, kAlertTagPlain};
+}
+
+bool isLockAlertTag(long alertTag) { return alertTag == kAlertTagSnooze || alertTag == kAlertTagPlain; }
+
+FullscreenAction lockAlertDismissalAction(long alertTag, long buttonIndex) {
+    if (!isLockAlertTag(alertTag)) return FullscreenAction::None;
+    if (buttonIndex == 1) return FullscreenAction::Dismiss;
+    if (buttonIndex == 0) return alertTag == kAlertTagSnooze ? FullscreenAction::Alternate : FullscreenAction::Dismiss;
+    return FullscreenAction::None;
+}

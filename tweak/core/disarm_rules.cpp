@@ -1,0 +1,40 @@
+#include "core/disarm_rules.h"
+
+bool deadlineStillAhead(double now, double deadline) { return now + kLookAheadSeconds < deadline; }
+
+ReloadDecision decideReload(const DisarmInputs& in) {
+    ReloadDecision d;
+    if (in.fileRead) {
+        if (in.enabled && in.disarmedUntil && deadlineStillAhead(in.now, *in.disarmedUntil)) {
+            if (in.launchSettled) {
+                d.armNow = true;
+                if (in.enableIcon) d.icon = IconChange::Show;
+            } else {
+                d.deferArming = true; // the icon keeps its state until the deferred arming
+            }
+        } else {
+            d.icon = IconChange::Hide;
+        }
+    }
+    // The final icon rule, which also holds after an unreadable file.
+    if (!in.enableIcon || !in.enabled || !in.fileRead) d.icon = IconChange::Hide;
+    return d;
+}
+
+DeferredDecision decideDeferredArming(const DisarmInputs& in) {
+    DeferredDecision d;
+    if (!in.enabled || !in.disarmedUntil || !deadlineStillAhead(in.now, *in.disarmedUntil)) {
+        d.icon = IconChange::Hide;
+        return d;
+    }
+    d.arm = true;
+    if (in.enableIcon) d.icon = IconChange::Show;
+    return d;
+}
+
+TimerFiredAction decideTimerFired(std::optional<double> disarmedUntil, double now, bool toggleInstalled) {
+    if (!disarmedUntil) return toggleInstalled ? TimerFiredAction::SetToggleOff : TimerFiredAction::HideIcon;
+    if (deadlineStillAhead(now, *disarmedUntil))
+        return toggleInstalled ? TimerFiredAction::SetToggleOn : TimerFiredAction::Rearm;
+    return toggleInstalled ? TimerFiredAction::SetToggleOff : TimerFiredAction::Expire;
+}

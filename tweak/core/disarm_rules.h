@@ -1,0 +1,53 @@
+// The disarm decisions: when a deadline counts as reached, and what a reload, the deferred first
+// arming and the deadline timer do. Times are seconds since the reference date, so the rules
+// need no clock; the caller carries each decision out on the device.
+#pragma once
+
+#include <optional>
+
+inline constexpr double kLookAheadSeconds = 15.0;     // a deadline this close counts as reached
+inline constexpr double kArmingDeferralSeconds = 5.0; // first arming after load waits this long
+
+// True while `now + 15 s` is strictly earlier than the deadline.
+bool deadlineStillAhead(double now, double deadline);
+
+enum class IconChange { Keep, Show, Hide };
+
+// What a reload of the settings file does with the timer and the icon. The held timer is always
+// invalidated first; a shown icon is shown before arming, a hidden one after.
+struct ReloadDecision {
+    IconChange icon = IconChange::Keep;
+    bool armNow = false;        // arm the deadline timer for the current deadline
+    bool deferArming = false;   // mark the launch settled and arm in 5 seconds
+};
+
+struct DisarmInputs {
+    bool fileRead = true; // false when the settings file could not be read
+    bool enabled = false;
+    bool enableIcon = true;
+    std::optional<double> disarmedUntil;
+    double now = 0.0;
+    bool launchSettled = false;
+};
+
+ReloadDecision decideReload(const DisarmInputs& in);
+
+// What the deferred arming does when its 5 seconds have passed: it looks again, since the
+// tweak may have been turned off or the deadline cleared or come close meanwhile.
+struct DeferredDecision {
+    IconChange icon = IconChange::Keep;
+    bool arm = false;
+};
+
+DeferredDecision decideDeferredArming(const DisarmInputs& in);
+
+// What the deadline timer does when it fires (the held timer is invalidated first).
+enum class TimerFiredAction {
+    SetToggleOff, // the toggle brings the file and the tweak up to date
+    SetToggleOn,  // fired early with the toggle installed
+    HideIcon,     // no deadline stands
+    Rearm,        // fired early: arm again for the same deadline
+    Expire,       // deadline reached: forget it and hide the icon
+};
+
+TimerFiredAction decideTimerFired(std::optional<double> disarmedUntil, double now, bool toggleInstalled);
