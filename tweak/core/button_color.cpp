@@ -1,14 +1,14 @@
 #include "core/button_color.h"
 
-#include "core/hex_scan.h"
+#include "foundation/NSScanner.h"
 
 namespace {
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 } // namespace
 
 std::uint32_t buttonColorValue(std::string_view text) {
-    std::uint32_t value = kWhite;
-    if (auto scanned = scanHexSkippingHashes(text)) value = *scanned;
+    unsigned value = kWhite; // kept when the text holds no hexadecimal digit
+    NSScannerScanHexInt(text, "#", &value);
     return value > kWhite ? kWhite : value;
 }
 

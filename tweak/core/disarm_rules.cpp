@@ -1,6 +1,8 @@
 #include "core/disarm_rules.h"
 
-bool deadlineStillAhead(double now, double deadline) { return now + kLookAheadSeconds < deadline; }
+bool deadlineStillAhead(NSDate now, NSDate deadline) {
+    return now.dateByAddingTimeInterval(kLookAheadSeconds).compare(deadline) == NSOrderedAscending;
+}
 
 ReloadDecision decideReload(const DisarmInputs& in) {
     ReloadDecision d;
@@ -32,7 +34,7 @@ DeferredDecision decideDeferredArming(const DisarmInputs& in) {
     return d;
 }
 
-TimerFiredAction decideTimerFired(std::optional<double> disarmedUntil, double now, bool toggleInstalled) {
+TimerFiredAction decideTimerFired(std::optional<NSDate> disarmedUntil, NSDate now, bool toggleInstalled) {
     if (!disarmedUntil) return toggleInstalled ? TimerFiredAction::SetToggleOff : TimerFiredAction::HideIcon;
     if (deadlineStillAhead(now, *disarmedUntil))
         return toggleInstalled ? TimerFiredAction::SetToggleOn : TimerFiredAction::Rearm;

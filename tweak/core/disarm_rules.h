@@ -1,15 +1,17 @@
 // The disarm decisions: when a deadline counts as reached, and what a reload, the deferred first
-// arming and the deadline timer do. Times are seconds since the reference date, so the rules
-// need no clock; the caller carries each decision out on the device.
+// arming and the deadline timer do. Now is an argument, so the rules need no clock; the caller
+// carries each decision out on the device.
 #pragma once
+
+#include "foundation/NSDate.h"
 
 #include <optional>
 
 inline constexpr double kLookAheadSeconds = 15.0;     // a deadline this close counts as reached
 inline constexpr double kArmingDeferralSeconds = 5.0; // first arming after load waits this long
 
-// True while `now + 15 s` is strictly earlier than the deadline.
-bool deadlineStillAhead(double now, double deadline);
+// True while `now + 15 s` is strictly earlier than the deadline (compare: gives ascending).
+bool deadlineStillAhead(NSDate now, NSDate deadline);
 
 enum class IconChange { Keep, Show, Hide };
 
@@ -25,8 +27,8 @@ struct DisarmInputs {
     bool fileRead = true; // false when the settings file could not be read
     bool enabled = false;
     bool enableIcon = true;
-    std::optional<double> disarmedUntil;
-    double now = 0.0;
+    std::optional<NSDate> disarmedUntil;
+    NSDate now;
     bool launchSettled = false;
 };
 
@@ -50,4 +52,4 @@ enum class TimerFiredAction {
     Expire,       // deadline reached: forget it and hide the icon
 };
 
-TimerFiredAction decideTimerFired(std::optional<double> disarmedUntil, double now, bool toggleInstalled);
+TimerFiredAction decideTimerFired(std::optional<NSDate> disarmedUntil, NSDate now, bool toggleInstalled);

@@ -4,14 +4,15 @@
 
 namespace {
 
-constexpr double kNow = 1000.0;
+const NSDate kNow{1000.0};
+NSDate at(double seconds) { return kNow.dateByAddingTimeInterval(seconds); }
 
 TEST(LookAhead, DeadlineWithin15SecondsCountsAsReached) {
-    EXPECT_FALSE(deadlineStillAhead(kNow, kNow + 10));
-    EXPECT_FALSE(deadlineStillAhead(kNow, kNow + 15)); // the same is not earlier
-    EXPECT_TRUE(deadlineStillAhead(kNow, kNow + 15.001));
-    EXPECT_TRUE(deadlineStillAhead(kNow, kNow + 20));
-    EXPECT_FALSE(deadlineStillAhead(kNow, kNow - 60));
+    EXPECT_FALSE(deadlineStillAhead(kNow, at(10)));
+    EXPECT_FALSE(deadlineStillAhead(kNow, at(15))); // the same is not earlier
+    EXPECT_TRUE(deadlineStillAhead(kNow, at(15.001)));
+    EXPECT_TRUE(deadlineStillAhead(kNow, at(20)));
+    EXPECT_FALSE(deadlineStillAhead(kNow, at(-60)));
 }
 
 struct ReloadCase {
@@ -38,34 +39,34 @@ TEST_P(Reload, DecidesTimerAndIcon) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Reload,
     testing::Values(
-        ReloadCase{"AheadSettled", {true, true, true, kNow + 20, kNow, true}, IconChange::Show, true, false},
-        ReloadCase{"AheadSettledNoIcon", {true, true, false, kNow + 20, kNow, true}, IconChange::Hide, true, false},
-        ReloadCase{"AheadNotSettled", {true, true, true, kNow + 20, kNow, false}, IconChange::Keep, false, true},
-        ReloadCase{"AheadNotSettledNoIcon", {true, true, false, kNow + 20, kNow, false}, IconChange::Hide, false,
+        ReloadCase{"AheadSettled", {true, true, true, at(20), kNow, true}, IconChange::Show, true, false},
+        ReloadCase{"AheadSettledNoIcon", {true, true, false, at(20), kNow, true}, IconChange::Hide, true, false},
+        ReloadCase{"AheadNotSettled", {true, true, true, at(20), kNow, false}, IconChange::Keep, false, true},
+        ReloadCase{"AheadNotSettledNoIcon", {true, true, false, at(20), kNow, false}, IconChange::Hide, false,
                    true},
-        ReloadCase{"TenSecondsAhead", {true, true, true, kNow + 10, kNow, true}, IconChange::Hide, false, false},
-        ReloadCase{"FifteenSecondsAhead", {true, true, true, kNow + 15, kNow, true}, IconChange::Hide, false,
+        ReloadCase{"TenSecondsAhead", {true, true, true, at(10), kNow, true}, IconChange::Hide, false, false},
+        ReloadCase{"FifteenSecondsAhead", {true, true, true, at(15), kNow, true}, IconChange::Hide, false,
                    false},
-        ReloadCase{"Past", {true, true, true, kNow - 1, kNow, false}, IconChange::Hide, false, false},
+        ReloadCase{"Past", {true, true, true, at(-1), kNow, false}, IconChange::Hide, false, false},
         ReloadCase{"NoDeadline", {true, true, true, std::nullopt, kNow, true}, IconChange::Hide, false, false},
-        ReloadCase{"Disabled", {true, false, true, kNow + 600, kNow, true}, IconChange::Hide, false, false},
-        ReloadCase{"Unreadable", {false, false, true, kNow + 600, kNow, true}, IconChange::Hide, false, false}),
+        ReloadCase{"Disabled", {true, false, true, at(600), kNow, true}, IconChange::Hide, false, false},
+        ReloadCase{"Unreadable", {false, false, true, at(600), kNow, true}, IconChange::Hide, false, false}),
     [](const testing::TestParamInfo<ReloadCase>& info) { return info.param.name; });
 
 TEST(DeferredArming, LooksAgainWhenItRuns) {
-    auto run = [](bool enabled, bool icon, std::optional<double> until) {
+    auto run = [](bool enabled, bool icon, std::optional<NSDate> until) {
         return decideDeferredArming({true, enabled, icon, until, kNow, true});
     };
-    DeferredDecision ahead = run(true, true, kNow + 20);
+    DeferredDecision ahead = run(true, true, at(20));
     EXPECT_TRUE(ahead.arm);
     EXPECT_EQ(ahead.icon, IconChange::Show);
 
-    DeferredDecision noIcon = run(true, false, kNow + 20);
+    DeferredDecision noIcon = run(true, false, at(20));
     EXPECT_TRUE(noIcon.arm);
     EXPECT_EQ(noIcon.icon, IconChange::Keep);
 
-    for (DeferredDecision gone : {run(false, true, kNow + 20), run(true, true, std::nullopt), run(true, true, kNow + 15),
-                                  run(true, true, kNow - 5)}) {
+    for (DeferredDecision gone : {run(false, true, at(20)), run(true, true, std::nullopt), run(true, true, at(15)),
+                                  run(true, true, at(-5))}) {
         EXPECT_FALSE(gone.arm);
         EXPECT_EQ(gone.icon, IconChange::Hide);
     }
@@ -74,11 +75,11 @@ TEST(DeferredArming, LooksAgainWhenItRuns) {
 TEST(TimerFired, EarlyReachedOrClearedWithAndWithoutToggle) {
     EXPECT_EQ(decideTimerFired(std::nullopt, kNow, false), TimerFiredAction::HideIcon);
     EXPECT_EQ(decideTimerFired(std::nullopt, kNow, true), TimerFiredAction::SetToggleOff);
-    EXPECT_EQ(decideTimerFired(kNow + 60, kNow, false), TimerFiredAction::Rearm);
-    EXPECT_EQ(decideTimerFired(kNow + 60, kNow, true), TimerFiredAction::SetToggleOn);
-    EXPECT_EQ(decideTimerFired(kNow + 15, kNow, false), TimerFiredAction::Expire);
+    EXPECT_EQ(decideTimerFired(at(60), kNow, false), TimerFiredAction::Rearm);
+    EXPECT_EQ(decideTimerFired(at(60), kNow, true), TimerFiredAction::SetToggleOn);
+    EXPECT_EQ(decideTimerFired(at(15), kNow, false), TimerFiredAction::Expire);
     EXPECT_EQ(decideTimerFired(kNow, kNow, false), TimerFiredAction::Expire);
-    EXPECT_EQ(decideTimerFired(kNow - 3, kNow, true), TimerFiredAction::SetToggleOff);
+    EXPECT_EQ(decideTimerFired(at(-3), kNow, true), TimerFiredAction::SetToggleOff);
 }
 
 } // namespace

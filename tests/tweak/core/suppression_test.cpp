@@ -6,12 +6,13 @@
 
 namespace {
 
-constexpr double kNow = 5000.0;
+const NSDate kNow{5000.0};
+NSDate at(double seconds) { return kNow.dateByAddingTimeInterval(seconds); }
 
 struct SuppressionCase {
     const char* name;
     bool enabled;
-    std::optional<double> until;
+    std::optional<NSDate> until;
     bool alarm;
     bool concrete;
     bool drop;
@@ -34,14 +35,14 @@ TEST_P(Suppression, DropsOnlyAlarmsInsideTheDisarmTimeAskingOnlyWhatItNeeds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Suppression,
-    testing::Values(SuppressionCase{"AlarmMinuteBeforeDeadline", true, kNow + 60, true, true, true, "ac"},
-                    SuppressionCase{"AlarmTenSecondsBeforeDeadline", true, kNow + 10, true, true, true, "ac"},
+    testing::Values(SuppressionCase{"AlarmMinuteBeforeDeadline", true, at(60), true, true, true, "ac"},
+                    SuppressionCase{"AlarmTenSecondsBeforeDeadline", true, at(10), true, true, true, "ac"},
                     SuppressionCase{"AlarmAtDeadline", true, kNow, true, true, false, "ac"},
-                    SuppressionCase{"AlarmAfterDeadline", true, kNow - 1, true, true, false, "ac"},
-                    SuppressionCase{"Disabled", false, kNow + 60, true, true, false, ""},
+                    SuppressionCase{"AlarmAfterDeadline", true, at(-1), true, true, false, "ac"},
+                    SuppressionCase{"Disabled", false, at(60), true, true, false, ""},
                     SuppressionCase{"NoDeadline", true, std::nullopt, true, true, false, ""},
-                    SuppressionCase{"NotAnAlarm", true, kNow + 60, false, true, false, "a"},
-                    SuppressionCase{"AlarmOfAnotherClass", true, kNow + 60, true, false, false, "ac"}),
+                    SuppressionCase{"NotAnAlarm", true, at(60), false, true, false, "a"},
+                    SuppressionCase{"AlarmOfAnotherClass", true, at(60), true, false, false, "ac"}),
     [](const testing::TestParamInfo<SuppressionCase>& info) { return info.param.name; });
 
 } // namespace
