@@ -13,8 +13,9 @@
 
 #include "coregraphics/CGGeometry.h"
 #include "foundation/NSIndexPath.h"
-#include "foundation/Plist.h"
+#include "foundation/PlistValue.h"
 #include "objc/runtime.h"
+#include "preferences/PSSectionLayout.h"
 
 #include <map>
 #include <string>
@@ -61,13 +62,5 @@ struct PSListController : NSObject {
     NSIndexPath indexPathForSpecifier(id specifier);
 };
 
-// Sections of a page: a group row opens a new section and heads it; the rows before the
-// first group row form a section of their own. Pure, so the rule is tested directly.
-struct PSSectionLayout {
-    struct Section {
-        long groupIndex = -1;         // the group row heading the section, -1 for none
-        std::vector<long> rows;       // indexes of the section's rows in the flat list
-    };
-    std::vector<Section> sections;
-};
-PSSectionLayout PSSectionsFromCellTypes(const std::vector<long>& cellTypes);
+// The sections of a list of specifiers (by their cell types).
+PSSectionLayout PSSectionsOfSpecifiers(const std::vector<id>& specifiers);

@@ -3,7 +3,7 @@
 // its cell type, and a dictionary of properties ("key", "default", "enabled", ...).
 #pragma once
 
-#include "foundation/Plist.h"
+#include "foundation/PlistValue.h"
 #include "objc/runtime.h"
 #include "preferences/PSCellTypes.h"
 

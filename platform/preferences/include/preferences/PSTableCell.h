@@ -6,7 +6,7 @@
 // again. A row whose "enabled" is false is greyed and its control ignores the user.
 #pragma once
 
-#include "foundation/Plist.h"
+#include "foundation/PlistValue.h"
 #include "objc/runtime.h"
 #include "uikit/UIView.h"
 

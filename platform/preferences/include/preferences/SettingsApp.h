@@ -53,6 +53,7 @@ class SettingsApp {
     bool setSwitch(const std::string& label, bool on);
     bool typeText(const std::string& label, const std::string& text);
     bool pickSegment(const std::string& label, NSInteger index);
+    bool moveSlider(const std::string& label, float value);
     // What a row shows.
     std::string rowText(const std::string& label);      // the value or detail text
     bool rowEnabled(const std::string& label);
