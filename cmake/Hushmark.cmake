@@ -18,6 +18,8 @@ function(hm_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LINK})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  # Staging folders, for tests that build a device root (tests/support/DeviceRootFixture.h).
+  target_compile_definitions(${name} PRIVATE HM_PACKAGE_DIR="${HM_PACKAGE_DIR}" HM_ADDONS_DIR="${HM_ADDONS_DIR}")
   gtest_discover_tests(${name}
     PROPERTIES LABELS ${ARG_LABEL}
     DISCOVERY_TIMEOUT 60)

@@ -1,7 +1,5 @@
 #include "foundation/PlistValue.h"
 
-#include "CaseText.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -50,8 +48,6 @@ struct ReadingCase {
     float f;
     double d;
 };
-void PrintTo(const ReadingCase& c, std::ostream* os) { *os << static_cast<int>(c.value.type()) << caseText(c.value.asString()); }
-
 
 class NumberReadings : public testing::TestWithParam<ReadingCase> {};
 

@@ -1,7 +1,5 @@
 #include "foundation/NSScanner.h"
 
-#include "CaseText.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,8 +10,6 @@ struct HexCase {
     bool found;
     unsigned expected; // when found
 };
-void PrintTo(const HexCase& c, std::ostream* os) { *os << caseText(c.text) << " skip " << caseText(c.skip); }
-
 
 class ScanHexInt : public testing::TestWithParam<HexCase> {};
 

@@ -1,7 +1,5 @@
 #include "foundation/ValueReadings.h"
 
-#include "CaseText.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -14,8 +12,6 @@ struct BoolCase {
     const char* text;
     bool expected;
 };
-void PrintTo(const BoolCase& c, std::ostream* os) { *os << caseText(c.text); }
-
 
 class StringBoolValue : public testing::TestWithParam<BoolCase> {};
 
@@ -40,8 +36,6 @@ struct IntCase {
     long long expectedInt;
     long long expectedInteger;
 };
-void PrintTo(const IntCase& c, std::ostream* os) { *os << caseText(c.text); }
-
 
 class StringIntegerReadings : public testing::TestWithParam<IntCase> {};
 
@@ -68,8 +62,6 @@ struct RealCase {
     const char* text;
     double expected;
 };
-void PrintTo(const RealCase& c, std::ostream* os) { *os << caseText(c.text); }
-
 
 class StringRealReadings : public testing::TestWithParam<RealCase> {};
 
@@ -100,8 +92,6 @@ struct RealToIntCase {
     int expectedInt;
     long long expectedInteger;
 };
-void PrintTo(const RealToIntCase& c, std::ostream* os) { *os << c.value; }
-
 
 class RealToInteger : public testing::TestWithParam<RealToIntCase> {};
 

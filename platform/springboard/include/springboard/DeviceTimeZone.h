@@ -1,0 +1,11 @@
+// The device's time zone as an offset from UTC at a given moment (daylight saving included).
+#pragma once
+
+#include <string>
+
+namespace springboard {
+// Seconds to add to UTC (seconds since 2001) for local time in the named zone ("UTC" if unknown).
+double utcOffsetIn(const std::string& timeZone, double utcSeconds);
+// The same for the device's own time zone.
+double deviceUtcOffset(double utcSeconds);
+} // namespace springboard
