@@ -1,5 +1,7 @@
 #include "foundation/PlistValue.h"
 
+#include "CaseText.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -48,6 +50,8 @@ struct ReadingCase {
     float f;
     double d;
 };
+void PrintTo(const ReadingCase& c, std::ostream* os) { *os << static_cast<int>(c.value.type()) << caseText(c.value.asString()); }
+
 
 class NumberReadings : public testing::TestWithParam<ReadingCase> {};
 

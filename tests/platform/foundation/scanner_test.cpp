@@ -1,5 +1,7 @@
 #include "foundation/NSScanner.h"
 
+#include "CaseText.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -10,6 +12,8 @@ struct HexCase {
     bool found;
     unsigned expected; // when found
 };
+void PrintTo(const HexCase& c, std::ostream* os) { *os << caseText(c.text) << " skip " << caseText(c.skip); }
+
 
 class ScanHexInt : public testing::TestWithParam<HexCase> {};
 

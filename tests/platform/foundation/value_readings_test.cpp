@@ -1,5 +1,7 @@
 #include "foundation/ValueReadings.h"
 
+#include "CaseText.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -12,6 +14,8 @@ struct BoolCase {
     const char* text;
     bool expected;
 };
+void PrintTo(const BoolCase& c, std::ostream* os) { *os << caseText(c.text); }
+
 
 class StringBoolValue : public testing::TestWithParam<BoolCase> {};
 
@@ -36,6 +40,8 @@ struct IntCase {
     long long expectedInt;
     long long expectedInteger;
 };
+void PrintTo(const IntCase& c, std::ostream* os) { *os << caseText(c.text); }
+
 
 class StringIntegerReadings : public testing::TestWithParam<IntCase> {};
 
@@ -62,6 +68,8 @@ struct RealCase {
     const char* text;
     double expected;
 };
+void PrintTo(const RealCase& c, std::ostream* os) { *os << caseText(c.text); }
+
 
 class StringRealReadings : public testing::TestWithParam<RealCase> {};
 
@@ -92,6 +100,8 @@ struct RealToIntCase {
     int expectedInt;
     long long expectedInteger;
 };
+void PrintTo(const RealToIntCase& c, std::ostream* os) { *os << c.value; }
+
 
 class RealToInteger : public testing::TestWithParam<RealToIntCase> {};
 

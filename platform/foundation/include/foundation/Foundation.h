@@ -5,6 +5,7 @@
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/DeviceEvents.h"
+#include "foundation/DeviceRoot.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NSDate.h"
 #include "foundation/NSDateFormatter.h"

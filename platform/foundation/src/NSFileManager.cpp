@@ -1,0 +1,24 @@
+// File existence at device paths, and the NSFileManager class.
+#include "foundation/NSFileManager.h"
+
+#include "foundation/Device.h"
+
+#include <filesystem>
+
+bool fileExistsAtPath(std::string_view devicePath) {
+    auto host = Device::hostPath(devicePath);
+    std::error_code ec;
+    return host && std::filesystem::exists(*host, ec);
+}
+
+bool NSFileManager::fileExistsAtPath(std::string path) { return ::fileExistsAtPath(path); }
+
+namespace {
+const ClassDef<NSFileManager> kNSFileManager("NSFileManager", "NSObject", {
+    classMethod("defaultManager", [](Object* cls) -> id {
+        static id shared = msg<id>(msg<id>(classObject(static_cast<Class*>(cls)), "alloc"), "init");
+        return shared;
+    }),
+    method("fileExistsAtPath:", &NSFileManager::fileExistsAtPath),
+});
+} // namespace

@@ -1,0 +1,54 @@
+#include "TempDeviceRoot.h"
+#include "foundation/DeviceClock.h"
+#include "foundation/DeviceEvents.h"
+#include "foundation/NSLog.h"
+#include "foundation/PropertyList.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace {
+
+TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
+    TempDeviceRoot root;
+    DeviceClock::useVirtual(NSDate::dateWithTimeIntervalSince1970(1796639400.25));
+    DeviceEvents::clear();
+    testing::internal::CaptureStderr();
+    NSLog("[Hushmark] Error: %s %d", "timer", 42);
+    std::string out = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(std::regex_match(out, std::regex(R"(2026-12-07 10:30:00\.250 \S+\[\d+\] \[Hushmark\] Error: timer 42\n)")))
+        << out;
+    auto events = DeviceEvents::all();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0], (DeviceEvent{DeviceClock::now(), "log", "[Hushmark] Error: timer 42"}));
+}
+
+TEST(NSLogTest, StampsInTheDeviceTimeZone) {
+    TempDeviceRoot root;
+    DeviceClock::useVirtual(NSDate::dateWithTimeIntervalSince1970(1796639400));
+    ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Kolkata"}}, kGlobalPreferencesPath, true));
+    EXPECT_EQ(NSLogLine("x").substr(0, 23), "2026-12-07 16:00:00.000");
+}
+
+TEST(DeviceEventsTest, RecordInOrderWithTheDeviceTimeAndTellTheListener) {
+    DeviceClock::useVirtual(NSDate{100});
+    DeviceEvents::clear();
+    std::vector<std::string> heard;
+    DeviceEvents::setListener([&](const DeviceEvent& e) { heard.push_back(e.kind + "/" + e.detail); });
+    DeviceEvents::record("alarm delivered", "wake");
+    DeviceClock::setVirtualNow(NSDate{160});
+    DeviceEvents::record("alert shown", "Alarm");
+    DeviceEvents::setListener(nullptr);
+    DeviceEvents::record("quiet", "");
+    auto all = DeviceEvents::all();
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0], (DeviceEvent{NSDate{100}, "alarm delivered", "wake"}));
+    EXPECT_EQ(all[1], (DeviceEvent{NSDate{160}, "alert shown", "Alarm"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"alarm delivered/wake", "alert shown/Alarm"}));
+    EXPECT_EQ(DeviceEvents::ofKind("quiet").size(), 1u);
+    DeviceEvents::clear();
+    EXPECT_TRUE(DeviceEvents::all().empty());
+}
+
+} // namespace
