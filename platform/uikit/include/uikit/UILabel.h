@@ -1,0 +1,37 @@
+// A label: text in the one label font (DejaVu Sans 17 pt), a text color (black unless set),
+// an alignment and a line limit (1 unless set; 0 for as many as the text needs). Text is
+// centered vertically; text that does not fit ends in an ellipsis. Labels take no touches.
+//
+// `sizeToFit` measures with the font: one line keeps the text on one line whatever the width;
+// more lines wrap at the label's current width. Sizes are whole points, rounded up.
+#pragma once
+
+#include "uikit/UIView.h"
+
+#include <string>
+
+struct UILabel : UIView {
+    id initWithFrame(CGRect frame);
+
+    std::string text() const { return text_; }
+    void setText(std::string text);
+    id textColor() const;
+    void setTextColor(id color);
+    NSInteger textAlignment() const { return textAlignment_; }
+    void setTextAlignment(NSInteger alignment);
+    NSInteger numberOfLines() const { return numberOfLines_; }
+    void setNumberOfLines(NSInteger lines);
+    CGSize sizeThatFits(CGSize size);
+
+    void paintContent(Painter& painter) override;
+
+  private:
+    std::string text_;
+    id textColor_;
+    NSInteger textAlignment_ = 0;
+    NSInteger numberOfLines_ = 1;
+};
+
+// The size a text takes in the label font: one line (`maxLines` 1) or wrapped at `width`
+// (0: no wrapping), rounded up to whole points. Labels, buttons and alerts share it.
+CGSize labelTextSize(const std::string& text, CGFloat width, NSInteger maxLines);

@@ -1,0 +1,30 @@
+// Pictures of views: any view tree drawn as the screen would show it (layer backgrounds with
+// alpha, rounded corners and borders, clipping, shadows, text, images, controls, and views that
+// draw themselves in `drawRect:` through a bitmap context), at a scale of pixels per point.
+// The tree is laid out first. `...Screen` draws a window and, over it, a dimming veil and the
+// shown alerts. Writing answers false when the PNG cannot be written.
+#pragma once
+
+#include "coregraphics/CoreGraphics.h"
+#include "objc/runtime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct SnapshotImage {
+    size_t width = 0;
+    size_t height = 0;
+    std::vector<uint8_t> rgba; // straight RGBA, rows top to bottom
+
+    // The pixel at (x, y), components 0 to 255; transparent black outside the image.
+    struct Pixel {
+        int r = 0, g = 0, b = 0, a = 0;
+    };
+    Pixel at(size_t x, size_t y) const;
+};
+
+SnapshotImage UISnapshotRenderView(id view, double scale);
+SnapshotImage UISnapshotRenderScreen(id window, double scale);
+bool UISnapshotWriteView(id view, std::string hostPngPath, double scale);
+bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale);

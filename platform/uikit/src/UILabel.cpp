@@ -1,0 +1,69 @@
+#include "uikit/UILabel.h"
+
+#include "LabelFont.h"
+#include "Painter.h"
+#include "uikit/TextLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+CGSize labelTextSize(const std::string& text, CGFloat width, NSInteger maxLines) {
+    if (text.empty()) return CGSizeZero;
+    const LabelFont& font = LabelFont::shared();
+    const auto lines = layoutTextLines(text, maxLines == 1 ? kUnlimitedWidth : width, maxLines, font.measure());
+    double widest = 0;
+    for (const auto& line : lines) widest = std::max(widest, font.width(line));
+    return {std::ceil(widest), std::ceil(double(lines.size()) * font.lineHeight())};
+}
+
+id UILabel::initWithFrame(CGRect frame) {
+    msgSuper<id>(this, classOf<UILabel>(), "initWithFrame:", frame);
+    setUserInteractionEnabled(false);
+    return self();
+}
+
+void UILabel::setText(std::string text) {
+    text_ = std::move(text);
+    msg(this, "setNeedsDisplay");
+}
+
+id UILabel::textColor() const {
+    return textColor_ ? textColor_ : msg<id>(classObject(objc_getClass("UIColor")), "blackColor");
+}
+
+void UILabel::setTextColor(id color) {
+    textColor_ = std::move(color);
+    msg(this, "setNeedsDisplay");
+}
+
+void UILabel::setTextAlignment(NSInteger alignment) {
+    textAlignment_ = alignment;
+    msg(this, "setNeedsDisplay");
+}
+
+void UILabel::setNumberOfLines(NSInteger lines) {
+    numberOfLines_ = lines;
+    msg(this, "setNeedsDisplay");
+}
+
+CGSize UILabel::sizeThatFits(CGSize size) { return labelTextSize(text_, size.width, numberOfLines_); }
+
+void UILabel::paintContent(Painter& painter) {
+    const CGColor color = textColor_ ? msg<CGColor>(textColor_, "CGColor") : CGColor{0, 0, 0, 1};
+    painter.drawText(text_, bounds(), textAlignment_, numberOfLines_, color);
+}
+
+namespace {
+const ClassDef<UILabel> kUILabel("UILabel", "UIView", {
+    method("initWithFrame:", &UILabel::initWithFrame),
+    method("text", &UILabel::text),
+    method("setText:", &UILabel::setText),
+    method("textColor", &UILabel::textColor),
+    method("setTextColor:", &UILabel::setTextColor),
+    method("textAlignment", &UILabel::textAlignment),
+    method("setTextAlignment:", &UILabel::setTextAlignment),
+    method("numberOfLines", &UILabel::numberOfLines),
+    method("setNumberOfLines:", &UILabel::setNumberOfLines),
+    method("sizeThatFits:", &UILabel::sizeThatFits),
+});
+} // namespace

@@ -1,0 +1,106 @@
+#include "uikit/UISnapshot.h"
+
+#include "LayerRenderer.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIView.h"
+
+#include <cairo.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kVeilAlpha = 0.4;
+
+size_t pixels(double points, double scale) { return points > 0 ? size_t(std::ceil(points * scale - 1e-9)) : 0; }
+
+SnapshotImage imageFrom(cairo_surface_t* surface) {
+    SnapshotImage image;
+    cairo_surface_flush(surface);
+    image.width = size_t(cairo_image_surface_get_width(surface));
+    image.height = size_t(cairo_image_surface_get_height(surface));
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    image.rgba.resize(image.width * image.height * 4);
+    for (size_t y = 0; y < image.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + long(y) * stride);
+        for (size_t x = 0; x < image.width; ++x) {
+            const uint32_t p = row[x];
+            const uint32_t a = p >> 24;
+            auto straight = [a](uint32_t c) { return uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a); };
+            uint8_t* out = &image.rgba[(y * image.width + x) * 4];
+            out[0] = straight((p >> 16) & 0xFF);
+            out[1] = straight((p >> 8) & 0xFF);
+            out[2] = straight(p & 0xFF);
+            out[3] = uint8_t(a);
+        }
+    }
+    return image;
+}
+
+// A surface the size of the view, with the view drawn and, for a screen, the alerts over it.
+cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
+    msg(view, "layoutIfNeeded");
+    const CGRect bounds = msg<CGRect>(view, "bounds");
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(pixels(bounds.size.width, scale)), int(pixels(bounds.size.height, scale)));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
+    renderLayerTree(cr, msg<id>(view, "layer"), scale, false);
+    const auto alerts = withAlerts ? UIAlertView::shownAlerts() : std::vector<Ref<UIAlertView>>{};
+    if (!alerts.empty()) {
+        cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
+        cairo_paint(cr);
+        // The window's own origin is the screen's, so an alert's frame places it directly.
+        const CGRect windowFrame = msg<CGRect>(view, "frame");
+        cairo_translate(cr, -windowFrame.origin.x, -windowFrame.origin.y);
+        for (const auto& alert : alerts) {
+            msg(alert, "layoutIfNeeded");
+            renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
+        }
+    }
+    cairo_destroy(cr);
+    return surface;
+}
+
+bool write(cairo_surface_t* surface, const std::string& path) {
+    const bool ok = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+                    cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return ok;
+}
+
+SnapshotImage take(cairo_surface_t* surface) {
+    SnapshotImage image = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS ? imageFrom(surface) : SnapshotImage{};
+    cairo_surface_destroy(surface);
+    return image;
+}
+
+} // namespace
+
+SnapshotImage::Pixel SnapshotImage::at(size_t x, size_t y) const {
+    if (x >= width || y >= height) return {};
+    const uint8_t* p = &rgba[(y * width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
+SnapshotImage UISnapshotRenderView(id view, double scale) {
+    if (!view) return {};
+    return take(render(view, scale, false));
+}
+
+SnapshotImage UISnapshotRenderScreen(id window, double scale) {
+    if (!window) return {};
+    return take(render(window, scale, true));
+}
+
+bool UISnapshotWriteView(id view, std::string hostPngPath, double scale) {
+    if (!view) return false;
+    return write(render(view, scale, false), hostPngPath);
+}
+
+bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale) {
+    if (!window) return false;
+    return write(render(window, scale, true), hostPngPath);
+}
