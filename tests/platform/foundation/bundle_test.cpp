@@ -1,4 +1,4 @@
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/NSBundle.h"
 #include "foundation/PropertyList.h"
@@ -14,19 +14,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// No package, no add-ons, the clock left as it is.
+const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
+
 const char* kBundle = "/Library/PreferenceBundles/Test.bundle";
 
 class BundleTest : public testing::Test {
   protected:
     void SetUp() override {
-        fs::create_directories(root_.host(kBundle));
+        fs::create_directories(root_.hostPath(kBundle));
         strings("en", "Hushmark", {{"EDIT_SNOOZE", "Snooze"}, {"OK", "OK"}, {"ONLY_EN", "English only"}});
         strings("de", "Hushmark", {{"EDIT_SNOOZE", "Schlummern"}});
         strings("fr", "Hushmark", {{"EDIT_SNOOZE", "Rappel"}, {"NOT_TEXT", 5}});
     }
 
     void strings(const std::string& lang, const std::string& table, const PlistDict& entries, bool binary = false) {
-        fs::path folder = root_.host(std::string(kBundle) + "/" + lang + ".lproj");
+        fs::path folder = root_.hostPath(std::string(kBundle) + "/" + lang + ".lproj");
         fs::create_directories(folder);
         std::ofstream(folder / (table + ".strings"), std::ios::binary)
             << (binary ? propertyListToBinary(entries) : propertyListToXML(entries));
@@ -41,7 +44,7 @@ class BundleTest : public testing::Test {
                                 "Hushmark");
     }
 
-    TempDeviceRoot root_;
+    DeviceRootFixture root_{kBareRoot};
 };
 
 TEST_F(BundleTest, IsFoundByPathOnceAndOnlyWhenItExists) {
@@ -89,8 +92,8 @@ TEST_F(BundleTest, ReadsBinaryTablesAndOtherTables) {
 }
 
 TEST_F(BundleTest, FindsResourcesByNameAndType) {
-    std::ofstream(root_.host(std::string(kBundle) + "/Selector.png")) << "png";
-    std::ofstream(root_.host(std::string(kBundle) + "/de.lproj/Only.txt")) << "t";
+    std::ofstream(root_.hostPath(std::string(kBundle) + "/Selector.png")) << "png";
+    std::ofstream(root_.hostPath(std::string(kBundle) + "/de.lproj/Only.txt")) << "t";
     languages({"de"});
     auto bundle = NSBundle::bundleWithPath(kBundle);
     EXPECT_EQ(msg<std::string>(bundle, "pathForResource:ofType:", "Selector", "png"), std::string(kBundle) + "/Selector.png");
@@ -103,7 +106,7 @@ TEST_F(BundleTest, LoadsItsExecutableAndFindsThePrincipalClass) {
     auto bundle = NSBundle::bundleWithPath(kBundle);
     EXPECT_FALSE(msg<bool>(bundle, "load")) << "no Info.plist yet";
     EXPECT_EQ(msg<Class*>(bundle, "principalClass"), nullptr);
-    fs::copy_file(HM_TEST_PLUGIN, root_.host(std::string(kBundle) + "/Test"));
+    fs::copy_file(HM_TEST_PLUGIN, root_.hostPath(std::string(kBundle) + "/Test"));
     ASSERT_TRUE(writeToFile(PlistDict{{"CFBundleExecutable", "Test"}, {"NSPrincipalClass", "TestPrincipal"}},
                             std::string(kBundle) + "/Info.plist", true));
     EXPECT_EQ(msg<PlistDict>(bundle, "infoDictionary")["CFBundleExecutable"], PlistValue("Test"));
@@ -124,11 +127,11 @@ TEST(DeviceDlopen, TranslatesTheDeviceModeBits) {
 }
 
 TEST(DeviceDlopen, LoadsByDevicePathOnlyInsideTheRoot) {
-    TempDeviceRoot root;
-    fs::copy_file(HM_TEST_PLUGIN, root.host("/Library/MobileSubstrate/DynamicLibraries/Plugin.dylib"));
+    DeviceRootFixture root{kBareRoot};
+    fs::copy_file(HM_TEST_PLUGIN, root.hostPath("/Library/MobileSubstrate/DynamicLibraries/Plugin.dylib"));
     EXPECT_EQ(device_dlopen("/Library/MobileSubstrate/DynamicLibraries/Missing.dylib", 10), nullptr);
     EXPECT_EQ(device_dlopen(HM_TEST_PLUGIN, 10), nullptr) << "a host path is no device path";
-    std::ofstream(root.host("/tmp/junk.dylib")) << "not an object";
+    std::ofstream(root.hostPath("/tmp/junk.dylib")) << "not an object";
     EXPECT_EQ(device_dlopen("/tmp/junk.dylib", 10), nullptr);
     void* handle = device_dlopen("/tmp/../Library/MobileSubstrate/DynamicLibraries/Plugin.dylib", 10);
     ASSERT_NE(handle, nullptr);

@@ -1,4 +1,4 @@
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/PropertyList.h"
 
@@ -10,30 +10,33 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// No package, no add-ons, the clock left as it is.
+const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
+
 class DevicePaths : public testing::Test {
   protected:
     void SetUp() override {
-        outside_ = root_.path().parent_path() / (root_.path().filename().string() + "-outside");
+        outside_ = root_.root().parent_path() / (root_.root().filename().string() + "-outside");
         fs::create_directories(outside_);
         std::ofstream(outside_ / "secret.plist") << propertyListToXML(PlistDict{{"secret", true}});
-        std::ofstream(root_.host("/tmp/inside.plist")) << propertyListToXML(PlistDict{{"inside", true}});
+        std::ofstream(root_.hostPath("/tmp/inside.plist")) << propertyListToXML(PlistDict{{"inside", true}});
     }
     void TearDown() override { fs::remove_all(outside_); }
 
-    void link(const std::string& devicePath, const fs::path& target) { fs::create_symlink(target, root_.host(devicePath)); }
+    void link(const std::string& devicePath, const fs::path& target) { fs::create_symlink(target, root_.hostPath(devicePath)); }
 
-    TempDeviceRoot root_;
+    DeviceRootFixture root_{kBareRoot};
     fs::path outside_;
 };
 
 TEST_F(DevicePaths, MapIntoTheRootAndFollowVarToPrivateVar) {
-    EXPECT_EQ(Device::hostPath("/"), root_.path());
-    EXPECT_EQ(Device::hostPath("/tmp/inside.plist"), root_.path() / "tmp/inside.plist");
-    EXPECT_EQ(Device::hostPath("/var/mobile/x"), root_.path() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("//var/./mobile//x/"), root_.path() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("/var/mobile/../mobile/x"), root_.path() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("/var/../x"), root_.path() / "private/x") << "\"..\" applies after the link, as on a device";
-    EXPECT_EQ(Device::hostPath("/not/yet/there.plist"), root_.path() / "not/yet/there.plist");
+    EXPECT_EQ(Device::hostPath("/"), root_.root());
+    EXPECT_EQ(Device::hostPath("/tmp/inside.plist"), root_.root() / "tmp/inside.plist");
+    EXPECT_EQ(Device::hostPath("/var/mobile/x"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(Device::hostPath("//var/./mobile//x/"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(Device::hostPath("/var/mobile/../mobile/x"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(Device::hostPath("/var/../x"), root_.root() / "private/x") << "\"..\" applies after the link, as on a device";
+    EXPECT_EQ(Device::hostPath("/not/yet/there.plist"), root_.root() / "not/yet/there.plist");
 }
 
 TEST_F(DevicePaths, RefuseRelativePathsAndPathsWithoutARoot) {
@@ -69,9 +72,9 @@ TEST_F(DevicePaths, RelativeLinksClimbingOutAreRefused) {
 TEST_F(DevicePaths, AbsoluteLinksCountFromTheDeviceRoot) {
     link("/tmp/abs-outside.plist", outside_ / "secret.plist"); // a host path: means root/<that path>
     link("/tmp/abs-device.plist", "/tmp/inside.plist");          // a device path
-    link("/tmp/abs-host-inside.plist", root_.path() / "tmp/inside.plist");
+    link("/tmp/abs-host-inside.plist", root_.root() / "tmp/inside.plist");
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-outside.plist"), std::nullopt);
-    EXPECT_EQ(Device::hostPath("/tmp/abs-outside.plist"), root_.path() / (outside_ / "secret.plist").relative_path());
+    EXPECT_EQ(Device::hostPath("/tmp/abs-outside.plist"), root_.root() / (outside_ / "secret.plist").relative_path());
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-device.plist"), (PlistDict{{"inside", true}}));
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-host-inside.plist"), (PlistDict{{"inside", true}}));
 }

@@ -1,4 +1,4 @@
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/DeviceEvents.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/PropertyList.h"
@@ -12,6 +12,9 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// No package, no add-ons, the clock left as it is.
+const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 const char* kSettings = "/private/var/mobile/Library/Preferences/test.plist";
 
@@ -43,46 +46,46 @@ void spit(const fs::path& p, const std::string& bytes) {
 }
 
 TEST(PropertyListFiles, RoundTripInXMLAndBinary) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     PlistDict dict = sampleDict();
     ASSERT_TRUE(writeToFile(dict, kSettings, true));
-    EXPECT_NE(slurp(root.host(kSettings)).find("<plist version=\"1.0\">"), std::string::npos) << "written as XML";
+    EXPECT_NE(slurp(root.hostPath(kSettings)).find("<plist version=\"1.0\">"), std::string::npos) << "written as XML";
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), dict);
 
-    spit(root.host(kSettings), propertyListToBinary(dict));
-    ASSERT_EQ(slurp(root.host(kSettings)).substr(0, 6), "bplist");
+    spit(root.hostPath(kSettings), propertyListToBinary(dict));
+    ASSERT_EQ(slurp(root.hostPath(kSettings)).substr(0, 6), "bplist");
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), dict);
 }
 
 TEST(PropertyListFiles, NonAtomicWriteReplacesTheContent) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(sampleDict(), kSettings, false));
     ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, false));
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), (PlistDict{{"a", 1}}));
 }
 
 TEST(PropertyListFiles, MissingUnreadableAndNonDictionaryReadAsNone) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
-    spit(root.host(kSettings), "");
+    spit(root.hostPath(kSettings), "");
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
-    spit(root.host(kSettings), "not a property list at all");
+    spit(root.hostPath(kSettings), "not a property list at all");
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
-    spit(root.host(kSettings), propertyListToXML(PlistDict{{"a", 1}}).substr(0, 60));
+    spit(root.hostPath(kSettings), propertyListToXML(PlistDict{{"a", 1}}).substr(0, 60));
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt) << "truncated";
-    spit(root.host(kSettings), propertyListToXML(PlistArray{1, 2}));
+    spit(root.hostPath(kSettings), propertyListToXML(PlistArray{1, 2}));
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
     EXPECT_EQ(propertyListWithContentsOfFile(kSettings), PlistValue(PlistArray{1, 2}));
-    fs::create_directory(root.host("/private/var/mobile/Library/Preferences/folder.plist"));
+    fs::create_directory(root.hostPath("/private/var/mobile/Library/Preferences/folder.plist"));
     EXPECT_EQ(dictionaryWithContentsOfFile("/private/var/mobile/Library/Preferences/folder.plist"), std::nullopt);
     EXPECT_EQ(dictionaryWithContentsOfFile("relative/path.plist"), std::nullopt);
 }
 
 TEST(PropertyListFiles, VarAndPrivateVarNameOneFile) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"k", "v"}}, "/var/mobile/Library/Preferences/test.plist", true));
-    EXPECT_TRUE(fs::is_regular_file(root.host(kSettings)));
-    EXPECT_TRUE(fs::is_symlink(root.path() / "var")) << "the write must not replace the link";
+    EXPECT_TRUE(fs::is_regular_file(root.hostPath(kSettings)));
+    EXPECT_TRUE(fs::is_symlink(root.root() / "var")) << "the write must not replace the link";
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), (PlistDict{{"k", "v"}}));
 }
 
@@ -93,9 +96,9 @@ int filesIn(const fs::path& folder) {
 }
 
 TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
-    fs::path folder = root.host("/private/var/mobile/Library/Preferences");
+    fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     int before = filesIn(folder);
     // A folder in the way: the temporary file is written, the rename fails.
     fs::create_directories(folder / "blocked.plist" / "inner");
@@ -109,9 +112,9 @@ TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
 
 TEST(PropertyListFiles, AReadOnlyFolderFailsCleanly) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
-    fs::path folder = root.host("/private/var/mobile/Library/Preferences");
+    fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(writeToFile(PlistDict{{"new", 2}}, kSettings, true));
     fs::permissions(folder, fs::perms::owner_all);
@@ -120,23 +123,23 @@ TEST(PropertyListFiles, AReadOnlyFolderFailsCleanly) {
 }
 
 TEST(PropertyListFiles, AtomicWriteReplacesTheFileWholeAndKeepsItsMode) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
-    EXPECT_EQ(fs::status(root.host(kSettings)).permissions() & fs::perms::all,
+    EXPECT_EQ(fs::status(root.hostPath(kSettings)).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(root.host(kSettings), fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(root.hostPath(kSettings), fs::perms::owner_read | fs::perms::owner_write);
     // A reader holding the old file keeps reading the old bytes: the new file is a new inode.
-    std::ifstream reader(root.host(kSettings), std::ios::binary);
+    std::ifstream reader(root.hostPath(kSettings), std::ios::binary);
     ASSERT_TRUE(writeToFile(sampleDict(), kSettings, true));
     std::string seen{std::istreambuf_iterator<char>(reader), {}};
     EXPECT_EQ(propertyListFromBytes(seen), PlistValue(PlistDict{{"old", 1}}));
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), sampleDict());
-    EXPECT_EQ(fs::status(root.host(kSettings)).permissions() & fs::perms::all,
+    EXPECT_EQ(fs::status(root.hostPath(kSettings)).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST(PropertyListFiles, WritesAreRecordedAsEvents) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     DeviceEvents::clear();
     ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, "/var/mobile/Library/Preferences/a.plist", true));
     EXPECT_FALSE(writeToFile(PlistDict{{"a", 1}}, "/nowhere/a.plist", true));

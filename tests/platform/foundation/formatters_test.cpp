@@ -1,4 +1,4 @@
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/NSDateFormatter.h"
 #include "foundation/NSNumberFormatter.h"
 #include "foundation/PropertyList.h"
@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// No package, no add-ons, the clock left as it is.
+const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 // 2026-12-07 10:30:00 UTC
 const NSDate kMorning = NSDate::dateWithTimeIntervalSince1970(1796639400);
@@ -41,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DateCase{"en_US", "No/Such_Zone", ShortStyle, MediumStyle, "12/7/26, 10:30:00 AM"}));
 
 TEST(LocalizedDates, UseTheDeviceLocaleAndTimeZone) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle), "12/7/26, 10:30:00 AM");
     ASSERT_TRUE(writeToFile(PlistDict{{"AppleLocale", "de_DE"}, {"TimeZone", "Asia/Tokyo"}}, kGlobalPreferencesPath, true));
     EXPECT_EQ(Device::locale(), "de_DE");
@@ -80,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{"en_US", 1, 0, PlistValue(), ""}, NumberCase{"en_US", 3, -1, 0.25, "25%"}));
 
 TEST(NumberFormatting, DefaultsToTheDeviceLocale) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"AppleLocale", "de_DE"}}, kGlobalPreferencesPath, true));
     NSNumberFormatter formatter;
     formatter.setNumberStyle(1);
@@ -89,7 +92,7 @@ TEST(NumberFormatting, DefaultsToTheDeviceLocale) {
 }
 
 TEST(DeviceSettings, HaveDefaultsWithoutAFile) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     EXPECT_EQ(Device::locale(), "en_US");
     EXPECT_EQ(Device::preferredLanguages(), std::vector<std::string>{"en"});
     EXPECT_EQ(Device::timeZone(), "UTC");

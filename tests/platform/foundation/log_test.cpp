@@ -1,4 +1,4 @@
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEvents.h"
 #include "foundation/NSLog.h"
@@ -10,8 +10,11 @@
 
 namespace {
 
+// No package, no add-ons, the clock left as it is.
+const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
+
 TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     DeviceClock::useVirtual(NSDate::dateWithTimeIntervalSince1970(1796639400.25));
     DeviceEvents::clear();
     testing::internal::CaptureStderr();
@@ -25,7 +28,7 @@ TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
 }
 
 TEST(NSLogTest, StampsInTheDeviceTimeZone) {
-    TempDeviceRoot root;
+    DeviceRootFixture root{kBareRoot};
     DeviceClock::useVirtual(NSDate::dateWithTimeIntervalSince1970(1796639400));
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Kolkata"}}, kGlobalPreferencesPath, true));
     EXPECT_EQ(NSLogLine("x").substr(0, 23), "2026-12-07 16:00:00.000");
