@@ -75,6 +75,12 @@ size_t RunLoop::pendingCount() const {
     return state_->items.size();
 }
 
+std::optional<NSDate> RunLoop::nextDueDate() const {
+    std::lock_guard lock(state_->mutex);
+    if (state_->items.empty()) return std::nullopt;
+    return NSDate{state_->items.begin()->first.first};
+}
+
 bool RunLoop::isMainThread() const {
     std::lock_guard lock(state_->mutex);
     return state_->thread == std::this_thread::get_id();

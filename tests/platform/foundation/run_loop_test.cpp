@@ -62,11 +62,14 @@ TEST_F(VirtualRunLoop, DrainRunsOnlyWhatIsDueAndLeavesTheClock) {
 TEST_F(VirtualRunLoop, CancelledTimersNeverRun) {
     uint64_t a = loop.schedule(kStart.dateByAddingTimeInterval(1), note("a"));
     uint64_t b = loop.schedule(kStart.dateByAddingTimeInterval(1), note("b"));
+    loop.schedule(kStart.dateByAddingTimeInterval(0.5), note("c"));
+    EXPECT_EQ(loop.nextDueDate(), kStart.dateByAddingTimeInterval(0.5));
     loop.cancel(a);
     loop.cancel(a);      // twice is harmless
     loop.cancel(999999); // unknown too
     loop.runFor(2);
-    EXPECT_EQ(ran, (std::vector<std::string>{"b@1000"}));
+    EXPECT_EQ(ran, (std::vector<std::string>{"c@500", "b@1000"}));
+    EXPECT_EQ(loop.nextDueDate(), std::nullopt);
     loop.cancel(b); // already ran
 }
 

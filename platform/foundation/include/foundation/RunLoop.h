@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class RunLoop {
   public:
@@ -21,8 +22,9 @@ class RunLoop {
     // A timer; the result identifies it for cancel().
     uint64_t schedule(NSDate due, std::function<void()> work);
     void cancel(uint64_t timer);
-    // Items waiting (not yet run, not cancelled).
+    // Items waiting (not yet run, not cancelled), and when the first of them falls due.
     size_t pendingCount() const;
+    std::optional<NSDate> nextDueDate() const;
 
     // The loop's thread: the one that last ran it, or before that the one that first touched it.
     bool isMainThread() const;
