@@ -49,7 +49,11 @@ CGContextRef CGBitmapContextCreate(size_t width, size_t height) {
 
 void CGContextRelease(CGContextRef context) { delete context; }
 
-uint8_t* CGBitmapContextGetData(CGContextRef context) { return context ? context->pixels.data() : nullptr; }
+uint8_t* CGBitmapContextGetData(CGContextRef context) {
+    if (!context) return nullptr;
+    settle(*context);
+    return context->pixels.data();
+}
 size_t CGBitmapContextGetWidth(CGContextRef context) { return context ? context->width : 0; }
 size_t CGBitmapContextGetHeight(CGContextRef context) { return context ? context->height : 0; }
 size_t CGBitmapContextGetBytesPerRow(CGContextRef context) { return context ? context->width * 4 : 0; }
@@ -59,7 +63,9 @@ void CGContextSaveGState(CGContextRef context) {
 }
 
 void CGContextRestoreGState(CGContextRef context) {
-    if (!context || context->saved.empty()) return;
+    if (!context) return;
+    settle(*context); // a drawing sequence ends here: its pixels become current
+    if (context->saved.empty()) return;
     context->state = context->saved.back();
     context->saved.pop_back();
 }
@@ -105,6 +111,7 @@ void CGContextSetFillColorWithColor(CGContextRef context, CGColor color) {
 
 void CGContextFillRect(CGContextRef context, CGRect rect) {
     if (!context) return;
+    settle(*context);
     PixelRect r = coveredPixels(context->state, rect);
     if (r.empty()) return;
     SpanColor color = prepareSpanColor(context->state.fill);
@@ -113,6 +120,7 @@ void CGContextFillRect(CGContextRef context, CGRect rect) {
 
 void CGContextClearRect(CGContextRef context, CGRect rect) {
     if (!context) return;
+    settle(*context);
     PixelRect r = coveredPixels(context->state, rect);
     if (r.empty()) return;
     for (int64_t y = r.y0; y < r.y1; ++y) std::memset(context->row(y) + 4 * r.x0, 0, size_t(r.x1 - r.x0) * 4);

@@ -1,6 +1,8 @@
 // Linear gradients. A layer whose line is horizontal depends on the column only: its colors are
-// worked out once for one row, and when they are all opaque that row is copied to every row.
-// A layer whose line is vertical is one color a row. Other directions take one color a pixel.
+// worked out once for one row; when they are all opaque that row becomes the pattern of a
+// held-back picture (see PendingPicture.h). A layer whose line is vertical is one color a row,
+// which joins a held-back picture below it or is composited at once. Other directions take one
+// color a pixel.
 #include "ContextState.h"
 
 #include <cmath>
@@ -41,7 +43,6 @@ void drawAcross(CGContext& ctx, CGGradientRef gradient, const GradientLine& line
         allOpaque = allOpaque && (color.opaque || !line.paints(s));
         ctx.rowColors[i] = color;
         storeSpanLanes(ctx.rowScaled.data(), ctx.rowKeep.data(), i, color);
-        std::memcpy(&ctx.rowBytes[4 * i], color.bytes, 4);
     }
     if (first < 0) return;
     const size_t offset = size_t(first - clip.x0);
@@ -51,10 +52,10 @@ void drawAcross(CGContext& ctx, CGGradientRef gradient, const GradientLine& line
     bool replaces = allOpaque;
     for (size_t i = offset; replaces && i < offset + count; ++i) replaces = ctx.rowColors[i].opaque;
     if (replaces) {
-        for (int64_t y = clip.y0; y < clip.y1; ++y)
-            std::memcpy(ctx.row(y) + 4 * first, &ctx.rowBytes[4 * offset], 4 * count);
+        holdPattern(ctx, &ctx.rowColors[offset], first, count, clip.y0, clip.y1);
         return;
     }
+    settle(ctx);
     SpanColors colors{&ctx.rowColors[offset], &ctx.rowScaled[4 * offset], &ctx.rowKeep[4 * offset]};
     for (int64_t y = clip.y0; y < clip.y1; ++y) blendSpanVarying(ctx.row(y) + 4 * first, count, colors);
 }
@@ -63,6 +64,14 @@ void drawDown(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) 
     const GState& st = ctx.state;
     const PixelRect& clip = st.clip;
     const size_t count = size_t(clip.x1 - clip.x0);
+    if (canJoin(ctx, clip.x0, clip.x1, clip.y0, clip.y1)) {
+        for (int64_t y = clip.y0; y < clip.y1; ++y) {
+            CGFloat s = line.position(line.start.x, userY(st, y));
+            if (line.paints(s)) ctx.pending.rows[size_t(y - ctx.pending.y0)].then(clampedColor(CGGradientColorAt(gradient, s)));
+        }
+        return;
+    }
+    settle(ctx);
     for (int64_t y = clip.y0; y < clip.y1; ++y) {
         CGFloat s = line.position(line.start.x, userY(st, y));
         if (!line.paints(s)) continue;
@@ -73,6 +82,7 @@ void drawDown(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) 
 void drawSlanted(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) {
     const GState& st = ctx.state;
     const PixelRect& clip = st.clip;
+    settle(ctx);
     ctx.reserveRow();
     const size_t count = size_t(clip.x1 - clip.x0);
     SpanColors colors{ctx.rowColors.data(), ctx.rowScaled.data(), ctx.rowKeep.data()};

@@ -2,6 +2,7 @@
 // rows reused by every draw so that painting allocates nothing once a context has drawn.
 #pragma once
 
+#include "PendingPicture.h"
 #include "PixelSpans.h"
 #include "coregraphics/CGContext.h"
 
@@ -35,11 +36,11 @@ struct CGContext {
     std::vector<uint8_t> pixels;
     cg::GState state;
     std::vector<cg::GState> saved;
+    cg::PendingPicture pending; // drawing held back until the pixels are needed
 
     // Scratch for one row of per-pixel layer colors.
     std::vector<cg::SpanColor> rowColors;
     std::vector<uint16_t> rowScaled, rowKeep;
-    std::vector<uint8_t> rowBytes;
 
     uint8_t* row(int64_t y) { return pixels.data() + size_t(y) * width * 4; }
     void reserveRow() {
@@ -47,6 +48,5 @@ struct CGContext {
         rowColors.resize(width);
         rowScaled.resize(width * 4);
         rowKeep.resize(width * 4);
-        rowBytes.resize(width * 4);
     }
 };

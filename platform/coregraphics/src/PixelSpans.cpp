@@ -7,12 +7,18 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define HM_HAVE_AVX2_PATH 1
+#endif
 
 namespace cg {
 namespace {
 
 double unit(double v) { return v >= 0 ? (v <= 1 ? v : 1) : 0; } // NaN gives 0
-uint8_t level(double fraction) { return uint8_t(std::lround(unit(fraction) * 255)); }
+// Rounds a value known to lie in [0, 65535] to the nearest whole number (halves up).
+inline uint32_t roundSmall(double v) { return uint32_t(v + 0.5); }
+uint8_t level(double fraction) { return uint8_t(roundSmall(unit(fraction) * 255)); }
 
 // The fixed-point composite of one channel over an opaque pixel (see the header).
 inline uint8_t blendChannel(uint8_t below, uint16_t scaled, uint16_t keep) {
@@ -45,27 +51,71 @@ inline void blendPixel(uint8_t* px, const SpanColor& c, const uint16_t* scaled, 
 }
 
 #if defined(__SSE2__)
+// The fixed-point composite of four opaque pixels.
+inline __m128i mapFour(__m128i v, __m128i scaledLo, __m128i scaledHi, __m128i keepLo, __m128i keepHi) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i lo = _mm_unpacklo_epi8(zero, v); // each channel << 8
+    __m128i hi = _mm_unpackhi_epi8(zero, v);
+    lo = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(lo, keepLo), scaledLo), 8);
+    hi = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(hi, keepHi), scaledHi), 8);
+    return _mm_packus_epi16(lo, hi);
+}
+
 // Four pixels at once when all four are opaque; false (nothing written) otherwise.
 inline bool blendFourOpaque(uint8_t* px, __m128i scaledLo, __m128i scaledHi, __m128i keepLo, __m128i keepHi) {
     const __m128i colorBytes = _mm_set1_epi32(0x00FFFFFF);
     __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(px));
     __m128i alphaFull = _mm_cmpeq_epi8(_mm_or_si128(v, colorBytes), _mm_set1_epi32(-1));
     if (_mm_movemask_epi8(alphaFull) != 0xFFFF) return false;
-    const __m128i zero = _mm_setzero_si128();
-    __m128i lo = _mm_unpacklo_epi8(zero, v); // each channel << 8
-    __m128i hi = _mm_unpackhi_epi8(zero, v);
-    lo = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(lo, keepLo), scaledLo), 8);
-    hi = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(hi, keepHi), scaledHi), 8);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(px), _mm_packus_epi16(lo, hi));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(px), mapFour(v, scaledLo, scaledHi, keepLo, keepHi));
     return true;
+}
+
+inline __m128i laneSet(const uint16_t s[4]) {
+    return _mm_setr_epi16(short(s[0]), short(s[1]), short(s[2]), short(s[3]), short(s[0]), short(s[1]), short(s[2]),
+                          short(s[3]));
+}
+#endif
+
+#if HM_HAVE_AVX2_PATH
+// Eight pixels a step where the processor has AVX2 (chosen once, at the first call).
+__attribute__((target("avx2"))) size_t mapFineSpanAvx2(uint8_t* target, const uint16_t* fine, size_t n,
+                                                        const uint16_t scaled[4], uint16_t keep) {
+    const __m256i s = _mm256_setr_epi16(short(scaled[0]), short(scaled[1]), short(scaled[2]), short(scaled[3]),
+                                        short(scaled[0]), short(scaled[1]), short(scaled[2]), short(scaled[3]),
+                                        short(scaled[0]), short(scaled[1]), short(scaled[2]), short(scaled[3]),
+                                        short(scaled[0]), short(scaled[1]), short(scaled[2]), short(scaled[3]));
+    const __m256i k = _mm256_set1_epi16(short(keep));
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(fine + 4 * i));
+        __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(fine + 4 * i + 16));
+        lo = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mulhi_epu16(lo, k), s), 8);
+        hi = _mm256_srli_epi16(_mm256_add_epi16(_mm256_mulhi_epu16(hi, k), s), 8);
+        // Packing works within each 128-bit half; the permutation puts the pixels back in order.
+        __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(lo, hi), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + 4 * i), packed);
+    }
+    return i;
+}
+
+bool haveAvx2() {
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have;
 }
 #endif
 
 } // namespace
 
+uint16_t fixedScaled(double offset) { return uint16_t(roundSmall(256 * offset) + 128); }
+
+uint16_t fixedKeep(double factor) { return uint16_t(std::min<uint32_t>(65535, roundSmall(65536 * factor))); }
+
+CGColor clampedColor(CGColor color) { return {unit(color.r), unit(color.g), unit(color.b), unit(color.a)}; }
+
 SpanColor prepareSpanColor(CGColor color) {
     SpanColor s{};
-    s.color = {unit(color.r), unit(color.g), unit(color.b), unit(color.a)};
+    s.color = clampedColor(color);
     const double a = s.color.a;
     const double rgb[3] = {s.color.r, s.color.g, s.color.b};
     s.opaque = a >= 1;
@@ -76,9 +126,9 @@ SpanColor prepareSpanColor(CGColor color) {
         s.keep = 0;
         for (int ch = 0; ch < 4; ++ch) s.scaled[ch] = uint16_t(s.bytes[ch] * 256 + 128);
     } else {
-        s.keep = uint16_t(std::min(65535L, std::lround(65536 * (1 - a))));
-        for (int ch = 0; ch < 3; ++ch) s.scaled[ch] = uint16_t(std::lround(65280 * rgb[ch] * a) + 128);
-        s.scaled[3] = uint16_t(std::lround(65280 * a) + 128);
+        s.keep = fixedKeep(1 - a);
+        for (int ch = 0; ch < 3; ++ch) s.scaled[ch] = fixedScaled(255 * rgb[ch] * a);
+        s.scaled[3] = fixedScaled(255 * a);
     }
     return s;
 }
@@ -103,9 +153,7 @@ void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color) {
     }
     size_t i = 0;
 #if defined(__SSE2__)
-    const uint16_t* s = color.scaled;
-    const __m128i scaled = _mm_setr_epi16(short(s[0]), short(s[1]), short(s[2]), short(s[3]), short(s[0]),
-                                          short(s[1]), short(s[2]), short(s[3]));
+    const __m128i scaled = laneSet(color.scaled);
     const __m128i keep = _mm_set1_epi16(short(color.keep));
     for (; i + 4 <= n; i += 4) {
         uint8_t* px = pixels + 4 * i;
@@ -114,6 +162,29 @@ void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color) {
     }
 #endif
     for (; i < n; ++i) blendPixel(pixels + 4 * i, color, color.scaled, color.keep);
+}
+
+uint16_t fineLevel(double fraction) { return uint16_t(roundSmall(65280 * unit(fraction))); }
+
+void mapFineSpan(uint8_t* target, const uint16_t* fine, size_t n, const uint16_t scaled[4], uint16_t keep) {
+    size_t i = 0;
+#if HM_HAVE_AVX2_PATH
+    if (haveAvx2()) i = mapFineSpanAvx2(target, fine, n, scaled, keep);
+#endif
+#if defined(__SSE2__)
+    const __m128i s = laneSet(scaled);
+    const __m128i k = _mm_set1_epi16(short(keep));
+    for (; i + 4 <= n; i += 4) {
+        __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(fine + 4 * i));
+        __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(fine + 4 * i + 8));
+        lo = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(lo, k), s), 8);
+        hi = _mm_srli_epi16(_mm_add_epi16(_mm_mulhi_epu16(hi, k), s), 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target + 4 * i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < n; ++i)
+        for (int ch = 0; ch < 4; ++ch)
+            target[4 * i + ch] = uint8_t(((uint32_t(fine[4 * i + ch]) * keep >> 16) + scaled[ch]) >> 8);
 }
 
 void storeSpanLanes(uint16_t* scaled, uint16_t* keep, size_t i, const SpanColor& color) {

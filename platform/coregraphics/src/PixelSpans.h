@@ -26,11 +26,24 @@ struct SpanColor {
 };
 
 SpanColor prepareSpanColor(CGColor color);
+// Every component brought into [0, 1] (NaN counts as 0).
+CGColor clampedColor(CGColor color);
+// The fixed-point form of a composite out = offset + factor x below (offset on the 0-255 scale,
+// factor in [0, 1]): `scaled` and `keep` as in SpanColor.
+uint16_t fixedScaled(double offset);
+uint16_t fixedKeep(double factor);
 
 // Sets n pixels to one opaque color.
 void fillSpan(uint8_t* pixels, size_t n, const uint8_t rgba[4]);
 // Composites one color over n pixels.
 void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color);
+
+// Composites over n opaque pixels given in 8.8 fixed point (`fine`, four lanes a pixel, 256 x
+// the 0-255 value) and stores the result in `target`: out = (below x keep / 65536 + scaled) / 256
+// per channel, the form of SpanColor.
+void mapFineSpan(uint8_t* target, const uint16_t* fine, size_t n, const uint16_t scaled[4], uint16_t keep);
+// A fraction in [0, 1] in 8.8 fixed point on the 0-255 scale.
+uint16_t fineLevel(double fraction);
 
 // Per-pixel layer colors for a run, laid out for the composite loop (filled by the caller,
 // one entry per pixel; `scaled` and `keep` hold four lanes per pixel).

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST(Compositing, OverOpaquePixelsFollowsTheRuleForEveryLevel) {
             CGContextSetFillColorWithColor(ctx, color);
             CGContextFillRect(ctx, CGRectMake(0, 0, 256, 1));
             for (int u = 0; u < 256; ++u) {
-                auto want = rule::over(color, &before[4 * size_t(u)]);
+                auto want = rule::over(color, rule::exact(&before[4 * size_t(u)]));
                 for (size_t ch = 0; ch < 4; ++ch)
                     ASSERT_NEAR(data[4 * u + ch], want[ch], rule::kTolerance) << "a " << a << " c " << c << " u " << u;
                 ASSERT_EQ(data[4 * u + 3], 255);
@@ -140,7 +141,7 @@ TEST(Compositing, OverTranslucentPixelsIsStraightAlphaSourceOver) {
     CGContextSetFillColorWithColor(mixed, color);
     CGContextFillRect(mixed, CGRectMake(0, 0, 11, 1));
     for (int i = 0; i < 11; ++i) {
-        auto want = rule::over(color, &before[4 * size_t(i)]);
+        auto want = rule::over(color, rule::exact(&before[4 * size_t(i)]));
         for (size_t ch = 0; ch < 4; ++ch) EXPECT_NEAR(data[4 * i + ch], want[ch], rule::kTolerance) << i;
     }
     CGContextRelease(mixed);
@@ -207,6 +208,76 @@ TEST(CurrentContext, IsAStackThatDrawRectCanFind) {
     EXPECT_EQ(UIGraphicsGetCurrentContext(), nullptr);
     CGContextRelease(outer);
     CGContextRelease(inner);
+}
+
+} // namespace
+
+namespace {
+
+void drawGradient(CGContextRef ctx, std::vector<CGColor> stops, CGPoint start, CGPoint end) {
+    CGGradientRef g = CGGradientCreateWithColors(nullptr, stops, nullptr);
+    CGContextDrawLinearGradient(ctx, g, start, end, 0);
+    CGGradientRelease(g);
+}
+
+// A square's first two layers, something else, then a last layer. Drawn once straight through
+// and once with the pixels read after every step, the pictures agree (to the rounding the
+// reads add between layers): whatever is held back is written before anything else uses the
+// pixels, and the something else is never lost under it.
+TEST(HeldBackDrawing, IsWrittenBeforeAnythingElseUsesThePixels) {
+    struct Step {
+        const char* name;
+        std::function<void(CGContextRef)> run;
+    };
+    const std::vector<Step> steps{
+        {"read", [](CGContextRef ctx) { CGBitmapContextGetData(ctx); }},
+        {"fill", [](CGContextRef ctx) {
+             CGContextSetRGBFillColor(ctx, 0, 0.5, 1, 0.75);
+             CGContextFillRect(ctx, CGRectMake(3, 2, 10, 5));
+         }},
+        {"clear", [](CGContextRef ctx) { CGContextClearRect(ctx, CGRectMake(5, 5, 4, 20)); }},
+        {"restore", [](CGContextRef ctx) {
+             CGContextRestoreGState(ctx);
+             CGContextSaveGState(ctx);
+             CGContextClipToRect(ctx, CGRectMake(0, 0, 30, 20));
+         }},
+        {"slanted", [](CGContextRef ctx) { drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.9}}, {0, 0}, {30, 20}); }},
+        {"translucentAcross", [](CGContextRef ctx) { drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.1}}, {0, 0}, {30, 0}); }},
+        {"newOpaqueAcross", [](CGContextRef ctx) { drawGradient(ctx, {{0, 1, 0, 1}, {0, 0, 1, 1}}, {5, 0}, {25, 0}); }},
+        {"downInANarrowerClip", [](CGContextRef ctx) {
+             CGContextSaveGState(ctx);
+             CGContextClipToRect(ctx, CGRectMake(4, 0, 10, 20));
+             drawGradient(ctx, {{1, 0, 0, 0.3}, {0, 0, 0, 0.8}}, {0, 0}, {0, 20});
+             CGContextRestoreGState(ctx);
+         }},
+        {"downPartly", [](CGContextRef ctx) { drawGradient(ctx, {{1, 0, 0, 0.3}, {0, 0, 0, 0.8}}, {0, 5}, {0, 12}); }},
+    };
+    for (const Step& step : steps) {
+        std::vector<uint8_t> pictures[2];
+        for (bool readEachStep : {false, true}) {
+            CGContextRef ctx = CGBitmapContextCreate(34, 24);
+            auto settle = [&] {
+                if (readEachStep) CGBitmapContextGetData(ctx);
+            };
+            CGContextTranslateCTM(ctx, 2, 2);
+            CGContextSaveGState(ctx);
+            CGContextClipToRect(ctx, CGRectMake(0, 0, 30, 20));
+            drawGradient(ctx, {{1, 0, 0, 1}, {1, 0, 1, 1}, {0, 0, 1, 1}}, {30, 0}, {0, 0});
+            settle();
+            drawGradient(ctx, {{0, 0, 0, 0}, {1, 1, 1, 1}}, {0, 0}, {0, 20});
+            settle();
+            step.run(ctx);
+            settle();
+            drawGradient(ctx, {{0, 0, 0, 0.4}, {0, 0, 0, 0.4}}, {0, 0}, {0, 20});
+            settle();
+            CGContextRestoreGState(ctx);
+            const uint8_t* data = CGBitmapContextGetData(ctx);
+            pictures[readEachStep].assign(data, data + 34 * 24 * 4);
+            CGContextRelease(ctx);
+        }
+        for (size_t i = 0; i < pictures[0].size(); ++i)
+            ASSERT_NEAR(pictures[0][i], pictures[1][i], 1) << step.name << " at byte " << i;
+    }
 }
 
 } // namespace

@@ -24,6 +24,10 @@ struct Case {
     CGSize view;
     std::optional<CGColor> base;
     std::vector<rule::Layer> layers;
+    // How far the whole picture may stray from the exact composite of all layers. An opaque
+    // layer across the view under layers of one color a row (a picker's square) is composited in
+    // one go and rounded once; otherwise each layer is stored, and rounded, before the next.
+    enum Rounding { Once, EachLayer, Translucent } rounding = EachLayer;
 };
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
@@ -59,7 +63,7 @@ void expectLayer(const Case& c, const rule::Layer& layer, const std::vector<uint
             const double x = (double(i) + 0.5) / c.scale - c.offset.x;
             const double y = (double(j) + 0.5) / c.scale - c.offset.y;
             const bool inView = x >= 0 && x < c.view.width && y >= 0 && y < c.view.height;
-            auto expected = inView ? rule::paint(layer, x, y, &before[at]) : std::nullopt;
+            auto expected = inView ? rule::paint(layer, x, y, rule::exact(&before[at])) : std::nullopt;
             for (size_t ch = 0; ch < 4; ++ch) {
                 const double want = expected ? (*expected)[ch] : before[at + ch];
                 const double tolerance = expected ? rule::kTolerance : 0;
@@ -105,30 +109,81 @@ const CGColor kBase{0.2, 0.4, 0.6, 1};
 std::vector<Case> cases() {
     std::vector<Case> all;
     auto add = [&](std::string name, size_t w, size_t h, double scale, CGPoint offset, CGSize view,
-                   std::optional<CGColor> base, std::vector<rule::Layer> layers) {
-        all.push_back({std::move(name), w, h, scale, offset, view, base, std::move(layers)});
+                   std::optional<CGColor> base, std::vector<rule::Layer> layers, Case::Rounding rounding = Case::EachLayer) {
+        all.push_back({std::move(name), w, h, scale, offset, view, base, std::move(layers), rounding});
     };
     for (double b : {1.0, 0.5, 0.0}) {
         CGSize v{60, 50};
-        add("hueSaturation_b" + std::to_string(int(b * 100)), 60, 50, 1, {0, 0}, v, std::nullopt, hueSaturation(v, b));
+        add("hueSaturation_b" + std::to_string(int(b * 100)), 60, 50, 1, {0, 0}, v, std::nullopt, hueSaturation(v, b),
+            Case::Once);
     }
     // The square of a picker on a 3x screen: 900 x 750 pixels.
-    add("hueSaturationAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt, hueSaturation({300, 250}, 0.7));
+    add("hueSaturationAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt, hueSaturation({300, 250}, 0.7), Case::Once);
     add("brightnessSaturation", 128, 96, 2, {0, 0}, {64, 48}, std::nullopt,
-        brightnessSaturation({64, 48}, {0.2, 1, 0, 1}));
+        brightnessSaturation({64, 48}, {0.2, 1, 0, 1}), Case::Once);
     // A view inside a larger picture: the clip keeps the layers inside it.
-    add("hueBrightnessInsideALargerPicture", 70, 50, 1, {7, 3}, {50, 40}, kBase, hueBrightness({50, 40}, 0.4));
-    add("hueBrightnessFractionalScale", 75, 61, 1.5, {0.25, 0.5}, {49, 39.5}, kBase, hueBrightness({49, 39.5}, 0.25));
+    add("hueBrightnessInsideALargerPicture", 70, 50, 1, {7, 3}, {50, 40}, kBase, hueBrightness({50, 40}, 0.4), Case::Once);
+    add("hueBrightnessFractionalScale", 75, 61, 1.5, {0.25, 0.5}, {49, 39.5}, kBase, hueBrightness({49, 39.5}, 0.25), Case::Once);
     add("opaqueAcross", 120, 20, 1, {0, 0}, {120, 20}, std::nullopt, {{{kYellow, kBlack}, {0, 0}, {120, 0}}});
     add("alphaAcross", 120, 20, 1, {0, 0}, {120, 20}, kBase,
         {{{{1, 0, 0, 0.1}, {0, 1, 0, 0.9}, {0, 0, 1, 0.35}}, {0, 0}, {120, 0}}});
     add("reversedDown", 40, 90, 1, {0, 0}, {40, 90}, kBase, {{{kNone, {0.9, 0.1, 0.5, 0.8}}, {0, 90}, {0, 0}}});
     add("reversedAcrossOverTransparent", 90, 30, 1, {0, 0}, {90, 30}, std::nullopt,
-        {{{{1, 0.5, 0, 0.2}, {0, 0.5, 1, 0.7}}, {90, 0}, {0, 0}}, {{kNone, {0, 0, 0, 0.6}}, {0, 0}, {0, 30}}});
+        {{{{1, 0.5, 0, 0.2}, {0, 0.5, 1, 0.7}}, {90, 0}, {0, 0}}, {{kNone, {0, 0, 0, 0.6}}, {0, 0}, {0, 30}}},
+        Case::Translucent);
     add("slanted", 50, 40, 1, {0, 0}, {50, 40}, kBase, {{{kRed, {0, 0, 1, 0.3}, kNone}, {0, 0}, {50, 40}}});
     add("endPointsInsideTheView", 80, 60, 1, {0, 0}, {80, 60}, kBase,
         {{{kGreen, kMagenta}, {20, 0}, {60, 0}}, {{{1, 1, 1, 0.5}, kBlack}, {0, 45}, {0, 15}}});
     return all;
+}
+
+// Drawn in one go, as a view's drawRect: draws, with nothing read in between: every pixel is the
+// exact composite of all layers over what was there: within half a level (rounded once) for a
+// picker's square.
+TEST_P(GradientLayers, TheWholePictureFollowsTheRule) {
+    const Case& c = GetParam();
+    CGContextRef ctx = CGBitmapContextCreate(c.width, c.height);
+    if (c.base) {
+        CGContextSetFillColorWithColor(ctx, *c.base);
+        CGContextFillRect(ctx, CGRectMake(0, 0, double(c.width), double(c.height)));
+    }
+    std::vector<uint8_t> before = pixelsOf(ctx);
+    CGContextScaleCTM(ctx, c.scale, c.scale);
+    CGContextTranslateCTM(ctx, c.offset.x, c.offset.y);
+    CGContextSaveGState(ctx);
+    CGContextClipToRect(ctx, CGRectMake(0, 0, c.view.width, c.view.height));
+    for (const rule::Layer& layer : c.layers) {
+        CGGradientRef gradient = CGGradientCreateWithColors(nullptr, layer.stops, nullptr);
+        CGContextDrawLinearGradient(ctx, gradient, layer.start, layer.end, 0);
+        CGGradientRelease(gradient);
+    }
+    CGContextRestoreGState(ctx);
+    const uint8_t* after = CGBitmapContextGetData(ctx);
+    // A translucent pixel stores its color rounded, and a layer over it magnifies that by up to
+    // 1 / alpha: two levels at the alphas used here.
+    const double tolerance = c.rounding == Case::Once        ? rule::kTolerance
+                             : c.rounding == Case::EachLayer ? 0.5 * double(c.layers.size()) + 1.0 / 64
+                                                             : 2.0;
+    int failures = 0;
+    for (size_t j = 0; j < c.height && failures < 5; ++j) {
+        for (size_t i = 0; i < c.width && failures < 5; ++i) {
+            const size_t at = 4 * (j * c.width + i);
+            const double x = (double(i) + 0.5) / c.scale - c.offset.x;
+            const double y = (double(j) + 0.5) / c.scale - c.offset.y;
+            rule::Pixel want = rule::exact(&before[at]);
+            if (x >= 0 && x < c.view.width && y >= 0 && y < c.view.height)
+                for (const rule::Layer& layer : c.layers) want = rule::paint(layer, x, y, want).value_or(want);
+            for (size_t ch = 0; ch < 4; ++ch) {
+                if (std::fabs(after[at + ch] - want[ch]) > tolerance) {
+                    ADD_FAILURE() << c.name << ": pixel (" << i << ", " << j << ") channel " << ch << " is "
+                                  << int(after[at + ch]) << ", the rule gives " << want[ch];
+                    ++failures;
+                    break;
+                }
+            }
+        }
+    }
+    CGContextRelease(ctx);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layers, GradientLayers, testing::ValuesIn(cases()),

@@ -33,21 +33,25 @@ inline CGColor colorAt(const std::vector<CGColor>& stops, double s) {
     return {a.r * (1 - t) + b.r * t, a.g * (1 - t) + b.g * t, a.b * (1 - t) + b.b * t, a.a * (1 - t) + b.a * t};
 }
 
-// Source-over of a straight color onto stored bytes, as exact values on the 0-255 scale.
-inline std::array<double, 4> over(const CGColor& c, const uint8_t below[4]) {
+using Pixel = std::array<double, 4>; // exact channel values on the 0-255 scale
+
+inline Pixel exact(const uint8_t bytes[4]) { return {double(bytes[0]), double(bytes[1]), double(bytes[2]), double(bytes[3])}; }
+
+// Source-over of a straight color onto a pixel, as exact values on the 0-255 scale.
+inline Pixel over(const CGColor& c, const Pixel& below) {
     const double ua = below[3] / 255.0;
     const double outA = c.a + ua * (1 - c.a);
-    if (outA == 0) return {0, 0, 0, 0};
+    if (outA == 0) return Pixel{0, 0, 0, 0};
     const double layer[3] = {c.r, c.g, c.b};
-    std::array<double, 4> out{};
-    for (int ch = 0; ch < 3; ++ch) out[size_t(ch)] = 255 * (layer[ch] * c.a + below[ch] / 255.0 * ua * (1 - c.a)) / outA;
+    Pixel out{};
+    for (size_t ch = 0; ch < 3; ++ch) out[ch] = 255 * (layer[ch] * c.a + below[ch] / 255.0 * ua * (1 - c.a)) / outA;
     out[3] = 255 * outA;
     return out;
 }
 
 // What the layer makes of a pixel whose center is at user point (x, y); none where it paints
 // nothing (beyond either end point).
-inline std::optional<std::array<double, 4>> paint(const Layer& layer, double x, double y, const uint8_t below[4]) {
+inline std::optional<Pixel> paint(const Layer& layer, double x, double y, const Pixel& below) {
     const double dx = layer.end.x - layer.start.x, dy = layer.end.y - layer.start.y;
     const double s = ((x - layer.start.x) * dx + (y - layer.start.y) * dy) / (dx * dx + dy * dy);
     if (s < 0 || s > 1) return std::nullopt;

@@ -8,6 +8,11 @@
 // Everything composites source-over: a layer color c with alpha a over an opaque pixel u gives
 // c x a + u x (1 - a), each channel rounded to the nearest of the 256 levels; over a pixel that
 // is not opaque the result is the usual straight-alpha source-over.
+//
+// A picture made of an opaque layer that varies across with layers of one color a row over it
+// (a color picker's square) may be held back and written in one pass, rounded once; it reaches
+// the pixels when they are asked for (CGBitmapContextGetData), at CGContextRestoreGState and
+// before any other drawing. Read the pixels through a pointer asked for after drawing.
 #pragma once
 
 #include "coregraphics/CGColor.h"
@@ -22,6 +27,7 @@ using CGContextRef = struct CGContext*;
 // valid context with no pixels.
 CGContextRef CGBitmapContextCreate(size_t width, size_t height);
 void CGContextRelease(CGContextRef context);
+// The pixels, current (anything held back is written first).
 uint8_t* CGBitmapContextGetData(CGContextRef context);
 size_t CGBitmapContextGetWidth(CGContextRef context);
 size_t CGBitmapContextGetHeight(CGContextRef context);
