@@ -1,7 +1,7 @@
 // No SpringBoard in this process: every class the tweak reaches by name is missing.
 #include "DisarmState.h"
 #include "NotificationHook.h"
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEvents.h"
 #include "foundation/PropertyList.h"
@@ -11,14 +11,17 @@
 
 namespace {
 
-const NSDate kStart{818323200.0};
+const NSDate kStart{DeviceRootFixture::kStart};
+
+DeviceRootFixture::Options bareDevice() {
+    DeviceRootFixture::Options options;
+    options.package = false; // the tweak runs in this process, not from the package
+    return options;
+}
 
 class WithoutSpringBoard : public testing::Test {
   protected:
-    void SetUp() override {
-        DeviceClock::useVirtual(kStart);
-        DeviceEvents::clear();
-    }
+    void SetUp() override { DeviceEvents::clear(); }
     void writeSettings(PlistDict dict) { ASSERT_TRUE(writeToFile(dict, kSettingsPath, true)); }
     std::vector<std::string> logLines() {
         std::vector<std::string> lines;
@@ -26,7 +29,7 @@ class WithoutSpringBoard : public testing::Test {
         return lines;
     }
 
-    TempDeviceRoot root;
+    DeviceRootFixture root{bareDevice()};
     TweakState state;
 };
 
@@ -64,7 +67,7 @@ TEST_F(WithoutSpringBoard, SuppressionStillHoldsWithoutATimerAndPassesEverything
 TEST_F(WithoutSpringBoard, UnreadableFileTurnsOffAndKeepsTheDeadline) {
     writeSettings({{"enabled", true}, {"disarmedUntil", kStart.dateByAddingTimeInterval(600)}});
     reloadSettings(state);
-    std::filesystem::remove(root.host(kSettingsPath));
+    std::filesystem::remove(root.hostPath(kSettingsPath));
     reloadSettings(state);
     EXPECT_FALSE(state.settings.enabled);
     EXPECT_EQ(state.settings.disarmedUntil, kStart.dateByAddingTimeInterval(600));

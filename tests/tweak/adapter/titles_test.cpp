@@ -1,8 +1,7 @@
 // The Snooze and OK titles come from the preference bundle's strings table, in the device's
 // language, with English and then the built-in English words as fallbacks.
 #include "Startup.h"
-#include "TempDeviceRoot.h"
-#include "foundation/DeviceClock.h"
+#include "DeviceRootFixture.h"
 #include "foundation/PropertyList.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,12 @@
 namespace {
 
 constexpr const char* kBundlePath = "/Library/PreferenceBundles/Hushmark.bundle";
+
+DeviceRootFixture::Options bareDevice() {
+    DeviceRootFixture::Options options;
+    options.package = false; // the tweak runs in this process; the strings come from the sources
+    return options;
+}
 
 struct TitlesCase {
     const char* language;
@@ -23,10 +28,9 @@ void PrintTo(const TitlesCase& c, std::ostream* os) { *os << c.language; }
 class Titles : public testing::TestWithParam<TitlesCase> {};
 
 TEST_P(Titles, FollowTheDevicesPreferredLanguage) {
-    TempDeviceRoot root;
-    DeviceClock::useVirtual(NSDate{0});
-    std::filesystem::create_directories(root.host(kBundlePath));
-    std::filesystem::copy(HM_BUNDLE_RESOURCES, root.host(kBundlePath), std::filesystem::copy_options::recursive);
+    DeviceRootFixture root{bareDevice()};
+    std::filesystem::create_directories(root.hostPath(kBundlePath));
+    std::filesystem::copy(HM_BUNDLE_RESOURCES, root.hostPath(kBundlePath), std::filesystem::copy_options::recursive);
     ASSERT_TRUE(writeToFile(PlistDict{{"AppleLanguages", PlistArray{GetParam().language}}}, kGlobalPreferencesPath, true));
 
     TweakState state;
@@ -49,8 +53,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, Titles,
                          });
 
 TEST(TitlesWithoutBundle, AreTheEnglishWords) {
-    TempDeviceRoot root;
-    DeviceClock::useVirtual(NSDate{0});
+    DeviceRootFixture root{bareDevice()};
     TweakState state;
     state.snoozeTitle = state.okTitle = "unset";
     startHushmark(state);
