@@ -122,6 +122,7 @@ struct EndingCase {
     bool locked;
     std::function<void(SpringBoardHost&)> act;
     const char* outcome; // "alarm stopped" or "alarm snoozed"
+    friend void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class EndingARingingAlarm : public ::testing::TestWithParam<EndingCase> {};
