@@ -3,6 +3,7 @@
 #include "foundation/DeviceEvents.h"
 #include "springboard/AlarmActions.h"
 #include "springboard/BBBulletin.h"
+#include "springboard/SBBulletinAlertSheet.h"
 #include "springboard/SpringBoardEvents.h"
 
 #include <vector>
@@ -11,7 +12,6 @@ namespace {
 const ClassDef<SBBulletinModalAlert> kSBBulletinModalAlert("SBBulletinModalAlert", "NSObject", {
     method("configure:requirePasscodeForActions:", &SBBulletinModalAlert::configureRequirePasscodeForActions),
     method("alertView:clickedButtonAtIndex:", &SBBulletinModalAlert::alertViewClickedButtonAtIndex),
-    method("alertView:didDismissWithButtonIndex:", &SBBulletinModalAlert::alertViewDidDismissWithButtonIndex),
     ivar("_bulletin", &SBBulletinModalAlert::bulletin_),
     ivar("_alertSheet", &SBBulletinModalAlert::alertSheet_),
 });
@@ -25,8 +25,7 @@ void SBBulletinModalAlert::configureRequirePasscodeForActions(bool, bool) {
     std::vector<std::string> buttons;
     if (!bulletin->alternateActionLabel_.empty()) buttons.push_back(bulletin->alternateActionLabel_);
     buttons.push_back(kOKTitle);
-    id sheet = msg<id>(classObject(objc_getClass("UIAlertView")), "alloc");
-    alertSheet_ = msg<id>(sheet, "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:",
+    alertSheet_ = msg<id>(SBBulletinAlertSheet::allocReportingTo(self()), "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:",
                           bulletin->title_, bulletin->message_, self(), "", buttons);
 }
 
@@ -42,7 +41,7 @@ void SBBulletinModalAlert::alertViewClickedButtonAtIndex(id, NSInteger index) {
     }
 }
 
-void SBBulletinModalAlert::alertViewDidDismissWithButtonIndex(id, NSInteger) {
+void SBBulletinModalAlert::sheetWentAway() {
     if (!showing_) return;
     showing_ = false;
     DeviceEvents::record(sbevent::kAlertDismissed, eventDetail());

@@ -10,6 +10,7 @@
 #include "springboard/SpringBoardEvents.h"
 #include "springboard/UIConcreteLocalNotification.h"
 #include "substrate/substrate.h"
+#include "uikit/UIAlertView.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +42,11 @@ void countFullscreenDismissals() {
                     &previous);
 }
 
-// A tap on a button of the modal alert's sheet: the delegate hears the click, then the sheet
-// goes away with that index.
+// A user's tap on a button of the modal alert's sheet.
 void tapSheetButton(SpringBoardHost& host, NSInteger index) {
-    id sheet = host.alertSheet();
+    auto sheet = cast<UIAlertView>(host.alertSheet());
     ASSERT_TRUE(sheet);
-    msg(msg<id>(sheet, "delegate"), "alertView:clickedButtonAtIndex:", sheet, index);
-    msg(sheet, "dismissWithClickedButtonIndex:animated:", index, true);
+    ASSERT_TRUE(sheet->tapButtonAtIndex(index));
 }
 
 id fullscreenController(SpringBoardHost& host) { return ivarOf(host.lockScreen(), "_fullscreenBulletinController"); }
@@ -158,6 +157,12 @@ INSTANTIATE_TEST_SUITE_P(
     AllPaths, EndingARingingAlarm,
     ::testing::Values(
         EndingCase{"ModalOK", false, [](SpringBoardHost& h) { tapSheetButton(h, 1); }, sbevent::kAlarmStopped},
+        EndingCase{"ModalClickByMessageThenDismiss", false,
+                   [](SpringBoardHost& h) {
+                       msg(h.modalAlert(), "alertView:clickedButtonAtIndex:", h.alertSheet(), NSInteger{1});
+                       msg(h.alertSheet(), "dismiss"); // UIAlertView keeps this from the delegate
+                   },
+                   sbevent::kAlarmStopped},
         EndingCase{"ModalSnooze", false, [](SpringBoardHost& h) { tapSheetButton(h, 0); }, sbevent::kAlarmSnoozed},
         EndingCase{"FullscreenDismissAction", true,
                    [](SpringBoardHost& h) { msg(fullscreenController(h), "performDismissAction"); }, sbevent::kAlarmStopped},
