@@ -1,28 +1,35 @@
 #include "coregraphics/CGGeometry.h"
 
-CGRect CGRectIntersection(CGRect a, CGRect b) {
-    if (CGRectIsNull(a) || CGRectIsNull(b)) return CGRectNull;
+namespace {
+// The rectangle from the edges of two standardized rectangles: `near` picks the left and top
+// edges, `far` the right and bottom ones (max and min give the common part, min and max the hull).
+template <class Near, class Far> CGRect span(CGRect a, CGRect b, Near near, Far far, bool& crossed) {
     a = CGRectStandardize(a);
     b = CGRectStandardize(b);
-    CGFloat x0 = std::max(a.origin.x, b.origin.x);
-    CGFloat y0 = std::max(a.origin.y, b.origin.y);
-    CGFloat x1 = std::min(CGRectGetMaxX(a), CGRectGetMaxX(b));
-    CGFloat y1 = std::min(CGRectGetMaxY(a), CGRectGetMaxY(b));
-    // Rectangles that only touch share an empty edge, as on the device.
-    if (x1 < x0 || y1 < y0) return CGRectNull;
+    CGFloat x0 = near(a.origin.x, b.origin.x);
+    CGFloat y0 = near(a.origin.y, b.origin.y);
+    CGFloat x1 = far(CGRectGetMaxX(a), CGRectGetMaxX(b));
+    CGFloat y1 = far(CGRectGetMaxY(a), CGRectGetMaxY(b));
+    crossed = x1 < x0 || y1 < y0;
     return CGRectMake(x0, y0, x1 - x0, y1 - y0);
+}
+CGFloat larger(CGFloat a, CGFloat b) { return std::max(a, b); }
+CGFloat smaller(CGFloat a, CGFloat b) { return std::min(a, b); }
+} // namespace
+
+CGRect CGRectIntersection(CGRect a, CGRect b) {
+    if (CGRectIsNull(a) || CGRectIsNull(b)) return CGRectNull;
+    bool apart = false;
+    CGRect common = span(a, b, larger, smaller, apart);
+    // Rectangles that only touch share an empty edge, as on the device.
+    return apart ? CGRectNull : common;
 }
 
 CGRect CGRectUnion(CGRect a, CGRect b) {
     if (CGRectIsNull(a)) return CGRectStandardize(b);
     if (CGRectIsNull(b)) return CGRectStandardize(a);
-    a = CGRectStandardize(a);
-    b = CGRectStandardize(b);
-    CGFloat x0 = std::min(a.origin.x, b.origin.x);
-    CGFloat y0 = std::min(a.origin.y, b.origin.y);
-    CGFloat x1 = std::max(CGRectGetMaxX(a), CGRectGetMaxX(b));
-    CGFloat y1 = std::max(CGRectGetMaxY(a), CGRectGetMaxY(b));
-    return CGRectMake(x0, y0, x1 - x0, y1 - y0);
+    bool unused = false;
+    return span(a, b, smaller, larger, unused);
 }
 
 bool CGRectIntersectsRect(CGRect a, CGRect b) {

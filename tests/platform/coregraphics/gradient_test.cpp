@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -53,9 +54,13 @@ std::vector<uint8_t> pixelsOf(CGContextRef ctx) {
     return {data, data + CGBitmapContextGetBytesPerRow(ctx) * CGBitmapContextGetHeight(ctx)};
 }
 
-// Compares every pixel after one layer with the rule applied to the pixels before it.
-void expectLayer(const Case& c, const rule::Layer& layer, const std::vector<uint8_t>& before, CGContextRef ctx) {
-    const uint8_t* after = CGBitmapContextGetData(ctx);
+// What the rule makes of the pixel at user point (x, y) inside the view; none: left alone.
+using Expectation = std::function<std::optional<rule::Pixel>(double x, double y, const rule::Pixel& below)>;
+
+// Compares every pixel: inside the view with the expectation (within the tolerance), elsewhere
+// with the pixel before (exactly).
+void expectPicture(const Case& c, const std::vector<uint8_t>& before, const uint8_t* after, double tolerance,
+                   const Expectation& expectation) {
     int failures = 0;
     for (size_t j = 0; j < c.height && failures < 5; ++j) {
         for (size_t i = 0; i < c.width && failures < 5; ++i) {
@@ -63,11 +68,10 @@ void expectLayer(const Case& c, const rule::Layer& layer, const std::vector<uint
             const double x = (double(i) + 0.5) / c.scale - c.offset.x;
             const double y = (double(j) + 0.5) / c.scale - c.offset.y;
             const bool inView = x >= 0 && x < c.view.width && y >= 0 && y < c.view.height;
-            auto expected = inView ? rule::paint(layer, x, y, rule::exact(&before[at])) : std::nullopt;
+            auto expected = inView ? expectation(x, y, rule::exact(&before[at])) : std::nullopt;
             for (size_t ch = 0; ch < 4; ++ch) {
                 const double want = expected ? (*expected)[ch] : before[at + ch];
-                const double tolerance = expected ? rule::kTolerance : 0;
-                if (std::fabs(after[at + ch] - want) > tolerance) {
+                if (std::fabs(after[at + ch] - want) > (expected ? tolerance : 0)) {
                     ADD_FAILURE() << c.name << ": pixel (" << i << ", " << j << ") channel " << ch << " is "
                                   << int(after[at + ch]) << ", the rule gives " << want;
                     ++failures;
@@ -78,10 +82,8 @@ void expectLayer(const Case& c, const rule::Layer& layer, const std::vector<uint
     }
 }
 
-class GradientLayers : public testing::TestWithParam<Case> {};
-
-TEST_P(GradientLayers, EveryPixelFollowsThePaintingRule) {
-    const Case& c = GetParam();
+// A context with the case's base, its transform applied, the state saved and the view clipped.
+CGContextRef viewContext(const Case& c) {
     CGContextRef ctx = CGBitmapContextCreate(c.width, c.height);
     if (c.base) {
         CGContextSetFillColorWithColor(ctx, *c.base);
@@ -89,15 +91,30 @@ TEST_P(GradientLayers, EveryPixelFollowsThePaintingRule) {
     }
     CGContextScaleCTM(ctx, c.scale, c.scale);
     CGContextTranslateCTM(ctx, c.offset.x, c.offset.y);
-    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
     CGContextSaveGState(ctx);
     CGContextClipToRect(ctx, CGRectMake(0, 0, c.view.width, c.view.height));
+    return ctx;
+}
+
+void drawLayer(CGContextRef ctx, CGColorSpaceRef space, const rule::Layer& layer) {
+    CGGradientRef gradient = CGGradientCreateWithColors(space, layer.stops, nullptr);
+    CGContextDrawLinearGradient(ctx, gradient, layer.start, layer.end, 0);
+    CGGradientRelease(gradient);
+}
+
+class GradientLayers : public testing::TestWithParam<Case> {};
+
+// Layer by layer, reading the pixels after each: every pixel is the rule applied to the pixel
+// as it was stored before the layer.
+TEST_P(GradientLayers, EveryPixelFollowsThePaintingRule) {
+    const Case& c = GetParam();
+    CGContextRef ctx = viewContext(c);
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
     for (const rule::Layer& layer : c.layers) {
         std::vector<uint8_t> before = pixelsOf(ctx);
-        CGGradientRef gradient = CGGradientCreateWithColors(space, layer.stops, nullptr);
-        CGContextDrawLinearGradient(ctx, gradient, layer.start, layer.end, 0);
-        CGGradientRelease(gradient);
-        expectLayer(c, layer, before, ctx);
+        drawLayer(ctx, space, layer);
+        expectPicture(c, before, CGBitmapContextGetData(ctx), rule::kTolerance,
+                      [&](double x, double y, const rule::Pixel& below) { return rule::paint(layer, x, y, below); });
     }
     CGContextRestoreGState(ctx);
     CGColorSpaceRelease(space);
@@ -142,47 +159,19 @@ std::vector<Case> cases() {
 // picker's square.
 TEST_P(GradientLayers, TheWholePictureFollowsTheRule) {
     const Case& c = GetParam();
-    CGContextRef ctx = CGBitmapContextCreate(c.width, c.height);
-    if (c.base) {
-        CGContextSetFillColorWithColor(ctx, *c.base);
-        CGContextFillRect(ctx, CGRectMake(0, 0, double(c.width), double(c.height)));
-    }
+    CGContextRef ctx = viewContext(c);
     std::vector<uint8_t> before = pixelsOf(ctx);
-    CGContextScaleCTM(ctx, c.scale, c.scale);
-    CGContextTranslateCTM(ctx, c.offset.x, c.offset.y);
-    CGContextSaveGState(ctx);
-    CGContextClipToRect(ctx, CGRectMake(0, 0, c.view.width, c.view.height));
-    for (const rule::Layer& layer : c.layers) {
-        CGGradientRef gradient = CGGradientCreateWithColors(nullptr, layer.stops, nullptr);
-        CGContextDrawLinearGradient(ctx, gradient, layer.start, layer.end, 0);
-        CGGradientRelease(gradient);
-    }
+    for (const rule::Layer& layer : c.layers) drawLayer(ctx, nullptr, layer);
     CGContextRestoreGState(ctx);
-    const uint8_t* after = CGBitmapContextGetData(ctx);
     // A translucent pixel stores its color rounded, and a layer over it magnifies that by up to
     // 1 / alpha: two levels at the alphas used here.
     const double tolerance = c.rounding == Case::Once        ? rule::kTolerance
                              : c.rounding == Case::EachLayer ? 0.5 * double(c.layers.size()) + 1.0 / 64
                                                              : 2.0;
-    int failures = 0;
-    for (size_t j = 0; j < c.height && failures < 5; ++j) {
-        for (size_t i = 0; i < c.width && failures < 5; ++i) {
-            const size_t at = 4 * (j * c.width + i);
-            const double x = (double(i) + 0.5) / c.scale - c.offset.x;
-            const double y = (double(j) + 0.5) / c.scale - c.offset.y;
-            rule::Pixel want = rule::exact(&before[at]);
-            if (x >= 0 && x < c.view.width && y >= 0 && y < c.view.height)
-                for (const rule::Layer& layer : c.layers) want = rule::paint(layer, x, y, want).value_or(want);
-            for (size_t ch = 0; ch < 4; ++ch) {
-                if (std::fabs(after[at + ch] - want[ch]) > tolerance) {
-                    ADD_FAILURE() << c.name << ": pixel (" << i << ", " << j << ") channel " << ch << " is "
-                                  << int(after[at + ch]) << ", the rule gives " << want[ch];
-                    ++failures;
-                    break;
-                }
-            }
-        }
-    }
+    expectPicture(c, before, CGBitmapContextGetData(ctx), tolerance, [&](double x, double y, rule::Pixel pixel) {
+        for (const rule::Layer& layer : c.layers) pixel = rule::paint(layer, x, y, pixel).value_or(pixel);
+        return std::optional<rule::Pixel>(pixel);
+    });
     CGContextRelease(ctx);
 }
 
@@ -252,11 +241,7 @@ TEST(GradientStops, ExtendOptionsPaintBeyondTheEndPoints) {
 TEST(HueSquare, ReadsAsTheHueCircleAndGoesBlackWithoutBrightness) {
     for (double brightness : {1.0, 0.0}) {
         CGContextRef ctx = CGBitmapContextCreate(600, 4);
-        for (const rule::Layer& layer : hueSaturation({600, 4}, brightness)) {
-            CGGradientRef g = CGGradientCreateWithColors(nullptr, layer.stops, nullptr);
-            CGContextDrawLinearGradient(ctx, g, layer.start, layer.end, 0);
-            CGGradientRelease(g);
-        }
+        for (const rule::Layer& layer : hueSaturation({600, 4}, brightness)) drawLayer(ctx, nullptr, layer);
         const uint8_t* top = CGBitmapContextGetData(ctx);
         for (int k = 0; k <= 6; ++k) {
             const int column = std::min(599, k * 100);
