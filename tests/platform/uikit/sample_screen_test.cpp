@@ -63,23 +63,23 @@ TEST(SampleScreen, IsWrittenAsAPNG) {
     msg(msg<id>(system, "layer"), "setCornerRadius:", CGFloat{5});
     msg(window, "addSubview:", system);
 
-    id slider = makeView("UISlider", CGRectMake(15, 170, 290, 40));
+    id slider = makeView("UISlider", CGRectMake(15, 418, 290, 40));
     msg(slider, "setMaximumValue:", 255.0f);
     msg(slider, "setValue:", 128.0f);
     msg(window, "addSubview:", slider);
 
-    id field = makeView("UITextField", CGRectMake(15, 215, 140, 28));
+    id field = makeView("UITextField", CGRectMake(15, 466, 140, 28));
     msg(field, "setBorderStyle:", NSInteger{3});
     msg(field, "setPlaceholder:", "Minutes");
     msg(window, "addSubview:", field);
 
-    id ramp = msg<id>(msg<id>(classObject(objc_getClass("TestRampView")), "alloc"), "initWithFrame:", CGRectMake(165, 215, 140, 90));
+    id ramp = msg<id>(msg<id>(classObject(objc_getClass("TestRampView")), "alloc"), "initWithFrame:", CGRectMake(165, 466, 140, 90));
     msg(msg<id>(ramp, "layer"), "setCornerRadius:", CGFloat{6});
     msg(msg<id>(ramp, "layer"), "setBorderWidth:", CGFloat{1});
     msg(msg<id>(ramp, "layer"), "setMasksToBounds:", true);
     msg(window, "addSubview:", ramp);
 
-    id crosshair = makeView("UIView", CGRectMake(200, 240, 20, 20));
+    id crosshair = makeView("UIView", CGRectMake(200, 490, 20, 20));
     msg(crosshair, "setBackgroundColor:", rgba(1, 0.5, 0));
     id ch = msg<id>(crosshair, "layer");
     msg(ch, "setCornerRadius:", CGFloat{10});
@@ -93,7 +93,7 @@ TEST(SampleScreen, IsWrittenAsAPNG) {
     // An image: a snapshot of the sample label, read back from its PNG.
     const auto imagePath = std::filesystem::temp_directory_path() / ("uikit-sample-" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(UISnapshotWriteView(sample, imagePath.string(), 1));
-    id imageView = makeView("UIImageView", CGRectMake(15, 255, 143, 19));
+    id imageView = makeView("UIImageView", CGRectMake(15, 506, 143, 19));
     msg(imageView, "setImage:", id(UIImageFromHostPNG(imagePath.string())));
     std::filesystem::remove(imagePath);
     ASSERT_TRUE(msg<id>(imageView, "image"));
