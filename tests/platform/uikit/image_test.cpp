@@ -1,0 +1,71 @@
+#include "DeviceRootFixture.h"
+#include "uikit/UIImage.h"
+#include "uikit/UISnapshot.h"
+#include "uikit_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+constexpr const char* kMarkerPath = "/Library/PreferenceBundles/Hushmark.bundle/Selector.png";
+
+// A device root holding a 16 x 48 PNG, red over its top half and half-transparent blue below.
+struct RootWithMarker {
+    DeviceRootFixture device{DeviceRootFixture::Options{{}, false, false}};
+    RootWithMarker() {
+        id marker = makeView("UIView", CGRectMake(0, 0, 16, 48));
+        id top = makeView("UIView", CGRectMake(0, 0, 16, 24));
+        id bottom = makeView("UIView", CGRectMake(0, 24, 16, 24));
+        msg(top, "setBackgroundColor:", rgba(1, 0, 0));
+        msg(bottom, "setBackgroundColor:", rgba(0, 0, 1, 0.5));
+        msg(marker, "addSubview:", top);
+        msg(marker, "addSubview:", bottom);
+        const auto host = *Device::hostPath(kMarkerPath);
+        std::filesystem::create_directories(host.parent_path());
+        EXPECT_TRUE(UISnapshotWriteView(marker, host.string(), 1));
+        std::ofstream(host.parent_path() / "Broken.png") << "not a picture";
+    }
+};
+
+TEST(ImageNamed, ReadsAPNGAtADevicePath) {
+    RootWithMarker root;
+    id image = msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", kMarkerPath);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(msg<CGSize>(image, "size"), CGSizeMake(16, 48));
+    const auto pixels = cast<UIImage>(image)->pixels();
+    EXPECT_EQ(pixels[0], 255);                       // red, straight alpha
+    EXPECT_EQ(pixels[3], 255);
+    const size_t below = (30 * 16 + 5) * 4;
+    EXPECT_EQ(pixels[below + 2], 255);               // blue keeps its full value...
+    EXPECT_NEAR(pixels[below + 3], 128, 1);          // ...at half alpha
+    // Without an extension ".png" is tried.
+    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:",
+                        "/Library/PreferenceBundles/Hushmark.bundle/Selector"));
+}
+
+TEST(ImageNamed, GivesNoneForMissingUnreadableOrEscapingPaths) {
+    RootWithMarker root;
+    for (const char* path : {"/Library/PreferenceBundles/Hushmark.bundle/Missing.png",
+                             "/Library/PreferenceBundles/Hushmark.bundle/Broken.png",
+                             "/Library/PreferenceBundles/Hushmark.bundle", "Selector.png", "",
+                             "/../../../../../../../etc/passwd"}) {
+        EXPECT_EQ(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", path), nullptr) << path;
+    }
+}
+
+TEST(ImageView, ShowsItsImageStretchedAndNothingWithout) {
+    RootWithMarker root;
+    id view = makeView("UIImageView", CGRectMake(0, 0, 32, 96));
+    EXPECT_FALSE(msg<bool>(view, "isUserInteractionEnabled"));
+    EXPECT_EQ(UISnapshotRenderView(view, 1).at(5, 5).a, 0);
+    msg(view, "setImage:", msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", kMarkerPath));
+    const SnapshotImage shot = UISnapshotRenderView(view, 1);
+    EXPECT_EQ(shot.at(16, 20).r, 255);
+    EXPECT_EQ(shot.at(16, 20).a, 255);
+    EXPECT_EQ(shot.at(16, 80).b, 255);
+    EXPECT_NEAR(shot.at(16, 80).a, 128, 2);
+}
+
+} // namespace
