@@ -145,10 +145,10 @@ void RunLoop::run() {
         if (state_->items.empty()) {
             state_->wake.wait(lock);
         } else {
-            double next = state_->items.begin()->first.first;
-            auto at = std::chrono::system_clock::time_point(std::chrono::duration_cast<std::chrono::system_clock::duration>(
-                std::chrono::duration<double>(NSDate{next}.timeIntervalSince1970())));
-            state_->wake.wait_until(lock, at);
+            // Waits in slices of at most an hour, so far-off dates (distantFuture) cannot overflow.
+            double wait = state_->items.begin()->first.first - DeviceClock::now().timeIntervalSinceReferenceDate;
+            wait = std::clamp(wait, 0.0, 3600.0);
+            state_->wake.wait_for(lock, std::chrono::duration<double>(wait));
         }
     }
     std::lock_guard lock(state_->mutex);
