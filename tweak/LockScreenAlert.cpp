@@ -51,7 +51,11 @@ void lockScreenPresentAlarm(TweakState& state, Object* controller, const id& ite
     addButtonContainer(state, alert, controller->self());
     msg(alert, "show");
 
+    // SpringBoard may take its previous fullscreen alarm down while presenting this one; that
+    // dismissal belongs to the old alarm and must not take the new alert with it.
+    state.presentingLockAlarm = true;
     callImp(state.previous.presentFullscreenBulletinAlertWithItem, controller, item);
+    state.presentingLockAlarm = false;
 }
 
 void lockAlertDidDismissWithButtonIndex(TweakState& state, Object* controller, const id& alertView,
@@ -72,6 +76,7 @@ void lockAlertDidDismissWithButtonIndex(TweakState& state, Object* controller, c
 
 void lockScreenDismissFullscreenAlert(TweakState& state, Object* controller, bool animated) {
     callImp(state.previous.dismissFullscreenBulletinAlertAnimated, controller, animated);
+    if (state.presentingLockAlarm) return;
     if (state.lockAlertShowing && state.lockAlert) dismissLockAlert(state);
 }
 

@@ -46,6 +46,7 @@ struct TweakState {
     id deadlineTimer;               // PCSimpleTimer for the deadline
     id lockAlert;                   // the lock-screen alert the tweak showed last
     bool lockAlertShowing = false;
+    bool presentingLockAlarm = false; // SpringBoard's own presentation of a new alarm is running
 
     CachedClass alarmManager{"AlarmManager"};
     CachedClass concreteLocalNotification{"UIConcreteLocalNotification"};
