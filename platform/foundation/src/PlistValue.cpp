@@ -3,6 +3,10 @@
 
 #include "foundation/ValueReadings.h"
 
+#include <cctype>
+#include <cstdio>
+#include <ostream>
+
 namespace {
 const std::string kEmptyString;
 const PlistData kEmptyData;
@@ -84,3 +88,58 @@ double PlistValue::doubleValue() const {
     default: return 0.0;
     }
 }
+
+namespace {
+std::string quotedIfNeeded(const std::string& s) {
+    bool plain = !s.empty();
+    for (char c : s)
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '-' || c == '#')) plain = false;
+    if (plain) return s;
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    return out + "\"";
+}
+
+std::string number(double d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.17g", d);
+    return buf;
+}
+} // namespace
+
+std::string PlistValue::description() const {
+    switch (type()) {
+    case Type::None: return "(none)";
+    case Type::Bool: return asBool() ? "true" : "false";
+    case Type::Integer: return std::to_string(asInteger());
+    case Type::Real: return number(asReal());
+    case Type::String: return quotedIfNeeded(asString());
+    case Type::Date: return "@" + number(asDate().timeIntervalSinceReferenceDate);
+    case Type::Data: {
+        std::string out = "<";
+        for (std::uint8_t b : asData()) {
+            char hex[3];
+            std::snprintf(hex, sizeof hex, "%02x", b);
+            out += hex;
+        }
+        return out + ">";
+    }
+    case Type::Array: {
+        std::string out = "(";
+        for (const PlistValue& v : asArray()) out += (out.size() > 1 ? ", " : "") + v.description();
+        return out + ")";
+    }
+    case Type::Dict: {
+        std::string out = "{";
+        for (const auto& [k, v] : asDict()) out += quotedIfNeeded(k) + " = " + v.description() + "; ";
+        if (out.size() > 1) out.resize(out.size() - 2);
+        return out + "}";
+    }
+    }
+    return {};
+}
+
+void PrintTo(const PlistValue& value, std::ostream* os) { *os << value.description(); }

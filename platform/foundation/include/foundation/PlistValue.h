@@ -7,6 +7,7 @@
 
 #include <concepts>
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <string>
 #include <string_view>
@@ -73,11 +74,18 @@ class PlistValue {
     float floatValue() const;
     double doubleValue() const;
 
+    // A one-line text of the value, for logs and test messages:
+    // {a = 1; b = (x, "two words"); c = true; d = <00ff>; e = @800000000}.
+    std::string description() const;
+
     bool operator==(const PlistValue& other) const = default;
 
   private:
     std::variant<std::monostate, bool, std::int64_t, double, std::string, NSDate, PlistData, PlistArray, PlistDict> v_;
 };
+
+// GoogleTest prints values through this.
+void PrintTo(const PlistValue& value, std::ostream* os);
 
 // The value for `key` in `dict`, or none.
 const PlistValue& valueForKey(const PlistDict& dict, const std::string& key);
