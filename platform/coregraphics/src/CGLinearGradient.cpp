@@ -33,29 +33,27 @@ void drawAcross(CGContext& ctx, CGGradientRef gradient, const GradientLine& line
     int64_t first = -1, last = -1;
     bool allOpaque = true;
     for (int64_t x = clip.x0; x < clip.x1; ++x) {
-        size_t i = size_t(x - clip.x0);
-        CGFloat s = line.position(userX(st, x), line.start.y);
-        SpanColor color = line.paints(s) ? prepareSpanColor(CGGradientColorAt(gradient, s)) : kNothing;
-        if (line.paints(s)) {
+        const CGFloat s = line.position(userX(st, x), line.start.y);
+        const bool paints = line.paints(s);
+        const SpanColor& color = ctx.rowColors[size_t(x - clip.x0)] =
+            paints ? prepareSpanColor(CGGradientColorAt(gradient, s)) : kNothing;
+        if (paints) {
             if (first < 0) first = x;
             last = x;
+            allOpaque = allOpaque && color.opaque;
         }
-        allOpaque = allOpaque && (color.opaque || !line.paints(s));
-        ctx.rowColors[i] = color;
-        storeSpanLanes(ctx.rowScaled.data(), ctx.rowKeep.data(), i, color);
     }
     if (first < 0) return;
+    // The painted columns are one run (the position is monotonic along the row).
     const size_t offset = size_t(first - clip.x0);
     const size_t count = size_t(last - first + 1);
-    // The painted columns are one run (the position is monotonic along the row); inside it an
-    // opaque layer simply replaces the pixels.
-    bool replaces = allOpaque;
-    for (size_t i = offset; replaces && i < offset + count; ++i) replaces = ctx.rowColors[i].opaque;
-    if (replaces) {
+    if (allOpaque) {
         holdPattern(ctx, &ctx.rowColors[offset], first, count, clip.y0, clip.y1);
         return;
     }
     settle(ctx);
+    for (size_t i = offset; i < offset + count; ++i)
+        storeSpanLanes(ctx.rowScaled.data(), ctx.rowKeep.data(), i, ctx.rowColors[i]);
     SpanColors colors{&ctx.rowColors[offset], &ctx.rowScaled[4 * offset], &ctx.rowKeep[4 * offset]};
     for (int64_t y = clip.y0; y < clip.y1; ++y) blendSpanVarying(ctx.row(y) + 4 * first, count, colors);
 }

@@ -8,14 +8,6 @@
 
 namespace cg {
 
-void RowMap::then(const CGColor& layer) {
-    const double keep = 1 - layer.a;
-    const double color[3] = {layer.r, layer.g, layer.b};
-    for (int ch = 0; ch < 3; ++ch) offset[ch] = 255 * color[ch] * layer.a + keep * offset[ch];
-    offset[3] = 255 * layer.a + keep * offset[3];
-    factor *= keep;
-}
-
 void holdPattern(CGContext& ctx, const SpanColor* colors, int64_t x, size_t count, int64_t y0, int64_t y1) {
     settle(ctx);
     if (count == 0 || y1 <= y0) return;

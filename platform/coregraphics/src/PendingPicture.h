@@ -20,7 +20,14 @@ struct RowMap {
     double factor = 1;
     bool identity() const { return factor == 1 && !offset[0] && !offset[1] && !offset[2] && !offset[3]; }
     // This map followed by a layer of the given (clamped) color.
-    void then(const CGColor& layer);
+    void then(const CGColor& layer) {
+        const double keep = 1 - layer.a;
+        offset[0] = 255 * layer.r * layer.a + keep * offset[0];
+        offset[1] = 255 * layer.g * layer.a + keep * offset[1];
+        offset[2] = 255 * layer.b * layer.a + keep * offset[2];
+        offset[3] = 255 * layer.a + keep * offset[3];
+        factor *= keep;
+    }
 };
 
 struct PendingPicture {

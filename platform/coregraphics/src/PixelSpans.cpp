@@ -15,9 +15,6 @@
 namespace cg {
 namespace {
 
-double unit(double v) { return v >= 0 ? (v <= 1 ? v : 1) : 0; } // NaN gives 0
-// Rounds a value known to lie in [0, 65535] to the nearest whole number (halves up).
-inline uint32_t roundSmall(double v) { return uint32_t(v + 0.5); }
 uint8_t level(double fraction) { return uint8_t(roundSmall(unit(fraction) * 255)); }
 
 // The fixed-point composite of one channel over an opaque pixel (see the header).
@@ -107,12 +104,6 @@ bool haveAvx2() {
 
 } // namespace
 
-uint16_t fixedScaled(double offset) { return uint16_t(roundSmall(256 * offset) + 128); }
-
-uint16_t fixedKeep(double factor) { return uint16_t(std::min<uint32_t>(65535, roundSmall(65536 * factor))); }
-
-CGColor clampedColor(CGColor color) { return {unit(color.r), unit(color.g), unit(color.b), unit(color.a)}; }
-
 SpanColor prepareSpanColor(CGColor color) {
     SpanColor s{};
     s.color = clampedColor(color);
@@ -163,8 +154,6 @@ void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color) {
 #endif
     for (; i < n; ++i) blendPixel(pixels + 4 * i, color, color.scaled, color.keep);
 }
-
-uint16_t fineLevel(double fraction) { return uint16_t(roundSmall(65280 * unit(fraction))); }
 
 void mapFineSpan(uint8_t* target, const uint16_t* fine, size_t n, const uint16_t scaled[4], uint16_t keep) {
     size_t i = 0;

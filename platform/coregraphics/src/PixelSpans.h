@@ -10,6 +10,7 @@
 
 #include "coregraphics/CGColor.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,12 +27,17 @@ struct SpanColor {
 };
 
 SpanColor prepareSpanColor(CGColor color);
-// Every component brought into [0, 1] (NaN counts as 0).
-CGColor clampedColor(CGColor color);
+
+// A fraction brought into [0, 1] (NaN counts as 0).
+inline double unit(double v) { return v >= 0 ? (v <= 1 ? v : 1) : 0; }
+// Rounds a value known to lie in [0, 65535] to the nearest whole number (halves up).
+inline uint32_t roundSmall(double v) { return uint32_t(v + 0.5); }
+// Every component brought into [0, 1].
+inline CGColor clampedColor(CGColor c) { return {unit(c.r), unit(c.g), unit(c.b), unit(c.a)}; }
 // The fixed-point form of a composite out = offset + factor x below (offset on the 0-255 scale,
 // factor in [0, 1]): `scaled` and `keep` as in SpanColor.
-uint16_t fixedScaled(double offset);
-uint16_t fixedKeep(double factor);
+inline uint16_t fixedScaled(double offset) { return uint16_t(roundSmall(256 * offset) + 128); }
+inline uint16_t fixedKeep(double factor) { return uint16_t(std::min<uint32_t>(65535, roundSmall(65536 * factor))); }
 
 // Sets n pixels to one opaque color.
 void fillSpan(uint8_t* pixels, size_t n, const uint8_t rgba[4]);
@@ -43,7 +49,7 @@ void blendSpanUniform(uint8_t* pixels, size_t n, const SpanColor& color);
 // per channel, the form of SpanColor.
 void mapFineSpan(uint8_t* target, const uint16_t* fine, size_t n, const uint16_t scaled[4], uint16_t keep);
 // A fraction in [0, 1] in 8.8 fixed point on the 0-255 scale.
-uint16_t fineLevel(double fraction);
+inline uint16_t fineLevel(double fraction) { return uint16_t(roundSmall(65280 * unit(fraction))); }
 
 // Per-pixel layer colors for a run, laid out for the composite loop (filled by the caller,
 // one entry per pixel; `scaled` and `keep` hold four lanes per pixel).
