@@ -69,7 +69,33 @@ id UIAlertView::initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(s
 
 NSInteger UIAlertView::addButtonWithTitle(std::string title) {
     buttonTitles_.push_back(std::move(title));
+    relayoutIfVisible();
     return NSInteger(buttonTitles_.size()) - 1;
+}
+
+void UIAlertView::setTitle(std::string title) {
+    title_ = std::move(title);
+    relayoutIfVisible();
+}
+
+void UIAlertView::setMessage(std::string message) {
+    message_ = std::move(message);
+    relayoutIfVisible();
+}
+
+void UIAlertView::setCancelButtonIndex(NSInteger index) {
+    cancelButtonIndex_ = index;
+    relayoutIfVisible();
+}
+
+void UIAlertView::setAccessoryView(id view) {
+    if (accessoryView_ && accessoryView_ != view) msg(accessoryView_, "removeFromSuperview");
+    accessoryView_ = std::move(view);
+    relayoutIfVisible();
+}
+
+void UIAlertView::relayoutIfVisible() {
+    if (visible_) buildSubviews();
 }
 
 std::string UIAlertView::buttonTitleAtIndex(NSInteger index) const {
@@ -93,6 +119,7 @@ void UIAlertView::setAlertViewStyle(NSInteger style) {
         textFields_.push_back(makeField("Login", false));
         textFields_.push_back(makeField("Password", true));
     }
+    relayoutIfVisible();
 }
 
 id UIAlertView::textFieldAtIndex(NSInteger index) const {

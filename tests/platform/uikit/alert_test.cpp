@@ -156,3 +156,21 @@ TEST(AlertAccessoryView, SetByKeyValueCodingLaidOutFullWidthAndTouchable) {
 }
 
 } // namespace
+
+namespace {
+TEST(AlertAccessoryView, ChangesToAShownAlertAreLaidOutAtOnce) {
+    id alert = makeAlert("T", nullptr, "OK", {});
+    msg(alert, "show");
+    const auto& layout = cast<UIAlertView>(alert)->layout();
+    const CGFloat before = layout.panel.size.height;
+    id container = makeView("UIView", CGRectMake(0, 0, 100, 44));
+    msg(alert, "setValue:forKey:", container, "accessoryView");
+    EXPECT_EQ(layout.panel.size.height, before + 44);
+    EXPECT_EQ(msg<id>(container, "superview"), alert);
+    msg<NSInteger>(alert, "addButtonWithTitle:", "Snooze");
+    msg<NSInteger>(alert, "addButtonWithTitle:", "Later");
+    EXPECT_EQ(layout.buttons.size(), 3u);
+    EXPECT_EQ(msg<CGRect>(alert, "frame"), layout.panel);
+    msg(alert, "dismiss");
+}
+} // namespace

@@ -9,6 +9,7 @@
 // that index: `alertView:willDismissWithButtonIndex:` and `alertView:didDismissWithButtonIndex:`,
 // each only when the delegate answers it. `dismiss` takes the alert down without telling the
 // delegate. The list holds the alerts it shows, so an alert lives at least until dismissed.
+// Changing a shown alert (title, message, buttons, style, accessory view) lays it out again.
 //
 // `textFieldAtIndex:` outside the style's fields (one for styles 1 and 2, two for style 3) is
 // a programming error and stops the program, as the device raises.
@@ -25,9 +26,9 @@ struct UIAlertView : UIView {
                                                                      std::string cancelButtonTitle,
                                                                      std::vector<std::string> otherButtonTitles);
     std::string title() const { return title_; }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    void setTitle(std::string title);
     std::string message() const { return message_; }
-    void setMessage(std::string message) { message_ = std::move(message); }
+    void setMessage(std::string message);
     id delegate() const { return delegate_.lock(); }
     void setDelegate(id delegate) { delegate_ = delegate; }
 
@@ -35,14 +36,14 @@ struct UIAlertView : UIView {
     NSInteger numberOfButtons() const { return NSInteger(buttonTitles_.size()); }
     std::string buttonTitleAtIndex(NSInteger index) const;
     NSInteger cancelButtonIndex() const { return cancelButtonIndex_; }
-    void setCancelButtonIndex(NSInteger index) { cancelButtonIndex_ = index; }
+    void setCancelButtonIndex(NSInteger index);
     NSInteger firstOtherButtonIndex() const;
 
     NSInteger alertViewStyle() const { return style_; }
     void setAlertViewStyle(NSInteger style);
     id textFieldAtIndex(NSInteger index) const;
     id accessoryView() const { return accessoryView_; }
-    void setAccessoryView(id view) { accessoryView_ = std::move(view); }
+    void setAccessoryView(id view);
 
     void show();
     void dismiss();
@@ -63,6 +64,7 @@ struct UIAlertView : UIView {
 
   private:
     void buildSubviews();
+    void relayoutIfVisible();
 
     std::string title_;
     std::string message_;
