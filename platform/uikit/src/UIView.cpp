@@ -11,7 +11,7 @@ UIView* asView(const id& object) { return dynamic_cast<UIView*>(object.get()); }
 } // namespace
 
 id UIView::initWithFrame(CGRect frame) {
-    frame_ = frame;
+    msg(this, "setFrame:", frame); // a subclass's setFrame: sees the first frame too
     needsLayout_ = true;
     return self();
 }
