@@ -1,0 +1,51 @@
+#include "PSSwitchView.h"
+#include "ViewKit.h"
+#include "preferences/PSCellClasses.h"
+
+namespace {
+constexpr CGFloat kSwitchWidth = 51, kSwitchHeight = 31;
+}
+
+id PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier) {
+    if (!msgSuper<id>(this, classOf<PSSwitchTableCell>(), "initWithStyle:reuseIdentifier:specifier:", style,
+                      std::move(reuseIdentifier), specifier)) {
+        return nullptr;
+    }
+    control_ = PSMakeView("PSSwitchView", PSRect(0, 0, kSwitchWidth, kSwitchHeight));
+    msg(contentView_, "addSubview:", control_);
+    msg(self(), "refreshCellContentsWithSpecifier:", specifier);
+    return self();
+}
+
+void PSSwitchTableCell::refreshCellContentsWithSpecifier(id specifier) {
+    msgSuper(this, classOf<PSSwitchTableCell>(), "refreshCellContentsWithSpecifier:", specifier);
+    msg(control_, "setOn:", currentValue().boolValue());
+}
+
+void PSSwitchTableCell::layoutSubviews() {
+    msgSuper(this, classOf<PSSwitchTableCell>(), "layoutSubviews");
+    const CGRect bounds = msg<CGRect>(self(), "bounds");
+    msg(control_, "setFrame:",
+        PSRect(bounds.size.width - 15 - kSwitchWidth, (bounds.size.height - kSwitchHeight) / 2, kSwitchWidth,
+               kSwitchHeight));
+    msg(control_, "layoutSubviews");
+    // The label stops short of the switch.
+    CGRect label = msg<CGRect>(textLabel_, "frame");
+    label.size.width = std::max<CGFloat>(0, bounds.size.width - 15 - kSwitchWidth - 8 - label.origin.x);
+    msg(textLabel_, "setFrame:", label);
+}
+
+bool PSSwitchTableCell::userSetOn(bool on) {
+    if (!cellEnabled_) return false;
+    msg(control_, "setOn:", on);
+    commitValue(PlistValue(on));
+    return true;
+}
+
+namespace {
+const ClassDef<PSSwitchTableCell> kPSSwitchTableCell("PSSwitchTableCell", "PSTableCell", {
+    method("initWithStyle:reuseIdentifier:specifier:", &PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier),
+    method("refreshCellContentsWithSpecifier:", &PSSwitchTableCell::refreshCellContentsWithSpecifier),
+    method("layoutSubviews", &PSSwitchTableCell::layoutSubviews),
+});
+} // namespace

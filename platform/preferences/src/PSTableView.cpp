@@ -1,0 +1,132 @@
+#include "preferences/PSTableView.h"
+
+#include "ViewKit.h"
+#include "preferences/PSListController.h"
+#include "preferences/PSSpecifier.h"
+#include "uikit/UILabel.h"
+
+namespace {
+
+constexpr CGFloat kSectionGap = 35;      // above a section without a header text
+constexpr CGFloat kHeaderHeight = 55;    // above a section with one
+constexpr CGFloat kTextLineHeight = 21;  // one line of header or footer text
+constexpr CGFloat kFooterGap = 6;
+constexpr CGFloat kHairline = 0.5;
+
+std::string groupText(const id& group, const char* key) {
+    auto* s = dynamic_cast<PSSpecifier*>(group.get());
+    if (!s) return {};
+    if (std::string(key) == "label") return s->name();
+    const PlistValue& v = valueForKey(s->properties_, key);
+    return v.isString() ? v.asString() : std::string();
+}
+
+} // namespace
+
+id PSTableView::initWithController(id controller, CGFloat width) {
+    if (!msg<id>(self(), "initWithFrame:", PSRect(0, 0, width, 0))) return nullptr;
+    controller_ = controller;
+    msg(self(), "setBackgroundColor:", ps::tableBackgroundColor());
+    return self();
+}
+
+void PSTableView::reloadData() {
+    id controller = controller_.lock();
+    for (const auto& section : cells_) {
+        for (const id& cell : section) msg(cell, "removeFromSuperview");
+    }
+    for (const id& view : decorations_) msg(view, "removeFromSuperview");
+    cells_.clear();
+    decorations_.clear();
+    specifiers_ = controller ? msg<std::vector<id>>(controller, "specifiers") : std::vector<id>{};
+    layout_ = PSSectionsOfSpecifiers(specifiers_);
+    loaded_ = true;
+
+    const CGFloat width = msg<CGRect>(self(), "frame").size.width;
+    auto decorate = [this](id view) {
+        msg(self(), "addSubview:", view);
+        decorations_.push_back(std::move(view));
+    };
+    auto hairline = [&](CGFloat x, CGFloat y) {
+        id line = PSMakeView("UIView", PSRect(x, y, width - x, kHairline));
+        msg(line, "setBackgroundColor:", ps::separatorColor());
+        decorate(line);
+    };
+    auto textBlock = [&](const std::string& text, CGFloat y) -> CGFloat {
+        const CGFloat height = labelTextSize(text, width - 30, 0).height;
+        id label = PSMakeLabel(PSRect(15, y, width - 30, height), text, ps::secondaryTextColor());
+        msg(label, "setNumberOfLines:", NSInteger{0});
+        decorate(label);
+        return height;
+    };
+
+    CGFloat y = 0;
+    for (size_t si = 0; si < layout_.sections.size(); ++si) {
+        const auto& section = layout_.sections[si];
+        const id group = section.groupIndex >= 0 ? specifiers_[size_t(section.groupIndex)] : nullptr;
+        const std::string header = groupText(group, "label");
+        if (header.empty()) {
+            y += kSectionGap;
+        } else {
+            textBlock(header, y + kHeaderHeight - kTextLineHeight - 6);
+            y += kHeaderHeight;
+        }
+        std::vector<id> rowCells;
+        if (!section.rows.empty()) hairline(0, y - kHairline);
+        for (size_t ri = 0; ri < section.rows.size(); ++ri) {
+            const NSIndexPath path{NSInteger(si), NSInteger(ri)};
+            const CGFloat height = controller ? msg<CGFloat>(controller, "tableView:heightForRowAtIndexPath:", self(), path) : 44;
+            id cell = controller ? msg<id>(controller, "tableView:cellForRowAtIndexPath:", self(), path) : nullptr;
+            if (cell) {
+                msg(cell, "setFrame:", PSRect(0, y, width, height));
+                msg(cell, "layoutSubviews");
+                msg(self(), "addSubview:", cell);
+            }
+            rowCells.push_back(cell);
+            y += height;
+            hairline(ri + 1 < section.rows.size() ? 15 : 0, y - kHairline);
+        }
+        cells_.push_back(std::move(rowCells));
+        const std::string footer = groupText(group, "footerText");
+        if (!footer.empty()) y += kFooterGap + textBlock(footer, y + kFooterGap);
+    }
+    y += kSectionGap;
+    CGRect frame = msg<CGRect>(self(), "frame");
+    frame.size.height = y;
+    msg(self(), "setFrame:", frame);
+}
+
+NSInteger PSTableView::numberOfRowsInSection(NSInteger section) const {
+    if (section < 0 || section >= numberOfSections()) return 0;
+    return NSInteger(layout_.sections[size_t(section)].rows.size());
+}
+
+id PSTableView::specifierAtIndexPath(NSIndexPath indexPath) const {
+    const long flat = layout_.flatIndex(indexPath.section, indexPath.row);
+    return flat < 0 ? nullptr : specifiers_[size_t(flat)];
+}
+
+NSIndexPath PSTableView::indexPathForSpecifier(id specifier) const {
+    for (size_t i = 0; i < specifiers_.size(); ++i) {
+        if (specifiers_[i] == specifier) {
+            auto [section, row] = layout_.position(long(i));
+            return {section, row};
+        }
+    }
+    return {-1, -1};
+}
+
+id PSTableView::cellForRowAtIndexPath(NSIndexPath indexPath) const {
+    if (indexPath.row < 0 || indexPath.row >= numberOfRowsInSection(indexPath.section)) return nullptr;
+    return cells_[size_t(indexPath.section)][size_t(indexPath.row)];
+}
+
+namespace {
+const ClassDef<PSTableView> kPSTableView("PSTableView", "UIView", {
+    method("reloadData", &PSTableView::reloadData),
+    method("numberOfSections", &PSTableView::numberOfSections),
+    method("numberOfRowsInSection:", &PSTableView::numberOfRowsInSection),
+    method("cellForRowAtIndexPath:", &PSTableView::cellForRowAtIndexPath),
+    method("indexPathForSpecifier:", &PSTableView::indexPathForSpecifier),
+});
+} // namespace

@@ -1,0 +1,228 @@
+#include "preferences/SettingsApp.h"
+
+#include "ViewKit.h"
+#include "foundation/Device.h"
+#include "foundation/PropertyList.h"
+#include "preferences/PSCellClasses.h"
+#include "preferences/PSSpecifier.h"
+#include "preferences/PSTableView.h"
+#include "uikit/UISnapshot.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+constexpr const char* kLoaderFolder = "/Library/PreferenceLoader/Preferences";
+constexpr CGFloat kNavigationBarHeight = 64; // status bar and title bar
+
+PSTableView* tableOf(const id& controller) { return dynamic_cast<PSTableView*>(msg<id>(controller, "table").get()); }
+
+std::string entryText(const PlistDict& entry, const char* key) {
+    const PlistValue& v = valueForKey(entry, key);
+    return v.isString() ? v.asString() : std::string();
+}
+
+} // namespace
+
+SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {}
+
+std::vector<SettingsApp::Entry> SettingsApp::entries() const {
+    std::vector<Entry> found;
+    auto folder = Device::hostPath(kLoaderFolder);
+    std::error_code error;
+    if (!folder || !std::filesystem::is_directory(*folder, error)) return found;
+    for (const auto& file : std::filesystem::directory_iterator(*folder, error)) {
+        if (file.path().extension() != ".plist") continue;
+        const std::string devicePath = std::string(kLoaderFolder) + "/" + file.path().filename().string();
+        auto list = dictionaryWithContentsOfFile(devicePath);
+        if (!list) continue;
+        const PlistDict& entry = valueForKey(*list, "entry").asDict();
+        Entry e{entryText(entry, "label"), entryText(entry, "bundle"), entryText(entry, "detail"), devicePath};
+        if (e.label.empty() || e.bundle.empty()) continue;
+        found.push_back(std::move(e));
+    }
+    std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.label < b.label; });
+    return found;
+}
+
+id SettingsApp::openPane(const std::string& label) {
+    for (const Entry& entry : entries()) {
+        if (entry.label != label) continue;
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
+                            "/Library/PreferenceBundles/" + entry.bundle + ".bundle");
+        if (!bundle || !msg<bool>(bundle, "load")) return nullptr;
+        Class* cls = entry.detail.empty() ? msg<Class*>(bundle, "principalClass") : objc_getClass(entry.detail);
+        return cls ? openController(cls, bundle) : nullptr;
+    }
+    return nullptr;
+}
+
+id SettingsApp::openBundle(const std::string& bundlePath) {
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:", bundlePath);
+    Class* cls = bundle ? msg<Class*>(bundle, "principalClass") : nullptr;
+    return cls ? openController(cls, bundle) : nullptr;
+}
+
+id SettingsApp::openController(Class* cls, id bundle, id specifier) {
+    if (!cls) return nullptr;
+    id controller = msg<id>(classObject(cls), "alloc");
+    // The page's resource lists come from its bundle, known before it initializes.
+    msg(controller, "setBundle:", bundle);
+    controller = msg<id>(controller, "initForContentSize:", CGSize{screen_.width, screen_.height - kNavigationBarHeight});
+    if (!controller) return nullptr;
+    if (specifier) msg(controller, "setSpecifier:", specifier);
+    if (!stack_.empty()) msg(controller, "setParentController:", stack_.back());
+    show(controller);
+    return controller;
+}
+
+void SettingsApp::show(id controller) {
+    stack_.push_back(controller);
+    msg(controller, "viewWillAppear:", false);
+    if (PSTableView* table = tableOf(controller); table && !table->hasLoaded()) table->reloadData();
+}
+
+id SettingsApp::currentController() const { return stack_.empty() ? nullptr : stack_.back(); }
+
+bool SettingsApp::back() {
+    if (stack_.size() <= 1) return false;
+    stack_.pop_back();
+    msg(stack_.back(), "viewWillAppear:", false);
+    return true;
+}
+
+std::vector<std::string> SettingsApp::rowLabels() {
+    std::vector<std::string> labels;
+    PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
+    if (!table) return labels;
+    for (NSInteger s = 0; s < table->numberOfSections(); ++s) {
+        for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r) {
+            labels.push_back(msg<std::string>(msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text"));
+        }
+    }
+    return labels;
+}
+
+std::optional<NSIndexPath> SettingsApp::findRow(const std::string& label) {
+    PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
+    if (!table) return std::nullopt;
+    // By the text a row shows first; a row without one is found by its identifier.
+    for (bool byIdentifier : {false, true}) {
+        for (NSInteger s = 0; s < table->numberOfSections(); ++s) {
+            for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r) {
+                const std::string text =
+                    byIdentifier ? msg<std::string>(table->specifierAtIndexPath({s, r}), "identifier")
+                                 : msg<std::string>(msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text");
+                if (text == label) return NSIndexPath{s, r};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+id SettingsApp::cellForRow(const std::string& label) {
+    auto path = findRow(label);
+    return path ? tableOf(stack_.back())->cellForRowAtIndexPath(*path) : nullptr;
+}
+
+bool SettingsApp::tapRow(const std::string& label) {
+    id cell = cellForRow(label);
+    auto* tableCell = dynamic_cast<PSTableCell*>(cell.get());
+    if (!tableCell || !msg<bool>(cell, "cellEnabled")) return false;
+    id specifier = msg<id>(cell, "specifier");
+    auto* s = dynamic_cast<PSSpecifier*>(specifier.get());
+    if (!s) return false;
+    switch (s->cellType()) {
+    case PSLinkCell:
+    case PSLinkListCell: {
+        Class* detail = s->detailControllerClass();
+        if (!detail) return false;
+        return openController(detail, msg<id>(stack_.back(), "bundle"), specifier) != nullptr;
+    }
+    case PSButtonCell:
+    case PSListItemCell: {
+        id target = s->target();
+        SEL action = s->buttonAction();
+        if (!target || !action) return false;
+        // An action naming an argument gets the row's specifier.
+        if (std::string(sel_getName(action)).find(':') != std::string::npos) msg(target, action, specifier);
+        else msg(target, action);
+        return true;
+    }
+    case PSSwitchCell:
+        if (auto* sw = dynamic_cast<PSSwitchTableCell*>(tableCell)) return sw->userSetOn(!msg<bool>(sw->control(), "isOn"));
+        return false;
+    default: return false;
+    }
+}
+
+bool SettingsApp::setSwitch(const std::string& label, bool on) {
+    auto* cell = dynamic_cast<PSSwitchTableCell*>(cellForRow(label).get());
+    return cell && cell->userSetOn(on);
+}
+
+bool SettingsApp::typeText(const std::string& label, const std::string& text) {
+    auto* cell = dynamic_cast<PSEditableTableCell*>(cellForRow(label).get());
+    return cell && cell->userEnteredText(text);
+}
+
+bool SettingsApp::pickSegment(const std::string& label, NSInteger index) {
+    auto* cell = dynamic_cast<PSSegmentTableCell*>(cellForRow(label).get());
+    return cell && cell->userPickedSegment(index);
+}
+
+bool SettingsApp::moveSlider(const std::string& label, float value) {
+    auto* cell = dynamic_cast<PSSliderTableCell*>(cellForRow(label).get());
+    return cell && cell->userMovedSlider(value);
+}
+
+std::string SettingsApp::rowText(const std::string& label) {
+    id cell = cellForRow(label);
+    if (!cell) return {};
+    if (auto* field = dynamic_cast<PSEditableTableCell*>(cell.get())) return field->shownText();
+    if (dynamic_cast<PSSwitchTableCell*>(cell.get())) return msg<bool>(msg<id>(cell, "control"), "isOn") ? "on" : "off";
+    if (dynamic_cast<PSSegmentTableCell*>(cell.get())) {
+        id segments = msg<id>(cell, "control");
+        return msg<std::string>(segments, "titleForSegmentAtIndex:", msg<NSInteger>(segments, "selectedSegmentIndex"));
+    }
+    const std::string detail = msg<std::string>(msg<id>(cell, "detailTextLabel"), "text");
+    return detail.empty() ? msg<std::string>(msg<id>(cell, "textLabel"), "text") : detail;
+}
+
+bool SettingsApp::rowEnabled(const std::string& label) { return msg<bool>(cellForRow(label), "cellEnabled"); }
+
+id SettingsApp::rowBackgroundColor(const std::string& label) { return msg<id>(cellForRow(label), "backgroundColor"); }
+
+id SettingsApp::pageView() {
+    if (stack_.empty()) return nullptr;
+    id controller = stack_.back();
+    id table = msg<id>(controller, "table");
+    const CGFloat tableHeight = msg<CGRect>(table, "frame").size.height;
+    const CGFloat height = std::max(screen_.height, kNavigationBarHeight + tableHeight);
+    id page = PSMakeView("UIView", PSRect(0, 0, screen_.width, height));
+    msg(page, "setBackgroundColor:", ps::tableBackgroundColor());
+    msg(table, "removeFromSuperview");
+    msg(table, "setFrame:", PSRect(0, kNavigationBarHeight, screen_.width, tableHeight));
+    msg(page, "addSubview:", table);
+    id bar = PSMakeView("UIView", PSRect(0, 0, screen_.width, kNavigationBarHeight));
+    msg(bar, "setBackgroundColor:", PSColor(0.97, 0.97, 0.97));
+    msg(page, "addSubview:", bar);
+    msg(bar, "addSubview:", PSMakeLabel(PSRect(70, 20, screen_.width - 140, 44), msg<std::string>(controller, "title"),
+                                        PSColor(0, 0, 0), 1));
+    if (stack_.size() > 1) {
+        const std::string back = msg<std::string>(stack_[stack_.size() - 2], "title");
+        msg(bar, "addSubview:", PSMakeLabel(PSRect(8, 20, 62, 44), "\u2039 " + (back.empty() ? "Back" : back),
+                                            ps::tintColor()));
+    }
+    id line = PSMakeView("UIView", PSRect(0, kNavigationBarHeight - 0.5, screen_.width, 0.5));
+    msg(line, "setBackgroundColor:", ps::separatorColor());
+    msg(bar, "addSubview:", line);
+    return page;
+}
+
+bool SettingsApp::snapshot(const std::string& pngPath) {
+    id page = pageView();
+    return page && UISnapshotViewToPNG(page, pngPath);
+}

@@ -1,0 +1,31 @@
+#include "pane/HushmarkSettingsFile.h"
+
+#include "foundation/NSFileManager.h"
+#include "foundation/NotifyCenter.h"
+#include "foundation/PropertyList.h"
+
+PlistDict loadHushmarkSettings() { return dictionaryWithContentsOfFile(kHushmarkSettingsPath).value_or(PlistDict{}); }
+
+void saveHushmarkSettings(const PlistDict& settings) { writeToFile(settings, kHushmarkSettingsPath, true); }
+
+bool hushmarkToggleInstalled() {
+    return fileExistsAtPath(kFlipswitchLibraryPath) && fileExistsAtPath(kHushmarkToggleExecutablePath);
+}
+
+void postHushmarkNotification() {
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kHushmarkNotification, nullptr,
+                                         nullptr, true);
+}
+
+bool tellTweak(NSInteger toggleState) {
+    if (!hushmarkToggleInstalled()) {
+        postHushmarkNotification();
+        return false;
+    }
+    // Flipswitch is optional: found by name, and a missing class makes this call go nowhere.
+    static Class* panelClass = nullptr;
+    if (!panelClass) panelClass = objc_getClass("FSSwitchPanel");
+    id panel = panelClass ? msg<id>(classObject(panelClass), "sharedPanel") : nullptr;
+    msg(panel, "setState:forSwitchIdentifier:", toggleState, std::string(kHushmarkToggleIdentifier));
+    return true;
+}

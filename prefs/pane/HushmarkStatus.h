@@ -1,0 +1,17 @@
+// The status row's text: "Hushmarked Until: <deadline>" while alarms are disarmed for more
+// than the next 15 seconds, else "Alarms Enabled". Pure: dates are seconds since 2001.
+#pragma once
+
+#include <optional>
+#include <string>
+
+inline constexpr const char* kStatusArmedText = "Alarms Enabled";
+inline constexpr const char* kStatusDisarmedFormat = "Hushmarked Until: %@";
+// A deadline this near (or past) counts as over: the tweak will not arm a timer for it.
+inline constexpr double kStatusMarginSeconds = 15.0;
+
+// Whether the list shows the disarmed text when it is built: the master switch is on and the
+// instant 15 seconds from now is earlier than the deadline.
+bool statusShowsDisarmed(bool masterEnabled, std::optional<double> deadline, double now);
+// "Hushmarked Until: " followed by the formatted deadline.
+std::string statusDisarmedText(const std::string& formattedDeadline);

@@ -1,0 +1,345 @@
+// The root page in the Settings host with its real resource list: first-use seeding, the status
+// row, Disarm Now and Clear, the toggle-or-notify rule, and the painting of "Button Color".
+#include "TempDeviceRoot.h"
+#include "foundation/DeviceClock.h"
+#include "foundation/NSDateFormatter.h"
+#include "foundation/NotifyCenter.h"
+#include "foundation/PropertyList.h"
+#include "foundation/RunLoop.h"
+#include "preferences/SettingsApp.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#ifndef HM_PREFS_RESOURCES_DIR
+#error "HM_PREFS_RESOURCES_DIR must name prefs/resources"
+#endif
+
+namespace {
+
+constexpr const char* kSettingsFile = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+constexpr const char* kNotification = "net.vexmoor.hushmark.preferences";
+// Monday 2026-12-07 10:00:00 UTC.
+constexpr double kTen = 818330400.0;
+
+// The Flipswitch panel as the pane sees it: records what it is told.
+struct FakeSwitchPanel : NSObject {
+    static inline std::vector<std::pair<NSInteger, std::string>> calls;
+    void setStateForSwitchIdentifier(NSInteger state, std::string identifier) { calls.emplace_back(state, identifier); }
+};
+const ClassDef<FakeSwitchPanel> kFakeSwitchPanel("FSSwitchPanel", "NSObject", {
+    classMethod("sharedPanel", [](Object*) -> id {
+        static id panel = msg<id>(classObject(objc_getClass("FSSwitchPanel")), "new");
+        return panel;
+    }),
+    method("setState:forSwitchIdentifier:", &FakeSwitchPanel::setStateForSwitchIdentifier),
+});
+
+class HushmarkPane : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeviceClock::useVirtual(NSDate{kTen});
+        std::filesystem::copy(std::filesystem::path(HM_PREFS_RESOURCES_DIR) / "bundle",
+                              root.host("/Library/PreferenceBundles/Hushmark.bundle"),
+                              std::filesystem::copy_options::recursive);
+        FakeSwitchPanel::calls.clear();
+        CFNotificationCenterAddObserver(
+            CFNotificationCenterGetDarwinNotifyCenter(), this,
+            [this](CFNotificationCenterRef, const void*, const std::string&) { ++notifications; }, kNotification,
+            nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    }
+    void TearDown() override { CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this); }
+
+    id open() {
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
+                            "/Library/PreferenceBundles/Hushmark.bundle");
+        return app.openController(objc_getClass("HushmarkListController"), bundle);
+    }
+    void store(const PlistDict& settings) { ASSERT_TRUE(writeToFile(settings, kSettingsFile, true)); }
+    PlistDict settings() const { return dictionaryWithContentsOfFile(kSettingsFile).value_or(PlistDict{}); }
+    int delivered() {
+        RunLoop::main().drain();
+        return notifications;
+    }
+    void touch(const std::string& devicePath) {
+        const auto path = root.host(devicePath);
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << "";
+    }
+    void installToggle() {
+        touch("/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib");
+        touch("/Library/Switches/HushmarkFS.bundle/HushmarkFS");
+    }
+    // The status row is the row after "Clear".
+    std::string statusText() {
+        auto labels = app.rowLabels();
+        auto clear = std::find(labels.begin(), labels.end(), "Clear");
+        return clear != labels.end() && clear + 1 != labels.end() ? *(clear + 1) : "";
+    }
+    static std::string disarmedText(double deadline) {
+        return "Hushmarked Until: " + NSDateFormatterLocalizedStringFromDate(NSDate{deadline}, NSDateFormatterShortStyle,
+                                                                             NSDateFormatterMediumStyle);
+    }
+    static PlistDict seeded(PlistDict extra = {}) {
+        PlistDict s{{"buttonColor", "#FF0000"}, {"buttonText", "Hushmark"}, {"preferColorPicker", true}, {"colorPickerType", 0}};
+        for (auto& [k, v] : extra) s[k] = v;
+        return s;
+    }
+
+    TempDeviceRoot root;
+    SettingsApp app;
+    int notifications = 0;
+};
+
+TEST_F(HushmarkPane, FirstOpenSeedsExactlyFourValuesSilentlyAndShowsAlarmsEnabledDisabled) {
+    ASSERT_TRUE(open());
+    const PlistDict expected{{"buttonColor", "#FF0000"}, {"buttonText", "Hushmark"}, {"preferColorPicker", true},
+                             {"colorPickerType", 0}};
+    EXPECT_EQ(settings(), expected);
+    EXPECT_EQ(delivered(), 0);
+    EXPECT_EQ(statusText(), "Alarms Enabled");
+    EXPECT_FALSE(app.rowEnabled("Alarms Enabled"));
+    // The list's rows, then status, then the button options in a section of their own.
+    const std::vector<std::string> rows{"Enabled", "Status Bar Icon", "Button on Alarm Alerts", "Minutes to Disarm",
+                                        "Color Picker Above Sliders", "Color Picker Slider", "Disarm Now", "Clear",
+                                        "Alarms Enabled", "Button Color", "Button Text:"};
+    EXPECT_EQ(app.rowLabels(), rows);
+    EXPECT_EQ(app.findRow("Button Color"), (NSIndexPath{1, 0}));
+    EXPECT_EQ(app.rowText("Button Text:"), "Hushmark");
+    EXPECT_EQ(app.rowText("Minutes to Disarm"), "60");
+    EXPECT_EQ(app.rowText("Color Picker Slider"), "Hue");
+}
+
+TEST_F(HushmarkPane, FirstUseKeepsTheUsersOwnValues) {
+    store({{"buttonText", "Not now"}, {"colorPickerType", 2}, {"enabled", true}});
+    open();
+    EXPECT_EQ(settings(), seeded({{"buttonText", "Not now"}, {"colorPickerType", 2}, {"enabled", true}}));
+    EXPECT_EQ(app.rowText("Button Text:"), "Not now");
+    EXPECT_EQ(app.rowText("Color Picker Slider"), "Brightness");
+}
+
+TEST_F(HushmarkPane, AStoredColorMeansNothingIsWrittenOnOpen) {
+    store({{"buttonColor", "00FF00"}});
+    open();
+    EXPECT_EQ(settings(), (PlistDict{{"buttonColor", "00FF00"}}));
+}
+
+struct DisarmCase {
+    const char* name;
+    PlistValue minutes; // none: absent
+    double seconds;
+};
+
+TEST_F(HushmarkPane, DisarmNowSetsTheDeadlineFromTheStoredMinutes) {
+    const DisarmCase cases[] = {
+        {"30 as a number", PlistValue(30), 1800},
+        {"30 as text", PlistValue("30"), 1800},
+        {"text with a leading number", PlistValue(" 45 min"), 2700},
+        {"absent", PlistValue(), 3600},
+        {"not a number", PlistValue("abc"), 0},
+        {"zero", PlistValue(0), 0},
+    };
+    open();
+    for (const DisarmCase& c : cases) {
+        PlistDict stored = seeded();
+        if (!c.minutes.isNone()) stored["disableForMinutes"] = c.minutes;
+        store(stored);
+        msg(app.currentController(), "viewWillAppear:", false); // the page picks the file up
+        ASSERT_TRUE(app.tapRow("Disarm Now")) << c.name;
+        const PlistDict after = settings();
+        EXPECT_EQ(after.at("enabled"), PlistValue(true)) << c.name;
+        EXPECT_EQ(after.at("disarmedUntil"), PlistValue(NSDate{kTen + c.seconds})) << c.name;
+        EXPECT_EQ(statusText(), disarmedText(kTen + c.seconds)) << c.name;
+    }
+}
+
+TEST_F(HushmarkPane, DisarmNowFor30MinutesAtTenShowsHalfPastTen) {
+    store(seeded({{"disableForMinutes", 30}}));
+    open();
+    ASSERT_TRUE(app.tapRow("Disarm Now"));
+    EXPECT_EQ(settings().at("disarmedUntil").asDate().timeIntervalSinceReferenceDate, kTen + 1800);
+    const std::string status = statusText();
+    EXPECT_EQ(status, disarmedText(kTen + 1800));
+    EXPECT_NE(status.find("10:30:00"), std::string::npos) << status;
+    EXPECT_NE(status.find("12/7/26"), std::string::npos) << status;
+    EXPECT_TRUE(app.rowEnabled(status));
+    EXPECT_EQ(delivered(), 1);
+}
+
+TEST_F(HushmarkPane, ZeroMinutesShowsTheDeadlineUntilTheListIsBuiltAgain) {
+    store(seeded({{"disableForMinutes", 0}}));
+    open();
+    app.tapRow("Disarm Now");
+    EXPECT_EQ(statusText(), disarmedText(kTen));
+    msg(app.currentController(), "reloadSpecifiers");
+    EXPECT_EQ(statusText(), "Alarms Enabled");
+}
+
+struct StatusCase {
+    const char* name;
+    bool enabled;
+    double deadlineFromNow;
+    bool disarmed;
+};
+
+TEST_F(HushmarkPane, TheStatusRowHonoursThe15SecondMargin) {
+    const StatusCase cases[] = {
+        {"10 s ahead", true, 10, false},
+        {"20 s ahead", true, 20, true},
+        {"an hour ahead", true, 3600, true},
+        {"past", true, -60, false},
+        {"switched off", false, 3600, false},
+    };
+    for (const StatusCase& c : cases) {
+        store(seeded({{"enabled", c.enabled}, {"disarmedUntil", NSDate{kTen + c.deadlineFromNow}}}));
+        SettingsApp fresh;
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
+                            "/Library/PreferenceBundles/Hushmark.bundle");
+        fresh.openController(objc_getClass("HushmarkListController"), bundle);
+        const auto labels = fresh.rowLabels();
+        const std::string expected = c.disarmed ? disarmedText(kTen + c.deadlineFromNow) : "Alarms Enabled";
+        EXPECT_NE(std::find(labels.begin(), labels.end(), expected), labels.end()) << c.name;
+        EXPECT_EQ(fresh.rowEnabled(expected), c.enabled) << c.name;
+    }
+}
+
+TEST_F(HushmarkPane, ClearRemovesTheDeadlineAndKeepsTheMasterSwitch) {
+    store(seeded({{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}));
+    open();
+    EXPECT_EQ(statusText(), disarmedText(kTen + 600));
+    ASSERT_TRUE(app.tapRow("Clear"));
+    EXPECT_FALSE(settings().contains("disarmedUntil"));
+    EXPECT_EQ(settings().at("enabled"), PlistValue(true));
+    EXPECT_EQ(statusText(), "Alarms Enabled");
+    EXPECT_TRUE(app.rowEnabled("Alarms Enabled"));
+    EXPECT_EQ(delivered(), 1);
+}
+
+struct ToggleCase {
+    const char* name;
+    std::function<bool(SettingsApp&)> act;
+    int toggledTo; // -1: the toggle is not used
+};
+
+TEST_F(HushmarkPane, WithTheToggleInstalledDisarmAndRearmGoThroughIt) {
+    const ToggleCase cases[] = {
+        {"Disarm Now", [](SettingsApp& a) { return a.tapRow("Disarm Now"); }, 1},
+        {"Clear", [](SettingsApp& a) { return a.tapRow("Clear"); }, 0},
+        {"master off", [](SettingsApp& a) { return a.setSwitch("Enabled", false); }, 0},
+        {"master on", [](SettingsApp& a) { return a.setSwitch("Enabled", true); }, -1},
+        {"another row", [](SettingsApp& a) { return a.setSwitch("Button on Alarm Alerts", true); }, -1},
+        {"button text", [](SettingsApp& a) { return a.typeText("Button Text:", "Quiet"); }, -1},
+    };
+    for (bool installed : {false, true}) {
+        if (installed) installToggle();
+        store(seeded({{"enabled", true}}));
+        open();
+        for (const ToggleCase& c : cases) {
+            FakeSwitchPanel::calls.clear();
+            const int before = delivered();
+            ASSERT_TRUE(c.act(app)) << c.name;
+            const bool viaToggle = installed && c.toggledTo >= 0;
+            if (viaToggle) {
+                ASSERT_EQ(FakeSwitchPanel::calls.size(), 1u) << c.name;
+                EXPECT_EQ(FakeSwitchPanel::calls[0].first, c.toggledTo) << c.name;
+                EXPECT_EQ(FakeSwitchPanel::calls[0].second, "net.vexmoor.hushmarkfs") << c.name;
+            } else {
+                EXPECT_TRUE(FakeSwitchPanel::calls.empty()) << c.name << (installed ? " (installed)" : "");
+            }
+            EXPECT_EQ(delivered() - before, viaToggle ? 0 : 1) << c.name << (installed ? " (installed)" : "");
+        }
+    }
+}
+
+TEST_F(HushmarkPane, SwitchingTheMasterOffShowsAlarmsEnabledAndKeepsTheDeadline) {
+    store(seeded({{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}));
+    open();
+    ASSERT_TRUE(app.setSwitch("Enabled", false));
+    EXPECT_EQ(statusText(), "Alarms Enabled");
+    EXPECT_FALSE(app.rowEnabled("Alarms Enabled"));
+    EXPECT_EQ(settings().at("disarmedUntil"), PlistValue(NSDate{kTen + 600}));
+    EXPECT_EQ(settings().at("enabled"), PlistValue(false));
+    ASSERT_TRUE(app.setSwitch("Enabled", true));
+    EXPECT_TRUE(app.rowEnabled("Alarms Enabled"));
+    EXPECT_EQ(statusText(), "Alarms Enabled"); // switching on does not work the status out again
+}
+
+TEST_F(HushmarkPane, RowsWriteTheirKeysAsGiven) {
+    open();
+    ASSERT_TRUE(app.typeText("Minutes to Disarm", "25"));
+    ASSERT_TRUE(app.pickSegment("Color Picker Slider", 1));
+    ASSERT_TRUE(app.setSwitch("Color Picker Above Sliders", false));
+    ASSERT_TRUE(app.typeText("Button Text:", "Quiet"));
+    const PlistDict s = settings();
+    EXPECT_EQ(s.at("disableForMinutes"), PlistValue("25"));
+    EXPECT_EQ(s.at("colorPickerType"), PlistValue(1));
+    EXPECT_EQ(s.at("preferColorPicker"), PlistValue(false));
+    EXPECT_EQ(s.at("buttonText"), PlistValue("Quiet"));
+    EXPECT_EQ(delivered(), 4);
+}
+
+struct PaintCase {
+    PlistValue stored; // none: absent
+    CGFloat red, green, blue;
+    bool whiteText;
+};
+
+TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
+    const PaintCase cases[] = {
+        {PlistValue("#FF0000"), 1, 0, 0, true},     {PlistValue("FF0000"), 1, 0, 0, true},
+        {PlistValue("00FF00"), 0, 1, 0, false},     {PlistValue("FFFFFF"), 1, 1, 1, false},
+        {PlistValue("000000"), 0, 0, 0, true},      {PlistValue("no digits"), 1, 1, 1, false},
+        {PlistValue("1FFFFFF"), 1, 1, 1, false},    {PlistValue(), 1, 1, 1, false},
+    };
+    open();
+    for (const PaintCase& c : cases) {
+        PlistDict stored = seeded();
+        if (c.stored.isNone()) stored.erase("buttonColor");
+        else stored["buttonColor"] = c.stored;
+        store(stored);
+        msg(app.currentController(), "viewWillAppear:", false);
+        CGFloat r = -1, g = -1, b = -1, a = -1;
+        ASSERT_TRUE(msg<bool>(app.rowBackgroundColor("Button Color"), "getRed:green:blue:alpha:", &r, &g, &b, &a));
+        const std::string name = c.stored.isNone() ? "absent" : c.stored.asString();
+        EXPECT_NEAR(r, c.red, 1e-9) << name;
+        EXPECT_NEAR(g, c.green, 1e-9) << name;
+        EXPECT_NEAR(b, c.blue, 1e-9) << name;
+        EXPECT_EQ(a, 1.0) << name;
+        id text = msg<id>(msg<id>(app.cellForRow("Button Color"), "textLabel"), "textColor");
+        CGFloat white = -1, alpha = -1;
+        ASSERT_TRUE(msg<bool>(text, "getWhite:alpha:", &white, &alpha));
+        EXPECT_EQ(white, c.whiteText ? 1.0 : 0.0) << name;
+    }
+    // Other rows keep the table's white.
+    CGFloat r = 0, g = 0, b = 0, a = 0;
+    msg<bool>(app.rowBackgroundColor("Button Text:"), "getRed:green:blue:alpha:", &r, &g, &b, &a);
+    EXPECT_EQ(r + g + b, 3.0);
+}
+
+TEST_F(HushmarkPane, TheIconRowNeedsLibstatusbar) {
+    open();
+    EXPECT_FALSE(app.rowEnabled("Status Bar Icon"));
+    EXPECT_FALSE(app.setSwitch("Status Bar Icon", false));
+    touch("/Library/MobileSubstrate/DynamicLibraries/libstatusbar.dylib");
+    SettingsApp withLibstatusbar;
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
+                        "/Library/PreferenceBundles/Hushmark.bundle");
+    withLibstatusbar.openController(objc_getClass("HushmarkListController"), bundle);
+    EXPECT_TRUE(withLibstatusbar.rowEnabled("Status Bar Icon"));
+    EXPECT_TRUE(withLibstatusbar.setSwitch("Status Bar Icon", false));
+    EXPECT_EQ(settings().at("enableIcon"), PlistValue(false));
+}
+
+TEST_F(HushmarkPane, SnapshotOfTheRootPage) {
+    store(seeded({{"enabled", true}, {"disableForMinutes", 30}}));
+    open();
+    app.tapRow("Disarm Now");
+    const char* out = std::getenv("HM_SNAPSHOT_DIR");
+    const auto png = (out ? std::filesystem::path(out) : root.path()) / "settings-root.png";
+    ASSERT_TRUE(app.snapshot(png.string()));
+    EXPECT_GT(std::filesystem::file_size(png), 1000u);
+}
+
+} // namespace
