@@ -224,5 +224,5 @@ id SettingsApp::pageView() {
 
 bool SettingsApp::snapshot(const std::string& pngPath) {
     id page = pageView();
-    return page && UISnapshotViewToPNG(page, pngPath);
+    return page && UISnapshotWriteView(page, pngPath, 2.0);
 }
