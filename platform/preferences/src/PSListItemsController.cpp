@@ -5,6 +5,8 @@
 
 namespace {
 
+Class* const kNoClass = nullptr; // a bare nullptr would travel as an object
+
 PlistValue currentValueOf(const PSSpecifier* row, const id& rowHandle) {
     id target = row->target();
     if (!target || !row->getter()) return row->propertyForKey("default");
@@ -22,11 +24,11 @@ std::vector<id> PSListItemsController::specifiers() {
     const PlistArray& values = valueForKey(row->properties_, "validValues").asArray();
     _specifiers.push_back(msg<id>(classObject(classOf<PSSpecifier>()),
                                   "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string(), self(),
-                                  nullptr, nullptr, nullptr, PSGroupCell, nullptr));
+                                  SEL{}, SEL{}, kNoClass, PSGroupCell, kNoClass));
     for (const PlistValue& value : values) {
         id item = msg<id>(classObject(classOf<PSSpecifier>()), "preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
-                          PSTitleForValue(row->properties_, value), self(), nullptr, nullptr, nullptr,
-                          PSListItemCell, nullptr);
+                          PSTitleForValue(row->properties_, value), self(), SEL{}, SEL{}, kNoClass,
+                          PSListItemCell, kNoClass);
         auto* s = static_cast<PSSpecifier*>(item.get());
         s->setProperty(value, "value");
         s->setProperty(PlistValue(PSIndexOfValue(row->properties_, value) == PSIndexOfValue(row->properties_, current)),
