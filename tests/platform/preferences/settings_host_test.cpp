@@ -1,6 +1,6 @@
 // The Settings side through its host: resource lists become rows, rows read and write their
 // domain files, cells follow their cell types, disabled rows refuse changes, pages push and pop.
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
@@ -105,8 +105,8 @@ PlistArray standardRows() {
 class SettingsHost : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::filesystem::create_directories(root.host(kBundle));
-        std::filesystem::create_directories(root.host("/Library/PreferenceLoader/Preferences"));
+        std::filesystem::create_directories(root.hostPath(kBundle));
+        std::filesystem::create_directories(root.hostPath("/Library/PreferenceLoader/Preferences"));
         writeToFile(PlistDict{{"title", "Test Rows"}, {"items", standardRows()}}, std::string(kBundle) + "/Rows.plist",
                     true);
         writeToFile(PlistDict{{"CFBundleExecutable", "Test"}, {"NSPrincipalClass", "TestRowsPage"}},
@@ -128,7 +128,7 @@ class SettingsHost : public ::testing::Test {
         return posted;
     }
 
-    TempDeviceRoot root;
+    DeviceRootFixture root{DeviceRootFixture::Options{.addons = {}, .package = false}};
     SettingsApp app;
     std::vector<std::string> posted;
 };
@@ -310,7 +310,7 @@ TEST_F(SettingsHost, LoaderEntriesAreListedByLabel) {
 
 TEST_F(SettingsHost, ASnapshotOfThePageIsAPNG) {
     openRows();
-    const auto png = root.path() / "rows.png";
+    const auto png = root.root() / "rows.png";
     ASSERT_TRUE(app.snapshot(png.string()));
     std::ifstream file(png, std::ios::binary);
     char signature[8] = {};

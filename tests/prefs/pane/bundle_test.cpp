@@ -1,7 +1,6 @@
 // The Settings host with the real Hushmark.bundle as installed: found through its loader entry,
 // its executable loaded, its principal class shown with the rows of its resource list.
-#include "TempDeviceRoot.h"
-#include "foundation/DeviceClock.h"
+#include "DeviceRootFixture.h"
 #include "foundation/PropertyList.h"
 #include "preferences/SettingsApp.h"
 
@@ -9,20 +8,11 @@
 
 #include <filesystem>
 
-#ifndef HM_PACKAGE_DIR
-#error "HM_PACKAGE_DIR must name the package staging folder"
-#endif
-
 namespace {
 
 class InstalledPane : public ::testing::Test {
   protected:
-    void SetUp() override {
-        DeviceClock::useVirtual(NSDate{818330400.0});
-        std::filesystem::copy(HM_PACKAGE_DIR, root.path(),
-                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
-    }
-    TempDeviceRoot root;
+    DeviceRootFixture root; // with the package installed
     SettingsApp app;
 };
 

@@ -1,6 +1,6 @@
 // The root page in the Settings host with its real resource list: first-use seeding, the status
 // row, Disarm Now and Clear, the toggle-or-notify rule, and the painting of "Button Color".
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/NSDateFormatter.h"
 #include "foundation/NotifyCenter.h"
@@ -40,9 +40,8 @@ const ClassDef<FakeSwitchPanel> kFakeSwitchPanel("FSSwitchPanel", "NSObject", {
 class HushmarkPane : public ::testing::Test {
   protected:
     void SetUp() override {
-        DeviceClock::useVirtual(NSDate{kTen});
         std::filesystem::copy(std::filesystem::path(HM_PREFS_RESOURCES_DIR) / "bundle",
-                              root.host("/Library/PreferenceBundles/Hushmark.bundle"),
+                              root.hostPath("/Library/PreferenceBundles/Hushmark.bundle"),
                               std::filesystem::copy_options::recursive);
         FakeSwitchPanel::calls.clear();
         CFNotificationCenterAddObserver(
@@ -64,7 +63,7 @@ class HushmarkPane : public ::testing::Test {
         return notifications;
     }
     void touch(const std::string& devicePath) {
-        const auto path = root.host(devicePath);
+        const auto path = root.hostPath(devicePath);
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << "";
     }
@@ -88,7 +87,7 @@ class HushmarkPane : public ::testing::Test {
         return s;
     }
 
-    TempDeviceRoot root;
+    DeviceRootFixture root{DeviceRootFixture::Options{.addons = {}, .package = false, .start = NSDate{kTen}}};
     SettingsApp app;
     int notifications = 0;
 };
@@ -337,7 +336,7 @@ TEST_F(HushmarkPane, SnapshotOfTheRootPage) {
     open();
     app.tapRow("Disarm Now");
     const char* out = std::getenv("HM_SNAPSHOT_DIR");
-    const auto png = (out ? std::filesystem::path(out) : root.path()) / "settings-root.png";
+    const auto png = (out ? std::filesystem::path(out) : root.root()) / "settings-root.png";
     ASSERT_TRUE(app.snapshot(png.string()));
     EXPECT_GT(std::filesystem::file_size(png), 1000u);
 }
