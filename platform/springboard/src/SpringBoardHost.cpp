@@ -11,8 +11,10 @@
 #include "springboard/SBBulletinModalAlert.h"
 #include "springboard/SBLockScreenViewController.h"
 #include "springboard/SpringBoardEvents.h"
+#include "springboard/StatusBar.h"
 #include "springboard/UIConcreteLocalNotification.h"
 #include "substrate/loader.h"
+#include "uikit/UISnapshot.h"
 
 using springboard::AlarmBook;
 using springboard::ClockAlarm;
@@ -184,4 +186,30 @@ void SpringBoardHost::unlock() {
         if (lockScreen_->isShowingFullscreenBulletin())
             msg(lockScreen_, "_dismissFullscreenBulletinAlertAnimated:", true);
     }
+}
+
+springboard::ScreenState SpringBoardHost::screenState() const {
+    springboard::ScreenState state;
+    state.now = DeviceClock::now();
+    state.utcOffset = springboard::deviceUtcOffset(state.now.timeIntervalSinceReferenceDate);
+    state.locked = locked_;
+    if (id controller = lockScreen_->fullscreenBulletinController_) {
+        id item = msg<id>(controller, "item");
+        state.fullscreenAlarm = msg<std::string>(item, "title");
+        state.canSnooze = msg<bool>(item, "canSnooze");
+    }
+    state.items = StatusBar::shared().items();
+    return state;
+}
+
+id SpringBoardHost::screenWindow() const { return springboard::makeScreenWindow(screenState()); }
+
+id SpringBoardHost::statusBarView() const { return springboard::makeStatusBarView(screenState()); }
+
+bool SpringBoardHost::writeScreenSnapshot(const std::string& hostPngPath) const {
+    return UISnapshotWriteScreen(screenWindow(), hostPngPath, 2);
+}
+
+bool SpringBoardHost::writeStatusBarSnapshot(const std::string& hostPngPath) const {
+    return UISnapshotWriteView(statusBarView(), hostPngPath, 2);
 }

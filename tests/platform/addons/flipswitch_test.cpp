@@ -67,7 +67,7 @@ TEST(HushmarkFSRules, TheSwitchIsOnWhileEnabledWithADeadlineAhead) {
 }
 
 TEST(Flipswitch, TheLoaderLoadsFlipswitchAndProteanAndTheSwitchWritesTheSettings) {
-    DeviceRootFixture device({"flipswitch", "hushmarkfs", "protean"});
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs", "protean"}, .package = false});
     DeviceEvents::clear();
     EXPECT_EQ(MSLoadTweaksForHost("com.apple.springboard"), (std::vector<std::string>{"Flipswitch.dylib", "Protean.dylib"}));
     ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 15}, {"buttonColor", "#00FF00"}}, kSettings, true));
@@ -96,7 +96,7 @@ TEST(Flipswitch, TheLoaderLoadsFlipswitchAndProteanAndTheSwitchWritesTheSettings
 }
 
 TEST(Flipswitch, WithoutTheSwitchInstalledNothingHappens) {
-    DeviceRootFixture device({"flipswitch"});
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch"}, .package = false});
     MSLoadTweaksForHost("com.apple.springboard");
     observeSettingsNotification();
     msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
@@ -107,7 +107,7 @@ TEST(Flipswitch, WithoutTheSwitchInstalledNothingHappens) {
 }
 
 TEST(Flipswitch, TheSwitchStartsFromNothingWhenTheFileIsMissing) {
-    DeviceRootFixture device({"flipswitch", "hushmarkfs"});
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
     MSLoadTweaksForHost("com.apple.springboard");
     msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
     auto settings = dictionaryWithContentsOfFile(kSettings);

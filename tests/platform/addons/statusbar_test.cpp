@@ -22,7 +22,7 @@ id makeItem(const std::string& identifier) {
 }
 
 TEST(Libstatusbar, AnItemsVisibilityIsTheStatusBarsAndIsRecordedOnChange) {
-    DeviceRootFixture device({"libstatusbar8"});
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"libstatusbar8"}, .package = false});
     DeviceEvents::clear();
     ASSERT_EQ(objc_getClass("LSStatusBarItem"), nullptr) << "nothing registers before the library loads";
     ASSERT_TRUE(device_dlopen(kDylibs + "libstatusbar8.dylib", 10));
@@ -49,7 +49,7 @@ TEST(Libstatusbar, AnItemsVisibilityIsTheStatusBarsAndIsRecordedOnChange) {
 }
 
 TEST(Libstatusbar, BothVariantsLoadedRegisterTheClassOnce) {
-    DeviceRootFixture device({"libstatusbar8", "libstatusbar"});
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"libstatusbar8", "libstatusbar"}, .package = false});
     DeviceEvents::clear();
     ASSERT_TRUE(device_dlopen(kDylibs + "libstatusbar8.dylib", 10));
     Class* first = objc_getClass("LSStatusBarItem");

@@ -12,6 +12,7 @@
 #include "objc/runtime.h"
 #include "springboard/AlarmActions.h"
 #include "springboard/AlarmBook.h"
+#include "springboard/SpringBoardScreen.h"
 
 #include <cstdint>
 #include <optional>
@@ -63,6 +64,13 @@ class SpringBoardHost : public AlarmActions {
     // Its `_alertSheet`.
     id alertSheet() const;
 
+    // Pictures: the screen as it looks now (shown alerts drawn over it) and the status bar,
+    // written as PNG files at host paths; false when a file cannot be written.
+    id screenWindow() const;
+    id statusBarView() const;
+    bool writeScreenSnapshot(const std::string& hostPngPath) const;
+    bool writeStatusBarSnapshot(const std::string& hostPngPath) const;
+
     id springBoard() const { return springBoard_; }
     Ref<SBApplication> application(const std::string& bundleIdentifier);
     Ref<SBApplication> clockApplication() { return application("com.apple.mobiletimer"); }
@@ -81,6 +89,7 @@ class SpringBoardHost : public AlarmActions {
     // Takes down whatever shows the ringing alarm, through SpringBoard's own messages.
     void takeDownPresentation();
     std::string titleOf(const std::string& alarmId) const;
+    springboard::ScreenState screenState() const;
 
     springboard::AlarmBook book_;
     std::vector<Ref<SBApplication>> applications_;

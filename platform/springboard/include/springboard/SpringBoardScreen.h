@@ -1,0 +1,37 @@
+// Pictures of SpringBoard, built as UIKit views from plain state, for snapshots: the status bar
+// (time and the visible add-on items) and the whole screen (the lock screen, with a ringing
+// alarm when one shows full screen, or the home screen), status bar on top. Alerts are not
+// part of the views: a screen snapshot draws the shown alerts over the window.
+#pragma once
+
+#include "foundation/NSDate.h"
+#include "objc/runtime.h"
+#include "springboard/StatusBar.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace springboard {
+
+struct ScreenState {
+    NSDate now;
+    double utcOffset = 0; // seconds, for the local time shown
+    bool locked = false;
+    std::optional<std::string> fullscreenAlarm; // title of the alarm ringing full screen
+    bool canSnooze = false;
+    std::vector<StatusBarItem> items;
+};
+
+// "08:30": the local time of day, 24-hour, as the status bar shows it.
+std::string clockText(NSDate now, double utcOffset);
+
+inline constexpr double kStatusBarHeight = 20;
+
+// A 320 x 20 bar: the time centered, visible items from the right edge (image name, or the
+// identifier when there is none).
+id makeStatusBarView(const ScreenState& state);
+// A window the size of the main screen.
+id makeScreenWindow(const ScreenState& state);
+
+} // namespace springboard

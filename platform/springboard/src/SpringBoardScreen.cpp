@@ -1,0 +1,90 @@
+#include "springboard/SpringBoardScreen.h"
+
+#include "uikit/UIColor.h"
+#include "uikit/UIKitConstants.h"
+#include "uikit/UILabel.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIView.h"
+#include "uikit/UIWindow.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace springboard {
+
+namespace {
+
+template <class T> id viewOf(CGRect frame, const id& background) {
+    id v = msg<id>(alloc<T>(), "initWithFrame:", frame);
+    if (background) msg(v, "setBackgroundColor:", background);
+    return v;
+}
+
+id label(CGRect frame, const std::string& text, const id& color, NSInteger alignment) {
+    id l = viewOf<UILabel>(frame, nullptr);
+    msg(l, "setText:", text);
+    msg(l, "setTextColor:", color);
+    msg(l, "setTextAlignment:", alignment);
+    return l;
+}
+
+// The lock screen's ringing alarm: its title, a Snooze button when it can snooze, and the
+// slider's words.
+void addFullscreenAlarm(const id& screen, CGFloat width, const ScreenState& state) {
+    const id white = UIColor::white(1, 1);
+    id panel = viewOf<UIView>(CGRectMake(0, 150, width, 90), UIColor::white(0, 0.6));
+    msg(panel, "addSubview:", label(CGRectMake(10, 10, width - 20, 30), "Alarm", UIColor::white(0.7, 1), NSTextAlignmentCenter));
+    msg(panel, "addSubview:", label(CGRectMake(10, 45, width - 20, 30), *state.fullscreenAlarm, white, NSTextAlignmentCenter));
+    msg(screen, "addSubview:", panel);
+    if (state.canSnooze) {
+        id snooze = viewOf<UIView>(CGRectMake(40, 380, width - 80, 44), UIColor::rgba(1, 0.58, 0, 1));
+        msg(msg<id>(snooze, "layer"), "setCornerRadius:", CGFloat{8});
+        msg(snooze, "addSubview:", label(CGRectMake(0, 0, width - 80, 44), "Snooze", white, NSTextAlignmentCenter));
+        msg(screen, "addSubview:", snooze);
+    }
+    msg(screen, "addSubview:", label(CGRectMake(0, 490, width, 30), "slide to stop", white, NSTextAlignmentCenter));
+}
+
+} // namespace
+
+std::string clockText(NSDate now, double utcOffset) {
+    const double local = now.timeIntervalSinceReferenceDate + utcOffset;
+    long minutes = static_cast<long>(std::floor(local / 60.0)) % (24 * 60);
+    if (minutes < 0) minutes += 24 * 60;
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
+    return buf;
+}
+
+id makeStatusBarView(const ScreenState& state) {
+    const CGFloat width = UIScreen::main()->bounds().size.width;
+    const id white = UIColor::white(1, 1);
+    id bar = viewOf<UIView>(CGRectMake(0, 0, width, kStatusBarHeight), UIColor::white(0, 1));
+    msg(bar, "addSubview:", label(CGRectMake(0, 0, width, kStatusBarHeight), clockText(state.now, state.utcOffset), white,
+                                  NSTextAlignmentCenter));
+    CGFloat right = width - 4;
+    for (auto it = state.items.rbegin(); it != state.items.rend(); ++it) {
+        if (!it->visible) continue;
+        const std::string text = it->imageName.empty() ? it->identifier : it->imageName;
+        const CGFloat w = labelTextSize(text, 0, 1).width;
+        right -= w;
+        msg(bar, "addSubview:", label(CGRectMake(right, 0, w, kStatusBarHeight), text, white, NSTextAlignmentRight));
+        right -= 6;
+    }
+    return bar;
+}
+
+id makeScreenWindow(const ScreenState& state) {
+    const CGRect bounds = UIScreen::main()->bounds();
+    const CGFloat width = bounds.size.width;
+    id window = viewOf<UIWindow>(bounds, state.locked ? UIColor::white(0.05, 1) : UIColor::rgba(0.16, 0.27, 0.42, 1));
+    if (state.locked) {
+        msg(window, "addSubview:", label(CGRectMake(0, 60, width, 40), clockText(state.now, state.utcOffset),
+                                         UIColor::white(1, 1), NSTextAlignmentCenter));
+        if (state.fullscreenAlarm) addFullscreenAlarm(window, width, state);
+    }
+    msg(window, "addSubview:", makeStatusBarView(state));
+    return window;
+}
+
+} // namespace springboard
