@@ -18,7 +18,7 @@ const ClassDef<BBBulletin> kBBBulletin("BBBulletin", "NSObject", {
 } // namespace
 
 Ref<BBBulletin> BBBulletin::make(std::string sectionID, NSInteger subtype, std::string title, std::string bulletinID) {
-    auto b = std::static_pointer_cast<BBBulletin>(msg<id>(classObject(classOf<BBBulletin>()), "new"));
+    auto b = alloc<BBBulletin>();
     b->sectionID_ = std::move(sectionID);
     b->sectionSubtype_ = subtype;
     b->title_ = std::move(title);

@@ -14,7 +14,7 @@ void SBApplication::fireNotification(id notification) {
 }
 
 Ref<SBApplication> SBApplication::make(std::string bundleIdentifier) {
-    auto app = std::static_pointer_cast<SBApplication>(msg<id>(classObject(classOf<SBApplication>()), "new"));
+    auto app = alloc<SBApplication>();
     app->bundleIdentifier_ = std::move(bundleIdentifier);
     return app;
 }

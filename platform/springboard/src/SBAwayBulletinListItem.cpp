@@ -13,8 +13,7 @@ const ClassDef<SBAwayBulletinListItem> kSBAwayBulletinListItem("SBAwayBulletinLi
 std::string SBAwayBulletinListItem::title() const { return msg<std::string>(activeBulletin_, "title"); }
 
 Ref<SBAwayBulletinListItem> SBAwayBulletinListItem::make(id bulletin, bool canSnooze) {
-    auto item = std::static_pointer_cast<SBAwayBulletinListItem>(
-        msg<id>(classObject(classOf<SBAwayBulletinListItem>()), "new"));
+    auto item = alloc<SBAwayBulletinListItem>();
     item->activeBulletin_ = std::move(bulletin);
     item->canSnooze_ = canSnooze;
     return item;

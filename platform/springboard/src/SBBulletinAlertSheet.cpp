@@ -25,8 +25,7 @@ void SBBulletinAlertSheet::reportIfGone() {
 }
 
 Ref<SBBulletinAlertSheet> SBBulletinAlertSheet::allocReportingTo(const id& modalAlert) {
-    auto sheet = std::static_pointer_cast<SBBulletinAlertSheet>(
-        msg<id>(classObject(classOf<SBBulletinAlertSheet>()), "alloc"));
+    auto sheet = alloc<SBBulletinAlertSheet>();
     sheet->modalAlert_ = modalAlert;
     return sheet;
 }

@@ -61,8 +61,7 @@ std::string SBBulletinModalAlert::eventDetail() const {
 }
 
 Ref<SBBulletinModalAlert> SBBulletinModalAlert::make(id bulletin) {
-    auto alert = std::static_pointer_cast<SBBulletinModalAlert>(
-        msg<id>(classObject(classOf<SBBulletinModalAlert>()), "new"));
+    auto alert = alloc<SBBulletinModalAlert>();
     alert->bulletin_ = std::move(bulletin);
     return alert;
 }

@@ -43,8 +43,7 @@ void SBLockScreenFullscreenBulletinViewController::dismissFromLockScreen() {
 
 Ref<SBLockScreenFullscreenBulletinViewController> SBLockScreenFullscreenBulletinViewController::make(
     id item, const id& lockScreen) {
-    auto c = std::static_pointer_cast<SBLockScreenFullscreenBulletinViewController>(
-        msg<id>(classObject(classOf<SBLockScreenFullscreenBulletinViewController>()), "new"));
+    auto c = alloc<SBLockScreenFullscreenBulletinViewController>();
     c->item_ = std::move(item);
     c->lockScreen_ = lockScreen;
     return c;

@@ -29,8 +29,7 @@ std::string bodyOf(const id& notification) {
 
 SpringBoardHost::SpringBoardHost()
     : book_(springboard::deviceUtcOffset),
-      lockScreen_(std::static_pointer_cast<SBLockScreenViewController>(
-          msg<id>(classObject(objc_getClass("SBLockScreenViewController")), "new"))) {
+      lockScreen_(alloc<SBLockScreenViewController>()) {
     AlarmActions::setCurrent(this);
 }
 
@@ -168,6 +167,20 @@ void SpringBoardHost::snoozeAlarm(const std::string& alarmId) {
     book_.snooze(alarmId, DeviceClock::now().timeIntervalSinceReferenceDate);
     DeviceEvents::record(sbevent::kAlarmSnoozed, title);
     armWakeUp();
+}
+
+bool SpringBoardHost::slideToStop() {
+    id controller = lockScreen_->fullscreenBulletinController_;
+    if (!controller) return false;
+    msg(controller, "performDismissAction");
+    return true;
+}
+
+bool SpringBoardHost::tapLockScreenSnooze() {
+    id controller = lockScreen_->fullscreenBulletinController_;
+    if (!controller || !msg<bool>(msg<id>(controller, "item"), "canSnooze")) return false;
+    msg(controller, "performAlternateAction");
+    return true;
 }
 
 void SpringBoardHost::lock() {

@@ -15,8 +15,7 @@ const ClassDef<UIConcreteLocalNotification> kUIConcreteLocalNotification("UIConc
 
 Ref<UIConcreteLocalNotification> UIConcreteLocalNotification::make(NSDate fireDate, std::string body,
                                                                    PlistDict userInfo, bool allowSnooze) {
-    auto n = std::static_pointer_cast<UIConcreteLocalNotification>(
-        msg<id>(classObject(classOf<UIConcreteLocalNotification>()), "new"));
+    auto n = alloc<UIConcreteLocalNotification>();
     n->fireDate_ = fireDate;
     n->alertBody_ = std::move(body);
     n->userInfo_ = std::move(userInfo);

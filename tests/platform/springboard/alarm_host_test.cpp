@@ -166,6 +166,9 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"ModalSnooze", false, [](SpringBoardHost& h) { tapSheetButton(h, 0); }, sbevent::kAlarmSnoozed},
         EndingCase{"FullscreenDismissAction", true,
                    [](SpringBoardHost& h) { msg(fullscreenController(h), "performDismissAction"); }, sbevent::kAlarmStopped},
+        EndingCase{"SlideToStop", true, [](SpringBoardHost& h) { EXPECT_TRUE(h.slideToStop()); }, sbevent::kAlarmStopped},
+        EndingCase{"LockScreenSnoozeButton", true, [](SpringBoardHost& h) { EXPECT_TRUE(h.tapLockScreenSnooze()); },
+                   sbevent::kAlarmSnoozed},
         EndingCase{"FullscreenAlternateAction", true,
                    [](SpringBoardHost& h) { msg(fullscreenController(h), "performAlternateAction"); },
                    sbevent::kAlarmSnoozed},
@@ -190,6 +193,7 @@ TEST(SpringBoardHost, AnAlarmThatCannotSnoozeOffersOnlyOKAndEveryButtonStopsIt) 
         device.host.addAlarm(wake(false));
         runUntil(8, 30);
         EXPECT_FALSE(msg<bool>(msg<id>(fullscreenController(device.host), "item"), "canSnooze"));
+        EXPECT_FALSE(device.host.tapLockScreenSnooze()) << "no Snooze button to tap";
         msg(fullscreenController(device.host), "performAlternateAction");
         EXPECT_TRUE(hasEvent(sbevent::kAlarmStopped, "Wake"));
         EXPECT_TRUE(events({sbevent::kAlarmSnoozed}).empty());

@@ -57,6 +57,12 @@ class SpringBoardHost : public AlarmActions {
         bool canSnooze = false;
         bool onLockScreen = false;
     };
+    // A user's actions on an alarm ringing full screen on the lock screen: the slider stops it
+    // (`performDismissAction`), the Snooze button snoozes it (`performAlternateAction`); false
+    // when no alarm shows full screen.
+    bool slideToStop();
+    bool tapLockScreenSnooze();
+
     // The alarm ringing now, if any.
     std::optional<Ringing> ringing() const { return ringing_; }
     // The modal alert presenting the ringing alarm (none on the lock screen or when none rings).
