@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace {
 
 using namespace tweaktest;
@@ -39,6 +41,17 @@ TEST(DisarmState, ATimerFiringAMinuteEarlyIsArmedAgainForTheSameDeadline) {
     msg(clockDataProvider(), "hushmarkTimerFired"); // as if the timer fired early
     EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
                                                                timerArmedFor(at(9, 0))}));
+}
+
+TEST(DisarmState, ATimerArmedOffTheMainThreadIsScheduledOnTheMainLoop) {
+    DisarmedDevice device;
+    device.runUntil(at(8, 59));
+    std::thread([] { msg(clockDataProvider(), "hushmarkTimerFired"); }).join();
+    EXPECT_TRUE(events({sbevent::kTimerArmed}).empty()); // waits for the main queue
+    RunLoop::main().drain();
+    EXPECT_EQ(events({sbevent::kTimerArmed}), std::vector<std::string>{timerArmedFor(at(9, 0))});
+    device.runUntil(at(9, 0));
+    EXPECT_EQ(events({sbevent::kTimerFired}), std::vector<std::string>{"timer fired: net.vexmoor.hushmark"});
 }
 
 TEST(DisarmState, ExpiryHidesTheIconAndLeavesTheFilesOldDate) {
