@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::int64_t kDeferralNanoseconds = 5'000'000'000;
+constexpr auto kDeferralNanoseconds = static_cast<std::int64_t>(kArmingDeferralSeconds * 1e9);
 
 void invalidateDeadlineTimer(TweakState& state) {
     if (!state.deadlineTimer) return;
