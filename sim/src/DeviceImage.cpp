@@ -1,0 +1,65 @@
+#include "DeviceImage.h"
+
+#include "foundation/Device.h"
+#include "foundation/DeviceRoot.h"
+#include "foundation/PropertyList.h"
+
+#include <map>
+#include <system_error>
+
+namespace sim {
+namespace fs = std::filesystem;
+
+namespace {
+
+// Scenario add-on names and the staging folders that hold them.
+const std::map<std::string, std::string>& addonFolders() {
+    static const std::map<std::string, std::string> folders = {
+        {"statusbar", "libstatusbar8"}, {"statusbar-legacy", "libstatusbar"}, {"flipswitch", "flipswitch"},
+        {"hushmarkfs", "hushmarkfs"},    {"protean", "protean"},
+    };
+    return folders;
+}
+
+std::string copyInto(const fs::path& source, const fs::path& root) {
+    std::error_code ec;
+    if (!fs::is_directory(source, ec)) return "not built: " + source.string();
+    fs::copy(source, root, fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks, ec);
+    return ec ? "cannot copy " + source.string() + ": " + ec.message() : "";
+}
+
+} // namespace
+
+const std::vector<std::string>& knownAddons() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (const auto& [name, folder] : addonFolders()) n.push_back(name);
+        return n;
+    }();
+    return names;
+}
+
+std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& options) {
+    std::error_code ec;
+    if (fs::exists(root, ec) && !fs::is_empty(root, ec)) return root.string() + " is not empty";
+    for (const auto& addon : options.addons)
+        if (!addonFolders().count(addon)) return "unknown add-on \"" + addon + "\"";
+    fs::create_directories(root, ec);
+    if (ec || !createDeviceRootSkeleton(root)) return "cannot lay out " + root.string();
+    if (auto e = copyInto(HM_PACKAGE_DIR, root); !e.empty()) return e;
+    for (const auto& addon : options.addons)
+        if (auto e = copyInto(fs::path(HM_ADDONS_DIR) / addonFolders().at(addon), root); !e.empty()) return e;
+    return writeDeviceSettings(root, options);
+}
+
+std::string writeDeviceSettings(const fs::path& root, const DeviceImageOptions& options) {
+    fs::path previous = Device::root();
+    Device::setRoot(root);
+    PlistArray languages(options.languages.begin(), options.languages.end());
+    PlistDict global{{"AppleLocale", options.locale}, {"AppleLanguages", languages}, {"TimeZone", options.timeZone}};
+    bool written = writeToFile(global, kGlobalPreferencesPath, true);
+    if (!previous.empty()) Device::setRoot(previous);
+    return written ? "" : "cannot write the device settings in " + root.string();
+}
+
+} // namespace sim

@@ -1,0 +1,30 @@
+// A device root laid out like a package install: the deliverables, their filter, resources,
+// Info.plist and loader entry at their device paths, the chosen add-ons, `var` linked to
+// `private/var`, an empty Preferences folder, and the device's locale, time zone and preferred
+// languages in its global preferences.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct DeviceImageOptions {
+    std::vector<std::string> addons; // names as in a scenario's `addons` line
+    std::string locale = "en_US";
+    std::string timeZone = "UTC";
+    std::vector<std::string> languages{"en"};
+};
+
+// The add-on names a device image knows.
+const std::vector<std::string>& knownAddons();
+
+// Lays out `root` (created when missing; it must be empty or absent). Returns "" on success,
+// else a message saying what went wrong. The staged package and add-ons come from the build.
+std::string layDeviceImage(const std::filesystem::path& root, const DeviceImageOptions& options);
+
+// Writes the device settings (locale, time zone, languages) into the root's global preferences.
+std::string writeDeviceSettings(const std::filesystem::path& root, const DeviceImageOptions& options);
+
+} // namespace sim

@@ -1,0 +1,18 @@
+// Device-local wall time for the timeline and the scenario's clock lines.
+#pragma once
+
+#include "foundation/NSDate.h"
+
+#include <optional>
+#include <string>
+
+namespace sim {
+// "YYYY-MM-DD HH:MM:SS" in the zone → the moment; none when malformed.
+std::optional<NSDate> dateFromLocal(const std::string& text, const std::string& timeZone);
+// The moment as "HH:MM:SS" in the zone (with ".mmm" when it is not on a whole second).
+std::string localClock(NSDate date, const std::string& timeZone);
+// The moment as "YYYY-MM-DD HH:MM:SS" in the zone.
+std::string localDateTime(NSDate date, const std::string& timeZone);
+// Seconds since local midnight of the moment.
+double localSecondsOfDay(NSDate date, const std::string& timeZone);
+} // namespace sim

@@ -1,0 +1,244 @@
+// hushmark-sim: boots a virtual device from a folder and runs both deliverables in it.
+//
+//   hushmark-sim init ROOT [--with statusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
+//   hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]
+//   hushmark-sim demo [--out DIR]
+//   hushmark-sim snapshot SCREEN --out FILE.png
+#include "BuiltinScenarios.h"
+#include "DeviceImage.h"
+#include "Runner.h"
+#include "Scenario.h"
+#include "Screens.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* kUsage =
+    "usage:\n"
+    "  hushmark-sim init ROOT [--with statusbar,statusbar-legacy,flipswitch,hushmarkfs,protean]\n"
+    "                         [--locale ID] [--timezone NAME] [--languages CODE,...]\n"
+    "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]\n"
+    "  hushmark-sim demo [--out DIR]\n"
+    "  hushmark-sim snapshot SCREEN --out FILE.png\n"
+    "SCENARIO is a file, or the name of a built-in scenario (see `hushmark-sim list`).\n";
+
+int usageError(const std::string& message) {
+    std::cerr << "hushmark-sim: " << message << "\n" << kUsage;
+    return 2;
+}
+
+std::vector<std::string> splitComma(const std::string& s) {
+    std::vector<std::string> out;
+    std::stringstream in(s);
+    std::string w;
+    while (std::getline(in, w, ','))
+        if (!w.empty()) out.push_back(w);
+    return out;
+}
+
+// Options after the positional words: --name VALUE pairs and bare flags.
+struct Args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options;
+};
+bool parseArgs(int argc, char** argv, int from, const std::vector<std::string>& valued,
+               const std::vector<std::string>& flags, Args& out, std::string& error) {
+    for (int i = from; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind("--", 0) != 0) {
+            out.positional.push_back(a);
+            continue;
+        }
+        std::string name = a.substr(2);
+        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+            out.options[name] = "1";
+        } else if (std::find(valued.begin(), valued.end(), name) != valued.end()) {
+            if (i + 1 >= argc) {
+                error = a + " needs a value";
+                return false;
+            }
+            out.options[name] = argv[++i];
+        } else {
+            error = "unknown option " + a;
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string selfPath() {
+    std::error_code ec;
+    fs::path p = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : p.string();
+}
+
+fs::path makeTemporaryRoot() {
+    std::string pattern = (fs::temp_directory_path() / "hushmark-device-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return {};
+    fs::remove(pattern); // laid out afresh
+    return pattern;
+}
+
+int cmdInit(int argc, char** argv) {
+    Args args;
+    std::string error;
+    if (!parseArgs(argc, argv, 2, {"with", "locale", "timezone", "languages"}, {}, args, error)) return usageError(error);
+    if (args.positional.size() != 1) return usageError("init takes one ROOT folder");
+    sim::DeviceImageOptions options;
+    options.addons = splitComma(args.options["with"]);
+    if (args.options.count("locale")) options.locale = args.options["locale"];
+    if (args.options.count("timezone")) options.timeZone = args.options["timezone"];
+    if (args.options.count("languages")) options.languages = splitComma(args.options["languages"]);
+    std::string e = sim::layDeviceImage(args.positional[0], options);
+    if (!e.empty()) {
+        std::cerr << "hushmark-sim init: " << e << "\n";
+        return 1;
+    }
+    std::cout << "device laid out in " << args.positional[0] << "\n";
+    return 0;
+}
+
+bool loadScenario(const std::string& nameOrFile, std::string& text, std::string& name, std::string& error) {
+    auto& builtin = sim::builtinScenarios();
+    if (!fs::exists(nameOrFile) && builtin.count(nameOrFile)) {
+        text = builtin.at(nameOrFile);
+        name = nameOrFile;
+        return true;
+    }
+    std::ifstream in(nameOrFile);
+    if (!in) {
+        error = "cannot read the scenario " + nameOrFile;
+        return false;
+    }
+    std::stringstream s;
+    s << in.rdbuf();
+    text = s.str();
+    name = fs::path(nameOrFile).stem().string();
+    return true;
+}
+
+// Runs scenario text on a device root (a temporary one when `root` is empty).
+int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
+                fs::path scenarioFile, bool resume, bool temporaryRoot) {
+    sim::Scenario scenario;
+    if (auto err = sim::parseScenario(text, name, scenario)) {
+        std::cerr << name << ":" << err->line << ": " << err->message << "\n";
+        return 1;
+    }
+    if (!resume) {
+        sim::DeviceImageOptions options{scenario.settings.addons, scenario.settings.locale, scenario.settings.timeZone,
+                                        scenario.settings.languages};
+        std::string e;
+        if (root.empty()) {
+            root = makeTemporaryRoot();
+            temporaryRoot = true;
+            e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, options);
+        } else if (!fs::is_directory(root)) {
+            e = root.string() + " is not a device root (make one with hushmark-sim init)";
+        } else {
+            e = sim::writeDeviceSettings(root, options);
+        }
+        if (!e.empty()) {
+            std::cerr << "hushmark-sim: " << e << "\n";
+            return 1;
+        }
+    }
+    // A respring relaunches this program; it needs the scenario as a file.
+    if (scenarioFile.empty()) {
+        scenarioFile = root / ".hushmark-sim-scenario.scn";
+        std::ofstream(scenarioFile) << text;
+    }
+    sim::RunOptions options{root, snapshots, scenarioFile, selfPath(), resume};
+    if (temporaryRoot) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
+    int code = sim::Runner(scenario, options, std::cout, std::cerr).run();
+    std::cout.flush();
+    if (temporaryRoot) {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    return code;
+}
+
+int cmdRun(int argc, char** argv) {
+    Args args;
+    std::string error;
+    if (!parseArgs(argc, argv, 2, {"root", "snapshots"}, {"resume"}, args, error)) return usageError(error);
+    if (args.positional.size() != 1) return usageError("run takes one SCENARIO");
+    std::string text, name;
+    if (!loadScenario(args.positional[0], text, name, error)) {
+        std::cerr << "hushmark-sim: " << error << "\n";
+        return 1;
+    }
+    bool resume = args.options.count("resume") > 0;
+    if (resume && !args.options.count("root")) return usageError("--resume needs --root");
+    const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
+    bool temporaryRoot = resume && temp && args.options["root"] == temp;
+    fs::path file = fs::exists(args.positional[0]) ? fs::path(args.positional[0]) : fs::path();
+    return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume, temporaryRoot);
+}
+
+int cmdDemo(int argc, char** argv) {
+    Args args;
+    std::string error;
+    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error)) return usageError(error);
+    if (!args.positional.empty()) return usageError("demo takes no words, only --out DIR");
+    fs::path out = args.options.count("out") ? fs::path(args.options["out"]) : fs::path("hushmark-demo");
+    std::error_code ec;
+    fs::create_directories(out, ec);
+    if (ec) {
+        std::cerr << "hushmark-sim: cannot make " << out.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    int code = runScenario(sim::builtinScenarios().at("demo"), "demo", {}, fs::absolute(out), {}, false, true);
+    if (code == 0) std::cout << "\nsnapshots of the main screens are in " << fs::absolute(out).string() << "\n";
+    return code;
+}
+
+int cmdSnapshot(int argc, char** argv) {
+    Args args;
+    std::string error;
+    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error)) return usageError(error);
+    const auto& screens = sim::screenScenarios();
+    std::string names;
+    for (const auto& [n, s] : screens) names += " " + n;
+    if (args.positional.size() != 1) return usageError("snapshot takes one SCREEN:" + names);
+    if (!screens.count(args.positional[0])) return usageError("no screen \"" + args.positional[0] + "\"; screens:" + names);
+    if (!args.options.count("out")) return usageError("snapshot needs --out FILE.png");
+    std::string text = screens.at(args.positional[0]);
+    text.replace(text.find("@OUT@"), 5, "\"" + fs::absolute(args.options["out"]).string() + "\"");
+    std::ostringstream timeline;
+    auto* old = std::cout.rdbuf(timeline.rdbuf());
+    int code = runScenario(text, args.positional[0], {}, {}, {}, false, true);
+    std::cout.rdbuf(old);
+    if (code == 0) std::cout << "wrote " << args.options["out"] << "\n";
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usageError("no command");
+    std::string command = argv[1];
+    if (command == "init") return cmdInit(argc, argv);
+    if (command == "run") return cmdRun(argc, argv);
+    if (command == "demo") return cmdDemo(argc, argv);
+    if (command == "snapshot") return cmdSnapshot(argc, argv);
+    if (command == "list") {
+        for (const auto& [name, text] : sim::builtinScenarios()) std::cout << name << "\n";
+        return 0;
+    }
+    if (command == "help" || command == "--help" || command == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    return usageError("unknown command \"" + command + "\"");
+}
