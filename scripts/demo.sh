@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The main job: builds everything and runs the quick test subset.
+# The main job: set-up, build, then the simulator's demo: one whole disarm on a virtual device,
+# printed as a timeline, with snapshots of the main screens written to out/demo.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 scripts/deps.sh
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
-ctest --test-dir build/release -j"$(nproc)" --output-on-failure -L platform
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+build/release/sim/hushmark-sim demo --out "${1:-out/demo}"
