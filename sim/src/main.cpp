@@ -10,6 +10,7 @@
 #include "Scenario.h"
 #include "Screens.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
