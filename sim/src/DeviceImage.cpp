@@ -4,7 +4,7 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
 
-#include <map>
+#include <algorithm>
 #include <system_error>
 
 namespace sim {
@@ -12,14 +12,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Scenario add-on names and the staging folders that hold them.
-const std::map<std::string, std::string>& addonFolders() {
-    static const std::map<std::string, std::string> folders = {
-        {"statusbar", "libstatusbar8"}, {"statusbar-legacy", "libstatusbar"}, {"flipswitch", "flipswitch"},
-        {"hushmarkfs", "hushmarkfs"},    {"protean", "protean"},
-    };
-    return folders;
-}
 
 std::string copyInto(const fs::path& source, const fs::path& root) {
     std::error_code ec;
@@ -30,12 +22,9 @@ std::string copyInto(const fs::path& source, const fs::path& root) {
 
 } // namespace
 
+// An add-on's name is the build's staging folder that holds it.
 const std::vector<std::string>& knownAddons() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> n;
-        for (const auto& [name, folder] : addonFolders()) n.push_back(name);
-        return n;
-    }();
+    static const std::vector<std::string> names{"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs", "protean"};
     return names;
 }
 
@@ -43,12 +32,12 @@ std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& optio
     std::error_code ec;
     if (fs::exists(root, ec) && !fs::is_empty(root, ec)) return root.string() + " is not empty";
     for (const auto& addon : options.addons)
-        if (!addonFolders().count(addon)) return "unknown add-on \"" + addon + "\"";
+        if (std::find(knownAddons().begin(), knownAddons().end(), addon) == knownAddons().end()) return "unknown add-on \"" + addon + "\"";
     fs::create_directories(root, ec);
     if (ec || !createDeviceRootSkeleton(root)) return "cannot lay out " + root.string();
     if (auto e = copyInto(HM_PACKAGE_DIR, root); !e.empty()) return e;
     for (const auto& addon : options.addons)
-        if (auto e = copyInto(fs::path(HM_ADDONS_DIR) / addonFolders().at(addon), root); !e.empty()) return e;
+        if (auto e = copyInto(fs::path(HM_ADDONS_DIR) / addon, root); !e.empty()) return e;
     return writeDeviceSettings(root, options);
 }
 

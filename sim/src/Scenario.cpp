@@ -49,7 +49,7 @@ const std::map<std::string, Rule>& rules() {
         {"languages", {1, 8, "languages CODE...", nullptr}},
         {"addons", {0, 8, "addons NAME...", [](auto& a) -> std::string {
              for (auto& w : a) {
-                 auto e = oneOf(w, {"statusbar", "statusbar-legacy", "flipswitch", "hushmarkfs", "protean"}, "an add-on");
+                 auto e = oneOf(w, {"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs", "protean"}, "an add-on");
                  if (!e.empty()) return e;
              }
              return "";

@@ -6,7 +6,7 @@ namespace {
 const char* kEnabled = "file set enabled bool true\nfile set enableAlertButtons bool true\n";
 
 std::string colorPage(const char* type, bool pickerAbove) {
-    return std::string("addons statusbar\nboot\nfile set colorPickerType int ") + type +
+    return std::string("addons libstatusbar\nboot\nfile set colorPickerType int ") + type +
            "\nfile set preferColorPicker bool " + (pickerAbove ? "true" : "false") +
            "\nsettings open\nsettings tap \"Button Color\"\nsnapshot settings @OUT@\n";
 }
@@ -15,18 +15,18 @@ std::string colorPage(const char* type, bool pickerAbove) {
 
 const std::map<std::string, std::string>& screenScenarios() {
     static const std::map<std::string, std::string> screens = {
-        {"root", "addons statusbar\nboot\nsettings open\nsnapshot settings @OUT@\n"},
+        {"root", "addons libstatusbar\nboot\nsettings open\nsnapshot settings @OUT@\n"},
         {"color", colorPage("0", true)},
         {"color-h", colorPage("0", true)},
         {"color-s", colorPage("1", true)},
         {"color-b", colorPage("2", true)},
         {"color-below", colorPage("0", false)},
-        {"alert-modal", std::string("start 2026-12-07 06:59\naddons statusbar\n") + kEnabled +
+        {"alert-modal", std::string("start 2026-12-07 06:59\naddons libstatusbar\n") + kEnabled +
                             "boot\nalarm 07:00 \"Wake up\"\nuntil 07:00:01\nsnapshot alert @OUT@\n"},
-        {"alert-lock", std::string("start 2026-12-07 06:59\naddons statusbar\n") + kEnabled +
+        {"alert-lock", std::string("start 2026-12-07 06:59\naddons libstatusbar\n") + kEnabled +
                            "boot\nlock\nalarm 07:00 \"Wake up\"\nuntil 07:00:01\nsnapshot alert @OUT@\n"},
-        {"lockscreen", "start 2026-12-07 06:59\naddons statusbar\nboot\nlock\nsnapshot lockscreen @OUT@\n"},
-        {"statusbar", std::string("addons statusbar\n") + kEnabled +
+        {"lockscreen", "start 2026-12-07 06:59\naddons libstatusbar\nboot\nlock\nsnapshot lockscreen @OUT@\n"},
+        {"statusbar", std::string("addons libstatusbar\n") + kEnabled +
                           "boot\nsettings open\nsettings tap \"Disarm Now\"\nwait 6s\nsnapshot statusbar @OUT@\n"},
     };
     return screens;

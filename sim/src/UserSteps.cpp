@@ -18,11 +18,11 @@
 namespace sim {
 namespace {
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string inQuotes(const std::string& s) { return "\"" + s + "\""; }
 
 std::string joined(const std::vector<std::string>& words) {
     std::string out;
-    for (const auto& w : words) out += (out.empty() ? "" : ", ") + quoted(w);
+    for (const auto& w : words) out += (out.empty() ? "" : ", ") + inQuotes(w);
     return out.empty() ? "none" : out;
 }
 
@@ -48,8 +48,8 @@ std::string VirtualDevice::settings(const std::vector<std::string>& a) {
     if (done) return "";
     if (v == "open") return "no Hushmark pane is installed";
     if (v == "back") return "Settings shows its first page already";
-    if (!settings_->findRow(a[1])) return "no row " + quoted(a[1]) + " on this page; the rows are " + joined(settings_->rowLabels());
-    return "the row " + quoted(a[1]) + " cannot be changed that way (it is disabled or of another kind)";
+    if (!settings_->findRow(a[1])) return "no row " + inQuotes(a[1]) + " on this page; the rows are " + joined(settings_->rowLabels());
+    return "the row " + inQuotes(a[1]) + " cannot be changed that way (it is disabled or of another kind)";
 }
 
 id VirtualDevice::findView(id root, const std::string& classPrefix) {
@@ -131,19 +131,20 @@ std::string VirtualDevice::tapAlertButton(const std::string& title) {
     id accessory = alert->accessoryView();
     id button = accessory ? findView(accessory, "UIButton") : nullptr;
     if (button && msg<std::string>(button, "titleForState:", NSUInteger{0}) == title) {
-        CGRect area = alert->layout().accessory;
+        const AlertLayout& layout = alert->layout(); // the accessory lies in the panel's coordinates
+        CGRect area = CGRectOffset(layout.accessory, layout.panel.origin.x, layout.panel.origin.y);
         auto* b = static_cast<UIView*>(button.get());
         CGPoint inAccessory = b->convertPointToView({b->bounds().size.width / 2, b->bounds().size.height / 2}, accessory);
         CGPoint onScreen{area.origin.x + inAccessory.x, area.origin.y + inAccessory.y};
         auto window = static_cast<UIWindow*>(screenWindow().get());
         bool took = window->tap(onScreen);
         RunLoop::main().drain();
-        return took ? "" : "the button " + quoted(title) + " did not take the touch";
+        return took ? "" : "the button " + inQuotes(title) + " did not take the touch";
     }
     std::vector<std::string> titles;
     for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
     if (button) titles.push_back(msg<std::string>(button, "titleForState:", NSUInteger{0}));
-    return "the alert has no button " + quoted(title) + "; its buttons are " + joined(titles);
+    return "the alert has no button " + inQuotes(title) + "; its buttons are " + joined(titles);
 }
 
 std::string VirtualDevice::alert(const std::vector<std::string>& a) { return tapAlertButton(a[1]); }
@@ -156,19 +157,19 @@ std::string VirtualDevice::expect(const std::vector<std::string>& a) {
             std::string line = events[i].kind + "  " + events[i].detail;
             if (line.find(a[1]) == std::string::npos) continue;
             if (what == "no-event")
-                return "an event " + quoted(a[1]) + " happened at " + localClock(events[i].time, scenario_.settings.timeZone);
+                return "an event " + inQuotes(a[1]) + " happened at " + localClock(events[i].time, scenario_.settings.timeZone);
             eventCursor_ = i + 1;
             return "";
         }
         if (what == "no-event") return "";
         std::string seen;
         for (size_t i = eventCursor_; i < events.size(); ++i) seen += "\n    " + events[i].kind + "  " + events[i].detail;
-        return "no event " + quoted(a[1]) + " since the last one expected; seen:" + (seen.empty() ? " none" : seen);
+        return "no event " + inQuotes(a[1]) + " since the last one expected; seen:" + (seen.empty() ? " none" : seen);
     }
     if (what == "file") {
         std::string seen = settingsValueText(a[1]);
         if (seen == a[2] || (a[2] == "present" && seen != "absent")) return "";
-        return "the settings file's " + quoted(a[1]) + " is " + quoted(seen) + ", not " + quoted(a[2]);
+        return "the settings file's " + inQuotes(a[1]) + " is " + inQuotes(seen) + ", not " + inQuotes(a[2]);
     }
     if (what == "icon") {
         bool shown = StatusBar::shared().isVisible("Hushmark");
@@ -178,20 +179,20 @@ std::string VirtualDevice::expect(const std::vector<std::string>& a) {
     if (what == "alert") {
         auto alert = topAlert();
         std::string seen = alert ? alert->title() : "none";
-        return seen == a[1] ? "" : "the alert on screen is " + quoted(seen);
+        return seen == a[1] ? "" : "the alert on screen is " + inQuotes(seen);
     }
     if (!settings_ || !settings_->currentController()) return "Settings shows no page";
     if (what == "status") {
         for (const auto& label : settings_->rowLabels()) {
             if (label.rfind("Alarms Enabled", 0) == 0 || label.rfind("Hushmarked Until", 0) == 0)
-                return label.rfind(a[1], 0) == 0 ? "" : "the status row reads " + quoted(label);
+                return label.rfind(a[1], 0) == 0 ? "" : "the status row reads " + inQuotes(label);
         }
         return "the page has no status row";
     }
     // row
-    if (!settings_->findRow(a[1])) return "no row " + quoted(a[1]) + "; the rows are " + joined(settings_->rowLabels());
+    if (!settings_->findRow(a[1])) return "no row " + inQuotes(a[1]) + "; the rows are " + joined(settings_->rowLabels());
     bool enabled = settings_->rowEnabled(a[1]);
-    return enabled == (a[2] == "enabled") ? "" : "the row " + quoted(a[1]) + " is " + (enabled ? "enabled" : "disabled");
+    return enabled == (a[2] == "enabled") ? "" : "the row " + inQuotes(a[1]) + " is " + (enabled ? "enabled" : "disabled");
 }
 
 } // namespace sim

@@ -1,6 +1,6 @@
 // hushmark-sim: boots a virtual device from a folder and runs both deliverables in it.
 //
-//   hushmark-sim init ROOT [--with statusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
+//   hushmark-sim init ROOT [--with libstatusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
 //   hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]
 //   hushmark-sim demo [--out DIR]
 //   hushmark-sim snapshot SCREEN --out FILE.png
@@ -25,7 +25,7 @@ namespace {
 
 const char* kUsage =
     "usage:\n"
-    "  hushmark-sim init ROOT [--with statusbar,statusbar-legacy,flipswitch,hushmarkfs,protean]\n"
+    "  hushmark-sim init ROOT [--with libstatusbar8,libstatusbar,flipswitch,hushmarkfs,protean]\n"
     "                         [--locale ID] [--timezone NAME] [--languages CODE,...]\n"
     "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]\n"
     "  hushmark-sim demo [--out DIR]\n"

@@ -26,10 +26,6 @@ AlertLayout layoutAlert(const AlertLayoutInput& in) {
         out.textFields.push_back(CGRectMake(kAlertTextInset, y, kAlertTextWidth, kAlertTextFieldHeight));
         y += kAlertTextFieldHeight + (i + 1 < in.textFieldCount ? 0 : kFieldGap * 2);
     }
-    if (in.hasAccessory) {
-        out.accessory = CGRectMake(0, y, kAlertWidth, in.accessoryHeight);
-        y += in.accessoryHeight;
-    }
     out.buttonsTop = y;
 
     const int n = in.buttonCount;
@@ -51,6 +47,11 @@ AlertLayout layoutAlert(const AlertLayoutInput& in) {
             out.buttons[size_t(in.cancelButtonIndex)] = CGRectMake(0, y, kAlertWidth, kAlertButtonHeight);
             y += kAlertButtonHeight;
         }
+    }
+    // The accessory view shows under the buttons, as wide as the panel.
+    if (in.hasAccessory) {
+        out.accessory = CGRectMake(0, y, kAlertWidth, in.accessoryHeight);
+        y += in.accessoryHeight;
     }
     const CGFloat height = y;
     out.panel = CGRectMake(std::round((in.screen.width - kAlertWidth) / 2), std::round((in.screen.height - height) / 2),

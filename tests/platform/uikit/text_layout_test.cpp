@@ -90,7 +90,7 @@ TEST(AlertLayout, TwoButtonsSitSideBySideWithTheCancelButtonLeft) {
     EXPECT_NEAR(l.panel.origin.y * 2 + l.panel.size.height, 568, 1);
 }
 
-TEST(AlertLayout, OtherCountsStackWithTheCancelButtonLastAndTheAccessoryAboveThem) {
+TEST(AlertLayout, OtherCountsStackWithTheCancelButtonLastAndTheAccessoryUnderThem) {
     AlertLayoutInput in;
     in.screen = {320, 568};
     in.messageHeight = 40;
@@ -102,12 +102,13 @@ TEST(AlertLayout, OtherCountsStackWithTheCancelButtonLastAndTheAccessoryAboveThe
     const AlertLayout l = layoutAlert(in);
     ASSERT_EQ(l.textFields.size(), 1u);
     EXPECT_GT(l.textFields[0].origin.y, CGRectGetMaxY(l.message));
-    EXPECT_GE(l.accessory.origin.y, CGRectGetMaxY(l.textFields[0]));
-    EXPECT_EQ(l.accessory.size, CGSizeMake(kAlertWidth, 44));
-    EXPECT_EQ(l.buttonsTop, CGRectGetMaxY(l.accessory));
+    EXPECT_GE(l.buttonsTop, CGRectGetMaxY(l.textFields[0]));
     EXPECT_EQ(l.buttons[1].origin.y, l.buttonsTop);
     EXPECT_EQ(l.buttons[2].origin.y, l.buttonsTop + kAlertButtonHeight);
     EXPECT_EQ(l.buttons[0].origin.y, l.buttonsTop + 2 * kAlertButtonHeight);
+    EXPECT_EQ(l.accessory.origin.y, CGRectGetMaxY(l.buttons[0]));
+    EXPECT_EQ(l.accessory.size, CGSizeMake(kAlertWidth, 44));
+    EXPECT_EQ(CGRectGetMaxY(l.accessory), l.panel.size.height);
 }
 
 } // namespace

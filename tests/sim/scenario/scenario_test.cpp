@@ -36,7 +36,7 @@ TEST(ScenarioTimes, HoursMinutesAndOptionalSeconds) {
 TEST(ScenarioParse, SettingsLinesThenSteps) {
     Scenario s;
     auto err = parseScenario("# demo\nstart 2026-12-07 09:00\nlocale de_DE\ntimezone Europe/Berlin\n"
-                             "languages de en\naddons statusbar flipswitch\n\nboot\nalarm 09:30 \"Wake up\" nosnooze\n"
+                             "languages de en\naddons libstatusbar flipswitch\n\nboot\nalarm 09:30 \"Wake up\" nosnooze\n"
                              "wait 5m\nexpect icon hidden\n",
                              "demo", s);
     ASSERT_FALSE(err) << err->message;
@@ -60,7 +60,7 @@ TEST(ScenarioParse, BadLinesAreReportedWithTheirLineNumber) {
         {"boot\nwait -5m\n", 2, "the duration must be like 30s, 5m, 1h30m"},
         {"boot\nlocale de_DE\n", 2, "\"locale\" must come before boot"},
         {"settings open\n", 1, "\"settings\" needs a booted device: put boot first"},
-        {"addons statusbar teleport\n", 1, "an add-on must be one of statusbar, statusbar-legacy, flipswitch, hushmarkfs, protean, not \"teleport\""},
+        {"addons libstatusbar teleport\n", 1, "an add-on must be one of libstatusbar8, libstatusbar, flipswitch, hushmarkfs, protean, not \"teleport\""},
         {"boot\nsettings switch Enabled maybe\n", 2, "a switch must be one of on, off, not \"maybe\""},
         {"boot\nexpect icon blinking\n", 2, "the icon must be one of shown, hidden, not \"blinking\""},
         {"file set enabled bool yes\n", 1, "a bool must be one of true, false, not \"yes\""},

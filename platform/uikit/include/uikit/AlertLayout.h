@@ -1,6 +1,6 @@
 // Where the parts of a shown alert lie: a panel 270 points wide, centered on the screen, with
-// the title, the message, the text fields, the accessory view (as wide as the panel) and the
-// buttons from top to bottom. Two buttons sit side by side, the cancel button on the left; any
+// the title, the message, the text fields, the buttons and the accessory view (as wide as the
+// panel) from top to bottom. Two buttons sit side by side, the cancel button on the left; any
 // other number stack, the cancel button at the bottom. Pure arithmetic: text heights are
 // measured by the caller at `alertTextWidth`.
 #pragma once
