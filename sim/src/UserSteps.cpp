@@ -137,7 +137,8 @@ std::string VirtualDevice::tapAlertButton(const std::string& title) {
         CGPoint inAccessory = b->convertPointToView({b->bounds().size.width / 2, b->bounds().size.height / 2}, accessory);
         CGPoint onScreen{area.origin.x + inAccessory.x, area.origin.y + inAccessory.y};
         auto window = static_cast<UIWindow*>(screenWindow().get());
-        bool took = window->tap(onScreen);
+        bool took = window->touchDown(onScreen);
+        window->touchUp(onScreen);
         RunLoop::main().drain();
         return took ? "" : "the button " + inQuotes(title) + " did not take the touch";
     }

@@ -1,5 +1,6 @@
-# Runs the simulator with ARGS (a ;-list) and passes when it exits non-zero with a message on
+# Runs the simulator with ARGS (words joined by ~) and passes when it exits non-zero with a message on
 # standard error matching MESSAGE (a regular expression), and without a crash.
+string(REPLACE "~" ";" ARGS "${ARGS}")
 execute_process(COMMAND ${SIM} ${ARGS} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(rc EQUAL 0)
   message(FATAL_ERROR "exit 0 for bad input; stdout:\n${out}")

@@ -44,7 +44,7 @@ TEST(ScenarioParse, SettingsLinesThenSteps) {
     EXPECT_EQ(s.settings.locale, "de_DE");
     EXPECT_EQ(s.settings.timeZone, "Europe/Berlin");
     EXPECT_EQ(s.settings.languages, (std::vector<std::string>{"de", "en"}));
-    EXPECT_EQ(s.settings.addons, (std::vector<std::string>{"statusbar", "flipswitch"}));
+    EXPECT_EQ(s.settings.addons, (std::vector<std::string>{"libstatusbar", "flipswitch"}));
     ASSERT_EQ(s.steps.size(), 4u);
     EXPECT_EQ(s.steps[1].verb, "alarm");
     EXPECT_EQ(s.steps[1].args, (std::vector<std::string>{"09:30", "Wake up", "nosnooze"}));
