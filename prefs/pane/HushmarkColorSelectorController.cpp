@@ -1,0 +1,63 @@
+#include "pane/HushmarkColorSelectorController.h"
+
+#include "foundation/PropertyList.h"
+
+namespace {
+
+const char* const kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+constexpr CGFloat kColorRowHeight = 860.0; // the color cell's views end above 860 in both arrangements
+
+PlistDict& mutableSelectorSettings() {
+    static PlistDict settings; // process-wide, like the root list's copy, but apart from it
+    return settings;
+}
+
+} // namespace
+
+const PlistDict& selectorSettings() { return mutableSelectorSettings(); }
+
+id HushmarkColorSelectorController::initForContentSize(CGSize size) {
+    id me = msgSuper<id>(this, classOf<HushmarkColorSelectorController>(), "initForContentSize:", size);
+    if (!me) return nullptr;
+    mutableSelectorSettings() = dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
+    return me;
+}
+
+void HushmarkColorSelectorController::setPreferenceValueSpecifier(PlistValue /*value*/, id /*specifier*/) {
+    // The color cell writes the file and posts the notification itself.
+}
+
+PlistValue HushmarkColorSelectorController::readPreferenceValue(id /*specifier*/) { return {}; }
+
+std::vector<id> HushmarkColorSelectorController::specifiers() {
+    if (!_specifiers.empty()) return _specifiers;
+    const id me = self();
+    _specifiers = msg<std::vector<id>>(me, "loadSpecifiersFromPlistName:target:", std::string("HushmarkColorSelector"), me);
+    if (_specifiers.empty()) return _specifiers;
+
+    // The key travels only through the pushing row's "title", so this page edits whatever key
+    // that row names.
+    const id colorRow = _specifiers.front();
+    const PlistValue title = msg<PlistValue>(msg<id>(me, "specifier"), "propertyForKey:", std::string("title"));
+    msg(colorRow, "setProperty:forKey:", title, std::string("key"));
+    const PlistDict& settings = selectorSettings();
+    const auto prefer = settings.find("preferColorPicker");
+    msg(colorRow, "setProperty:forKey:", prefer != settings.end() ? prefer->second : PlistValue(true),
+        std::string("preferColorPicker"));
+    msg(me, "setTitle:", title.isString() ? title.asString() : std::string());
+    return _specifiers;
+}
+
+CGFloat HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath(id /*table*/, NSIndexPath /*indexPath*/) {
+    return kColorRowHeight;
+}
+
+static const ClassDef<HushmarkColorSelectorController> kHushmarkColorSelectorController(
+    "HushmarkColorSelectorController", "PSListController",
+    {
+        method("initForContentSize:", &HushmarkColorSelectorController::initForContentSize),
+        method("setPreferenceValue:specifier:", &HushmarkColorSelectorController::setPreferenceValueSpecifier),
+        method("readPreferenceValue:", &HushmarkColorSelectorController::readPreferenceValue),
+        method("specifiers", &HushmarkColorSelectorController::specifiers),
+        method("tableView:heightForRowAtIndexPath:", &HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath),
+    });
