@@ -1,0 +1,81 @@
+// A fresh device root with a settings folder, a color cell made as the color page's row makes
+// it, and a count of the change notifications the cell posts.
+#pragma once
+
+#include "cell/HMColorCell.h"
+#include "foundation/Device.h"
+#include "foundation/DeviceClock.h"
+#include "foundation/NotifyCenter.h"
+#include "foundation/PropertyList.h"
+#include "foundation/RunLoop.h"
+#include "preferences/PSCellTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+inline constexpr const char* kCellSettingsPath = "/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+inline constexpr const char* kChangeNotification = "net.vexmoor.hushmark.preferences";
+
+class ColorCellTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        root_ = fs::temp_directory_path() / ("hm-cell-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "private/var/mobile/Library/Preferences");
+        fs::create_directory_symlink("private/var", root_ / "var");
+        Device::setRoot(root_);
+        DeviceClock::useVirtual(NSDate{0});
+        CFNotificationCenterAddObserver(
+            CFNotificationCenterGetDarwinNotifyCenter(), this,
+            [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; }, kChangeNotification,
+            nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    }
+    void TearDown() override {
+        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+        std::filesystem::remove_all(root_);
+    }
+
+    // The specifier of the color row, as the resource list and the page give it.
+    id colorSpecifier(std::optional<PlistValue> preferColorPicker = std::nullopt) {
+        id spec = msg<id>(classObject(objc_getClass("PSSpecifier")),
+                          "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string(), id{},
+                          SEL{nullptr}, SEL{nullptr}, static_cast<Class*>(nullptr), PSStaticTextCell,
+                          static_cast<Class*>(nullptr));
+        set(spec, "key", "buttonColor");
+        set(spec, "defaults", "net.vexmoor.hushmark");
+        set(spec, "PostNotification", kChangeNotification);
+        set(spec, "default", "#FF0000");
+        set(spec, "min", 0);
+        set(spec, "max", 255);
+        if (preferColorPicker) set(spec, "preferColorPicker", *preferColorPicker);
+        return spec;
+    }
+    static void set(const id& spec, const char* key, PlistValue value) {
+        msg(spec, "setProperty:forKey:", value, std::string(key));
+    }
+    static Ref<HMColorCell> makeCell(const id& spec) {
+        return msg<Ref<HMColorCell>>(msg<id>(classObject(objc_getClass("HMColorCell")), "alloc"),
+                                     "initWithStyle:reuseIdentifier:specifier:", NSInteger{3}, std::string("color"),
+                                     spec);
+    }
+
+    static void writeSettings(const PlistDict& settings) { ASSERT_TRUE(writeToFile(settings, kCellSettingsPath, true)); }
+    static std::optional<PlistDict> settings() { return dictionaryWithContentsOfFile(kCellSettingsPath); }
+
+    // Notifications delivered so far (delivery runs on the main loop).
+    int posts() {
+        RunLoop::main().drain();
+        return posts_;
+    }
+
+    std::filesystem::path root_;
+    int posts_ = 0;
+};
+
+inline std::string textOf(const id& label) { return msg<std::string>(label, "text"); }
+inline float valueOf(const id& slider) { return msg<float>(slider, "value"); }
