@@ -10,6 +10,8 @@
 #include "foundation/RunLoop.h"
 #include "preferences/PSCellTypes.h"
 
+#include "TempDeviceRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -22,13 +24,6 @@ inline constexpr const char* kChangeNotification = "net.vexmoor.hushmark.prefere
 class ColorCellTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        namespace fs = std::filesystem;
-        root_ = fs::temp_directory_path() / ("hm-cell-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "private/var/mobile/Library/Preferences");
-        fs::create_directory_symlink("private/var", root_ / "var");
-        Device::setRoot(root_);
         DeviceClock::useVirtual(NSDate{0});
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
@@ -37,7 +32,6 @@ class ColorCellTest : public ::testing::Test {
     }
     void TearDown() override {
         CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
-        std::filesystem::remove_all(root_);
     }
 
     // The specifier of the color row, as the resource list and the page give it.
@@ -73,7 +67,7 @@ class ColorCellTest : public ::testing::Test {
         return posts_;
     }
 
-    std::filesystem::path root_;
+    TempDeviceRoot root_;
     int posts_ = 0;
 };
 

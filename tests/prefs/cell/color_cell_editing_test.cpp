@@ -209,7 +209,7 @@ TEST_F(ColorCellTest, SavingIntoAFileWithoutTheKeyAddsItAndKeepsEveryOtherKey) {
 TEST_F(ColorCellTest, SavingWithoutAFilePostsAndCreatesNothing) {
     const auto cell = makeCell(colorSpecifier());
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
-    EXPECT_FALSE(std::filesystem::exists(root_ / "private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist"));
+    EXPECT_FALSE(std::filesystem::exists(root_.host("/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist")));
     EXPECT_EQ(posts(), 1);
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDeviceRoot.h"
+
 #include <filesystem>
 
 namespace {
@@ -21,15 +23,9 @@ constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.v
 class ColorPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = fs::temp_directory_path() / ("hm-page-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "private/var/mobile/Library/Preferences");
-        fs::create_directory_symlink("private/var", root_ / "var");
-        const fs::path bundle = root_ / "Library/PreferenceBundles/Hushmark.bundle";
+        const fs::path bundle = root_.host("/Library/PreferenceBundles/Hushmark.bundle");
         fs::create_directories(bundle);
         fs::copy_file(fs::path(HM_PREFS_RESOURCES) / "HushmarkColorSelector.plist", bundle / "HushmarkColorSelector.plist");
-        Device::setRoot(root_);
         DeviceClock::useVirtual(NSDate{0});
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
@@ -38,7 +34,6 @@ class ColorPageTest : public ::testing::Test {
     }
     void TearDown() override {
         CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
-        fs::remove_all(root_);
     }
 
     // The page as the root list's "Button Color" row pushes it.
@@ -67,7 +62,7 @@ class ColorPageTest : public ::testing::Test {
         return posts_;
     }
 
-    fs::path root_;
+    TempDeviceRoot root_;
     int posts_ = 0;
 };
 
