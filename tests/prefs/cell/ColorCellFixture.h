@@ -10,7 +10,7 @@
 #include "foundation/RunLoop.h"
 #include "preferences/PSCellTypes.h"
 
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,6 @@ inline constexpr const char* kChangeNotification = "net.vexmoor.hushmark.prefere
 class ColorCellTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        DeviceClock::useVirtual(NSDate{0});
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
             [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; }, kChangeNotification,
@@ -67,7 +66,7 @@ class ColorCellTest : public ::testing::Test {
         return posts_;
     }
 
-    TempDeviceRoot root_;
+    DeviceRootFixture root_{DeviceRootFixture::Options{.addons = {}, .package = false}};
     int posts_ = 0;
 };
 

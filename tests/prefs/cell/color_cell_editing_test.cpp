@@ -20,7 +20,7 @@ void answerPrompt(const std::string& text, NSInteger index) {
 
 std::string savedColor() {
     const auto file = dictionaryWithContentsOfFile(kCellSettingsPath);
-    return file ? (*file)["buttonColor"].asString() : "<no file>";
+    return file ? PlistValue(*file)["buttonColor"].asString() : "<no file>";
 }
 
 struct HexEntryCase {
@@ -45,7 +45,7 @@ TEST_P(HexEntry, SaveAppliesTheParsedColorSavesAndNotifies) {
 
     answerPrompt(GetParam().typed, 1);
     EXPECT_EQ(savedColor(), GetParam().saved);
-    EXPECT_EQ((*settings())["buttonText"], PlistValue("Hush"));
+    EXPECT_EQ(settings()->at("buttonText"), PlistValue("Hush"));
     EXPECT_EQ(textOf(cell->hexColorField), GetParam().saved);
     EXPECT_EQ(valueOf(cell->sliderR), GetParam().sliders[0]);
     EXPECT_EQ(valueOf(cell->sliderG), GetParam().sliders[1]);
@@ -189,9 +189,9 @@ TEST_F(ColorCellTest, UntouchedPickerGestureSavesTheStoredTextUpperCased) {
     msg<std::function<void(id)>>(cell->chosenPicker(), "saveChangesBlock")(id{});
     const auto file = settings();
     ASSERT_TRUE(file);
-    EXPECT_EQ((*file)["buttonColor"], PlistValue("#ABC"));
-    EXPECT_EQ((*file)["enabled"], PlistValue(true));
-    EXPECT_EQ((*file)["disableForMinutes"], PlistValue(30));
+    EXPECT_EQ(file->at("buttonColor"), PlistValue("#ABC"));
+    EXPECT_EQ(file->at("enabled"), PlistValue(true));
+    EXPECT_EQ(file->at("disableForMinutes"), PlistValue(30));
 }
 
 TEST_F(ColorCellTest, SavingIntoAFileWithoutTheKeyAddsItAndKeepsEveryOtherKey) {
@@ -209,7 +209,7 @@ TEST_F(ColorCellTest, SavingIntoAFileWithoutTheKeyAddsItAndKeepsEveryOtherKey) {
 TEST_F(ColorCellTest, SavingWithoutAFilePostsAndCreatesNothing) {
     const auto cell = makeCell(colorSpecifier());
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
-    EXPECT_FALSE(std::filesystem::exists(root_.host("/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist")));
+    EXPECT_FALSE(std::filesystem::exists(root_.hostPath("/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist")));
     EXPECT_EQ(posts(), 1);
 }
 

@@ -155,7 +155,7 @@ TEST_F(ColorCellTest, CellAndPickerDoNotKeepEachOtherAlive) {
     changed(msg<id>(classObject(objc_getClass("UIColor")), "redColor"));
     save(id{});
     EXPECT_EQ(posts(), 0);
-    EXPECT_EQ((*settings())["buttonColor"], PlistValue("#123456"));
+    EXPECT_EQ(settings()->at("buttonColor"), PlistValue("#123456"));
 }
 
 } // namespace

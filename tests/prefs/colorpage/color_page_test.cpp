@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TempDeviceRoot.h"
+#include "DeviceRootFixture.h"
 
 #include <filesystem>
 
@@ -23,10 +23,9 @@ constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.v
 class ColorPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const fs::path bundle = root_.host("/Library/PreferenceBundles/Hushmark.bundle");
+        const fs::path bundle = root_.hostPath("/Library/PreferenceBundles/Hushmark.bundle");
         fs::create_directories(bundle);
         fs::copy_file(fs::path(HM_PREFS_RESOURCES) / "HushmarkColorSelector.plist", bundle / "HushmarkColorSelector.plist");
-        DeviceClock::useVirtual(NSDate{0});
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
             [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; },
@@ -62,7 +61,7 @@ class ColorPageTest : public ::testing::Test {
         return posts_;
     }
 
-    TempDeviceRoot root_;
+    DeviceRootFixture root_{DeviceRootFixture::Options{.addons = {}, .package = false}};
     int posts_ = 0;
 };
 
