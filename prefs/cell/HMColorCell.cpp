@@ -4,6 +4,7 @@
 #include "cell/ColorCellEditing.h"
 #include "cell/ColorCellInitialLoad.h"
 #include "cell/ColorCellLayout.h"
+#include "coregraphics/CGColor.h"
 #include "foundation/PropertyList.h"
 #include "uikit/UIKitConstants.h"
 

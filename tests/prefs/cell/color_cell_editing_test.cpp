@@ -60,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, HexEntry,
                                            HexEntryCase{"0x0000ff", "#0000FF", {0, 0, 255}},
                                            HexEntryCase{"abc", "#000ABC", {0, 10, 188}},
                                            HexEntryCase{"1000000", "#FFFFFF", {255, 255, 255}},
-                                           HexEntryCase{"", "#FFFFFF", {255, 255, 255}}));
+                                           HexEntryCase{"", "#FFFFFF", {255, 255, 255}}),
+                         [](const auto& info) { return "saves" + std::string(info.param.saved + 1) + "_" + std::to_string(info.index); });
 
 TEST_F(ColorCellTest, HexEntryOfOrangeGivesBlackSampleText) {
     writeSettings({{"buttonColor", "#000000"}});
@@ -101,7 +102,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ChannelEntry,
                                            ChannelEntryCase{"12.7", 12.7f, "12", "#000C00"},
                                            ChannelEntryCase{"  +64 apples", 64, "64", "#004000"},
                                            ChannelEntryCase{"-5", 0, "0", "#000000"},
-                                           ChannelEntryCase{"many", 0, "0", "#000000"}));
+                                           ChannelEntryCase{"many", 0, "0", "#000000"}),
+                         [](const auto& info) { return "shows" + std::string(info.param.label) + "_" + std::to_string(info.index); });
 
 TEST_F(ColorCellTest, ChannelPromptsNameTheirChannelBoundsAndUnit) {
     id spec = colorSpecifier();

@@ -139,7 +139,10 @@ INSTANTIATE_TEST_SUITE_P(Types, ColorCellPickerChoice,
                          ::testing::Values(PickerCase{2, "HMColorPickerView_B"}, PickerCase{1, "HMColorPickerView_S"},
                                            PickerCase{0, "HMColorPickerView_H"}, PickerCase{3, "HMColorPickerView_H"},
                                            PickerCase{-1, "HMColorPickerView_H"},
-                                           PickerCase{std::nullopt, "HMColorPickerView_H"}));
+                                           PickerCase{std::nullopt, "HMColorPickerView_H"}),
+                         [](const auto& info) {
+                             return info.param.type ? "type" + std::to_string(info.index) : std::string("absent");
+                         });
 
 TEST_F(ColorCellTest, CellAndPickerDoNotKeepEachOtherAlive) {
     writeSettings({{"buttonColor", "#123456"}});
