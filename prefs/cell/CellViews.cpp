@@ -1,5 +1,6 @@
 #include "cell/CellViews.h"
 
+#include "foundation/PlistValue.h"
 #include "uikit/UIKitConstants.h"
 
 namespace {
@@ -16,6 +17,8 @@ id rgbColor(double r, double g, double b, double alpha) {
     return msg<id>(classObject(objc_getClass("UIColor")), "colorWithRed:green:blue:alpha:", CGFloat{r}, CGFloat{g},
                    CGFloat{b}, CGFloat{alpha});
 }
+
+id colorOfChannels(ColorChannels c, double alpha) { return rgbColor(c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha); }
 
 id makeLabel(const CellFrame& frame, const std::string& text, id textColor, NSInteger alignment) {
     id label = newView("UILabel", frame);
@@ -36,4 +39,10 @@ id makeTintedButton(const CellFrame& frame, const id& target, const char* action
     msg(msg<id>(button, "layer"), "setCornerRadius:", CGFloat{5});
     msg(button, "setAutoresizingMask:", autoresizing);
     return button;
+}
+
+std::optional<std::string> specifierString(const id& specifier, const char* key) {
+    const PlistValue value = msg<PlistValue>(specifier, "propertyForKey:", std::string(key));
+    if (!value.isString()) return std::nullopt;
+    return value.asString();
 }

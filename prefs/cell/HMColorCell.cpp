@@ -18,27 +18,17 @@ const char* const kHelpText =
     "-- Tap once on a number value to bring up a keyboard and enter a value directly.\n"
     "-- Tap once on the hex value to bring up a keyboard and enter a value directly.";
 
-std::optional<std::string> stringProperty(const id& specifier, const char* key) {
-    const PlistValue value = msg<PlistValue>(specifier, "propertyForKey:", std::string(key));
-    if (!value.isString()) return std::nullopt;
-    return value.asString();
-}
-
 // What the settings file holds for the cell, or none when it does not read.
 std::optional<StoredColorSettings> readStoredSettings(const std::string& domain, const std::optional<std::string>& key) {
     const auto file = dictionaryWithContentsOfFile(colorSettingsPath(domain));
     if (!file) return std::nullopt;
     StoredColorSettings stored;
-    if (key) {
-        const PlistValue& value = PlistValue(*file)[*key];
-        if (value.isString()) stored.value = value.asString();
-    }
+    if (auto it = key ? file->find(*key) : file->end(); it != file->end() && it->second.isString())
+        stored.value = it->second.asString();
     if (auto it = file->find("buttonAlphaLevel"); it != file->end()) stored.alphaPercent = it->second.floatValue();
     if (auto it = file->find("colorPickerType"); it != file->end()) stored.colorPickerType = it->second.intValue();
     return stored;
 }
-
-id colorOfChannels(ColorChannels c, double alpha) { return rgbColor(c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha); }
 
 } // namespace
 
@@ -50,9 +40,9 @@ id HMColorCell::initWithStyleReuseIdentifierSpecifier(NSInteger /*style*/, std::
 
     const PlistValue prefer = msg<PlistValue>(specifier, "propertyForKey:", std::string("preferColorPicker"));
     const bool pickerAboveRows = prefer.isNone() ? true : prefer.boolValue();
-    specifierObject = stringProperty(specifier, "key");
-    defaults = stringProperty(specifier, "defaults");
-    PostNotification = stringProperty(specifier, "PostNotification");
+    specifierObject = specifierString(specifier, "key");
+    defaults = specifierString(specifier, "defaults");
+    PostNotification = specifierString(specifier, "PostNotification");
 
     msg(me, "setBackgroundColor:", namedColor("whiteColor"));
     buildViews(pickerAboveRows);
@@ -136,7 +126,7 @@ ColorChannels HMColorCell::loadInitialColor() {
     std::optional<StoredColorSettings> stored;
     if (defaults) stored = readStoredSettings(*defaults, specifierObject);
     const id specifier = msg<id>(self(), "specifier");
-    const InitialColor initial = initialColorFor(stringProperty(specifier, "default").value_or(""), stored);
+    const InitialColor initial = initialColorFor(specifierString(specifier, "default").value_or(""), stored);
     buttonAlphaLevel = initial.buttonAlphaLevel;
     colorPickerType = initial.colorPickerType;
 

@@ -27,8 +27,6 @@ ColorChannels sliderChannels(const id& r, const id& g, const id& b) {
     return channelsFromSliderValues(msg<float>(r, "value"), msg<float>(g, "value"), msg<float>(b, "value"));
 }
 
-id opaqueColor(ColorChannels c, double alpha) { return rgbColor(c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha); }
-
 } // namespace
 
 id HMColorCell::chosenPicker() const {
@@ -51,8 +49,7 @@ void HMColorCell::askUserForInputB() { askUserForChannel(ColorChannel::Blue); }
 
 void HMColorCell::askUserForChannel(ColorChannel channel) {
     // The unit is read afresh each time: the only property the cell does not fix at creation.
-    const PlistValue type = msg<PlistValue>(msg<id>(self(), "specifier"), "propertyForKey:", std::string("type"));
-    const std::string unit = type.isString() ? type.asString() : std::string();
+    const std::string unit = specifierString(msg<id>(self(), "specifier"), "type").value_or("");
     id alert = newPrompt(self(), channelPromptMessage(channel, min, max, unit), promptTagForChannel(channel));
     msg(alert, "show");
     const id field = promptField(alert);
@@ -100,9 +97,9 @@ void HMColorCell::sliderValueChangedAction(id slider) {
 
 void HMColorCell::setColors(bool pushToPicker) {
     const ColorChannels c = sliderChannels(sliderR, sliderG, sliderB);
-    msg(buttonColorField, "setBackgroundColor:", opaqueColor(c, buttonAlphaLevel));
+    msg(buttonColorField, "setBackgroundColor:", colorOfChannels(c, buttonAlphaLevel));
     msg(hexColorField, "setText:", hexTextForChannels(c));
-    if (pushToPicker) msg(chosenPicker(), "setColor:", opaqueColor(c, 1.0));
+    if (pushToPicker) msg(chosenPicker(), "setColor:", colorOfChannels(c, 1.0));
     const bool white = msg<bool>(self(), "useWhiteFont:withGreen:withBlue:withOpacity:", c.r, c.g, c.b, buttonAlphaLevel);
     msg(buttonColorField, "setTextColor:", namedColor(white ? "whiteColor" : "blackColor"));
 }
@@ -111,7 +108,7 @@ void HMColorCell::sliderTouchUpInsideOutsideAction(id /*slider*/) {
     // The value-changed events or the entry before this have already set the text color and
     // the picker.
     const ColorChannels c = sliderChannels(sliderR, sliderG, sliderB);
-    msg(buttonColorField, "setBackgroundColor:", opaqueColor(c, buttonAlphaLevel));
+    msg(buttonColorField, "setBackgroundColor:", colorOfChannels(c, buttonAlphaLevel));
     msg(hexColorField, "setText:", hexTextForChannels(c));
     saveColor();
 }
