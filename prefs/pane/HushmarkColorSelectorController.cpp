@@ -1,11 +1,10 @@
 #include "pane/HushmarkColorSelectorController.h"
 
-#include "foundation/PropertyList.h"
+#include "pane/HushmarkSettingsFile.h"
 
 namespace {
 
-const char* const kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
-constexpr CGFloat kColorRowHeight = 860.0; // the color cell's views end above 860 in both arrangements
+constexpr CGFloat kColorRowHeight = 860.0; // room for the color cell: its help text starts at 685
 
 PlistDict& mutableSelectorSettings() {
     static PlistDict settings; // process-wide, like the root list's copy, but apart from it
@@ -19,7 +18,7 @@ const PlistDict& selectorSettings() { return mutableSelectorSettings(); }
 id HushmarkColorSelectorController::initForContentSize(CGSize size) {
     id me = msgSuper<id>(this, classOf<HushmarkColorSelectorController>(), "initForContentSize:", size);
     if (!me) return nullptr;
-    mutableSelectorSettings() = dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
+    mutableSelectorSettings() = loadHushmarkSettings();
     return me;
 }
 
