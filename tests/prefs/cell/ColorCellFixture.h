@@ -35,26 +35,26 @@ class ColorCellTest : public ::testing::Test {
 
     // The specifier of the color row, as the resource list and the page give it.
     id colorSpecifier(std::optional<PlistValue> preferColorPicker = std::nullopt) {
-        id spec = msg<id>(classObject(objc_getClass("PSSpecifier")),
+        id row = msg<id>(classObject(objc_getClass("PSSpecifier")),
                           "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string(), id{},
                           SEL{nullptr}, SEL{nullptr}, static_cast<Class*>(nullptr), PSStaticTextCell,
                           static_cast<Class*>(nullptr));
-        set(spec, "key", "buttonColor");
-        set(spec, "defaults", "net.vexmoor.hushmark");
-        set(spec, "PostNotification", kChangeNotification);
-        set(spec, "default", "#FF0000");
-        set(spec, "min", 0);
-        set(spec, "max", 255);
-        if (preferColorPicker) set(spec, "preferColorPicker", *preferColorPicker);
-        return spec;
+        set(row, "key", "buttonColor");
+        set(row, "defaults", "net.vexmoor.hushmark");
+        set(row, "PostNotification", kChangeNotification);
+        set(row, "default", "#FF0000");
+        set(row, "min", 0);
+        set(row, "max", 255);
+        if (preferColorPicker) set(row, "preferColorPicker", *preferColorPicker);
+        return row;
     }
-    static void set(const id& spec, const char* key, PlistValue value) {
-        msg(spec, "setProperty:forKey:", value, std::string(key));
+    static void set(const id& row, const char* key, PlistValue value) {
+        msg(row, "setProperty:forKey:", value, std::string(key));
     }
-    static Ref<HMColorCell> makeCell(const id& spec) {
+    static Ref<HMColorCell> makeCell(const id& row) {
         return msg<Ref<HMColorCell>>(msg<id>(classObject(objc_getClass("HMColorCell")), "alloc"),
                                      "initWithStyle:reuseIdentifier:specifier:", NSInteger{3}, std::string("color"),
-                                     spec);
+                                     row);
     }
 
     static void writeSettings(const PlistDict& settings) { ASSERT_TRUE(writeToFile(settings, kCellSettingsPath, true)); }

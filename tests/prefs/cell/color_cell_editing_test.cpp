@@ -106,10 +106,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, ChannelEntry,
                          [](const auto& info) { return "shows" + std::string(info.param.label) + "_" + std::to_string(info.index); });
 
 TEST_F(ColorCellTest, ChannelPromptsNameTheirChannelBoundsAndUnit) {
-    id spec = colorSpecifier();
-    set(spec, "min", -100);
-    set(spec, "type", " pt");
-    const auto cell = makeCell(spec);
+    id row = colorSpecifier();
+    set(row, "min", -100);
+    set(row, "type", " pt");
+    const auto cell = makeCell(row);
     const std::array<std::pair<const char*, const char*>, 3> prompts{
         {{"askUserForInputR", "Red"}, {"askUserForInputG", "Green"}, {"askUserForInputB", "Blue"}}};
     NSInteger tag = 2626;
@@ -217,10 +217,10 @@ TEST_F(ColorCellTest, SavingWithoutAFilePostsAndCreatesNothing) {
 
 TEST_F(ColorCellTest, WithoutKeyOrNotificationNothingIsWrittenOrPosted) {
     writeSettings({{"buttonColor", "#123456"}});
-    id spec = colorSpecifier();
-    msg(spec, "removePropertyForKey:", std::string("key"));
-    msg(spec, "removePropertyForKey:", std::string("PostNotification"));
-    const auto cell = makeCell(spec);
+    id row = colorSpecifier();
+    msg(row, "removePropertyForKey:", std::string("key"));
+    msg(row, "removePropertyForKey:", std::string("PostNotification"));
+    const auto cell = makeCell(row);
     EXPECT_EQ(textOf(cell->hexColorField), "#FF0000");
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
     EXPECT_EQ(settings(), (PlistDict{{"buttonColor", "#123456"}}));

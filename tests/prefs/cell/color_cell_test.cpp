@@ -100,18 +100,18 @@ TEST_F(ColorCellTest, WithoutFileOrDomainTheDefaultIsShown) {
     EXPECT_TRUE(isWhite(msg<id>(noFile->buttonColorField, "textColor")));
 
     writeSettings({{"buttonColor", "#00FF00"}, {"colorPickerType", 2}});
-    id spec = colorSpecifier();
-    msg(spec, "removePropertyForKey:", std::string("defaults"));
-    const auto noDomain = makeCell(spec);
+    id row = colorSpecifier();
+    msg(row, "removePropertyForKey:", std::string("defaults"));
+    const auto noDomain = makeCell(row);
     EXPECT_EQ(textOf(noDomain->hexColorField), "#FF0000");
     EXPECT_TRUE(noDomain->colorPickerView_H); // the file's picker type is not read either
 }
 
 TEST_F(ColorCellTest, ValueLabelsShowParsedChannelsWhereTheSlidersClamp) {
     writeSettings({{"buttonColor", "#ff8000"}});
-    id spec = colorSpecifier();
-    set(spec, "max", 100);
-    const auto cell = makeCell(spec);
+    id row = colorSpecifier();
+    set(row, "max", 100);
+    const auto cell = makeCell(row);
     EXPECT_EQ(valueOf(cell->sliderR), 100);
     EXPECT_EQ(textOf(cell->valueR), "255");
 }
