@@ -81,12 +81,12 @@ std::string VirtualDevice::execute(const Step& step, size_t index) {
     if (v == "respring") return respring(index + 1);
     if (v == "lock" || v == "unlock") return lock(v == "lock");
     if (v == "alarm") {
-        AlarmSpec spec{a[0], a[1]};
+        AlarmRequest request{a[0], a[1]};
         for (size_t i = 2; i < a.size(); ++i) {
-            if (a[i] == "nosnooze") spec.snooze = false;
-            if (a[i] == "daily") spec.daily = true;
+            if (a[i] == "nosnooze") request.snooze = false;
+            if (a[i] == "daily") request.daily = true;
         }
-        return alarm(spec);
+        return alarm(request);
     }
     if (v == "notify") return notify(a[0]);
     if (v == "wait") return wait(*parseDuration(a[0]));
@@ -109,12 +109,12 @@ std::string VirtualDevice::boot() {
     if (springboard_) return "the device is booted already";
     springboard_ = std::make_unique<SpringBoardHost>();
     springboard_->boot();
-    for (const auto& spec : alarms_) {
-        auto t = parseTimeOfDay(spec.time);
+    for (const auto& request : alarms_) {
+        auto t = parseTimeOfDay(request.time);
         springboard::ClockAlarm alarm;
-        alarm.time = {*t / 3600, (*t / 60) % 60, spec.daily ? springboard::kEveryDay : 0u};
-        alarm.label = spec.label;
-        alarm.allowsSnooze = spec.snooze;
+        alarm.time = {*t / 3600, (*t / 60) % 60, request.daily ? springboard::kEveryDay : 0u};
+        alarm.label = request.label;
+        alarm.allowsSnooze = request.snooze;
         springboard_->addAlarm(alarm);
     }
     if (locked_) springboard_->lock();
@@ -177,14 +177,14 @@ std::string VirtualDevice::lock(bool locked) {
     return "";
 }
 
-std::string VirtualDevice::alarm(const AlarmSpec& spec) {
-    alarms_.push_back(spec);
+std::string VirtualDevice::alarm(const AlarmRequest& request) {
+    alarms_.push_back(request);
     if (!springboard_) return "";
-    auto t = parseTimeOfDay(spec.time);
+    auto t = parseTimeOfDay(request.time);
     springboard::ClockAlarm alarm;
-    alarm.time = {*t / 3600, (*t / 60) % 60, spec.daily ? springboard::kEveryDay : 0u};
-    alarm.label = spec.label;
-    alarm.allowsSnooze = spec.snooze;
+    alarm.time = {*t / 3600, (*t / 60) % 60, request.daily ? springboard::kEveryDay : 0u};
+    alarm.label = request.label;
+    alarm.allowsSnooze = request.snooze;
     springboard_->addAlarm(alarm);
     RunLoop::main().drain();
     return "";

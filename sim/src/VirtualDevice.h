@@ -21,7 +21,7 @@ class SettingsApp;
 
 namespace sim {
 
-struct AlarmSpec {
+struct AlarmRequest {
     std::string time;  // "HH:MM[:SS]"
     std::string label;
     bool snooze = true;
@@ -38,7 +38,7 @@ class VirtualDevice {
     std::string boot();
     std::string respring(size_t nextStep);
     std::string lock(bool locked);
-    std::string alarm(const AlarmSpec& spec);
+    std::string alarm(const AlarmRequest& request);
     std::string notify(const std::string& bundle);
     std::string wait(double seconds);
     std::string until(int secondsOfDay);
@@ -69,7 +69,7 @@ class VirtualDevice {
     std::ostream& err_;
     std::unique_ptr<SpringBoardHost> springboard_;
     std::unique_ptr<SettingsApp> settings_;
-    std::vector<AlarmSpec> alarms_;
+    std::vector<AlarmRequest> alarms_;
     bool locked_ = false;
     size_t eventCursor_ = 0;
     id window_;
