@@ -5,34 +5,14 @@
 
 #include "foundation/DeviceClock.h"
 #include "preferences/SettingsApp.h"
-#include "springboard/DeviceTimeZone.h"
 #include "springboard/SpringBoardHost.h"
-#include "springboard/SpringBoardScreen.h"
-#include "springboard/StatusBar.h"
 #include "uikit/UISnapshot.h"
 
 #include <filesystem>
 
 namespace sim {
-namespace {
-
-springboard::ScreenState screenState(const SpringBoardHost* host, bool locked) {
-    springboard::ScreenState state;
-    state.now = DeviceClock::now();
-    state.utcOffset = springboard::deviceUtcOffset(state.now.timeIntervalSinceReferenceDate);
-    state.locked = locked;
-    if (auto ringing = host ? host->ringing() : std::nullopt; ringing && ringing->onLockScreen) {
-        state.fullscreenAlarm = ringing->title;
-        state.canSnooze = ringing->canSnooze;
-    }
-    state.items = StatusBar::shared().items();
-    return state;
-}
-
-} // namespace
-
 id VirtualDevice::screenWindow() {
-    window_ = springboard::makeScreenWindow(screenState(springboard_.get(), locked_));
+    window_ = springboard_ ? springboard_->screenWindow() : nullptr;
     return window_;
 }
 
@@ -45,9 +25,10 @@ std::string VirtualDevice::snapshot(const std::string& screen, const std::string
     if (screen == "settings") {
         if (!settings_ || !settings_->currentController()) return "Settings shows no page";
         written = settings_->snapshot(out.string());
+    } else if (!springboard_) {
+        return "the device is not booted";
     } else if (screen == "statusbar") {
-        written = UISnapshotWriteView(springboard::makeStatusBarView(screenState(springboard_.get(), locked_)),
-                                      out.string(), 2.0);
+        written = UISnapshotWriteView(springboard_->statusBarView(), out.string(), 2.0);
     } else {
         written = UISnapshotWriteScreen(screenWindow(), out.string(), 2.0);
     }

@@ -136,7 +136,9 @@ std::string VirtualDevice::tapAlertButton(const std::string& title) {
         auto* b = static_cast<UIView*>(button.get());
         CGPoint inAccessory = b->convertPointToView({b->bounds().size.width / 2, b->bounds().size.height / 2}, accessory);
         CGPoint onScreen{area.origin.x + inAccessory.x, area.origin.y + inAccessory.y};
-        auto window = static_cast<UIWindow*>(screenWindow().get());
+        id screen = screenWindow();
+        if (!screen) return "the device is not booted";
+        auto window = static_cast<UIWindow*>(screen.get());
         bool took = window->touchDown(onScreen);
         window->touchUp(onScreen);
         RunLoop::main().drain();
