@@ -77,8 +77,17 @@ void PSListController::reloadSpecifiers() {
 }
 
 void PSListController::viewWillAppear(bool) {
-    // Every appearance shows the rows as they are now (a pushed page may have changed them).
-    if (auto* t = dynamic_cast<PSTableView*>(msg<id>(self(), "table").get())) t->reloadData();
+    // As the framework's, appearing redraws nothing by itself: the host loads a page's table the
+    // first time it shows, and a page that wants its rows drawn anew on every appearance calls
+    // `reload` from its own viewWillAppear:.
+}
+
+void PSListController::reloadSpecifier(id specifier) {
+    // The row's cell, if it was made, shows the specifier's current name and properties again.
+    auto it = cells_.find(specifier.get());
+    if (it == cells_.end()) return;
+    msg(it->second, "refreshCellContentsWithSpecifier:", specifier);
+    msg(it->second, "layoutSubviews");
 }
 
 PlistValue PSListController::readPreferenceValue(id specifier) {
@@ -168,6 +177,7 @@ const ClassDef<PSListController> kPSListController("PSListController", "NSObject
     method("loadSpecifiersFromPlistName:target:", &PSListController::loadSpecifiersFromPlistName),
     method("specifierForID:", &PSListController::specifierForID),
     method("reload", &PSListController::reload),
+    method("reloadSpecifier:", &PSListController::reloadSpecifier),
     method("reloadSpecifiers", &PSListController::reloadSpecifiers),
     method("specifier", &PSListController::specifier),
     method("setSpecifier:", &PSListController::setSpecifier),

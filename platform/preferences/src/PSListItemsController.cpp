@@ -50,6 +50,8 @@ void PSListItemsController::listItemSelected(id item) {
         if (s->cellType() == PSListItemCell) s->setProperty(PlistValue(other == item), "checked");
     }
     reload();
+    // The row below shows the chosen title when the person goes back.
+    msg(parentController(), "reloadSpecifier:", specifier_);
 }
 
 namespace {

@@ -271,9 +271,19 @@ TEST_F(SettingsHost, LinksPushTheirPageAndBackShowsThePageBelowAgain) {
     EXPECT_EQ(msg<id>(detail, "specifier"), msg<id>(page, "specifierForID:", "More"));
     EXPECT_EQ(msg<id>(detail, "parentController"), page);
     EXPECT_EQ(app.rowLabels(), std::vector<std::string>{"Pushed by More"});
+    // Meanwhile a row of the page below is renamed: coming back does not redraw it by itself.
+    msg(msg<id>(page, "specifierForID:", "Tap"), "setName:", std::string("Renamed"));
     EXPECT_TRUE(app.back());
     EXPECT_EQ(app.currentController(), page);
     EXPECT_EQ(rows->appearances, 2);
+    auto shows = [&](const char* label) {
+        const auto labels = app.rowLabels();
+        return std::find(labels.begin(), labels.end(), label) != labels.end();
+    };
+    EXPECT_TRUE(shows("Tap"));
+    EXPECT_FALSE(shows("Renamed"));
+    msg(page, "reload"); // what a page that wants fresh rows calls from its viewWillAppear:
+    EXPECT_TRUE(shows("Renamed"));
 }
 
 TEST_F(SettingsHost, AListRowPushesItsValuesAndShowsTheChosenTitle) {

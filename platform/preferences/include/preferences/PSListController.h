@@ -39,6 +39,8 @@ struct PSListController : NSObject {
     id specifierForID(std::string identifier);
     // Draws every row again from its specifier's current name and properties.
     void reload();
+    // Draws one row again, the same way.
+    void reloadSpecifier(id specifier);
     // Forgets the cached rows and builds them again.
     void reloadSpecifiers();
     id specifier() const { return specifier_; }
@@ -49,6 +51,7 @@ struct PSListController : NSObject {
     void setBundle(id bundle) { bundle_ = std::move(bundle); }
     id parentController() const { return parentController_.lock(); }
     void setParentController(id parent) { parentController_ = parent; }
+    // Draws nothing anew (the host loads the table on first show); pages that redraw call reload.
     void viewWillAppear(bool animated);
     PlistValue readPreferenceValue(id specifier);
     void setPreferenceValue(PlistValue value, id specifier);

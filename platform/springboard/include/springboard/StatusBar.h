@@ -1,5 +1,6 @@
 // The status bar SpringBoard draws: the items add-ons place in it (libstatusbar), each with an
-// identifier, a side, an image name and a visibility. Visibility changes are recorded as events.
+// identifier, a side, an image name and a visibility. Every visibility call is recorded as an
+// event, whether or not it changes what the bar shows.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,7 @@ class StatusBar {
     // A new item, hidden. Returns its handle.
     std::uint64_t addItem(std::string identifier, long alignment);
     void removeItem(std::uint64_t handle);
-    // Records "status item visible" or "status item hidden" when the visibility changes.
+    // Records "status item visible" or "status item hidden" on every call.
     void setVisible(std::uint64_t handle, bool visible);
     void setImageName(std::uint64_t handle, std::string imageName);
 
