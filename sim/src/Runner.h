@@ -1,6 +1,7 @@
-// Runs a parsed scenario against one virtual device: SpringBoard (with its tweaks) and Settings
-// in this process, on the virtual clock, printing a timeline (one line per step and per device
-// event) that is the same on every run.
+// The scenario runner: a front end over one virtual device (device/Device.h). It turns each
+// step of a parsed scenario into the device's actions and readings, on the virtual clock, and
+// prints a timeline (one line per step and per device event) that is the same on every run, or
+// one JSON object an event with `json`.
 #pragma once
 
 #include "Scenario.h"
@@ -18,6 +19,7 @@ struct RunOptions {
     std::filesystem::path scenarioFile;  // for a respring, which re-runs this program
     std::string program;                 // this program's path, for a respring
     bool resume = false;                 // continuing after a respring: read the saved state
+    bool json = false;                   // one JSON object a line instead of the timeline
 };
 
 class Runner {
@@ -28,8 +30,8 @@ class Runner {
     int run();
 
   private:
-    struct Device;
-    std::unique_ptr<Device> device_;
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 } // namespace sim

@@ -1,14 +1,21 @@
 // hushmark-sim: boots a virtual device from a folder and runs both deliverables in it.
 //
 //   hushmark-sim init ROOT [--with libstatusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
-//   hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]
+//                          [--screen 375x667] [--springboard-without CLASS,...] [--timer-slack 30s]
+//   hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]
+//   hushmark-sim inspect springboard|settings [--root ROOT]
 //   hushmark-sim demo [--out DIR]
 //   hushmark-sim snapshot SCREEN --out FILE.png
 #include "BuiltinScenarios.h"
-#include "DeviceImage.h"
 #include "Runner.h"
 #include "Scenario.h"
 #include "Screens.h"
+
+#include "device/Device.h"
+#include "device/DeviceImage.h"
+#include "device/LocalTime.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,7 +34,10 @@ const char* kUsage =
     "usage:\n"
     "  hushmark-sim init ROOT [--with libstatusbar8,libstatusbar,flipswitch,hushmarkfs,protean]\n"
     "                         [--locale ID] [--timezone NAME] [--languages CODE,...]\n"
-    "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR]\n"
+    "                         [--screen 320x568|375x667|414x736] [--springboard-without CLASS,...]\n"
+    "                         [--timer-slack DURATION]\n"
+    "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]\n"
+    "  hushmark-sim inspect springboard|settings [--root ROOT]\n"
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
     "SCENARIO is a file, or the name of a built-in scenario (see `hushmark-sim list`).\n";
@@ -92,13 +102,31 @@ fs::path makeTemporaryRoot() {
 int cmdInit(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"with", "locale", "timezone", "languages"}, {}, args, error)) return usageError(error);
+    if (!parseArgs(argc, argv, 2, {"with", "locale", "timezone", "languages", "screen", "springboard-without", "timer-slack"},
+                   {}, args, error))
+        return usageError(error);
     if (args.positional.size() != 1) return usageError("init takes one ROOT folder");
     sim::DeviceImageOptions options;
     options.addons = splitComma(args.options["with"]);
     if (args.options.count("locale")) options.locale = args.options["locale"];
     if (args.options.count("timezone")) options.timeZone = args.options["timezone"];
     if (args.options.count("languages")) options.languages = splitComma(args.options["languages"]);
+    if (args.options.count("screen")) {
+        auto setup = sim::setupForScreen(args.options["screen"]);
+        if (!setup) return usageError("--screen must be one of 320x568, 375x667, 414x736");
+        options.setup = *setup;
+    }
+    for (const std::string& name : splitComma(args.options["springboard-without"])) {
+        const auto& known = sim::removableSpringBoardClasses();
+        if (std::find(known.begin(), known.end(), name) == known.end())
+            return usageError("--springboard-without takes SpringBoard classes, not \"" + sim::excerpt(name) + "\"");
+        options.setup.springboardWithout.push_back(name);
+    }
+    if (args.options.count("timer-slack")) {
+        auto slack = sim::parseDuration(args.options["timer-slack"]);
+        if (!slack || *slack < 0 || *slack > sim::kMaxTimerSlack) return usageError("--timer-slack takes a duration of at most a day, like 30s");
+        options.setup.timerSlack = *slack;
+    }
     std::string e = sim::layDeviceImage(args.positional[0], options);
     if (!e.empty()) {
         std::cerr << "hushmark-sim init: " << e << "\n";
@@ -115,29 +143,44 @@ bool loadScenario(const std::string& nameOrFile, std::string& text, std::string&
         name = nameOrFile;
         return true;
     }
-    std::ifstream in(nameOrFile);
+    std::error_code ec;
+    if (fs::is_directory(nameOrFile, ec)) {
+        error = "the scenario " + sim::excerpt(nameOrFile, 200) + " is a folder, not a file";
+        return false;
+    }
+    std::ifstream in(nameOrFile, std::ios::binary);
     if (!in) {
-        error = "cannot read the scenario " + nameOrFile;
+        error = "cannot read the scenario " + sim::excerpt(nameOrFile, 200);
         return false;
     }
     std::stringstream s;
     s << in.rdbuf();
     text = s.str();
     name = fs::path(nameOrFile).stem().string();
+    if (text.find('\0') != std::string::npos) {
+        error = "the scenario " + sim::excerpt(nameOrFile, 200) + " is not a text file";
+        return false;
+    }
     return true;
 }
 
 // Runs scenario text on a device root (a temporary one when `root` is empty).
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
-                fs::path scenarioFile, bool resume, bool temporaryRoot) {
+                fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
     sim::Scenario scenario;
     if (auto err = sim::parseScenario(text, name, scenario)) {
-        std::cerr << name << ":" << err->line << ": " << err->message << "\n";
+        std::cerr << sim::excerpt(name, 80) << ":" << err->line << ": " << err->message << "\n";
         return 1;
     }
     if (!resume) {
         sim::DeviceImageOptions options{scenario.settings.addons, scenario.settings.locale, scenario.settings.timeZone,
-                                        scenario.settings.languages};
+                                        scenario.settings.languages, {}};
+        // The setup lines a scenario gives override the root's; the rest stays as the root has it.
+        if (!root.empty() && fs::is_directory(root)) options.setup = sim::readDeviceSetup(root);
+        const auto& given = scenario.settings;
+        if (!given.screen.empty()) options.setup = *sim::setupForScreen(given.screen, options.setup);
+        if (!given.springboardWithout.empty()) options.setup.springboardWithout = given.springboardWithout;
+        if (given.timerSlack) options.setup.timerSlack = *given.timerSlack;
         std::string e;
         if (root.empty()) {
             root = makeTemporaryRoot();
@@ -158,7 +201,7 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
         scenarioFile = root / ".hushmark-sim-scenario.scn";
         std::ofstream(scenarioFile) << text;
     }
-    sim::RunOptions options{root, snapshots, scenarioFile, selfPath(), resume};
+    sim::RunOptions options{root, snapshots, scenarioFile, selfPath(), resume, json};
     if (temporaryRoot) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
     int code = sim::Runner(scenario, options, std::cout, std::cerr).run();
     std::cout.flush();
@@ -172,7 +215,7 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
 int cmdRun(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"root", "snapshots"}, {"resume"}, args, error)) return usageError(error);
+    if (!parseArgs(argc, argv, 2, {"root", "snapshots"}, {"resume", "json"}, args, error)) return usageError(error);
     if (args.positional.size() != 1) return usageError("run takes one SCENARIO");
     std::string text, name;
     if (!loadScenario(args.positional[0], text, name, error)) {
@@ -184,7 +227,45 @@ int cmdRun(int argc, char** argv) {
     const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
     bool temporaryRoot = resume && temp && args.options["root"] == temp;
     fs::path file = fs::exists(args.positional[0]) ? fs::path(args.positional[0]) : fs::path();
-    return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume, temporaryRoot);
+    return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume, temporaryRoot,
+                       args.options.count("json") > 0);
+}
+
+// Boots a device (on ROOT, or on a temporary default one) and prints a screen's view tree as
+// JSON. Settings shows Hushmark's page.
+int cmdInspect(int argc, char** argv) {
+    Args args;
+    std::string error;
+    if (!parseArgs(argc, argv, 2, {"root"}, {}, args, error)) return usageError(error);
+    if (args.positional.size() != 1) return usageError("inspect takes one SCREEN: springboard or settings");
+    auto screen = sim::screenNamed(args.positional[0]);
+    if (!screen) return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens: springboard settings");
+    fs::path root = args.options["root"];
+    bool temporary = root.empty();
+    std::string e;
+    if (temporary) {
+        root = makeTemporaryRoot();
+        e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, {});
+    } else if (!fs::is_directory(root)) {
+        e = root.string() + " is not a device root (make one with hushmark-sim init)";
+    }
+    if (!e.empty()) {
+        std::cerr << "hushmark-sim: " << e << "\n";
+        return 1;
+    }
+    int code = 0;
+    {
+        sim::Device device({root, *sim::dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
+        e = device.boot();
+        if (e.empty() && *screen == sim::Screen::Settings) e = device.openSettings();
+        if (e.empty()) std::cout << device.inspect(*screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+        else std::cerr << "hushmark-sim inspect: " << e << "\n", code = 1;
+    }
+    if (temporary) {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    return code;
 }
 
 int cmdDemo(int argc, char** argv) {
@@ -231,6 +312,7 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     if (command == "init") return cmdInit(argc, argv);
     if (command == "run") return cmdRun(argc, argv);
+    if (command == "inspect") return cmdInspect(argc, argv);
     if (command == "demo") return cmdDemo(argc, argv);
     if (command == "snapshot") return cmdSnapshot(argc, argv);
     if (command == "list") {
@@ -241,5 +323,5 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
-    return usageError("unknown command \"" + command + "\"");
+    return usageError("unknown command \"" + sim::excerpt(command) + "\"");
 }

@@ -3,6 +3,7 @@
 // ever suspended, so every behavior (and deliver-immediately) delivers.
 #include "foundation/NotifyCenter.h"
 
+#include "foundation/DeviceEvents.h"
 #include "foundation/RunLoop.h"
 
 #include <algorithm>
@@ -62,6 +63,7 @@ void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, con
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::string& name, const void*,
                                           const void*, bool) {
     if (!center) return;
+    DeviceEvents::record("posted", name);
     std::vector<std::shared_ptr<NotifyCenter::Registration>> deliver;
     {
         std::lock_guard lock(center->mutex);

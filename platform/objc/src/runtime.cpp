@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cxxabi.h>
 #include <mutex>
+#include <set>
 
 namespace {
 
@@ -110,9 +111,22 @@ Class* Class::superclass() const {
 
 const Method* Class::lookup(SEL sel) const { return ClassRegistry::lookup(this, sel); }
 
+namespace {
+std::set<std::string, std::less<>>& hiddenClassNames() {
+    static std::set<std::string, std::less<>> names;
+    return names;
+}
+} // namespace
+
 Class* objc_getClass(std::string_view name) {
     std::lock_guard lock(registryMutex());
+    if (hiddenClassNames().count(name)) return nullptr;
     return findClassLocked(name);
+}
+
+void objc_hideClass(std::string_view name) {
+    std::lock_guard lock(registryMutex());
+    hiddenClassNames().emplace(name);
 }
 
 Class* object_getClass(const Object* object) { return object ? object->isa : nullptr; }

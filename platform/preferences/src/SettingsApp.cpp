@@ -6,6 +6,7 @@
 #include "preferences/PSCellClasses.h"
 #include "preferences/PSSpecifier.h"
 #include "preferences/PSTableView.h"
+#include "PSSegmentView.h"
 #include "uikit/UISnapshot.h"
 
 #include <algorithm>
@@ -128,7 +129,40 @@ id SettingsApp::cellForRow(const std::string& label) {
 }
 
 bool SettingsApp::tapRow(const std::string& label) {
-    id cell = cellForRow(label);
+    auto path = findRow(label);
+    return path && tapRowAt(*path);
+}
+
+std::optional<NSIndexPath> SettingsApp::rowOfCell(const id& cell) {
+    PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
+    if (!table || !cell) return std::nullopt;
+    for (NSInteger s = 0; s < table->numberOfSections(); ++s)
+        for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r)
+            if (table->cellForRowAtIndexPath({s, r}) == cell) return NSIndexPath{s, r};
+    return std::nullopt;
+}
+
+SettingsApp::RowTouch SettingsApp::touchRow(const NSIndexPath& row, CGPoint inCell) {
+    PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
+    id cell = table ? table->cellForRowAtIndexPath(row) : nullptr;
+    if (!cell || !msg<bool>(cell, "cellEnabled")) return RowTouch::Refused;
+    if (dynamic_cast<PSEditableTableCell*>(cell.get())) return RowTouch::Editing;
+    if (auto* segments = dynamic_cast<PSSegmentTableCell*>(cell.get())) {
+        id control = segments->control();
+        for (NSInteger i = 0; i < NSInteger(cast<PSSegmentView>(control)->segments_.size()); ++i) {
+            const id& segment = cast<PSSegmentView>(control)->segments_[size_t(i)];
+            const CGPoint p = static_cast<UIView*>(cell.get())->convertPointToView(inCell, segment);
+            if (CGRectContainsPoint(msg<CGRect>(segment, "bounds"), p))
+                return segments->userPickedSegment(i) ? RowTouch::Acted : RowTouch::Refused;
+        }
+        return RowTouch::Refused;
+    }
+    return tapRowAt(row) ? RowTouch::Acted : RowTouch::Refused;
+}
+
+bool SettingsApp::tapRowAt(const NSIndexPath& row) {
+    PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
+    id cell = table ? table->cellForRowAtIndexPath(row) : nullptr;
     auto* tableCell = dynamic_cast<PSTableCell*>(cell.get());
     if (!tableCell || !msg<bool>(cell, "cellEnabled")) return false;
     id specifier = msg<id>(cell, "specifier");

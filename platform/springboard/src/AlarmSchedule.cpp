@@ -18,7 +18,7 @@ int weekdayOf(double localSeconds) {
 double nextOccurrence(const AlarmTime& time, double afterUtc, const UtcOffset& offset) {
     const double localAfter = afterUtc + offset(afterUtc);
     const double dayStart = std::floor(localAfter / kDay) * kDay;
-    const double timeOfDay = time.hour * 3600.0 + time.minute * 60.0;
+    const double timeOfDay = time.hour * 3600.0 + time.minute * 60.0 + time.second;
     // Eight days cover every weekday once past today; two more absorb an offset change that
     // moves a candidate back behind `afterUtc`.
     for (int d = 0; d < 10; ++d) {

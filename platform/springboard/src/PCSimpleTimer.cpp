@@ -4,6 +4,7 @@
 #include "foundation/RunLoop.h"
 #include "springboard/SpringBoardEvents.h"
 
+#include <algorithm>
 #include <typeinfo>
 
 namespace {
@@ -34,8 +35,22 @@ void PCSimpleTimer::scheduleInRunLoop(id runLoop) {
     if (!runLoop || !valid_ || scheduled_) return;
     scheduled_ = true;
     DeviceEvents::record(sbevent::kTimerArmed, serviceIdentifier_ + " at " + sbevent::utcText(fireDate_));
-    runLoopTimer_ = RunLoop::main().schedule(fireDate_, [keep = selfAs<PCSimpleTimer>()] { keep->fire(); });
+    // Early by the device's slack, but never by more than half the time the timer was set ahead
+    // (a leeway proportional to the wait, as the system coalesces timers).
+    const double ahead = fireDate_.timeIntervalSinceReferenceDate - NSDate::date().timeIntervalSinceReferenceDate;
+    const double early = std::min(slack(), ahead > 0 ? ahead / 2 : 0.0);
+    runLoopTimer_ = RunLoop::main().schedule(fireDate_.dateByAddingTimeInterval(-early), [keep = selfAs<PCSimpleTimer>()] { keep->fire(); });
 }
+
+namespace {
+double& slackSeconds() {
+    static double seconds = 0;
+    return seconds;
+}
+} // namespace
+
+void PCSimpleTimer::setSlack(double seconds) { slackSeconds() = seconds > 0 ? seconds : 0; }
+double PCSimpleTimer::slack() { return slackSeconds(); }
 
 void PCSimpleTimer::invalidate() {
     if (!valid_) return;

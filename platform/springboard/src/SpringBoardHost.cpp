@@ -14,6 +14,7 @@
 #include "springboard/StatusBar.h"
 #include "springboard/UIConcreteLocalNotification.h"
 #include "substrate/loader.h"
+#include "uikit/UIKitConstants.h"
 #include "uikit/UISnapshot.h"
 
 using springboard::AlarmBook;
@@ -21,6 +22,29 @@ using springboard::ClockAlarm;
 using springboard::DueAlarm;
 
 namespace {
+
+// The target of the lock screen's controls: a person's Snooze tap and slide to stop, handed to
+// the host's own actions on the fullscreen alarm.
+struct SBLockScreenControlsTarget : NSObject {
+    float slideStart = 1;
+    static SpringBoardHost* host() { return dynamic_cast<SpringBoardHost*>(AlarmActions::current()); }
+    void snoozeTapped(id) {
+        if (auto* h = host()) h->tapLockScreenSnooze();
+    }
+    void slideBegan(id slider) { slideStart = msg<float>(slider, "value"); }
+    void slideEnded(id slider) {
+        // Only a knob dragged from the left end all the way across stops the alarm.
+        const bool across = slideStart <= 0.2f && msg<float>(slider, "value") >= 0.9f;
+        msg(slider, "setValue:", 0.0f);
+        if (auto* h = host(); h && across) h->slideToStop();
+    }
+};
+const ClassDef<SBLockScreenControlsTarget> kSBLockScreenControlsTarget("SBLockScreenControlsTarget", "NSObject", {
+    method("snoozeTapped:", &SBLockScreenControlsTarget::snoozeTapped),
+    method("slideBegan:", &SBLockScreenControlsTarget::slideBegan),
+    method("slideEnded:", &SBLockScreenControlsTarget::slideEnded),
+});
+
 std::string bodyOf(const id& notification) {
     auto n = cast<UIConcreteLocalNotification>(notification);
     return n ? n->alertBody_ : std::string();
@@ -215,7 +239,18 @@ springboard::ScreenState SpringBoardHost::screenState() const {
     return state;
 }
 
-id SpringBoardHost::screenWindow() const { return springboard::makeScreenWindow(screenState()); }
+id SpringBoardHost::screenWindow() const {
+    id window = springboard::makeScreenWindow(screenState());
+    if (!lockScreenControls_) lockScreenControls_ = msg<id>(classObject(objc_getClass("SBLockScreenControlsTarget")), "new");
+    if (id snooze = msg<id>(window, "viewWithTag:", NSInteger{springboard::kLockScreenSnoozeTag}))
+        msg(snooze, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("snoozeTapped:"), UIControlEventTouchUpInside);
+    if (id slide = msg<id>(window, "viewWithTag:", NSInteger{springboard::kLockScreenSlideTag})) {
+        msg(slide, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("slideBegan:"), UIControlEventTouchDown);
+        msg(slide, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("slideEnded:"),
+            UIControlEventTouchUpInside | UIControlEventTouchUpOutside | UIControlEventTouchCancel);
+    }
+    return window;
+}
 
 id SpringBoardHost::statusBarView() const { return springboard::makeStatusBarView(screenState()); }
 

@@ -2,7 +2,9 @@
 
 #include "uikit/UIColor.h"
 #include "uikit/UIKitConstants.h"
+#include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
+#include "uikit/UISlider.h"
 #include "uikit/UIScreen.h"
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
@@ -37,12 +39,21 @@ void addFullscreenAlarm(const id& screen, CGFloat width, const ScreenState& stat
     msg(panel, "addSubview:", label(CGRectMake(10, 45, width - 20, 30), *state.fullscreenAlarm, white, NSTextAlignmentCenter));
     msg(screen, "addSubview:", panel);
     if (state.canSnooze) {
-        id snooze = viewOf<UIView>(CGRectMake(40, 380, width - 80, 44), UIColor::rgba(1, 0.58, 0, 1));
+        id snooze = msg<id>(classObject(objc_getClass("UIButton")), "buttonWithType:", UIButtonTypeCustom);
+        msg(snooze, "setFrame:", CGRectMake(40, 380, width - 80, 44));
+        msg(snooze, "setBackgroundColor:", UIColor::rgba(1, 0.58, 0, 1));
         msg(msg<id>(snooze, "layer"), "setCornerRadius:", CGFloat{8});
-        msg(snooze, "addSubview:", label(CGRectMake(0, 0, width - 80, 44), "Snooze", white, NSTextAlignmentCenter));
+        msg(snooze, "setTitle:forState:", std::string("Snooze"), UIControlStateNormal);
+        msg(snooze, "setTitleColor:forState:", white, UIControlStateNormal);
+        msg(snooze, "setTag:", NSInteger{kLockScreenSnoozeTag});
         msg(screen, "addSubview:", snooze);
     }
-    msg(screen, "addSubview:", label(CGRectMake(0, 490, width, 30), "slide to stop", white, NSTextAlignmentCenter));
+    id slide = viewOf<UISlider>(CGRectMake(20, 505, width - 40, 40), nullptr);
+    msg(slide, "setTag:", NSInteger{kLockScreenSlideTag});
+    msg(screen, "addSubview:", slide);
+    id words = label(CGRectMake(0, 475, width, 30), "slide to stop", white, NSTextAlignmentCenter);
+    msg(words, "setUserInteractionEnabled:", false);
+    msg(screen, "addSubview:", words);
 }
 
 } // namespace

@@ -32,6 +32,16 @@ std::vector<id> UIControl::allTargets() const {
     return out;
 }
 
+std::vector<std::string> UIControl::actionsForTargetForControlEvent(id target, NSUInteger controlEvent) const {
+    std::vector<std::string> out;
+    for (const TargetAction& t : targets_) {
+        if (!(t.events & controlEvent)) continue;
+        const bool matches = target ? t.target.lock() == target : t.targetWasNone;
+        if (matches && t.action) out.emplace_back(sel_getName(t.action));
+    }
+    return out;
+}
+
 void UIControl::sendActionToForEvent(SEL action, id target, id event) {
     if (!target || !action) return;
     const Method* m = target->isa->lookup(action);
@@ -145,6 +155,7 @@ const ClassDef<UIControl> kUIControl("UIControl", "UIView", {
     method("addTarget:action:forControlEvents:", &UIControl::addTargetActionForControlEvents),
     method("removeTarget:action:forControlEvents:", &UIControl::removeTargetActionForControlEvents),
     method("allTargets", &UIControl::allTargets),
+    method("actionsForTarget:forControlEvent:", &UIControl::actionsForTargetForControlEvent),
     method("sendActionsForControlEvents:", &UIControl::sendActionsForControlEvents),
     method("sendAction:to:forEvent:", &UIControl::sendActionToForEvent),
     method("state", &UIControl::state),

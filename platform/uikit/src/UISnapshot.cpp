@@ -3,6 +3,7 @@
 #include "LayerRenderer.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIView.h"
+#include "uikit/UIWindow.h"
 
 #include <cairo.h>
 
@@ -48,7 +49,10 @@ cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
     renderLayerTree(cr, msg<id>(view, "layer"), scale, false);
-    const auto alerts = withAlerts ? UIAlertView::shownAlerts() : std::vector<Ref<UIAlertView>>{};
+    auto* window = dynamic_cast<UIWindow*>(view.get());
+    const auto alerts = !withAlerts ? std::vector<Ref<UIAlertView>>{}
+                        : window    ? window->alerts()
+                                    : UIAlertView::shownAlerts();
     if (!alerts.empty()) {
         cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
         cairo_paint(cr);

@@ -25,8 +25,8 @@ bool UIWindow::touchDown(CGPoint point) {
     if (touch_) touchCancel();
     event_ = cast<UIEvent>(msg<id>(classObject(objc_getClass("UIEvent")), "new"));
     id root = self();
-    const auto alerts = UIAlertView::shownAlerts();
-    if (!alerts.empty()) root = alerts.back();
+    const auto shown = alerts();
+    if (!shown.empty()) root = shown.back();
     msg(root, "layoutIfNeeded");
     const CGPoint local = msg<CGPoint>(root, "convertPoint:fromView:", point, nullptr);
     id target = msg<id>(root, "hitTest:withEvent:", local, id(event_));
@@ -68,6 +68,10 @@ void UIWindow::touchCancel() {
     deliver("touchesCancelled:withEvent:");
     touch_.reset();
     event_.reset();
+}
+
+std::vector<Ref<UIAlertView>> UIWindow::alerts() const {
+    return alertSource_ ? alertSource_() : UIAlertView::shownAlerts();
 }
 
 bool UIWindow::tap(CGPoint point) {

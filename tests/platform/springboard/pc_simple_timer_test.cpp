@@ -1,3 +1,4 @@
+#include "springboard/PCSimpleTimer.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEvents.h"
 #include "foundation/RunLoop.h"
@@ -125,6 +126,26 @@ TEST_F(PCSimpleTimerTest, AnUnscheduledTimerNeverFires) {
     RunLoop::main().runFor(10);
     EXPECT_EQ(target->plainCalls, 0);
     EXPECT_TRUE(msg<bool>(timer, "isValid"));
+}
+
+// With the device's slack a timer fires early, but never more than halfway from its
+// scheduling to its date, so a target that re-arms for the same date ends.
+TEST_F(PCSimpleTimerTest, SlackFiresEarlyByAtMostHalfTheWait) {
+    struct Case { double slack, ahead, firesAt; };
+    const Case cases[] = {{0, 600, 600}, {30, 600, 570}, {30, 40, 20}, {600, 60, 30}, {30, 20, 10}};
+    for (const Case& c : cases) {
+        SetUp();
+        PCSimpleTimer::setSlack(c.slack);
+        auto target = alloc<TimerTarget>();
+        id timer = makeTimer(c.ahead, target, "tick");
+        msg(timer, "scheduleInRunLoop:", mainRunLoop());
+        RunLoop::main().runUntil(NSDate{kStart + c.firesAt - 0.01});
+        EXPECT_EQ(target->plainCalls, 0) << c.slack << " " << c.ahead;
+        RunLoop::main().runUntil(NSDate{kStart + c.firesAt});
+        EXPECT_EQ(target->plainCalls, 1) << c.slack << " " << c.ahead;
+        RunLoop::main().runUntil(NSDate{kStart + c.ahead + 1});
+    }
+    PCSimpleTimer::setSlack(0);
 }
 
 } // namespace

@@ -262,6 +262,9 @@ struct Class : Object {
 };
 
 Class* objc_getClass(std::string_view name);
+// A system without the class: from now on objc_getClass does not find it by name (code that
+// holds the class already, its instances and its subclasses go on working). Once per process.
+void objc_hideClass(std::string_view name);
 Class* object_getClass(const Object* object);
 const char* class_getName(const Class* cls);
 Class* class_getSuperclass(const Class* cls);

@@ -54,6 +54,13 @@ class SettingsApp {
     bool typeText(const std::string& label, const std::string& text);
     bool pickSegment(const std::string& label, NSInteger index);
     bool moveSlider(const std::string& label, float value);
+    // A finger lifted on a row at a point of its cell (cell coordinates), where no control of
+    // the cell took the touch: a link or button row acts, a switch row flips, a segment row
+    // picks the segment under the finger, a text row starts editing (its field answered).
+    enum class RowTouch { Refused, Acted, Editing };
+    RowTouch touchRow(const NSIndexPath& row, CGPoint inCell);
+    // The row a cell of the shown page draws.
+    std::optional<NSIndexPath> rowOfCell(const id& cell);
     // What a row shows.
     std::string rowText(const std::string& label);      // the value or detail text
     bool rowEnabled(const std::string& label);
@@ -65,6 +72,7 @@ class SettingsApp {
 
   private:
     void show(id controller);
+    bool tapRowAt(const NSIndexPath& row);
     CGSize screen_;
     std::vector<id> stack_;
 };

@@ -17,6 +17,7 @@ struct AlarmTime {
     int hour = 0;          // 0 to 23, local time
     int minute = 0;        // 0 to 59
     unsigned weekdays = 0; // Weekday bits; 0 rings once
+    int second = 0;        // 0 to 59
 };
 
 // Seconds to add to a UTC time to get the local wall-clock time at that moment.

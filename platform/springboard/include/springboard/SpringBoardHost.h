@@ -71,7 +71,8 @@ class SpringBoardHost : public AlarmActions {
     id alertSheet() const;
 
     // Pictures: the screen as it looks now (shown alerts drawn over it) and the status bar,
-    // written as PNG files at host paths; false when a file cannot be written.
+    // built anew at each call (the lock screen's Snooze button and slide to stop work by touch);
+    // snapshots are written as PNG files at host paths, false when a file cannot be written.
     id screenWindow() const;
     id statusBarView() const;
     bool writeScreenSnapshot(const std::string& hostPngPath) const;
@@ -107,4 +108,5 @@ class SpringBoardHost : public AlarmActions {
     unsigned long deliveries_ = 0;
     bool booted_ = false;
     bool locked_ = false;
+    mutable id lockScreenControls_;
 };

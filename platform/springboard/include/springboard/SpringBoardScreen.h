@@ -27,6 +27,10 @@ struct ScreenState {
 std::string clockText(NSDate now, double utcOffset);
 
 inline constexpr double kStatusBarHeight = 20;
+// The lock screen's controls for a ringing alarm, found by tag: the Snooze button and the slide
+// to stop (a slider from 0 to 1 whose knob is dragged from the left end to the right end).
+inline constexpr long kLockScreenSnoozeTag = 4101;
+inline constexpr long kLockScreenSlideTag = 4102;
 
 // A 320 x 20 bar: the time centered, visible items from the right edge (image name, or the
 // identifier when there is none).

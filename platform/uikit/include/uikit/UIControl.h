@@ -15,12 +15,16 @@
 #include "uikit/ControlTouchTracking.h"
 #include "uikit/UIView.h"
 
+#include <string>
 #include <vector>
 
 struct UIControl : UIView {
     void addTargetActionForControlEvents(id target, SEL action, NSUInteger events);
     void removeTargetActionForControlEvents(id target, SEL action, NSUInteger events);
     std::vector<id> allTargets() const;
+    // The selector names sent to `target` (none: the actions registered without a target) for
+    // one control event.
+    std::vector<std::string> actionsForTargetForControlEvent(id target, NSUInteger controlEvent) const;
     void sendActionsForControlEvents(NSUInteger events);
     void sendActionToForEvent(SEL action, id target, id event);
 

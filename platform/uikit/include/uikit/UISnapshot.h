@@ -2,7 +2,7 @@
 // alpha, rounded corners and borders, clipping, shadows, text, images, controls, and views that
 // draw themselves in `drawRect:` through a bitmap context), at a scale of pixels per point.
 // The tree is laid out first. `...Screen` draws a window and, over it, a dimming veil and the
-// shown alerts. Writing answers false when the PNG cannot be written.
+// window's alerts (UIWindow::alerts). Writing answers false when the PNG cannot be written.
 #pragma once
 
 #include "coregraphics/CoreGraphics.h"

@@ -8,6 +8,10 @@
 
 #include "uikit/UIView.h"
 
+#include <functional>
+#include <vector>
+
+struct UIAlertView;
 struct UITouch;
 struct UIEvent;
 
@@ -23,6 +27,10 @@ struct UIWindow : UIView {
     void touchUp(CGPoint point);
     void touchCancel();
     bool tap(CGPoint point);
+    // The alerts shown over this window, oldest first (every shown alert unless a host with
+    // several screens says which are this screen's).
+    void setAlertSource(std::function<std::vector<Ref<UIAlertView>>()> source) { alertSource_ = std::move(source); }
+    std::vector<Ref<UIAlertView>> alerts() const;
 
     static Ref<UIWindow> keyWindow();
 
@@ -31,4 +39,5 @@ struct UIWindow : UIView {
 
     Ref<UITouch> touch_;
     Ref<UIEvent> event_;
+    std::function<std::vector<Ref<UIAlertView>>()> alertSource_;
 };

@@ -4,6 +4,8 @@
 // languages in its global preferences.
 #pragma once
 
+#include "device/DeviceSetup.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@ struct DeviceImageOptions {
     std::string locale = "en_US";
     std::string timeZone = "UTC";
     std::vector<std::string> languages{"en"};
+    DeviceSetup setup;               // screen, missing classes, timer slack
 };
 
 // The add-on names a device image knows.
@@ -24,7 +27,8 @@ const std::vector<std::string>& knownAddons();
 // else a message saying what went wrong. The staged package and add-ons come from the build.
 std::string layDeviceImage(const std::filesystem::path& root, const DeviceImageOptions& options);
 
-// Writes the device settings (locale, time zone, languages) into the root's global preferences.
+// Writes the device settings (locale, time zone, languages) into the root's global preferences,
+// and the device setup beside them.
 std::string writeDeviceSettings(const std::filesystem::path& root, const DeviceImageOptions& options);
 
 } // namespace sim

@@ -1,4 +1,4 @@
-#include "DeviceImage.h"
+#include "device/DeviceImage.h"
 
 #include "foundation/Device.h"
 #include "foundation/DeviceRoot.h"
@@ -11,7 +11,6 @@ namespace sim {
 namespace fs = std::filesystem;
 
 namespace {
-
 
 std::string copyInto(const fs::path& source, const fs::path& root) {
     std::error_code ec;
@@ -48,7 +47,8 @@ std::string writeDeviceSettings(const fs::path& root, const DeviceImageOptions& 
     PlistDict global{{"AppleLocale", options.locale}, {"AppleLanguages", languages}, {"TimeZone", options.timeZone}};
     bool written = writeToFile(global, kGlobalPreferencesPath, true);
     if (!previous.empty()) Device::setRoot(previous);
-    return written ? "" : "cannot write the device settings in " + root.string();
+    if (!written) return "cannot write the device settings in " + root.string();
+    return writeDeviceSetup(root, options.setup);
 }
 
 } // namespace sim

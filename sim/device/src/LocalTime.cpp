@@ -1,4 +1,4 @@
-#include "LocalTime.h"
+#include "device/LocalTime.h"
 
 #include "springboard/DeviceTimeZone.h"
 

@@ -1,0 +1,12 @@
+// A rendered picture as PNG bytes in memory (8-bit RGBA), for a front end to send or save.
+#pragma once
+
+#include "uikit/UISnapshot.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace sim {
+// Empty when the picture is empty or cannot be encoded.
+std::vector<uint8_t> encodePng(const SnapshotImage& image);
+} // namespace sim

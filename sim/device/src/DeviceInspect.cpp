@@ -1,0 +1,223 @@
+// Reading what a person sees: each screen's view tree as JSON, its picture, and whether it
+// changed.
+#include "DeviceWindows.h"
+
+#include "device/LocalTime.h"
+#include "device/PngEncode.h"
+
+#include "preferences/PSSpecifier.h"
+#include "preferences/SettingsApp.h"
+#include "springboard/SpringBoardHost.h"
+#include "springboard/StatusBar.h"
+#include "uikit/CALayer.h"
+#include "uikit/UIAlertView.h"
+#include "uikit/UIButton.h"
+#include "uikit/UIColor.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UILabel.h"
+#include "uikit/UISlider.h"
+#include "uikit/UITextField.h"
+#include "uikit/UIWindow.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+
+namespace sim {
+namespace {
+
+using nlohmann::json;
+
+int channel(double c) { return int(std::lround(std::clamp(c, 0.0, 1.0) * 255)); }
+
+json colorJson(const CGColor& c) {
+    if (c.a <= 0) return nullptr;
+    char buf[16];
+    if (channel(c.a) == 255) std::snprintf(buf, sizeof buf, "#%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b));
+    else std::snprintf(buf, sizeof buf, "#%02X%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b), channel(c.a));
+    return buf;
+}
+
+json colorJson(const id& color) { return color ? colorJson(UIColor::cgColorOf(color)) : json(nullptr); }
+
+double rounded(double v) { return std::round(v * 100) / 100; }
+
+json frameJson(CGRect r) {
+    return {{"x", rounded(r.origin.x)}, {"y", rounded(r.origin.y)}, {"width", rounded(r.size.width)}, {"height", rounded(r.size.height)}};
+}
+
+json viewJson(const id& view) {
+    auto* v = dynamic_cast<UIView*>(view.get());
+    json j;
+    j["class"] = class_getName(object_getClass(view.get()));
+    j["frame"] = frameJson(v->convertRectToView(v->bounds(), nullptr));
+    j["alpha"] = rounded(v->alpha());
+    j["hidden"] = v->isHidden();
+    j["tag"] = v->tag();
+    j["background"] = colorJson(v->backingLayer()->backgroundColor());
+    if (auto* label = dynamic_cast<UILabel*>(v)) {
+        j["text"] = label->text();
+        j["textColor"] = colorJson(label->textColor());
+    }
+    if (auto* control = dynamic_cast<UIControl*>(v)) {
+        j["enabled"] = control->isEnabled();
+        j["highlighted"] = control->isHighlighted();
+        json actions = json::array();
+        for (const id& target : control->allTargets())
+            for (NSUInteger event : {NSUInteger(1), NSUInteger(64), NSUInteger(4096)})
+                for (const std::string& a : control->actionsForTargetForControlEvent(target, event))
+                    if (std::find(actions.begin(), actions.end(), a) == actions.end()) actions.push_back(a);
+        j["actions"] = actions;
+    }
+    if (auto* button = dynamic_cast<UIButton*>(v)) {
+        j["title"] = button->currentTitle();
+        j["titleColor"] = colorJson(button->currentTitleColor());
+    }
+    if (auto* field = dynamic_cast<UITextField*>(v)) {
+        j["text"] = field->isSecureTextEntry() ? std::string(field->text().size(), '*') : field->text();
+        j["placeholder"] = field->placeholder();
+        j["textColor"] = colorJson(field->textColor());
+    }
+    if (auto* slider = dynamic_cast<UISlider*>(v)) {
+        j["value"] = rounded(slider->value());
+        j["minimum"] = rounded(slider->minimumValue());
+        j["maximum"] = rounded(slider->maximumValue());
+    }
+    if (respondsToSelector(view.get(), SELECTOR("isOn")) && !dynamic_cast<UIControl*>(v)) j["on"] = msg<bool>(view, "isOn");
+    if (!v->isHidden()) {
+        json subs = json::array();
+        for (const id& sub : v->subviews()) subs.push_back(viewJson(sub));
+        if (!subs.empty()) j["subviews"] = subs;
+    }
+    return j;
+}
+
+int textFieldsOf(const UIAlertView& alert) {
+    const NSInteger style = alert.alertViewStyle();
+    return style == 1 || style == 2 ? 1 : style == 3 ? 2 : 0;
+}
+
+json alertJson(const Ref<UIAlertView>& alert) {
+    msg(alert, "layoutIfNeeded");
+    json j;
+    j["title"] = alert->title();
+    j["message"] = alert->message();
+    j["tag"] = alert->tag();
+    j["style"] = alert->alertViewStyle();
+    j["frame"] = frameJson(alert->frame());
+    j["cancelButtonIndex"] = alert->cancelButtonIndex();
+    json buttons = json::array();
+    const AlertLayout& layout = alert->layout();
+    for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
+        json b{{"index", i}, {"title", alert->buttonTitleAtIndex(i)}};
+        if (size_t(i) < layout.buttons.size())
+            b["frame"] = frameJson(CGRectOffset(layout.buttons[size_t(i)], layout.panel.origin.x, layout.panel.origin.y));
+        buttons.push_back(b);
+    }
+    j["buttons"] = buttons;
+    json fields = json::array();
+    for (int i = 0; i < textFieldsOf(*alert); ++i) fields.push_back(viewJson(alert->textFieldAtIndex(i)));
+    j["textFields"] = fields;
+    j["accessory"] = alert->accessoryView() ? viewJson(alert->accessoryView()) : json(nullptr);
+    j["views"] = viewJson(alert);
+    return j;
+}
+
+uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
+    uint64_t h = 1469598103934665603ull ^ (width * 31 + height);
+    for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+    return h;
+}
+
+} // namespace
+
+nlohmann::json Device::inspect(Screen screen) {
+    claimAlerts(Screen::SpringBoard);
+    id win = window(screen);
+    msg(win, "layoutIfNeeded");
+    json j;
+    j["screen"] = screenName(screen);
+    const CGRect bounds = msg<CGRect>(win, "bounds");
+    j["width"] = rounded(bounds.size.width);
+    j["height"] = rounded(bounds.size.height);
+    j["scale"] = setup_.scale;
+    j["time"] = localDateTime(now(), timeZone());
+    j["views"] = viewJson(win);
+    json alerts = json::array();
+    for (const auto& alert : alertsOn(screen)) alerts.push_back(alertJson(alert));
+    j["alerts"] = alerts;
+    if (screen == Screen::SpringBoard) {
+        json sb{{"booted", isBooted()}, {"locked", isLocked()}, {"ringing", nullptr}};
+        if (springboard_) {
+            if (auto r = springboard_->ringing())
+                sb["ringing"] = {{"title", r->title}, {"canSnooze", r->canSnooze}, {"onLockScreen", r->onLockScreen}};
+        }
+        json items = json::array();
+        for (const StatusBarItem& item : StatusBar::shared().items())
+            items.push_back({{"identifier", item.identifier}, {"visible", item.visible}, {"image", item.imageName}});
+        sb["statusItems"] = items;
+        json alarmList = json::array();
+        for (const AlarmInfo& a : alarms()) {
+            char t[16];
+            std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60, a.secondsOfDay % 60);
+            alarmList.push_back({{"id", a.alarmId}, {"time", t}, {"label", a.label}, {"snooze", a.snooze},
+                                 {"daily", a.daily}, {"enabled", a.enabled}});
+        }
+        sb["alarms"] = alarmList;
+        auto next = nextAlarmDate();
+        sb["nextAlarm"] = next ? json(localDateTime(*next, timeZone())) : json(nullptr);
+        j["springboard"] = sb;
+    } else {
+        json st{{"page", nullptr}, {"depth", settings_ ? settings_->depth() : 0}};
+        json rows = json::array();
+        if (hasSettingsPage()) {
+            st["page"] = msg<std::string>(settings_->currentController(), "title");
+            for (const std::string& label : settings_->rowLabels()) {
+                id cell = settings_->cellForRow(label);
+                auto* v = dynamic_cast<UIView*>(cell.get());
+                rows.push_back({{"label", label},
+                                {"value", settings_->rowText(label)},
+                                {"enabled", settings_->rowEnabled(label)},
+                                {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
+                                {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
+                                {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
+            }
+        }
+        st["rows"] = rows;
+        j["settings"] = st;
+    }
+    json editing = nullptr;
+    if (windows_->editing) {
+        if (id field = windows_->editing->field.lock())
+            editing = {{"screen", screenName(windows_->editing->screen)}, {"text", msg<std::string>(field, "text")}};
+    }
+    j["editing"] = editing;
+    return j;
+}
+
+SnapshotImage Device::render(Screen screen, double scale) {
+    claimAlerts(Screen::SpringBoard);
+    return UISnapshotRenderScreen(window(screen), scale > 0 ? scale : setup_.scale);
+}
+
+SnapshotImage Device::renderStatusBar(double scale) {
+    if (!springboard_) return {};
+    return UISnapshotRenderView(springboard_->statusBarView(), scale > 0 ? scale : setup_.scale);
+}
+
+std::vector<uint8_t> Device::png(Screen screen, double scale) { return encodePng(render(screen, scale)); }
+
+uint64_t Device::screenVersion(Screen screen) {
+    SnapshotImage image = render(screen);
+    Windows::Rendered& r = windows_->rendered[indexOf(screen)];
+    const uint64_t h = fnv1a(image.rgba, image.width, image.height);
+    if (!r.any || r.hash != h) {
+        r.any = true;
+        r.hash = h;
+        ++r.version;
+    }
+    return r.version;
+}
+
+} // namespace sim

@@ -1,0 +1,49 @@
+// The device's private state around its two screens: the window each shows (built anew from
+// the hosts whenever no finger is down on it), the touch in progress, which screen each alert
+// belongs to, the text field being edited, and what each screen last rendered.
+#pragma once
+
+#include "device/Device.h"
+
+#include "foundation/NSIndexPath.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace sim {
+
+struct Device::Windows {
+    struct Touch {
+        bool down = false;
+        id target;      // the view the finger landed on
+        id rowCell;     // a Settings cell that takes the touch as a row tap
+        id field;       // a text field the finger landed on
+        bool backButton = false; // Settings' back button in the navigation bar
+    };
+    struct Rendered {
+        bool any = false;
+        uint64_t hash = 0;
+        uint64_t version = 0;
+    };
+    struct Owner {
+        std::weak_ptr<UIAlertView> alert;
+        Screen screen;
+    };
+    struct Editing {
+        std::weak_ptr<Object> field; // a UITextField
+        Screen screen = Screen::SpringBoard;
+        std::optional<NSIndexPath> row; // a Settings text row, committed on Return
+    };
+
+    std::array<id, 2> window;
+    std::array<Touch, 2> touch;
+    std::array<Rendered, 2> rendered;
+    std::vector<Owner> owners;
+    std::optional<Editing> editing;
+};
+
+inline size_t indexOf(Screen screen) { return screen == Screen::SpringBoard ? 0 : 1; }
+
+} // namespace sim
