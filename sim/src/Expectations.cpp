@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -124,7 +125,14 @@ std::string expectView(Device& device, const std::vector<std::string>& a) {
         for (size_t i = at + 1; all && i + 1 < a.size(); i += 2) all = propertyMatches(v, a[i], a[i + 1]);
         if (all) return "";
     }
-    const json& first = candidates.front();
+    // Report the view nearest to what was expected: the one with the most properties right.
+    auto rightCount = [&](const json& v) {
+        int n = 0;
+        for (size_t i = at + 1; i + 1 < a.size(); i += 2) n += propertyMatches(v, a[i], a[i + 1]) ? 1 : 0;
+        return n;
+    };
+    const json& first = *std::max_element(candidates.begin(), candidates.end(),
+                                          [&](const json& x, const json& y) { return rightCount(x) < rightCount(y); });
     std::string seen;
     for (size_t i = at + 1; i + 1 < a.size(); i += 2) {
         if (propertyMatches(first, a[i], a[i + 1])) continue;
