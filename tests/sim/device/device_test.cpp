@@ -1,0 +1,164 @@
+// The device as a second front end sees it: pictures and their change counter, events by cursor
+// and by subscription, touches refused where nothing takes them, alerts on the screen that
+// showed them, and the inspection's shape. Each test boots its own device in its own process.
+#include "device/Device.h"
+#include "device/DeviceImage.h"
+#include "device/LocalTime.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+
+namespace sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DeviceTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "hm-sim-device-XXXXXX").string();
+        ASSERT_TRUE(mkdtemp(pattern.data()));
+        root_ = pattern;
+        fs::remove(root_);
+        DeviceImageOptions options;
+        options.addons = {"libstatusbar"};
+        ASSERT_EQ(layDeviceImage(root_, options), "");
+        device_ = std::make_unique<Device>(Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
+        // The tweak reads its settings as SpringBoard starts: the extra button is on from boot.
+        ASSERT_EQ(device_->setSetting("enabled", true), "");
+        ASSERT_EQ(device_->setSetting("enableAlertButtons", true), "");
+        ASSERT_EQ(device_->boot(), "");
+    }
+    void TearDown() override {
+        device_.reset();
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    // The alarm at 07:00 ringing, with the extra button on its alert.
+    void ringWithButton() {
+        ASSERT_EQ(device_->addAlarm({7 * 3600, "Wake up"}), "");
+        ASSERT_EQ(device_->advance(61), "");
+    }
+
+    fs::path root_;
+    std::unique_ptr<Device> device_;
+};
+
+TEST_F(DeviceTest, ScreenVersionGrowsOnlyWhenThePictureChanges) {
+    const uint64_t first = device_->screenVersion(Screen::SpringBoard);
+    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first);
+    ASSERT_EQ(device_->advance(30), "");
+    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
+    ASSERT_EQ(device_->advance(30), "");
+    EXPECT_GT(device_->screenVersion(Screen::SpringBoard), first) << "the status bar's clock turned to 07:00";
+    const uint64_t settings = device_->screenVersion(Screen::Settings);
+    ASSERT_EQ(device_->openSettings(), "");
+    EXPECT_GT(device_->screenVersion(Screen::Settings), settings);
+}
+
+TEST_F(DeviceTest, PngBytesAreAPictureOfTheScreenAtItsScale) {
+    const std::vector<uint8_t> png = device_->png(Screen::SpringBoard);
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    auto be32 = [&](size_t at) { return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3]; };
+    EXPECT_EQ(be32(16), 640); // IHDR width and height: 320 x 568 points at scale 2
+    EXPECT_EQ(be32(20), 1136);
+}
+
+TEST_F(DeviceTest, EventsByCursorAndBySubscription) {
+    std::vector<std::string> heard;
+    const int token = device_->subscribe([&](const DeviceEvent& e) { heard.push_back(e.kind); });
+    const size_t cursor = device_->eventCount();
+    ASSERT_EQ(device_->lock(true), "");
+    ASSERT_EQ(device_->events(cursor).size(), 1u);
+    EXPECT_EQ(device_->events(cursor)[0].kind, "device locked");
+    EXPECT_EQ(heard, std::vector<std::string>{"device locked"});
+    device_->unsubscribe(token);
+    ASSERT_EQ(device_->lock(false), "");
+    EXPECT_EQ(heard.size(), 1u);
+    EXPECT_EQ(device_->events(device_->eventCount()).size(), 0u);
+    ASSERT_EQ(device_->setClock(device_->now().dateByAddingTimeInterval(3600)), "");
+    EXPECT_EQ(device_->events(device_->eventCount() - 1)[0].kind, "clock set");
+}
+
+TEST_F(DeviceTest, TouchesNeedSomethingToTakeThemAndAFingerDown) {
+    EXPECT_EQ(device_->touchMove(Screen::SpringBoard, {10, 10}), "no finger is down on the springboard screen");
+    EXPECT_EQ(device_->touchUp(Screen::Settings, {10, 10}), "no finger is down on the settings screen");
+    EXPECT_EQ(device_->touchDown(Screen::SpringBoard, {-50, 10}), "nothing takes a touch at (-50, 10) on the springboard screen");
+    EXPECT_EQ(device_->tap(Screen::SpringBoard, {160, 300}), "");
+    EXPECT_EQ(device_->type("x"), "no text field is being edited (touch one first)");
+    EXPECT_EQ(device_->tapAlertButton("OK"), "no alert is shown");
+}
+
+TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
+    ringWithButton();
+    ASSERT_EQ(device_->alertsOn(Screen::SpringBoard).size(), 1u);
+    EXPECT_TRUE(device_->alertsOn(Screen::Settings).empty());
+    ASSERT_EQ(device_->tapAlertButton("OK"), "");
+    ASSERT_EQ(device_->openSettings(), "");
+    ASSERT_EQ(device_->tapRow("Button Color"), "");
+    // The hex button, found by what its touch sends, opens the prompt on the Settings screen.
+    std::function<const nlohmann::json*(const nlohmann::json&)> hexButton = [&](const nlohmann::json& v) -> const nlohmann::json* {
+        if (v.contains("actions") && v["actions"].dump().find("askUserForInputHex") != std::string::npos) return &v;
+        if (v.contains("subviews"))
+            for (const auto& sub : v["subviews"])
+                if (auto* found = hexButton(sub)) return found;
+        return nullptr;
+    };
+    nlohmann::json page = device_->inspect(Screen::Settings);
+    const nlohmann::json* button = hexButton(page["views"]);
+    ASSERT_TRUE(button);
+    const auto& f = (*button)["frame"];
+    ASSERT_EQ(device_->tap(Screen::Settings, {f["x"].get<double>() + f["width"].get<double>() / 2,
+                                              f["y"].get<double>() + f["height"].get<double>() / 2}), "");
+    ASSERT_EQ(device_->alertsOn(Screen::Settings).size(), 1u);
+    EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
+    EXPECT_TRUE(device_->inspect(Screen::SpringBoard)["alerts"].empty());
+    ASSERT_EQ(device_->inspect(Screen::Settings)["alerts"].size(), 1u);
+    ASSERT_EQ(device_->type("#80B8EF"), "");
+    ASSERT_EQ(device_->press(Key::Return), "");
+    EXPECT_EQ(device_->settingText("buttonColor"), "#80B8EF");
+    EXPECT_TRUE(device_->alertsOn(Screen::Settings).empty());
+}
+
+TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
+    ringWithButton();
+    nlohmann::json j = device_->inspect(Screen::SpringBoard);
+    EXPECT_EQ(j["screen"], "springboard");
+    EXPECT_EQ(j["width"], 320);
+    EXPECT_EQ(j["views"]["class"], "UIWindow");
+    ASSERT_EQ(j["alerts"].size(), 1u);
+    const nlohmann::json& alert = j["alerts"][0];
+    EXPECT_EQ(alert["title"], "Wake up");
+    EXPECT_EQ(alert["tag"], 2627);
+    ASSERT_EQ(alert["buttons"].size(), 2u);
+    EXPECT_EQ(alert["buttons"][0]["title"], "Snooze");
+    ASSERT_TRUE(alert["accessory"].is_object());
+    const nlohmann::json& button = alert["accessory"]["subviews"][0];
+    EXPECT_EQ(button["title"], "Hushmark");
+    EXPECT_EQ(button["background"], "#FF0000");
+    EXPECT_EQ(button["titleColor"], "#FFFFFF");
+    EXPECT_EQ(j["springboard"]["ringing"]["title"], "Wake up");
+    // The button's frame is where a finger finds it.
+    const auto& f = button["frame"];
+    const CGPoint center{f["x"].get<double>() + f["width"].get<double>() / 2, f["y"].get<double>() + f["height"].get<double>() / 2};
+    ASSERT_EQ(device_->touchDown(Screen::SpringBoard, center), "");
+    nlohmann::json pressed = device_->inspect(Screen::SpringBoard);
+    EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["highlighted"], true);
+    EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["background"], "#CC0000"); // the tweak's touch feedback
+    const size_t cursor = device_->eventCount();
+    ASSERT_EQ(device_->touchUp(Screen::SpringBoard, center), "");
+    EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
+    std::vector<std::string> kinds;
+    for (const DeviceEvent& e : device_->events(cursor)) kinds.push_back(e.kind);
+    EXPECT_NE(std::find(kinds.begin(), kinds.end(), "alarm stopped"), kinds.end());
+}
+
+} // namespace
+} // namespace sim
