@@ -45,6 +45,7 @@ void addFullscreenAlarm(const id& screen, CGFloat width, const ScreenState& stat
         msg(msg<id>(snooze, "layer"), "setCornerRadius:", CGFloat{8});
         msg(snooze, "setTitle:forState:", std::string("Snooze"), UIControlStateNormal);
         msg(snooze, "setTitleColor:forState:", white, UIControlStateNormal);
+        msg(snooze, "setTitleColor:forState:", UIColor::white(1, 0.4), UIControlStateHighlighted); // pressed
         msg(snooze, "setTag:", NSInteger{kLockScreenSnoozeTag});
         msg(screen, "addSubview:", snooze);
     }
