@@ -33,7 +33,7 @@ void hideIconIfAsked(TweakState& state, IconChange icon) {
 
 // Arms for the shared clock data provider; logs `missingLine` when SpringBoard has none.
 void armForClockDataProvider(TweakState& state, const char* missingLine) {
-    id provider = classNamed("SBClockDataProvider");
+    id provider = state.clockDataProvider.object();
     if (!provider) {
         NSLog("%s", missingLine);
         return;
@@ -72,7 +72,7 @@ void applyDisarmState(TweakState& state, bool fileRead) {
 void armDeadlineTimer(TweakState& state, const id& target) {
     invalidateDeadlineTimer(state);
     NSDate fireDate = state.settings.disarmedUntil.value_or(NSDate::date());
-    id timer = msg<id>(classNamed("PCSimpleTimer"), "alloc");
+    id timer = msg<id>(state.simpleTimer.object(), "alloc");
     state.deadlineTimer = msg<id>(timer, "initWithFireDate:serviceIdentifier:target:selector:userInfo:", fireDate,
                                   std::string(kTimerServiceIdentifier), target, sel_registerName(kTimerSelector),
                                   id{});
@@ -89,8 +89,8 @@ void armDeadlineTimer(TweakState& state, const id& target) {
 void hushmarkTimerFired(TweakState& state, const id& receiver) {
     invalidateDeadlineTimer(state);
     switch (decideTimerFired(state.settings.disarmedUntil, NSDate::date(), state.toggleInstalled)) {
-    case TimerFiredAction::SetToggleOff: setToggleState(false); break;
-    case TimerFiredAction::SetToggleOn: setToggleState(true); break;
+    case TimerFiredAction::SetToggleOff: setToggleState(state, false); break;
+    case TimerFiredAction::SetToggleOn: setToggleState(state, true); break;
     case TimerFiredAction::HideIcon: setStatusIconVisible(state, false); break;
     case TimerFiredAction::Rearm: armDeadlineTimer(state, receiver); break;
     case TimerFiredAction::Expire:
@@ -105,13 +105,13 @@ void disarmFromAlert(TweakState& state) {
     NSDate deadline = NSDate::date().dateByAddingTimeInterval(state.settings.disarmSeconds);
     state.settings.disarmedUntil = deadline;
     if (state.settings.enableIcon) setStatusIconVisible(state, true);
-    armDeadlineTimer(state, msg<id>(classNamed("SBClockDataProvider"), "sharedInstance"));
+    armDeadlineTimer(state, msg<id>(state.clockDataProvider.object(), "sharedInstance"));
     state.settings.settingsCopy["disarmedUntil"] = deadline;
     // The tweak's own state is already up to date, so nothing is posted.
     writeToFile(state.settings.settingsCopy, kSettingsPath, true);
 }
 
 void disarmFromAlertButton(TweakState& state) {
-    if (state.toggleInstalled) setToggleState(true);
+    if (state.toggleInstalled) setToggleState(state, true);
     else disarmFromAlert(state);
 }

@@ -43,16 +43,20 @@ void lockScreenPresentAlarm(TweakState& state, Object* controller, const id& ite
                        msg<std::string>(item, "title"), std::string(), controller->self(), std::string(),
                        std::vector<std::string>{});
     state.lockAlert = alert;
-    LockAlertLayout layout = lockAlertLayout(msg<bool>(item, "canSnooze"));
-    for (LockAlertTitle title : layout.buttons)
-        msg<NSInteger>(alert, "addButtonWithTitle:", title == LockAlertTitle::Snooze ? state.snoozeTitle : state.okTitle);
+    const LockAlertLayout layout = lockAlertLayout(msg<bool>(item, "canSnooze"));
+    if (layout.snoozeButton) msg<NSInteger>(alert, "addButtonWithTitle:", state.snoozeTitle);
     msg(alert, "setTag:", NSInteger{layout.tag});
+    msg<NSInteger>(alert, "addButtonWithTitle:", state.okTitle);
     msg(alert, "setCancelButtonIndex:", NSInteger{0});
     addButtonContainer(state, alert, controller->self());
     msg(alert, "show");
 
-    // SpringBoard may take its previous fullscreen alarm down while presenting this one; that
-    // dismissal belongs to the old alarm and must not take the new alert with it.
+    // The lock-screen guard: SpringBoard takes the previous fullscreen alarm down from inside
+    // this very presentation, through `_dismissFullscreenBulletinAlertAnimated:`. That dismissal
+    // belongs to the old alarm, but by now `lockAlert` is the new alert and shows, so the
+    // dismissal replacement would take it down and the new alarm would ring without it. While
+    // the flag is set, that replacement leaves the tweak's alert alone (a previous alert still
+    // showing was taken down above, before the new one was made).
     state.presentingLockAlarm = true;
     callImp(state.previous.presentFullscreenBulletinAlertWithItem, controller, item);
     state.presentingLockAlarm = false;
@@ -76,7 +80,7 @@ void lockAlertDidDismissWithButtonIndex(TweakState& state, Object* controller, c
 
 void lockScreenDismissFullscreenAlert(TweakState& state, Object* controller, bool animated) {
     callImp(state.previous.dismissFullscreenBulletinAlertAnimated, controller, animated);
-    if (state.presentingLockAlarm) return;
+    if (state.presentingLockAlarm) return; // the lock-screen guard: see lockScreenPresentAlarm
     if (state.lockAlertShowing && state.lockAlert) dismissLockAlert(state);
 }
 

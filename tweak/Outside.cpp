@@ -4,8 +4,8 @@ void setStatusIconVisible(TweakState& state, bool visible) {
     if (state.statusItem) msg(state.statusItem, "setVisible:", visible);
 }
 
-void setToggleState(bool on) {
-    id panel = msg<id>(classNamed("FSSwitchPanel"), "sharedPanel");
+void setToggleState(TweakState& state, bool on) {
+    id panel = msg<id>(state.switchPanel.object(), "sharedPanel");
     msg(panel, "setState:forSwitchIdentifier:", NSInteger{on ? 1 : 0}, std::string(kToggleIdentifier));
 }
 

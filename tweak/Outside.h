@@ -8,6 +8,7 @@ inline constexpr const char* kToggleIdentifier = "net.vexmoor.hushmarkfs";
 // Shows or hides the status icon; nothing when there is no status item.
 void setStatusIconVisible(TweakState& state, bool visible);
 // Hands a disarm (on) or re-arm (off) to the HushmarkFS toggle.
-void setToggleState(bool on);
-// A class object to send class messages to; none when the class does not exist.
+void setToggleState(TweakState& state, bool on);
+// A class of the platform's own frameworks, to send class messages to; none when it does not
+// exist. Outside classes are the state's, looked up once.
 id classNamed(const char* name);

@@ -34,7 +34,7 @@ void createStatusItem(TweakState& state) {
                                                     : nullptr;
     if (!path) return;
     device_dlopen(path, kLoadNowGlobal);
-    id item = msg<id>(classNamed("LSStatusBarItem"), "alloc");
+    id item = msg<id>(state.statusBarItem.object(), "alloc");
     state.statusItem = msg<id>(item, "initWithIdentifier:alignment:", std::string("Hushmark"), kStatusBarRightSide);
     msg(state.statusItem, "setVisible:", false);
     msg(state.statusItem, "setImageName:", std::string("Hushmark"));
@@ -47,9 +47,10 @@ void detectToggle(TweakState& state) {
 void loadTitles(TweakState& state) {
     id bundle = msg<id>(classNamed("NSBundle"), "bundleWithPath:", std::string(kPreferenceBundlePath));
     auto localized = [&](const char* key, const char* fallback) {
-        std::string text = msg<std::string>(bundle, "localizedStringForKey:value:table:", std::string(key),
-                                             std::string(fallback), std::string("Hushmark"));
-        return text.empty() ? std::string(fallback) : text; // no bundle: the English default
+        if (!bundle) return std::string(fallback); // no preference bundle: the English default
+        // A key the table lacks comes back as the default; an entry that is empty stays empty.
+        return msg<std::string>(bundle, "localizedStringForKey:value:table:", std::string(key), std::string(fallback),
+                                std::string("Hushmark"));
     };
     state.snoozeTitle = localized("EDIT_SNOOZE", "Snooze");
     state.okTitle = localized("OK", "OK");

@@ -18,6 +18,11 @@ class CachedClass {
         }
         return cls_;
     }
+    // The class as a receiver of class messages; none when it does not exist.
+    id object() {
+        Class* cls = get();
+        return cls ? classObject(cls) : nullptr;
+    }
 
   private:
     const char* name_;
@@ -48,9 +53,14 @@ struct TweakState {
     bool lockAlertShowing = false;
     bool presentingLockAlarm = false; // SpringBoard's own presentation of a new alarm is running
 
+    // The outside classes: SpringBoard's private ones and the optional add-ons'.
     CachedClass alarmManager{"AlarmManager"};
     CachedClass concreteLocalNotification{"UIConcreteLocalNotification"};
     CachedClass awayBulletinListItem{"SBAwayBulletinListItem"};
+    CachedClass clockDataProvider{"SBClockDataProvider"};
+    CachedClass simpleTimer{"PCSimpleTimer"};
+    CachedClass statusBarItem{"LSStatusBarItem"};
+    CachedClass switchPanel{"FSSwitchPanel"};
 
     PreviousImplementations previous;
 };

@@ -15,8 +15,7 @@ ModalClick decideModalClick(long alertTag, long buttonIndex) {
 }
 
 LockAlertLayout lockAlertLayout(bool canSnooze) {
-    if (canSnooze) return {{LockAlertTitle::Snooze, LockAlertTitle::OK}, kAlertTagSnooze};
-    return {{LockAlertTitle::OK}, kAlertTagPlain};
+    return {canSnooze, canSnooze ? kAlertTagSnooze : kAlertTagPlain};
 }
 
 bool isLockAlertTag(long alertTag) { return alertTag == kAlertTagSnooze || alertTag == kAlertTagPlain; }

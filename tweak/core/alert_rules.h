@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
 inline constexpr long kAlertTagSnooze = 2626; // lock-screen alert with a Snooze button
 inline constexpr long kAlertTagPlain = 2627;  // modal alert's sheet; lock-screen alert without Snooze
@@ -21,10 +20,10 @@ struct ModalClick {
 };
 ModalClick decideModalClick(long alertTag, long buttonIndex);
 
-// The lock-screen alert's buttons in order (the first is the cancel button) and its tag.
-enum class LockAlertTitle { Snooze, OK };
+// The lock-screen alert: a Snooze button first when the alarm can snooze, then OK (the first
+// button is the cancel button); the tag goes on between the two.
 struct LockAlertLayout {
-    std::vector<LockAlertTitle> buttons;
+    bool snoozeButton;
     long tag;
 };
 LockAlertLayout lockAlertLayout(bool canSnooze);

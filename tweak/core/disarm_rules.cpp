@@ -25,10 +25,12 @@ ReloadDecision decideReload(const DisarmInputs& in) {
 
 DeferredDecision decideDeferredArming(const DisarmInputs& in) {
     DeferredDecision d;
-    if (!in.enabled || !in.disarmedUntil || !deadlineStillAhead(in.now, *in.disarmedUntil)) {
+    if (!in.enabled || !in.disarmedUntil) {
         d.icon = IconChange::Hide;
         return d;
     }
+    // The look-ahead is not taken again: a deadline that stands is armed for, even one that has
+    // come within 15 seconds meanwhile; its timer then fires at once and ends the disarm.
     d.arm = true;
     if (in.enableIcon) d.icon = IconChange::Show;
     return d;

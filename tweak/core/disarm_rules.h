@@ -34,8 +34,9 @@ struct DisarmInputs {
 
 ReloadDecision decideReload(const DisarmInputs& in);
 
-// What the deferred arming does when its 5 seconds have passed: it looks again, since the
-// tweak may have been turned off or the deadline cleared or come close meanwhile.
+// What the deferred arming does when its 5 seconds have passed. It looks again only for the
+// tweak turned off or the deadline cleared meanwhile (nothing to arm, and the icon belongs
+// hidden); it does not take the look-ahead again.
 struct DeferredDecision {
     IconChange icon = IconChange::Keep;
     bool arm = false;

@@ -41,6 +41,25 @@ TEST_F(WithoutSpringBoard, ImmediateArmingLogsLoad2AndArmsNothing) {
     EXPECT_FALSE(state.deadlineTimer);
 }
 
+// Outside classes are looked up once, on first use, and kept: a class that appears later (here
+// a stand-in registered after the first arming) is not picked up.
+TEST_F(WithoutSpringBoard, AClassMissingAtFirstUseStaysMissing) {
+    writeSettings({{"enabled", true}, {"disarmedUntil", kStart.dateByAddingTimeInterval(600)}});
+    state.launchSettled = true;
+    reloadSettings(state);
+    struct LateProvider : NSObject {};
+    static const ClassDef<LateProvider> kLateProvider("SBClockDataProvider", "NSObject", {
+        classMethod("sharedInstance", [](Object* cls) -> id {
+            static id* shared = new id(msg<id>(cls, "new"));
+            return *shared;
+        }),
+    });
+    ASSERT_TRUE(objc_getClass("SBClockDataProvider"));
+    reloadSettings(state);
+    EXPECT_EQ(logLines(), (std::vector<std::string>{"[Hushmark] Error: Cannot set PCSimpleTimer Load 2",
+                                                    "[Hushmark] Error: Cannot set PCSimpleTimer Load 2"}));
+}
+
 TEST_F(WithoutSpringBoard, DeferredArmingLogsLoad1After5Seconds) {
     writeSettings({{"enabled", true}, {"disarmedUntil", kStart.dateByAddingTimeInterval(600)}});
     reloadSettings(state);

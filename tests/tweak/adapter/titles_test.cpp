@@ -52,6 +52,16 @@ INSTANTIATE_TEST_SUITE_P(Languages, Titles,
                              return name;
                          });
 
+TEST(TitlesFromTheTable, AnEmptyEntryIsUsedAsItStandsAndAMissingKeyFallsBack) {
+    DeviceRootFixture root{bareDevice()};
+    std::filesystem::create_directories(root.hostPath(std::string(kBundlePath) + "/en.lproj"));
+    ASSERT_TRUE(writeToFile(PlistDict{{"EDIT_SNOOZE", ""}}, std::string(kBundlePath) + "/en.lproj/Hushmark.strings", true));
+    TweakState state;
+    startHushmark(state);
+    EXPECT_EQ(state.snoozeTitle, "");
+    EXPECT_EQ(state.okTitle, "OK");
+}
+
 TEST(TitlesWithoutBundle, AreTheEnglishWords) {
     DeviceRootFixture root{bareDevice()};
     TweakState state;

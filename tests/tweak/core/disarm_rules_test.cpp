@@ -53,22 +53,30 @@ INSTANTIATE_TEST_SUITE_P(
         ReloadCase{"Unreadable", {false, false, true, at(600), kNow, true}, IconChange::Hide, false, false}),
     [](const testing::TestParamInfo<ReloadCase>& info) { return info.param.name; });
 
-TEST(DeferredArming, LooksAgainWhenItRuns) {
-    auto run = [](bool enabled, bool icon, std::optional<NSDate> until) {
-        return decideDeferredArming({true, enabled, icon, until, kNow, true});
+struct DeferredCase {
+    const char* name;
+    bool enabled;
+    bool enableIcon;
+    std::optional<NSDate> until;
+    bool arm;
+    IconChange icon;
+};
+
+TEST(DeferredArming, LooksAgainOnlyForTheTweakTurnedOffOrTheDeadlineCleared) {
+    const DeferredCase cases[] = {
+        {"ahead", true, true, at(20), true, IconChange::Show},
+        {"ahead, icon off", true, false, at(20), true, IconChange::Keep},
+        // The look-ahead is not taken again: a standing deadline is armed for, however near.
+        {"now within 15 s", true, true, at(15), true, IconChange::Show},
+        {"passed meanwhile", true, true, at(-5), true, IconChange::Show},
+        {"turned off", false, true, at(20), false, IconChange::Hide},
+        {"cleared", true, true, std::nullopt, false, IconChange::Hide},
+        {"cleared, icon off", true, false, std::nullopt, false, IconChange::Hide},
     };
-    DeferredDecision ahead = run(true, true, at(20));
-    EXPECT_TRUE(ahead.arm);
-    EXPECT_EQ(ahead.icon, IconChange::Show);
-
-    DeferredDecision noIcon = run(true, false, at(20));
-    EXPECT_TRUE(noIcon.arm);
-    EXPECT_EQ(noIcon.icon, IconChange::Keep);
-
-    for (DeferredDecision gone : {run(false, true, at(20)), run(true, true, std::nullopt), run(true, true, at(15)),
-                                  run(true, true, at(-5))}) {
-        EXPECT_FALSE(gone.arm);
-        EXPECT_EQ(gone.icon, IconChange::Hide);
+    for (const DeferredCase& c : cases) {
+        const DeferredDecision d = decideDeferredArming({true, c.enabled, c.enableIcon, c.until, kNow, true});
+        EXPECT_EQ(d.arm, c.arm) << c.name;
+        EXPECT_EQ(d.icon, c.icon) << c.name;
     }
 }
 

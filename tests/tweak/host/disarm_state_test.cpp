@@ -99,6 +99,20 @@ TEST(DisarmState, TurningOffEndsTheTimerAndHidesTheIcon) {
                                                                "status item hidden: Hushmark"}));
 }
 
+// An unreadable file turns the tweak off and hides the icon, but the timer already running stays
+// and still ends the disarm at the deadline.
+TEST(DisarmState, AnUnreadableFileWhileDisarmedHidesTheIconAndKeepsTheTimer) {
+    DisarmedDevice device;
+    device.root.writeFile(kSettings, "not a property list");
+    device.postSettingsChanged();
+    EXPECT_EQ(events(kTimerAndIcon), std::vector<std::string>{"status item hidden: Hushmark"});
+    EXPECT_FALSE(StatusBar::shared().isVisible("Hushmark"));
+    device.runUntil(at(9, 0));
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"status item hidden: Hushmark", "timer fired: net.vexmoor.hushmark",
+                                        "status item hidden: Hushmark"}));
+}
+
 TEST(DisarmState, ADeadlineClearedDuringTheFirstFiveSecondsArmsNothing) {
     TweakDevice device({"libstatusbar8"});
     device.writeSettings({{"enabled", true}, {"disarmedUntil", at(9, 0)}});
@@ -108,6 +122,20 @@ TEST(DisarmState, ADeadlineClearedDuringTheFirstFiveSecondsArmsNothing) {
     device.postSettingsChanged();
     device.advance(10);
     EXPECT_TRUE(events({sbevent::kTimerArmed, sbevent::kStatusItemVisible}).empty());
+}
+
+TEST(DisarmState, TheFirstArmingArmsForAStandingDeadlineThatCameWithinFifteenSeconds) {
+    TweakDevice device({"libstatusbar8"});
+    device.writeSettings({{"enabled", true}, {"disarmedUntil", startPlus(18)}});
+    device.boot(); // 18 s ahead at the reload: deferred; 13 s ahead when the deferral runs
+    DeviceEvents::clear(); // the item was made hidden
+    device.advance(5);
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(startPlus(18))}));
+    device.advance(13);
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(startPlus(18)),
+                                        "timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
 }
 
 TEST(DisarmState, TheFirstArmingLooksAtTheDeadlineStandingWhenItRuns) {
@@ -129,20 +157,56 @@ TEST(DisarmState, TheFirstArmingLooksAtTheDeadlineStandingWhenItRuns) {
 TEST(DisarmStateWithToggle, ExpirySetsTheToggleOffAndTheSwitchBringsTheTweakUpToDate) {
     DisarmedDevice device({"libstatusbar8", "flipswitch", "hushmarkfs"});
     device.runUntil(at(9, 0));
-    EXPECT_EQ(events({sbevent::kTimerFired, sbevent::kSwitchState, sbevent::kStatusItemHidden}),
+    // The icon is hidden once, by the reload that follows the switch's write; not by the expiry.
+    EXPECT_EQ(events({sbevent::kTimerFired, sbevent::kSwitchState, sbevent::kStatusItemVisible,
+                      sbevent::kStatusItemHidden, sbevent::kTimerArmed}),
               (std::vector<std::string>{"timer fired: net.vexmoor.hushmark", "switch state: net.vexmoor.hushmarkfs = 0",
                                         "status item hidden: Hushmark"}));
     EXPECT_TRUE(valueForKey(device.settingsFile().value(), "disarmedUntil").isNone());
+}
+
+// A switch panel that only records what it is told: the switch never brings the tweak up to
+// date, so what the tweak did itself is all there is to see.
+void recordSwitchStatesOnly() {
+    class_replaceMethod(objc_getClass("FSSwitchPanel"), sel_registerName("setState:forSwitchIdentifier:"),
+                        makeImp([](Object*, NSInteger state, std::string identifier) {
+                            DeviceEvents::record(sbevent::kSwitchState, identifier + " = " + std::to_string(state));
+                        }));
+}
+
+TEST(DisarmStateWithToggle, ExpiryLeavesTheDeadlineAndTheIconForTheToggle) {
+    TweakDevice device({"libstatusbar8", "flipswitch", "hushmarkfs"});
+    device.writeSettings({{"enabled", true}, {"disarmedUntil", at(9, 0, 10)}});
+    device.boot();
+    device.advance(5);
+    recordSwitchStatesOnly();
+    device.addAlarm(9, 0, "Wake");
+    device.runUntil(at(8, 59, 56));
+    DeviceEvents::clear();
+    msg(clockDataProvider(), "hushmarkTimerFired"); // 14 s before the deadline: reached
+    EXPECT_EQ(events(kTimerAndIcon), std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark"});
+    EXPECT_EQ(events({sbevent::kSwitchState}), std::vector<std::string>{"switch state: net.vexmoor.hushmarkfs = 0"});
+    EXPECT_TRUE(StatusBar::shared().isVisible("Hushmark"));
+    // The deadline stands in the tweak until the toggle says otherwise: 09:00 is still before it.
+    device.runUntil(at(9, 0));
+    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}), std::vector<std::string>{"alarm dropped: Wake"});
 }
 
 TEST(DisarmStateWithToggle, AnEarlyFiringSetsTheToggleOnAndArmsNothingItself) {
     DisarmedDevice device({"libstatusbar8", "flipswitch", "hushmarkfs"});
     device.runUntil(at(8, 59));
     msg(clockDataProvider(), "hushmarkTimerFired");
-    std::vector<std::string> seen = events({sbevent::kSwitchState, sbevent::kTimerArmed, sbevent::kTimerInvalidated});
-    ASSERT_GE(seen.size(), 2u);
-    EXPECT_EQ(seen[0], "timer invalidated: net.vexmoor.hushmark");
-    EXPECT_EQ(seen[1], "switch state: net.vexmoor.hushmarkfs = 1");
+    // Before the switch's notification is delivered: only what the tweak did itself.
+    const std::vector<std::string> kinds = {sbevent::kSwitchState,      sbevent::kTimerArmed,
+                                            sbevent::kTimerInvalidated, sbevent::kStatusItemVisible,
+                                            sbevent::kStatusItemHidden};
+    EXPECT_EQ(events(kinds), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
+                                                       "switch state: net.vexmoor.hushmarkfs = 1"}));
+    // The switch wrote a new deadline and posted; the reload that follows arms for it.
+    RunLoop::main().drain();
+    EXPECT_EQ(events(kinds), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
+                                                       "switch state: net.vexmoor.hushmarkfs = 1",
+                                                       "status item visible: Hushmark", timerArmedFor(at(9, 29))}));
 }
 
 TEST(DisarmStateWithToggle, FlipswitchWithoutTheSwitchLeavesTheTweakToItself) {

@@ -62,11 +62,47 @@ TEST(LockScreenAlert, AnAlarmThatCannotSnoozeGetsOkAlone) {
     EXPECT_EQ(alert->tag(), 2627);
 }
 
-TEST(LockScreenAlert, NoAlertOfItsOwnWithButtonsOff) {
-    LockedDevice device(true, PlistDict{{"enabled", true}});
+struct QuietCase {
+    const char* name;
+    PlistDict settings;
+};
+void PrintTo(const QuietCase& c, std::ostream* os) { *os << c.name; }
+class NoLockAlertOfItsOwn : public testing::TestWithParam<QuietCase> {};
+
+TEST_P(NoLockAlertOfItsOwn, SpringBoardPresentsItsOwnAlone) {
+    LockedDevice device(true, GetParam().settings);
     EXPECT_TRUE(UIAlertView::shownAlerts().empty());
     EXPECT_EQ(events({sbevent::kAlertShown}), std::vector<std::string>{"alert shown: lock screen Wake"});
 }
+
+INSTANTIATE_TEST_SUITE_P(Settings, NoLockAlertOfItsOwn,
+                         testing::Values(QuietCase{"ButtonsOff", {{"enabled", true}}},
+                                         QuietCase{"TweakOff", {{"enabled", false}, {"enableAlertButtons", true}}}),
+                         [](const testing::TestParamInfo<QuietCase>& info) { return info.param.name; });
+
+// The alert is made in this order: a Snooze button when the alarm can snooze, its tag, then OK.
+class LockAlertMaking : public testing::TestWithParam<bool> {};
+
+TEST_P(LockAlertMaking, SetsTheTagBetweenTheSnoozeAndOkButtons) {
+    static std::vector<std::string> making;
+    static Imp addButton, setTag;
+    Class* alerts = objc_getClass("UIAlertView");
+    addButton = class_replaceMethod(alerts, sel_registerName("addButtonWithTitle:"),
+                                    makeImp([](Object* self, std::string title) -> NSInteger {
+                                        making.push_back(title);
+                                        return callImp<NSInteger>(addButton, self, title);
+                                    }));
+    setTag = class_replaceMethod(alerts, sel_registerName("setTag:"), makeImp([](Object* self, NSInteger tag) {
+                                     making.push_back("tag " + std::to_string(tag));
+                                     callImp(setTag, self, tag);
+                                 }));
+    LockedDevice device(GetParam());
+    EXPECT_EQ(making, GetParam() ? (std::vector<std::string>{"Snooze", "tag 2626", "OK"})
+                                 : (std::vector<std::string>{"tag 2627", "OK"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Alarms, LockAlertMaking, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Snoozable" : "NoSnooze"; });
 
 struct ButtonCase {
     const char* name;
@@ -120,6 +156,42 @@ TEST(LockScreenAlert, TheDisarmButtonStopsTheAlarmDisarmsAndClosesTheAlert) {
     device.runUntil(at(8, 46));
     EXPECT_EQ(posts.posts, 0);
     EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}), std::vector<std::string>{"alarm dropped: Again"});
+}
+
+id disarmButtonOf(const Ref<UIAlertView>& alert) {
+    return alert ? msg<std::vector<id>>(alert->accessoryView(), "subviews").at(0) : nullptr;
+}
+
+TEST(LockScreenAlert, TheDisarmButtonWithTheIconOffArmsTheTimerAndLeavesTheIconHidden) {
+    PlistDict settings = kButtonsOn;
+    settings["enableIcon"] = false;
+    LockedDevice device(true, settings);
+    id button = disarmButtonOf(onlyShownAlert());
+    ASSERT_TRUE(button);
+    DeviceEvents::clear();
+    msg(button, "sendActionsForControlEvents:", NSUInteger{64});
+    const NSDate deadline = at(8, 50);
+    EXPECT_EQ(events(kTimerAndIcon), std::vector<std::string>{timerArmedFor(deadline)});
+    EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(deadline));
+    EXPECT_EQ(events({sbevent::kAlarmStopped}), std::vector<std::string>{"alarm stopped: Wake"});
+}
+
+TEST(LockScreenAlert, TheDisarmButtonWithTheToggleSetsItOnAndDisarmsNothingItself) {
+    LockedDevice device(true, kButtonsOn, {"libstatusbar8", "flipswitch", "hushmarkfs"});
+    id button = disarmButtonOf(onlyShownAlert());
+    ASSERT_TRUE(button);
+    DeviceEvents::clear();
+    msg(button, "sendActionsForControlEvents:", NSUInteger{64});
+    // Before the switch's notification is delivered: what the tweak did itself.
+    std::vector<std::string> kinds = kTimerAndIcon;
+    kinds.insert(kinds.begin(), {sbevent::kAlarmStopped, sbevent::kSwitchState});
+    EXPECT_EQ(events(kinds), (std::vector<std::string>{"alarm stopped: Wake", "switch state: net.vexmoor.hushmarkfs = 1"}));
+    EXPECT_TRUE(UIAlertView::shownAlerts().empty());
+    // The switch wrote the deadline and posted; the tweak follows on the reload.
+    RunLoop::main().drain();
+    const NSDate deadline = at(8, 50);
+    EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(deadline));
+    EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(deadline)}));
 }
 
 TEST(LockScreenAlert, ANewAlarmTakesDownTheAlertStillShowingBeforeReplacingIt) {
