@@ -1,9 +1,8 @@
 #include "springboard/AlarmManager.h"
 
 #include "foundation/PlistValue.h"
+#include "springboard/BBBulletin.h"
 #include "springboard/UIConcreteLocalNotification.h"
-
-#include <typeinfo>
 
 namespace {
 const ClassDef<AlarmManager> kAlarmManager("AlarmManager", "NSObject", {
@@ -16,11 +15,8 @@ const ClassDef<AlarmManager> kAlarmManager("AlarmManager", "NSObject", {
 } // namespace
 
 bool AlarmManager::isAlarmNotification(const id& notification) {
-    if (!notification || !notification->isa) return false;
-    // Only a `userInfo` answering a dictionary is read: any other object is simply not an alarm.
-    const Method* m = class_getInstanceMethod(notification->isa, sel_registerName("userInfo"));
-    if (!m || m->imp.signature != typeid(PlistDict())) return false;
-    const PlistDict userInfo = msg<PlistDict>(notification, "userInfo");
-    const PlistValue& alarmId = valueForKey(userInfo, kAlarmIdKey);
+    const auto local = cast<UIConcreteLocalNotification>(notification);
+    if (!local || local->scheduledBy_ != kClockBundleIdentifier) return false;
+    const PlistValue& alarmId = valueForKey(local->userInfo_, kAlarmIdKey);
     return alarmId.isString() && !alarmId.asString().empty();
 }

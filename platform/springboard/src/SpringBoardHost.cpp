@@ -120,7 +120,7 @@ void SpringBoardHost::fire(const DueAlarm& due) {
     const ClockAlarm* alarm = book_.find(due.alarmId);
     if (!alarm) return;
     const std::string title = titleOf(due.alarmId);
-    auto notification = UIConcreteLocalNotification::make(NSDate{due.dueUtc}, title,
+    auto notification = UIConcreteLocalNotification::make(kClockBundleIdentifier, NSDate{due.dueUtc}, title,
                                                           PlistDict{{kAlarmIdKey, due.alarmId}}, alarm->allowsSnooze);
     const unsigned long before = deliveries_;
     msg(clockApplication(), "_fireNotification:", notification);
@@ -130,7 +130,8 @@ void SpringBoardHost::fire(const DueAlarm& due) {
 
 void SpringBoardHost::fireLocalNotification(const std::string& bundleIdentifier, const std::string& body,
                                             PlistDict userInfo) {
-    auto notification = UIConcreteLocalNotification::make(DeviceClock::now(), body, std::move(userInfo), false);
+    auto notification =
+        UIConcreteLocalNotification::make(bundleIdentifier, DeviceClock::now(), body, std::move(userInfo), false);
     const unsigned long before = deliveries_;
     msg(application(bundleIdentifier), "_fireNotification:", notification);
     if (deliveries_ == before) DeviceEvents::record(sbevent::kNotificationDropped, bundleIdentifier + ": " + body);

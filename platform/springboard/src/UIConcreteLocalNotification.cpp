@@ -13,9 +13,11 @@ const ClassDef<UIConcreteLocalNotification> kUIConcreteLocalNotification("UIConc
 });
 } // namespace
 
-Ref<UIConcreteLocalNotification> UIConcreteLocalNotification::make(NSDate fireDate, std::string body,
-                                                                   PlistDict userInfo, bool allowSnooze) {
+Ref<UIConcreteLocalNotification> UIConcreteLocalNotification::make(std::string scheduledBy, NSDate fireDate,
+                                                                   std::string body, PlistDict userInfo,
+                                                                   bool allowSnooze) {
     auto n = alloc<UIConcreteLocalNotification>();
+    n->scheduledBy_ = std::move(scheduledBy);
     n->fireDate_ = fireDate;
     n->alertBody_ = std::move(body);
     n->userInfo_ = std::move(userInfo);

@@ -229,20 +229,24 @@ TEST(SpringBoardHost, RepeatingAlarmsRingInTheDeviceTimeZoneOnTheirDays) {
 
 TEST(AlarmManager, RecognisesExactlyClockAlarmNotifications) {
     struct Other : NSObject {
-        std::string userInfo() { return "alarmId"; }
+        PlistDict userInfo() { return {{"alarmId", "a1"}}; }
     };
     static const ClassDef<Other> kOther("TestNotAlarm", "NSObject", {method("userInfo", &Other::userInfo)});
+    const std::string clock = "com.apple.mobiletimer";
     const struct {
         const char* name;
         id notification;
         bool alarm;
     } cases[] = {
-        {"clock alarm", UIConcreteLocalNotification::make(NSDate{}, "Wake", {{"alarmId", "a1"}}, true), true},
-        {"no alarm id", UIConcreteLocalNotification::make(NSDate{}, "Mail", {{"from", "x"}}, false), false},
-        {"empty alarm id", UIConcreteLocalNotification::make(NSDate{}, "Wake", {{"alarmId", ""}}, false), false},
-        {"alarm id not text", UIConcreteLocalNotification::make(NSDate{}, "Wake", {{"alarmId", 7}}, false), false},
+        {"clock alarm", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", "a1"}}, true), true},
+        {"another application's, with an alarm id",
+         UIConcreteLocalNotification::make("com.example.app", NSDate{}, "Wake", {{"alarmId", "a1"}}, true), false},
+        {"the clock's, without an alarm id",
+         UIConcreteLocalNotification::make(clock, NSDate{}, "Timer", {{"from", "x"}}, false), false},
+        {"empty alarm id", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", ""}}, false), false},
+        {"alarm id not text", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", 7}}, false), false},
         {"none", nullptr, false},
-        {"userInfo of another type", msg<id>(classObject(objc_getClass("TestNotAlarm")), "new"), false},
+        {"not a local notification, with an alarm id", msg<id>(classObject(objc_getClass("TestNotAlarm")), "new"), false},
         {"no userInfo at all", msg<id>(classObject(objc_getClass("NSObject")), "new"), false},
     };
     for (const auto& c : cases)

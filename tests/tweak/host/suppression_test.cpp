@@ -47,6 +47,20 @@ TEST(Suppression, AnAlarmTenSecondsBeforeTheDeadlineIsDroppedThoughTheTimerCount
     EXPECT_EQ(events(kDeliveries), std::vector<std::string>{"alarm dropped: Wake"});
 }
 
+TEST(Suppression, AnotherApplicationsNotificationCarryingAnAlarmIdPasses) {
+    TweakDevice device;
+    device.writeSettings({{"enabled", true}, {"disarmedUntil", at(9, 0)}});
+    device.boot();
+    const std::string alarmId = device.addAlarm(8, 30, "Wake");
+    device.runUntil(at(8, 10));
+    device.host.fireLocalNotification("com.example.app", "Looks like an alarm", {{"alarmId", alarmId}});
+    device.runUntil(at(8, 30));
+    EXPECT_EQ(events(kDeliveries), (std::vector<std::string>{
+                                       "notification delivered: com.example.app: Looks like an alarm",
+                                       "alarm dropped: Wake",
+                                   }));
+}
+
 TEST(Suppression, NothingIsDroppedWhileTurnedOff) {
     TweakDevice device;
     device.writeSettings({{"enabled", false}, {"disarmedUntil", at(12, 0)}});

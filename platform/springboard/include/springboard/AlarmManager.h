@@ -4,7 +4,9 @@
 #include "objc/runtime.h"
 
 struct AlarmManager : NSObject {
-    // True exactly for a Clock alarm's notification: an object whose `userInfo` (a dictionary)
-    // holds a non-empty "alarmId" text. Anything else, none included, is not an alarm.
+    // True exactly for a Clock alarm's notification: a local notification of the Clock
+    // application whose user information holds a non-empty "alarmId" text. Another
+    // application's notification is never an alarm, whatever it carries; nor is any other
+    // object, none included.
     static bool isAlarmNotification(const id& notification);
 };

@@ -1,4 +1,5 @@
-// A fired local notification. A Clock alarm's carries "alarmId" in its user information.
+// A fired local notification. It belongs to the application that scheduled it; a Clock
+// alarm's is the Clock's and carries "alarmId" in its user information.
 #pragma once
 
 #include "foundation/NSDate.h"
@@ -14,6 +15,7 @@ struct UIConcreteLocalNotification : NSObject {
     std::string alertBody_;
     PlistDict userInfo_;
     bool allowSnooze_ = false;
+    std::string scheduledBy_; // the bundle identifier of the application it belongs to
 
     NSDate fireDate() const { return fireDate_; }
     void setFireDate(NSDate d) { fireDate_ = d; }
@@ -24,7 +26,7 @@ struct UIConcreteLocalNotification : NSObject {
     bool allowSnooze() const { return allowSnooze_; }
     void setAllowSnooze(bool b) { allowSnooze_ = b; }
 
-    // A new notification with these values.
-    static Ref<UIConcreteLocalNotification> make(NSDate fireDate, std::string body, PlistDict userInfo,
-                                                 bool allowSnooze);
+    // A new notification of application `scheduledBy` with these values.
+    static Ref<UIConcreteLocalNotification> make(std::string scheduledBy, NSDate fireDate, std::string body,
+                                                 PlistDict userInfo, bool allowSnooze);
 };
