@@ -81,14 +81,22 @@ TouchTarget dispatchTouch(const TouchRegions& r, CGPoint p) {
     return {};
 }
 
+// A touch on an edge of a frame with a fractional origin divides to a hair outside [0, 1]
+// (-2e-16, or 1 + 2e-16): every component a touch sets is clamped back into it.
+namespace {
+double unitClamped(double v) {
+    return std::clamp(v, 0.0, 1.0);
+}
+} // namespace
+
 void applySquareTouch(const PickerLayout& layout, HsbComponents& hsb, CGRect square, CGPoint q) {
-    hsb[layout.across] = (q.x - square.origin.x) / square.size.width;
-    hsb[layout.down] = 1 - (q.y - square.origin.y) / square.size.height;
+    hsb[layout.across] = unitClamped((q.x - square.origin.x) / square.size.width);
+    hsb[layout.down] = unitClamped(1 - (q.y - square.origin.y) / square.size.height);
 }
 
 void applyBarTouch(const PickerLayout& layout, HsbComponents& hsb, CGRect bar, double x) {
     const double fraction = (x - bar.origin.x) / bar.size.width;
-    hsb[layout.slider] = layout.sliderFallsToTheRight ? 1 - fraction : fraction;
+    hsb[layout.slider] = unitClamped(layout.sliderFallsToTheRight ? 1 - fraction : fraction);
 }
 
 CGPoint crosshairCenter(const PickerLayout& layout, const HsbComponents& hsb, CGRect square) {

@@ -55,7 +55,7 @@ Ref<UIColor> UIColor::white(CGFloat w, CGFloat a) { return make(w, w, w, a, true
 
 Ref<UIColor> UIColor::hsba(CGFloat h, CGFloat s, CGFloat b, CGFloat a) {
     RGBComponents rgb = HSBtoRGB(h, s, b);
-    return rgba(rgb.r, rgb.g, rgb.b, clampUnit(a));
+    return rgba(rgb.r, rgb.g, rgb.b, a); // alpha passes through, as colorWithRed:green:blue:alpha: keeps it
 }
 
 CGColor UIColor::cgColorOf(const id& color) {

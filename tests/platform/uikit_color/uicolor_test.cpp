@@ -60,7 +60,7 @@ TEST(UIColor, WhiteLevelsAreReadableOnlyFromGrays) {
 // HSB in and out: components outside [0, 1] come back inside it (hue by whole turns, the rest
 // clamped), and out-parameters may be left out.
 TEST(UIColor, HueSaturationBrightnessInAndOut) {
-    id yellow = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", 1.0 + 1.0 / 6, 1.5, 1.0, 2.0);
+    id yellow = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", 1.0 + 1.0 / 6, 1.5, 1.0, 1.0);
     const std::array<CGFloat, 4> yellowRGBA{1, 1, 0, 1};
     for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(rgbaOf(yellow)[i], yellowRGBA[i], 1e-12);
     CGFloat h = -1, s = -1, b = -1, a = -1;
@@ -69,13 +69,24 @@ TEST(UIColor, HueSaturationBrightnessInAndOut) {
     EXPECT_EQ(s, 1);
     EXPECT_EQ(b, 1);
     EXPECT_EQ(a, 1);
-    id dim = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", -0.25, 0.5, -2.0, -1.0);
+    id dim = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", -0.25, 0.5, -2.0, 0.0);
     EXPECT_EQ(rgbaOf(dim), (std::array<CGFloat, 4>{0, 0, 0, 0}));
     CGFloat* none = nullptr;
     EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "blueColor"), "getHue:saturation:brightness:alpha:", &h, none, none, none));
     EXPECT_NEAR(h, 2.0 / 3, 1e-12);
     EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "blueColor"), "getRed:green:blue:alpha:", none, none, &b, none));
     EXPECT_EQ(b, 1);
+}
+
+// Alpha is not an HSB component: it passes through as given, as colorWithRed:green:blue:alpha:
+// keeps it.
+TEST(UIColor, HueSaturationBrightnessPassesAlphaThroughAsRgbDoes) {
+    for (CGFloat alpha : {0.0, 0.3, 1.0, 2.0, -1.0}) {
+        id hsb = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", 0.0, 1.0, 1.0, alpha);
+        id rgb = msg<id>(colorClass(), "colorWithRed:green:blue:alpha:", 1.0, 0.0, 0.0, alpha);
+        EXPECT_EQ(rgbaOf(hsb)[3], alpha);
+        EXPECT_EQ(rgbaOf(hsb), rgbaOf(rgb)) << alpha;
+    }
 }
 
 TEST(UIColor, AlphaComponentKeepsTheColor) {

@@ -253,7 +253,13 @@ TEST_P(PickerTest, EntryButtonsOpenTheirPrompts) {
     } buttons[] = {{L.topLeft, L.topLeftTag}, {L.topRight, L.topRightTag}, {L.slider, L.sliderTag}};
     for (const auto& b : buttons) {
         const CGRect f = inWindow(b.label);
-        ASSERT_TRUE(window->tap(CGPointMake(f.origin.x + 5, f.origin.y + f.size.height / 2)));
+        const CGPoint on = CGPointMake(f.origin.x + 5, f.origin.y + f.size.height / 2);
+        // Pressed, then dragged well away and released there: no prompt.
+        ASSERT_TRUE(window->touchDown(on));
+        window->touchMove(CGPointMake(on.x, on.y + 200));
+        window->touchUp(CGPointMake(on.x, on.y + 200));
+        EXPECT_TRUE(UIAlertView::shownAlerts().empty()) << b.label;
+        ASSERT_TRUE(window->tap(on));
         Ref<UIAlertView> alert = lastAlert();
         ASSERT_TRUE(alert) << b.label;
         EXPECT_EQ(msg<NSInteger>(alert, "tag"), b.tag) << b.label;
@@ -335,6 +341,41 @@ TEST_P(PickerTest, LabelsShowTheColorRoundedHalvesAwayFromZero) {
     EXPECT_EQ(text(L.topLeft), want[row][0]);
     EXPECT_EQ(text(L.topRight), want[row][1]);
     EXPECT_EQ(text(L.slider), want[row][2]);
+}
+
+// The value labels after a tap on the square's left-top corner, after typing 360 for the hue,
+// and after typing 0 or nothing for the brightness, each from hue, saturation and brightness 0.5.
+TEST_P(PickerTest, LabelsAfterALeftEdgeTapAHueOf360AndABrightnessOfZeroOrNothing) {
+    const LayoutCase& L = GetParam();
+    const char* hueLabel = std::string(L.topRight) == "currentHueLabel" ? L.topRight : L.slider;
+    const char* brightnessLabel = std::string(L.topLeft) == "currentBrightnessLabel" ? L.topLeft : L.slider;
+    const int row = L.className == kB.className ? 0 : L.className == kH.className ? 1 : 2;
+    // Per layout (B, H, S): top-left, top-right and slider label texts.
+    const std::string leftEdge[3][3] = {{"Saturation: 100%", "0° : Hue", "50%"},
+                                        {"Brightness: 100%", "0% :Saturation", "180°"},
+                                        {"Brightness: 100%", "0° : Hue", "50%"}};
+    const std::string hue360[3][3] = {{"Saturation: 50%", "0° : Hue", "50%"},
+                                      {"Brightness: 50%", "50% :Saturation", "0°"},
+                                      {"Brightness: 50%", "0° : Hue", "50%"}};
+    const std::string black[3][3] = {{"Saturation: 0%", "0° : Hue", "0%"},
+                                     {"Brightness: 0%", "0% :Saturation", "0°"},
+                                     {"Brightness: 0%", "0° : Hue", "0%"}};
+    auto expectLabels = [&](const std::string (&want)[3][3], const char* what) {
+        EXPECT_EQ(text(L.topLeft), want[row][0]) << what;
+        EXPECT_EQ(text(L.topRight), want[row][1]) << what;
+        EXPECT_EQ(text(L.slider), want[row][2]) << what;
+    };
+    const CGRect s = inWindow(L.square);
+    tap(CGPointMake(s.origin.x, s.origin.y));
+    expectLabels(leftEdge, "left-top tap");
+    msg(picker, "setColor:", colorHsb(0.5, 0.5, 0.5));
+    enter(hueLabel, "360");
+    expectLabels(hue360, "hue 360");
+    for (const char* typed : {"0", ""}) {
+        msg(picker, "setColor:", colorHsb(0.5, 0.5, 0.5));
+        enter(brightnessLabel, typed);
+        expectLabels(black, typed[0] ? "brightness 0" : "brightness left empty");
+    }
 }
 
 TEST_P(PickerTest, MarkersFollowTheColorAndTheFrame) {

@@ -146,6 +146,25 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutEdges{&kPickerLayoutS, {0, -1, 1}, {1, -1, 0}, {-1, 1, -1}, {-1, 0, -1}}),
     [](const auto& info) { return caseName(info.param.layout->className); });
 
+TEST(TouchMapping, EdgesOfFramesWithFractionalOriginsStayInsideZeroToOne) {
+    // Each of these frames divides its far edge to a hair above 1 (or its near one below 0).
+    const CGRect frames[] = {CGRectMake(8.155, 8.155, 280.07, 280.07), CGRectMake(0.1, 0.7, 0.3, 0.3),
+                             CGRectMake(10.1, 354.1, 0.3, 40)};
+    for (const PickerLayout* layout : {&kPickerLayoutB, &kPickerLayoutH, &kPickerLayoutS}) {
+        for (const CGRect& r : frames) {
+            for (CGPoint q : {r.origin, CGPoint{CGRectGetMaxX(r), CGRectGetMaxY(r)}}) {
+                HsbComponents hsb{0.5, 0.5, 0.5};
+                applySquareTouch(*layout, hsb, r, q);
+                applyBarTouch(*layout, hsb, r, q.x);
+                for (double c : {hsb.hue, hsb.saturation, hsb.brightness}) {
+                    EXPECT_GE(c, 0.0) << layout->className << " at " << q.x << "," << q.y;
+                    EXPECT_LE(c, 1.0) << layout->className << " at " << q.x << "," << q.y;
+                }
+            }
+        }
+    }
+}
+
 TEST(MarkerPlacement, TouchPointAndPlacedMarkerAgreeInEveryLayout) {
     const PickerFrames f = pickerFrames({kW, kH}, kLh);
     for (const PickerLayout* layout : {&kPickerLayoutB, &kPickerLayoutH, &kPickerLayoutS}) {
