@@ -22,9 +22,9 @@ bool tellTweak(NSInteger toggleState) {
         postHushmarkNotification();
         return false;
     }
-    // Flipswitch is optional: found by name, and a missing class makes this call go nowhere.
-    static Class* panelClass = nullptr;
-    if (!panelClass) panelClass = objc_getClass("FSSwitchPanel");
+    // Flipswitch is optional: found by name once, on first use, and kept; a missing class makes
+    // this call go nowhere.
+    static Class* const panelClass = objc_getClass("FSSwitchPanel");
     id panel = panelClass ? msg<id>(classObject(panelClass), "sharedPanel") : nullptr;
     msg(panel, "setState:forSwitchIdentifier:", toggleState, std::string(kHushmarkToggleIdentifier));
     return true;

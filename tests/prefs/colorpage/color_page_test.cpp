@@ -146,4 +146,13 @@ TEST_F(ColorPageTest, RowsAreBuiltOnceAndEachNewPageRereadsTheFile) {
     EXPECT_EQ(property(colorRow(pushPage()), "preferColorPicker"), PlistValue(true));
 }
 
+TEST_F(ColorPageTest, PagesShareOneCopyOfTheFileTheNewestPageLoaded) {
+    ASSERT_TRUE(writeToFile({{"preferColorPicker", false}}, kSettings, true));
+    const id first = pushPage(); // loads false; its rows are not built yet
+    ASSERT_TRUE(writeToFile({{"preferColorPicker", 0}}, kSettings, true));
+    const id second = pushPage(); // loads 0, for every page of the process
+    EXPECT_EQ(property(colorRow(first), "preferColorPicker"), PlistValue(0));
+    EXPECT_EQ(property(colorRow(second), "preferColorPicker"), PlistValue(0));
+}
+
 } // namespace

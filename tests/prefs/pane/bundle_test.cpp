@@ -1,7 +1,9 @@
 // The Settings host with the real Hushmark.bundle as installed: found through its loader entry,
 // its executable loaded, its principal class shown with the rows of its resource list.
 #include "DeviceRootFixture.h"
+#include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"
+#include "foundation/RunLoop.h"
 #include "preferences/SettingsApp.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +35,32 @@ TEST_F(InstalledPane, TheLoaderEntryOpensTheRootPageFromTheBundle) {
     auto settings = dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->at("buttonColor"), PlistValue("#FF0000"));
+}
+
+// Both files of the toggle are there but Flipswitch never loaded into Settings: the page still
+// hands the change to the toggle, which goes nowhere, and posts nothing.
+TEST_F(InstalledPane, WithTheToggleFilesButNoFlipswitchClassNothingIsPosted) {
+    root.writeFile("/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib", "");
+    root.writeFile("/Library/Switches/HushmarkFS.bundle/HushmarkFS", "");
+    int posts = 0;
+    CFNotificationCenterAddObserver(
+        CFNotificationCenterGetDarwinNotifyCenter(), &posts,
+        [&posts](CFNotificationCenterRef, const void*, const std::string&) { ++posts; },
+        "net.vexmoor.hushmark.preferences", nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+    ASSERT_TRUE(app.openPane("Hushmark"));
+    ASSERT_EQ(objc_getClass("FSSwitchPanel"), nullptr);
+    ASSERT_TRUE(app.tapRow("Disarm Now"));
+    ASSERT_TRUE(app.tapRow("Clear"));
+    ASSERT_TRUE(app.setSwitch("Enabled", false));
+    RunLoop::main().drain();
+    EXPECT_EQ(posts, 0);
+    auto settings = dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->at("enabled"), PlistValue(false)); // the page's own writes still happen
+    ASSERT_TRUE(app.setSwitch("Enabled", true)); // not a toggle change: posted as usual
+    RunLoop::main().drain();
+    EXPECT_EQ(posts, 1);
+    CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &posts);
 }
 
 } // namespace

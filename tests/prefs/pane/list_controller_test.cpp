@@ -7,11 +7,13 @@
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
 #include "preferences/SettingsApp.h"
+#include "uikit/UISnapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #ifndef HM_PREFS_RESOURCES_DIR
 #error "HM_PREFS_RESOURCES_DIR must name prefs/resources"
@@ -66,10 +68,6 @@ class HushmarkPane : public ::testing::Test {
         const auto path = root.hostPath(devicePath);
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path) << "";
-    }
-    void installToggle() {
-        touch("/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib");
-        touch("/Library/Switches/HushmarkFS.bundle/HushmarkFS");
     }
     // The status row is the row after "Clear".
     std::string statusText() {
@@ -167,6 +165,48 @@ TEST_F(HushmarkPane, DisarmNowFor30MinutesAtTenShowsHalfPastTen) {
     EXPECT_EQ(delivered(), 1);
 }
 
+TEST_F(HushmarkPane, DisarmNowAndClearWriteTheCopyAsLastLoadedNotTheFile) {
+    store(seeded({{"disableForMinutes", 30}, {"buttonText", "Mine"}}));
+    open();
+    // Another writer changes the file after the page loaded it; the page does not read it again.
+    store(seeded({{"disableForMinutes", 5}, {"buttonText", "Theirs"}}));
+    ASSERT_TRUE(app.tapRow("Disarm Now"));
+    EXPECT_EQ(settings(), seeded({{"disableForMinutes", 30}, {"buttonText", "Mine"}, {"enabled", true},
+                                  {"disarmedUntil", NSDate{kTen + 1800}}}));
+    store(seeded({{"buttonText", "Theirs again"}}));
+    ASSERT_TRUE(app.tapRow("Clear"));
+    EXPECT_EQ(settings(), seeded({{"disableForMinutes", 30}, {"buttonText", "Mine"}, {"enabled", true}}));
+}
+
+// The status row of a list: its one static-text row.
+id statusRowOf(const id& controller) {
+    for (const id& row : msg<std::vector<id>>(controller, "specifiers"))
+        if (msg<NSInteger>(row, "cellType") == 7) return row;
+    return nullptr;
+}
+
+TEST_F(HushmarkPane, EveryListSharesOneCopyOfTheFileAndTheNewestStatusRow) {
+    store(seeded({{"disableForMinutes", 30}}));
+    const id first = open();
+    const id firstStatus = statusRowOf(first);
+    ASSERT_TRUE(firstStatus);
+    // A second list, opened after the file changed, loads the copy every list uses and builds
+    // the status row every list changes.
+    store(seeded({{"disableForMinutes", 10}}));
+    SettingsApp other;
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
+                        "/Library/PreferenceBundles/Hushmark.bundle");
+    const id second = other.openController(objc_getClass("HushmarkListController"), bundle);
+    const id secondStatus = statusRowOf(second);
+    ASSERT_TRUE(secondStatus);
+    ASSERT_NE(firstStatus, secondStatus);
+
+    ASSERT_TRUE(app.tapRow("Disarm Now")); // on the first list
+    EXPECT_EQ(settings().at("disarmedUntil"), PlistValue(NSDate{kTen + 600}));
+    EXPECT_EQ(msg<std::string>(secondStatus, "name"), disarmedText(kTen + 600));
+    EXPECT_EQ(msg<std::string>(firstStatus, "name"), "Alarms Enabled");
+}
+
 TEST_F(HushmarkPane, ZeroMinutesShowsTheDeadlineUntilTheListIsBuiltAgain) {
     store(seeded({{"disableForMinutes", 0}}));
     open();
@@ -231,8 +271,16 @@ TEST_F(HushmarkPane, WithTheToggleInstalledDisarmAndRearmGoThroughIt) {
         {"another row", [](SettingsApp& a) { return a.setSwitch("Button on Alarm Alerts", true); }, -1},
         {"button text", [](SettingsApp& a) { return a.typeText("Button Text:", "Quiet"); }, -1},
     };
-    for (bool installed : {false, true}) {
-        if (installed) installToggle();
+    const std::string flipswitch = "/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib";
+    const std::string toggle = "/Library/Switches/HushmarkFS.bundle/HushmarkFS";
+    // The toggle counts as installed only with both files.
+    const std::pair<const char*, std::vector<std::string>> installs[] = {
+        {"neither", {}}, {"Flipswitch alone", {flipswitch}}, {"the switch alone", {toggle}}, {"both", {flipswitch, toggle}}};
+    for (const auto& [what, files] : installs) {
+        std::filesystem::remove(root.hostPath(flipswitch));
+        std::filesystem::remove(root.hostPath(toggle));
+        for (const std::string& file : files) touch(file);
+        const bool installed = files.size() == 2;
         store(seeded({{"enabled", true}}));
         open();
         for (const ToggleCase& c : cases) {
@@ -245,9 +293,9 @@ TEST_F(HushmarkPane, WithTheToggleInstalledDisarmAndRearmGoThroughIt) {
                 EXPECT_EQ(FakeSwitchPanel::calls[0].first, c.toggledTo) << c.name;
                 EXPECT_EQ(FakeSwitchPanel::calls[0].second, "net.vexmoor.hushmarkfs") << c.name;
             } else {
-                EXPECT_TRUE(FakeSwitchPanel::calls.empty()) << c.name << (installed ? " (installed)" : "");
+                EXPECT_TRUE(FakeSwitchPanel::calls.empty()) << c.name << ", " << what;
             }
-            EXPECT_EQ(delivered() - before, viaToggle ? 0 : 1) << c.name << (installed ? " (installed)" : "");
+            EXPECT_EQ(delivered() - before, viaToggle ? 0 : 1) << c.name << ", " << what;
         }
     }
 }
@@ -339,6 +387,33 @@ TEST_F(HushmarkPane, SnapshotOfTheRootPage) {
     const auto png = (out ? std::filesystem::path(out) : root.root()) / "settings-root.png";
     ASSERT_TRUE(app.snapshot(png.string()));
     EXPECT_GT(std::filesystem::file_size(png), 1000u);
+
+    // What the picture shows, found through the rows' own frames (2 pixels a point).
+    const id page = app.pageView();
+    const SnapshotImage image = UISnapshotRenderView(page, 2.0);
+    auto rowRect = [&](const std::string& label) {
+        const id cell = app.cellForRow(label);
+        return msg<CGRect>(cell, "convertRect:toView:", msg<CGRect>(cell, "bounds"), page);
+    };
+    auto pixel = [&](CGRect r, double fx, double fy) {
+        return image.at(size_t((r.origin.x + r.size.width * fx) * 2), size_t((r.origin.y + r.size.height * fy) * 2));
+    };
+    auto darkPixels = [&](CGRect r) {
+        int dark = 0;
+        for (size_t y = size_t(r.origin.y * 2); y < size_t(CGRectGetMaxY(r) * 2); ++y)
+            for (size_t x = size_t(r.origin.x * 2); x < size_t(CGRectGetMaxX(r) * 2); ++x)
+                if (image.at(x, y).r < 100) ++dark;
+        return dark;
+    };
+    const CGRect color = rowRect("Button Color");
+    const auto red = pixel(color, 0.6, 0.5); // right of the white title, in the row's paint
+    EXPECT_EQ(std::make_tuple(red.r, red.g, red.b), std::make_tuple(255, 0, 0));
+    const CGRect text = rowRect("Button Text:");
+    const auto white = pixel(text, 0.01, 0.5);
+    EXPECT_EQ(std::make_tuple(white.r, white.g, white.b), std::make_tuple(255, 255, 255));
+    // The status row's deadline is written in dark text; the empty left margin of a row is not.
+    EXPECT_GT(darkPixels(rowRect(disarmedText(kTen + 1800))), 100);
+    EXPECT_EQ(darkPixels(CGRectMake(text.origin.x, text.origin.y + 4, 10, text.size.height - 8)), 0);
 }
 
 } // namespace
