@@ -50,7 +50,7 @@ class DeviceRootFixture {
         if (!createDeviceRootSkeleton(root_)) throw std::runtime_error("cannot lay out the device root");
         if (options.package) copyTree(packageDir());
         for (const auto& addon : options.addons) installAddon(addon);
-        Device::setRoot(root_);
+        Device::setRoot(root_, RootDurability::Scratch); // gone after the test: no flush to disk
         if (options.virtualClock) DeviceClock::useVirtual(options.start);
     }
     ~DeviceRootFixture() {

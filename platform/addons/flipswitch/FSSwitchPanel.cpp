@@ -2,8 +2,8 @@
 // in "/Library/Switches" (each "<Name>.bundle" whose principal class answers the data-source
 // messages `stateForSwitchIdentifier:` and `applyState:forSwitchIdentifier:`), keyed by the
 // bundle's identifier.
-#include "foundation/Device.h"
 #include "foundation/DeviceEvents.h"
+#include "foundation/DeviceFiles.h"
 #include "foundation/PlistValue.h"
 #include "objc/runtime.h"
 
@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <system_error>
 #include <vector>
 
 namespace {
@@ -49,12 +48,9 @@ void loadSwitchBundle(FSSwitchPanel& panel, const std::string& bundlePath, const
 }
 
 void FSSwitchPanel::loadSwitches() {
-    auto folder = Device::hostPath(kSwitchesPath);
-    if (!folder) return;
-    std::error_code ec;
     std::vector<std::string> bundles;
-    for (const auto& entry : std::filesystem::directory_iterator(*folder, ec))
-        if (entry.path().extension() == ".bundle") bundles.push_back(entry.path().filename().string());
+    for (const std::string& name : contentsOfDeviceDirectory(kSwitchesPath))
+        if (std::filesystem::path(name).extension() == ".bundle") bundles.push_back(name);
     std::sort(bundles.begin(), bundles.end());
     for (const std::string& b : bundles)
         loadSwitchBundle(*this, std::string(kSwitchesPath) + "/" + b, b.substr(0, b.size() - 7));

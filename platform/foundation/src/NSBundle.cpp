@@ -3,10 +3,10 @@
 
 #include "foundation/Device.h"
 #include "foundation/DeviceDlopen.h"
+#include "foundation/DeviceFiles.h"
 #include "foundation/NSFileManager.h"
 #include "foundation/PropertyList.h"
 
-#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -49,9 +49,7 @@ Ref<NSBundle> NSBundle::bundleWithPath(std::string_view devicePath) {
     static std::mutex mutex;
     static std::map<std::string, Ref<NSBundle>> bundles;
     std::string path = withoutTrailingSlashes(devicePath);
-    auto host = Device::hostPath(path);
-    std::error_code ec;
-    if (!host || !std::filesystem::is_directory(*host, ec)) return nullptr;
+    if (deviceFileKind(path) != DeviceFileKind::Directory) return nullptr;
     std::lock_guard lock(mutex);
     Ref<NSBundle>& bundle = bundles[path];
     if (!bundle) {

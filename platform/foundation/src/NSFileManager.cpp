@@ -1,15 +1,9 @@
 // File existence at device paths, and the NSFileManager class.
 #include "foundation/NSFileManager.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceFiles.h"
 
-#include <filesystem>
-
-bool fileExistsAtPath(std::string_view devicePath) {
-    auto host = Device::hostPath(devicePath);
-    std::error_code ec;
-    return host && std::filesystem::exists(*host, ec);
-}
+bool fileExistsAtPath(std::string_view devicePath) { return deviceFileKind(devicePath) != DeviceFileKind::Missing; }
 
 bool NSFileManager::fileExistsAtPath(std::string path) { return ::fileExistsAtPath(path); }
 

@@ -1,18 +1,14 @@
-// Property-list files: read XML or binary, write XML (atomically through a temporary file).
+// Property-list files: read XML or binary within the limits of PlistGuards.h, write XML.
 #include "foundation/PropertyList.h"
 
 #include "PlistConversion.h"
-#include "foundation/Device.h"
+#include "PlistDates.h"
+#include "PlistGuards.h"
 #include "foundation/DeviceEvents.h"
+#include "foundation/DeviceFiles.h"
 
-#include <cerrno>
+#include <cmath>
 #include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <limits>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,96 +17,114 @@ struct NodeDeleter {
 };
 using Node = std::unique_ptr<void, NodeDeleter>;
 
-std::optional<std::string> readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream out;
-    out << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(out).str();
-}
-
-bool writeAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
+// The bytes with each date replaced by its index in `dates`, where the date itself goes.
+std::optional<std::string> withDateIndexes(std::string_view bytes, const PlistScan& scan, std::vector<double>& dates) {
+    std::string out;
+    out.reserve(bytes.size() + 16 * scan.dates.size());
+    size_t copied = 0;
+    for (const PlistDateSpan& span : scan.dates) {
+        const double index = static_cast<double>(dates.size());
+        out.append(bytes.substr(copied, span.offset - copied));
+        if (scan.binary) {
+            dates.push_back(loadBigEndianDouble(reinterpret_cast<const unsigned char*>(bytes.data() + span.offset)));
+            unsigned char tag[8];
+            storeBigEndianDouble(index, tag);
+            out.append(reinterpret_cast<const char*>(tag), 8);
+        } else {
+            auto date = plistDateFromText(bytes.substr(span.offset, span.length));
+            if (!date) return std::nullopt;
+            dates.push_back(*date);
+            out.append(plistDateText(index));
+        }
+        copied = span.offset + span.length;
     }
-    return true;
+    out.append(bytes.substr(copied));
+    return out;
 }
 
-// Makes the rename itself durable.
-void syncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// The date index a date written by libplist holds; none when it is not one of `count`.
+std::optional<size_t> dateIndex(double written, size_t count) {
+    if (!(written >= 0) || written >= static_cast<double>(count) || written != std::floor(written)) return std::nullopt;
+    return static_cast<size_t>(written);
 }
 
-bool writeAtomically(const std::filesystem::path& path, const std::string& bytes) {
-    std::string temp = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    // Keep the old file's permissions; a new file gets the usual 0644.
-    struct stat st;
-    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+std::string xmlWithDates(std::string xml, const std::vector<double>& dates) {
+    if (dates.empty()) return xml;
+    std::string out;
+    out.reserve(xml.size() + 8 * dates.size());
+    size_t copied = 0, open;
+    while ((open = xml.find("<date>", copied)) != std::string::npos) {
+        const size_t text = open + 6, close = xml.find("</date>", text);
+        if (close == std::string::npos) return {};
+        auto written = plistDateFromText(std::string_view(xml).substr(text, close - text));
+        auto index = written ? dateIndex(*written, dates.size()) : std::nullopt;
+        if (!index) return {};
+        out.append(xml, copied, text - copied);
+        out.append(plistDateText(dates[*index]));
+        copied = close;
     }
-    syncFolder(path.parent_path());
-    return true;
+    out.append(xml, copied);
+    return out;
 }
 
-bool writeInPlace(const std::filesystem::path& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, bytes);
-    return (::close(fd) == 0) && ok;
+std::string binaryWithDates(std::string bin, const std::vector<double>& dates) {
+    if (dates.empty()) return bin;
+    auto scan = scanPropertyList(bin);
+    if (!scan) return {};
+    for (const PlistDateSpan& span : scan->dates) {
+        auto* bytes = reinterpret_cast<unsigned char*>(bin.data() + span.offset);
+        auto index = dateIndex(loadBigEndianDouble(bytes), dates.size());
+        if (!index) return {};
+        storeBigEndianDouble(dates[*index], bytes);
+    }
+    return bin;
 }
 
 } // namespace
 
 std::optional<PlistValue> propertyListFromBytes(std::string_view bytes) {
-    if (bytes.empty() || bytes.size() > std::numeric_limits<uint32_t>::max()) return std::nullopt;
+    auto scan = scanPropertyList(bytes);
+    if (!scan) return std::nullopt;
+    std::vector<double> dates;
+    std::optional<std::string> indexed;
+    if (!scan->dates.empty()) {
+        indexed = withDateIndexes(bytes, *scan, dates);
+        if (!indexed) return std::nullopt;
+        bytes = *indexed;
+    }
     plist_t raw = nullptr;
-    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
-    if (!raw) return std::nullopt;
+    if (scan->binary) plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
+    else plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &raw);
     Node node(raw);
-    return valueFromPlistNode(node.get());
+    return valueFromPlistNode(node.get(), dates);
 }
 
 std::string propertyListToXML(const PlistValue& value) {
-    Node node(plistNodeFromValue(value));
+    std::vector<double> dates;
+    Node node(plistNodeFromValue(value, dates));
     if (!node) return {};
     char* xml = nullptr;
     uint32_t length = 0;
     plist_to_xml(node.get(), &xml, &length);
     std::string out(xml ? xml : "", xml ? length : 0);
     std::free(xml);
-    return out;
+    return xmlWithDates(std::move(out), dates);
 }
 
 std::string propertyListToBinary(const PlistValue& value) {
-    Node node(plistNodeFromValue(value));
+    std::vector<double> dates;
+    Node node(plistNodeFromValue(value, dates));
     if (!node) return {};
     char* bin = nullptr;
     uint32_t length = 0;
     plist_to_bin(node.get(), &bin, &length);
     std::string out(bin ? bin : "", bin ? length : 0);
     std::free(bin);
-    return out;
+    return binaryWithDates(std::move(out), dates);
 }
 
 std::optional<PlistValue> propertyListWithContentsOfFile(std::string_view devicePath) {
-    auto host = Device::hostPath(devicePath);
-    if (!host) return std::nullopt;
-    auto bytes = readFile(*host);
+    auto bytes = readDeviceFile(devicePath, kMaxPropertyListBytes);
     if (!bytes) return std::nullopt;
     return propertyListFromBytes(*bytes);
 }
@@ -118,15 +132,12 @@ std::optional<PlistValue> propertyListWithContentsOfFile(std::string_view device
 std::optional<PlistDict> dictionaryWithContentsOfFile(std::string_view devicePath) {
     auto value = propertyListWithContentsOfFile(devicePath);
     if (!value || !value->isDict()) return std::nullopt;
-    return value->asDict();
+    return std::move(value->mutableDict());
 }
 
 bool writeToFile(const PlistDict& dict, std::string_view devicePath, bool atomically) {
-    auto host = Device::hostPath(devicePath);
-    if (!host) return false;
     std::string xml = propertyListToXML(dict);
-    if (xml.empty()) return false;
-    bool ok = atomically ? writeAtomically(*host, xml) : writeInPlace(*host, xml);
-    if (ok) DeviceEvents::record("file written", std::string(devicePath));
-    return ok;
+    if (xml.empty() || !writeDeviceFile(devicePath, xml, atomically)) return false;
+    DeviceEvents::record("file written", std::string(devicePath));
+    return true;
 }

@@ -1,7 +1,7 @@
 #include "preferences/SettingsApp.h"
 
 #include "ViewKit.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceFiles.h"
 #include "foundation/PropertyList.h"
 #include "preferences/PSCellClasses.h"
 #include "preferences/PSSpecifier.h"
@@ -31,12 +31,9 @@ SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {}
 
 std::vector<SettingsApp::Entry> SettingsApp::entries() const {
     std::vector<Entry> found;
-    auto folder = Device::hostPath(kLoaderFolder);
-    std::error_code error;
-    if (!folder || !std::filesystem::is_directory(*folder, error)) return found;
-    for (const auto& file : std::filesystem::directory_iterator(*folder, error)) {
-        if (file.path().extension() != ".plist") continue;
-        const std::string devicePath = std::string(kLoaderFolder) + "/" + file.path().filename().string();
+    for (const std::string& name : contentsOfDeviceDirectory(kLoaderFolder)) {
+        if (std::filesystem::path(name).extension() != ".plist") continue;
+        const std::string devicePath = std::string(kLoaderFolder) + "/" + name;
         auto list = dictionaryWithContentsOfFile(devicePath);
         if (!list) continue;
         const PlistDict& entry = valueForKey(*list, "entry").asDict();

@@ -2,14 +2,13 @@
 // one's filter and loads those that name the host. The choice itself is TweakFilter's.
 #include "substrate/loader.h"
 
-#include "foundation/Device.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/DeviceEvents.h"
+#include "foundation/DeviceFiles.h"
 #include "foundation/PropertyList.h"
 #include "substrate/TweakFilter.h"
 
 #include <filesystem>
-#include <system_error>
 
 namespace {
 
@@ -27,12 +26,9 @@ std::optional<std::vector<std::string>> filterBundles(const std::string& filterP
 
 std::vector<substrate::TweakCandidate> candidatesIn(const std::string& folder) {
     std::vector<substrate::TweakCandidate> candidates;
-    auto hostFolder = Device::hostPath(folder);
-    if (!hostFolder) return candidates;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(*hostFolder, ec)) {
-        const std::string name = entry.path().filename().string();
-        if (entry.path().extension() != ".dylib" || !entry.is_regular_file(ec)) continue;
+    for (const std::string& name : contentsOfDeviceDirectory(folder)) {
+        if (std::filesystem::path(name).extension() != ".dylib") continue;
+        if (deviceFileKind(folder + "/" + name) != DeviceFileKind::Regular) continue;
         candidates.push_back({name, filterBundles(folder + "/" + substrate::filterNameFor(name))});
     }
     return candidates;

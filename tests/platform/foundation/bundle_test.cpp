@@ -138,4 +138,22 @@ TEST(DeviceDlopen, LoadsByDevicePathOnlyInsideTheRoot) {
     EXPECT_NE(objc_getClass("TestPrincipal"), nullptr);
 }
 
+TEST(DeviceDlopen, EachLibraryLoadsOnceAndTwoLibrariesNeverMix) {
+    // Loaded through descriptors: a closed descriptor's number, given again to another file, must
+    // not hand back the library first loaded under it.
+    DeviceRootFixture root{kBareRoot};
+    fs::copy_file(HM_TEST_PLUGIN, root.hostPath("/tmp/A.dylib"));
+    fs::copy_file(HM_TEST_PLUGIN_OTHER, root.hostPath("/tmp/B.dylib"));
+    void* a = device_dlopen("/tmp/A.dylib", 10);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(device_dlopen("/tmp/A.dylib", 10), a);
+    EXPECT_EQ(device_dlopen("/tmp/../tmp/A.dylib", 2), a);
+    EXPECT_EQ(objc_getClass("OtherPrincipal"), nullptr);
+    void* b = device_dlopen("/tmp/B.dylib", 10);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(b, a);
+    EXPECT_NE(objc_getClass("OtherPrincipal"), nullptr);
+    EXPECT_EQ(device_dlopen("/tmp/A.dylib", 10 | 0x10), a) << "RTLD_NOLOAD finds what is loaded";
+}
+
 } // namespace

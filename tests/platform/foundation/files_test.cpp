@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <algorithm>
 #include <fstream>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -151,6 +154,52 @@ TEST(PropertyListFiles, WritesAreRecordedAsEvents) {
 TEST(PropertyListFiles, NoneValuesAreLeftOutOfContainers) {
     EXPECT_EQ(propertyListFromBytes(propertyListToXML(PlistDict{{"a", PlistValue()}, {"b", PlistArray{PlistValue(), 1}}})),
               PlistValue(PlistDict{{"b", PlistArray{1}}}));
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(PropertyListFiles, ADeadWritersTemporaryIsTakenOverByTheNextWrite) {
+    DeviceRootFixture root{kBareRoot};
+    const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
+    spit(folder / ".test.plist.tmp0", std::string(100000, 'x')); // what a killed writer leaves
+    ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, true));
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"test.plist"});
+    EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), (PlistDict{{"a", 1}}));
+}
+
+TEST(PropertyListFiles, ATemporaryHeldByAnotherWriterIsLeftToIt) {
+    DeviceRootFixture root{kBareRoot};
+    const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
+    spit(folder / ".test.plist.tmp0", "being written");
+    int held = ::open((folder / ".test.plist.tmp0").c_str(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, true));
+    EXPECT_EQ(slurp(folder / ".test.plist.tmp0"), "being written");
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{".test.plist.tmp0", "test.plist"}));
+    ::close(held);
+}
+
+TEST(PropertyListFiles, TemporaryNamesTakenByOtherThingsAreSteppedOver) {
+    DeviceRootFixture root{kBareRoot};
+    const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
+    const fs::path outside = root.root().parent_path() / (root.root().filename().string() + "-victim");
+    spit(outside, "keep");
+    fs::create_symlink(outside, folder / ".test.plist.tmp0");
+    fs::create_directory(folder / ".test.plist.tmp1");
+    ASSERT_EQ(::mkfifo((folder / ".test.plist.tmp2").c_str(), 0644), 0);
+    spit(folder / "other.plist", "keep too");
+    fs::create_hard_link(folder / "other.plist", folder / ".test.plist.tmp3");
+    ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, true));
+    EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), (PlistDict{{"a", 1}}));
+    EXPECT_EQ(slurp(outside), "keep");
+    EXPECT_EQ(slurp(folder / "other.plist"), "keep too");
+    fs::remove(outside);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 namespace {
 
 const std::string kDylibs = "/Library/MobileSubstrate/DynamicLibraries/";
@@ -66,6 +68,27 @@ TEST_F(Loader, ALibraryThatCannotLoadIsLeftOutAndTheRestStillLoad) {
 TEST_F(Loader, NoLibrariesFolderLoadsNothing) {
     device.remove("/Library/MobileSubstrate");
     EXPECT_TRUE(MSLoadTweaksForHost("com.apple.springboard").empty());
+}
+
+TEST_F(Loader, NeitherALibraryNorAFilterIsTakenFromOutsideTheRoot) {
+    // Beside the root: a library and a filter naming SpringBoard, reached only through links.
+    const auto outside = device.root().parent_path() / (device.root().filename().string() + "-outside");
+    std::filesystem::create_directories(outside);
+    std::filesystem::copy_file(std::string(PROBE_DIR) + "/probe_1.dylib", outside / "Out.dylib");
+    std::filesystem::copy_file(std::string(PROBE_DIR) + "/probe_2.dylib", outside / "Other.dylib");
+    {
+        std::ofstream filter(outside / "Out.plist");
+        filter << propertyListToXML(PlistDict{{"Filter", PlistDict{{"Bundles", PlistArray{"com.apple.springboard"}}}}});
+    }
+    std::filesystem::create_directories(device.hostPath(kDylibs));
+    std::filesystem::create_symlink(outside / "Out.dylib", device.hostPath(kDylibs + "Out.dylib"));
+    std::filesystem::create_symlink("../../../../" + outside.filename().string() + "/Out.plist", device.hostPath(kDylibs + "Out.plist"));
+    install("Other", 3, std::vector<std::string>{"com.apple.springboard"});
+    std::filesystem::remove(device.hostPath(kDylibs + "Other.dylib"));
+    std::filesystem::create_symlink("../../../../" + outside.filename().string() + "/Other.dylib", device.hostPath(kDylibs + "Other.dylib"));
+    EXPECT_TRUE(MSLoadTweaksForHost("com.apple.springboard").empty());
+    EXPECT_TRUE(probesLoaded().empty());
+    std::filesystem::remove_all(outside);
 }
 
 } // namespace

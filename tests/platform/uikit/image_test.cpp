@@ -55,6 +55,23 @@ TEST(ImageNamed, GivesNoneForMissingUnreadableOrEscapingPaths) {
     }
 }
 
+TEST(ImageNamed, ReadsNothingThroughALinkOutOfTheRoot) {
+    RootWithMarker root;
+    const auto marker = *Device::hostPath(kMarkerPath);
+    const auto outside = root.device.root().parent_path() / (root.device.root().filename().string() + "-outside.png");
+    std::filesystem::copy_file(marker, outside);
+    std::filesystem::create_symlink(outside, marker.parent_path() / "Absolute.png");
+    std::filesystem::create_symlink("../../../../" + outside.filename().string(), marker.parent_path() / "Relative.png");
+    std::filesystem::create_symlink("Selector.png", marker.parent_path() / "Inside.png");
+    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", "/Library/PreferenceBundles/Hushmark.bundle/Inside.png"));
+    for (const char* name : {"Absolute.png", "Relative.png"})
+        EXPECT_EQ(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:",
+                          std::string("/Library/PreferenceBundles/Hushmark.bundle/") + name),
+                  nullptr)
+            << name;
+    std::filesystem::remove(outside);
+}
+
 TEST(ImageView, ShowsItsImageStretchedAndNothingWithout) {
     RootWithMarker root;
     id view = makeView("UIImageView", CGRectMake(0, 0, 32, 96));

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct UIImage : NSObject {
@@ -20,8 +21,12 @@ struct UIImage : NSObject {
     const std::vector<uint8_t>& pixels() const { return pixels_; }
     // Reads a PNG at a host path; false when the file is missing or not a PNG.
     bool loadPNG(const std::string& hostPath);
+    // Reads a PNG from its bytes; `name` (a file name) tells the scale. False when not a PNG.
+    bool loadPNGBytes(std::string_view bytes, const std::string& name);
 
   private:
+    void setPixels(size_t width, size_t height, std::vector<uint8_t> pixels, const std::string& name);
+
     size_t width_ = 0;
     size_t height_ = 0;
     CGFloat scale_ = 1;
