@@ -14,6 +14,7 @@
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
+#include "foundation/Device.h"
 
 #include <nlohmann/json.hpp>
 
@@ -96,6 +97,9 @@ fs::path makeTemporaryRoot() {
     std::string pattern = (fs::temp_directory_path() / "hushmark-device-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return {};
     fs::remove(pattern); // laid out afresh
+    // Deleted after the run: its writes need no flush to disk (a kill still leaves whole files).
+    // The root remembers it when it is set again.
+    ::Device::setRoot(pattern, RootDurability::Scratch);
     return pattern;
 }
 
@@ -167,6 +171,7 @@ bool loadScenario(const std::string& nameOrFile, std::string& text, std::string&
 // Runs scenario text on a device root (a temporary one when `root` is empty).
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
                 fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
+    if (temporaryRoot) ::Device::setRoot(root, RootDurability::Scratch); // a respring's relaunch
     sim::Scenario scenario;
     if (auto err = sim::parseScenario(text, name, scenario)) {
         std::cerr << sim::excerpt(name, 80) << ":" << err->line << ": " << err->message << "\n";
