@@ -27,8 +27,7 @@ id PSTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::stri
     msg(contentView_, "setBackgroundColor:", PSColor(1, 1, 1, 0));
     msg(self(), "addSubview:", contentView_);
     textLabel_ = PSMakeLabel(PSRect(kMargin, 0, 290, 44), "", PSColor(0, 0, 0));
-    // A static text may run long (a status with a date): it wraps onto a second line.
-    if (type_ == PSStaticTextCell) msg(textLabel_, "setNumberOfLines:", NSInteger{2});
+    // Every row's text is one line, cut at the tail with an ellipsis when it does not fit.
     msg(contentView_, "addSubview:", textLabel_);
     detailTextLabel_ = PSMakeLabel(PSRect(0, 0, 0, 44), "", ps::secondaryTextColor(), 2);
     msg(contentView_, "addSubview:", detailTextLabel_);

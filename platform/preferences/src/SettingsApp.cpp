@@ -10,6 +10,7 @@
 #include "uikit/UISnapshot.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr const char* kLoaderFolder = "/Library/PreferenceLoader/Preferences";
 constexpr CGFloat kNavigationBarHeight = 64; // status bar and title bar
+constexpr CGFloat kBackButtonRoom = 70;       // the least room beside the title
+constexpr CGFloat kBarMargin = 8;
 
 PSTableView* tableOf(const id& controller) { return dynamic_cast<PSTableView*>(msg<id>(controller, "table").get()); }
 
@@ -240,16 +243,28 @@ id SettingsApp::pageView() {
     id bar = PSMakeView("UIView", PSRect(0, 0, screen_.width, kNavigationBarHeight));
     msg(bar, "setBackgroundColor:", PSColor(0.97, 0.97, 0.97));
     msg(page, "addSubview:", bar);
-    msg(bar, "addSubview:", PSMakeLabel(PSRect(70, 20, screen_.width - 140, 44), msg<std::string>(controller, "title"),
+    // The title centered as wide as its text (at most the bar less 70 points each side); the
+    // back button left of it, as wide as the previous page's title, or "Back" when that does
+    // not fit before the title.
+    const std::string title = msg<std::string>(controller, "title");
+    const CGFloat titleWidth = std::min(PSTextWidth(title), screen_.width - 2 * kBackButtonRoom);
+    msg(bar, "addSubview:", PSMakeLabel(PSRect((screen_.width - titleWidth) / 2, 20, titleWidth, 44), title,
                                         PSColor(0, 0, 0), 1));
     if (stack_.size() > 1) {
-        const std::string back = msg<std::string>(stack_[stack_.size() - 2], "title");
-        msg(bar, "addSubview:", PSMakeLabel(PSRect(8, 20, 62, 44), "\u2039 " + (back.empty() ? "Back" : back),
+        const std::string previous = msg<std::string>(stack_[stack_.size() - 2], "title");
+        const CGFloat room = (screen_.width - titleWidth) / 2 - 2 * kBarMargin;
+        std::string back = "\u2039 " + (previous.empty() ? "Back" : previous);
+        if (PSTextWidth(back) > room) back = "\u2039 Back";
+        msg(bar, "addSubview:", PSMakeLabel(PSRect(kBarMargin, 20, std::min(PSTextWidth(back), room), 44), back,
                                             ps::tintColor()));
     }
     id line = PSMakeView("UIView", PSRect(0, kNavigationBarHeight - 0.5, screen_.width, 0.5));
     msg(line, "setBackgroundColor:", ps::separatorColor());
     msg(bar, "addSubview:", line);
+    // A page is as long as what it shows: a row whose content runs past its height (a long
+    // help text) is pictured whole, not cut at the table's end.
+    const CGRect drawn = UISnapshotDrawnRect(page);
+    if (CGRectGetMaxY(drawn) > height) msg(page, "setFrame:", PSRect(0, 0, screen_.width, std::ceil(CGRectGetMaxY(drawn))));
     return page;
 }
 

@@ -19,7 +19,7 @@ LabelFont::LabelFont() {
     FT_Library library = nullptr;
     FT_Face ftFace = nullptr;
     if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, kLabelFontFile, 0, &ftFace) != 0) {
-        std::fprintf(stderr, "UIKit: the label font %s cannot be loaded (install fonts-dejavu-core)\n", kLabelFontFile);
+        std::fprintf(stderr, "UIKit: the label font %s cannot be loaded (install %s)\n", kLabelFontFile, kLabelFontPackage);
         std::abort();
     }
     face_ = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
@@ -34,8 +34,9 @@ LabelFont::LabelFont() {
     scaled_ = cairo_scaled_font_create(face_, &fontMatrix, &identity, options_);
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(scaled_, &extents);
-    ascent_ = extents.ascent;
-    lineHeight_ = extents.ascent + extents.descent;
+    // The line gap (height less ascent and descent) goes half above the ascent, half below.
+    lineHeight_ = extents.height;
+    baseline_ = (extents.height - extents.ascent - extents.descent) / 2 + extents.ascent;
 }
 
 double LabelFont::width(std::string_view text) const {

@@ -1,6 +1,14 @@
-// The one label font: DejaVu Sans at 17 points, through FreeType and Cairo. Measuring and
-// drawing use the same unhinted metrics, so a label sized to fit its text draws it exactly
-// within that size at any snapshot scale.
+// The one label font, through FreeType and Cairo: the only place that names it, and the only
+// place text is measured. Measuring and drawing use the same unhinted metrics, so a label sized
+// to fit its text draws it exactly within that size at any snapshot scale.
+//
+// The font is Nimbus Sans Regular at 17 points (Debian fonts-urw-base35). The device's system
+// font is of the Helvetica family, and Nimbus Sans is metric-compatible with Helvetica: every
+// glyph has Helvetica's advance width, so a text takes the room it takes on a device and wraps
+// or truncates where a device's would. (Liberation Sans has the same widths, through Arial, but
+// Nimbus Sans also has Helvetica's shapes.) A line is 1.2 em (20.4 points): the font's ascent
+// and descent plus its line gap, split above and below, about what a device's 17-point system
+// font takes (a one-line label sized to fit is 21 points high).
 #pragma once
 
 #include "uikit/TextLayout.h"
@@ -11,7 +19,8 @@ typedef struct _cairo_font_face cairo_font_face_t;
 typedef struct _cairo_scaled_font cairo_scaled_font_t;
 typedef struct _cairo_font_options cairo_font_options_t;
 
-inline constexpr const char* kLabelFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+inline constexpr const char* kLabelFontFile = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
+inline constexpr const char* kLabelFontPackage = "fonts-urw-base35";
 inline constexpr double kLabelFontSize = 17;
 
 class LabelFont {
@@ -21,7 +30,8 @@ class LabelFont {
 
     double width(std::string_view text) const;
     double lineHeight() const { return lineHeight_; }
-    double ascent() const { return ascent_; }
+    // From the top of a line to its baseline.
+    double baseline() const { return baseline_; }
     TextMeasure measure() const;
 
     cairo_font_face_t* face() const { return face_; }
@@ -33,5 +43,5 @@ class LabelFont {
     cairo_font_options_t* options_ = nullptr;
     cairo_scaled_font_t* scaled_ = nullptr;
     double lineHeight_ = 0;
-    double ascent_ = 0;
+    double baseline_ = 0;
 };

@@ -65,7 +65,38 @@ void paintShadow(cairo_t* cr, const CALayer& layer, CGSize size, double scale) {
     cairo_surface_destroy(mask);
 }
 
+// What a shown layer draws, in its parent's coordinates; CGRectNull when it is not shown.
+CGRect drawnRectInParent(const CALayer& layer) {
+    const Ref<UIView> view = layer.view();
+    const bool hidden = view ? view->isHidden() : layer.isHidden();
+    const double opacity = view ? view->alpha() : layer.opacity();
+    if (hidden || opacity <= 0) return CGRectNull;
+    const CGRect frame = view ? view->frame() : layer.frame();
+    // A view of no size draws nothing of its own.
+    CGRect drawn = CGRectIsEmpty(frame) ? CGRectNull : frame;
+    if (layer.masksToBounds()) return drawn;
+    const CGRect bounds = view ? view->bounds() : layer.bounds();
+    for (const id& sublayer : layer.sublayers()) {
+        auto sub = cast<CALayer>(sublayer);
+        const CGRect r = sub ? drawnRectInParent(*sub) : CGRectNull;
+        if (!CGRectIsNull(r))
+            drawn = CGRectUnion(drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
+    }
+    return drawn;
+}
+
 } // namespace
+
+CGRect layerTreeDrawnRect(const id& layerObject) {
+    auto layer = cast<CALayer>(layerObject);
+    if (!layer) return CGRectNull;
+    const Ref<UIView> view = layer->view();
+    const CGRect frame = view ? view->frame() : layer->frame();
+    const CGRect bounds = view ? view->bounds() : layer->bounds();
+    const CGRect drawn = drawnRectInParent(*layer);
+    if (CGRectIsNull(drawn)) return bounds;
+    return CGRectUnion(bounds, CGRectOffset(drawn, bounds.origin.x - frame.origin.x, bounds.origin.y - frame.origin.y));
+}
 
 void renderLayerTree(cairo_t* cr, const id& layerObject, double scale, bool placeAtFrame) {
     auto layer = cast<CALayer>(layerObject);

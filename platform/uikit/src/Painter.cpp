@@ -1,6 +1,7 @@
 #include "Painter.h"
 
 #include "LabelFont.h"
+#include "uikit/UILabel.h"
 #include "uikit/UIKitConstants.h"
 
 #include <cairo.h>
@@ -67,10 +68,7 @@ void Painter::fillEllipse(CGRect rect, CGColor color) {
 void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines, CGColor color) {
     if (text.empty() || color.a <= 0 || box.size.width <= 0 || box.size.height <= 0) return;
     const LabelFont& font = LabelFont::shared();
-    // No more lines than the box holds (at least one), as a label shows them.
-    const long fitting = std::max(1L, long(std::floor(box.size.height / font.lineHeight() + 1e-6)));
-    const long limit = maxLines > 0 ? std::min(maxLines, fitting) : fitting;
-    const std::vector<std::string> lines = layoutTextLines(text, box.size.width, limit, font.measure());
+    const std::vector<std::string> lines = labelShownLines(text, box.size, maxLines);
 
     cairo_save(cr_);
     cairo_set_font_face(cr_, font.face());
@@ -78,7 +76,7 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
     cairo_set_font_options(cr_, font.options());
     setColor(cr_, color);
     const double blockHeight = double(lines.size()) * font.lineHeight();
-    double baseline = box.origin.y + (box.size.height - blockHeight) / 2 + font.ascent();
+    double baseline = box.origin.y + (box.size.height - blockHeight) / 2 + font.baseline();
     for (const std::string& line : lines) {
         const double w = font.width(line);
         double x = box.origin.x;

@@ -16,6 +16,17 @@ CGSize labelTextSize(const std::string& text, CGFloat width, NSInteger maxLines)
     return {std::ceil(widest), std::ceil(double(lines.size()) * font.lineHeight())};
 }
 
+std::vector<std::string> labelShownLines(const std::string& text, CGSize box, NSInteger maxLines) {
+    if (text.empty() || box.width <= 0 || box.height <= 0) return {};
+    const LabelFont& font = LabelFont::shared();
+    // No more lines than the box holds (at least one), as a label shows them.
+    const long fitting = std::max(1L, long(std::floor(box.height / font.lineHeight() + 1e-6)));
+    const long limit = maxLines > 0 ? std::min(long(maxLines), fitting) : fitting;
+    return layoutTextLines(text, box.width, limit, font.measure());
+}
+
+std::vector<std::string> UILabel::shownLines() const { return labelShownLines(text_, bounds().size, numberOfLines_); }
+
 id UILabel::initWithFrame(CGRect frame) {
     msgSuper<id>(this, classOf<UILabel>(), "initWithFrame:", frame);
     setUserInteractionEnabled(false);

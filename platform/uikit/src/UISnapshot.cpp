@@ -99,6 +99,12 @@ SnapshotImage UISnapshotRenderScreen(id window, double scale) {
     return take(render(window, scale, true));
 }
 
+CGRect UISnapshotDrawnRect(id view) {
+    if (!view) return CGRectNull;
+    msg(view, "layoutIfNeeded");
+    return layerTreeDrawnRect(msg<id>(view, "layer"));
+}
+
 bool UISnapshotWriteView(id view, std::string hostPngPath, double scale) {
     if (!view) return false;
     return write(render(view, scale, false), hostPngPath);

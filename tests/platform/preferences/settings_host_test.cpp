@@ -9,6 +9,8 @@
 #include "preferences/PSSpecifier.h"
 #include "preferences/PSTableView.h"
 #include "preferences/SettingsApp.h"
+#include "uikit/UILabel.h"
+#include "uikit/UISnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -326,6 +328,44 @@ TEST_F(SettingsHost, ASnapshotOfThePageIsAPNG) {
     char signature[8] = {};
     file.read(signature, 8);
     EXPECT_EQ(std::string(signature + 1, 3), "PNG");
+}
+
+TEST_F(SettingsHost, StaticTextRowsShowOneLineCutAtTheTail) {
+    id page = openRows();
+    auto shown = [&](const std::string& row) {
+        id label = msg<id>(app.cellForRow(row), "textLabel");
+        EXPECT_EQ(msg<NSInteger>(label, "numberOfLines"), 1);
+        return cast<UILabel>(label)->shownLines();
+    };
+    EXPECT_EQ(shown("Custom"), std::vector<std::string>{"Custom"});
+    const std::string status = "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM Central European Time";
+    msg(msg<id>(page, "specifierForID:", "Custom"), "setName:", status);
+    msg(page, "reload");
+    const auto lines = shown(status);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].rfind("Hushmarked Until: Monday", 0), 0u) << lines[0];
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 3), "\xE2\x80\xA6") << lines[0];
+}
+
+TEST_F(SettingsHost, APagePictureGrowsToARowsContentThatRunsPastTheTable) {
+    openRows();
+    const CGFloat plain = msg<CGRect>(app.pageView(), "frame").size.height;
+    id custom = app.cellForRow("Custom");
+    id tall = msg<id>(msg<id>(classObject(objc_getClass("UIView")), "alloc"), "initWithFrame:", CGRectMake(0, 0, 20, 2000));
+    msg(tall, "setBackgroundColor:", msg<id>(classObject(objc_getClass("UIColor")), "redColor"));
+    msg(msg<id>(custom, "contentView"), "addSubview:", tall);
+
+    id page = app.pageView();
+    const CGFloat bottom = 64 + msg<CGRect>(custom, "frame").origin.y + 2000; // under the 64-point bar
+    ASSERT_GT(bottom, plain);
+    EXPECT_EQ(msg<CGRect>(page, "frame").size.height, bottom);
+    const SnapshotImage shot = UISnapshotRenderView(page, 1);
+    ASSERT_EQ(shot.height, size_t(bottom));
+    EXPECT_EQ(shot.at(10, size_t(bottom) - 1).r, 255);
+    EXPECT_EQ(shot.at(10, size_t(bottom) - 1).g, 0);
+
+    msg(tall, "setHidden:", true);
+    EXPECT_EQ(msg<CGRect>(app.pageView(), "frame").size.height, plain);
 }
 
 } // namespace

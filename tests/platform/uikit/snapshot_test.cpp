@@ -128,4 +128,43 @@ TEST(Snapshot, ZeroSizedAndMissingViewsGiveEmptyImages) {
     EXPECT_EQ(UISnapshotRenderView(root, 1).at(0, 0).a, 0);
 }
 
+// What a view tree draws beyond its own bounds: a subview running past the bottom counts, one
+// that is hidden, transparent or of no size does not, nor what a clipping view cuts off.
+struct DrawnCase {
+    const char* name;
+    bool hidden;
+    CGFloat alpha;
+    bool parentClips;
+    CGSize size;
+    CGFloat bottom; // of the drawn rect
+};
+class SnapshotDrawnRect : public ::testing::TestWithParam<DrawnCase> {};
+
+TEST_P(SnapshotDrawnRect, CoversWhatTheTreeShows) {
+    const DrawnCase& c = GetParam();
+    id root = makeView("UIView", CGRectMake(0, 0, 100, 100));
+    id holder = makeView("UIView", CGRectMake(10, 60, 50, 30));
+    msg(holder, "setBounds:", CGRectMake(0, 5, 50, 30)); // scrolled 5 points down
+    msg(holder, "setClipsToBounds:", c.parentClips);
+    id tall = makeView("UIView", CGRectMake(0, 5, c.size.width, c.size.height));
+    msg(tall, "setHidden:", c.hidden);
+    msg(tall, "setAlpha:", c.alpha);
+    msg(holder, "addSubview:", tall);
+    msg(root, "addSubview:", holder);
+    const CGRect drawn = UISnapshotDrawnRect(root);
+    EXPECT_EQ(drawn.origin, CGPointMake(0, 0));
+    EXPECT_EQ(drawn.size.width, 100);
+    EXPECT_EQ(CGRectGetMaxY(drawn), c.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SnapshotDrawnRect,
+    ::testing::Values(DrawnCase{"RunsPast", false, 1, false, {20, 200}, 260},  // 60 + 200, less the 5 scrolled, plus 5
+                      DrawnCase{"Hidden", true, 1, false, {20, 200}, 100},
+                      DrawnCase{"Transparent", false, 0, false, {20, 200}, 100},
+                      DrawnCase{"Clipped", false, 1, true, {20, 200}, 100},
+                      DrawnCase{"NoSize", false, 1, false, {0, 200}, 100},
+                      DrawnCase{"Inside", false, 1, false, {20, 10}, 100}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

@@ -50,10 +50,9 @@ TEST(LabelSizeToFit, MeasuresWithTheLabelFont) {
     msg(label, "sizeToFit");
     const CGRect one = msg<CGRect>(label, "frame");
     EXPECT_EQ(one.origin, CGPointMake(15, 10));
-    // DejaVu Sans 17: about 0.6 em a glyph and 1.16 em a line, rounded up to whole points.
-    EXPECT_GT(one.size.width, 70);
-    EXPECT_LT(one.size.width, 110);
-    EXPECT_EQ(one.size.height, 20);
+    // Helvetica's widths at 17 points: "#FFFFFFF" is 82.2 points; a line is 20.4. Rounded up.
+    EXPECT_EQ(one.size.width, 83);
+    EXPECT_EQ(one.size.height, 21);
     EXPECT_EQ(one.size.width, std::ceil(one.size.width));
 
     // One line ignores the width; more lines wrap at it and stack.
@@ -67,11 +66,60 @@ TEST(LabelSizeToFit, MeasuresWithTheLabelFont) {
     msg(wrapped, "sizeToFit");
     const CGRect w = msg<CGRect>(wrapped, "frame");
     EXPECT_LE(w.size.width, 120);
-    EXPECT_EQ(w.size.height, 40);
+    EXPECT_EQ(w.size.height, 41);
 
     msg(label, "setText:", "");
     msg(label, "sizeToFit");
     EXPECT_EQ(msg<CGRect>(label, "frame").size, CGSizeZero);
+}
+
+// Widths of the device's system font (Helvetica's metrics), so text wraps and truncates where
+// it does on a device: each of these fits its box whole, or not, as there.
+struct FitCase {
+    const char* name;
+    const char* text;
+    double width;
+    bool fits;
+};
+class LabelFontWidths : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(LabelFontWidths, FitOnOneLineAsOnADevice) {
+    const FitCase& c = GetParam();
+    const auto lines = labelShownLines(c.text, {c.width, 21}, 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0] == c.text, c.fits) << lines[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LabelFontWidths,
+    ::testing::Values(FitCase{"PickerTopLeft", "Brightness: 100%", 140, true}, // 133.2: the top labels are 140
+                      FitCase{"PickerTopRight", "100% :Saturation", 140, true}, // 130.4
+                      FitCase{"Narrower", "100% :Saturation", 130, false},
+                      FitCase{"BackButton", "\xE2\x80\xB9 Hushmark", 96, true}, // 87.8, beside "Button Color"
+                      FitCase{"Status", "Alarms Enabled", 121, true},            // 120.0
+                      FitCase{"StatusNarrower", "Alarms Enabled", 119, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LabelShownLines, OneLineIsCutAtTheTailAndMoreStopAtTheBoxHeight) {
+    const std::string status = "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM";
+    const auto one = labelShownLines(status, {290, 44}, 1);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].rfind("Hushmarked Until: Monday", 0), 0u) << one[0];
+    EXPECT_EQ(one[0].substr(one[0].size() - 3), "\xE2\x80\xA6");
+    EXPECT_LE(labelTextSize(one[0], 0, 1).width, 290);
+    // Cut as late as it can: one more character of the text would not fit with the ellipsis.
+    const std::string kept = one[0].substr(0, one[0].size() - 3);
+    EXPECT_GT(labelTextSize(status.substr(0, kept.size() + 1) + "\xE2\x80\xA6", 0, 1).width, 290);
+
+    // As many lines as the box holds (two of 20.4 in 44), the last cut, however many are allowed.
+    const auto two = labelShownLines(status, {150, 44}, 0);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[1].substr(two[1].size() - 3), "\xE2\x80\xA6");
+    EXPECT_EQ(labelShownLines(status, {150, 10}, 0).size(), 1u) << "at least one";
+
+    id label = makeView("UILabel", CGRectMake(0, 0, 290, 44));
+    msg(label, "setText:", status);
+    EXPECT_EQ(cast<UILabel>(label)->shownLines(), one);
 }
 
 TEST(AlertLayout, TwoButtonsSitSideBySideWithTheCancelButtonLeft) {

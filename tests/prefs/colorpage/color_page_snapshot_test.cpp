@@ -3,9 +3,12 @@
 // pixels that show the cell's own work checked here.
 #include "ColorPageDevice.h"
 
+#include "uikit/UILabel.h"
 #include "uikit/UISnapshot.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -48,6 +51,38 @@ TEST_P(ColorPageSnapshot, ShowsTheSampleInTheStoredColorAndThePickerWhereItBelon
     const auto m = image.at(static_cast<size_t>(mid.x * 2), static_cast<size_t>(mid.y * 2));
     EXPECT_EQ(m.a, 255);
     EXPECT_FALSE(m.r == 255 && m.g == 255 && m.b == 255) << c.name;
+}
+
+// Every label shown on the page (picker values and titles, the cell's captions and help, the
+// navigation bar) holds its whole text at its real size, with the color of the widest values.
+void collectShownLabels(const id& view, std::vector<Ref<UILabel>>& out) {
+    if (msg<bool>(view, "isHidden")) return;
+    if (auto label = cast<UILabel>(view); label && !label->text().empty()) out.push_back(label);
+    for (const id& sub : msg<std::vector<id>>(view, "subviews")) collectShownLabels(sub, out);
+}
+
+TEST_P(ColorPageSnapshot, NoLabelIsCut) {
+    const SnapshotCase c = GetParam();
+    // Hue 300°, saturation and brightness 100%.
+    ColorPageDevice device({{"buttonColor", "#FF00FF"}, {"colorPickerType", c.pickerType},
+                            {"preferColorPicker", c.pickerAbove}});
+    ASSERT_TRUE(device.openColorPage());
+    const id page = device.settings.pageView();
+    msg(page, "layoutIfNeeded");
+    std::vector<Ref<UILabel>> labels;
+    collectShownLabels(page, labels);
+    ASSERT_GT(labels.size(), 10u);
+    bool sawBack = false, sawFullValue = false;
+    for (const auto& label : labels) {
+        const std::vector<std::string> lines = label->shownLines();
+        ASSERT_FALSE(lines.empty()) << label->text();
+        for (const std::string& line : lines)
+            EXPECT_FALSE(line.size() >= 3 && line.substr(line.size() - 3) == "\xE2\x80\xA6") << line << " of " << label->text();
+        sawBack = sawBack || label->text() == "\xE2\x80\xB9 Hushmark";
+        sawFullValue = sawFullValue || label->text().find("100%") != std::string::npos;
+    }
+    EXPECT_TRUE(sawBack);
+    EXPECT_TRUE(sawFullValue);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, ColorPageSnapshot,

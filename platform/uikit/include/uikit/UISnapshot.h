@@ -28,3 +28,8 @@ SnapshotImage UISnapshotRenderView(id view, double scale);
 SnapshotImage UISnapshotRenderScreen(id window, double scale);
 bool UISnapshotWriteView(id view, std::string hostPngPath, double scale);
 bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale);
+
+// The area a view's tree draws into, in the view's own coordinates (laid out first): its bounds
+// united with every shown subview's frame, except below a view whose layer masks to its bounds.
+// A snapshot shows the bounds only; a caller that wants all of a page sizes the page to this.
+CGRect UISnapshotDrawnRect(id view);
