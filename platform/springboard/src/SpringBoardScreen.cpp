@@ -1,6 +1,7 @@
 #include "springboard/SpringBoardScreen.h"
 
 #include "uikit/UIColor.h"
+#include "uikit/UIImageView.h"
 #include "uikit/UIKitConstants.h"
 #include "uikit/UIButton.h"
 #include "uikit/UILabel.h"
@@ -68,20 +69,28 @@ std::string clockText(NSDate now, double utcOffset) {
     return buf;
 }
 
-id makeStatusBarView(const ScreenState& state) {
+std::string statusBarImagePath(const std::string& imageName, StatusBarStyle style) {
+    return std::string("/System/Library/Frameworks/UIKit.framework/") + (style == StatusBarStyle::Dark ? "White_" : "Black_") +
+           imageName + ".png";
+}
+
+id makeStatusBarView(const ScreenState& state, StatusBarStyle style) {
     const CGFloat width = UIScreen::main()->bounds().size.width;
-    const id white = UIColor::white(1, 1);
-    id bar = viewOf<UIView>(CGRectMake(0, 0, width, kStatusBarHeight), UIColor::white(0, 1));
-    msg(bar, "addSubview:", label(CGRectMake(0, 0, width, kStatusBarHeight), clockText(state.now, state.utcOffset), white,
+    const bool dark = style == StatusBarStyle::Dark;
+    const id content = UIColor::white(dark ? 1 : 0, 1);
+    id bar = viewOf<UIView>(CGRectMake(0, 0, width, kStatusBarHeight), UIColor::white(dark ? 0 : 0.97, 1));
+    msg(bar, "addSubview:", label(CGRectMake(0, 0, width, kStatusBarHeight), clockText(state.now, state.utcOffset), content,
                                   NSTextAlignmentCenter));
     CGFloat right = width - 4;
     for (auto it = state.items.rbegin(); it != state.items.rend(); ++it) {
-        if (!it->visible) continue;
-        const std::string text = it->imageName.empty() ? it->identifier : it->imageName;
-        const CGFloat w = labelTextSize(text, 0, 1).width;
-        right -= w;
-        msg(bar, "addSubview:", label(CGRectMake(right, 0, w, kStatusBarHeight), text, white, NSTextAlignmentRight));
-        right -= 6;
+        if (!it->visible || it->imageName.empty()) continue;
+        id image = msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", statusBarImagePath(it->imageName, style));
+        if (!image) continue;
+        const CGSize size = msg<CGSize>(image, "size");
+        id view = msg<id>(alloc<UIImageView>(), "initWithImage:", image);
+        msg(view, "setFrame:", CGRectMake(right - size.width, (kStatusBarHeight - size.height) / 2, size.width, size.height));
+        msg(bar, "addSubview:", view);
+        right -= size.width + 6;
     }
     return bar;
 }

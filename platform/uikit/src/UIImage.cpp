@@ -1,9 +1,12 @@
 #include "uikit/UIImage.h"
 
 #include "foundation/DeviceFiles.h"
+#include "uikit/UIScreen.h"
 
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -22,14 +25,21 @@ std::optional<std::vector<uint8_t>> finishRead(png_image& image) {
     }
     return buffer;
 }
+// 2 for "name@2x", 3 for "name@3x", else 1.
+CGFloat scaleOfName(const std::string& stem) {
+    if (stem.size() > 3 && stem[stem.size() - 3] == '@' && stem.back() == 'x') {
+        if (stem[stem.size() - 2] == '2') return 2;
+        if (stem[stem.size() - 2] == '3') return 3;
+    }
+    return 1;
+}
 } // namespace
 
 void UIImage::setPixels(size_t width, size_t height, std::vector<uint8_t> pixels, const std::string& name) {
     width_ = width;
     height_ = height;
     pixels_ = std::move(pixels);
-    const std::string stem = std::filesystem::path(name).stem().string();
-    scale_ = stem.size() > 3 && stem.compare(stem.size() - 3, 3, "@2x") == 0 ? 2 : 1;
+    scale_ = scaleOfName(std::filesystem::path(name).stem().string());
 }
 
 bool UIImage::loadPNG(const std::string& hostPath) {
@@ -62,11 +72,28 @@ Ref<UIImage> UIImageFromHostPNG(const std::string& hostPath) {
 
 namespace {
 
+// The files that may hold the image of a device path, best first: the variant for the screen's
+// scale, then smaller ones, then larger ones ("name@2x.png", "name.png", "name@3x.png" on a
+// scale-2 screen). A name that already carries a scale is taken as it stands; a name without an
+// extension gets ".png".
+std::vector<std::string> imageCandidates(const std::string& devicePath) {
+    std::filesystem::path path(devicePath);
+    const std::string extension = path.has_extension() ? path.extension().string() : ".png";
+    const std::string stem = path.stem().string();
+    const std::string folder = path.has_parent_path() ? path.parent_path().string() + "/" : "";
+    if (scaleOfName(stem) != 1) return {folder + stem + extension};
+    const int screen = std::clamp(int(std::lround(UIScreen::main()->scale())), 1, 3);
+    std::vector<int> scales;
+    for (int s = screen; s >= 1; --s) scales.push_back(s);
+    for (int s = screen + 1; s <= 3; ++s) scales.push_back(s);
+    std::vector<std::string> candidates;
+    for (int s : scales) candidates.push_back(folder + stem + (s == 1 ? "" : "@" + std::to_string(s) + "x") + extension);
+    return candidates;
+}
+
 id imageAtDevicePath(const std::string& devicePath) {
     if (devicePath.empty()) return nullptr;
-    std::vector<std::string> candidates{devicePath};
-    if (std::filesystem::path(devicePath).extension().empty()) candidates.push_back(devicePath + ".png");
-    for (const std::string& candidate : candidates) {
+    for (const std::string& candidate : imageCandidates(devicePath)) {
         // Read through the device root, never reopened by a host path.
         auto bytes = readDeviceFile(candidate, kMaxImageFileBytes);
         if (!bytes) continue;

@@ -7,9 +7,12 @@ on any color the bar shows. Shapes are sampled 4 x 4 per pixel for smooth edges.
 
     python3 prefs/resources/tools/make_selector_png.py prefs/resources/bundle/Selector.png
 """
-import struct
+import os
 import sys
-import zlib
+
+sys.dont_write_bytecode = True  # nothing left in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "scripts"))
+import rgba_png  # noqa: E402
 
 WIDTH, HEIGHT, SAMPLES = 16, 48, 4
 WHITE = (255, 255, 255)
@@ -61,20 +64,11 @@ def pixel(px, py):
     return tuple(round(c / covered) for c in total) + (alpha,)
 
 
-def png(rows):
-    def chunk(kind, data):
-        body = kind + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    raw = b"".join(b"\x00" + bytes(v for p in row for v in p) for row in rows)
-    header = struct.pack(">IIBBBBB", WIDTH, HEIGHT, 8, 6, 0, 0, 0)
-    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-
 
 def main():
     rows = [[pixel(x, y) for x in range(WIDTH)] for y in range(HEIGHT)]
     with open(sys.argv[1], "wb") as out:
-        out.write(png(rows))
+        out.write(rgba_png.encode(WIDTH, HEIGHT, rows))
 
 
 if __name__ == "__main__":

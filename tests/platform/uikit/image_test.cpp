@@ -1,11 +1,14 @@
 #include "DeviceRootFixture.h"
 #include "uikit/UIImage.h"
+#include "uikit/UIScreen.h"
 #include "uikit/UISnapshot.h"
 #include "uikit_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -84,5 +87,50 @@ TEST(ImageView, ShowsItsImageStretchedAndNothingWithout) {
     EXPECT_EQ(shot.at(16, 80).b, 255);
     EXPECT_NEAR(shot.at(16, 80).a, 128, 2);
 }
+
+// An image name is looked up in the screen's scale first, then smaller, then larger scales.
+struct ScaleCase {
+    const char* name;
+    CGFloat screen;
+    std::vector<int> present; // scales written as Icon.png, Icon@2x.png, Icon@3x.png
+    const char* asked;        // the name asked for
+    CGFloat found;            // the scale of the image found; 0 for none
+};
+class ImageScales : public ::testing::TestWithParam<ScaleCase> {};
+
+TEST_P(ImageScales, PickTheVariantForTheScreen) {
+    const ScaleCase& c = GetParam();
+    DeviceRootFixture device{DeviceRootFixture::Options{{}, false, false}};
+    const std::string folder = "/System/Library/Frameworks/UIKit.framework/";
+    std::filesystem::create_directories(*Device::hostPath(folder));
+    for (int scale : c.present) {
+        // Each variant is 4 points square in its own pixels: 4, 8 or 12 wide.
+        id square = makeView("UIView", CGRectMake(0, 0, 4, 4));
+        msg(square, "setBackgroundColor:", rgba(1, 0, 0));
+        const std::string name = scale == 1 ? "Icon.png" : "Icon@" + std::to_string(scale) + "x.png";
+        ASSERT_TRUE(UISnapshotWriteView(square, Device::hostPath(folder + name)->string(), scale));
+    }
+    UIScreen::setMainScreen({320, 568}, c.screen);
+    for (const char* factory : {"imageNamed:", "imageWithContentsOfFile:"}) {
+        id image = msg<id>(classObject(objc_getClass("UIImage")), factory, folder + c.asked);
+        if (c.found == 0) {
+            EXPECT_FALSE(image) << factory;
+            continue;
+        }
+        ASSERT_TRUE(image) << factory;
+        EXPECT_EQ(msg<CGFloat>(image, "scale"), c.found) << factory;
+        EXPECT_EQ(msg<CGSize>(image, "size"), CGSizeMake(4, 4)) << factory;
+        EXPECT_EQ(cast<UIImage>(image)->pixelWidth(), size_t(4 * c.found)) << factory;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ImageScales,
+    ::testing::Values(ScaleCase{"TwoOnTwo", 2, {1, 2, 3}, "Icon", 2}, ScaleCase{"ThreeOnThree", 3, {1, 2, 3}, "Icon.png", 3},
+                      ScaleCase{"OneOnOne", 1, {1, 2, 3}, "Icon", 1}, ScaleCase{"SmallerFirst", 3, {1, 2}, "Icon", 2},
+                      ScaleCase{"ThenLarger", 2, {3}, "Icon", 3}, ScaleCase{"OnlyOne", 2, {1}, "Icon.png", 1},
+                      ScaleCase{"AskedScaleStands", 2, {1, 2, 3}, "Icon@3x.png", 3},
+                      ScaleCase{"AskedScaleMissing", 2, {1, 2}, "Icon@3x", 0}, ScaleCase{"None", 2, {}, "Icon", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -32,9 +32,18 @@ inline constexpr double kStatusBarHeight = 20;
 inline constexpr long kLockScreenSnoozeTag = 4101;
 inline constexpr long kLockScreenSlideTag = 4102;
 
-// A 320 x 20 bar: the time centered, visible items from the right edge (image name, or the
-// identifier when there is none).
-id makeStatusBarView(const ScreenState& state);
+// A dark bar (black, white content: SpringBoard's lock and home screens) or a light one (light
+// gray, black content, as over an application's white page).
+enum class StatusBarStyle { Dark, Light };
+
+// Where libstatusbar finds the picture of an item's image name: in UIKit's folder, "White_"
+// before the name for a dark bar, "Black_" for a light one, each in the screen scales beside it
+// ("White_Hushmark.png", "White_Hushmark@2x.png", ...).
+std::string statusBarImagePath(const std::string& imageName, StatusBarStyle style);
+
+// A 320 x 20 bar: the time centered, and from the right edge the picture of each visible item's
+// image name, vertically centered, 6 points apart. An item without a picture shows nothing.
+id makeStatusBarView(const ScreenState& state, StatusBarStyle style = StatusBarStyle::Dark);
 // A window the size of the main screen.
 id makeScreenWindow(const ScreenState& state);
 

@@ -1,6 +1,8 @@
-// An image: straight (not premultiplied) RGBA pixels read from a PNG file. `imageNamed:` takes
-// a device path (a name without an extension gets ".png"); a missing or unreadable file gives
-// none. A file named "name@2x.png" is an image of scale 2, measuring half its pixels in points.
+// An image: straight (not premultiplied) RGBA pixels read from a PNG file. `imageNamed:` and
+// `imageWithContentsOfFile:` take a device path (a name without an extension gets ".png") and
+// pick the variant for the screen's scale ("name@2x.png" on a scale-2 screen), else a smaller
+// one, else a larger one; a missing or unreadable file gives none. A file named "name@2x.png"
+// is an image of scale 2 ("@3x": 3), measuring half (a third of) its pixels in points.
 #pragma once
 
 #include "coregraphics/CoreGraphics.h"
