@@ -208,7 +208,9 @@ SnapshotImage Device::renderStatusBar(double scale) {
 
 std::vector<uint8_t> Device::png(Screen screen, double scale) { return encodePng(render(screen, scale)); }
 
-uint64_t Device::screenVersion(Screen screen) {
+uint64_t Device::screenVersion(Screen screen) { return frame(screen, ~uint64_t{0} /* no picture wanted */).version; }
+
+Device::Frame Device::frame(Screen screen, uint64_t knownVersion) {
     SnapshotImage image = render(screen);
     Windows::Rendered& r = windows_->rendered[indexOf(screen)];
     const uint64_t h = fnv1a(image.rgba, image.width, image.height);
@@ -217,7 +219,9 @@ uint64_t Device::screenVersion(Screen screen) {
         r.hash = h;
         ++r.version;
     }
-    return r.version;
+    Frame f{r.version, {}};
+    if (knownVersion != ~uint64_t{0} && knownVersion != r.version) f.png = encodePng(image);
+    return f;
 }
 
 } // namespace sim

@@ -57,6 +57,10 @@ TEST_F(DeviceTest, ScreenVersionGrowsOnlyWhenThePictureChanges) {
     EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
     ASSERT_EQ(device_->advance(30), "");
     EXPECT_GT(device_->screenVersion(Screen::SpringBoard), first) << "the status bar's clock turned to 07:00";
+    // A front end asks with the version it has: bytes only when the picture changed.
+    const Device::Frame current = device_->frame(Screen::SpringBoard, 0);
+    EXPECT_FALSE(current.png.empty());
+    EXPECT_TRUE(device_->frame(Screen::SpringBoard, current.version).png.empty());
     const uint64_t settings = device_->screenVersion(Screen::Settings);
     ASSERT_EQ(device_->openSettings(), "");
     EXPECT_GT(device_->screenVersion(Screen::Settings), settings);

@@ -214,6 +214,14 @@ class Device {
     SnapshotImage renderStatusBar(double scale = 0);
     // Grows whenever the screen's rendered pixels differ from the last rendering this call made.
     uint64_t screenVersion(Screen screen);
+    // One rendering for a front end that sends pictures: the screen's version (as
+    // screenVersion) and, only when it differs from `knownVersion` (0 when the front end has
+    // none yet), the PNG bytes.
+    struct Frame {
+        uint64_t version = 0;
+        std::vector<uint8_t> png; // empty when the screen is unchanged
+    };
+    Frame frame(Screen screen, uint64_t knownVersion);
     // The alerts shown on a screen, oldest first.
     std::vector<Ref<UIAlertView>> alertsOn(Screen screen);
     // The alarm ringing full screen on the lock screen, if any.
