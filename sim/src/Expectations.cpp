@@ -102,10 +102,10 @@ bool propertyMatches(const json& view, const std::string& p, const std::string& 
         return normalColor(view[key]) == *parseColor(expected);
     }
     if (p == "alpha" || p == "value" || p == "x" || p == "y" || p == "width" || p == "height") {
-        const std::string seen = propertyOf(view, p);
-        if (seen == "(none)") return false;
+        const json& seen = p == "alpha" || p == "value" ? (view.contains(p) ? view[p] : json()) : view["frame"][p];
+        if (!seen.is_number()) return false;
         const double tolerance = p == "alpha" || p == "value" ? 0.005 : 0.5;
-        return std::fabs(std::stod(seen) - *parseReal(expected, 1e6)) <= tolerance;
+        return std::fabs(seen.get<double>() - *parseReal(expected, 1e6)) <= tolerance;
     }
     return propertyOf(view, p) == expected;
 }

@@ -15,6 +15,21 @@
 namespace sim {
 namespace fs = std::filesystem;
 
+namespace {
+// What the terminal shows of a text: each line a printable excerpt (a step or a device's answer
+// may hold a word of any size, or bytes that do not print).
+std::string printable(const std::string& text, size_t lineLimit) {
+    std::string out;
+    for (size_t from = 0;;) {
+        const size_t end = text.find('\n', from);
+        out += excerpt(text.substr(from, end == std::string::npos ? std::string::npos : end - from), lineLimit);
+        if (end == std::string::npos) return out;
+        out += '\n';
+        from = end + 1;
+    }
+}
+} // namespace
+
 struct Runner::State {
     const Scenario& scenario;
     RunOptions options;
@@ -28,6 +43,7 @@ struct Runner::State {
         : scenario(s), options(std::move(o)), out(os), err(es) {}
 
     const std::string& zone() const { return scenario.settings.timeZone; }
+    std::string name() const { return excerpt(scenario.name, 80); }
 
     // "HH:MM:SS" of the moment, with the date in front when the day changed since the last line.
     std::string stamp(NSDate time) {
@@ -41,7 +57,7 @@ struct Runner::State {
 
     void line(NSDate time, const std::string& text) {
         if (options.json) return;
-        out << stamp(time) << "  " << text << '\n';
+        out << stamp(time) << "  " << printable(text, 1000) << '\n';
     }
 
     void json(NSDate time, nlohmann::json object) {
@@ -64,7 +80,7 @@ struct Runner::State {
         for (size_t w = 0; w < step.args.size() + 1; ++w) {
             const std::string& word = w == 0 ? step.verb : step.args[w - 1];
             bool quote = word.empty() || word.find(' ') != std::string::npos;
-            words += (w ? " " : "") + (quote ? "\"" + word + "\"" : word);
+            words += (w ? " " : "") + (quote ? "\"" + excerpt(word, 200) + "\"" : excerpt(word, 200));
         }
         return words;
     }
@@ -86,29 +102,35 @@ Runner::~Runner() = default;
 int Runner::run() {
     State& s = *state_;
     const ScenarioSettings& settings = s.scenario.settings;
+    if (!isKnownTimeZone(settings.timeZone)) {
+        s.err << s.name() << ":" << settings.timeZoneLine << ": no time zone " << excerpt(settings.timeZone)
+              << " (a name such as UTC or Europe/Berlin)\n";
+        return 1;
+    }
     auto start = dateFromLocal(settings.start, settings.timeZone);
-    if (!start) {
-        s.err << s.scenario.name << ": the start time \"" << settings.start << "\" is not a date\n";
+    if (!start || !Device::isHoldableDate(start->timeIntervalSinceReferenceDate)) {
+        s.err << s.name() << ":" << settings.startLine << ": the start " << settings.start << " " << settings.timeZone
+              << " lies outside the dates the device holds (the years 1 to 9999)\n";
         return 1;
     }
     s.device = std::make_unique<Device>(Device::Options{s.options.root, *start, s.options.resume});
     size_t first = 0;
     if (s.options.resume) {
         if (!s.device->resumeError().empty()) {
-            s.err << s.scenario.name << ": " << s.device->resumeError() << '\n';
+            s.err << s.name() << ": " << s.device->resumeError() << '\n';
             return 1;
         }
         const PlistDict& saved = s.device->resumedFrontEndState();
         first = size_t(valueForKey(saved, "step").integerValue());
         s.lastDay = valueForKey(saved, "day").asString();
         if (first > s.scenario.steps.size()) {
-            s.err << s.scenario.name << ": the saved state names no step of this scenario\n";
+            s.err << s.name() << ": the saved state names no step of this scenario\n";
             return 1;
         }
     } else {
         s.lastDay = localDateTime(*start, settings.timeZone).substr(0, 10);
         if (!s.options.json)
-            s.out << "# " << s.scenario.name << ": " << localDateTime(*start, settings.timeZone) << ' ' << settings.timeZone
+            s.out << "# " << s.name() << ": " << localDateTime(*start, settings.timeZone) << ' ' << settings.timeZone
                   << ", " << settings.locale << '\n';
     }
     s.device->subscribe([&s](const DeviceEvent& e) { s.printEvent(e); });
@@ -123,8 +145,8 @@ int Runner::run() {
         std::string failure = s.execute(step, i);
         if (!failure.empty()) {
             s.out.flush();
-            s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", failure}});
-            s.err << s.scenario.name << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  " << failure << '\n';
+            s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", printable(failure, 400)}});
+            s.err << s.name() << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  " << printable(failure, 400) << '\n';
             return 1;
         }
     }

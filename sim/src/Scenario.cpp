@@ -453,6 +453,7 @@ std::optional<ParseError> parseScenario(const std::string& text, std::string nam
     while (std::getline(in, line)) {
         ++number;
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3); // a byte-order mark some editors write
         std::vector<std::string> words;
         std::string error;
         if (!splitWords(line, words, error)) return ParseError{number, error};
@@ -471,9 +472,9 @@ std::optional<ParseError> parseScenario(const std::string& text, std::string nam
         if (isSettingsVerb(verb)) {
             if (booted) return ParseError{number, "\"" + verb + "\" must come before boot"};
             auto& s = out.settings;
-            if (verb == "start") s.start = args[0] + " " + args[1] + (args[1].size() == 5 ? ":00" : "");
+            if (verb == "start") s.start = args[0] + " " + args[1] + (args[1].size() == 5 ? ":00" : ""), s.startLine = number;
             else if (verb == "locale") s.locale = args[0];
-            else if (verb == "timezone") s.timeZone = args[0];
+            else if (verb == "timezone") s.timeZone = args[0], s.timeZoneLine = number;
             else if (verb == "languages") s.languages = args;
             else if (verb == "screen") s.screen = args[0];
             else if (verb == "springboard-without") s.springboardWithout = args;

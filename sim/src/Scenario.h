@@ -27,6 +27,7 @@ struct ScenarioSettings {
     std::string start = "2026-12-07 08:00:00"; // device-local time the clock starts at
     std::string locale = "en_US";
     std::string timeZone = "UTC";
+    int startLine = 0, timeZoneLine = 0;        // their lines, 0 when left out (the runner checks them)
     std::vector<std::string> languages{"en"};
     std::vector<std::string> addons;            // from the `addons` line
     // The device setup lines; left out, a device root keeps what it has (a new one the defaults).

@@ -6,6 +6,7 @@
 //   hushmark-sim inspect springboard|settings [--root ROOT]
 //   hushmark-sim demo [--out DIR]
 //   hushmark-sim snapshot SCREEN --out FILE.png
+//   hushmark-sim list
 #include "BuiltinScenarios.h"
 #include "Runner.h"
 #include "Scenario.h"
@@ -41,6 +42,7 @@ const char* kUsage =
     "  hushmark-sim inspect springboard|settings [--root ROOT]\n"
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
+    "  hushmark-sim list\n"
     "SCENARIO is a file, or the name of a built-in scenario (see `hushmark-sim list`).\n";
 
 int usageError(const std::string& message) {
@@ -114,6 +116,8 @@ int cmdInit(int argc, char** argv) {
     options.addons = splitComma(args.options["with"]);
     if (args.options.count("locale")) options.locale = args.options["locale"];
     if (args.options.count("timezone")) options.timeZone = args.options["timezone"];
+    if (!sim::isKnownTimeZone(options.timeZone))
+        return usageError("--timezone takes a time zone such as UTC or Europe/Berlin, not \"" + sim::excerpt(options.timeZone) + "\"");
     if (args.options.count("languages")) options.languages = splitComma(args.options["languages"]);
     if (args.options.count("screen")) {
         auto setup = sim::setupForScreen(args.options["screen"]);
@@ -298,7 +302,7 @@ int cmdSnapshot(int argc, char** argv) {
     std::string names;
     for (const auto& [n, s] : screens) names += " " + n;
     if (args.positional.size() != 1) return usageError("snapshot takes one SCREEN:" + names);
-    if (!screens.count(args.positional[0])) return usageError("no screen \"" + args.positional[0] + "\"; screens:" + names);
+    if (!screens.count(args.positional[0])) return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens:" + names);
     if (!args.options.count("out")) return usageError("snapshot needs --out FILE.png");
     std::string text = screens.at(args.positional[0]);
     text.replace(text.find("@OUT@"), 5, "\"" + fs::absolute(args.options["out"]).string() + "\"");

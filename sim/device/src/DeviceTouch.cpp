@@ -442,14 +442,21 @@ std::string Device::tapAlertButton(const std::string& title) {
     for (const auto& o : windows_->owners)
         if (o.alert.lock() == alert) owner = o.screen;
     msg(alert, "layoutIfNeeded");
-    std::vector<std::string> titles;
     id button = findView(alert, [&](const id& v) {
         auto* b = dynamic_cast<UIButton*>(v.get());
-        if (!b) return false;
-        titles.push_back(b->titleForState(0));
-        return titles.back() == title;
+        return b && b->titleForState(0) == title;
     });
-    if (!button) return "the alert has no button " + quoted(title) + "; its buttons are " + listed(titles);
+    if (!button) {
+        // Listed as a person reads them: the alert's own buttons in order, then its accessory view's.
+        std::vector<std::string> titles;
+        for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
+        if (alert->accessoryView())
+            findView(alert->accessoryView(), [&](const id& v) {
+                if (auto* b = dynamic_cast<UIButton*>(v.get())) titles.push_back(b->titleForState(0));
+                return false;
+            });
+        return "the alert has no button " + quoted(title) + "; its buttons are " + listed(titles);
+    }
     std::string e = tap(owner, centerOnScreen(button));
     return e.empty() ? "" : "the button " + quoted(title) + " did not take the touch";
 }

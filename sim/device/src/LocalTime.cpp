@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <memory>
+#include <unicode/timezone.h>
 
 namespace sim {
 namespace {
@@ -65,6 +67,12 @@ std::string localDateTime(NSDate date, const std::string& timeZone) {
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute,
                   int(std::floor(c.second)));
     return buf;
+}
+
+bool isKnownTimeZone(const std::string& timeZone) {
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
+    icu::UnicodeString id;
+    return zone && zone->getID(id) != icu::UnicodeString("Etc/Unknown");
 }
 
 double localSecondsOfDay(NSDate date, const std::string& timeZone) {

@@ -1,6 +1,13 @@
-# Runs the simulator with ARGS (words joined by ~) and passes when it exits non-zero with a message on
-# standard error matching MESSAGE (a regular expression), and without a crash.
-string(REPLACE "~" ";" ARGS "${ARGS}")
+# Runs the simulator with ARGS (words joined by ~), or runs the scenario TEXT (lines joined by ~,
+# written to FILE), and passes when it exits non-zero with a message on standard error matching
+# MESSAGE (a regular expression), and without a crash.
+if(DEFINED TEXT)
+  string(REPLACE "~" "\n" text "${TEXT}")
+  file(WRITE ${FILE} "${text}\n")
+  set(ARGS "run;${FILE}")
+else()
+  string(REPLACE "~" ";" ARGS "${ARGS}")
+endif()
 execute_process(COMMAND ${SIM} ${ARGS} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(rc EQUAL 0)
   message(FATAL_ERROR "exit 0 for bad input; stdout:\n${out}")

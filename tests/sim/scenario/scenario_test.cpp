@@ -125,6 +125,11 @@ TEST(ScenarioParse, SettingsLinesThenSteps) {
     EXPECT_EQ(s.steps[1].verb, "alarm");
     EXPECT_EQ(s.steps[1].args, (std::vector<std::string>{"09:30:15", "Wake up", "nosnooze"}));
     EXPECT_EQ(s.steps[1].line, 12);
+    EXPECT_EQ(s.settings.startLine, 2) << "the runner names the start's line when the clock cannot hold it";
+    EXPECT_EQ(s.settings.timeZoneLine, 4);
+    // A byte-order mark some editors write before the first line is not part of its first word.
+    ASSERT_FALSE(parseScenario("\xEF\xBB\xBF" "boot\n", "bom", s));
+    EXPECT_EQ(s.steps.at(0).verb, "boot");
 }
 
 TEST(ScenarioParse, NewStepsAndExpectationsAreAccepted) {

@@ -13,6 +13,9 @@ std::optional<NSDate> dateFromLocal(const std::string& text, const std::string& 
 std::string localClock(NSDate date, const std::string& timeZone);
 // The moment as "YYYY-MM-DD HH:MM:SS" in the zone.
 std::string localDateTime(NSDate date, const std::string& timeZone);
+// Whether the time zone is one the device knows ("UTC", "Europe/Berlin", "GMT+05:00"); an
+// unknown name would silently read as UTC.
+bool isKnownTimeZone(const std::string& timeZone);
 // Seconds since local midnight of the moment.
 double localSecondsOfDay(NSDate date, const std::string& timeZone);
 } // namespace sim
