@@ -194,14 +194,16 @@ class Device {
     //   {"screen", "width", "height", "scale", "time",
     //    "views": VIEW,                  // the window, with "subviews"
     //    "alerts": [ALERT...],           // this screen's, oldest first
-    //    "springboard": {"locked", "ringing": {"title", "canSnooze", "onLockScreen"}|null,
-    //                    "statusItems": [{"identifier", "visible", "image"}]}      (SpringBoard)
+    //    "springboard": {"booted", "locked", "ringing": {"title", "canSnooze", "onLockScreen"}|null,
+    //                    "statusItems": [{"identifier", "visible", "image"}],
+    //                    "alarms": [{"id", "time", "label", "snooze", "daily", "enabled"}],
+    //                    "nextAlarm": "YYYY-MM-DD HH:MM:SS"|null}                  (SpringBoard)
     //    "settings": {"page", "depth", "rows": [{"label", "value", "enabled", "background",
-    //                 "frame"}]}                                                  (Settings)
+    //                 "textColor", "frame"}]}                                     (Settings)
     //    "editing": {"screen", "text"}|null}
     //   VIEW: {"class", "frame": {"x","y","width","height"} (screen points), "alpha",
     //          "hidden", "tag", "background": COLOR|null, and when they apply "text",
-    //          "textColor", "title", "titleColor", "enabled", "highlighted", "value",
+    //          "textColor", "title", "titleColor", "enabled", "highlighted", "actions", "value",
     //          "minimum", "maximum", "on", "placeholder", "subviews": [VIEW...]}
     //   ALERT: {"title", "message", "tag", "style", "frame", "buttons": [{"index", "title",
     //           "frame"}], "cancelButtonIndex", "textFields": [VIEW...], "accessory": VIEW|null}
