@@ -81,7 +81,7 @@ std::string outsideOf(const DeviceRootFixture& d) { return d.root().string() + "
 const HostileFile kFiles[] = {
     // What no reader can make sense of.
     {"Empty", Outcome::Rings, bytes([] { return std::string(); })},
-    {"Garbage", Outcome::Rings, bytes([] { return std::string("\x01\xff not a property list \x7f", 27); })},
+    {"Garbage", Outcome::Rings, bytes([] { return std::string("\x01\xff not a property list \x7f"); })},
     {"TruncatedXml", Outcome::Rings, bytes([] { return silencingXml().substr(0, 150); })},
     {"TruncatedBinary", Outcome::Rings,
      bytes([] { return propertyListToBinary(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}}).substr(0, 40); })},
