@@ -67,8 +67,13 @@ std::vector<Screen> screensOf(const std::string& name) {
     return {Screen::SpringBoard, Screen::Settings};
 }
 
+// Tags compare as numbers: "+0042" is tag 42.
+bool hasTag(const json& view, const std::string& number) {
+    return view["tag"].is_number_integer() && view["tag"].get<long long>() == *parseTag(number);
+}
+
 bool selects(const json& view, const std::string& selector) {
-    if (selector.rfind("tag:", 0) == 0) return view["tag"].dump() == selector.substr(4);
+    if (selector.rfind("tag:", 0) == 0) return hasTag(view, selector.substr(4));
     if (selector.rfind("class:", 0) == 0) return view["class"] == selector.substr(6);
     return textOf(view) == selector;
 }
@@ -107,6 +112,7 @@ bool propertyMatches(const json& view, const std::string& p, const std::string& 
         const double tolerance = p == "alpha" || p == "value" ? 0.005 : 0.5;
         return std::fabs(seen.get<double>() - *parseReal(expected, 1e6)) <= tolerance;
     }
+    if (p == "tag") return hasTag(view, expected);
     return propertyOf(view, p) == expected;
 }
 
@@ -199,7 +205,7 @@ std::string expectAlert(Device& device, const std::vector<std::string>& a) {
     }
     const std::string& what = a[1];
     if (what == "tag") {
-        const long long want = *parseInteger(a[2], -(1LL << 62), 1LL << 62);
+        const long long want = *parseTag(a[2]);
         return alert->tag() == want ? "" : "the alert " + q(alert->title()) + " has the tag " + std::to_string(alert->tag());
     }
     if (what == "title") return alert->title() == a[2] ? "" : "the alert's title is " + q(alert->title());

@@ -47,6 +47,9 @@ std::string checkViewExpectation(const std::vector<std::string>& a) {
         at = 2;
     }
     if (a.size() < at + 3) return "usage: expect view [SCREEN] SELECTOR PROPERTY VALUE...";
+    // A tag is a number: "tag:2627", not a name or a hex word.
+    if (a[at].rfind("tag:", 0) == 0 && !parseTag(a[at].substr(4)))
+        return "a tag selector is tag:NUMBER, a whole number, not " + q(a[at]);
     for (size_t i = at + 1; i + 1 < a.size(); i += 2) {
         const std::string& p = a[i];
         const std::string& v = a[i + 1];
@@ -59,7 +62,7 @@ std::string checkViewExpectation(const std::vector<std::string>& a) {
         } else if (p == "x" || p == "y" || p == "width" || p == "height") {
             if (!parseCoordinate(v)) return q(v) + " is not a coordinate";
         } else if (p == "tag") {
-            if (!parseInteger(v, -(1LL << 62), 1LL << 62)) return q(v) + " is not a whole number";
+            if (!parseTag(v)) return q(v) + " is not a whole number";
         } else if (p != "class" && p != "text" && p != "title") {
             return "a view property must be one of background, title-color, text-color, highlighted, enabled, hidden, "
                    "on, alpha, value, x, y, width, height, tag, class, text, title, not " + q(p);
@@ -79,7 +82,7 @@ std::string checkExpectation(const std::vector<std::string>& a) {
         if (a.size() == 2) return "";
         const std::string& what = a[1];
         if (what == "tag")
-            return a.size() == 3 && parseInteger(a[2], -(1LL << 62), 1LL << 62) ? "" : "usage: expect alert tag NUMBER";
+            return a.size() == 3 && parseTag(a[2]) ? "" : "usage: expect alert tag NUMBER";
         if (what == "title" || what == "message" || what == "field") return exactly(3, "expect alert title|message|field TEXT");
         if (what == "buttons") return a.size() >= 3 ? "" : "usage: expect alert buttons TITLE...";
         return "usage: expect alert TITLE|none | expect alert title|message|field TEXT | expect alert tag NUMBER | "
@@ -322,6 +325,8 @@ std::optional<long long> parseInteger(const std::string& word, long long min, lo
     if (value < min || value > max) return std::nullopt;
     return value;
 }
+
+std::optional<long long> parseTag(const std::string& word) { return parseInteger(word, -(1LL << 62), 1LL << 62); }
 
 std::optional<double> parseReal(const std::string& word, double maxMagnitude) {
     // Digits with an optional sign, fraction and decimal exponent; nothing else.

@@ -70,6 +70,8 @@ std::optional<CalendarDay> parseCalendarDay(const std::string& word);
 // A whole number in [min, max] written in decimal digits with an optional sign; none otherwise
 // (no fraction, exponent, blank or overflow).
 std::optional<long long> parseInteger(const std::string& word, long long min, long long max);
+// A view's tag: a whole number within ±2^62 ("2627", "-1").
+std::optional<long long> parseTag(const std::string& word);
 // A finite decimal number with at most `maxMagnitude` in size ("12", "-0.5", "1e3"); none
 // for "inf", "nan", hex or overflow.
 std::optional<double> parseReal(const std::string& word, double maxMagnitude);

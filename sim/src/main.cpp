@@ -2,7 +2,7 @@
 //
 //   hushmark-sim init ROOT [--with libstatusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
 //                          [--screen 375x667] [--springboard-without CLASS,...] [--timer-slack 30s]
-//   hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]
+//   hushmark-sim run SCENARIO|- [--root ROOT] [--snapshots DIR] [--json]
 //   hushmark-sim inspect springboard|settings [--root ROOT]
 //   hushmark-sim demo [--out DIR]
 //   hushmark-sim snapshot SCREEN --out FILE.png
@@ -43,7 +43,8 @@ const char* kUsage =
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
     "  hushmark-sim list\n"
-    "SCENARIO is a file, or the name of a built-in scenario (see `hushmark-sim list`).\n";
+    "SCENARIO is a file, - for standard input, or the name of a built-in scenario (see\n"
+    "`hushmark-sim list`); a scenario holds at most 1 MiB.\n";
 
 int usageError(const std::string& message) {
     std::cerr << "hushmark-sim: " << message << "\n" << kUsage;
@@ -144,32 +145,56 @@ int cmdInit(int argc, char** argv) {
     return 0;
 }
 
+// The largest scenario read: a script of steps, never data. Reading stops there, so a device
+// file such as /dev/zero is refused rather than read without end.
+constexpr std::streamsize kMaxScenarioBytes = 1 << 20;
+
+// Reads at most one byte more than the limit, so an overlong input is known as such.
+bool readBounded(std::istream& in, const std::string& shown, std::string& text, std::string& error) {
+    text.assign(size_t(kMaxScenarioBytes) + 1, '\0');
+    in.read(text.data(), kMaxScenarioBytes + 1);
+    text.resize(size_t(in.gcount()));
+    if (in.bad()) {
+        error = "cannot read the scenario " + shown;
+        return false;
+    }
+    if (std::streamsize(text.size()) > kMaxScenarioBytes) {
+        error = "the scenario " + shown + " is larger than 1 MiB";
+        return false;
+    }
+    if (text.find('\0') != std::string::npos) {
+        error = "the scenario " + shown + " is not a text file";
+        return false;
+    }
+    return true;
+}
+
+// A scenario by name: "-" is standard input, a built-in name (when no such file exists) the
+// built-in scenario, anything else a file.
 bool loadScenario(const std::string& nameOrFile, std::string& text, std::string& name, std::string& error) {
+    if (nameOrFile == "-") {
+        name = "stdin";
+        return readBounded(std::cin, "from standard input", text, error);
+    }
     auto& builtin = sim::builtinScenarios();
     if (!fs::exists(nameOrFile) && builtin.count(nameOrFile)) {
         text = builtin.at(nameOrFile);
         name = nameOrFile;
         return true;
     }
+    const std::string shown = sim::excerpt(nameOrFile, 200);
     std::error_code ec;
     if (fs::is_directory(nameOrFile, ec)) {
-        error = "the scenario " + sim::excerpt(nameOrFile, 200) + " is a folder, not a file";
+        error = "the scenario " + shown + " is a folder, not a file";
         return false;
     }
     std::ifstream in(nameOrFile, std::ios::binary);
     if (!in) {
-        error = "cannot read the scenario " + sim::excerpt(nameOrFile, 200);
+        error = "cannot read the scenario " + shown;
         return false;
     }
-    std::stringstream s;
-    s << in.rdbuf();
-    text = s.str();
     name = fs::path(nameOrFile).stem().string();
-    if (text.find('\0') != std::string::npos) {
-        error = "the scenario " + sim::excerpt(nameOrFile, 200) + " is not a text file";
-        return false;
-    }
-    return true;
+    return readBounded(in, shown, text, error);
 }
 
 // Runs scenario text on a device root (a temporary one when `root` is empty).
@@ -205,9 +230,12 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
             return 1;
         }
     }
-    // A respring relaunches this program; it needs the scenario as a file.
+    // A respring relaunches this program; it needs the scenario as a file, named as the
+    // scenario is so that its messages name the same scenario after the relaunch.
     if (scenarioFile.empty()) {
-        scenarioFile = root / ".hushmark-sim-scenario.scn";
+        std::error_code ec;
+        fs::create_directories(root / ".hushmark-sim", ec);
+        scenarioFile = root / ".hushmark-sim" / (name + ".scn");
         std::ofstream(scenarioFile) << text;
     }
     sim::RunOptions options{root, snapshots, scenarioFile, selfPath(), resume, json};
@@ -235,7 +263,9 @@ int cmdRun(int argc, char** argv) {
     if (resume && !args.options.count("root")) return usageError("--resume needs --root");
     const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
     bool temporaryRoot = resume && temp && args.options["root"] == temp;
-    fs::path file = fs::exists(args.positional[0]) ? fs::path(args.positional[0]) : fs::path();
+    // A respring reads the scenario again: from its file, else from a copy in the root.
+    const std::string& given = args.positional[0];
+    fs::path file = given != "-" && fs::is_regular_file(given) ? fs::path(given) : fs::path();
     return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume, temporaryRoot,
                        args.options.count("json") > 0);
 }

@@ -1,6 +1,6 @@
 # Runs the simulator with ARGS (words joined by ~), or runs the scenario TEXT (lines joined by ~,
 # written to FILE), and passes when it exits non-zero with a message on standard error matching
-# MESSAGE (a regular expression), and without a crash.
+# MESSAGE (a regular expression), and without a crash. INPUT, when given, is its standard input.
 if(DEFINED TEXT)
   string(REPLACE "~" "\n" text "${TEXT}")
   file(WRITE ${FILE} "${text}\n")
@@ -8,7 +8,10 @@ if(DEFINED TEXT)
 else()
   string(REPLACE "~" ";" ARGS "${ARGS}")
 endif()
-execute_process(COMMAND ${SIM} ${ARGS} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(NOT DEFINED INPUT)
+  set(INPUT /dev/null)
+endif()
+execute_process(COMMAND ${SIM} ${ARGS} INPUT_FILE ${INPUT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(rc EQUAL 0)
   message(FATAL_ERROR "exit 0 for bad input; stdout:\n${out}")
 endif()
