@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole test suite, twice: a normal build, then an AddressSanitizer +
-# UndefinedBehaviorSanitizer build. Both must pass. Extra arguments go to ctest
-# (for example: scripts/test.sh -L tweak).
+# UndefinedBehaviorSanitizer build, then a short run of each fuzzer. All must pass. Extra
+# arguments go to ctest (for example: scripts/test.sh -L tweak) and skip the fuzzers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,3 +16,8 @@ echo "== sanitizer build (address, undefined)"
 scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DHM_SANITIZE=ON -DHM_BENCH=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan -j"$jobs" --output-on-failure --timeout 300 "$@"
+
+if [ $# -eq 0 ]; then
+  echo "== fuzzers (a smoke run of each: scripts/fuzz.sh runs them longer)"
+  scripts/fuzz.sh 4
+fi

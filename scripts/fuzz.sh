@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# scripts/fuzz.sh [SECONDS] [TARGET...]: builds the fuzzers (clang, libFuzzer, AddressSanitizer
+# and UndefinedBehaviorSanitizer) in build/fuzz and runs each for SECONDS (default 60) on a
+# temporary copy of its seed corpus (fuzz/corpus/TARGET, plus generated binary property lists).
+# Fails on the first finding, naming the target and keeping the input in build/fuzz/findings.
+# Targets: readings hexscan plist devicepath scenario (default: all).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+seconds=${1:-60}
+if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ] || [ "$seconds" -gt 86400 ]; then
+  echo "fuzz.sh: SECONDS must be a whole number from 1 to 86400, not '$seconds'" >&2
+  exit 2
+fi
+shift $(( $# > 0 ? 1 : 0 ))
+all=(readings hexscan plist devicepath scenario)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
+for t in "${targets[@]}"; do
+  [[ " ${all[*]} " == *" $t "* ]] || { echo "fuzz.sh: unknown target '$t' (one of: ${all[*]})" >&2; exit 2; }
+done
+
+scripts/deps.sh
+need=()
+for p in clang libclang-rt-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "fuzz.sh: missing Debian packages. Run as root: apt-get update && apt-get install -y ${need[*]}" >&2
+    exit 1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+build=build/fuzz
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHM_FUZZ=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+fi
+cmake --build "$build" --target fuzzers -- -j"$(nproc)"
+
+declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=4096)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$build/findings"
+status=0
+for t in "${targets[@]}"; do
+  corpus="$work/$t"
+  mkdir -p "$corpus"
+  cp fuzz/corpus/"$t"/* "$corpus"/
+  [ "$t" = plist ] && "$build/fuzz/plist_seeds" fuzz/corpus/plist "$corpus" >/dev/null
+  log="$work/$t.log"
+  # A hang is a finding (-timeout), and so is memory past 2 GB (-rss_limit_mb).
+  if "$build/fuzz/${t}_fuzzer" "$corpus" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
+       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+    echo "fuzz $t: ${runs:-?} runs in ${seconds}s (${rate:-?}/s), no finding"
+  else
+    echo "fuzz $t: FINDING (the input is in $build/findings/, named $t-...). The fuzzer's report:" >&2
+    grep -v '^#[0-9]' "$log" | tail -n 60 >&2
+    status=1
+  fi
+done
+exit $status
