@@ -1,6 +1,7 @@
 #include "Runner.h"
 
 #include "Expectations.h"
+#include "Timeline.h"
 
 #include "device/Device.h"
 #include "device/LocalTime.h"
@@ -15,20 +16,6 @@
 namespace sim {
 namespace fs = std::filesystem;
 
-namespace {
-// What the terminal shows of a text: each line a printable excerpt (a step or a device's answer
-// may hold a word of any size, or bytes that do not print).
-std::string printable(const std::string& text, size_t lineLimit) {
-    std::string out;
-    for (size_t from = 0;;) {
-        const size_t end = text.find('\n', from);
-        out += excerpt(text.substr(from, end == std::string::npos ? std::string::npos : end - from), lineLimit);
-        if (end == std::string::npos) return out;
-        out += '\n';
-        from = end + 1;
-    }
-}
-} // namespace
 
 struct Runner::State {
     const Scenario& scenario;
@@ -37,27 +24,17 @@ struct Runner::State {
     std::ostream& err;
     std::unique_ptr<Device> device;
     EventCursors cursors;
-    std::string lastDay; // the local day of the last line printed
+    Timeline timeline;
 
     State(const Scenario& s, RunOptions o, std::ostream& os, std::ostream& es)
-        : scenario(s), options(std::move(o)), out(os), err(es) {}
+        : scenario(s), options(std::move(o)), out(os), err(es), timeline(s.settings.timeZone) {}
 
     const std::string& zone() const { return scenario.settings.timeZone; }
     std::string name() const { return excerpt(scenario.name, 80); }
 
-    // "HH:MM:SS" of the moment, with the date in front when the day changed since the last line.
-    std::string stamp(NSDate time) {
-        const std::string full = localDateTime(time, zone());
-        const std::string day = full.substr(0, 10);
-        std::string clock = localClock(time, zone());
-        if (day == lastDay) return clock;
-        lastDay = day;
-        return day + " " + clock;
-    }
-
     void line(NSDate time, const std::string& text) {
         if (options.json) return;
-        out << stamp(time) << "  " << printable(text, 1000) << '\n';
+        out << timeline.line(time, text) << '\n';
     }
 
     void json(NSDate time, nlohmann::json object) {
@@ -122,13 +99,13 @@ int Runner::run() {
         }
         const PlistDict& saved = s.device->resumedFrontEndState();
         first = size_t(valueForKey(saved, "step").integerValue());
-        s.lastDay = valueForKey(saved, "day").asString();
+        s.timeline = Timeline(settings.timeZone, valueForKey(saved, "day").asString());
         if (first > s.scenario.steps.size()) {
             s.err << s.name() << ": the saved state names no step of this scenario\n";
             return 1;
         }
     } else {
-        s.lastDay = localDateTime(*start, settings.timeZone).substr(0, 10);
+        s.timeline = Timeline(settings.timeZone, localDateTime(*start, settings.timeZone).substr(0, 10));
         if (!s.options.json)
             s.out << "# " << s.name() << ": " << localDateTime(*start, settings.timeZone) << ' ' << settings.timeZone
                   << ", " << settings.locale << '\n';
@@ -145,8 +122,8 @@ int Runner::run() {
         std::string failure = s.execute(step, i);
         if (!failure.empty()) {
             s.out.flush();
-            s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", printable(failure, 400)}});
-            s.err << s.name() << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  " << printable(failure, 400) << '\n';
+            s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", printableLines(failure, 400)}});
+            s.err << s.name() << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  " << printableLines(failure, 400) << '\n';
             return 1;
         }
     }
@@ -215,7 +192,7 @@ std::string Runner::State::execute(const Step& step, size_t index) {
 std::string Runner::State::respring(size_t nextStep) {
     if (!device->isBooted()) return "the device is not booted";
     if (options.program.empty() || options.scenarioFile.empty()) return "a respring needs the scenario in a file";
-    if (!device->saveForRespring(PlistDict{{"step", NSInteger(nextStep)}, {"day", lastDay}}))
+    if (!device->saveForRespring(PlistDict{{"step", NSInteger(nextStep)}, {"day", timeline.lastDay()}}))
         return "cannot save the device state for the respring";
     line(device->now(), "springboard relaunching");
     json(device->now(), {{"type", "relaunch"}});

@@ -4,13 +4,16 @@
 //                          [--screen 375x667] [--springboard-without CLASS,...] [--timer-slack 30s]
 //   hushmark-sim run SCENARIO|- [--root ROOT] [--snapshots DIR] [--json]
 //   hushmark-sim inspect springboard|settings [--root ROOT]
+//   hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [--with ...] [--locale ID] [--timezone NAME] ...
 //   hushmark-sim demo [--out DIR]
 //   hushmark-sim snapshot SCREEN --out FILE.png
 //   hushmark-sim list
 #include "BuiltinScenarios.h"
+#include "CommandLine.h"
 #include "Runner.h"
 #include "Scenario.h"
 #include "Screens.h"
+#include "Serve.h"
 
 #include "device/Device.h"
 #include "device/DeviceImage.h"
@@ -29,6 +32,8 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using sim::Args;
+using sim::parseArgs;
 
 namespace {
 
@@ -40,6 +45,7 @@ const char* kUsage =
     "                         [--timer-slack DURATION]\n"
     "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]\n"
     "  hushmark-sim inspect springboard|settings [--root ROOT]\n"
+    "  hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [device options of init]\n"
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
     "  hushmark-sim list\n"
@@ -49,45 +55,6 @@ const char* kUsage =
 int usageError(const std::string& message) {
     std::cerr << "hushmark-sim: " << message << "\n" << kUsage;
     return 2;
-}
-
-std::vector<std::string> splitComma(const std::string& s) {
-    std::vector<std::string> out;
-    std::stringstream in(s);
-    std::string w;
-    while (std::getline(in, w, ','))
-        if (!w.empty()) out.push_back(w);
-    return out;
-}
-
-// Options after the positional words: --name VALUE pairs and bare flags.
-struct Args {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-};
-bool parseArgs(int argc, char** argv, int from, const std::vector<std::string>& valued,
-               const std::vector<std::string>& flags, Args& out, std::string& error) {
-    for (int i = from; i < argc; ++i) {
-        std::string a = argv[i];
-        if (a.rfind("--", 0) != 0) {
-            out.positional.push_back(a);
-            continue;
-        }
-        std::string name = a.substr(2);
-        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
-            out.options[name] = "1";
-        } else if (std::find(valued.begin(), valued.end(), name) != valued.end()) {
-            if (i + 1 >= argc) {
-                error = a + " needs a value";
-                return false;
-            }
-            out.options[name] = argv[++i];
-        } else {
-            error = "unknown option " + a;
-            return false;
-        }
-    }
-    return true;
 }
 
 std::string selfPath() {
@@ -109,33 +76,10 @@ fs::path makeTemporaryRoot() {
 int cmdInit(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"with", "locale", "timezone", "languages", "screen", "springboard-without", "timer-slack"},
-                   {}, args, error))
-        return usageError(error);
+    if (!parseArgs(argc, argv, 2, sim::deviceImageOptionNames(), {}, args, error)) return usageError(error);
     if (args.positional.size() != 1) return usageError("init takes one ROOT folder");
     sim::DeviceImageOptions options;
-    options.addons = splitComma(args.options["with"]);
-    if (args.options.count("locale")) options.locale = args.options["locale"];
-    if (args.options.count("timezone")) options.timeZone = args.options["timezone"];
-    if (!sim::isKnownTimeZone(options.timeZone))
-        return usageError("--timezone takes a time zone such as UTC or Europe/Berlin, not \"" + sim::excerpt(options.timeZone) + "\"");
-    if (args.options.count("languages")) options.languages = splitComma(args.options["languages"]);
-    if (args.options.count("screen")) {
-        auto setup = sim::setupForScreen(args.options["screen"]);
-        if (!setup) return usageError("--screen must be one of 320x568, 375x667, 414x736");
-        options.setup = *setup;
-    }
-    for (const std::string& name : splitComma(args.options["springboard-without"])) {
-        const auto& known = sim::removableSpringBoardClasses();
-        if (std::find(known.begin(), known.end(), name) == known.end())
-            return usageError("--springboard-without takes SpringBoard classes, not \"" + sim::excerpt(name) + "\"");
-        options.setup.springboardWithout.push_back(name);
-    }
-    if (args.options.count("timer-slack")) {
-        auto slack = sim::parseDuration(args.options["timer-slack"]);
-        if (!slack || *slack < 0 || *slack > sim::kMaxTimerSlack) return usageError("--timer-slack takes a duration of at most a day, like 30s");
-        options.setup.timerSlack = *slack;
-    }
+    if (std::string e = sim::deviceImageOptions(args, options); !e.empty()) return usageError(e);
     std::string e = sim::layDeviceImage(args.positional[0], options);
     if (!e.empty()) {
         std::cerr << "hushmark-sim init: " << e << "\n";
@@ -307,6 +251,62 @@ int cmdInspect(int argc, char** argv) {
     return code;
 }
 
+// Serves one device to browsers: on ROOT (laid out when it does not exist yet) or on a temporary
+// root, until Ctrl-C.
+int cmdServe(int argc, char** argv) {
+    Args args;
+    std::string error;
+    std::vector<std::string> valued = sim::deviceImageOptionNames();
+    valued.insert(valued.end(), {"root", "port", "host"});
+    if (!parseArgs(argc, argv, 2, valued, {"resume"}, args, error)) return usageError(error);
+    if (!args.positional.empty()) return usageError("serve takes no words, only options");
+    sim::web::ServeOptions serve;
+    if (args.options.count("host")) serve.server.host = args.options["host"];
+    if (serve.server.host.empty() || serve.server.host.size() > 255) return usageError("--host takes an address such as 127.0.0.1");
+    if (args.options.count("port")) {
+        auto port = sim::parseInteger(args.options["port"], 0, 65535);
+        if (!port) return usageError("--port takes a number from 0 (any free port) to 65535");
+        serve.server.port = int(*port);
+    }
+    sim::DeviceImageOptions image;
+    if (std::string e = sim::deviceImageOptions(args, image); !e.empty()) return usageError(e);
+    serve.resume = args.options.count("resume") > 0;
+    fs::path root = args.options["root"];
+    bool temporary = false;
+    std::string e;
+    if (serve.resume) {
+        const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
+        temporary = temp && root == temp;
+        if (temporary) ::Device::setRoot(root, RootDurability::Scratch);
+        if (root.empty()) return usageError("--resume needs --root");
+    } else if (root.empty()) {
+        root = makeTemporaryRoot();
+        temporary = true;
+        e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, image);
+    } else if (!fs::exists(root)) {
+        e = sim::layDeviceImage(root, image);
+    } else if (!fs::is_directory(root)) {
+        e = root.string() + " is not a device root (make one with hushmark-sim init)";
+    } else if (args.options.count("with")) {
+        e = "add-ons are chosen when a root is laid out: use a new --root, or hushmark-sim init";
+    } else {
+        e = sim::writeDeviceSettings(root, image);
+    }
+    if (!e.empty()) {
+        std::cerr << "hushmark-sim: " << e << "\n";
+        return 1;
+    }
+    if (temporary) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
+    serve.root = root;
+    serve.relaunchArgv = {selfPath(), "serve", "--root", root.string(), "--host", serve.server.host};
+    int code = sim::web::serve(serve, std::cout, std::cerr);
+    if (temporary) {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    return code;
+}
+
 int cmdDemo(int argc, char** argv) {
     Args args;
     std::string error;
@@ -352,6 +352,7 @@ int main(int argc, char** argv) {
     if (command == "init") return cmdInit(argc, argv);
     if (command == "run") return cmdRun(argc, argv);
     if (command == "inspect") return cmdInspect(argc, argv);
+    if (command == "serve") return cmdServe(argc, argv);
     if (command == "demo") return cmdDemo(argc, argv);
     if (command == "snapshot") return cmdSnapshot(argc, argv);
     if (command == "list") {

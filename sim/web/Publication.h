@@ -1,0 +1,65 @@
+// What viewers of the device see, shared between the device thread (which publishes) and the
+// server's threads (which stream it to each viewer): each screen's latest picture with its
+// version, the timeline's lines, and the controls' state. A viewer waits for a generation newer
+// than the one it has, then takes only what changed for it.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace sim::web {
+
+class Publication {
+  public:
+    // The lines kept for a viewer that connects later.
+    static constexpr size_t kKeptLines = 2000;
+
+    struct Picture {
+        uint64_t version = 0;
+        std::shared_ptr<const std::string> png; // the PNG bytes in base64
+    };
+    // What a viewer has seen so far.
+    struct Cursor {
+        uint64_t generation = 0;
+        uint64_t versions[2] = {0, 0};
+        size_t lines = 0; // lines seen, counted from the first ever published
+        std::string state;
+    };
+    // What changed since a cursor.
+    struct Update {
+        std::vector<std::pair<int, Picture>> pictures; // screen index, picture
+        std::vector<std::string> lines;
+        std::string state; // empty when unchanged
+        bool stopped = false;
+    };
+
+    // Device thread.
+    void setPicture(int screen, Picture picture);
+    void addLine(std::string line);
+    void setState(std::string state);
+    void stop();
+
+    // Any thread: waits until something is newer than `cursor` (or `timeout`, or stop), and
+    // moves the cursor past it.
+    Update next(Cursor& cursor, std::chrono::milliseconds timeout);
+    bool stopped() const;
+
+  private:
+    void changed(); // with the lock held
+    mutable std::mutex mutex_;
+    std::condition_variable cv_;
+    uint64_t generation_ = 1;
+    Picture pictures_[2];
+    std::deque<std::string> lines_;
+    size_t firstLine_ = 0; // the number of the oldest kept line
+    std::string state_;
+    bool stopped_ = false;
+};
+
+} // namespace sim::web

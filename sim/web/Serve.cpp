@@ -1,0 +1,62 @@
+#include "Serve.h"
+
+#include "device/LocalTime.h"
+
+#include <atomic>
+#include <csignal>
+#include <ostream>
+
+namespace sim::web {
+namespace {
+std::atomic<bool> gStopRequested{false};
+extern "C" void onStopSignal(int) { gStopRequested = true; }
+
+void catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN); // a viewer gone mid-write is an error on that write, not the end
+}
+} // namespace
+
+int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
+    catchStopSignals();
+    auto start = dateFromLocal("2026-12-07 08:00:00", "UTC");
+    Device device({options.root, *start, options.resume});
+    if (!device.resumeError().empty()) {
+        err << "hushmark-sim serve: " << device.resumeError() << '\n';
+        return 1;
+    }
+    if (std::string e = device.boot(); !e.empty()) {
+        err << "hushmark-sim serve: " << e << '\n';
+        return 1;
+    }
+    device.openSettings();
+    DeviceHost host(device, device.timeZone());
+    if (options.resume) host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
+    WebServer server(host, options.server);
+    if (std::string e = server.bind(); !e.empty()) {
+        err << "hushmark-sim serve: " << e << '\n';
+        return 1;
+    }
+    const std::string& h = options.server.host;
+    const std::string shown = h == "0.0.0.0" || h == "::" ? "127.0.0.1" : h.find(':') != std::string::npos ? "[" + h + "]" : h;
+    out << (options.resume ? "springboard relaunched; " : "") << "Hushmark's device is at http://" << shown << ":" << server.port()
+        << "/  (Ctrl-C stops it)" << std::endl;
+    host.stopWhen(&gStopRequested);
+    server.start();
+    host.run();
+    server.stop();
+    if (host.relaunchRequested()) {
+        std::vector<std::string> argv = options.relaunchArgv;
+        argv.insert(argv.end(), {"--port", std::to_string(server.port()), "--resume"});
+        err << "hushmark-sim serve: " << Device::relaunch(argv) << '\n';
+        return 1;
+    }
+    out << "stopped" << std::endl;
+    return 0;
+}
+
+} // namespace sim::web

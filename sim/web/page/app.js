@@ -1,0 +1,158 @@
+// The page of `hushmark-sim serve`: shows both screens as the device draws them, turns the
+// mouse into touches and the keyboard into typing, and drives the clock, alarms and lock.
+'use strict';
+
+const $ = (selector) => document.querySelector(selector);
+const screens = { springboard: $('#springboard'), settings: $('#settings') };
+let device = { width: 320, height: 568, scale: 2 };
+
+function say(text) { $('#message').textContent = text || ''; }
+
+async function act(body) {
+  try {
+    const response = await fetch('/api/action', {
+      method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify(body),
+    });
+    const answer = await response.json();
+    if (!response.ok) say(answer.error || `refused (${response.status})`);
+    return answer;
+  } catch (error) {
+    say('the device does not answer');
+    return { error: String(error) };
+  }
+}
+
+// Touches go one request at a time, in order; a move waiting behind another request is
+// replaced by a newer one, so a fast drag never builds a backlog.
+const touches = [];
+let sending = false;
+function queueTouch(touch) {
+  const last = touches[touches.length - 1];
+  if (touch.phase === 'move' && last && last.phase === 'move' && last.screen === touch.screen) touches[touches.length - 1] = touch;
+  else touches.push(touch);
+  if (!sending) sendTouches();
+}
+async function sendTouches() {
+  sending = true;
+  while (touches.length) {
+    const touch = touches.shift();
+    const answer = await act({ action: 'touch', ...touch });
+    if (touch.phase !== 'move' && !answer.error) say('');
+  }
+  sending = false;
+}
+
+function pointIn(element, event) {
+  const img = element.querySelector('img');
+  const box = img.getBoundingClientRect();
+  const clamp = (v, max) => Math.round(Math.min(Math.max(v, 0), max) * 100) / 100;
+  return { x: clamp(event.clientX - box.left, img.clientWidth || device.width), y: clamp(event.clientY - box.top, img.clientHeight || device.height) };
+}
+
+for (const [name, element] of Object.entries(screens)) {
+  let pressed = false;
+  element.addEventListener('pointerdown', (event) => {
+    if (event.button !== 0) return;
+    pressed = true;
+    element.setPointerCapture(event.pointerId);
+    element.focus();
+    event.preventDefault();
+    queueTouch({ phase: 'down', screen: name, ...pointIn(element, event) });
+  });
+  element.addEventListener('pointermove', (event) => {
+    if (pressed) queueTouch({ phase: 'move', screen: name, ...pointIn(element, event) });
+  });
+  const release = (event) => {
+    if (!pressed) return;
+    pressed = false;
+    queueTouch({ phase: 'up', screen: name, ...pointIn(element, event) });
+  };
+  element.addEventListener('pointerup', release);
+  element.addEventListener('pointercancel', release);
+}
+
+document.addEventListener('keydown', (event) => {
+  const target = event.target;
+  if (target instanceof HTMLInputElement || target instanceof HTMLTextAreaElement || target instanceof HTMLSelectElement) return;
+  if (event.ctrlKey || event.metaKey || event.altKey) return;
+  if (event.key === 'Enter') act({ action: 'key', key: 'return' });
+  else if (event.key === 'Backspace') act({ action: 'key', key: 'backspace' });
+  else if (event.key.length === 1) act({ action: 'type', text: event.key });
+  else return;
+  event.preventDefault();
+});
+
+for (const button of document.querySelectorAll('[data-rate]'))
+  button.addEventListener('click', () => act({ action: 'rate', rate: Number(button.dataset.rate) }));
+$('#next-alarm').addEventListener('click', () => act({ action: 'nextAlarm' }));
+$('#set-time').addEventListener('submit', (event) => {
+  event.preventDefault();
+  act({ action: 'setTime', time: $('#time-input').value.trim() });
+});
+$('#add-alarm').addEventListener('submit', (event) => {
+  event.preventDefault();
+  let time = $('#alarm-time').value;
+  if (/^\d\d:\d\d$/.test(time)) time += ':00';
+  act({ action: 'addAlarm', time, label: $('#alarm-label').value, snooze: $('#alarm-snooze').checked, daily: $('#alarm-daily').checked });
+});
+$('#lock').addEventListener('click', () => act({ action: 'lock', locked: true }));
+$('#unlock').addEventListener('click', () => act({ action: 'lock', locked: false }));
+$('#respring').addEventListener('click', () => act({ action: 'respring' }));
+
+function showState(state) {
+  $('#clock').textContent = `${state.time} ${state.timeZone}${state.locked ? ' · locked' : ''}`;
+  for (const button of document.querySelectorAll('[data-rate]')) button.classList.toggle('active', Number(button.dataset.rate) === state.rate);
+  $('#next-alarm-time').textContent = state.nextAlarm ? `next: ${state.nextAlarm}` : 'no alarm set';
+  const list = $('#alarms');
+  list.replaceChildren(...state.alarms.map((alarm) => {
+    const item = document.createElement('li');
+    const text = document.createElement('span');
+    text.textContent = `${alarm.time} ${alarm.label || 'Alarm'}${alarm.daily ? ' · daily' : ''}${alarm.snooze ? '' : ' · no snooze'}`;
+    const remove = document.createElement('button');
+    remove.textContent = 'Remove';
+    remove.addEventListener('click', () => act({ action: 'removeAlarm', id: alarm.id }));
+    item.append(text, remove);
+    return item;
+  }));
+}
+
+function showPicture(message) {
+  const element = screens[message.screen];
+  if (!element) return;
+  const img = element.querySelector('img');
+  img.onload = () => { img.dataset.version = String(message.version); };
+  img.src = `data:image/png;base64,${message.png}`;
+}
+
+function addLines(lines) {
+  const box = $('#timeline');
+  const atEnd = box.scrollTop + box.clientHeight >= box.scrollHeight - 4;
+  box.append(lines.join('\n') + '\n');
+  while (box.childNodes.length > 2000) box.removeChild(box.firstChild);
+  if (atEnd) box.scrollTop = box.scrollHeight;
+}
+
+async function start() {
+  try {
+    device = await (await fetch('/api/device')).json();
+  } catch (error) { /* the defaults */ }
+  for (const element of Object.values(screens)) {
+    element.style.width = `${device.width + 16}px`;
+    element.style.height = `${device.height + 16}px`;
+    element.querySelector('img').style.width = `${device.width}px`;
+  }
+  const events = new EventSource('/api/events');
+  events.addEventListener('open', () => {
+    $('#connection').textContent = 'live';
+    $('#connection').classList.remove('offline');
+    $('#timeline').textContent = '';
+  });
+  events.addEventListener('error', () => {
+    $('#connection').textContent = 'reconnecting…';
+    $('#connection').classList.add('offline');
+  });
+  events.addEventListener('screen', (event) => showPicture(JSON.parse(event.data)));
+  events.addEventListener('timeline', (event) => addLines(JSON.parse(event.data).lines));
+  events.addEventListener('state', (event) => showState(JSON.parse(event.data)));
+}
+start();
