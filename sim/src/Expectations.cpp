@@ -201,7 +201,18 @@ std::string expectAlert(Device& device, const std::vector<std::string>& a) {
     }
     if (!alert) {
         auto lock = device.lockScreenAlarm();
-        return lock ? "the alarm " + q(*lock) + " rings full screen on the lock screen, with no alert view" : "no alert is shown";
+        if (!lock) return "no alert is shown";
+        // SpringBoard's own lock-screen alarm: its title, and its controls as `alert tap` names them.
+        if (a[1] == "title") return *lock == a[2] ? "" : "the lock-screen alarm's title is " + q(*lock);
+        if (a[1] == "buttons") {
+            const json ringing = device.inspect(Screen::SpringBoard)["springboard"]["ringing"];
+            std::vector<std::string> controls;
+            if (ringing.is_object() && ringing.value("canSnooze", false)) controls.push_back("Snooze");
+            controls.push_back("slide to stop");
+            return std::vector<std::string>(a.begin() + 2, a.end()) == controls
+                       ? "" : "the lock-screen alarm " + q(*lock) + " has " + listed(controls);
+        }
+        return "the alarm " + q(*lock) + " rings full screen on the lock screen, with no alert view";
     }
     const std::string& what = a[1];
     if (what == "tag") {
