@@ -1,0 +1,190 @@
+// The browser test of `hushmark-sim serve`: Debian's Chromium, headless, driven by Playwright,
+// does what a person does on the page, through the pictures of the screens only (the
+// inspection is read to find where things lie and to check what changed).
+//
+//   node tests/web/serve.test.mjs HUSHMARK_SIM SCREENSHOT.png
+import { spawn } from 'node:child_process';
+import { chromium } from 'playwright-core';
+
+const [program, screenshotPath] = process.argv.slice(2);
+if (!program || !screenshotPath) {
+  console.error('usage: node serve.test.mjs HUSHMARK_SIM SCREENSHOT.png');
+  process.exit(2);
+}
+const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
+
+function fail(message) { throw new Error(message); }
+async function waitFor(what, check, timeoutMs = 15000) {
+  const until = Date.now() + timeoutMs;
+  for (;;) {
+    const value = await check();
+    if (value) return value;
+    if (Date.now() > until) fail(`timed out waiting for ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// The server, on a port the system picks.
+const server = spawn(program, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+let output = '';
+server.stdout.on('data', (chunk) => { output += chunk; });
+const serverExit = new Promise((resolve) => server.on('exit', (code, signal) => resolve({ code, signal })));
+const base = await waitFor('the server\'s URL', () => output.match(/http:\/\/[^\s/]+\//)?.[0]);
+
+const browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: ['--no-sandbox', '--disable-gpu'] });
+let exitCode = 1;
+try {
+  const page = await browser.newPage({ viewport: { width: 1240, height: 720 } });
+  page.on('pageerror', (error) => fail(`page error: ${error.message}`));
+  await page.goto(base);
+
+  const inspect = async (screen) => (await fetch(`${base}api/inspect/${screen}`)).json();
+  const version = (screen) => page.$eval(`#${screen} img`, (img) => Number(img.dataset.version || 0));
+  const timeline = () => page.textContent('#timeline');
+  // A point of a screen, in its points, on the page.
+  async function at(screen, x, y) {
+    // Settings pages taller than the screen scroll in their frame: bring the point into view.
+    await page.$eval(`#${screen}`, (frame, y) => {
+      if (y < frame.scrollTop + 40 || y > frame.scrollTop + frame.clientHeight - 40) frame.scrollTop = Math.max(0, y - frame.clientHeight / 2);
+    }, y);
+    const box = await page.locator(`#${screen} img`).boundingBox();
+    return { x: box.x + x, y: box.y + y };
+  }
+  async function click(screen, x, y) {
+    const p = await at(screen, x, y);
+    await page.mouse.click(p.x, p.y);
+  }
+  const centre = (frame) => [frame.x + frame.width / 2, frame.y + frame.height / 2];
+  function findView(view, match) {
+    if (match(view)) return view;
+    for (const sub of view.subviews || []) {
+      const found = findView(sub, match);
+      if (found) return found;
+    }
+    return null;
+  }
+  async function row(label) {
+    const settings = await inspect('settings');
+    return settings.settings.rows.find((r) => r.label === label) || fail(`no row "${label}" in ${JSON.stringify(settings.settings.rows.map((r) => r.label))}`);
+  }
+  // The switch on a row.
+  async function switchOf(label) {
+    const settings = await inspect('settings');
+    const r = settings.settings.rows.find((x) => x.label === label) || fail(`no row "${label}"`);
+    const middle = r.frame.y + r.frame.height / 2;
+    return findView(settings.views, (v) => v.class === 'PSSwitchView' && !v.hidden && v.frame.y <= middle && middle <= v.frame.y + v.frame.height)
+      || fail(`no switch on the row "${label}"`);
+  }
+  async function tapRow(label) {
+    const r = await row(label);
+    const before = await version('settings');
+    await click('settings', ...centre(r.frame));
+    await waitFor(`Settings to redraw after tapping "${label}"`, async () => (await version('settings')) > before);
+  }
+
+  await waitFor('both screens', async () => (await version('springboard')) > 0 && (await version('settings')) > 0);
+
+  // Enabled on, then Disarm Now: the status row tells until when alarms stay silent.
+  const enabled = await switchOf('Enabled');
+  await click('settings', ...centre(enabled.frame));
+  await waitFor('the Enabled switch to turn on', async () => (await switchOf('Enabled')).on === true);
+  // The status row: the one below "Clear".
+  const statusRow = async () => {
+    const rows = (await inspect('settings')).settings.rows;
+    return rows[rows.findIndex((r) => r.label === 'Clear') + 1];
+  };
+  const statusBefore = JSON.stringify(await statusRow());
+  await tapRow('Disarm Now');
+  await waitFor('the status row to change', async () => JSON.stringify(await statusRow()) !== statusBefore);
+
+  // An alarm inside the disarm time is dropped when the clock runs past it.
+  await page.fill('#alarm-time', '08:05:00');
+  await page.fill('#alarm-label', 'Coffee');
+  await page.click('#add-alarm button');
+  await waitFor('the alarm in the list', async () => (await page.textContent('#alarms')).includes('Coffee'));
+  await page.click('[data-rate="3600"]');
+  await waitFor('"alarm dropped" in the timeline', async () => (await timeline()).includes('alarm dropped  Coffee'));
+  await page.click('[data-rate="0"]');
+
+  // Clear, lock, let an alarm ring; the extra button on the lock screen's alert is tapped.
+  await tapRow('Clear');
+  const buttons = await switchOf('Button on Alarm Alerts');
+  if (!buttons.on) {
+    await click('settings', ...centre(buttons.frame));
+    await waitFor('the extra buttons to turn on', async () => (await switchOf('Button on Alarm Alerts')).on === true);
+  }
+  await page.click('#lock');
+  await page.fill('#alarm-time', '10:30:00');
+  await page.fill('#alarm-label', 'Standup');
+  await page.click('#add-alarm button');
+  await waitFor('the second alarm in the list', async () => (await page.textContent('#alarms')).includes('Standup'));
+  await page.click('#next-alarm');
+  const alert = await waitFor('the alarm to ring on the lock screen', async () => {
+    const board = await inspect('springboard');
+    return board.alerts.find((a) => a.accessory && a.title.includes('Standup'));
+  });
+  const extra = findView(alert.accessory, (v) => v.class === 'UIButton' && v.title) || fail(`no button in ${JSON.stringify(alert.accessory)}`);
+  const linesBefore = (await timeline()).length;
+  await click('springboard', ...centre(extra.frame));
+  await waitFor('the extra button\'s effect in the timeline', async () => (await timeline()).slice(linesBefore).includes('alert dismissed'));
+
+  // The color page: a drag on the picker changes the sample and the saved color.
+  await page.click('#unlock');
+  const savedBefore = (await row('Button Color')).background;
+  await tapRow('Button Color');
+  const colorPage = await inspect('settings');
+  const picker = findView(colorPage.views, (v) => /^HM(HueSaturation|HueBrightness|BrightnessSaturation)View$/.test(v.class))
+    || fail('no picker on the color page');
+  const hexText = (inspection) => findView(inspection.views, (v) => v.class === 'UILabel' && /^#[0-9A-F]{6}$/.test(v.text || ''))?.text;
+  const sample = (inspection) => findView(inspection.views, (v) => v.class === 'UILabel' && v.text === 'Button')?.background;
+  const hexBefore = hexText(colorPage) || fail('no hex text on the color page');
+  const sampleBefore = sample(colorPage) || fail('no sample on the color page');
+  // One scroll for the whole drag, then the points on the page.
+  await at('settings', 0, picker.frame.y + picker.frame.height / 2);
+  const box = await page.locator('#settings img').boundingBox();
+  const point = (fx, fy) => ({ x: box.x + picker.frame.x + picker.frame.width * fx, y: box.y + picker.frame.y + picker.frame.height * fy });
+  const from = point(0.2, 0.3), to = point(0.85, 0.15);
+  await page.mouse.move(from.x, from.y);
+  await page.mouse.down();
+  for (let i = 1; i <= 20; ++i) await page.mouse.move(from.x + (to.x - from.x) * i / 20, from.y + (to.y - from.y) * i / 20);
+  await page.mouse.up();
+  // The page may still be sending the drag's last touches: wait for the color to settle.
+  let previous = null;
+  const after = await waitFor('the hex text and the sample to change and settle', async () => {
+    const now = await inspect('settings');
+    const settled = previous && hexText(now) === hexText(previous) && hexText(now) !== hexBefore && sample(now) !== sampleBefore;
+    previous = now;
+    if (!settled) await new Promise((resolve) => setTimeout(resolve, 150));
+    return settled ? now : null;
+  });
+  const hexAfter = hexText(after);
+  if (!sample(after).startsWith(hexAfter)) fail(`the sample shows ${sample(after)}, the hex text ${hexAfter}`);
+  await waitFor('the picture to show it', async () => (await version('settings')) > 0);
+  await page.$eval('#settings', (frame) => { frame.scrollTop = 0; });
+  await page.screenshot({ path: screenshotPath });
+  console.log(`screenshot: ${screenshotPath}`);
+
+  // Back on Hushmark's page, the Button Color row shows the saved color.
+  const back = findView(after.views, (v) => v.frame.y < 64 && /Hushmark/.test(v.title || v.text || '') && v.frame.x < 100)
+    || fail('no back button on the color page');
+  await click('settings', ...centre(back.frame));
+  await waitFor(`the Button Color row in ${hexAfter}`, async () => {
+    const r = await row('Button Color').catch(() => null);
+    return r && r.background === hexAfter && r.background !== savedBefore;
+  });
+  exitCode = 0;
+} catch (error) {
+  console.error(`browser test failed: ${error.message}`);
+} finally {
+  await browser.close();
+  server.kill('SIGINT');
+}
+const { code, signal } = await serverExit;
+if (code !== 0) {
+  console.error(`the server did not stop cleanly on Ctrl-C (exit ${code}, signal ${signal})`);
+  exitCode = 1;
+} else if (!output.includes('stopped')) {
+  console.error('the server did not say it stopped');
+  exitCode = 1;
+}
+process.exit(exitCode);
