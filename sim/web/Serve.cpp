@@ -29,7 +29,8 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         err << "hushmark-sim serve: " << device.resumeError() << '\n';
         return 1;
     }
-    if (std::string e = device.boot(); !e.empty()) {
+    // A resumed device has booted already.
+    if (std::string e = device.isBooted() ? "" : device.boot(); !e.empty()) {
         err << "hushmark-sim serve: " << e << '\n';
         return 1;
     }
@@ -52,7 +53,8 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     if (host.relaunchRequested()) {
         std::vector<std::string> argv = options.relaunchArgv;
         argv.insert(argv.end(), {"--port", std::to_string(server.port()), "--resume"});
-        err << "hushmark-sim serve: " << Device::relaunch(argv) << '\n';
+        const std::string failure = Device::relaunch(argv); // answers only when it fails
+        err << "hushmark-sim serve: " << failure << '\n';
         return 1;
     }
     out << "stopped" << std::endl;
