@@ -151,9 +151,9 @@ std::string Runner::State::execute(const Step& step, size_t index) {
     if (v == "notify") return d.notify(a[0]);
     if (v == "wait") return d.advance(*parseDuration(a[0]));
     if (v == "until") {
-        double ahead = *parseTimeOfDay(a[0]) - localSecondsOfDay(d.now(), zone());
-        if (ahead < 0) ahead += 86400;
-        return d.advance(ahead);
+        const auto at = nextLocalTime(d.now(), *parseTimeOfDay(a[0]), zone());
+        if (!at) return "the clock cannot go past the year 9999";
+        return d.advance(at->timeIntervalSinceReferenceDate - d.now().timeIntervalSinceReferenceDate);
     }
     if (v == "jump") return d.setClock(d.now().dateByAddingTimeInterval(*parseDuration(a[0])));
     if (v == "file") return file(a);

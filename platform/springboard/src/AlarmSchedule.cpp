@@ -1,5 +1,6 @@
 #include "springboard/AlarmSchedule.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace springboard {
@@ -27,7 +28,11 @@ double nextOccurrence(const AlarmTime& time, double afterUtc, const UtcOffset& o
         // The offset that applies at the candidate itself (it may differ across a daylight
         // saving change): guess with the offset now, then settle on the candidate's own.
         const double guess = local - offset(afterUtc);
-        const double utc = local - offset(guess);
+        double utc = local - offset(guess);
+        // A time the change skips (02:30 when the clocks go from 02:00 to 03:00) reads under
+        // neither offset: it rings as far past the change as it lies past the change's start
+        // (03:30), with the offset from before the change, never before it.
+        if (utc + offset(utc) != local) utc = local - std::min(offset(guess), offset(utc));
         if (utc > afterUtc) return utc;
     }
     return afterUtc + kDay; // unreachable for a valid time; keeps the result ahead

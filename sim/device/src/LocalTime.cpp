@@ -75,6 +75,19 @@ bool isKnownTimeZone(const std::string& timeZone) {
     return zone && zone->getID(id) != icu::UnicodeString("Etc/Unknown");
 }
 
+std::optional<NSDate> nextLocalTime(NSDate from, int secondsOfDay, const std::string& timeZone) {
+    char clock[48];
+    std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", secondsOfDay / 3600, (secondsOfDay / 60) % 60, secondsOfDay % 60);
+    const std::string today = localDateTime(from, timeZone).substr(0, 10);
+    const auto at = dateFromLocal(today + clock, timeZone);
+    if (!at) return std::nullopt;
+    if (at->timeIntervalSinceReferenceDate >= from.timeIntervalSinceReferenceDate) return at;
+    // Tomorrow: 24 hours after today's noon is tomorrow's, give or take the change's hour.
+    const auto noon = dateFromLocal(today + " 12:00:00", timeZone);
+    if (!noon) return std::nullopt;
+    return dateFromLocal(localDateTime(noon->dateByAddingTimeInterval(86400.0), timeZone).substr(0, 10) + clock, timeZone);
+}
+
 double localSecondsOfDay(NSDate date, const std::string& timeZone) {
     double t = date.timeIntervalSinceReferenceDate;
     double local = t + springboard::utcOffsetIn(timeZone, t);

@@ -46,6 +46,22 @@ TEST(AlarmSchedule, TheOffsetOfTheAlarmDayAppliesAcrossADaylightSavingChange) {
     EXPECT_DOUBLE_EQ(nextOccurrence({7, 0, 0}, kDay - 1, offset), kDay + 5 * 3600);
 }
 
+// Day two, 01:00 UTC: local clocks go from 02:00 to 03:00 (forward), or from 03:00 back to 02:00.
+TEST(AlarmSchedule, ATimeTheChangeSkipsRingsAfterItAndARepeatedHourRingsOnce) {
+    const double change = kDay + 3600;
+    const UtcOffset forward = [&](double utc) { return utc < change ? 3600.0 : 7200.0; };
+    const UtcOffset back = [&](double utc) { return utc < change ? 7200.0 : 3600.0; };
+    struct Case { const char* name; AlarmTime time; const UtcOffset* offset; double after, expected; };
+    const Case cases[] = {
+        {"before the gap", {1, 30, 0}, &forward, kDay - 1, kDay + 0.5 * 3600},
+        {"in the gap: 03:30, not an hour early", {2, 30, 0}, &forward, kDay - 1, kDay + 1.5 * 3600},
+        {"after the gap", {3, 30, 0}, &forward, kDay - 1, kDay + 1.5 * 3600},
+        {"the repeated hour: its first time", {2, 30, 0}, &back, kDay - 1, kDay + 0.5 * 3600},
+        {"the repeated hour rung: the next day", {2, 30, 0}, &back, kDay + 0.5 * 3600, 2 * kDay + 1.5 * 3600},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(nextOccurrence(c.time, c.after, *c.offset), c.expected) << c.name;
+}
+
 TEST(AlarmBook, AOnceAlarmRingsOnceAndSwitchesOff) {
     AlarmBook book(kUtc);
     const std::string id = book.add({"", {7, 0, 0}, "Wake", true, true}, kMonday).alarmId;
