@@ -90,6 +90,11 @@ int Runner::run() {
               << " lies outside the dates the device holds (the years 1 to 9999)\n";
         return 1;
     }
+    if (localDateTime(*start, settings.timeZone) != settings.start) {
+        s.err << s.name() << ":" << settings.startLine << ": the clocks in " << settings.timeZone << " never read "
+              << settings.start << " (a daylight-saving change skips it)\n";
+        return 1;
+    }
     s.device = std::make_unique<Device>(Device::Options{s.options.root, *start, s.options.resume});
     size_t first = 0;
     if (s.options.resume) {
