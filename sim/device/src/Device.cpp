@@ -6,6 +6,7 @@
 
 #include "foundation/Device.h"
 #include "foundation/DeviceClock.h"
+#include "foundation/DeviceFiles.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
 #include "preferences/SettingsApp.h"
@@ -14,10 +15,12 @@
 #include "springboard/StatusBar.h"
 #include "uikit/UIScreen.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <fcntl.h>
 #include <iostream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sim {
@@ -29,6 +32,25 @@ constexpr const char* kSettingsPath = "/private/var/mobile/Library/Preferences/n
 // Seconds from 2001-01-01 to 0001-01-01 and to 9999-12-31 23:59:59 (proleptic Gregorian).
 constexpr double kEarliestDate = -63113904000.0;
 constexpr double kLatestDate = 252423993599.0;
+
+// The folder holding a device path's last entry, opened through the device root, and the entry's
+// name; with `make`, missing folders on the way are made first, as a package install makes them.
+// Invalid when the path is outside the root, names no entry, or the folder is missing.
+UniqueFd deviceFolderOf(const std::string& devicePath, bool make, std::string& name) {
+    const size_t slash = devicePath.find_last_of('/');
+    if (slash == std::string::npos) return {};
+    const std::string parent = slash == 0 ? "/" : devicePath.substr(0, slash);
+    name = devicePath.substr(slash + 1);
+    if (name.empty() || name == "." || name == "..") return {};
+    for (size_t at = 1; make && at <= parent.size();) {
+        size_t next = std::min(parent.find('/', at), parent.size());
+        const std::string prefix = parent.substr(0, next);
+        if (deviceFileKind(prefix) == DeviceFileKind::Missing)
+            if (auto entry = openDeviceFolderOf(prefix)) ::mkdirat(entry->folder.get(), entry->name.c_str(), 0755);
+        at = next + 1;
+    }
+    return openDeviceFile(parent, O_PATH | O_DIRECTORY);
+}
 
 springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request) {
     springboard::ClockAlarm alarm;
@@ -226,22 +248,19 @@ std::string Device::notify(const std::string& bundleIdentifier) {
 }
 
 std::string Device::writeFile(const std::string& devicePath, const std::string& bytes) {
-    auto host = ::Device::hostPath(devicePath);
-    if (!host) return "the path " + devicePath + " is outside the device";
-    std::error_code ec;
-    fs::create_directories(fs::path(*host).parent_path(), ec);
-    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) return "cannot write " + devicePath;
+    std::string name;
+    if (!deviceFolderOf(devicePath, true, name)) return "the path " + devicePath + " is outside the device";
+    // Through the device root, never reopened by host path: a FIFO or a folder there is refused
+    // rather than waited on, and a folder swapped for a link out cannot lead the write outside.
+    if (!writeDeviceFile(devicePath, bytes, false)) return "cannot write " + devicePath;
     return settled(Screen::SpringBoard, "");
 }
 
 std::string Device::deleteFile(const std::string& devicePath) {
-    auto host = ::Device::hostPath(devicePath);
-    if (!host) return "the path " + devicePath + " is outside the device";
-    std::error_code ec;
-    fs::remove(*host, ec);
+    std::string name;
+    UniqueFd folder = deviceFolderOf(devicePath, false, name);
+    if (!folder && !::Device::hostPath(devicePath)) return "the path " + devicePath + " is outside the device";
+    if (folder) ::unlinkat(folder.get(), name.c_str(), 0); // the entry itself, a link too; missing is fine
     return settled(Screen::SpringBoard, "");
 }
 

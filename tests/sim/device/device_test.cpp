@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sys/stat.h>
 
 namespace sim {
 namespace {
@@ -162,6 +164,56 @@ TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
     std::vector<std::string> kinds;
     for (const DeviceEvent& e : device_->events(cursor)) kinds.push_back(e.kind);
     EXPECT_NE(std::find(kinds.begin(), kinds.end(), "alarm stopped"), kinds.end());
+}
+
+// Files a front end writes or deletes by device path, with what sits there: every case returns at
+// once (a FIFO is not waited on), nothing outside the root is touched, and a write's missing
+// folders are made inside it.
+TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
+    const fs::path outside = root_.string() + "-outside";
+    fs::create_directories(outside);
+    { std::ofstream(outside / "secret") << "kept"; }
+    const fs::path tmp = root_ / "tmp";
+    fs::create_symlink("../../" + outside.filename().string(), tmp / "out");
+    fs::create_symlink(outside, tmp / "out-absolute");
+    ASSERT_EQ(::mkfifo((tmp / "fifo").c_str(), 0644), 0);
+    fs::create_directories(tmp / "folder");
+    { std::ofstream(tmp / "target") << "target"; }
+    fs::create_symlink("target", tmp / "alias");
+
+    struct Case {
+        const char* path;
+        const char* written; // what writeFile answers ("" when written)
+    };
+    const Case writes[] = {
+        {"/tmp/fifo", "cannot write /tmp/fifo"},
+        {"/tmp/folder", "cannot write /tmp/folder"},
+        {"/tmp/out/secret", "the path /tmp/out/secret is outside the device"},
+        {"/tmp/out-absolute/new", ""}, // an absolute link counts from the root: its folders are made in it
+        {"/tmp/out/new/deeper", "the path /tmp/out/new/deeper is outside the device"},
+        {"/../escape", "the path /../escape is outside the device"},
+        {"/tmp/new/deeper/file", ""},
+        {"/tmp/alias", ""},
+    };
+    for (const Case& c : writes) EXPECT_EQ(device_->writeFile(c.path, "bytes"), c.written) << c.path;
+    ASSERT_TRUE(fs::is_regular_file(tmp / "new/deeper/file"));
+    EXPECT_EQ(fs::file_size(tmp / "new/deeper/file"), 5u);
+    EXPECT_TRUE(fs::is_symlink(tmp / "alias")) << "a write through a link replaces what it names";
+    EXPECT_EQ(fs::file_size(tmp / "target"), 5u);
+    EXPECT_TRUE(fs::is_fifo(tmp / "fifo"));
+    EXPECT_TRUE(fs::is_regular_file(root_ / outside.relative_path() / "new"));
+
+    EXPECT_EQ(device_->deleteFile("/tmp/out/secret"), "the path /tmp/out/secret is outside the device");
+    EXPECT_EQ(device_->deleteFile("/tmp/alias"), "");
+    EXPECT_FALSE(fs::is_symlink(tmp / "alias")) << "the link itself goes";
+    EXPECT_TRUE(fs::exists(tmp / "target")) << "not what it names";
+    EXPECT_EQ(device_->deleteFile("/tmp/missing"), "");
+
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(outside)) left.push_back(entry.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"secret"});
+    EXPECT_EQ(fs::file_size(outside / "secret"), 4u);
+    fs::remove_all(outside);
 }
 
 } // namespace
