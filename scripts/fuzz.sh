@@ -42,7 +42,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" --target fuzzers -- -j"$(nproc)"
 
-declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=4096)
+declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=1024)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$build/findings"
