@@ -84,7 +84,8 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
                                          std::to_string(int(extent.height)) + " points)");
         const CGPoint point{x, y};
         if (phase == "move") return host.move(*screen, point);
-        return host.call([=](Device& d) {
+        return host.call([=, &host](Device& d) {
+            host.touched(*screen);
             if (phase == "down") return answer(d.touchDown(*screen, point));
             if (phase == "up") return answer(d.touchUp(*screen, point));
             return answer(d.tap(*screen, point));

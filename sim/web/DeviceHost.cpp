@@ -74,6 +74,7 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                                   at = slot->point;
                                   if (pendingMove_ == slot) pendingMove_.reset();
                               }
+                              touched_ = slot->screen;
                               std::string e = device_.touchMove(slot->screen, at);
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
@@ -165,10 +166,20 @@ nlohmann::json DeviceHost::state() {
 }
 
 void DeviceHost::publish(bool force) {
-    if (!force) return;
+    if (!force && !otherScreenDue_) return;
     lastPublish_ = Clock::now();
-    for (int s = 0; s < 2; ++s) {
-        Device::Frame frame = device_.frame(Screen(s), versions_[s]);
+    // The touched screen first; the other one waits while more input is queued (a drag).
+    const Screen first = touched_.value_or(Screen::SpringBoard);
+    const Screen order[2] = {first, first == Screen::SpringBoard ? Screen::Settings : Screen::SpringBoard};
+    touched_.reset();
+    for (int i = 0; i < 2; ++i) {
+        if (i == 1) {
+            std::lock_guard lock(mutex_);
+            otherScreenDue_ = !queue_.empty() && !stopping_;
+            if (otherScreenDue_) break;
+        }
+        const int s = int(order[i]);
+        Device::Frame frame = device_.frame(order[i], versions_[s]);
         if (frame.png.empty() || frame.version == versions_[s]) continue;
         versions_[s] = frame.version;
         CGSize pixels = pngSize(frame.png);

@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace sim::web {
 
@@ -59,6 +60,9 @@ class DeviceHost {
     // Any thread: the extent of a screen's last picture in points (a settings page may be taller
     // than the screen).
     CGSize extent(Screen screen) const;
+    // Device thread (inside `call`): the screen a person touched, drawn first after this call; while
+    // more input waits, the other screen is drawn only once it stops.
+    void touched(Screen screen) { touched_ = screen; }
     // Device thread (inside `call`): stop once the answer is sent, so the program relaunches.
     void requestRelaunch();
     bool relaunchRequested() const;
@@ -97,6 +101,8 @@ class DeviceHost {
     std::chrono::steady_clock::time_point lastTick_, lastPublish_;
     uint64_t versions_[2] = {0, 0};
     std::string lastState_;
+    std::optional<Screen> touched_;
+    bool otherScreenDue_ = false; // a screen left undrawn while input kept coming
 };
 
 } // namespace sim::web

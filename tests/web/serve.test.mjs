@@ -172,6 +172,24 @@ try {
     const r = await row('Button Color').catch(() => null);
     return r && r.background === hexAfter && r.background !== savedBefore;
   });
+  // Click to updated picture: from the mouse's release on a switch to the page showing the
+  // device's new picture, timed in the page. A measured figure, printed, not a pass condition.
+  await page.evaluate(() => {
+    window.hmTimes = { released: [], shown: [] };
+    document.querySelector('#settings').addEventListener('pointerup', () => window.hmTimes.released.push(performance.now()), true);
+    document.querySelector('#settings img').addEventListener('load', () => window.hmTimes.shown.push(performance.now()));
+  });
+  const toggle = await switchOf('Color Picker Above Sliders');
+  for (let i = 0; i < 12; ++i) {
+    const shown = await page.evaluate(() => window.hmTimes.shown.length);
+    await click('settings', ...centre(toggle.frame));
+    await waitFor('the toggled switch\'s picture', async () => (await page.evaluate(() => window.hmTimes.shown.length)) > shown);
+  }
+  const { released, shown } = await page.evaluate(() => window.hmTimes);
+  const delays = released.map((t) => shown.find((s) => s >= t) - t).filter((d) => Number.isFinite(d)).sort((a, b) => a - b);
+  const median = delays[Math.floor(delays.length / 2)];
+  console.log(`click to updated picture: median ${median.toFixed(1)} ms, fastest ${delays[0].toFixed(1)} ms, slowest ${delays[delays.length - 1].toFixed(1)} ms over ${delays.length} clicks`);
+
   exitCode = 0;
 } catch (error) {
   console.error(`browser test failed: ${error.message}`);
