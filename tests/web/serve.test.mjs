@@ -190,6 +190,19 @@ try {
   const median = delays[Math.floor(delays.length / 2)];
   console.log(`click to updated picture: median ${median.toFixed(1)} ms, fastest ${delays[0].toFixed(1)} ms, slowest ${delays[delays.length - 1].toFixed(1)} ms over ${delays.length} clicks`);
 
+  // A respring relaunches the server on the same port; the page reconnects, a set alarm stays.
+  await page.fill('#alarm-time', '11:00:00');
+  await page.fill('#alarm-label', 'Later');
+  await page.click('#add-alarm button');
+  await waitFor('the third alarm in the list', async () => (await page.textContent('#alarms')).includes('Later'));
+  await page.click('#respring');
+  await waitFor('the relaunched server', () => output.includes('springboard relaunched'));
+  await waitFor('the page to reconnect', async () => (await page.textContent('#connection')) === 'live' &&
+    (await page.textContent('#alarms')).includes('Later'));
+  const relaunched = await inspect('springboard');
+  if (!relaunched.springboard.booted || !relaunched.springboard.alarms.some((a) => a.label === 'Later'))
+    fail(`after the respring: ${JSON.stringify(relaunched.springboard)}`);
+
   exitCode = 0;
 } catch (error) {
   console.error(`browser test failed: ${error.message}`);
