@@ -61,26 +61,31 @@ bool Device::writesAreDurable() {
 }
 
 namespace {
-PlistDict globalPreferences() { return dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{}); }
+// Read on every local time and every formatted date, written rarely: kept between reads.
+const PlistValue& globalPreference(const std::shared_ptr<const PlistDict>& prefs, const std::string& key) {
+    static const PlistValue none;
+    return prefs ? valueForKey(*prefs, key) : none;
+}
+std::shared_ptr<const PlistDict> globalPreferences() { return sharedDictionaryWithContentsOfFile(kGlobalPreferencesPath); }
 } // namespace
 
 std::string Device::locale() {
-    PlistDict prefs = globalPreferences();
-    const PlistValue& v = valueForKey(prefs, "AppleLocale");
+    auto prefs = globalPreferences();
+    const PlistValue& v = globalPreference(prefs, "AppleLocale");
     return v.isString() && !v.asString().empty() ? v.asString() : "en_US";
 }
 
 std::vector<std::string> Device::preferredLanguages() {
-    PlistDict prefs = globalPreferences();
+    auto prefs = globalPreferences();
     std::vector<std::string> out;
-    for (const PlistValue& v : valueForKey(prefs, "AppleLanguages").asArray())
+    for (const PlistValue& v : globalPreference(prefs, "AppleLanguages").asArray())
         if (v.isString() && !v.asString().empty()) out.push_back(v.asString());
     if (out.empty()) out.push_back("en");
     return out;
 }
 
 std::string Device::timeZone() {
-    PlistDict prefs = globalPreferences();
-    const PlistValue& v = valueForKey(prefs, "TimeZone");
+    auto prefs = globalPreferences();
+    const PlistValue& v = globalPreference(prefs, "TimeZone");
     return v.isString() && !v.asString().empty() ? v.asString() : "UTC";
 }

@@ -291,16 +291,25 @@ DeviceFileKind deviceFileKind(std::string_view devicePath) {
 }
 
 std::optional<std::string> readDeviceFile(std::string_view devicePath, std::size_t limit) {
-    // Without blocking: a FIFO or a device opens at once and is then refused for what it is.
-    UniqueFd fd = openDeviceFile(devicePath, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    UniqueFd fd = openDeviceFileForReading(devicePath);
     struct stat st;
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (!fd || ::fstat(fd.get(), &st) != 0) return std::nullopt;
+    return readOpenDeviceFile(fd.get(), st, limit);
+}
+
+UniqueFd openDeviceFileForReading(std::string_view devicePath) {
+    // Without blocking: a FIFO or a device opens at once and is then refused for what it is.
+    return openDeviceFile(devicePath, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+}
+
+std::optional<std::string> readOpenDeviceFile(int fd, const struct stat& st, std::size_t limit) {
+    if (!S_ISREG(st.st_mode)) return std::nullopt;
     if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > limit) return std::nullopt;
     // One read of the known size plus one byte tells the end; a file that grew reads on, to the limit.
     std::string bytes(static_cast<size_t>(st.st_size) + 1, '\0');
     size_t done = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return std::nullopt;
         if (n == 0) break;

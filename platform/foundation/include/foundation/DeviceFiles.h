@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 // An owned file descriptor, closed when it goes.
 class UniqueFd {
   public:
@@ -54,6 +56,10 @@ DeviceFileKind deviceFileKind(std::string_view devicePath);
 // refused, missing, not a regular file (a folder, a FIFO or a device: opened without blocking and
 // then refused), longer than `limit`, or unreadable.
 std::optional<std::string> readDeviceFile(std::string_view devicePath, std::size_t limit);
+// The two halves of readDeviceFile, for a reader that looks at the open file before reading it:
+// the open (read-only, without blocking), and the read of an open file whose fstat is `st`.
+UniqueFd openDeviceFileForReading(std::string_view devicePath);
+std::optional<std::string> readOpenDeviceFile(int fd, const struct stat& st, std::size_t limit);
 
 // The names in the folder at a device path ("." and ".." left out), in the folder's order; empty
 // when it is missing or not a folder.

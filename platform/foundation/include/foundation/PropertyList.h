@@ -3,6 +3,7 @@
 
 #include "foundation/PlistValue.h"
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -11,6 +12,11 @@
 // 1 MiB, 32 levels of nesting and 20,000 values (a shared binary object counted at each
 // reference); past a limit the file reads as unreadable (src/PlistGuards.h says why).
 std::optional<PlistDict> dictionaryWithContentsOfFile(std::string_view devicePath);
+// The same dictionary, shared instead of copied, for files read far more often than written:
+// kept from the last read while one fstat finds the file unchanged (src/PropertyListCache.cpp
+// says how a change is noticed, a write from another process or tool included). Null where
+// dictionaryWithContentsOfFile gives none.
+std::shared_ptr<const PlistDict> sharedDictionaryWithContentsOfFile(std::string_view devicePath);
 // The value in the file, whatever its root; none as above.
 std::optional<PlistValue> propertyListWithContentsOfFile(std::string_view devicePath);
 

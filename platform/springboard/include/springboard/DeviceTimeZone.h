@@ -6,6 +6,8 @@
 namespace springboard {
 // Seconds to add to UTC (seconds since 2001) for local time in the named zone ("UTC" if unknown).
 double utcOffsetIn(const std::string& timeZone, double utcSeconds);
-// The same for the device's own time zone.
+// The same from a zone made for this one call: the reference the kept zone is compared against.
+double utcOffsetInFreshZone(const std::string& timeZone, double utcSeconds);
+// The same for the device's own time zone (Device::timeZone, read again when the file changes).
 double deviceUtcOffset(double utcSeconds);
 } // namespace springboard
