@@ -1,6 +1,8 @@
-// Selector interning, the class registry, method lookup with a per-class cache, and the
-// runtime's loud failures.
+// Selector interning, the class registry, method lookup with a per-class cache behind a
+// per-thread one (ThreadCaches.h), and the runtime's loud failures.
 #include "objc/runtime.h"
+
+#include "ThreadCaches.h"
 
 #include <atomic>
 #include <cstdio>
@@ -72,9 +74,10 @@ struct ClassRegistry {
         cls->superCache_ = s;
         return s;
     }
-    static const Method* lookup(const Class* cls, SEL sel) {
+    // The method for `sel` and the generation it is valid for.
+    static const Method* lookup(const Class* cls, SEL sel, unsigned long& gen) {
         std::lock_guard lock(registryMutex());
-        unsigned long gen = gGeneration.load();
+        gen = gGeneration.load();
         if (cls->cacheGeneration_ != gen) {
             cls->cache_.clear();
             cls->cacheGeneration_ = gen;
@@ -91,7 +94,8 @@ namespace {
 Class* superclassLocked(const Class* cls) { return ClassRegistry::superOf(cls); }
 } // namespace
 
-SEL sel_registerName(std::string_view name) {
+namespace {
+SEL internSelector(std::string_view name) {
     auto& t = selectors();
     std::lock_guard lock(t.mutex);
     auto it = t.byName.find(std::string(name));
@@ -101,6 +105,14 @@ SEL sel_registerName(std::string_view name) {
     t.byName.emplace(std::string(name), std::move(sel));
     return out;
 }
+} // namespace
+
+SEL sel_registerName(std::string_view name) {
+    static thread_local objc::cache::Table<SEL, 1024> cached;
+    SEL& slot = cached.at(objc::cache::nameHash(name));
+    if (!slot || slot->name != name) slot = internSelector(name);
+    return slot;
+}
 
 const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
 
@@ -109,7 +121,29 @@ Class* Class::superclass() const {
     return ClassRegistry::superOf(this);
 }
 
-const Method* Class::lookup(SEL sel) const { return ClassRegistry::lookup(this, sel); }
+namespace {
+struct MethodSlot {
+    const Class* cls;
+    SEL sel;
+    unsigned long generation;
+    const Method* method;
+};
+struct ClassSlot {
+    Class* cls;
+    unsigned long generation;
+};
+} // namespace
+
+const Method* Class::lookup(SEL sel) const {
+    static thread_local objc::cache::Table<MethodSlot, 512> cached;
+    MethodSlot& slot = cached.at(objc::cache::pairHash(this, sel));
+    if (slot.cls == this && slot.sel == sel && slot.generation == gGeneration.load(std::memory_order_acquire))
+        return slot.method;
+    unsigned long gen = 0;
+    const Method* m = ClassRegistry::lookup(this, sel, gen);
+    slot = {this, sel, gen, m};
+    return m;
+}
 
 namespace {
 std::set<std::string, std::less<>>& hiddenClassNames() {
@@ -119,14 +153,22 @@ std::set<std::string, std::less<>>& hiddenClassNames() {
 } // namespace
 
 Class* objc_getClass(std::string_view name) {
+    // Only classes found are kept: a name not registered yet may be registered later.
+    static thread_local objc::cache::Table<ClassSlot, 256> cached;
+    ClassSlot& slot = cached.at(objc::cache::nameHash(name));
+    if (slot.cls && slot.generation == gGeneration.load(std::memory_order_acquire) && slot.cls->name == name)
+        return slot.cls;
     std::lock_guard lock(registryMutex());
     if (hiddenClassNames().count(name)) return nullptr;
-    return findClassLocked(name);
+    Class* cls = findClassLocked(name);
+    if (cls) slot = {cls, gGeneration.load()};
+    return cls;
 }
 
 void objc_hideClass(std::string_view name) {
     std::lock_guard lock(registryMutex());
     hiddenClassNames().emplace(name);
+    ++gGeneration;
 }
 
 Class* object_getClass(const Object* object) { return object ? object->isa : nullptr; }
@@ -155,7 +197,10 @@ Imp class_replaceMethod(Class* cls, SEL sel, Imp imp) {
     auto it = cls->methods.find(sel);
     if (it != cls->methods.end()) {
         Imp previous = std::move(it->second->imp);
+        static auto* retired = new std::vector<std::shared_ptr<const void>>; // see dispatch
+        retired->push_back(previous.function);
         it->second->imp = std::move(imp);
+        ++gGeneration;
         return previous;
     }
     Imp inherited;

@@ -69,7 +69,7 @@ void UIControl::sendEvent(NSUInteger controlEvent, id event) {
                 }
             }
         }
-        if (target) msg(this, "sendAction:to:forEvent:", t.action, target, event);
+        if (target) msg(this, SELECTOR("sendAction:to:forEvent:"), t.action, target, event);
     }
 }
 
@@ -93,21 +93,21 @@ NSUInteger UIControl::state() const {
 
 void UIControl::setEnabled(bool enabled) {
     enabled_ = enabled;
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UIControl::setHighlighted(bool highlighted) {
     highlighted_ = highlighted;
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UIControl::setSelected(bool selected) {
     selected_ = selected;
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 bool UIControl::touchIsInside(const id& touch) {
-    const CGPoint p = msg<CGPoint>(touch, "locationInView:", self());
+    const CGPoint p = msg<CGPoint>(touch, SELECTOR("locationInView:"), self());
     return touchCountsAsInside(p.x, p.y, frame().size.width, frame().size.height);
 }
 
@@ -116,7 +116,7 @@ void UIControl::touchesBeganWithEvent(std::vector<id> touches, id event) {
     id keep = self();
     if (!msg<bool>(this, "beginTrackingWithTouch:withEvent:", touches.front(), event)) return;
     const auto events = tracking_.began();
-    msg(this, "setHighlighted:", true);
+    msg(this, SELECTOR("setHighlighted:"), true);
     sendEvents(events, event);
 }
 
@@ -124,12 +124,12 @@ void UIControl::touchesMovedWithEvent(std::vector<id> touches, id event) {
     if (!tracking_.isTracking() || touches.empty()) return;
     id keep = self();
     const bool inside = touchIsInside(touches.front());
-    const bool goOn = msg<bool>(this, "continueTrackingWithTouch:withEvent:", touches.front(), event);
-    if (inside != highlighted_) msg(this, "setHighlighted:", inside);
+    const bool goOn = msg<bool>(this, SELECTOR("continueTrackingWithTouch:withEvent:"), touches.front(), event);
+    if (inside != highlighted_) msg(this, SELECTOR("setHighlighted:"), inside);
     sendEvents(tracking_.moved(inside), event);
     if (!goOn) {
         tracking_ = ControlTouchTracking{};
-        msg(this, "setHighlighted:", false);
+        msg(this, SELECTOR("setHighlighted:"), false);
     }
 }
 
@@ -138,7 +138,7 @@ void UIControl::touchesEndedWithEvent(std::vector<id> touches, id event) {
     id keep = self();
     const bool inside = touchIsInside(touches.front());
     msg(this, "endTrackingWithTouch:withEvent:", touches.front(), event);
-    msg(this, "setHighlighted:", false);
+    msg(this, SELECTOR("setHighlighted:"), false);
     sendEvents(tracking_.ended(inside), event);
 }
 
@@ -146,7 +146,7 @@ void UIControl::touchesCancelledWithEvent(std::vector<id>, id event) {
     if (!tracking_.isTracking()) return;
     id keep = self();
     msg(this, "cancelTrackingWithEvent:", event);
-    msg(this, "setHighlighted:", false);
+    msg(this, SELECTOR("setHighlighted:"), false);
     sendEvents(tracking_.cancelled(), event);
 }
 

@@ -4,7 +4,7 @@ std::vector<id> UIEvent::touchesForView(id view) const {
     std::vector<id> out;
     if (!view) return out;
     for (const id& touch : touches_) {
-        if (msg<bool>(msg<id>(touch, "view"), "isDescendantOfView:", view)) out.push_back(touch);
+        if (msg<bool>(msg<id>(touch, SELECTOR("view")), SELECTOR("isDescendantOfView:"), view)) out.push_back(touch);
     }
     return out;
 }

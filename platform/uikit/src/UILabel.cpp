@@ -35,7 +35,7 @@ id UILabel::initWithFrame(CGRect frame) {
 
 void UILabel::setText(std::string text) {
     text_ = std::move(text);
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 id UILabel::textColor() const {
@@ -44,17 +44,17 @@ id UILabel::textColor() const {
 
 void UILabel::setTextColor(id color) {
     textColor_ = std::move(color);
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UILabel::setTextAlignment(NSInteger alignment) {
     textAlignment_ = alignment;
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UILabel::setNumberOfLines(NSInteger lines) {
     numberOfLines_ = lines;
-    msg(this, "setNeedsDisplay");
+    msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 CGSize UILabel::sizeThatFits(CGSize size) { return labelTextSize(text_, size.width, numberOfLines_); }

@@ -4,7 +4,7 @@
 
 CGPoint UITouch::convert(CGPoint windowPoint, const id& view) const {
     if (!view) return windowPoint;
-    return msg<CGPoint>(view, "convertPoint:fromView:", windowPoint, nullptr);
+    return msg<CGPoint>(view, SELECTOR("convertPoint:fromView:"), windowPoint, nullptr);
 }
 
 CGPoint UITouch::locationInView(id view) const { return convert(location_, view); }

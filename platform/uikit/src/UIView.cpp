@@ -175,7 +175,7 @@ bool UIView::isDescendantOfView(id view) {
 
 void UIView::setNeedsDisplay() {
     ++needsDisplayCount_;
-    msg(backingLayer(), "setNeedsDisplay");
+    msg(backingLayer(), SELECTOR("setNeedsDisplay"));
 }
 
 void UIView::layoutIfNeeded() {

@@ -37,11 +37,11 @@ bool UIWindow::touchDown(CGPoint point) {
     touch_ = cast<UITouch>(msg<id>(classObject(objc_getClass("UITouch")), "new"));
     touch_->begin(target, self(), point);
     event_->setTouches({touch_});
-    deliver("touchesBegan:withEvent:");
+    deliver(SELECTOR("touchesBegan:withEvent:"));
     return true;
 }
 
-void UIWindow::deliver(const char* selector) {
+void UIWindow::deliver(SEL selector) {
     if (!touch_) return;
     id keepTouch = touch_;
     id keepEvent = event_;
@@ -51,13 +51,13 @@ void UIWindow::deliver(const char* selector) {
 void UIWindow::touchMove(CGPoint point) {
     if (!touch_) return;
     touch_->moveTo(point, UITouchPhaseMoved);
-    deliver("touchesMoved:withEvent:");
+    deliver(SELECTOR("touchesMoved:withEvent:"));
 }
 
 void UIWindow::touchUp(CGPoint point) {
     if (!touch_) return;
     touch_->moveTo(point, UITouchPhaseEnded);
-    deliver("touchesEnded:withEvent:");
+    deliver(SELECTOR("touchesEnded:withEvent:"));
     touch_.reset();
     event_.reset();
 }
@@ -65,7 +65,7 @@ void UIWindow::touchUp(CGPoint point) {
 void UIWindow::touchCancel() {
     if (!touch_) return;
     touch_->moveTo(msg<CGPoint>(touch_, "locationInView:", nullptr), UITouchPhaseCancelled);
-    deliver("touchesCancelled:withEvent:");
+    deliver(SELECTOR("touchesCancelled:withEvent:"));
     touch_.reset();
     event_.reset();
 }

@@ -273,6 +273,7 @@ bool class_respondsToSelector(const Class* cls, SEL sel);
 // type encoding must match the implementation's own.
 bool class_addMethod(Class* cls, SEL sel, Imp imp, std::string_view types = {});
 // Installs `imp` for `sel` on the class itself; returns the implementation it had or inherited.
+// The implementation it replaces stays alive for the life of the process.
 Imp class_replaceMethod(Class* cls, SEL sel, Imp imp);
 const Method* class_getInstanceMethod(const Class* cls, SEL sel);
 const Method* class_getClassMethod(const Class* cls, SEL sel);
@@ -307,8 +308,9 @@ template <class R, class... A> R dispatch(Object* receiver, const Method* m, SEL
     using Sig = NR(Normalize<A>...);
     if (!m) unrecognizedSelector(receiver, sel);
     if (m->imp.signature != typeid(Sig)) signatureMismatch(receiver, sel, m->imp, typeid(Sig));
-    auto keep = m->imp.function; // the method may be replaced while it runs
-    const auto& fn = *static_cast<const std::function<NR(Object*, Normalize<A>...)>*>(keep.get());
+    // No reference is taken: a replaced implementation is kept alive by the runtime, so one that
+    // is replaced while it runs goes on running.
+    const auto& fn = *static_cast<const std::function<NR(Object*, Normalize<A>...)>*>(m->imp.function.get());
     if constexpr (std::is_void_v<R>) {
         fn(receiver, Normalize<A>(std::forward<A>(args))...);
     } else if constexpr (IsRef<R>::value && !std::is_same_v<R, id>) {
@@ -406,7 +408,7 @@ template <class T> struct ClassDef {
 template <class T> Ref<T> alloc() {
     Class* c = objc::ClassOf<T>::cls;
     if (!c) return nullptr;
-    return std::static_pointer_cast<T>(msg<id>(classObject(c), "alloc"));
+    return std::static_pointer_cast<T>(msg<id>(classObject(c), SELECTOR("alloc")));
 }
 // The class registered for a C++ type.
 template <class T> Class* classOf() { return objc::ClassOf<T>::cls; }

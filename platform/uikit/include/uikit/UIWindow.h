@@ -35,7 +35,7 @@ struct UIWindow : UIView {
     static Ref<UIWindow> keyWindow();
 
   private:
-    void deliver(const char* selector);
+    void deliver(SEL selector);
 
     Ref<UITouch> touch_;
     Ref<UIEvent> event_;
