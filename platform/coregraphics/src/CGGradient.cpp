@@ -1,12 +1,7 @@
-#include "coregraphics/CGGradient.h"
+#include "GradientStops.h"
 
 #include <algorithm>
 #include <cmath>
-
-struct CGGradient {
-    std::vector<CGFloat> locations; // ascending
-    std::vector<CGColor> colors;
-};
 
 CGGradientRef CGGradientCreateWithColors(CGColorSpaceRef, const std::vector<CGColor>& colors, const CGFloat* locations) {
     if (colors.empty()) return nullptr;
@@ -22,6 +17,9 @@ CGGradientRef CGGradientCreateWithColors(CGColorSpaceRef, const std::vector<CGCo
         gradient->locations.push_back(at);
         gradient->colors.push_back(color);
     }
+    gradient->opaqueThroughout = std::all_of(stops.begin(), stops.end(), [&](const auto& stop) {
+        return std::isfinite(stop.first) && stop.second.a >= 1 && stop.second.a == stops.front().second.a;
+    });
     return gradient;
 }
 

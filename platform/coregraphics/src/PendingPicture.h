@@ -41,6 +41,10 @@ struct PendingPicture {
 // Starts a held-back picture: `colors` (count opaque colors) for columns [x, x + count) in
 // every row of [y0, y1). Whatever was held back before is written first.
 void holdPattern(CGContext& ctx, const SpanColor* colors, int64_t x, size_t count, int64_t y0, int64_t y1);
+// The same, for a caller that writes the row itself: returns the pattern (4 bytes a column) and
+// its fine form (4 lanes a column) for columns [x, x + count), to be filled before any other
+// drawing. Nothing is held back when count or the rows are empty (the result is then null).
+uint8_t* startPattern(CGContext& ctx, int64_t x, size_t count, int64_t y0, int64_t y1, uint16_t*& fine);
 // Whether a layer over columns [x0, x1) and rows [y0, y1) can join the held-back picture.
 bool canJoin(const CGContext& ctx, int64_t x0, int64_t x1, int64_t y0, int64_t y1);
 // Writes the held-back picture into the pixels (nothing when there is none).

@@ -15,7 +15,7 @@
 namespace cg {
 namespace {
 
-uint8_t level(double fraction) { return uint8_t(roundSmall(unit(fraction) * 255)); }
+uint8_t level(double fraction) { return byteLevel(fraction); }
 
 // The fixed-point composite of one channel over an opaque pixel (see the header).
 inline uint8_t blendChannel(uint8_t below, uint16_t scaled, uint16_t keep) {

@@ -32,6 +32,8 @@ SpanColor prepareSpanColor(CGColor color);
 inline double unit(double v) { return v >= 0 ? (v <= 1 ? v : 1) : 0; }
 // Rounds a value known to lie in [0, 65535] to the nearest whole number (halves up).
 inline uint32_t roundSmall(double v) { return uint32_t(v + 0.5); }
+// A fraction as one of the 256 levels of a channel.
+inline uint8_t byteLevel(double fraction) { return uint8_t(roundSmall(unit(fraction) * 255)); }
 // Every component brought into [0, 1].
 inline CGColor clampedColor(CGColor c) { return {unit(c.r), unit(c.g), unit(c.b), unit(c.a)}; }
 // The fixed-point form of a composite out = offset + factor x below (offset on the 0-255 scale,
