@@ -95,3 +95,6 @@ class DeviceRootFixture {
 
     std::filesystem::path root_;
 };
+
+// No package, no add-ons, the clock left as it is.
+inline const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};

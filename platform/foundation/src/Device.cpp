@@ -12,7 +12,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::mutex gMutex;
+std::mutex gRootMutex;
 std::shared_ptr<const DeviceRootHandle> gRoot;
 std::map<fs::path, RootDurability> gDurabilityOf; // as each root was last set
 
@@ -30,14 +30,14 @@ DeviceRootHandle::~DeviceRootHandle() {
 }
 
 std::shared_ptr<const DeviceRootHandle> currentDeviceRoot() {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gRootMutex);
     // A root named before its folder was made opens on first use.
     if (gRoot && gRoot->fd < 0) gRoot = openRoot(gRoot->path, gRoot->durable);
     return gRoot;
 }
 
 void Device::setRoot(fs::path root, std::optional<RootDurability> durability) {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gRootMutex);
     if (root.empty()) {
         gRoot = nullptr;
         return;

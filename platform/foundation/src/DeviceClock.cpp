@@ -6,7 +6,7 @@
 #include <mutex>
 
 namespace {
-std::mutex gMutex;
+std::mutex gClockMutex;
 bool gVirtual = false;
 NSDate gVirtualNow;
 
@@ -18,30 +18,30 @@ NSDate systemNow() {
 } // namespace
 
 void DeviceClock::useVirtual(NSDate start) {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gClockMutex);
     gVirtual = true;
     gVirtualNow = start;
 }
 
 void DeviceClock::useSystem() {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gClockMutex);
     gVirtual = false;
 }
 
 bool DeviceClock::isVirtual() {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gClockMutex);
     return gVirtual;
 }
 
 NSDate DeviceClock::now() {
     {
-        std::lock_guard lock(gMutex);
+        std::lock_guard lock(gClockMutex);
         if (gVirtual) return gVirtualNow;
     }
     return systemNow();
 }
 
 void DeviceClock::setVirtualNow(NSDate now) {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gClockMutex);
     if (gVirtual) gVirtualNow = now;
 }

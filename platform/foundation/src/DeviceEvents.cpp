@@ -6,7 +6,7 @@
 #include <mutex>
 
 namespace {
-std::mutex gMutex;
+std::mutex gEventsMutex;
 std::vector<DeviceEvent> gEvents;
 std::shared_ptr<std::function<void(const DeviceEvent&)>> gListener;
 } // namespace
@@ -15,7 +15,7 @@ void DeviceEvents::record(std::string kind, std::string detail) {
     DeviceEvent event{DeviceClock::now(), std::move(kind), std::move(detail)};
     std::shared_ptr<std::function<void(const DeviceEvent&)>> listener;
     {
-        std::lock_guard lock(gMutex);
+        std::lock_guard lock(gEventsMutex);
         gEvents.push_back(event);
         listener = gListener;
     }
@@ -23,12 +23,12 @@ void DeviceEvents::record(std::string kind, std::string detail) {
 }
 
 std::vector<DeviceEvent> DeviceEvents::all() {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gEventsMutex);
     return gEvents;
 }
 
 std::vector<DeviceEvent> DeviceEvents::ofKind(const std::string& kind) {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gEventsMutex);
     std::vector<DeviceEvent> out;
     for (const auto& e : gEvents)
         if (e.kind == kind) out.push_back(e);
@@ -36,11 +36,11 @@ std::vector<DeviceEvent> DeviceEvents::ofKind(const std::string& kind) {
 }
 
 void DeviceEvents::clear() {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gEventsMutex);
     gEvents.clear();
 }
 
 void DeviceEvents::setListener(std::function<void(const DeviceEvent&)> listener) {
-    std::lock_guard lock(gMutex);
+    std::lock_guard lock(gEventsMutex);
     gListener = listener ? std::make_shared<std::function<void(const DeviceEvent&)>>(std::move(listener)) : nullptr;
 }

@@ -43,13 +43,13 @@ unsigned daysInMonth(int64_t y, unsigned m) {
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Exactly `count` digits at `text[at]`.
 bool digits(std::string_view text, size_t& at, int count, unsigned& out) {
     out = 0;
     for (int i = 0; i < count; ++i, ++at) {
-        if (at >= text.size() || !isDigit(text[at])) return false;
+        if (at >= text.size() || !isAsciiDigit(text[at])) return false;
         out = out * 10 + static_cast<unsigned>(text[at] - '0');
     }
     return true;
@@ -97,7 +97,7 @@ std::optional<double> plistDateFromText(std::string_view text) {
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
     int64_t year = 0;
     size_t first = at;
-    while (at < text.size() && isDigit(text[at])) {
+    while (at < text.size() && isAsciiDigit(text[at])) {
         if (at - first == 11) return std::nullopt;
         year = year * 10 + (text[at++] - '0');
     }
@@ -116,7 +116,7 @@ std::optional<double> plistDateFromText(std::string_view text) {
         ++at;
         size_t start = at;
         int64_t scale = 100'000'000;
-        for (; at < text.size() && isDigit(text[at]); ++at, scale /= 10)
+        for (; at < text.size() && isAsciiDigit(text[at]); ++at, scale /= 10)
             if (scale > 0) nanos += (text[at] - '0') * scale;
         if (at == start) return std::nullopt;
     }

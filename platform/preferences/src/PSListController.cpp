@@ -12,8 +12,6 @@ namespace {
 
 constexpr CGFloat kDefaultRowHeight = 44.0;
 
-PSSpecifier* asSpecifier(const id& object) { return dynamic_cast<PSSpecifier*>(object.get()); }
-
 std::string stringProperty(const PSSpecifier* s, const char* key) {
     const PlistValue& v = valueForKey(s->properties_, key);
     return v.isString() ? v.asString() : std::string();

@@ -9,8 +9,6 @@ namespace {
 constexpr CGFloat kMargin = 15.0;
 constexpr CGFloat kChevronWidth = 10.0;
 
-PSSpecifier* asSpecifier(const id& object) { return dynamic_cast<PSSpecifier*>(object.get()); }
-
 bool isLink(NSInteger type) { return type == PSLinkCell || type == PSLinkListCell; }
 bool showsDetail(NSInteger type) { return type == PSLinkListCell || type == PSTitleValueCell; }
 

@@ -36,7 +36,9 @@ std::vector<SettingsApp::Entry> SettingsApp::entries() const {
     std::vector<Entry> found;
     for (const std::string& name : contentsOfDeviceDirectory(kLoaderFolder)) {
         if (std::filesystem::path(name).extension() != ".plist") continue;
-        const std::string devicePath = std::string(kLoaderFolder) + "/" + name;
+        std::string devicePath = kLoaderFolder;
+        devicePath += '/';
+        devicePath += name;
         auto list = dictionaryWithContentsOfFile(devicePath);
         if (!list) continue;
         const PlistDict& entry = valueForKey(*list, "entry").asDict();

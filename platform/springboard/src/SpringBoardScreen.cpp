@@ -70,8 +70,11 @@ std::string clockText(NSDate now, double utcOffset) {
 }
 
 std::string statusBarImagePath(const std::string& imageName, StatusBarStyle style) {
-    return std::string("/System/Library/Frameworks/UIKit.framework/") + (style == StatusBarStyle::Dark ? "White_" : "Black_") +
-           imageName + ".png";
+    std::string path = "/System/Library/Frameworks/UIKit.framework/";
+    path += style == StatusBarStyle::Dark ? "White_" : "Black_";
+    path += imageName;
+    path += ".png";
+    return path;
 }
 
 id makeStatusBarView(const ScreenState& state, StatusBarStyle style) {

@@ -11,10 +11,10 @@ constexpr const char* kSetupFile = "/.hushmark-sim-device.plist";
 
 // Reads or writes with the platform's root pointed at `root` for the call.
 template <class F> auto withRoot(const std::filesystem::path& root, F f) {
-    const std::filesystem::path previous = Device::root();
-    Device::setRoot(root);
+    const std::filesystem::path previous = ::Device::root();
+    ::Device::setRoot(root);
     auto result = f();
-    if (!previous.empty()) Device::setRoot(previous);
+    if (!previous.empty()) ::Device::setRoot(previous);
     return result;
 }
 } // namespace

@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// No package, no add-ons, the clock left as it is.
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 // Every case runs twice: resolved by the kernel where it can (openat2), and component by component.
 class DevicePaths : public testing::TestWithParam<bool> {

@@ -9,8 +9,6 @@
 
 namespace {
 
-// No package, no add-ons, the clock left as it is.
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 // 2026-12-07 10:30:00 UTC
 const NSDate kMorning = NSDate::dateWithTimeIntervalSince1970(1796639400);

@@ -10,8 +10,6 @@
 
 namespace {
 
-// No package, no add-ons, the clock left as it is.
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
     DeviceRootFixture root{kBareRoot};

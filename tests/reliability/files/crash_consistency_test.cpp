@@ -18,7 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
 
 // Two whole files that differ everywhere, large enough that a write takes a while.

@@ -168,11 +168,8 @@ template <class R, class... A> struct CallableTraits<R (*)(Object*, A...)> {
 
 template <class R, class... A> Imp makeTypedImp(std::function<Normalize<R>(Object*, Normalize<A>...)> fn) {
     using Sig = Normalize<R>(Normalize<A>...);
-    Imp imp;
-    imp.signature = typeid(Sig);
-    imp.function = std::make_shared<const std::function<Normalize<R>(Object*, Normalize<A>...)>>(std::move(fn));
-    imp.types = encodingOf<Normalize<R>, Normalize<A>...>();
-    return imp;
+    return Imp{typeid(Sig), std::make_shared<const std::function<Normalize<R>(Object*, Normalize<A>...)>>(std::move(fn)),
+               encodingOf<Normalize<R>, Normalize<A>...>()};
 }
 
 template <class F, class R, class... A> Imp makeImpFromTuple(F&& f, std::tuple<A...>*) {

@@ -48,6 +48,9 @@ struct PSSpecifier : NSObject {
     void setButtonAction(SEL action) { action_ = action; }
 };
 
+// The specifier an object is, or null.
+inline PSSpecifier* asSpecifier(const id& object) { return dynamic_cast<PSSpecifier*>(object.get()); }
+
 // A text-entry row; its placeholder shows while the field is empty.
 struct PSTextFieldSpecifier : PSSpecifier {
     std::string placeholder_;
