@@ -4,6 +4,8 @@
 // same three layers with linear patterns). The program ends with the two ratios.
 #include "coregraphics/CoreGraphics.h"
 
+#include "BenchMedians.h"
+
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -97,19 +99,6 @@ void BM_CairoHueSquare(benchmark::State& state) {
 BENCHMARK(BM_MemsetThreeTimes)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK(BM_HueSquare)->Unit(benchmark::kMicrosecond)->Repetitions(7);
 BENCHMARK(BM_CairoHueSquare)->Unit(benchmark::kMicrosecond)->Repetitions(7);
-
-// Prints as usual and keeps each benchmark's median CPU time for the summary (CPU time: the
-// machine may be shared, and every benchmark here runs on one thread).
-class MedianKeeper : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 } // namespace
 

@@ -9,6 +9,8 @@
 #include "objc/runtime.h"
 #include "picker/GradientLayers.h"
 
+#include "BenchMedians.h"
+
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -173,17 +175,6 @@ void benchCairo(benchmark::State& state, const Case& c) {
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
 }
-
-class MedianKeeper : public benchmark::ConsoleReporter {
-  public:
-    std::map<std::string, double> medians;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 } // namespace
 

@@ -5,11 +5,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-scripts/deps.sh
-mkdir -p build
-echo "Building (log in build/serve-build.log)..."
-if ! scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo >build/serve-build.log 2>&1; then
-  tail -n 40 build/serve-build.log
-  exit 1
-fi
+scripts/build-release.sh serve
 exec build/release/sim/hushmark-sim serve "$@"

@@ -169,11 +169,8 @@ std::string Device::settled(Screen acting, std::string result) {
 
 NSDate Device::now() const { return DeviceClock::now(); }
 
-std::string Device::timeZone() const {
-    auto global = dictionaryWithContentsOfFile(kGlobalPreferencesPath);
-    const PlistValue& zone = global ? valueForKey(*global, "TimeZone") : PlistValue();
-    return zone.isString() && !zone.asString().empty() ? zone.asString() : "UTC";
-}
+// The platform's reading: the same rule, over its kept copy of the global preferences.
+std::string Device::timeZone() const { return ::Device::timeZone(); }
 
 bool Device::isHoldableDate(double t) { return t >= kEarliestDate && t <= kLatestDate; }
 

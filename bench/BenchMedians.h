@@ -1,0 +1,20 @@
+// A console reporter that also keeps each benchmark's median CPU time, for the ratios a program
+// prints at its end (CPU time: the machine may be shared, and these benchmarks run on one thread).
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class MedianKeeper : public benchmark::ConsoleReporter {
+  public:
+    std::map<std::string, double> medians;
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+};
