@@ -220,7 +220,9 @@ std::string expectAlert(Device& device, const std::vector<std::string>& a) {
         return alert->tag() == want ? "" : "the alert " + q(alert->title()) + " has the tag " + std::to_string(alert->tag());
     }
     if (what == "title") return alert->title() == a[2] ? "" : "the alert's title is " + q(alert->title());
-    if (what == "message") return alert->message() == a[2] ? "" : "the alert's message is " + q(alert->message());
+    // A message of several lines is named with the escapes `file write` takes ("\n", "\x0A").
+    if (what == "message")
+        return alert->message() == decodeBytes(a[2]).value_or(a[2]) ? "" : "the alert's message is " + q(alert->message());
     if (what == "field") {
         const NSInteger style = alert->alertViewStyle();
         if (style == 0) return "the alert " + q(alert->title()) + " has no text field";

@@ -83,6 +83,8 @@ std::string checkExpectation(const std::vector<std::string>& a) {
         const std::string& what = a[1];
         if (what == "tag")
             return a.size() == 3 && parseTag(a[2]) ? "" : "usage: expect alert tag NUMBER";
+        if (what == "message" && a.size() == 3 && !decodeBytes(a[2]))
+            return "a message takes the escapes \\n \\r \\t \\0 \\\\ and \\xHH only";
         if (what == "title" || what == "message" || what == "field") return exactly(3, "expect alert title|message|field TEXT");
         if (what == "buttons") return a.size() >= 3 ? "" : "usage: expect alert buttons TITLE...";
         return "usage: expect alert TITLE|none | expect alert title|message|field TEXT | expect alert tag NUMBER | "

@@ -28,7 +28,8 @@ Reply Reply::error(int status, const std::string& message) { return {status, {{"
 
 DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device) {
     for (int s = 0; s < 2; ++s) extents_[s] = device.setup().screen;
-    auto timeline = std::make_shared<Timeline>(std::move(timeZone), localDateTime(device.now(), device.timeZone()).substr(0, 10));
+    // No day before the first line: it carries the device's date, as a scenario's header does.
+    auto timeline = std::make_shared<Timeline>(std::move(timeZone));
     for (const DeviceEvent& e : device.events()) publication_.addLine(timeline->line(e));
     listener_ = device.subscribe([this, timeline](const DeviceEvent& e) { publication_.addLine(timeline->line(e)); });
 }

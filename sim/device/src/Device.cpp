@@ -58,6 +58,7 @@ springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request) {
                   request.daily ? springboard::kEveryDay : 0u, request.secondsOfDay % 60};
     alarm.label = request.label;
     alarm.allowsSnooze = request.snooze;
+    alarm.enabled = request.enabled;
     return alarm;
 }
 } // namespace
@@ -76,6 +77,9 @@ Device::Device(Options options) : root_(std::move(options.root)), windows_(std::
     UIScreen::setMainScreen(setup_.screen, setup_.scale);
     PCSimpleTimer::setSlack(setup_.timerSlack);
     DeviceClock::useVirtual(options.start);
+    // What was recorded before the device existed (its root laid out, under the host's clock) is
+    // not the device's: its record starts at its own clock.
+    DeviceEvents::clear();
     DeviceEvents::setListener([this](const DeviceEvent& e) { dispatchEvent(e); });
     if (options.resume && !loadRespringState()) resumeError_ = "cannot resume after a respring (no saved state in " + root_.string() + ")";
 }
@@ -132,13 +136,13 @@ bool Device::loadRespringState() {
     fs::remove(root_ / fs::path(kResumeFile).relative_path(), ec);
     DeviceClock::useVirtual(NSDate{valueForKey(*state, "clock").doubleValue()});
     locked_ = valueForKey(*state, "locked").boolValue();
+    // Every alarm carries over, on or off, as the Clock app keeps them across a respring.
     for (const PlistValue& a : valueForKey(*state, "alarms").asArray()) {
         const PlistDict& d = a.asDict();
-        if (!valueForKey(d, "enabled").boolValue()) continue;
         const NSInteger t = valueForKey(d, "time").integerValue();
         if (t < 0 || t >= 86400) continue;
         pendingAlarms_.push_back({int(t), valueForKey(d, "label").asString(), valueForKey(d, "snooze").boolValue(),
-                                  valueForKey(d, "daily").boolValue()});
+                                  valueForKey(d, "daily").boolValue(), valueForKey(d, "enabled").boolValue()});
     }
     frontEndState_ = valueForKey(*state, "frontEnd").asDict();
     return boot().empty();
@@ -228,7 +232,8 @@ std::string Device::removeAlarm(const std::string& alarmId) {
 std::vector<AlarmInfo> Device::alarms() const {
     std::vector<AlarmInfo> out;
     if (!springboard_) {
-        for (const AlarmRequest& r : pendingAlarms_) out.push_back({"", r.secondsOfDay, r.label, r.snooze, r.daily, true});
+        for (const AlarmRequest& r : pendingAlarms_)
+            out.push_back({"", r.secondsOfDay, r.label, r.snooze, r.daily, r.enabled});
         return out;
     }
     for (const springboard::ClockAlarm& a : springboard_->alarmBook().alarms()) {

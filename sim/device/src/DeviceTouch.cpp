@@ -253,8 +253,7 @@ std::string Device::type(const std::string& text) {
 std::string Device::press(Key key) {
     id field = windows_->editing ? windows_->editing->field.lock() : nullptr;
     if (!field) {
-        if (key == Key::Backspace) return "no text field is being edited (touch one first)";
-        type(""); // Return on an alert with a field: its field takes the keyboard first
+        type(""); // an alert with a field that has just opened: its field takes the keyboard first
         field = windows_->editing ? windows_->editing->field.lock() : nullptr;
         if (!field) return "no text field is being edited (touch one first)";
     }

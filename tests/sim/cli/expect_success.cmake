@@ -1,9 +1,13 @@
 # Runs the simulator with ARGS (words joined by ~) and passes when it exits 0 and, when given,
 # its standard output matches every regular expression of OUTPUT (joined by ~). INPUT, when
-# given, is its standard input.
+# given, is its standard input. INSPECTED, when given, is a file the run wrote (an inspection):
+# it must match every regular expression of INSPECTED_OUTPUT (joined by ~).
 string(REPLACE "~" ";" ARGS "${ARGS}")
 if(NOT DEFINED INPUT)
   set(INPUT /dev/null)
+endif()
+if(INSPECTED)
+  file(REMOVE ${INSPECTED}) # a file left by an earlier run proves nothing
 endif()
 execute_process(COMMAND ${SIM} ${ARGS} INPUT_FILE ${INPUT} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -14,6 +18,18 @@ if(OUTPUT)
   foreach(pattern ${patterns})
     if(NOT out MATCHES "${pattern}")
       message(FATAL_ERROR "the output does not match \"${pattern}\":\n${out}")
+    endif()
+  endforeach()
+endif()
+if(INSPECTED)
+  if(NOT EXISTS ${INSPECTED})
+    message(FATAL_ERROR "the run wrote no ${INSPECTED}:\n${out}")
+  endif()
+  file(READ ${INSPECTED} inspected)
+  string(REPLACE "~" ";" patterns "${INSPECTED_OUTPUT}")
+  foreach(pattern ${patterns})
+    if(NOT inspected MATCHES "${pattern}")
+      message(FATAL_ERROR "${INSPECTED} does not match \"${pattern}\":\n${inspected}")
     endif()
   endforeach()
 endif()

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <regex>
 #include <thread>
 
 namespace sim::web {
@@ -240,6 +241,26 @@ TEST_F(WebApiTest, TheEventStreamSendsAPictureOnlyWhenItsScreenChanged) {
         viewer.join();
         auto events = seen.get_future().get();
         EXPECT_EQ(count(events, "screen", "settings"), 1) << "the unchanged Settings screen was sent again";
+    });
+}
+
+// The device was laid out under the host's clock before its own clock started: the timeline
+// opens with the device's date and holds no line of the host's.
+TEST_F(WebApiTest, TheTimelineOpensWithTheDevicesDate) {
+    withClient([&](httplib::Client& c) {
+        auto events = readEvents(c, [](const auto& e) {
+            return std::any_of(e.begin(), e.end(), [](const auto& x) { return x.first == "timeline"; });
+        });
+        auto timeline = std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "timeline"; });
+        ASSERT_NE(timeline, events.end());
+        const json& lines = timeline->second["lines"];
+        ASSERT_TRUE(lines.is_array() && !lines.empty()) << timeline->second.dump();
+        EXPECT_EQ(lines[0].get<std::string>().rfind("2026-12-07 06:59:00  ", 0), 0u) << lines.dump();
+        const std::regex dated(R"(^\d{4}-\d{2}-\d{2} .*)");
+        for (const json& line : lines) {
+            const std::string text = line.get<std::string>();
+            EXPECT_TRUE(!std::regex_match(text, dated) || text.rfind("2026-12-07 ", 0) == 0) << "another day: " << text;
+        }
     });
 }
 

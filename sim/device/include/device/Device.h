@@ -82,6 +82,7 @@ struct AlarmRequest {
     std::string label;
     bool snooze = true;
     bool daily = false;
+    bool enabled = true; // off: kept in the list, never due (a once-alarm that has rung)
 };
 
 // A Clock alarm as the device holds it.
