@@ -26,6 +26,20 @@ std::string formattedDeadline(NSDate deadline) {
 
 std::string keyOf(const id& specifier) { return msg<PlistValue>(specifier, "propertyForKey:", "key").asString(); }
 
+// Names the status row by the status rule (master switch, deadline, 15-second margin) and sets
+// its "enabled" property to the master switch. The list build, the page's reappearance and the
+// master switch turned on all use it, so the row never claims alarms are on while they are not.
+void nameStatusRow(const id& status, const PlistDict& settings) {
+    const PlistValue& enabled = valueForKey(settings, "enabled");
+    const bool master = !enabled.isNone() && enabled.boolValue();
+    const PlistValue& until = valueForKey(settings, "disarmedUntil");
+    std::optional<double> deadline;
+    if (until.isDate()) deadline = until.asDate().timeIntervalSinceReferenceDate;
+    const bool disarmed = statusShowsDisarmed(master, deadline, NSDate::date().timeIntervalSinceReferenceDate);
+    msg(status, "setName:", disarmed ? statusDisarmedText(formattedDeadline(until.asDate())) : std::string(kStatusArmedText));
+    msg(status, "setProperty:forKey:", PlistValue(master), "enabled");
+}
+
 } // namespace
 
 HushmarkListState& hushmarkListState() {
@@ -70,7 +84,11 @@ id HushmarkListController::initForContentSize(CGSize size) {
 }
 
 void HushmarkListController::viewWillAppear(bool animated) {
-    hushmarkListState().listSettings = loadHushmarkSettings();
+    HushmarkListState& state = hushmarkListState();
+    state.listSettings = loadHushmarkSettings();
+    // The file may have changed while the page was away (a disarm from an alarm's alert, a
+    // deadline that passed): the status row is worked out again from what it holds now.
+    if (state.statusSpecifier) nameStatusRow(state.statusSpecifier, state.listSettings);
     msgSuper(this, classOf<HushmarkListController>(), "viewWillAppear:", animated);
     msg(self(), "reload");
 }
@@ -86,7 +104,8 @@ void HushmarkListController::setPreferenceValue(PlistValue value, id specifier) 
         return;
     }
     if (value.boolValue()) {
-        msg(state.statusSpecifier, "setProperty:forKey:", PlistValue(true), "enabled");
+        // Switched on: a deadline still ahead in the file silences alarms again, so the row says so.
+        nameStatusRow(state.statusSpecifier, state.listSettings);
         msg(self(), "reload");
         postHushmarkNotification();
         return;
@@ -120,15 +139,7 @@ std::vector<id> HushmarkListController::specifiers() {
 
     id status = makeSpecifier("PSSpecifier", kStatusArmedText, self(), nullptr, nullptr, nullptr, 7);
     state.statusSpecifier = status;
-    const PlistValue& enabled = valueForKey(settings, "enabled");
-    const bool master = !enabled.isNone() && enabled.boolValue();
-    const PlistValue& until = valueForKey(settings, "disarmedUntil");
-    std::optional<double> deadline;
-    if (until.isDate()) deadline = until.asDate().timeIntervalSinceReferenceDate;
-    if (statusShowsDisarmed(master, deadline, NSDate::date().timeIntervalSinceReferenceDate)) {
-        msg(status, "setName:", statusDisarmedText(formattedDeadline(until.asDate())));
-    }
-    msg(status, "setProperty:forKey:", PlistValue(master), "enabled");
+    nameStatusRow(status, settings);
     _specifiers.push_back(status);
 
     _specifiers.push_back(makeSpecifier("PSSpecifier", "Extra Alert View Button Options", self(), nullptr, nullptr,

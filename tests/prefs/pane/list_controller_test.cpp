@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <tuple>
 
 #ifndef HM_PREFS_RESOURCES_DIR
@@ -309,8 +310,62 @@ TEST_F(HushmarkPane, SwitchingTheMasterOffShowsAlarmsEnabledAndKeepsTheDeadline)
     EXPECT_EQ(settings().at("disarmedUntil"), PlistValue(NSDate{kTen + 600}));
     EXPECT_EQ(settings().at("enabled"), PlistValue(false));
     ASSERT_TRUE(app.setSwitch("Enabled", true));
-    EXPECT_TRUE(app.rowEnabled("Alarms Enabled"));
-    EXPECT_EQ(statusText(), "Alarms Enabled"); // switching on does not work the status out again
+    // The deadline still in the file silences alarms again: the row names it.
+    EXPECT_EQ(statusText(), disarmedText(kTen + 600));
+    EXPECT_TRUE(app.rowEnabled(disarmedText(kTen + 600)));
+}
+
+struct SwitchOnCase {
+    const char* name;
+    std::optional<double> deadlineFromNow; // none: no "disarmedUntil" in the file
+    bool disarmed;
+};
+
+TEST_F(HushmarkPane, SwitchingTheMasterOnNamesTheStatusByThe15SecondRule) {
+    const SwitchOnCase cases[] = {
+        {"an hour ahead", 3600, true}, {"20 s ahead", 20, true}, {"15 s ahead", 15, false},
+        {"past", -60, false},          {"no deadline", std::nullopt, false},
+    };
+    for (const SwitchOnCase& c : cases) {
+        PlistDict file = seeded({{"enabled", false}});
+        if (c.deadlineFromNow) file["disarmedUntil"] = NSDate{kTen + *c.deadlineFromNow};
+        store(file);
+        open();
+        ASSERT_TRUE(app.setSwitch("Enabled", true)) << c.name;
+        const std::string expected = c.disarmed ? disarmedText(kTen + *c.deadlineFromNow) : "Alarms Enabled";
+        EXPECT_EQ(statusText(), expected) << c.name;
+        EXPECT_TRUE(app.rowEnabled(expected)) << c.name;
+    }
+}
+
+struct ReappearCase {
+    const char* name;
+    PlistDict fileWhileAway;   // what another writer left in the file while the page was away
+    double secondsAway;        // how far the clock moved meanwhile
+    double deadlineFromStart;  // 0: the row reads "Alarms Enabled"
+    bool rowEnabled;
+};
+
+TEST_F(HushmarkPane, ThePageShownAgainWorksTheStatusOutFromTheFile) {
+    const ReappearCase cases[] = {
+        {"a disarm from an alarm's alert", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 1800}}}, 0, 1800, true},
+        {"the deadline passed", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 700, 0, true},
+        {"the deadline now 15 s away", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 585, 0, true},
+        {"the deadline still 16 s away", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 584, 600, true},
+        {"switched off elsewhere", {{"enabled", false}, {"disarmedUntil", NSDate{kTen + 600}}}, 0, 0, false},
+    };
+    for (const ReappearCase& c : cases) {
+        DeviceClock::setVirtualNow(NSDate{kTen});
+        store(seeded({{"enabled", true}}));
+        open();
+        ASSERT_EQ(statusText(), "Alarms Enabled") << c.name;
+        store(seeded(c.fileWhileAway));
+        DeviceClock::setVirtualNow(NSDate{kTen + c.secondsAway});
+        msg(app.currentController(), "viewWillAppear:", false);
+        const std::string expected = c.deadlineFromStart > 0 ? disarmedText(kTen + c.deadlineFromStart) : "Alarms Enabled";
+        EXPECT_EQ(statusText(), expected) << c.name;
+        EXPECT_EQ(app.rowEnabled(expected), c.rowEnabled) << c.name;
+    }
 }
 
 TEST_F(HushmarkPane, RowsWriteTheirKeysAsGiven) {
