@@ -1,13 +1,24 @@
 #include "HushmarkFSState.h"
 
 namespace hushmarkfs {
+namespace {
+
+// A "disarmedUntil" date strictly later than `now`.
+bool deadlineAhead(const PlistDict& settings, NSDate now) {
+    const PlistValue& until = valueForKey(settings, "disarmedUntil");
+    return until.isDate() && now.compare(until.asDate()) == NSOrderedAscending;
+}
+
+} // namespace
 
 PlistDict settingsWithState(PlistDict settings, NSInteger state, NSDate now) {
     if (state == 1) {
-        const PlistValue& minutes = valueForKey(settings, "disableForMinutes");
-        const double seconds = (minutes.isNone() ? 60.0 : static_cast<double>(minutes.intValue())) * 60.0;
+        if (!deadlineAhead(settings, now)) {
+            const PlistValue& minutes = valueForKey(settings, "disableForMinutes");
+            const double seconds = (minutes.isNone() ? 60.0 : static_cast<double>(minutes.intValue())) * 60.0;
+            settings["disarmedUntil"] = now.dateByAddingTimeInterval(seconds);
+        }
         settings["enabled"] = true;
-        settings["disarmedUntil"] = now.dateByAddingTimeInterval(seconds);
     } else if (state == 0) {
         settings.erase("disarmedUntil");
     }
@@ -15,9 +26,7 @@ PlistDict settingsWithState(PlistDict settings, NSInteger state, NSDate now) {
 }
 
 NSInteger stateOf(const PlistDict& settings, NSDate now) {
-    const PlistValue& until = valueForKey(settings, "disarmedUntil");
-    const bool ahead = until.isDate() && now.compare(until.asDate()) == NSOrderedAscending;
-    return valueForKey(settings, "enabled").boolValue() && ahead ? 1 : 0;
+    return valueForKey(settings, "enabled").boolValue() && deadlineAhead(settings, now) ? 1 : 0;
 }
 
 } // namespace hushmarkfs

@@ -1,6 +1,8 @@
 // The HushmarkFS switch's rules over the settings dictionary: pure, so they are tested alone.
-// On (1): "enabled" true and "disarmedUntil" = now + "disableForMinutes" minutes (60 when the
-// key is absent). Off (0): "disarmedUntil" removed. Other keys ride along untouched.
+// On (1): "enabled" true; a "disarmedUntil" still ahead is kept, so a tweak whose timer fired
+// early re-arms for the same moment and the disarm still ends when it should; otherwise
+// "disarmedUntil" = now + "disableForMinutes" minutes (60 when the key is absent).
+// Off (0): "disarmedUntil" removed. Other keys ride along untouched.
 #pragma once
 
 #include "foundation/PlistValue.h"

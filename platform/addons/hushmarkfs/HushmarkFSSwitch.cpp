@@ -1,6 +1,7 @@
 // The HushmarkFS switch ("net.vexmoor.hushmarkfs"): Flipswitch's data source for Hushmark.
-// Setting it writes the settings file whole and atomically, then posts the settings
-// notification, so every reader (the tweak, the Settings pane) picks the change up.
+// Setting it writes the settings file whole and atomically when the state changes what it holds
+// (setting it on again during a disarm writes nothing), then posts the settings notification,
+// so every reader (the tweak, the Settings pane) picks the state up.
 #include "HushmarkFSState.h"
 
 #include "foundation/NSDate.h"
@@ -17,9 +18,9 @@ struct HushmarkFSSwitch : NSObject {
     }
     void applyStateForSwitchIdentifier(NSInteger state, std::string) {
         if (state != 0 && state != 1) return;
-        PlistDict settings = dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{});
-        writeToFile(hushmarkfs::settingsWithState(std::move(settings), state, NSDate::date()), hushmarkfs::kSettingsPath,
-                    true);
+        const PlistDict settings = dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{});
+        const PlistDict changed = hushmarkfs::settingsWithState(settings, state, NSDate::date());
+        if (changed != settings) writeToFile(changed, hushmarkfs::kSettingsPath, true);
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                              hushmarkfs::kSettingsNotification, nullptr, nullptr, true);
     }

@@ -51,6 +51,33 @@ TEST(HushmarkFSRules, OnSetsTheDeadlineFromTheConfiguredMinutesOffRemovesIt) {
     EXPECT_EQ(hushmarkfs::settingsWithState(any, -1, now), any);
 }
 
+TEST(HushmarkFSRules, OnKeepsADeadlineStillAheadAndDisarmsAnewOtherwise) {
+    const NSDate now{kStart};
+    const NSDate fresh{kStart + 1200}; // "disableForMinutes" 20 from now
+    const struct {
+        const char* name;
+        PlistValue until;
+        bool enabled;
+        PlistValue expected;
+    } cases[] = {
+        {"ahead, enabled", NSDate{kStart + 30}, true, NSDate{kStart + 30}},
+        {"ahead by a hair, switched off", NSDate{kStart + 0.001}, false, NSDate{kStart + 0.001}},
+        {"ahead beyond the configured length", NSDate{kStart + 7200}, true, NSDate{kStart + 7200}},
+        {"reached now", NSDate{kStart}, true, fresh},
+        {"past", NSDate{kStart - 60}, true, fresh},
+        {"absent", PlistValue(), true, fresh},
+        {"not a date", PlistValue("tomorrow"), true, fresh},
+    };
+    for (const auto& c : cases) {
+        PlistDict settings{{"disableForMinutes", 20}, {"enabled", c.enabled}};
+        if (!c.until.isNone()) settings["disarmedUntil"] = c.until;
+        const PlistDict on = hushmarkfs::settingsWithState(settings, 1, now);
+        EXPECT_EQ(valueForKey(on, "disarmedUntil"), c.expected) << c.name;
+        EXPECT_EQ(valueForKey(on, "enabled"), PlistValue(true)) << c.name;
+        EXPECT_EQ(valueForKey(on, "disableForMinutes"), PlistValue(20)) << c.name;
+    }
+}
+
 TEST(HushmarkFSRules, TheSwitchIsOnWhileEnabledWithADeadlineAhead) {
     const NSDate now{kStart};
     const struct {
@@ -93,6 +120,36 @@ TEST(Flipswitch, TheLoaderLoadsFlipswitchAndProteanAndTheSwitchWritesTheSettings
     RunLoop::main().drain();
     EXPECT_EQ(gNotifications, 2);
     EXPECT_EQ(DeviceEvents::ofKind("file written").size(), 3u) << "the test's own write and one per state";
+}
+
+// A tweak whose timer fired early sets the switch on again: the deadline stands, the file is
+// left alone (nothing in it changes), and the notification still goes out so the tweak re-arms.
+TEST(Flipswitch, OnAgainDuringADisarmKeepsTheDeadlineAndOnlyPosts) {
+    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
+    MSLoadTweaksForHost("com.apple.springboard");
+    ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 20}, {"enabled", true}}, kSettings, true));
+    observeSettingsNotification();
+    msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
+    RunLoop::main().runFor(1170); // the timer fires 30 s early
+    DeviceEvents::clear();
+    msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
+    auto settings = dictionaryWithContentsOfFile(kSettings);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ((*settings)["disarmedUntil"], PlistValue(NSDate{kStart + 1200}));
+    EXPECT_TRUE(DeviceEvents::ofKind("file written").empty());
+    RunLoop::main().drain();
+    EXPECT_EQ(gNotifications, 2);
+
+    // Switched off in the file meanwhile: on turns "enabled" back on, keeping the deadline.
+    ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 20}, {"enabled", false}, {"disarmedUntil", NSDate{kStart + 1200}}},
+                            kSettings, true));
+    DeviceEvents::clear();
+    msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
+    settings = dictionaryWithContentsOfFile(kSettings);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ((*settings)["enabled"], PlistValue(true));
+    EXPECT_EQ((*settings)["disarmedUntil"], PlistValue(NSDate{kStart + 1200}));
+    EXPECT_EQ(DeviceEvents::ofKind("file written").size(), 1u);
 }
 
 TEST(Flipswitch, WithoutTheSwitchInstalledNothingHappens) {
