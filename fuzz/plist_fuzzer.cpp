@@ -41,12 +41,13 @@ void measure(const PlistValue& v, int level, size_t& nodes, int& deepest) {
 }
 
 // Equal, with a NaN equal to a NaN (a value read twice must compare equal to itself). Through
-// XML a date keeps microseconds and about 10^11 years (the binary format keeps the double).
+// XML a date keeps its whole second (the second that holds it) and about 10^11 years (the
+// binary format keeps the double).
 bool sameDate(double x, double y, bool xml) {
     if (x == y || (std::isnan(x) && std::isnan(y))) return true;
     if (!xml) return false;
     if (!std::isfinite(x) || std::fabs(x) > 3e18) return true; // clamped to what the text carries
-    return std::fabs(x - y) <= 0.5e-6 + std::fabs(x) * 1e-15;
+    return std::fabs(std::floor(x) - y) <= std::fabs(x) * 1e-15;
 }
 
 bool same(const PlistValue& a, const PlistValue& b, bool xml) {

@@ -67,10 +67,9 @@ std::string plistDateText(double t) {
     if (std::isnan(t)) t = 0;
     const double limit = static_cast<double>((daysFromCivil(kMaxYear, 12, 31) - kDays1970To2001) * kSecondsPerDay);
     t = std::fmax(-limit, std::fmin(limit, t));
-    double whole = std::floor(t);
-    auto micro = static_cast<int64_t>(std::llround((t - whole) * 1e6)); // t - whole is exact
-    auto seconds = static_cast<int64_t>(whole);
-    if (micro == 1'000'000) ++seconds, micro = 0;
+    // Whole seconds, the fraction dropped: 08:00:01.75 is written 08:00:01, and a moment before
+    // 2001 goes back to the second that holds it (23:59:59.5 is 23:59:59), as the device writes.
+    auto seconds = static_cast<int64_t>(std::floor(t));
     int64_t days = seconds / kSecondsPerDay, rest = seconds % kSecondsPerDay;
     if (rest < 0) rest += kSecondsPerDay, --days;
     int64_t year;
@@ -84,7 +83,6 @@ std::string plistDateText(double t) {
     n += std::snprintf(text + n, sizeof text - static_cast<size_t>(n), "-%02u-%02uT%02lld:%02lld:%02lld", month, day,
                        static_cast<long long>(rest / 3600), static_cast<long long>(rest / 60 % 60),
                        static_cast<long long>(rest % 60));
-    if (micro != 0) n += std::snprintf(text + n, sizeof text - static_cast<size_t>(n), ".%06lld", static_cast<long long>(micro));
     std::snprintf(text + n, sizeof text - static_cast<size_t>(n), "Z");
     return text;
 }

@@ -7,17 +7,19 @@
 // date (an index is a few seconds after 2001, well inside the 32-bit range) and keeps the
 // dates themselves beside the tree, reading and writing their bytes in the file itself:
 //  - binary: the date object's eight bytes are the double, exactly (any double);
-//  - XML: the text of the <date> element, "2026-12-07T08:20:10Z", with ".123456" (six digits,
-//    microseconds) before the "Z" when the date has a fraction; years beyond 9999 or before 1
-//    are written "+12345-" or "-0001-" (years counted as astronomers do: 0 is 1 BC).
+//  - XML: the text of the <date> element, "2026-12-07T08:20:10Z", in whole seconds as the
+//    device writes it (the fraction is dropped: strict readers refuse any other form); a
+//    fraction in a file is still read. Years beyond 9999 or before 1 are written "+12345-" or
+//    "-0001-" (years counted as astronomers do: 0 is 1 BC).
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-// XML date text; the date's years are clamped to what the text can carry (about ±10^11 years),
-// and a date that is not a number is the reference date.
+// XML date text in whole seconds (the second that holds the date); the date's years are clamped
+// to what the text can carry (about ±10^11 years), and a date that is not a number is the
+// reference date.
 std::string plistDateText(double secondsSince2001);
 // The date a <date> text names (blanks around it ignored; the "Z" may be left out); none when
 // the text is not such a date.
