@@ -4,6 +4,7 @@
 // which joins a held-back picture below it or is composited at once. Other directions take one
 // color a pixel. An opaque gradient across has a fast path (see LinearGradient.h).
 #include "ContextState.h"
+#include "GradientRow.h"
 #include "GradientStops.h"
 #include "LinearGradient.h"
 
@@ -61,53 +62,23 @@ void drawAcross(CGContext& ctx, CGGradientRef gradient, const GradientLine& line
     for (int64_t y = clip.y0; y < clip.y1; ++y) blendSpanVarying(ctx.row(y) + 4 * first, count, colors);
 }
 
-// A gradient opaque throughout, across: its row goes straight into a held-back picture. The
-// stops are walked by index (the position is monotonic along the row) instead of searched at
-// every column; the arithmetic is CGGradientColorAt's, so the bytes are those of drawAcross.
+// A gradient opaque throughout, across: its row goes straight into a held-back picture, worked
+// out several columns at a time (see GradientRow.h) with the arithmetic of CGGradientColorAt, so
+// the bytes are those of drawAcross.
 void drawAcrossOpaque(CGContext& ctx, const CGGradient& gradient, const GradientLine& line) {
     const GState& st = ctx.state;
     const PixelRect& clip = st.clip;
-    ctx.reserveRow();
-    CGFloat* s = ctx.rowPositions.data();
+    const RowVectors vectors = widestRowVectors();
+    const RowLine row{st.tx, st.sx, line.start.x, line.dx, (line.start.y - line.start.y) * line.dy, line.length2,
+                      line.before, line.after};
+    CGFloat* s = gradientPositions(ctx);
     const size_t width = size_t(clip.x1 - clip.x0);
-    for (size_t i = 0; i < width; ++i) s[i] = line.position(userX(st, clip.x0 + int64_t(i)), line.start.y);
+    rowPositions(row, clip.x0, width, s, vectors);
     size_t first = 0, end = width;
     while (first < width && !line.paints(s[first])) ++first;
     while (end > first && !line.paints(s[end - 1])) --end;
-    uint16_t* fine = nullptr;
-    uint8_t* pattern = startPattern(ctx, clip.x0 + int64_t(first), end - first, clip.y0, clip.y1, fine);
-    if (!pattern) return;
-    const CGFloat* at = gradient.locations.data();
-    const CGColor* colors = gradient.colors.data();
-    const size_t last = gradient.locations.size() - 1;
-    size_t hi = 1;
-    for (size_t i = first; i < end; ++i, pattern += 4, fine += 4) {
-        const bool paints = line.paints(s[i]);
-        CGColor c{0, 0, 0, 0};
-        const CGFloat p = paints ? std::clamp(s[i], CGFloat(0), CGFloat(1)) : 0;
-        if (!paints) {
-        } else if (p <= at[0]) {
-            c = colors[0];
-        } else if (p >= at[last]) {
-            c = colors[last];
-        } else {
-            while (hi > 1 && at[hi - 1] > p) --hi;
-            while (at[hi] <= p) ++hi; // now at[hi - 1] <= p < at[hi]
-            const CGFloat span = at[hi] - at[hi - 1];
-            const CGFloat t = span > 0 ? (p - at[hi - 1]) / span : 0;
-            const CGColor& a = colors[hi - 1];
-            const CGColor& b = colors[hi];
-            c = {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, 1};
-        }
-        pattern[0] = byteLevel(c.r);
-        pattern[1] = byteLevel(c.g);
-        pattern[2] = byteLevel(c.b);
-        pattern[3] = paints ? 255 : 0;
-        fine[0] = fineLevel(c.r);
-        fine[1] = fineLevel(c.g);
-        fine[2] = fineLevel(c.b);
-        fine[3] = fineLevel(1);
-    }
+    const RowStops stops{gradient.locations.data(), gradient.colors.data(), gradient.locations.size()};
+    holdGradient(ctx, row, stops, first, clip.x0 + int64_t(first), end - first, clip.y0, clip.y1);
 }
 
 void drawDown(CGContext& ctx, CGGradientRef gradient, const GradientLine& line) {

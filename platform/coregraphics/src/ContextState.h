@@ -41,7 +41,6 @@ struct CGContext {
     // Scratch for one row of per-pixel layer colors.
     std::vector<cg::SpanColor> rowColors;
     std::vector<uint16_t> rowScaled, rowKeep;
-    std::vector<CGFloat> rowPositions; // a gradient's position at each column
 
     uint8_t* row(int64_t y) { return pixels.data() + size_t(y) * width * 4; }
     void reserveRow() {
@@ -49,6 +48,5 @@ struct CGContext {
         rowColors.resize(width);
         rowScaled.resize(width * 4);
         rowKeep.resize(width * 4);
-        rowPositions.resize(width);
     }
 };

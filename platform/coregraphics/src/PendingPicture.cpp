@@ -8,10 +8,12 @@
 
 namespace cg {
 
-uint8_t* startPattern(CGContext& ctx, int64_t x, size_t count, int64_t y0, int64_t y1, uint16_t*& fine) {
+namespace {
+
+// Starts a picture over columns [x, x + count) and rows [y0, y1) (false: nothing to hold).
+bool startPattern(CGContext& ctx, int64_t x, size_t count, int64_t y0, int64_t y1) {
     settle(ctx);
-    fine = nullptr;
-    if (count == 0 || y1 <= y0) return nullptr;
+    if (count == 0 || y1 <= y0) return false;
     PendingPicture& p = ctx.pending;
     // Sized once for the whole picture, so later draws allocate nothing.
     if (p.pattern.size() < ctx.width * 4) p.pattern.resize(ctx.width * 4);
@@ -23,14 +25,23 @@ uint8_t* startPattern(CGContext& ctx, int64_t x, size_t count, int64_t y0, int64
     p.y0 = y0;
     p.y1 = y1;
     p.active = true;
-    fine = p.fine.data();
-    return p.pattern.data();
+    return true;
 }
 
+void workOutFine(PendingPicture& p) {
+    const RowStops stops{p.at.data(), p.colors.data(), p.at.size()};
+    opaqueRow(p.line, stops, p.positions.data() + p.first, size_t(p.x1 - p.x0), p.pattern.data(), p.fine.data(),
+              widestRowVectors());
+    p.fineReady = true;
+}
+
+} // namespace
+
 void holdPattern(CGContext& ctx, const SpanColor* colors, int64_t x, size_t count, int64_t y0, int64_t y1) {
-    uint16_t* fine = nullptr;
-    uint8_t* pattern = startPattern(ctx, x, count, y0, y1, fine);
-    if (!pattern) return;
+    if (!startPattern(ctx, x, count, y0, y1)) return;
+    uint8_t* pattern = ctx.pending.pattern.data();
+    uint16_t* fine = ctx.pending.fine.data();
+    ctx.pending.fineReady = true;
     for (size_t i = 0; i < count; ++i) {
         std::memcpy(&pattern[4 * i], colors[i].bytes, 4);
         const CGColor& c = colors[i].color;
@@ -39,6 +50,26 @@ void holdPattern(CGContext& ctx, const SpanColor* colors, int64_t x, size_t coun
         fine[4 * i + 2] = fineLevel(c.b);
         fine[4 * i + 3] = fineLevel(1);
     }
+}
+
+CGFloat* gradientPositions(CGContext& ctx) {
+    settle(ctx);
+    PendingPicture& p = ctx.pending;
+    if (p.positions.size() < ctx.width) p.positions.resize(ctx.width);
+    return p.positions.data();
+}
+
+void holdGradient(CGContext& ctx, const RowLine& line, const RowStops& stops, size_t first, int64_t x, size_t count,
+                  int64_t y0, int64_t y1) {
+    if (!startPattern(ctx, x, count, y0, y1)) return;
+    PendingPicture& p = ctx.pending;
+    opaqueRow(line, stops, p.positions.data() + first, count, p.pattern.data(), nullptr, widestRowVectors());
+    // Kept for the fine row; the vectors keep their capacity, so a later draw allocates nothing.
+    p.fineReady = false;
+    p.line = line;
+    p.first = first;
+    p.at.assign(stops.at, stops.at + stops.count);
+    p.colors.assign(stops.colors, stops.colors + stops.count);
 }
 
 bool canJoin(const CGContext& ctx, int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
@@ -55,9 +86,10 @@ void settle(CGContext& ctx) {
         const RowMap& map = p.rows[size_t(y - p.y0)];
         uint8_t* row = ctx.row(y) + 4 * p.x0;
         if (map.identity()) {
-            std::memcpy(row, p.pattern.data(), count * 4);
+            copyRow(row, p.pattern.data(), count * 4);
             continue;
         }
+        if (!p.fineReady) workOutFine(p);
         uint16_t scaled[4];
         for (int ch = 0; ch < 4; ++ch) scaled[ch] = fixedScaled(map.offset[ch]);
         mapFineSpan(row, p.fine.data(), count, scaled, fixedKeep(map.factor));

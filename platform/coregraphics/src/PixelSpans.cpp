@@ -96,6 +96,22 @@ __attribute__((target("avx2"))) size_t mapFineSpanAvx2(uint8_t* target, const ui
     return i;
 }
 
+__attribute__((target("avx2"))) void copyRowAvx2(uint8_t* target, const uint8_t* source, size_t n) {
+    // The first 32 bytes unaligned, then on from the next multiple of 32 (rewriting a few bytes).
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(target), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
+    size_t i = 32 - (reinterpret_cast<uintptr_t>(target) & 31);
+    for (; i + 128 <= n; i += 128)
+        for (size_t k = 0; k < 128; k += 32)
+            _mm256_store_si256(reinterpret_cast<__m256i*>(target + i + k),
+                               _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i + k)));
+    for (; i + 32 <= n; i += 32)
+        _mm256_store_si256(reinterpret_cast<__m256i*>(target + i),
+                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + i)));
+    // The last 32 bytes unaligned (rewriting a few bytes).
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(target + n - 32),
+                        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + n - 32)));
+}
+
 bool haveAvx2() {
     static const bool have = __builtin_cpu_supports("avx2");
     return have;
@@ -122,6 +138,13 @@ SpanColor prepareSpanColor(CGColor color) {
         s.scaled[3] = fixedScaled(255 * a);
     }
     return s;
+}
+
+void copyRow(uint8_t* target, const uint8_t* source, size_t n) {
+#if HM_HAVE_AVX2_PATH
+    if (n >= 64 && haveAvx2()) return copyRowAvx2(target, source, n);
+#endif
+    std::memcpy(target, source, n);
 }
 
 void fillSpan(uint8_t* pixels, size_t n, const uint8_t rgba[4]) {
