@@ -15,7 +15,9 @@
 
 namespace cg {
 
-bool RowLine::paints(CGFloat s) const { return !std::isnan(s) && (s >= 0 || before) && (s <= 1 || after); }
+bool RowLine::paints(CGFloat s) const {
+    return !std::isnan(s) && (s >= 0 || before) && (s <= 1 || after);
+}
 
 RowVectors widestRowVectors() {
 #if HM_ROW_AVX2
@@ -38,7 +40,8 @@ constexpr uint16_t kFineOpaque = 65280; // fineLevel(1)
 
 // One column, the plain way. `hi` is the stop after the column's position, carried from column
 // to column: the position is monotonic along the row, so the stops are walked, not searched.
-inline void oneColumn(const RowLine& line, const RowStops& stops, CGFloat s, size_t& hi, uint8_t* px, uint16_t* fine) {
+inline void oneColumn(const RowLine& line, const RowStops& stops, CGFloat s, size_t& hi, uint8_t* px,
+                      uint16_t* fine) {
     const CGFloat* at = stops.at;
     const CGColor* colors = stops.colors;
     const size_t last = stops.count - 1;
@@ -51,8 +54,10 @@ inline void oneColumn(const RowLine& line, const RowStops& stops, CGFloat s, siz
     } else if (p >= at[last]) {
         c = colors[last];
     } else {
-        while (hi > 1 && at[hi - 1] > p) --hi;
-        while (at[hi] <= p) ++hi; // now at[hi - 1] <= p < at[hi]
+        while (hi > 1 && at[hi - 1] > p)
+            --hi;
+        while (at[hi] <= p)
+            ++hi; // now at[hi - 1] <= p < at[hi]
         const CGFloat span = at[hi] - at[hi - 1];
         const CGFloat t = span > 0 ? (p - at[hi - 1]) / span : 0;
         const CGColor& a = colors[hi - 1];
@@ -63,7 +68,8 @@ inline void oneColumn(const RowLine& line, const RowStops& stops, CGFloat s, siz
     px[1] = byteLevel(c.g);
     px[2] = byteLevel(c.b);
     px[3] = paints ? 255 : 0;
-    if (!fine) return;
+    if (!fine)
+        return;
     fine[0] = fineLevel(c.r);
     fine[1] = fineLevel(c.g);
     fine[2] = fineLevel(c.b);
@@ -71,13 +77,15 @@ inline void oneColumn(const RowLine& line, const RowStops& stops, CGFloat s, siz
 }
 
 void rowPositionsPlain(const RowLine& line, int64_t x0, size_t n, CGFloat* s) {
-    for (size_t i = 0; i < n; ++i) s[i] = position(line, CGFloat(x0 + int64_t(i)));
+    for (size_t i = 0; i < n; ++i)
+        s[i] = position(line, CGFloat(x0 + int64_t(i)));
 }
 
 void opaqueRowPlain(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
                     uint16_t* fine) {
     size_t hi = 1;
-    for (size_t i = 0; i < n; ++i) oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
+    for (size_t i = 0; i < n; ++i)
+        oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
 }
 
 // The vector loops below take a run of columns at once when every one of them is painted and
@@ -107,7 +115,9 @@ struct Segment2 {
 
 // unit(v) for the level conversions: v > 0 ? min(v, 1) : 0 (NaN gives 0; -0 and +0 give the
 // same level).
-inline __m128d unit2(__m128d v) { return _mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(1)); }
+inline __m128d unit2(__m128d v) {
+    return _mm_min_pd(_mm_max_pd(v, _mm_setzero_pd()), _mm_set1_pd(1));
+}
 // roundSmall(u x scale) as 32-bit integers in the low two lanes.
 inline __m128i level2(__m128d u, __m128d scale) {
     return _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(u, scale), _mm_set1_pd(0.5)));
@@ -123,15 +133,18 @@ void rowPositions2(const RowLine& l, int64_t x0, size_t n, CGFloat* s) {
         const __m128d ux = _mm_div_pd(_mm_sub_pd(_mm_add_pd(column, half), tx), sx);
         _mm_storeu_pd(s + i, _mm_div_pd(_mm_add_pd(_mm_mul_pd(_mm_sub_pd(ux, startX), dx), rest), length2));
     }
-    for (; i < n; ++i) s[i] = position(l, CGFloat(x0 + int64_t(i)));
+    for (; i < n; ++i)
+        s[i] = position(l, CGFloat(x0 + int64_t(i)));
 }
 
 void opaqueRow2(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
                 uint16_t* fine) {
     const __m128d zero = _mm_setzero_pd(), one = _mm_set1_pd(1);
     const __m128d bytes = _mm_set1_pd(255), fines = _mm_set1_pd(kFineOpaque);
-    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u)), fineAlpha = _mm_set1_epi32(int(kFineOpaque) << 16);
-    if (stops.count < 2) return opaqueRowPlain(line, stops, s, n, pattern, fine);
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u)),
+                  fineAlpha = _mm_set1_epi32(int(kFineOpaque) << 16);
+    if (stops.count < 2)
+        return opaqueRowPlain(line, stops, s, n, pattern, fine);
     size_t hi = 1;
     size_t segmentOf = 1; // the hi that `segment` was made for
     Segment2 segment(stops, 1);
@@ -143,8 +156,10 @@ void opaqueRow2(const RowLine& line, const RowStops& stops, const CGFloat* s, si
         }
         const __m128d v = _mm_loadu_pd(s + i);
         __m128d ok = _mm_cmpord_pd(v, v);
-        if (!line.before) ok = _mm_and_pd(ok, _mm_cmpge_pd(v, zero));
-        if (!line.after) ok = _mm_and_pd(ok, _mm_cmple_pd(v, one));
+        if (!line.before)
+            ok = _mm_and_pd(ok, _mm_cmpge_pd(v, zero));
+        if (!line.after)
+            ok = _mm_and_pd(ok, _mm_cmple_pd(v, one));
         // std::clamp(v, 0, 1): below 0 gives 0, above 1 gives 1, else v itself.
         const __m128d p = _mm_min_pd(_mm_max_pd(zero, v), one);
         ok = _mm_and_pd(ok, _mm_and_pd(_mm_cmpge_pd(p, segment.lo), _mm_cmplt_pd(p, segment.hi)));
@@ -161,12 +176,14 @@ void opaqueRow2(const RowLine& line, const RowStops& stops, const CGFloat* s, si
         __m128i px = _mm_or_si128(level2(r, bytes), _mm_slli_epi32(level2(g, bytes), 8));
         px = _mm_or_si128(_mm_or_si128(px, _mm_slli_epi32(level2(b, bytes), 16)), alpha);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(pattern + 4 * i), px);
-        if (!fine) continue;
+        if (!fine)
+            continue;
         const __m128i rg = _mm_or_si128(level2(r, fines), _mm_slli_epi32(level2(g, fines), 16));
         const __m128i ba = _mm_or_si128(level2(b, fines), fineAlpha);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(fine + 4 * i), _mm_unpacklo_epi32(rg, ba));
     }
-    for (; i < n; ++i) oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
+    for (; i < n; ++i)
+        oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
 }
 #endif
 
@@ -204,17 +221,21 @@ __attribute__((target("avx2"))) void rowPositions4(const RowLine& l, int64_t x0,
     size_t i = 0;
     for (; i + 4 <= n; i += 4, column = _mm256_add_pd(column, step)) {
         const __m256d ux = _mm256_div_pd(_mm256_sub_pd(_mm256_add_pd(column, half), tx), sx);
-        _mm256_storeu_pd(s + i, _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(ux, startX), dx), rest), length2));
+        _mm256_storeu_pd(
+            s + i, _mm256_div_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_sub_pd(ux, startX), dx), rest), length2));
     }
-    for (; i < n; ++i) s[i] = position(l, CGFloat(x0 + int64_t(i)));
+    for (; i < n; ++i)
+        s[i] = position(l, CGFloat(x0 + int64_t(i)));
 }
 
 __attribute__((target("avx2"))) void opaqueRow4(const RowLine& line, const RowStops& stops, const CGFloat* s,
                                                 size_t n, uint8_t* pattern, uint16_t* fine) {
     const __m256d zero = _mm256_setzero_pd(), one = _mm256_set1_pd(1);
     const __m256d bytes = _mm256_set1_pd(255), fines = _mm256_set1_pd(kFineOpaque);
-    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u)), fineAlpha = _mm_set1_epi32(int(kFineOpaque) << 16);
-    if (stops.count < 2) return opaqueRowPlain(line, stops, s, n, pattern, fine);
+    const __m128i alpha = _mm_set1_epi32(int(0xFF000000u)),
+                  fineAlpha = _mm_set1_epi32(int(kFineOpaque) << 16);
+    if (stops.count < 2)
+        return opaqueRowPlain(line, stops, s, n, pattern, fine);
     size_t hi = 1;
     size_t segmentOf = 1;
     Segment4 segment(stops, 1);
@@ -226,8 +247,10 @@ __attribute__((target("avx2"))) void opaqueRow4(const RowLine& line, const RowSt
         }
         const __m256d v = _mm256_loadu_pd(s + i);
         __m256d ok = _mm256_cmp_pd(v, v, _CMP_ORD_Q);
-        if (!line.before) ok = _mm256_and_pd(ok, _mm256_cmp_pd(v, zero, _CMP_GE_OQ));
-        if (!line.after) ok = _mm256_and_pd(ok, _mm256_cmp_pd(v, one, _CMP_LE_OQ));
+        if (!line.before)
+            ok = _mm256_and_pd(ok, _mm256_cmp_pd(v, zero, _CMP_GE_OQ));
+        if (!line.after)
+            ok = _mm256_and_pd(ok, _mm256_cmp_pd(v, one, _CMP_LE_OQ));
         const __m256d p = _mm256_min_pd(_mm256_max_pd(zero, v), one);
         ok = _mm256_and_pd(ok, _mm256_and_pd(_mm256_cmp_pd(p, segment.lo, _CMP_GE_OQ),
                                              _mm256_cmp_pd(p, segment.hi, _CMP_LT_OQ)));
@@ -244,13 +267,15 @@ __attribute__((target("avx2"))) void opaqueRow4(const RowLine& line, const RowSt
         __m128i px = _mm_or_si128(level4(r, bytes), _mm_slli_epi32(level4(g, bytes), 8));
         px = _mm_or_si128(_mm_or_si128(px, _mm_slli_epi32(level4(b, bytes), 16)), alpha);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(pattern + 4 * i), px);
-        if (!fine) continue;
+        if (!fine)
+            continue;
         const __m128i rg = _mm_or_si128(level4(r, fines), _mm_slli_epi32(level4(g, fines), 16));
         const __m128i ba = _mm_or_si128(level4(b, fines), fineAlpha);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(fine + 4 * i), _mm_unpacklo_epi32(rg, ba));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(fine + 4 * i + 8), _mm_unpackhi_epi32(rg, ba));
     }
-    for (; i < n; ++i) oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
+    for (; i < n; ++i)
+        oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
 }
 #endif
 
@@ -258,10 +283,12 @@ __attribute__((target("avx2"))) void opaqueRow4(const RowLine& line, const RowSt
 
 void rowPositions(const RowLine& line, int64_t x0, size_t n, CGFloat* s, RowVectors vectors) {
 #if HM_ROW_AVX2
-    if (vectors == RowVectors::Four) return rowPositions4(line, x0, n, s);
+    if (vectors == RowVectors::Four)
+        return rowPositions4(line, x0, n, s);
 #endif
 #if defined(__SSE2__)
-    if (vectors != RowVectors::One) return rowPositions2(line, x0, n, s);
+    if (vectors != RowVectors::One)
+        return rowPositions2(line, x0, n, s);
 #endif
     rowPositionsPlain(line, x0, n, s);
 }
@@ -269,10 +296,12 @@ void rowPositions(const RowLine& line, int64_t x0, size_t n, CGFloat* s, RowVect
 void opaqueRow(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
                uint16_t* fine, RowVectors vectors) {
 #if HM_ROW_AVX2
-    if (vectors == RowVectors::Four) return opaqueRow4(line, stops, s, n, pattern, fine);
+    if (vectors == RowVectors::Four)
+        return opaqueRow4(line, stops, s, n, pattern, fine);
 #endif
 #if defined(__SSE2__)
-    if (vectors != RowVectors::One) return opaqueRow2(line, stops, s, n, pattern, fine);
+    if (vectors != RowVectors::One)
+        return opaqueRow2(line, stops, s, n, pattern, fine);
 #endif
     opaqueRowPlain(line, stops, s, n, pattern, fine);
 }

@@ -1,6 +1,6 @@
 // The fast path for gradients across against the plain path it stands in for: the same pixels,
 // byte for byte, for every gradient and size in the table, alone and under the layers a
-// picker's square lays over it.
+// picker's square lays over it, in a fresh context and in one that has drawn before.
 #include "LinearGradient.h"
 #include "coregraphics/CoreGraphics.h"
 
@@ -38,6 +38,8 @@ struct Size {
 const std::vector<Size> kSizes = {
     {1, 1, 1, 0, 0, 1, 1}, {3, 1, 1, 0, 0, 3, 1},       {7, 5, 1, 0, 0, 7, 5},
     {31, 9, 3, 0.4, 0, 10, 3}, {901, 3, 2, 0.25, 0.5, 450, 1}, {1160, 4, 2, 0, 0, 580, 2},
+    // Views that start at a column off every vector step and end inside the picture.
+    {67, 3, 1, 1, 0, 65, 2},    {140, 2, 1, 3, 0, 97, 1},    {300, 3, 3, 1, 0, 33, 1},
 };
 
 struct Line {
@@ -56,9 +58,32 @@ const std::vector<Line> kLines = {
 
 using DrawFn = void (*)(CGContextRef, CGGradientRef, CGPoint, CGPoint, uint32_t);
 
-// The view drawn with `across` as its first layer, optionally with a picker square's overlays.
-std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, const Line& line, bool overlays) {
+// A picker square's overlays, down the view.
+void drawOverlays(CGContextRef ctx, CGColorSpaceRef space, double viewHeight) {
+    for (const std::vector<CGColor>& stops :
+         {std::vector<CGColor>{{0, 0, 0, 0}, {1, 1, 1, 1}}, std::vector<CGColor>{{0, 0, 0, 0.35}, {0, 0, 0, 0.35}}}) {
+        CGGradientRef down = CGGradientCreateWithColors(space, stops, nullptr);
+        CGContextDrawLinearGradient(ctx, down, {0, 0}, {0, viewHeight}, 0);
+        CGGradientRelease(down);
+    }
+}
+
+// The view drawn with `across` as its first layer, optionally with a picker square's overlays;
+// `drawnBefore`: into a context that has drawn another square first (what a draw keeps for
+// later must not outlive it).
+std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, const Line& line, bool overlays,
+                          bool drawnBefore) {
     CGContextRef ctx = CGBitmapContextCreate(size.width, size.height);
+    if (drawnBefore) {
+        CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+        CGGradientRef other = CGGradientCreateWithColors(space, {{0.9, 0.1, 0.5, 1}, {0.2, 0.8, 0.3, 1}}, nullptr);
+        CGContextSaveGState(ctx);
+        across(ctx, other, {0, 0}, {double(size.width), 0}, 0);
+        drawOverlays(ctx, space, double(size.height));
+        CGContextRestoreGState(ctx);
+        CGGradientRelease(other);
+        CGColorSpaceRelease(space);
+    }
     CGContextSetRGBFillColor(ctx, 0.3, 0.6, 0.9, 1);
     CGContextFillRect(ctx, CGRectMake(0, 0, double(size.width), double(size.height)));
     CGContextScaleCTM(ctx, size.scale, size.scale);
@@ -71,14 +96,7 @@ std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, co
     if (line.reversed) std::swap(a, b);
     across(ctx, gradient, a, b, line.options);
     CGGradientRelease(gradient);
-    if (overlays) {
-        for (const std::vector<CGColor>& stops :
-             {std::vector<CGColor>{{0, 0, 0, 0}, {1, 1, 1, 1}}, std::vector<CGColor>{{0, 0, 0, 0.35}, {0, 0, 0, 0.35}}}) {
-            CGGradientRef down = CGGradientCreateWithColors(space, stops, nullptr);
-            CGContextDrawLinearGradient(ctx, down, {0, 0}, {0, size.viewHeight}, 0);
-            CGGradientRelease(down);
-        }
-    }
+    if (overlays) drawOverlays(ctx, space, size.viewHeight);
     CGColorSpaceRelease(space);
     CGContextRestoreGState(ctx);
     const uint8_t* data = CGBitmapContextGetData(ctx);
@@ -91,17 +109,19 @@ TEST(GradientFastPath, EqualsThePlainPathByteForByte) {
     for (const Gradient& g : kGradients)
         for (const Size& size : kSizes)
             for (const Line& line : kLines)
-                for (bool overlays : {false, true}) {
-                    SCOPED_TRACE(g.name + ", " + std::to_string(size.width) + " x " + std::to_string(size.height) +
-                                 ", " + line.name + (overlays ? ", under overlays" : ""));
-                    const auto fast = draw(CGContextDrawLinearGradient, g, size, line, overlays);
-                    const auto plain = draw(cg::drawLinearGradientPlain, g, size, line, overlays);
-                    ASSERT_EQ(fast.size(), plain.size());
-                    size_t firstDifference = 0;
-                    while (firstDifference < fast.size() && fast[firstDifference] == plain[firstDifference])
-                        ++firstDifference;
-                    EXPECT_EQ(firstDifference, fast.size()) << "first differing byte at pixel " << firstDifference / 4;
-                }
+                for (bool overlays : {false, true})
+                    for (bool drawnBefore : {false, true}) {
+                        SCOPED_TRACE(g.name + ", " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+                                     ", " + line.name + (overlays ? ", under overlays" : "") +
+                                     (drawnBefore ? ", after another picture" : ""));
+                        const auto fast = draw(CGContextDrawLinearGradient, g, size, line, overlays, drawnBefore);
+                        const auto plain = draw(cg::drawLinearGradientPlain, g, size, line, overlays, drawnBefore);
+                        ASSERT_EQ(fast.size(), plain.size());
+                        size_t firstDifference = 0;
+                        while (firstDifference < fast.size() && fast[firstDifference] == plain[firstDifference])
+                            ++firstDifference;
+                        EXPECT_EQ(firstDifference, fast.size()) << "first differing byte at pixel " << firstDifference / 4;
+                    }
 }
 
 } // namespace
