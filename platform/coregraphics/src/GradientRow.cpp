@@ -21,7 +21,9 @@ bool RowLine::paints(CGFloat s) const {
 
 RowVectors widestRowVectors() {
 #if HM_ROW_AVX2
-    static const RowVectors widest = __builtin_cpu_supports("avx2") ? RowVectors::Four : RowVectors::Two;
+    static const RowVectors widest = __builtin_cpu_supports("avx512f") ? RowVectors::Eight
+                                     : __builtin_cpu_supports("avx2")  ? RowVectors::Four
+                                                                       : RowVectors::Two;
     return widest;
 #elif defined(__SSE2__)
     return RowVectors::Two;
@@ -37,6 +39,17 @@ inline CGFloat position(const RowLine& l, CGFloat column) {
 }
 
 constexpr uint16_t kFineOpaque = 65280; // fineLevel(1)
+
+// A divisor that is a power of two (well inside the range): its reciprocal is exact, so x / d and
+// x x (1 / d) round the same exact quotient and give the same bits; the multiply is the faster.
+struct Divisor {
+    CGFloat value, reciprocal;
+    bool exact;
+    explicit Divisor(CGFloat d) : value(d), reciprocal(1 / d) {
+        int exponent = 0;
+        exact = std::isfinite(d) && std::fabs(std::frexp(d, &exponent)) == 0.5 && exponent > -1000 && exponent < 1000;
+    }
+};
 
 // One column, the plain way. `hi` is the stop after the column's position, carried from column
 // to column: the position is monotonic along the row, so the stops are walked, not searched.
@@ -279,10 +292,117 @@ __attribute__((target("avx2"))) void opaqueRow4(const RowLine& line, const RowSt
 }
 #endif
 
+#if HM_ROW_AVX2
+#define HM_AVX512 __attribute__((target("avx512f")))
+struct Segment8 {
+    __m512d lo, hi, first, span, inverse, r, g, b, dr, dg, db;
+    bool exact;
+    HM_AVX512 Segment8(const RowStops& stops, size_t k) {
+        const CGColor& a = stops.colors[k - 1];
+        const CGColor& z = stops.colors[k];
+        const Divisor d(stops.at[k] - stops.at[k - 1]);
+        lo = _mm512_set1_pd(stops.at[k - 1]);
+        hi = _mm512_set1_pd(stops.at[k]);
+        first = _mm512_set1_pd(stops.at[0]);
+        span = _mm512_set1_pd(d.value);
+        inverse = _mm512_set1_pd(d.reciprocal);
+        exact = d.exact;
+        r = _mm512_set1_pd(a.r);
+        g = _mm512_set1_pd(a.g);
+        b = _mm512_set1_pd(a.b);
+        dr = _mm512_set1_pd(z.r - a.r);
+        dg = _mm512_set1_pd(z.g - a.g);
+        db = _mm512_set1_pd(z.b - a.b);
+    }
+};
+
+// Minimum and maximum as in SSE (min(a, b) = a < b ? a : b; max(a, b) = a > b ? a : b). The
+// all-lanes masked forms: the plain ones start from an undefined vector, which gcc 12 warns of.
+HM_AVX512 inline __m512d min8(__m512d a, __m512d b) { return _mm512_mask_min_pd(b, 0xFF, a, b); }
+HM_AVX512 inline __m512d max8(__m512d a, __m512d b) { return _mm512_mask_max_pd(b, 0xFF, a, b); }
+HM_AVX512 inline __m512d unit8(__m512d v) { return min8(max8(v, _mm512_setzero_pd()), _mm512_set1_pd(1)); }
+HM_AVX512 inline __m256i level8(__m512d u, __m512d scale) {
+    return _mm512_mask_cvttpd_epi32(_mm256_setzero_si256(), 0xFF,
+                                    _mm512_add_pd(_mm512_mul_pd(u, scale), _mm512_set1_pd(0.5)));
+}
+HM_AVX512 inline __m512d divide8(__m512d x, __m512d d, __m512d inverse, bool exact) {
+    return exact ? _mm512_mul_pd(x, inverse) : _mm512_div_pd(x, d);
+}
+
+HM_AVX512 void rowPositions8(const RowLine& l, int64_t x0, size_t n, CGFloat* s) {
+    const Divisor sxd(l.sx), lengthd(l.length2);
+    const __m512d half = _mm512_set1_pd(0.5), tx = _mm512_set1_pd(l.tx), sx = _mm512_set1_pd(l.sx);
+    const __m512d sxInverse = _mm512_set1_pd(sxd.reciprocal), lengthInverse = _mm512_set1_pd(lengthd.reciprocal);
+    const __m512d startX = _mm512_set1_pd(l.startX), dx = _mm512_set1_pd(l.dx), rest = _mm512_set1_pd(l.rest);
+    const __m512d length2 = _mm512_set1_pd(l.length2), step = _mm512_set1_pd(8);
+    __m512d column = _mm512_add_pd(_mm512_set1_pd(CGFloat(x0)), _mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7));
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8, column = _mm512_add_pd(column, step)) {
+        const __m512d ux = divide8(_mm512_sub_pd(_mm512_add_pd(column, half), tx), sx, sxInverse, sxd.exact);
+        const __m512d along = _mm512_add_pd(_mm512_mul_pd(_mm512_sub_pd(ux, startX), dx), rest);
+        _mm512_storeu_pd(s + i, divide8(along, length2, lengthInverse, lengthd.exact));
+    }
+    for (; i < n; ++i)
+        s[i] = position(l, CGFloat(x0 + int64_t(i)));
+}
+
+HM_AVX512 void opaqueRow8(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
+                          uint16_t* fine) {
+    if (stops.count < 2)
+        return opaqueRowPlain(line, stops, s, n, pattern, fine);
+    const __m512d zero = _mm512_setzero_pd(), one = _mm512_set1_pd(1);
+    const __m512d bytes = _mm512_set1_pd(255), fines = _mm512_set1_pd(kFineOpaque);
+    const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u)), fineAlpha = _mm256_set1_epi32(int(kFineOpaque) << 16);
+    size_t hi = 1;
+    size_t segmentOf = 1;
+    Segment8 segment(stops, 1);
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        if (segmentOf != hi) {
+            segment = Segment8(stops, hi);
+            segmentOf = hi;
+        }
+        const __m512d v = _mm512_loadu_pd(s + i);
+        __mmask8 ok = _mm512_cmp_pd_mask(v, v, _CMP_ORD_Q);
+        if (!line.before)
+            ok &= _mm512_cmp_pd_mask(v, zero, _CMP_GE_OQ);
+        if (!line.after)
+            ok &= _mm512_cmp_pd_mask(v, one, _CMP_LE_OQ);
+        const __m512d p = min8(max8(zero, v), one);
+        ok &= _mm512_cmp_pd_mask(p, segment.lo, _CMP_GE_OQ) & _mm512_cmp_pd_mask(p, segment.hi, _CMP_LT_OQ) &
+              _mm512_cmp_pd_mask(p, segment.first, _CMP_GT_OQ);
+        if (ok != 0xFF) {
+            for (size_t j = i; j < i + 8; ++j)
+                oneColumn(line, stops, s[j], hi, pattern + 4 * j, fine ? fine + 4 * j : nullptr);
+            continue;
+        }
+        const __m512d t = divide8(_mm512_sub_pd(p, segment.lo), segment.span, segment.inverse, segment.exact);
+        const __m512d r = unit8(_mm512_add_pd(segment.r, _mm512_mul_pd(segment.dr, t)));
+        const __m512d g = unit8(_mm512_add_pd(segment.g, _mm512_mul_pd(segment.dg, t)));
+        const __m512d b = unit8(_mm512_add_pd(segment.b, _mm512_mul_pd(segment.db, t)));
+        __m256i px = _mm256_or_si256(level8(r, bytes), _mm256_slli_epi32(level8(g, bytes), 8));
+        px = _mm256_or_si256(_mm256_or_si256(px, _mm256_slli_epi32(level8(b, bytes), 16)), alpha);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pattern + 4 * i), px);
+        if (!fine)
+            continue;
+        const __m256i rg = _mm256_or_si256(level8(r, fines), _mm256_slli_epi32(level8(g, fines), 16));
+        const __m256i ba = _mm256_or_si256(level8(b, fines), fineAlpha);
+        // Interleaving works within each 128-bit half: columns 0, 1, 4, 5 and 2, 3, 6, 7.
+        const __m256i low = _mm256_unpacklo_epi32(rg, ba), high = _mm256_unpackhi_epi32(rg, ba);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i), _mm256_permute2x128_si256(low, high, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i + 16), _mm256_permute2x128_si256(low, high, 0x31));
+    }
+    for (; i < n; ++i)
+        oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);
+}
+#endif
+
 } // namespace
 
 void rowPositions(const RowLine& line, int64_t x0, size_t n, CGFloat* s, RowVectors vectors) {
 #if HM_ROW_AVX2
+    if (vectors == RowVectors::Eight)
+        return rowPositions8(line, x0, n, s);
     if (vectors == RowVectors::Four)
         return rowPositions4(line, x0, n, s);
 #endif
@@ -296,6 +416,8 @@ void rowPositions(const RowLine& line, int64_t x0, size_t n, CGFloat* s, RowVect
 void opaqueRow(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
                uint16_t* fine, RowVectors vectors) {
 #if HM_ROW_AVX2
+    if (vectors == RowVectors::Eight)
+        return opaqueRow8(line, stops, s, n, pattern, fine);
     if (vectors == RowVectors::Four)
         return opaqueRow4(line, stops, s, n, pattern, fine);
 #endif

@@ -11,9 +11,9 @@
 
 namespace cg {
 
-// How many columns a step: one (the plain loop), two (SSE2, every x86-64 processor) or four
-// (AVX2, where the processor has it).
-enum class RowVectors { One, Two, Four };
+// How many columns a step: one (the plain loop), two (SSE2, every x86-64 processor), four (AVX2)
+// or eight (AVX-512), where the processor has them.
+enum class RowVectors { One, Two, Four, Eight };
 
 // The widest the processor runs (checked once).
 RowVectors widestRowVectors();

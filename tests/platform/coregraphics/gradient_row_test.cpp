@@ -67,8 +67,10 @@ std::vector<cg::RowVectors> vectorWidths() {
     std::vector<cg::RowVectors> out{cg::RowVectors::One};
     if (cg::widestRowVectors() != cg::RowVectors::One)
         out.push_back(cg::RowVectors::Two);
-    if (cg::widestRowVectors() == cg::RowVectors::Four)
+    if (cg::widestRowVectors() >= cg::RowVectors::Four)
         out.push_back(cg::RowVectors::Four);
+    if (cg::widestRowVectors() == cg::RowVectors::Eight)
+        out.push_back(cg::RowVectors::Eight);
     return out;
 }
 
