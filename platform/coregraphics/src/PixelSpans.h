@@ -41,8 +41,9 @@ inline CGColor clampedColor(CGColor c) { return {unit(c.r), unit(c.g), unit(c.b)
 inline uint16_t fixedScaled(double offset) { return uint16_t(roundSmall(256 * offset) + 128); }
 inline uint16_t fixedKeep(double factor) { return uint16_t(std::min<uint32_t>(65535, roundSmall(65536 * factor))); }
 
-// Copies n bytes of a row held in cache (memcpy's work): where the processor has AVX2, 32 bytes a
-// store at addresses that are multiples of 32, so that no store straddles two cache lines.
+// Copies n bytes of a row held in cache (memcpy's work): where the processor has AVX2 or
+// AVX-512, 32 or 64 bytes a store at addresses that are multiples of that, so that no store
+// straddles two cache lines.
 void copyRow(uint8_t* target, const uint8_t* source, size_t n);
 // Sets n pixels to one opaque color.
 void fillSpan(uint8_t* pixels, size_t n, const uint8_t rgba[4]);

@@ -164,8 +164,8 @@ TEST(RowCopy, CopiesEveryLengthAtEveryAlignmentAndNothingMore) {
     for (size_t i = 0; i < source.size(); ++i)
         source[i] = uint8_t(i * 37 + 11);
     for (size_t n = 0; n <= 300; ++n)
-        for (size_t target = 0; target < 32; ++target) {
-            alignas(64) uint8_t buffer[400];
+        for (size_t target = 0; target < 64; ++target) {
+            alignas(64) uint8_t buffer[448];
             std::memset(buffer, kCanary, sizeof buffer);
             cg::copyRow(buffer + 16 + target, source.data() + (n % 7), n);
             SCOPED_TRACE(std::to_string(n) + " bytes to offset " + std::to_string(16 + target));
