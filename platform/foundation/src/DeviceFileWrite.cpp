@@ -3,6 +3,7 @@
 #include "foundation/DeviceFiles.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@ bool writeAll(int fd, std::string_view bytes) {
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO; // no progress and no error: give the failure a reason
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
@@ -65,19 +67,26 @@ bool writeAtomically(int folder, const std::string& name, std::string_view bytes
         bool ok = ::fchmod(fd.get(), mode) == 0 && writeAll(fd.get(), bytes) && (!durable || ::fsync(fd.get()) == 0);
         if (ok) ok = ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0;
         if (!ok) {
+            const int failure = errno; // the caller's reason, kept past the clean-up
             ::unlinkat(folder, temporary.c_str(), 0); // still ours: we hold its lock
+            errno = failure;
             return false;
         }
         if (durable) syncFolder(folder); // makes the rename itself durable
         return true; // closing releases the lock, on what is now the file itself
     }
+    errno = EBUSY; // every temporary name is held by another writer
     return false;
 }
 
 bool writeInPlace(int folder, const std::string& name, std::string_view bytes) {
     UniqueFd fd(::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
     struct stat st;
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (!fd || ::fstat(fd.get(), &st) != 0) return false;
+    if (!S_ISREG(st.st_mode)) {
+        errno = EINVAL; // a device or a socket: no file to replace
+        return false;
+    }
     return ::ftruncate(fd.get(), 0) == 0 && writeAll(fd.get(), bytes);
 }
 
@@ -88,4 +97,13 @@ bool writeDeviceFile(std::string_view devicePath, std::string_view bytes, bool a
     if (!entry) return false;
     return atomically ? writeAtomically(entry->folder.get(), entry->name, bytes)
                       : writeInPlace(entry->folder.get(), entry->name, bytes);
+}
+
+std::string deviceFileErrorText(int error) {
+    switch (error) {
+    case EXDEV: return "the path leaves the device";
+    case EINVAL: return "not a device path, or not a regular file";
+    case EBUSY: return "other writers hold every temporary name";
+    default: return std::strerror(error);
+    }
 }

@@ -247,7 +247,10 @@ UniqueFd openDeviceFile(std::string_view devicePath, int flags) {
 std::optional<DeviceFolderEntry> openDeviceFolderOf(std::string_view devicePath) {
     auto rel = relativePart(devicePath);
     auto root = usableRoot();
-    if (!rel || !root) return std::nullopt;
+    if (!rel || !root) {
+        if (!rel) errno = EINVAL;
+        return std::nullopt;
+    }
     // Fast: the folder in one call, then one look at the entry to see that it is not a link.
     std::string_view path = *rel;
     while (!path.empty() && path.back() == '/') path.remove_suffix(1);

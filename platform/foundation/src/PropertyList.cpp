@@ -7,6 +7,7 @@
 #include "foundation/DeviceEvents.h"
 #include "foundation/DeviceFiles.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -137,7 +138,13 @@ std::optional<PlistDict> dictionaryWithContentsOfFile(std::string_view devicePat
 
 bool writeToFile(const PlistDict& dict, std::string_view devicePath, bool atomically) {
     std::string xml = propertyListToXML(dict);
-    if (xml.empty() || !writeDeviceFile(devicePath, xml, atomically)) return false;
+    // A failure is returned, and also recorded: callers on the device ignore the result, as
+    // they may, and the record is then the only trace of it.
+    if (xml.empty() || !writeDeviceFile(devicePath, xml, atomically)) {
+        const std::string reason = xml.empty() ? "the values form no property list" : deviceFileErrorText(errno);
+        DeviceEvents::record("file write failed", std::string(devicePath) + ": " + reason);
+        return false;
+    }
     DeviceEvents::record("file written", std::string(devicePath));
     return true;
 }

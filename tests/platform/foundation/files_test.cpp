@@ -151,6 +151,37 @@ TEST(PropertyListFiles, WritesAreRecordedAsEvents) {
     EXPECT_EQ(events[0].detail, "/var/mobile/Library/Preferences/a.plist");
 }
 
+// A write that fails leaves a "file write failed" event naming the path and the reason, both
+// ways of writing, and no "file written" one.
+TEST(PropertyListFiles, FailedWritesAreRecordedWithTheirReason) {
+    const std::string folder = "/private/var/mobile/Library/Preferences";
+    struct Case {
+        const char* name;
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {"a folder in the way", folder + "/blocked.plist", "Is a directory"},
+        {"a missing folder", "/private/var/mobile/Nowhere/x.plist", "No such file or directory"},
+        {"a file as its folder", folder + "/plain/x.plist", "Not a directory"},
+        {"a path leaving the root", "/../outside.plist", "the path leaves the device"},
+        {"a relative path", "relative.plist", "not a device path, or not a regular file"},
+    };
+    for (bool atomically : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (atomically ? ", atomically" : ", in place"));
+            DeviceRootFixture root{kBareRoot};
+            fs::create_directories(root.hostPath(folder + "/blocked.plist/inner"));
+            spit(root.hostPath(folder + "/plain"), "a file");
+            DeviceEvents::clear();
+            EXPECT_FALSE(writeToFile(PlistDict{{"a", 1}}, c.path, atomically));
+            auto failed = DeviceEvents::ofKind("file write failed");
+            ASSERT_EQ(failed.size(), 1u);
+            EXPECT_EQ(failed[0].detail, c.path + ": " + c.reason);
+            EXPECT_TRUE(DeviceEvents::ofKind("file written").empty());
+        }
+    }
+}
+
 TEST(PropertyListFiles, NoneValuesAreLeftOutOfContainers) {
     EXPECT_EQ(propertyListFromBytes(propertyListToXML(PlistDict{{"a", PlistValue()}, {"b", PlistArray{PlistValue(), 1}}})),
               PlistValue(PlistDict{{"b", PlistArray{1}}}));

@@ -1,5 +1,5 @@
-// What the device did, in order, with its time: log lines, file writes, and whatever the hosts
-// record (alarms, alerts, timers). Tests and the simulator read it.
+// What the device did, in order, with its time: log lines, file writes (and failed ones), and
+// whatever the hosts record (alarms, alerts, timers). Tests and the simulator read it.
 #pragma once
 
 #include "foundation/NSDate.h"

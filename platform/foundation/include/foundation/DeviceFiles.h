@@ -72,8 +72,14 @@ std::vector<std::string> contentsOfDeviceDirectory(std::string_view devicePath);
 // name over (its lock died with it), so leftovers never pile up. On a root whose writes are
 // durable (Device::writesAreDurable) the new file is flushed to disk before the rename and the
 // folder after it. Not atomically: truncated and written in place. False on any failure, the
-// old file left as it was (the target must be a regular file or missing).
+// old file left as it was (the target must be a regular file or missing), with errno giving the
+// reason (deviceFileErrorText reads it).
 bool writeDeviceFile(std::string_view devicePath, std::string_view bytes, bool atomically);
+
+// The reason for a failed device-file call, from the errno it left: the system's text ("Not a
+// directory", "Read-only file system"), or ours where errno alone would mislead (a path that
+// leaves the device root fails with EXDEV, not "Invalid cross-device link").
+std::string deviceFileErrorText(int error);
 
 namespace devicefs_testing {
 // Resolve component by component even where the kernel offers a one-call resolution, so tests

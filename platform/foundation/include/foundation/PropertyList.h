@@ -22,7 +22,8 @@ std::optional<PlistValue> propertyListWithContentsOfFile(std::string_view device
 
 // Writes `dict` as an XML property list (writeDeviceFile in DeviceFiles.h: atomically, through a
 // temporary file renamed over the old one, flushed to disk on a root that keeps its files).
-// Returns false on any failure, leaving the old file as it was. Records a "file written" event.
+// Returns false on any failure, leaving the old file as it was. Records a "file written" event
+// (detail: the path), or a "file write failed" one (detail: "PATH: reason").
 bool writeToFile(const PlistDict& dict, std::string_view devicePath, bool atomically);
 
 // In-memory forms, for tests and tools. Dates keep their full range and microseconds in both
