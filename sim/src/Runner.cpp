@@ -6,6 +6,7 @@
 #include "device/Device.h"
 #include "device/LocalTime.h"
 #include "device/PngEncode.h"
+#include "device/StopSignals.h"
 
 #include <nlohmann/json.hpp>
 
@@ -119,12 +120,14 @@ int Runner::run() {
     s.cursors.matched = s.cursors.actionStart = s.device->eventCount();
 
     for (size_t i = first; i < s.scenario.steps.size(); ++i) {
+        if (stopsignals::caught()) return 1; // asked to stop: the caller cleans up and says so
         const Step& step = s.scenario.steps[i];
         const std::string words = s.stepWords(step);
         s.line(s.device->now(), "> " + words);
         s.json(s.device->now(), {{"type", "step"}, {"line", step.line}, {"step", words}});
         if (step.verb != "expect") s.cursors.actionStart = s.device->eventCount();
         std::string failure = s.execute(step, i);
+        if (!failure.empty() && stopsignals::caught()) return 1; // the signal cut the step short
         if (!failure.empty()) {
             s.out.flush();
             s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", printableLines(failure, 400)}});

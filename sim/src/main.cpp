@@ -18,11 +18,15 @@
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
+#include "device/RootLock.h"
+#include "device/StopSignals.h"
+#include "device/TemporaryRoot.h"
 #include "foundation/Device.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -63,15 +67,7 @@ std::string selfPath() {
     return ec ? std::string() : p.string();
 }
 
-fs::path makeTemporaryRoot() {
-    std::string pattern = (fs::temp_directory_path() / "hushmark-device-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) return {};
-    fs::remove(pattern); // laid out afresh
-    // Deleted after the run: its writes need no flush to disk (a kill still leaves whole files).
-    // The root remembers it when it is set again.
-    ::Device::setRoot(pattern, RootDurability::Scratch);
-    return pattern;
-}
+using sim::makeTemporaryRoot;
 
 int cmdInit(int argc, char** argv) {
     Args args;
@@ -145,11 +141,23 @@ bool loadScenario(const std::string& nameOrFile, std::string& text, std::string&
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
                 fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
     if (temporaryRoot) ::Device::setRoot(root, RootDurability::Scratch); // a respring's relaunch
+    sim::stopsignals::catchThem(); // before a temporary root exists, so that a stop removes it
+    // Every way out from here removes a temporary root; after a stop signal the exit status is
+    // 128 + the signal, as for a shell.
+    auto finish = [&](int code) {
+        std::error_code ec;
+        if (temporaryRoot && !root.empty()) fs::remove_all(root, ec);
+        const int stop = sim::stopsignals::caught();
+        if (stop) std::cerr << "hushmark-sim: stopped by a signal (" << strsignal(stop) << ")\n";
+        return stop ? 128 + stop : code;
+    };
     sim::Scenario scenario;
     if (auto err = sim::parseScenario(text, name, scenario)) {
         std::cerr << sim::excerpt(name, 80) << ":" << err->line << ": " << err->message << "\n";
-        return 1;
+        return finish(1);
     }
+    std::string locked = root.empty() || !fs::is_directory(root) ? "" : sim::lockDeviceRoot(root);
+    if (!locked.empty()) return std::cerr << "hushmark-sim: " << locked << "\n", 1;
     if (!resume) {
         sim::DeviceImageOptions options{scenario.settings.addons, scenario.settings.locale, scenario.settings.timeZone,
                                         scenario.settings.languages, {}};
@@ -164,6 +172,7 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
             root = makeTemporaryRoot();
             temporaryRoot = true;
             e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, options);
+            if (e.empty()) e = sim::lockDeviceRoot(root);
         } else if (!fs::is_directory(root)) {
             e = root.string() + " is not a device root (make one with hushmark-sim init)";
         } else {
@@ -171,7 +180,7 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
         }
         if (!e.empty()) {
             std::cerr << "hushmark-sim: " << e << "\n";
-            return 1;
+            return finish(1);
         }
     }
     // A respring relaunches this program; it needs the scenario as a file, named as the
@@ -186,11 +195,7 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
     if (temporaryRoot) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
     int code = sim::Runner(scenario, options, std::cout, std::cerr).run();
     std::cout.flush();
-    if (temporaryRoot) {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-    return code;
+    return finish(code);
 }
 
 int cmdRun(int argc, char** argv) {
@@ -231,6 +236,8 @@ int cmdInspect(int argc, char** argv) {
         e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, {});
     } else if (!fs::is_directory(root)) {
         e = root.string() + " is not a device root (make one with hushmark-sim init)";
+    } else {
+        e = sim::lockDeviceRoot(root);
     }
     if (!e.empty()) {
         std::cerr << "hushmark-sim: " << e << "\n";
@@ -289,9 +296,10 @@ int cmdServe(int argc, char** argv) {
         e = root.string() + " is not a device root (make one with hushmark-sim init)";
     } else if (args.options.count("with")) {
         e = "add-ons are chosen when a root is laid out: use a new --root, or hushmark-sim init";
-    } else {
+    } else if (e = sim::lockDeviceRoot(root); e.empty()) {
         e = sim::writeDeviceSettings(root, image);
     }
+    if (e.empty()) e = sim::lockDeviceRoot(root); // held already, or a root laid out just now
     if (!e.empty()) {
         std::cerr << "hushmark-sim: " << e << "\n";
         return 1;

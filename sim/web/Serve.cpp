@@ -1,28 +1,16 @@
 #include "Serve.h"
 
 #include "device/LocalTime.h"
+#include "device/StopSignals.h"
 
-#include <atomic>
 #include <csignal>
 #include <ostream>
 
 namespace sim::web {
-namespace {
-std::atomic<bool> gStopRequested{false};
-extern "C" void onStopSignal(int) { gStopRequested = true; }
-
-void catchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN); // a viewer gone mid-write is an error on that write, not the end
-}
-} // namespace
 
 int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
-    catchStopSignals();
+    stopsignals::catchThem();
+    std::signal(SIGPIPE, SIG_IGN); // a viewer gone mid-write is an error on that write, not the end
     auto start = dateFromLocal("2026-12-07 08:00:00", "UTC");
     Device device({options.root, *start, options.resume});
     if (!device.resumeError().empty()) {
@@ -46,7 +34,7 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     const std::string shown = h == "0.0.0.0" || h == "::" ? "127.0.0.1" : h.find(':') != std::string::npos ? "[" + h + "]" : h;
     out << (options.resume ? "springboard relaunched; " : "") << "Hushmark's device is at http://" << shown << ":" << server.port()
         << "/  (Ctrl-C stops it)" << std::endl;
-    host.stopWhen(&gStopRequested);
+    host.stopWhen(stopsignals::requested());
     server.start();
     host.run();
     server.stop();

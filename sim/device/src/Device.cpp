@@ -3,6 +3,8 @@
 
 #include "DeviceWindows.h"
 #include "device/LocalTime.h"
+#include "device/RootLock.h"
+#include "device/StopSignals.h"
 
 #include "foundation/Device.h"
 #include "foundation/DeviceClock.h"
@@ -157,6 +159,9 @@ std::string Device::relaunch(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (auto& w : words) args.push_back(w.data());
     args.push_back(nullptr);
+    stopsignals::HeldAcrossExec held; // a stop arriving now waits for the new image
+    if (stopsignals::caught()) return "stopped before the relaunch"; // one that came before would be lost
+    keepRootLockAcrossExec();
     execv(words[0].c_str(), args.data());
     return "cannot relaunch " + words[0];
 }

@@ -1,0 +1,216 @@
+// The simulator as processes meet it: one process at a time on a device root (the second one is
+// turned away, naming the holder, and a respring does not turn the holder away from itself), and a
+// run stopped by a signal removes its temporary root. A run is held at a step that writes its
+// snapshot into a FIFO: the write waits until the test opens the FIFO, or until a signal ends it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#ifndef HM_SIM
+#error "HM_SIM must name the hushmark-sim program"
+#endif
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+std::string slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void spit(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+bool eventually(const std::function<bool()>& holds, std::chrono::seconds limit = 60s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!holds()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+// A simulator started by the test, its output in files; killed if the test leaves it running.
+class Sim {
+  public:
+    Sim(const std::vector<std::string>& words, const fs::path& folder, const std::map<std::string, std::string>& env = {})
+        : out_(folder / ("out-" + std::to_string(++count_))), err_(folder / ("err-" + std::to_string(count_))) {
+        std::vector<std::string> argv{HM_SIM};
+        argv.insert(argv.end(), words.begin(), words.end());
+        std::vector<char*> args;
+        for (auto& w : argv) args.push_back(w.data());
+        args.push_back(nullptr);
+        std::vector<std::string> vars;
+        for (char** e = environ; *e; ++e) {
+            const std::string var = *e;
+            if (!env.count(var.substr(0, var.find('=')))) vars.push_back(var);
+        }
+        for (const auto& [name, value] : env) vars.push_back(name + "=" + value);
+        std::vector<char*> envp;
+        for (auto& v : vars) envp.push_back(v.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&files, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&files, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (posix_spawn(&pid_, argv[0].c_str(), &files, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&files);
+    }
+    ~Sim() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    pid_t pid() const { return pid_; }
+    std::string out() const { return slurp(out_); }
+    std::string err() const { return slurp(err_); }
+    std::string commandLine() const { return slurp("/proc/" + std::to_string(pid_) + "/cmdline"); }
+
+    // Its exit status; -1 when it did not exit in time (it is killed then) or was killed.
+    int finish(std::chrono::seconds limit = 60s) {
+        int status = 0;
+        const bool exited = eventually([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
+        if (!exited) return -1; // the destructor kills it
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    static inline int count_ = 0;
+    fs::path out_, err_;
+    pid_t pid_ = -1;
+};
+
+class ProcessTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "hm-sim-process-XXXXXX").string();
+        ASSERT_TRUE(::mkdtemp(pattern.data()));
+        folder_ = pattern;
+        root_ = folder_ / "root";
+        shots_ = folder_ / "shots";
+        temporary_ = folder_ / "tmp";
+        fs::create_directories(shots_);
+        fs::create_directories(temporary_);
+        ASSERT_EQ(::mkfifo((shots_ / "held.png").c_str(), 0644), 0);
+        spit(folder_ / "short.scn", "boot\nexpect icon hidden\n");
+        spit(folder_ / "held.scn", "boot\nsnapshot screen held.png\n");
+        spit(folder_ / "respring-held.scn", "boot\nrespring\nsnapshot screen held.png\n");
+        Sim init({"init", root_.string()}, folder_);
+        ASSERT_EQ(init.finish(), 0) << init.err();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(folder_, ec);
+    }
+
+    // Lets a run held at the FIFO write its snapshot, reading it to the end.
+    void releaseHeldStep() {
+        int fd = ::open((shots_ / "held.png").c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        char buffer[65536];
+        while (::read(fd, buffer, sizeof buffer) > 0) {
+        }
+        ::close(fd);
+    }
+
+    // The temporary roots laid out in the test's temporary folder (TMPDIR of the runs started
+    // with temporaryEnv) and locked by their run.
+    std::vector<fs::path> lockedTemporaryRoots() const {
+        std::vector<fs::path> roots;
+        for (const auto& e : fs::directory_iterator(temporary_))
+            if (fs::exists(e.path() / ".hushmark-sim-lock")) roots.push_back(e.path());
+        return roots;
+    }
+    std::map<std::string, std::string> temporaryEnv() const { return {{"TMPDIR", temporary_.string()}}; }
+
+    fs::path folder_, root_, shots_, temporary_;
+};
+
+std::string holderMessage(const fs::path& root, pid_t pid) {
+    return "the device root " + root.string() + " is in use by process " + std::to_string(pid) + " (";
+}
+
+TEST_F(ProcessTest, ASecondProcessOnAHeldRootIsTurnedAwayNamingTheHolder) {
+    Sim server({"serve", "--root", root_.string(), "--port", "0", "--host", "127.0.0.1"}, folder_);
+    ASSERT_TRUE(eventually([&] { return server.out().find("Hushmark's device is at") != std::string::npos; }))
+        << server.err();
+    const std::vector<std::vector<std::string>> second = {
+        {"run", (folder_ / "short.scn").string(), "--root", root_.string()},
+        {"serve", "--root", root_.string(), "--port", "0", "--host", "127.0.0.1"},
+        {"inspect", "settings", "--root", root_.string()},
+    };
+    for (const auto& words : second) {
+        SCOPED_TRACE(words[0]);
+        Sim refused(words, folder_);
+        EXPECT_EQ(refused.finish(), 1);
+        const std::string err = refused.err();
+        EXPECT_NE(err.find(holderMessage(root_, server.pid())), std::string::npos) << err;
+        EXPECT_NE(err.find("hushmark-sim serve --root " + root_.string()), std::string::npos) << err;
+        EXPECT_EQ(refused.out().find("Hushmark's device is at"), std::string::npos);
+    }
+    ASSERT_EQ(::kill(server.pid(), SIGTERM), 0);
+    EXPECT_EQ(server.finish(), 0) << server.err();
+    // Its lock ended with it.
+    Sim after({"run", (folder_ / "short.scn").string(), "--root", root_.string()}, folder_);
+    EXPECT_EQ(after.finish(), 0) << after.err();
+}
+
+TEST_F(ProcessTest, TheLockPassesThroughARespring) {
+    Sim held({"run", (folder_ / "respring-held.scn").string(), "--root", root_.string(), "--snapshots", shots_.string()},
+             folder_);
+    // Past the respring: the program has replaced itself, with --resume.
+    ASSERT_TRUE(eventually([&] { return held.commandLine().find("--resume") != std::string::npos; })) << held.err();
+    Sim refused({"run", (folder_ / "short.scn").string(), "--root", root_.string()}, folder_);
+    EXPECT_EQ(refused.finish(), 1);
+    EXPECT_NE(refused.err().find(holderMessage(root_, held.pid())), std::string::npos) << refused.err();
+    releaseHeldStep();
+    EXPECT_EQ(held.finish(), 0) << held.err();
+    EXPECT_NE(held.out().find("snapshot  held.png"), std::string::npos) << held.out();
+}
+
+TEST_F(ProcessTest, AStoppedRunRemovesItsTemporaryRoot) {
+    struct Case {
+        int signal;
+        const char* scenario;
+    } cases[] = {
+        {SIGTERM, "held.scn"}, {SIGINT, "held.scn"}, {SIGHUP, "held.scn"},
+        {SIGTERM, "respring-held.scn"}, {SIGHUP, "respring-held.scn"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(strsignal(c.signal)) + " in " + c.scenario);
+        Sim run({"run", (folder_ / c.scenario).string(), "--snapshots", shots_.string()}, folder_, temporaryEnv());
+        ASSERT_TRUE(eventually([&] { return lockedTemporaryRoots().size() == 1; })) << run.err();
+        if (std::string(c.scenario).find("respring") != std::string::npos) {
+            ASSERT_TRUE(eventually([&] { return run.commandLine().find("--resume") != std::string::npos; }));
+        }
+        std::this_thread::sleep_for(100ms); // most likely waiting at the FIFO by now
+        ASSERT_EQ(::kill(run.pid(), c.signal), 0);
+        EXPECT_EQ(run.finish(), 128 + c.signal) << run.err();
+        EXPECT_NE(run.err().find("stopped by a signal"), std::string::npos) << run.err();
+        EXPECT_TRUE(fs::is_empty(temporary_)) << "the temporary root is left behind";
+    }
+}
+
+} // namespace
