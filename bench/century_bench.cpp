@@ -6,8 +6,9 @@
 //  - the device's UTC offset as the schedule asks for it (its time zone kept between looks),
 //    beside the plain way: the global preferences read and a time zone made for every look.
 // Ratios are printed at the end.
+#include "ScratchRoot.h"
+
 #include "device/Device.h"
-#include "device/DeviceImage.h"
 
 #include "foundation/Device.h"
 #include "foundation/PropertyList.h"
@@ -18,12 +19,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,30 +31,23 @@ constexpr double kYear = 365.25 * kDay;
 const NSDate kStart{818326800.0}; // 2026-12-07 07:00 UTC
 
 struct Simulation {
-    fs::path root;
+    ScratchRoot root{"hm-century", berlin()};
     std::unique_ptr<sim::Device> device;
     std::string error;
-    Simulation() {
-        std::string pattern = (fs::temp_directory_path() / "hm-century-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        root = pattern;
-        fs::remove(root);
-        ::Device::setRoot(root, RootDurability::Scratch);
+    static sim::DeviceImageOptions berlin() {
         sim::DeviceImageOptions image;
         image.timeZone = "Europe/Berlin";
-        error = sim::layDeviceImage(root, image);
-        device = std::make_unique<sim::Device>(sim::Device::Options{root, kStart, false});
+        return image;
+    }
+    Simulation() : error(root.error) {
+        device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
         // Disarmed until far past every run (the clock holds dates up to the year 9999).
         if (error.empty()) error = device->setSetting("enabled", true);
         if (error.empty()) error = device->setSetting("disarmedUntil", NSDate{kStart.timeIntervalSinceReferenceDate + 5000 * kYear});
         if (error.empty()) error = device->addAlarm({7 * 3600 + 30 * 60, "Wake up", true, true});
         if (error.empty()) error = device->boot();
     }
-    ~Simulation() {
-        device.reset();
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    ~Simulation() { device.reset(); }
 };
 
 Simulation& simulation() {

@@ -4,6 +4,7 @@
 // timer slack) within its bounds. The value parsers are checked on the text's first word too:
 // what they accept is finite and within the bounds asked for.
 #include "Scenario.h"
+#include "words/Words.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,6 +31,18 @@ bool printable(const std::string& s) {
     for (unsigned char c : s)
         if (c < 0x20 || c == 0x7F) return false;
     return true;
+}
+
+// A relative path with no ".." among its parts.
+bool staysInside(const std::string& file) {
+    if (!file.empty() && file[0] == '/') return false;
+    size_t from = 0;
+    for (;;) {
+        const size_t slash = file.find('/', from);
+        if (file.substr(from, slash == std::string::npos ? std::string::npos : slash - from) == "..") return false;
+        if (slash == std::string::npos) return true;
+        from = slash + 1;
+    }
 }
 
 void checkValueParsers(const std::string& word) {
@@ -68,11 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const sim::Step& step : scenario.steps) {
         check(step.line > previous && step.line <= lineCount(text), "steps are on rising lines of the text");
         previous = step.line;
-        if (step.verb == "wait" || step.verb == "jump") {
-            auto d = sim::parseDuration(step.args.at(0));
-            check(d && std::fabs(*d) <= sim::kMaxDuration, "a step's duration is bounded");
-            if (step.verb == "wait") check(*d >= 0, "a wait never goes back");
-        }
+        if (auto* wait = std::get_if<sim::step::Wait>(&step.action))
+            check(wait->seconds >= 0 && wait->seconds <= sim::kMaxDuration, "a wait is bounded and never goes back");
+        if (auto* jump = std::get_if<sim::step::Jump>(&step.action))
+            check(std::fabs(jump->seconds) <= sim::kMaxDuration, "a jump is bounded");
+        if (auto* snapshot = std::get_if<sim::step::Snapshot>(&step.action))
+            check(staysInside(snapshot->file), "a snapshot stays inside the output folder");
+        if (auto* inspect = std::get_if<sim::step::Inspect>(&step.action))
+            check(staysInside(inspect->file), "an inspection stays inside the output folder");
     }
     if (scenario.settings.timerSlack)
         check(*scenario.settings.timerSlack >= 0 && *scenario.settings.timerSlack <= 86400, "the timer slack is at most a day");

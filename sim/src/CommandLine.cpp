@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "Scenario.h"
+#include "words/Words.h"
 
 #include "device/DeviceSetup.h"
 #include "device/LocalTime.h"

@@ -1,6 +1,6 @@
 #include "Expectations.h"
 
-#include "Scenario.h"
+#include "words/Words.h"
 
 #include "device/Device.h"
 #include "device/LocalTime.h"
@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <type_traits>
 
 namespace sim {
 namespace {
@@ -62,20 +63,13 @@ std::vector<json> viewsOf(Device& device, Screen screen) {
     return out;
 }
 
-std::vector<Screen> screensOf(const std::string& name) {
-    if (auto s = screenNamed(name)) return {*s};
-    return {Screen::SpringBoard, Screen::Settings};
-}
-
 // Tags compare as numbers: "+0042" is tag 42.
-bool hasTag(const json& view, const std::string& number) {
-    return view["tag"].is_number_integer() && view["tag"].get<long long>() == *parseTag(number);
-}
+bool hasTag(const json& view, long long tag) { return view["tag"].is_number_integer() && view["tag"].get<long long>() == tag; }
 
-bool selects(const json& view, const std::string& selector) {
-    if (selector.rfind("tag:", 0) == 0) return hasTag(view, selector.substr(4));
-    if (selector.rfind("class:", 0) == 0) return view["class"] == selector.substr(6);
-    return textOf(view) == selector;
+bool selects(const json& view, const expect::View& e) {
+    if (e.tag) return hasTag(view, *e.tag);
+    if (e.className) return view["class"] == *e.className;
+    return textOf(view) == e.selector;
 }
 
 // What the view has for a property, as the scenario writes values.
@@ -100,64 +94,61 @@ std::string propertyOf(const json& view, const std::string& p) {
     return "(none)";
 }
 
-bool propertyMatches(const json& view, const std::string& p, const std::string& expected) {
-    if (p == "background" || p == "title-color" || p == "text-color") {
-        const char* key = p == "background" ? "background" : p == "title-color" ? "titleColor" : "textColor";
-        if (!view.contains(key)) return false;
-        return normalColor(view[key]) == *parseColor(expected);
+bool propertyMatches(const json& view, const expect::ViewProperty& p) {
+    using Kind = expect::ViewProperty::Kind;
+    switch (p.kind) {
+    case Kind::Color: {
+        const char* key = p.name == "background" ? "background" : p.name == "title-color" ? "titleColor" : "textColor";
+        return view.contains(key) && normalColor(view[key]) == p.color;
     }
-    if (p == "alpha" || p == "value" || p == "x" || p == "y" || p == "width" || p == "height") {
-        const json& seen = p == "alpha" || p == "value" ? (view.contains(p) ? view[p] : json()) : view["frame"][p];
+    case Kind::Number:
+    case Kind::Coordinate: {
+        const bool own = p.kind == Kind::Number; // alpha and value; the others are the frame's
+        const json& seen = own ? (view.contains(p.name) ? view[p.name] : json()) : view["frame"][p.name];
         if (!seen.is_number()) return false;
-        const double tolerance = p == "alpha" || p == "value" ? 0.005 : 0.5;
-        return std::fabs(seen.get<double>() - *parseReal(expected, 1e6)) <= tolerance;
+        return std::fabs(seen.get<double>() - p.number) <= (own ? 0.005 : 0.5);
     }
-    if (p == "tag") return hasTag(view, expected);
-    return propertyOf(view, p) == expected;
+    case Kind::Tag: return hasTag(view, p.tag);
+    default: return propertyOf(view, p.name) == p.written;
+    }
 }
 
-std::string expectView(Device& device, const std::vector<std::string>& a) {
-    size_t at = 1;
-    std::string screenName;
-    if (a.size() % 2 == 1) screenName = a[1], at = 2;
-    const std::string& selector = a[at];
+std::string expectView(Device& device, const expect::View& e) {
     std::vector<json> candidates;
-    for (Screen s : screensOf(screenName))
+    for (Screen s : e.screen ? std::vector<Screen>{*e.screen} : allScreens())
         for (json& v : viewsOf(device, s))
-            if (selects(v, selector)) candidates.push_back(std::move(v));
-    if (candidates.empty()) return "no view " + q(selector) + " is on screen";
-    for (const json& v : candidates) {
-        bool all = true;
-        for (size_t i = at + 1; all && i + 1 < a.size(); i += 2) all = propertyMatches(v, a[i], a[i + 1]);
-        if (all) return "";
-    }
-    // Report the view nearest to what was expected: the one with the most properties right.
+            if (selects(v, e)) candidates.push_back(std::move(v));
+    if (candidates.empty()) return "no view " + q(e.selector) + " is on screen";
+    // The number of the expected properties a view has.
     auto rightCount = [&](const json& v) {
-        int n = 0;
-        for (size_t i = at + 1; i + 1 < a.size(); i += 2) n += propertyMatches(v, a[i], a[i + 1]) ? 1 : 0;
+        size_t n = 0;
+        for (const auto& p : e.properties) n += propertyMatches(v, p) ? 1 : 0;
         return n;
     };
+    for (const json& v : candidates)
+        if (rightCount(v) == e.properties.size()) return "";
+    // Report the view nearest to what was expected: the one with the most properties right.
     const json& first = *std::max_element(candidates.begin(), candidates.end(),
                                           [&](const json& x, const json& y) { return rightCount(x) < rightCount(y); });
     std::string seen;
-    for (size_t i = at + 1; i + 1 < a.size(); i += 2) {
-        if (propertyMatches(first, a[i], a[i + 1])) continue;
-        seen += (seen.empty() ? "" : ", ") + a[i] + " " + propertyOf(first, a[i]) + ", not " + a[i + 1];
+    for (const auto& p : e.properties) {
+        if (propertyMatches(first, p)) continue;
+        seen += (seen.empty() ? "" : ", ") + p.name + " " + propertyOf(first, p.name) + ", not " + p.written;
     }
     std::string more = candidates.size() > 1 ? " (and " + std::to_string(candidates.size() - 1) + " more views so named)" : "";
-    return "the view " + q(selector) + " (" + first["class"].get<std::string>() + ") has " + seen + more;
+    return "the view " + q(e.selector) + " (" + first["class"].get<std::string>() + ") has " + seen + more;
 }
 
-std::string expectPixel(Device& device, const std::vector<std::string>& a) {
-    const Screen screen = *screenNamed(a[1]);
+std::string expectPixel(Device& device, const expect::Pixel& e) {
+    const std::string screen = screenName(e.screen);
     const double scale = device.setup().scale;
-    SnapshotImage image = device.render(screen);
-    const double x = *parseCoordinate(a[2]), y = *parseCoordinate(a[3]);
+    SnapshotImage image = device.render(e.screen);
+    const double x = e.at.x, y = e.at.y;
     if (x < 0 || y < 0 || x * scale >= double(image.width) || y * scale >= double(image.height))
-        return "the point lies outside the " + a[1] + " screen (" + std::to_string(int(image.width / scale)) + " x " +
+        return "the point lies outside the " + screen + " screen (" + std::to_string(int(image.width / scale)) + " x " +
                std::to_string(int(image.height / scale)) + " points)";
     const SnapshotImage::Pixel p = image.at(size_t(x * scale), size_t(y * scale));
-    const std::string want = *parseColor(a[4]);
+    const std::string& want = e.color;
     int r = 0, g = 0, b = 0, alpha = 0;
     if (want != "none") std::sscanf(want.c_str(), "#%02X%02X%02X%02X", &r, &g, &b, &alpha);
     constexpr int kTolerance = 2; // anti-aliasing and rounding of blended colors
@@ -168,12 +159,12 @@ std::string expectPixel(Device& device, const std::vector<std::string>& a) {
     char seen[16];
     if (p.a == 255) std::snprintf(seen, sizeof seen, "#%02X%02X%02X", p.r, p.g, p.b);
     else std::snprintf(seen, sizeof seen, "#%02X%02X%02X%02X", p.r, p.g, p.b, p.a);
-    return "the pixel at (" + a[2] + ", " + a[3] + ") on the " + a[1] + " screen is " + seen + ", not " + a[4];
+    return "the pixel at (" + e.writtenX + ", " + e.writtenY + ") on the " + screen + " screen is " + seen + ", not " + e.writtenColor;
 }
 
 std::string expectText(Device& device, const std::string& text, bool present) {
     std::vector<std::string> seen;
-    for (Screen s : {Screen::SpringBoard, Screen::Settings}) {
+    for (Screen s : allScreens()) {
         for (const json& v : viewsOf(device, s)) {
             if (v["hidden"].get<bool>()) continue;
             const std::string t = textOf(v);
@@ -193,120 +184,141 @@ Ref<UIAlertView> topAlert() {
     return shown.empty() ? nullptr : shown.back();
 }
 
-std::string expectAlert(Device& device, const std::vector<std::string>& a) {
-    auto alert = topAlert();
-    if (a.size() == 2) {
-        std::string seen = alert ? alert->title() : device.lockScreenAlarm().value_or("none");
-        return seen == a[1] ? "" : "the alert on screen is " + q(seen);
+// The lock-screen alarm, when no alert view shows: its title, and its controls as `alert tap`
+// names them.
+std::string expectLockScreenAlarm(Device& device, const Expectation& e) {
+    auto lock = device.lockScreenAlarm();
+    if (!lock) return "no alert is shown";
+    if (auto* title = std::get_if<expect::AlertText>(&e); title && title->part == expect::AlertText::Part::Title)
+        return *lock == title->text ? "" : "the lock-screen alarm's title is " + q(*lock);
+    if (auto* buttons = std::get_if<expect::AlertButtons>(&e)) {
+        const json ringing = device.inspect(Screen::SpringBoard)["springboard"]["ringing"];
+        std::vector<std::string> controls;
+        if (ringing.is_object() && ringing.value("canSnooze", false)) controls.push_back("Snooze");
+        controls.push_back("slide to stop");
+        return buttons->titles == controls ? "" : "the lock-screen alarm " + q(*lock) + " has " + listed(controls);
     }
-    if (!alert) {
-        auto lock = device.lockScreenAlarm();
-        if (!lock) return "no alert is shown";
-        // SpringBoard's own lock-screen alarm: its title, and its controls as `alert tap` names them.
-        if (a[1] == "title") return *lock == a[2] ? "" : "the lock-screen alarm's title is " + q(*lock);
-        if (a[1] == "buttons") {
-            const json ringing = device.inspect(Screen::SpringBoard)["springboard"]["ringing"];
-            std::vector<std::string> controls;
-            if (ringing.is_object() && ringing.value("canSnooze", false)) controls.push_back("Snooze");
-            controls.push_back("slide to stop");
-            return std::vector<std::string>(a.begin() + 2, a.end()) == controls
-                       ? "" : "the lock-screen alarm " + q(*lock) + " has " + listed(controls);
-        }
-        return "the alarm " + q(*lock) + " rings full screen on the lock screen, with no alert view";
-    }
-    const std::string& what = a[1];
-    if (what == "tag") {
-        const long long want = *parseTag(a[2]);
-        return alert->tag() == want ? "" : "the alert " + q(alert->title()) + " has the tag " + std::to_string(alert->tag());
-    }
-    if (what == "title") return alert->title() == a[2] ? "" : "the alert's title is " + q(alert->title());
-    // A message of several lines is named with the escapes `file write` takes ("\n", "\x0A").
-    if (what == "message")
-        return alert->message() == decodeBytes(a[2]).value_or(a[2]) ? "" : "the alert's message is " + q(alert->message());
-    if (what == "field") {
-        const NSInteger style = alert->alertViewStyle();
-        if (style == 0) return "the alert " + q(alert->title()) + " has no text field";
-        const std::string text = msg<std::string>(alert->textFieldAtIndex(0), "text");
-        return text == a[2] ? "" : "the alert's text field holds " + q(text);
-    }
-    // buttons: the alert's own, by index, then the buttons of its accessory view.
+    return "the alarm " + q(*lock) + " rings full screen on the lock screen, with no alert view";
+}
+
+// The buttons of an alert: its own, by index, then the buttons of its accessory view.
+std::vector<std::string> buttonTitles(const UIAlertView& alert) {
     std::vector<std::string> titles;
-    for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
+    for (NSInteger i = 0; i < alert.numberOfButtons(); ++i) titles.push_back(alert.buttonTitleAtIndex(i));
     std::function<void(const id&)> accessoryButtons = [&](const id& v) {
         if (auto* b = dynamic_cast<UIButton*>(v.get())) titles.push_back(b->titleForState(0));
         for (const id& sub : msg<std::vector<id>>(v, "subviews")) accessoryButtons(sub);
     };
-    if (alert->accessoryView()) accessoryButtons(alert->accessoryView());
-    const std::vector<std::string> want(a.begin() + 2, a.end());
-    return titles == want ? "" : "the alert's buttons are " + listed(titles);
+    if (alert.accessoryView()) accessoryButtons(alert.accessoryView());
+    return titles;
 }
 
-std::string expectRow(Device& device, const std::vector<std::string>& a) {
-    if (!device.hasSettingsPage()) return "Settings shows no page";
-    json rows = device.inspect(Screen::Settings)["settings"]["rows"];
-    const json* row = nullptr;
+std::string expectAlertText(const UIAlertView& alert, const expect::AlertText& e) {
+    using Part = expect::AlertText::Part;
+    if (e.part == Part::Title) return alert.title() == e.text ? "" : "the alert's title is " + q(alert.title());
+    if (e.part == Part::Message) return alert.message() == e.text ? "" : "the alert's message is " + q(alert.message());
+    if (alert.alertViewStyle() == 0) return "the alert " + q(alert.title()) + " has no text field";
+    const std::string text = msg<std::string>(alert.textFieldAtIndex(0), "text");
+    return text == e.text ? "" : "the alert's text field holds " + q(text);
+}
+
+std::string expectAlert(Device& device, const Expectation& e) {
+    auto alert = topAlert();
+    if (auto* shown = std::get_if<expect::AlertShown>(&e)) {
+        std::string seen = alert ? alert->title() : device.lockScreenAlarm().value_or("none");
+        return seen == shown->title ? "" : "the alert on screen is " + q(seen);
+    }
+    if (!alert) return expectLockScreenAlarm(device, e);
+    if (auto* tag = std::get_if<expect::AlertTag>(&e))
+        return alert->tag() == tag->tag ? "" : "the alert " + q(alert->title()) + " has the tag " + std::to_string(alert->tag());
+    if (auto* text = std::get_if<expect::AlertText>(&e)) return expectAlertText(*alert, *text);
+    const std::vector<std::string> titles = buttonTitles(*alert);
+    return titles == std::get<expect::AlertButtons>(e).titles ? "" : "the alert's buttons are " + listed(titles);
+}
+
+// The row's inspection, or the message that it is not there.
+const json* findRow(const json& rows, const std::string& label, std::string& error) {
     std::vector<std::string> labels;
     for (const json& r : rows) {
+        if (r["label"] == label) return &r;
         labels.push_back(r["label"]);
-        if (!row && r["label"] == a[1]) row = &r;
     }
-    if (!row) return "no row " + q(a[1]) + "; the rows are " + listed(labels);
-    if (a.size() == 3) {
+    error = "no row " + q(label) + "; the rows are " + listed(labels);
+    return nullptr;
+}
+
+template <class RowExpectation> std::string expectRow(Device& device, const RowExpectation& e) {
+    if (!device.hasSettingsPage()) return "Settings shows no page";
+    const json rows = device.inspect(Screen::Settings)["settings"]["rows"];
+    std::string error;
+    const json* row = findRow(rows, e.label, error);
+    if (!row) return error;
+    if constexpr (std::is_same_v<RowExpectation, expect::RowState>) {
         bool enabled = (*row)["enabled"];
-        return enabled == (a[2] == "enabled") ? "" : "the row " + q(a[1]) + " is " + (enabled ? "enabled" : "disabled");
-    }
-    if (a[2] == "value") {
+        return enabled == e.enabled ? "" : "the row " + q(e.label) + " is " + (enabled ? "enabled" : "disabled");
+    } else if constexpr (std::is_same_v<RowExpectation, expect::RowValue>) {
         const std::string value = (*row)["value"];
-        return value == a[3] ? "" : "the row " + q(a[1]) + " shows " + q(value);
+        return value == e.value ? "" : "the row " + q(e.label) + " shows " + q(value);
+    } else {
+        const std::string seen = normalColor((*row)[e.background ? "background" : "textColor"]);
+        return seen == e.color ? ""
+                               : "the row " + q(e.label) + " has " + (e.background ? "background" : "text-color") + " " +
+                                     shownColor(seen) + ", not " + e.written;
     }
-    const std::string seen = normalColor((*row)[a[2] == "background" ? "background" : "textColor"]);
-    return seen == *parseColor(a[3]) ? "" : "the row " + q(a[1]) + " has " + a[2] + " " + shownColor(seen) + ", not " + a[3];
+}
+
+std::string expectEvent(Device& device, const expect::Event& e, EventCursors& cursors, const std::string& timeZone) {
+    const size_t base = e.absent ? cursors.actionStart : cursors.matched;
+    auto events = device.events(base);
+    for (size_t i = 0; i < events.size(); ++i) {
+        const std::string line = events[i].kind + "  " + events[i].detail;
+        if (line.find(e.text) == std::string::npos) continue;
+        if (e.absent) return "an event " + q(e.text) + " happened at " + localClock(events[i].time, timeZone) + ": " + q(line);
+        cursors.matched = base + i + 1;
+        return "";
+    }
+    if (e.absent) return "";
+    std::string seen;
+    for (const DeviceEvent& event : events) seen += "\n    " + excerpt(event.kind + "  " + event.detail, 120);
+    return "no event " + q(e.text) + " since the last one expected; seen:" + (seen.empty() ? " none" : seen);
+}
+
+std::string expectStatus(Device& device, const expect::Status& e) {
+    if (!device.hasSettingsPage()) return "Settings shows no page";
+    for (const auto& label : device.rowLabels()) {
+        if (label.rfind("Alarms Enabled", 0) == 0 || label.rfind("Hushmarked Until", 0) == 0)
+            return label.rfind(e.prefix, 0) == 0 ? "" : "the status row reads " + q(label);
+    }
+    return "the page has no status row";
 }
 
 } // namespace
 
-std::string checkExpectation(Device& device, const std::vector<std::string>& a, EventCursors& cursors,
+std::string checkExpectation(Device& device, const Expectation& expectation, EventCursors& cursors,
                              const std::string& timeZone) {
-    const std::string& what = a[0];
-    if (what == "event" || what == "no-event") {
-        const bool no = what == "no-event";
-        auto events = device.events(no ? cursors.actionStart : cursors.matched);
-        const size_t base = no ? cursors.actionStart : cursors.matched;
-        for (size_t i = 0; i < events.size(); ++i) {
-            const std::string line = events[i].kind + "  " + events[i].detail;
-            if (line.find(a[1]) == std::string::npos) continue;
-            if (no) return "an event " + q(a[1]) + " happened at " + localClock(events[i].time, timeZone) + ": " + q(line);
-            cursors.matched = base + i + 1;
-            return "";
-        }
-        if (no) return "";
-        std::string seen;
-        for (const DeviceEvent& e : events) seen += "\n    " + excerpt(e.kind + "  " + e.detail, 120);
-        return "no event " + q(a[1]) + " since the last one expected; seen:" + (seen.empty() ? " none" : seen);
-    }
-    if (what == "file") {
-        std::string seen = device.settingText(a[1]);
-        if (seen == a[2] || (a[2] == "present" && seen != "absent")) return "";
-        return "the settings file's " + q(a[1]) + " is " + q(seen) + ", not " + q(a[2]);
-    }
-    if (what == "icon") {
-        bool shown = device.isStatusItemVisible("Hushmark");
-        if (shown == (a[1] == "shown")) return "";
-        return std::string("the status-bar icon is ") + (shown ? "shown" : "hidden");
-    }
-    if (what == "alert") return expectAlert(device, a);
-    if (what == "view") return expectView(device, a);
-    if (what == "pixel") return expectPixel(device, a);
-    if (what == "text" || what == "no-text") return expectText(device, a[1], what == "text");
-    if (what == "status") {
-        if (!device.hasSettingsPage()) return "Settings shows no page";
-        for (const auto& label : device.rowLabels()) {
-            if (label.rfind("Alarms Enabled", 0) == 0 || label.rfind("Hushmarked Until", 0) == 0)
-                return label.rfind(a[1], 0) == 0 ? "" : "the status row reads " + q(label);
-        }
-        return "the page has no status row";
-    }
-    return expectRow(device, a);
+    return std::visit(
+        Visitor{
+            [&](const expect::Event& e) { return expectEvent(device, e, cursors, timeZone); },
+            [&](const expect::File& e) {
+                std::string seen = device.settingText(e.key);
+                if (seen == e.value || (e.value == "present" && seen != "absent")) return std::string();
+                return "the settings file's " + q(e.key) + " is " + q(seen) + ", not " + q(e.value);
+            },
+            [&](const expect::Icon& e) {
+                bool shown = device.isStatusItemVisible("Hushmark");
+                if (shown == e.shown) return std::string();
+                return std::string("the status-bar icon is ") + (shown ? "shown" : "hidden");
+            },
+            [&](const expect::Status& e) { return expectStatus(device, e); },
+            [&](const expect::View& e) { return expectView(device, e); },
+            [&](const expect::Pixel& e) { return expectPixel(device, e); },
+            [&](const expect::Text& e) { return expectText(device, e.text, e.present); },
+            [&](const expect::RowState& e) { return expectRow(device, e); },
+            [&](const expect::RowValue& e) { return expectRow(device, e); },
+            [&](const expect::RowColor& e) { return expectRow(device, e); },
+            [&](const auto&) { return expectAlert(device, expectation); }, // the alert expectations
+        },
+        expectation);
 }
 
 } // namespace sim

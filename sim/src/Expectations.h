@@ -2,9 +2,10 @@
 // its pictures and its events). Each answers "" when it holds, else what was seen.
 #pragma once
 
+#include "Steps.h"
+
 #include <cstddef>
 #include <string>
-#include <vector>
 
 namespace sim {
 
@@ -16,8 +17,7 @@ struct EventCursors {
                             // was not an expectation
 };
 
-// `args` are the words after "expect", as the parser checked them.
-std::string checkExpectation(Device& device, const std::vector<std::string>& args, EventCursors& cursors,
+std::string checkExpectation(Device& device, const Expectation& expectation, EventCursors& cursors,
                              const std::string& timeZone);
 
 } // namespace sim

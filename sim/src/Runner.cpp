@@ -17,7 +17,6 @@
 namespace sim {
 namespace fs = std::filesystem;
 
-
 struct Runner::State {
     const Scenario& scenario;
     RunOptions options;
@@ -53,21 +52,10 @@ struct Runner::State {
         json(e.time, {{"type", "event"}, {"kind", e.kind}, {"detail", e.detail}});
     }
 
-    std::string stepWords(const Step& step) const {
-        std::string words;
-        for (size_t w = 0; w < step.args.size() + 1; ++w) {
-            const std::string& word = w == 0 ? step.verb : step.args[w - 1];
-            bool quote = word.empty() || word.find(' ') != std::string::npos;
-            words += (w ? " " : "") + (quote ? "\"" + excerpt(word, 200) + "\"" : excerpt(word, 200));
-        }
-        return words;
-    }
-
     std::string execute(const Step& step, size_t index);
     std::string respring(size_t nextStep);
-    std::string file(const std::vector<std::string>& a);
-    std::string settings(const std::vector<std::string>& a);
-    std::string snapshot(const std::string& screen, const std::string& file);
+    std::string setSetting(const step::SetSetting& s);
+    std::string snapshot(step::Snapshot::Of of, const std::string& file);
     std::string inspect(Screen screen, const std::string& file);
     fs::path outputPath(const std::string& file) const;
 };
@@ -122,10 +110,10 @@ int Runner::run() {
     for (size_t i = first; i < s.scenario.steps.size(); ++i) {
         if (stopsignals::caught()) return 1; // asked to stop: the caller cleans up and says so
         const Step& step = s.scenario.steps[i];
-        const std::string words = s.stepWords(step);
+        const std::string& words = step.shown;
         s.line(s.device->now(), "> " + words);
         s.json(s.device->now(), {{"type", "step"}, {"line", step.line}, {"step", words}});
-        if (step.verb != "expect") s.cursors.actionStart = s.device->eventCount();
+        if (!std::holds_alternative<Expectation>(step.action)) s.cursors.actionStart = s.device->eventCount();
         std::string failure = s.execute(step, i);
         if (!failure.empty() && stopsignals::caught()) return 1; // the signal cut the step short
         if (!failure.empty()) {
@@ -141,60 +129,43 @@ int Runner::run() {
 }
 
 std::string Runner::State::execute(const Step& step, size_t index) {
-    const auto& a = step.args;
-    const std::string& v = step.verb;
     Device& d = *device;
-    auto point = [&](size_t i) { return CGPoint{*parseCoordinate(a[i]), *parseCoordinate(a[i + 1])}; };
-    if (v == "boot") return d.boot();
-    if (v == "respring") return respring(index + 1);
-    if (v == "lock" || v == "unlock") return d.lock(v == "lock");
-    if (v == "alarm") {
-        AlarmRequest request{*parseTimeOfDay(a[0]), a[1]};
-        for (size_t i = 2; i < a.size(); ++i) {
-            if (a[i] == "nosnooze") request.snooze = false;
-            if (a[i] == "daily") request.daily = true;
-        }
-        return d.addAlarm(request);
-    }
-    if (v == "notify") return d.notify(a[0]);
-    if (v == "wait") return d.advance(*parseDuration(a[0]));
-    if (v == "until") {
-        const auto at = nextLocalTime(d.now(), *parseTimeOfDay(a[0]), zone());
-        if (!at) return "the clock cannot go past the year 9999";
-        return d.advance(at->timeIntervalSinceReferenceDate - d.now().timeIntervalSinceReferenceDate);
-    }
-    if (v == "jump") return d.setClock(d.now().dateByAddingTimeInterval(*parseDuration(a[0])));
-    if (v == "file") return file(a);
-    if (v == "settings") return settings(a);
-    if (v == "picker") {
-        std::vector<CGPoint> points;
-        CGPoint from = point(1);
-        if (a[0] == "tap") {
-            points = {from};
-        } else {
-            CGPoint to = point(3);
-            const int steps = 10;
-            for (int i = 0; i <= steps; ++i)
-                points.push_back({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-        }
-        return d.touchPicker(points);
-    }
-    if (v == "touch") {
-        Screen screen = *screenNamed(a[1]);
-        if (a[0] == "down") return d.touchDown(screen, point(2));
-        if (a[0] == "move") return d.touchMove(screen, point(2));
-        return d.touchUp(screen, point(2));
-    }
-    if (v == "tap") return d.tap(*screenNamed(a[0]), point(1));
-    if (v == "drag") return d.drag(*screenNamed(a[0]), point(1), point(3), a.size() == 6 ? int(*parseInteger(a[5], 1, 1000)) : 10);
-    if (v == "type") return d.type(a[0]);
-    if (v == "key") return d.press(a[0] == "return" ? Key::Return : Key::Backspace);
-    if (v == "color") return a[0] == "hex" ? d.enterColor("hex", a[1]) : d.enterColor(a[1], a[2]);
-    if (v == "alert") return d.tapAlertButton(a[1]);
-    if (v == "expect") return checkExpectation(d, a, cursors, zone());
-    if (v == "snapshot") return snapshot(a[0], a[1]);
-    if (v == "inspect") return inspect(*screenNamed(a[0]), a[1]);
-    return "the step \"" + v + "\" is not runnable";
+    auto at = [](ScreenPoint p) { return CGPoint{p.x, p.y}; };
+    return std::visit(
+        Visitor{
+            [&](const step::Boot&) { return d.boot(); },
+            [&](const step::Respring&) { return respring(index + 1); },
+            [&](const step::Lock& s) { return d.lock(s.locked); },
+            [&](const step::Alarm& s) { return d.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily}); },
+            [&](const step::Notify& s) { return d.notify(s.bundleIdentifier); },
+            [&](const step::Wait& s) { return d.advance(s.seconds); },
+            [&](const step::Until& s) { return d.advanceTo(s.secondsOfDay); },
+            [&](const step::Jump& s) { return d.setClock(d.now().dateByAddingTimeInterval(s.seconds)); },
+            [&](const step::SetSetting& s) { return setSetting(s); },
+            [&](const step::RemoveSetting& s) { return d.removeSetting(s.key); },
+            [&](const step::DeleteSettingsFile&) { return d.deleteSettingsFile(); },
+            [&](const step::CorruptSettingsFile&) { return d.corruptSettingsFile(); },
+            [&](const step::WriteFile& s) { return s.devicePath ? d.writeFile(*s.devicePath, s.bytes) : d.writeSettingsFile(s.bytes); },
+            [&](const step::OpenSettings&) { return d.openSettings(); },
+            [&](const step::SettingsBack&) { return d.settingsBack(); },
+            [&](const step::TapRow& s) { return d.tapRow(s.label); },
+            [&](const step::SwitchRow& s) { return d.setRowSwitch(s.label, s.on); },
+            [&](const step::TypeInRow& s) { return d.typeInRow(s.label, s.text); },
+            [&](const step::PickSegment& s) { return d.pickRowSegment(s.label, s.index); },
+            [&](const step::PickerTap& s) { return d.tapPicker(at(s.at)); },
+            [&](const step::PickerDrag& s) { return d.dragPicker(at(s.from), at(s.to)); },
+            [&](const step::Touch& s) { return d.touch(s.screen, s.phase, at(s.at)); },
+            [&](const step::Tap& s) { return d.tap(s.screen, at(s.at)); },
+            [&](const step::Drag& s) { return d.drag(s.screen, at(s.from), at(s.to), s.steps); },
+            [&](const step::Type& s) { return d.type(s.text); },
+            [&](const step::Press& s) { return d.press(s.key); },
+            [&](const step::EnterColor& s) { return d.enterColor(s.prompt, s.text); },
+            [&](const step::TapAlertButton& s) { return d.tapAlertButton(s.title); },
+            [&](const step::Inspect& s) { return inspect(s.screen, s.file); },
+            [&](const step::Snapshot& s) { return snapshot(s.of, s.file); },
+            [&](const Expectation& e) { return checkExpectation(d, e, cursors, zone()); },
+        },
+        step.action);
 }
 
 std::string Runner::State::respring(size_t nextStep) {
@@ -211,40 +182,23 @@ std::string Runner::State::respring(size_t nextStep) {
     return Device::relaunch(argv);
 }
 
-std::string Runner::State::file(const std::vector<std::string>& a) {
-    constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+std::string Runner::State::setSetting(const step::SetSetting& s) {
     Device& d = *device;
-    if (a[0] == "delete") return d.deleteFile(kSettings);
-    if (a[0] == "corrupt") return d.writeFile(kSettings, "<?xml version=\"1.0\"?><plist><dict><key>enabled</key><true/>");
-    if (a[0] == "write") return d.writeFile(a[1] == "settings" ? kSettings : a[1], *decodeBytes(a[2]));
-    if (a[0] == "remove") return d.removeSetting(a[1]);
-    const std::string& type = a[2];
-    const std::string& text = a[3];
-    if (type == "bool") return d.setSetting(a[1], text == "true");
-    if (type == "int") return d.setSetting(a[1], NSInteger(*parseInteger(text, INT64_MIN, INT64_MAX)));
-    if (type == "real") return d.setSetting(a[1], *parseReal(text, 1e300));
-    if (type == "string") return d.setSetting(a[1], text);
-    const double at = d.now().timeIntervalSinceReferenceDate + *parseDuration(text);
-    if (!Device::isHoldableDate(at)) return "the date lies outside the years 1 to 9999";
-    return d.setSetting(a[1], NSDate{at});
+    return std::visit(Visitor{
+                          [&](bool v) { return d.setSetting(s.key, v); },
+                          [&](long long v) { return d.setSetting(s.key, NSInteger(v)); },
+                          [&](double v) { return d.setSetting(s.key, v); },
+                          [&](const std::string& v) { return d.setSetting(s.key, v); },
+                          [&](const step::FromNow& v) { return d.setSettingFromNow(s.key, v.seconds); },
+                      },
+                      s.value);
 }
 
-std::string Runner::State::settings(const std::vector<std::string>& a) {
-    Device& d = *device;
-    const std::string& v = a[0];
-    if (!d.isBooted()) return "the device is not booted";
-    if (v == "open") return d.openSettings();
-    if (v == "back") return d.settingsBack();
-    if (v == "tap") return d.tapRow(a[1]);
-    if (v == "switch") return d.setRowSwitch(a[1], a[2] == "on");
-    if (v == "type") return d.typeInRow(a[1], a[2]);
-    return d.pickRowSegment(a[1], long(*parseInteger(a[2], 0, 999)));
-}
-
-// Where a step's output file goes: relative paths into the snapshot folder, if any.
+// Where a step's output file goes: into the snapshot folder, else the working folder. The parser
+// lets through only relative paths without "..", so the file stays inside that folder.
 fs::path Runner::State::outputPath(const std::string& file) const {
     fs::path path = file;
-    if (path.is_relative() && !options.snapshotDir.empty()) path = options.snapshotDir / path;
+    if (!options.snapshotDir.empty()) path = options.snapshotDir / path;
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
     return path;
@@ -261,17 +215,17 @@ std::string Runner::State::inspect(Screen screen, const std::string& file) {
     return "";
 }
 
-std::string Runner::State::snapshot(const std::string& screen, const std::string& file) {
+std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& file) {
     const fs::path path = outputPath(file);
     Device& d = *device;
     SnapshotImage image;
-    if (screen == "settings") {
+    if (of == step::Snapshot::Of::Settings) {
         if (!d.hasSettingsPage()) return "Settings shows no page";
         image = d.render(Screen::Settings);
     } else if (!d.isBooted()) {
         return "the device is not booted";
     } else {
-        image = screen == "statusbar" ? d.renderStatusBar() : d.render(Screen::SpringBoard);
+        image = of == step::Snapshot::Of::StatusBar ? d.renderStatusBar() : d.render(Screen::SpringBoard);
     }
     std::vector<uint8_t> bytes = encodePng(image);
     std::ofstream o(path, std::ios::binary | std::ios::trunc);

@@ -1,6 +1,6 @@
 #include "Timeline.h"
 
-#include "Scenario.h"
+#include "words/Words.h"
 
 #include "device/LocalTime.h"
 

@@ -14,6 +14,7 @@
 #include "Scenario.h"
 #include "Screens.h"
 #include "Serve.h"
+#include "words/Words.h"
 
 #include "device/Device.h"
 #include "device/DeviceImage.h"
@@ -342,11 +343,14 @@ int cmdSnapshot(int argc, char** argv) {
     if (args.positional.size() != 1) return usageError("snapshot takes one SCREEN:" + names);
     if (!screens.count(args.positional[0])) return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens:" + names);
     if (!args.options.count("out")) return usageError("snapshot needs --out FILE.png");
+    // The picture is the run's one output: its file name, written into the folder of --out.
+    const fs::path out = fs::absolute(args.options["out"]);
+    if (!out.has_filename()) return usageError("snapshot needs --out FILE.png, a file");
     std::string text = screens.at(args.positional[0]);
-    text.replace(text.find("@OUT@"), 5, "\"" + fs::absolute(args.options["out"]).string() + "\"");
+    text.replace(text.find("@OUT@"), 5, "\"" + out.filename().string() + "\"");
     std::ostringstream timeline;
     auto* old = std::cout.rdbuf(timeline.rdbuf());
-    int code = runScenario(text, args.positional[0], {}, {}, {}, false, true);
+    int code = runScenario(text, args.positional[0], {}, out.parent_path(), {}, false, true);
     std::cout.rdbuf(old);
     if (code == 0) std::cout << "wrote " << args.options["out"] << "\n";
     return code;

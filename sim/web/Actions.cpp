@@ -1,8 +1,6 @@
 #include "Actions.h"
 
-#include "Scenario.h"
-
-#include "device/LocalTime.h"
+#include "words/Words.h"
 
 #include <cmath>
 #include <optional>
@@ -58,9 +56,19 @@ struct Fields {
 
 Reply answer(const std::string& deviceError) { return deviceError.empty() ? Reply::ok() : Reply::error(409, deviceError); }
 
-// The day's moment at `seconds` past local midnight of `now`.
-NSDate sameDay(const Device& d, int seconds) {
-    return NSDate{d.now().timeIntervalSinceReferenceDate - localSecondsOfDay(d.now(), d.timeZone()) + seconds};
+// "YYYY-MM-DD HH:MM[:SS]" or "HH:MM[:SS]" (today).
+struct LocalTime {
+    std::optional<CalendarDay> day;
+    int secondsOfDay = 0;
+};
+std::optional<LocalTime> parseLocalTime(const std::string& text) {
+    if (auto ofDay = parseTimeOfDay(text)) return LocalTime{std::nullopt, *ofDay};
+    const size_t blank = text.find(' ');
+    if (blank == std::string::npos) return std::nullopt;
+    auto day = parseCalendarDay(text.substr(0, blank));
+    auto clock = parseTimeOfDay(text.substr(blank + 1));
+    if (!day || !clock) return std::nullopt;
+    return LocalTime{day, *clock};
 }
 } // namespace
 
@@ -86,9 +94,8 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         if (phase == "move") return host.move(*screen, point);
         return host.call([=, &host](Device& d) {
             host.touched(*screen);
-            if (phase == "down") return answer(d.touchDown(*screen, point));
-            if (phase == "up") return answer(d.touchUp(*screen, point));
-            return answer(d.tap(*screen, point));
+            if (phase == "tap") return answer(d.tap(*screen, point));
+            return answer(d.touch(*screen, phase == "down" ? TouchPhase::Down : TouchPhase::Up, point));
         });
     }
     if (action == "type") {
@@ -144,28 +151,14 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         });
     }
     if (action == "nextAlarm") {
-        return host.call([](Device& d) {
-            auto next = d.nextAlarmDate();
-            if (!next) return Reply::error(409, "no alarm is set");
-            const double ahead = next->timeIntervalSinceReferenceDate - d.now().timeIntervalSinceReferenceDate;
-            return answer(d.advance(std::max(0.0, ahead)));
-        });
+        return host.call([](Device& d) { return answer(d.advanceToNextAlarm()); });
     }
     if (action == "setTime") {
         const std::string time = f.text("time", true, 32);
         if (!f.error.empty()) return Reply::error(400, f.error);
-        auto ofDay = parseTimeOfDay(time);
-        return host.call([time, ofDay](Device& d) {
-            std::optional<NSDate> date = ofDay ? std::optional<NSDate>(sameDay(d, *ofDay)) : std::nullopt;
-            if (!date) {
-                const size_t blank = time.find(' ');
-                auto day = parseCalendarDay(time.substr(0, blank));
-                auto clock = blank == std::string::npos ? std::nullopt : parseTimeOfDay(time.substr(blank + 1));
-                if (day && clock) date = dateFromLocal(time.substr(0, blank) + " " + localClock(NSDate{double(*clock)}, "UTC"), d.timeZone());
-            }
-            if (!date) return Reply::error(400, "\"time\" must be \"YYYY-MM-DD HH:MM[:SS]\" or \"HH:MM[:SS]\"");
-            return answer(d.setClock(*date));
-        });
+        auto local = parseLocalTime(time);
+        if (!local) return Reply::error(400, "\"time\" must be \"YYYY-MM-DD HH:MM[:SS]\" or \"HH:MM[:SS]\"");
+        return host.call([local = *local](Device& d) { return answer(d.setLocalTime(local.day, local.secondsOfDay)); });
     }
     if (action == "respring") {
         return host.call([&host](Device& d) {

@@ -15,12 +15,6 @@ constexpr auto kTick = std::chrono::milliseconds(16);
 constexpr auto kIdleWait = std::chrono::milliseconds(100);
 constexpr auto kClockRedraw = std::chrono::milliseconds(200);
 
-// A PNG's size in pixels, from its header.
-CGSize pngSize(const std::vector<uint8_t>& png) {
-    if (png.size() < 24) return {0, 0};
-    auto be32 = [&](size_t at) { return double(uint32_t(png[at]) << 24 | uint32_t(png[at + 1]) << 16 | uint32_t(png[at + 2]) << 8 | png[at + 3]); };
-    return {be32(16), be32(20)};
-}
 } // namespace
 
 Reply Reply::ok(nlohmann::json body) { return {200, std::move(body)}; }
@@ -150,20 +144,9 @@ void DeviceHost::tick(bool acted) {
 }
 
 nlohmann::json DeviceHost::state() {
-    nlohmann::json alarms = nlohmann::json::array();
-    for (const AlarmInfo& a : device_.alarms()) {
-        char time[16];
-        std::snprintf(time, sizeof time, "%02d:%02d:%02d", a.secondsOfDay / 3600, a.secondsOfDay / 60 % 60, a.secondsOfDay % 60);
-        alarms.push_back({{"id", a.alarmId}, {"time", time}, {"label", a.label}, {"snooze", a.snooze}, {"daily", a.daily}, {"enabled", a.enabled}});
-    }
-    auto next = device_.nextAlarmDate();
-    return {{"time", localDateTime(device_.now(), device_.timeZone())},
-            {"timeZone", device_.timeZone()},
-            {"rate", rate_},
-            {"locked", device_.isLocked()},
-            {"booted", device_.isBooted()},
-            {"alarms", alarms},
-            {"nextAlarm", next ? nlohmann::json(localDateTime(*next, device_.timeZone())) : nlohmann::json()}};
+    nlohmann::json state = device_.state();
+    state["rate"] = rate_;
+    return state;
 }
 
 void DeviceHost::publish(bool force) {
@@ -183,11 +166,10 @@ void DeviceHost::publish(bool force) {
         Device::Frame frame = device_.frame(order[i], versions_[s]);
         if (frame.png.empty() || frame.version == versions_[s]) continue;
         versions_[s] = frame.version;
-        CGSize pixels = pngSize(frame.png);
-        const double scale = device_.setup().scale;
+        const CGSize extent = device_.extent(order[i]);
         {
             std::lock_guard lock(mutex_);
-            extents_[s] = {pixels.width / scale, pixels.height / scale};
+            extents_[s] = extent;
         }
         publication_.setPicture(s, {frame.version, std::make_shared<const std::string>(base64(frame.png))});
     }

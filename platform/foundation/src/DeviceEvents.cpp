@@ -27,6 +27,17 @@ std::vector<DeviceEvent> DeviceEvents::all() {
     return gEvents;
 }
 
+size_t DeviceEvents::count() {
+    std::lock_guard lock(gEventsMutex);
+    return gEvents.size();
+}
+
+std::vector<DeviceEvent> DeviceEvents::since(size_t from) {
+    std::lock_guard lock(gEventsMutex);
+    if (from >= gEvents.size()) return {};
+    return {gEvents.begin() + long(from), gEvents.end()};
+}
+
 std::vector<DeviceEvent> DeviceEvents::ofKind(const std::string& kind) {
     std::lock_guard lock(gEventsMutex);
     std::vector<DeviceEvent> out;

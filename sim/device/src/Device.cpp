@@ -65,14 +65,6 @@ springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request) {
 }
 } // namespace
 
-const char* screenName(Screen screen) { return screen == Screen::SpringBoard ? "springboard" : "settings"; }
-
-std::optional<Screen> screenNamed(const std::string& name) {
-    if (name == "springboard") return Screen::SpringBoard;
-    if (name == "settings") return Screen::Settings;
-    return std::nullopt;
-}
-
 Device::Device(Options options) : root_(std::move(options.root)), windows_(std::make_unique<Windows>()) {
     ::Device::setRoot(root_);
     setup_ = readDeviceSetup(root_);
@@ -198,6 +190,30 @@ std::string Device::setClock(NSDate date) {
     return settled(Screen::SpringBoard, "");
 }
 
+std::string Device::advanceTo(int secondsOfDay) {
+    const auto at = nextLocalTime(now(), secondsOfDay, timeZone());
+    if (!at) return "the clock cannot go past the year 9999";
+    return advance(at->timeIntervalSinceReferenceDate - now().timeIntervalSinceReferenceDate);
+}
+
+std::string Device::advanceToNextAlarm() {
+    auto next = nextAlarmDate();
+    if (!next) return "no alarm is set";
+    return advance(std::max(0.0, next->timeIntervalSinceReferenceDate - now().timeIntervalSinceReferenceDate));
+}
+
+std::string Device::setLocalTime(std::optional<CalendarDay> day, int secondsOfDay) {
+    if (secondsOfDay < 0 || secondsOfDay >= 86400) return "a time of day lies within a day";
+    if (!day) // today: the moment that many seconds past local midnight
+        return setClock(NSDate{now().timeIntervalSinceReferenceDate - localSecondsOfDay(now(), timeZone()) + secondsOfDay});
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", day->year, day->month, day->day, secondsOfDay / 3600,
+                  secondsOfDay / 60 % 60, secondsOfDay % 60);
+    auto date = dateFromLocal(text, timeZone());
+    if (!date) return std::string("no moment reads ") + text + " in " + timeZone();
+    return setClock(*date);
+}
+
 std::optional<NSDate> Device::nextAlarmDate() const {
     if (!springboard_) return std::nullopt;
     auto due = springboard_->alarmBook().nextDue();
@@ -271,6 +287,20 @@ std::string Device::deleteFile(const std::string& devicePath) {
     return settled(Screen::SpringBoard, "");
 }
 
+std::string Device::writeSettingsFile(const std::string& bytes) { return writeFile(kSettingsPath, bytes); }
+
+std::string Device::deleteSettingsFile() { return deleteFile(kSettingsPath); }
+
+std::string Device::corruptSettingsFile() {
+    return writeFile(kSettingsPath, "<?xml version=\"1.0\"?><plist><dict><key>enabled</key><true/>");
+}
+
+std::string Device::setSettingFromNow(const std::string& key, double seconds) {
+    const double at = now().timeIntervalSinceReferenceDate + seconds;
+    if (!isHoldableDate(at)) return "the date lies outside the years 1 to 9999";
+    return setSetting(key, NSDate{at});
+}
+
 std::string Device::setSetting(const std::string& key, const PlistValue& value) {
     PlistDict dict = dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
     dict[key] = value;
@@ -316,13 +346,9 @@ std::vector<std::string> Device::rowLabels() { return settings_ ? settings_->row
 // ---------------------------------------------------------------------------------------------
 // Events
 
-size_t Device::eventCount() const { return DeviceEvents::all().size(); }
+size_t Device::eventCount() const { return DeviceEvents::count(); }
 
-std::vector<DeviceEvent> Device::events(size_t from) const {
-    auto all = DeviceEvents::all();
-    if (from >= all.size()) return {};
-    return {all.begin() + long(from), all.end()};
-}
+std::vector<DeviceEvent> Device::events(size_t from) const { return DeviceEvents::since(from); }
 
 int Device::subscribe(std::function<void(const DeviceEvent&)> listener) {
     listeners_[nextToken_] = std::move(listener);

@@ -22,11 +22,6 @@ std::string copyInto(const fs::path& source, const fs::path& root) {
 } // namespace
 
 // An add-on's name is the build's staging folder that holds it.
-const std::vector<std::string>& knownAddons() {
-    static const std::vector<std::string> names{"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs", "protean"};
-    return names;
-}
-
 std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& options) {
     std::error_code ec;
     if (fs::exists(root, ec) && !fs::is_empty(root, ec)) return root.string() + " is not empty";

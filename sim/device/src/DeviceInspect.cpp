@@ -157,16 +157,9 @@ nlohmann::json Device::inspect(Screen screen) {
         for (const StatusBarItem& item : StatusBar::shared().items())
             items.push_back({{"identifier", item.identifier}, {"visible", item.visible}, {"image", item.imageName}});
         sb["statusItems"] = items;
-        json alarmList = json::array();
-        for (const AlarmInfo& a : alarms()) {
-            char t[16];
-            std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60, a.secondsOfDay % 60);
-            alarmList.push_back({{"id", a.alarmId}, {"time", t}, {"label", a.label}, {"snooze", a.snooze},
-                                 {"daily", a.daily}, {"enabled", a.enabled}});
-        }
-        sb["alarms"] = alarmList;
-        auto next = nextAlarmDate();
-        sb["nextAlarm"] = next ? json(localDateTime(*next, timeZone())) : json(nullptr);
+        const json common = state();
+        sb["alarms"] = common["alarms"];
+        sb["nextAlarm"] = common["nextAlarm"];
         j["springboard"] = sb;
     } else {
         json st{{"page", nullptr}, {"depth", settings_ ? settings_->depth() : 0}};
@@ -195,6 +188,25 @@ nlohmann::json Device::inspect(Screen screen) {
     j["editing"] = editing;
     return j;
 }
+
+json Device::state() const {
+    json alarmList = json::array();
+    for (const AlarmInfo& a : alarms()) {
+        char t[16];
+        std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60, a.secondsOfDay % 60);
+        alarmList.push_back({{"id", a.alarmId}, {"time", t}, {"label", a.label}, {"snooze", a.snooze}, {"daily", a.daily},
+                             {"enabled", a.enabled}});
+    }
+    auto next = nextAlarmDate();
+    return {{"time", localDateTime(now(), timeZone())},
+            {"timeZone", timeZone()},
+            {"locked", isLocked()},
+            {"booted", isBooted()},
+            {"alarms", alarmList},
+            {"nextAlarm", next ? json(localDateTime(*next, timeZone())) : json(nullptr)}};
+}
+
+CGSize Device::extent(Screen screen) { return msg<CGRect>(window(screen), "bounds").size; }
 
 SnapshotImage Device::render(Screen screen, double scale) {
     claimAlerts(Screen::SpringBoard);

@@ -19,25 +19,12 @@ template <class F> auto withRoot(const std::filesystem::path& root, F f) {
 }
 } // namespace
 
-const std::vector<std::string>& knownScreens() {
-    static const std::vector<std::string> names{"320x568", "375x667", "414x736"};
-    return names;
-}
-
 std::optional<DeviceSetup> setupForScreen(const std::string& name, DeviceSetup base) {
     if (name == "320x568") base.screen = {320, 568}, base.scale = 2;
     else if (name == "375x667") base.screen = {375, 667}, base.scale = 2;
     else if (name == "414x736") base.screen = {414, 736}, base.scale = 3;
     else return std::nullopt;
     return base;
-}
-
-const std::vector<std::string>& removableSpringBoardClasses() {
-    static const std::vector<std::string> names{
-        "SpringBoard",           "SBApplication",           "SBClockDataProvider",
-        "SBBulletinModalAlert",  "SBLockScreenViewController", "SBAwayBulletinListItem",
-        "PCSimpleTimer",         "AlarmManager",            "UIConcreteLocalNotification"};
-    return names;
 }
 
 std::string writeDeviceSetup(const std::filesystem::path& root, const DeviceSetup& setup) {

@@ -146,9 +146,9 @@ id Device::window(Screen screen) {
 // ---------------------------------------------------------------------------------------------
 // Touches
 
-std::string Device::touchDown(Screen screen, CGPoint point) { return touch(screen, 0, point); }
-std::string Device::touchMove(Screen screen, CGPoint point) { return touch(screen, 1, point); }
-std::string Device::touchUp(Screen screen, CGPoint point) { return touch(screen, 2, point); }
+std::string Device::touchDown(Screen screen, CGPoint point) { return touch(screen, TouchPhase::Down, point); }
+std::string Device::touchMove(Screen screen, CGPoint point) { return touch(screen, TouchPhase::Move, point); }
+std::string Device::touchUp(Screen screen, CGPoint point) { return touch(screen, TouchPhase::Up, point); }
 
 std::string Device::tap(Screen screen, CGPoint point) {
     std::string e = touchDown(screen, point);
@@ -166,14 +166,14 @@ std::string Device::drag(Screen screen, CGPoint from, CGPoint to, int steps) {
     return touchUp(screen, to);
 }
 
-std::string Device::touch(Screen screen, int phase, CGPoint point) {
+std::string Device::touch(Screen screen, TouchPhase phase, CGPoint point) {
     if (!isBooted()) return "the device is not booted";
     if (!std::isfinite(point.x) || !std::isfinite(point.y)) return "a touch needs a point on the screen";
     Windows::Touch& t = windows_->touch[indexOf(screen)];
-    if (phase != 0 && !t.down) return "no finger is down on the " + std::string(screenName(screen)) + " screen";
+    if (phase != TouchPhase::Down && !t.down) return "no finger is down on the " + std::string(screenName(screen)) + " screen";
 
-    if (phase == 0) {
-        if (t.down) touch(screen, 2, point); // a new touch ends the one in progress
+    if (phase == TouchPhase::Down) {
+        if (t.down) touch(screen, TouchPhase::Up, point); // a new touch ends the one in progress
         id win = window(screen);
         const auto alerts = alertsOn(screen);
         id root = alerts.empty() ? win : id(alerts.back());
@@ -183,7 +183,7 @@ std::string Device::touch(Screen screen, int phase, CGPoint point) {
         // A touch outside the text being edited ends the editing of a Settings row.
         if (windows_->editing && windows_->editing->row && windows_->editing->field.lock() != target) {
             endEditing();
-            return touch(screen, 0, point);
+            return touch(screen, TouchPhase::Down, point);
         }
         if (!target || !static_cast<UIWindow*>(win.get())->touchDown(point))
             return "nothing takes a touch at " + pointText(point) + " on the " + screenName(screen) + " screen";
@@ -205,7 +205,7 @@ std::string Device::touch(Screen screen, int phase, CGPoint point) {
     }
 
     auto* win = static_cast<UIWindow*>(windows_->window[indexOf(screen)].get());
-    if (phase == 1) {
+    if (phase == TouchPhase::Move) {
         win->touchMove(point);
         return settled(screen, "");
     }
@@ -299,6 +299,7 @@ std::string Device::openSettings() {
 }
 
 std::string Device::settingsBack() {
+    if (!isBooted()) return "the device is not booted";
     if (!hasSettingsPage()) return "Settings shows no page: open it first";
     if (settings_->depth() <= 1) return "Settings shows its first page already";
     return tap(Screen::Settings, {kBackButtonWidth / 2, (20 + kNavigationBarHeight) / 2});
@@ -312,6 +313,7 @@ struct RowFound {
 } // namespace
 
 static RowFound findRowCell(Device& device, SettingsApp* settings, const std::string& label) {
+    if (!device.isBooted()) return {nullptr, "the device is not booted"};
     if (!device.hasSettingsPage()) return {nullptr, "Settings shows no page: open it first"};
     id cell = settings->cellForRow(label);
     if (!cell) return {nullptr, "no row " + quoted(label) + " on this page; the rows are " + listed(settings->rowLabels())};
@@ -373,16 +375,26 @@ std::string Device::pickRowSegment(const std::string& label, long index) {
     return tap(Screen::Settings, p);
 }
 
-std::string Device::touchPicker(const std::vector<CGPoint>& points) {
-    if (points.empty()) return "a touch needs a point";
+std::string Device::tapPicker(CGPoint point) {
+    auto at = pickerPoints({point});
+    if (at.empty()) return "Settings does not show the color page";
+    return tap(Screen::Settings, at[0]).empty() ? "" : "nothing takes a touch at that point of the picker";
+}
+
+std::string Device::dragPicker(CGPoint from, CGPoint to) {
+    auto at = pickerPoints({from, to});
+    if (at.empty()) return "Settings does not show the color page";
+    return drag(Screen::Settings, at[0], at[1], 10).empty() ? "" : "nothing takes a touch at that point of the picker";
+}
+
+// Points of the color page's picker on the Settings screen; none when the page is not shown.
+std::vector<CGPoint> Device::pickerPoints(const std::vector<CGPoint>& points) {
     id win = window(Screen::Settings);
     id picker = findView(win, [](const id& v) { return classStartsWith(v, "HMColorPickerView_"); });
-    if (!picker) return "Settings does not show the color page";
-    auto onScreen = [&](CGPoint p) { return asView(picker)->convertPointToView(p, nullptr); };
-    std::string e = touchDown(Screen::Settings, onScreen(points.front()));
-    if (!e.empty()) return "nothing takes a touch at that point of the picker";
-    for (size_t i = 1; i < points.size(); ++i) touchMove(Screen::Settings, onScreen(points[i]));
-    return touchUp(Screen::Settings, onScreen(points.back()));
+    if (!picker) return {};
+    std::vector<CGPoint> out;
+    for (CGPoint p : points) out.push_back(asView(picker)->convertPointToView(p, nullptr));
+    return out;
 }
 
 std::string Device::enterColor(const std::string& which, const std::string& text) {

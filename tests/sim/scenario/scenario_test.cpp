@@ -1,4 +1,5 @@
 #include "Scenario.h"
+#include "words/Words.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -122,14 +123,21 @@ TEST(ScenarioParse, SettingsLinesThenSteps) {
     EXPECT_EQ(s.settings.springboardWithout, (std::vector<std::string>{"PCSimpleTimer", "AlarmManager"}));
     EXPECT_EQ(s.settings.timerSlack, 30);
     ASSERT_EQ(s.steps.size(), 4u);
-    EXPECT_EQ(s.steps[1].verb, "alarm");
-    EXPECT_EQ(s.steps[1].args, (std::vector<std::string>{"09:30:15", "Wake up", "nosnooze"}));
+    const auto* alarm = std::get_if<step::Alarm>(&s.steps[1].action);
+    ASSERT_TRUE(alarm);
+    EXPECT_EQ(alarm->secondsOfDay, 9 * 3600 + 30 * 60 + 15);
+    EXPECT_EQ(alarm->label, "Wake up");
+    EXPECT_FALSE(alarm->snooze);
+    EXPECT_FALSE(alarm->daily);
     EXPECT_EQ(s.steps[1].line, 12);
+    EXPECT_EQ(s.steps[1].shown, "alarm 09:30:15 \"Wake up\" nosnooze");
+    EXPECT_EQ(std::get<step::Wait>(s.steps[2].action).seconds, 300);
+    EXPECT_TRUE(std::get<expect::Icon>(std::get<Expectation>(s.steps[3].action)).shown == false);
     EXPECT_EQ(s.settings.startLine, 2) << "the runner names the start's line when the clock cannot hold it";
     EXPECT_EQ(s.settings.timeZoneLine, 4);
     // A byte-order mark some editors write before the first line is not part of its first word.
     ASSERT_FALSE(parseScenario("\xEF\xBB\xBF" "boot\n", "bom", s));
-    EXPECT_EQ(s.steps.at(0).verb, "boot");
+    EXPECT_TRUE(std::holds_alternative<step::Boot>(s.steps.at(0).action));
 }
 
 TEST(ScenarioParse, NewStepsAndExpectationsAreAccepted) {
@@ -210,6 +218,82 @@ TEST(ScenarioParse, BadLinesAreReportedWithTheirLineNumber) {
         ASSERT_TRUE(err) << c.text;
         EXPECT_EQ(err->line, c.line) << c.text;
         EXPECT_EQ(err->message, c.message) << c.text;
+    }
+}
+
+// Each line parses into the step it names, with its values converted as the runner uses them.
+TEST(ScenarioParse, StepsCarryTheirCheckedValues) {
+    auto parsed = [](const std::string& line) {
+        Scenario s;
+        auto err = parseScenario("boot\n" + line + "\n", "typed", s);
+        EXPECT_FALSE(err) << line << ": " << (err ? err->message : "");
+        return s.steps.size() == 2 ? s.steps[1].action : Action{};
+    };
+    auto drag = std::get<step::Drag>(parsed("drag settings 10 200.5 300 -4 25"));
+    EXPECT_EQ(drag.screen, Screen::Settings);
+    EXPECT_EQ(drag.from.y, 200.5);
+    EXPECT_EQ(drag.to.y, -4);
+    EXPECT_EQ(drag.steps, 25);
+    EXPECT_EQ(std::get<step::Drag>(parsed("drag springboard 1 2 3 4")).steps, 10);
+    auto touch = std::get<step::Touch>(parsed("touch move springboard 10.5 -3"));
+    EXPECT_EQ(touch.phase, TouchPhase::Move);
+    EXPECT_EQ(touch.screen, Screen::SpringBoard);
+    EXPECT_EQ(std::get<step::Until>(parsed("until 07:00:01")).secondsOfDay, 7 * 3600 + 1);
+    EXPECT_EQ(std::get<step::Jump>(parsed("jump -30m")).seconds, -1800);
+    EXPECT_EQ(std::get<step::PickSegment>(parsed("settings segment \"Color Picker Slider\" 2")).index, 2);
+    EXPECT_TRUE(std::get<step::SwitchRow>(parsed("settings switch Enabled on")).on);
+    EXPECT_EQ(std::get<step::EnterColor>(parsed("color channel green 128")).prompt, "green");
+    EXPECT_EQ(std::get<step::EnterColor>(parsed("color hex 80B8EF")).prompt, "hex");
+    EXPECT_EQ(std::get<step::Press>(parsed("key backspace")).key, Key::Backspace);
+    EXPECT_EQ(std::get<step::Snapshot>(parsed("snapshot statusbar shots/bar.png")).of, step::Snapshot::Of::StatusBar);
+    EXPECT_EQ(std::get<step::Snapshot>(parsed("snapshot statusbar shots/bar.png")).file, "shots/bar.png");
+    EXPECT_EQ(std::get<step::WriteFile>(parsed(R"(file write settings "a\tb")")).bytes, "a\tb");
+    EXPECT_FALSE(std::get<step::WriteFile>(parsed(R"(file write settings x)")).devicePath);
+    EXPECT_EQ(std::get<step::WriteFile>(parsed("file write /tmp/x y")).devicePath, "/tmp/x");
+    EXPECT_EQ(std::get<long long>(std::get<step::SetSetting>(parsed("file set K int -7")).value), -7);
+    EXPECT_EQ(std::get<step::FromNow>(std::get<step::SetSetting>(parsed("file set K date +30m")).value).seconds, 1800);
+    EXPECT_EQ(std::get<bool>(std::get<step::SetSetting>(parsed("file set K bool false")).value), false);
+    auto view = std::get<expect::View>(std::get<Expectation>(parsed("expect view settings tag:+0042 alpha 0.5 background red")));
+    EXPECT_EQ(view.screen, Screen::Settings);
+    EXPECT_EQ(view.tag, 42);
+    ASSERT_EQ(view.properties.size(), 2u);
+    EXPECT_EQ(view.properties[0].number, 0.5);
+    EXPECT_EQ(view.properties[1].color, "#FF0000FF");
+    EXPECT_EQ(std::get<expect::View>(std::get<Expectation>(parsed("expect view class:UIButton hidden no"))).className, "UIButton");
+    auto pixel = std::get<expect::Pixel>(std::get<Expectation>(parsed("expect pixel settings 160 300 #ff0000")));
+    EXPECT_EQ(pixel.color, "#FF0000FF");
+    EXPECT_EQ(pixel.writtenColor, "#ff0000");
+    EXPECT_TRUE(std::get<expect::Event>(std::get<Expectation>(parsed("expect no-event posted"))).absent);
+    EXPECT_EQ(std::get<expect::AlertText>(std::get<Expectation>(parsed("expect alert field 12"))).part, expect::AlertText::Part::Field);
+}
+
+// A scenario's outputs stay inside the output folder: a path that climbs out of it or starts at
+// the root is refused when the scenario is read, with its line, before anything runs.
+TEST(ScenarioParse, OutputFilesStayInsideTheOutputFolder) {
+    struct Case { const char* line; bool refused; };
+    const Case cases[] = {
+        {"snapshot settings ../../precious.txt", true},
+        {"snapshot settings ..", true},
+        {"snapshot alert shots/../../x.png", true},
+        {"snapshot screen shots/..", true},
+        {"snapshot statusbar /tmp/x.png", true},
+        {"snapshot statusbar //x.png", true},
+        {"inspect springboard ../x.json", true},
+        {"inspect settings /etc/passwd", true},
+        {"inspect settings \"a b/../../c.json\"", true},
+        {"snapshot settings root.png", false},
+        {"snapshot settings shots/root.png", false},
+        {"snapshot settings ..png", false},
+        {"snapshot settings a..b/c...png", false},
+        {"inspect springboard ./alert.json", false},
+    };
+    for (const auto& c : cases) {
+        Scenario s;
+        auto err = parseScenario(std::string("boot\nwait 1s\n") + c.line + "\n", "paths", s);
+        EXPECT_EQ(bool(err), c.refused) << c.line;
+        if (!err) continue;
+        EXPECT_EQ(err->line, 3) << c.line;
+        EXPECT_NE(err->message.find("must stay inside the output folder"), std::string::npos) << err->message;
     }
 }
 

@@ -20,6 +20,10 @@ class DeviceEvents {
     // Thread-safe. Stamped with the device clock; the listener (if any) is called after recording.
     static void record(std::string kind, std::string detail);
     static std::vector<DeviceEvent> all();
+    // How many events are recorded, and those from index `from` on: a reader that keeps a
+    // cursor copies only what is new to it.
+    static size_t count();
+    static std::vector<DeviceEvent> since(size_t from);
     static std::vector<DeviceEvent> ofKind(const std::string& kind);
     static void clear();
     static void setListener(std::function<void(const DeviceEvent&)> listener);

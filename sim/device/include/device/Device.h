@@ -4,9 +4,10 @@
 // lives in a front end.
 //
 // Threading. A device is single-threaded, as a phone's main thread is: make it, call it and
-// destroy it on one thread (the main run loop's). A server thread never calls it; it posts a
-// block to `RunLoop::main()` and reads the result back. One device per process (the platform
-// holds one runtime, one loop and one root).
+// destroy it on one thread, the process's main thread, which also drains the main run loop. A
+// server thread never calls it: the browser front end's `DeviceHost` (sim/web) runs on the main
+// thread, and server threads hand it work through its queue (`DeviceHost::call`) and wait for
+// the answer. One device per process (the platform holds one runtime, one loop and one root).
 //
 // Results. Every action answers "" when it was carried out, else a sentence saying why not
 // ("no alert is shown"). Nothing throws. An action runs what falls due at once (the main
@@ -46,6 +47,7 @@
 #pragma once
 
 #include "device/DeviceSetup.h"
+#include "words/Words.h"
 
 #include "coregraphics/CoreGraphics.h"
 #include "foundation/DeviceEvents.h"
@@ -71,11 +73,6 @@ struct UIAlertView;
 
 namespace sim {
 
-enum class Screen { SpringBoard, Settings };
-// "springboard" and "settings".
-const char* screenName(Screen screen);
-std::optional<Screen> screenNamed(const std::string& name);
-
 // A Clock alarm as a person sets it.
 struct AlarmRequest {
     int secondsOfDay = 0; // local time of day, seconds kept
@@ -94,9 +91,6 @@ struct AlarmInfo {
     bool daily = false;
     bool enabled = true;
 };
-
-// Keys a person presses on the keyboard besides characters.
-enum class Key { Return, Backspace };
 
 class Device {
   public:
@@ -132,8 +126,14 @@ class Device {
     std::string timeZone() const;
     // Lets time pass: everything falling due runs, in order.
     std::string advance(double seconds);
+    // Lets time pass until the local clock next reads the time of day (today, else tomorrow).
+    std::string advanceTo(int secondsOfDay);
+    // Lets time pass until the next Clock alarm (or snooze) rings; an error when none is set.
+    std::string advanceToNextAlarm();
     // Moves the clock at once, forward or backward; records "clock set".
     std::string setClock(NSDate date);
+    // Moves the clock to a local time: on `day`, or today when none; records "clock set".
+    std::string setLocalTime(std::optional<CalendarDay> day, int secondsOfDay);
     // When the next Clock alarm (or snooze) rings, if any.
     std::optional<NSDate> nextAlarmDate() const;
     // The range of moments the device's dates can hold (years 1 to 9999).
@@ -152,8 +152,15 @@ class Device {
     // as a careless tool would (from outside the device: no event).
     std::string writeFile(const std::string& devicePath, const std::string& bytes);
     std::string deleteFile(const std::string& devicePath);
+    // The same on the settings file; `corruptSettingsFile` leaves it cut off inside its first
+    // key, as a write stopped halfway would.
+    std::string writeSettingsFile(const std::string& bytes);
+    std::string deleteSettingsFile();
+    std::string corruptSettingsFile();
     // The settings file's keys, as a tool with the file's format would edit them.
     std::string setSetting(const std::string& key, const PlistValue& value);
+    // A date key set to the moment `seconds` from now; an error outside the years 1 to 9999.
+    std::string setSettingFromNow(const std::string& key, double seconds);
     std::string removeSetting(const std::string& key);
     // The key's value as text ("true", "30", "#1E90FF", a local "YYYY-MM-DD HH:MM:SS"), or
     // "absent".
@@ -163,6 +170,7 @@ class Device {
     // One finger at a screen point, through the screen window's hit testing (the topmost alert
     // of that screen takes every touch while one shows). A touch down answers an error when
     // nothing takes it; move and up act on the touch in progress.
+    std::string touch(Screen screen, TouchPhase phase, CGPoint point);
     std::string touchDown(Screen screen, CGPoint point);
     std::string touchMove(Screen screen, CGPoint point);
     std::string touchUp(Screen screen, CGPoint point);
@@ -182,8 +190,9 @@ class Device {
     std::string setRowSwitch(const std::string& label, bool on);
     std::string typeInRow(const std::string& label, const std::string& text);
     std::string pickRowSegment(const std::string& label, long index);
-    // Touches on the color page's picker, in picker coordinates.
-    std::string touchPicker(const std::vector<CGPoint>& points);
+    // A tap, or a drag of ten moves, on the color page's picker, in picker coordinates.
+    std::string tapPicker(CGPoint point);
+    std::string dragPicker(CGPoint from, CGPoint to);
     // The color page's prompts: which is "hex", "red", "green" or "blue"; types and saves.
     std::string enterColor(const std::string& which, const std::string& text);
     // Taps the button titled `title` on the topmost alert of either screen (the extra button in
@@ -211,6 +220,12 @@ class Device {
     //   COLOR: "#RRGGBB", or "#RRGGBBAA" when not opaque.
     // Hidden views are listed (with "hidden": true) without their subviews.
     nlohmann::json inspect(Screen screen);
+    // What both front ends show beside the screens:
+    //   {"time", "timeZone", "locked", "booted", "alarms": [ALARM...], "nextAlarm"}
+    //   ALARM: {"id", "time": "HH:MM:SS", "label", "snooze", "daily", "enabled"}
+    nlohmann::json state() const;
+    // The screen's extent in points (a Settings page may be taller than the screen).
+    CGSize extent(Screen screen);
     SnapshotImage render(Screen screen, double scale = 0); // 0: the screen's own scale
     std::vector<uint8_t> png(Screen screen, double scale = 0);
     // SpringBoard's status bar alone.
@@ -248,8 +263,8 @@ class Device {
     void claimAlerts(Screen acting);
     id window(Screen screen);
     std::string endEditing();
-    std::string touch(Screen screen, int phase, CGPoint point);
     std::string settled(Screen acting, std::string result);
+    std::vector<CGPoint> pickerPoints(const std::vector<CGPoint>& points);
     bool loadRespringState();
     void dispatchEvent(const DeviceEvent& event);
 

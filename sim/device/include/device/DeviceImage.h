@@ -20,9 +20,6 @@ struct DeviceImageOptions {
     DeviceSetup setup;               // screen, missing classes, timer slack
 };
 
-// The add-on names a device image knows.
-const std::vector<std::string>& knownAddons();
-
 // Lays out `root` (created when missing; it must be empty or absent). Returns "" on success,
 // else a message saying what went wrong. The staged package and add-ons come from the build.
 std::string layDeviceImage(const std::filesystem::path& root, const DeviceImageOptions& options);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "coregraphics/CGGeometry.h"
+#include "device/Names.h"
 
 #include <filesystem>
 #include <optional>
@@ -23,11 +24,8 @@ struct DeviceSetup {
     bool operator==(const DeviceSetup&) const = default;
 };
 
-// The screens a device can have: 320x568, 375x667 (scale 2) and 414x736 (scale 3).
+// The setup of a screen named in knownScreens() (device/Names.h), over `base`.
 std::optional<DeviceSetup> setupForScreen(const std::string& widthByHeight, DeviceSetup base = {});
-const std::vector<std::string>& knownScreens();
-// The SpringBoard classes a device can be without.
-const std::vector<std::string>& removableSpringBoardClasses();
 // The longest timer slack a device takes (a day).
 inline constexpr double kMaxTimerSlack = 86400;
 

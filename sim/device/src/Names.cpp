@@ -1,0 +1,36 @@
+#include "device/Names.h"
+
+namespace sim {
+
+const std::vector<Screen>& allScreens() {
+    static const std::vector<Screen> screens{Screen::SpringBoard, Screen::Settings};
+    return screens;
+}
+
+const char* screenName(Screen screen) { return screen == Screen::SpringBoard ? "springboard" : "settings"; }
+
+std::optional<Screen> screenNamed(const std::string& name) {
+    for (Screen screen : allScreens())
+        if (name == screenName(screen)) return screen;
+    return std::nullopt;
+}
+
+const std::vector<std::string>& knownScreens() {
+    static const std::vector<std::string> names{"320x568", "375x667", "414x736"};
+    return names;
+}
+
+const std::vector<std::string>& removableSpringBoardClasses() {
+    static const std::vector<std::string> names{
+        "SpringBoard",           "SBApplication",           "SBClockDataProvider",
+        "SBBulletinModalAlert",  "SBLockScreenViewController", "SBAwayBulletinListItem",
+        "PCSimpleTimer",         "AlarmManager",            "UIConcreteLocalNotification"};
+    return names;
+}
+
+const std::vector<std::string>& knownAddons() {
+    static const std::vector<std::string> names{"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs", "protean"};
+    return names;
+}
+
+} // namespace sim
