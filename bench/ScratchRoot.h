@@ -3,7 +3,7 @@
 #pragma once
 
 #include "device/DeviceImage.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +18,7 @@ struct ScratchRoot {
         if (!mkdtemp(pattern.data())) std::abort();
         path = pattern;
         std::filesystem::remove(path); // laid out afresh
-        ::Device::setRoot(path, RootDurability::Scratch);
+        DeviceEnvironment::setRoot(path, RootDurability::Scratch);
         error = sim::layDeviceImage(path, image);
     }
     ~ScratchRoot() {

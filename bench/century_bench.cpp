@@ -10,7 +10,7 @@
 
 #include "device/Device.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/PropertyList.h"
 #include "springboard/DeviceTimeZone.h"
 

@@ -8,7 +8,7 @@
 // Goals: a reload under 10 us, a suppression decision under 10 ns. Ratios are printed at the end.
 #include "core/suppression.h"
 #include "core/tweak_settings.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
 
@@ -42,7 +42,7 @@ struct Root {
         if (!mkdtemp(pattern.data())) std::abort();
         path = pattern;
         createDeviceRootSkeleton(path);
-        Device::setRoot(path, RootDurability::Scratch);
+        DeviceEnvironment::setRoot(path, RootDurability::Scratch);
         writeToFile(kSettingsFile, kSettingsPath, true);
         settings = path / fs::path(kSettingsPath).relative_path();
         bytes = fs::file_size(settings);
@@ -100,9 +100,9 @@ void suppressionDecision(benchmark::State& state) {
 }
 
 void atomicWrite(benchmark::State& state, RootDurability durability) {
-    Device::setRoot(root().path, durability);
+    DeviceEnvironment::setRoot(root().path, durability);
     for (auto _ : state) benchmark::DoNotOptimize(writeToFile(kSettingsFile, kSettingsPath, true));
-    Device::setRoot(root().path, RootDurability::Scratch);
+    DeviceEnvironment::setRoot(root().path, RootDurability::Scratch);
 }
 
 class RatioReporter : public benchmark::ConsoleReporter {

@@ -7,7 +7,7 @@
 //
 // Input: one byte of flags (bit 0: the next bytes up to a newline are the target of the link
 // "/private/var/mobile/f"), then the device path.
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceFiles.h"
 #include "foundation/DeviceRoot.h"
 
@@ -114,7 +114,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     link("/var/mobile/Library", gRoot / "private/var/mobile/lib");
     gFuzzLink = (gRoot / "private/var/mobile/f").string();
     link("Library", gFuzzLink);
-    Device::setRoot(gRoot, RootDurability::Scratch);
+    DeviceEnvironment::setRoot(gRoot, RootDurability::Scratch);
     static struct Cleanup {
         ~Cleanup() {
             std::error_code ec;
@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(fast == walked, "both ways of resolving open the same file", path);
     check(fastFolder == walkedFolder, "both ways of resolving give the same folder and name", path);
 
-    if (auto host = Device::hostPath(path)) {
+    if (auto host = DeviceEnvironment::hostPath(path)) {
         const std::string text = host->string();
         check(insideRoot(text), "a host path lies under the root", path);
         for (const auto& part : *host) check(part != "..", "a host path never climbs", path);

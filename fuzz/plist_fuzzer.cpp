@@ -4,7 +4,7 @@
 // limits), a value read stays within the limits, and writing it out again in either format
 // reads back the same value.
 #include "PlistGuards.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
 
@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     check(::mkdtemp(pattern.data()) != nullptr, "a scratch root can be made");
     std::filesystem::path root = pattern.c_str();
     check(createDeviceRootSkeleton(root), "the scratch root can be laid out");
-    Device::setRoot(root, RootDurability::Scratch);
+    DeviceEnvironment::setRoot(root, RootDurability::Scratch);
     gHostPath = (root / std::string(kSettingsPath).substr(1)).string();
     // The folder goes when the process ends, whichever way it ends.
     static struct Cleanup {

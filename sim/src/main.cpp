@@ -22,7 +22,7 @@
 #include "device/RootLock.h"
 #include "device/StopSignals.h"
 #include "device/TemporaryRoot.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <nlohmann/json.hpp>
 
@@ -141,7 +141,7 @@ bool loadScenario(const std::string& nameOrFile, std::string& text, std::string&
 // Runs scenario text on a device root (a temporary one when `root` is empty).
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
                 fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
-    if (temporaryRoot) ::Device::setRoot(root, RootDurability::Scratch); // a respring's relaunch
+    if (temporaryRoot) DeviceEnvironment::setRoot(root, RootDurability::Scratch); // a respring's relaunch
     sim::stopsignals::catchThem(); // before a temporary root exists, so that a stop removes it
     // Every way out from here removes a temporary root; after a stop signal the exit status is
     // 128 + the signal, as for a shell.
@@ -285,7 +285,7 @@ int cmdServe(int argc, char** argv) {
     if (serve.resume) {
         const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
         temporary = temp && root == temp;
-        if (temporary) ::Device::setRoot(root, RootDurability::Scratch);
+        if (temporary) DeviceEnvironment::setRoot(root, RootDurability::Scratch);
         if (root.empty()) return usageError("--resume needs --root");
     } else if (root.empty()) {
         root = makeTemporaryRoot();

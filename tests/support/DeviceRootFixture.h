@@ -10,7 +10,7 @@
 // hushmarkfs, protean.
 #pragma once
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/NSDate.h"
@@ -50,7 +50,7 @@ class DeviceRootFixture {
         if (!createDeviceRootSkeleton(root_)) throw std::runtime_error("cannot lay out the device root");
         if (options.package) copyTree(packageDir());
         for (const auto& addon : options.addons) installAddon(addon);
-        Device::setRoot(root_, RootDurability::Scratch); // gone after the test: no flush to disk
+        DeviceEnvironment::setRoot(root_, RootDurability::Scratch); // gone after the test: no flush to disk
         if (options.virtualClock) DeviceClock::useVirtual(options.start);
     }
     ~DeviceRootFixture() {

@@ -1,5 +1,5 @@
 // Whole-file writes at device paths (see writeDeviceFile in DeviceFiles.h).
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceFiles.h"
 
 #include <cerrno>
@@ -57,7 +57,7 @@ bool writeAtomically(int folder, const std::string& name, std::string_view bytes
     // Keep the old file's permissions; a new file gets the usual 0644.
     struct stat old;
     mode_t mode = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode) ? old.st_mode & 07777 : 0644;
-    const bool durable = Device::writesAreDurable();
+    const bool durable = DeviceEnvironment::writesAreDurable();
     for (int slot = 0; slot < kTemporarySlots; ++slot) {
         const std::string temporary = "." + name + ".tmp" + std::to_string(slot);
         bool refused = false;

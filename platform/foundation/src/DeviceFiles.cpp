@@ -9,7 +9,7 @@
 #include "foundation/DeviceFiles.h"
 
 #include "DeviceRootHandle.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <atomic>
 #include <cerrno>
@@ -273,7 +273,7 @@ std::optional<DeviceFolderEntry> openDeviceFolderOf(std::string_view devicePath)
     return DeviceFolderEntry{std::move(result->fd), std::move(result->name)};
 }
 
-std::optional<fs::path> Device::hostPath(std::string_view devicePath) {
+std::optional<fs::path> DeviceEnvironment::hostPath(std::string_view devicePath) {
     auto rel = relativePart(devicePath);
     auto root = usableRoot();
     if (!rel || !root) return std::nullopt;

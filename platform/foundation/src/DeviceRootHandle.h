@@ -7,7 +7,7 @@
 struct DeviceRootHandle {
     std::filesystem::path path; // canonical host path of the root folder
     int fd = -1;                // O_PATH descriptor of it, or -1 when it could not be opened
-    bool durable = true;        // whether writes flush to disk (see Device::setRoot)
+    bool durable = true;        // whether writes flush to disk (see DeviceEnvironment::setRoot)
     ~DeviceRootHandle();
 };
 

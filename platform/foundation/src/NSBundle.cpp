@@ -1,7 +1,7 @@
 // Bundles at device paths: resources, strings tables by preferred language, the executable.
 #include "foundation/NSBundle.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/DeviceFiles.h"
 #include "foundation/NSFileManager.h"
@@ -34,7 +34,7 @@ std::vector<std::string> localizationOrder() {
     auto add = [&](const std::string& lang) {
         if (!lang.empty() && std::find(order.begin(), order.end(), lang) == order.end()) order.push_back(lang);
     };
-    for (const std::string& lang : Device::preferredLanguages()) {
+    for (const std::string& lang : DeviceEnvironment::preferredLanguages()) {
         add(lang);
         add(lang.substr(0, lang.find_first_of("-_")));
     }

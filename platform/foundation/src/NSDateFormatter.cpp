@@ -2,7 +2,7 @@
 #include "foundation/NSDateFormatter.h"
 
 #include "IcuSupport.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <memory>
 #include <unicode/datefmt.h>
@@ -34,5 +34,5 @@ std::string localizedStringFromDate(NSDate date, NSDateFormatterStyle dateStyle,
 
 std::string NSDateFormatterLocalizedStringFromDate(NSDate date, NSDateFormatterStyle dateStyle,
                                                    NSDateFormatterStyle timeStyle) {
-    return localizedStringFromDate(date, dateStyle, timeStyle, Device::locale(), Device::timeZone());
+    return localizedStringFromDate(date, dateStyle, timeStyle, DeviceEnvironment::locale(), DeviceEnvironment::timeZone());
 }

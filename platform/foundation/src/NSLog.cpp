@@ -2,7 +2,7 @@
 #include "foundation/NSLog.h"
 
 #include "IcuSupport.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEvents.h"
 
@@ -18,7 +18,7 @@ std::string NSLogLine(const std::string& message) {
     icu::SimpleDateFormat format(icu::UnicodeString("yyyy-MM-dd HH:mm:ss.SSS"), icu::Locale::getRoot(), status);
     std::string stamp;
     if (U_SUCCESS(status)) {
-        format.adoptTimeZone(timeZoneNamed(Device::timeZone()).release());
+        format.adoptTimeZone(timeZoneNamed(DeviceEnvironment::timeZone()).release());
         icu::UnicodeString text;
         format.format(icuMillis(DeviceClock::now().timeIntervalSinceReferenceDate), text);
         stamp = toUtf8(text);

@@ -2,14 +2,14 @@
 #include "foundation/NSNumberFormatter.h"
 
 #include "IcuSupport.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <memory>
 #include <unicode/decimfmt.h>
 #include <unicode/numfmt.h>
 #include <unicode/rbnf.h>
 
-NSNumberFormatter::NSNumberFormatter() : locale_(Device::locale()) {}
+NSNumberFormatter::NSNumberFormatter() : locale_(DeviceEnvironment::locale()) {}
 
 NSNumberFormatter::NSNumberFormatter(std::string locale) : locale_(std::move(locale)) {}
 

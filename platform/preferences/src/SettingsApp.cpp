@@ -7,6 +7,7 @@
 #include "preferences/PSSpecifier.h"
 #include "preferences/PSTableView.h"
 #include "PSSegmentView.h"
+#include "uikit/UIKitConstants.h"
 #include "uikit/UISnapshot.h"
 
 #include <algorithm>
@@ -28,9 +29,27 @@ std::string entryText(const PlistDict& entry, const char* key) {
     return v.isString() ? v.asString() : std::string();
 }
 
+// The back button's target: it shows the page below, as a navigation controller pops its top
+// page when its bar's back button is tapped.
+struct PSNavigationBack : NSObject {
+    SettingsApp* app = nullptr;
+    void popPage() {
+        if (app) app->back();
+    }
+};
+const ClassDef<PSNavigationBack> kPSNavigationBack("PSNavigationBack", "NSObject", {
+    method("popPage", &PSNavigationBack::popPage),
+});
+
 } // namespace
 
-SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {}
+SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {
+    auto navigation = alloc<PSNavigationBack>();
+    navigation->app = this;
+    navigation_ = navigation;
+}
+
+SettingsApp::~SettingsApp() { static_cast<PSNavigationBack*>(navigation_.get())->app = nullptr; }
 
 std::vector<SettingsApp::Entry> SettingsApp::entries() const {
     std::vector<Entry> found;
@@ -257,8 +276,12 @@ id SettingsApp::pageView() {
         const CGFloat room = (screen_.width - titleWidth) / 2 - 2 * kBarMargin;
         std::string back = "\u2039 " + (previous.empty() ? "Back" : previous);
         if (PSTextWidth(back) > room) back = "\u2039 Back";
-        msg(bar, "addSubview:", PSMakeLabel(PSRect(kBarMargin, 20, std::min(PSTextWidth(back), room), 44), back,
-                                            ps::tintColor()));
+        const CGFloat width = std::min(PSTextWidth(back), room);
+        id button = PSMakeView("UIControl", PSRect(kBarMargin, 20, width, 44));
+        msg(button, "setTag:", kBackButtonTag);
+        msg(button, "addTarget:action:forControlEvents:", navigation_, SELECTOR("popPage"), UIControlEventTouchUpInside);
+        msg(button, "addSubview:", PSMakeLabel(PSRect(0, 0, width, 44), back, ps::tintColor()));
+        msg(bar, "addSubview:", button);
     }
     id line = PSMakeView("UIView", PSRect(0, kNavigationBarHeight - 0.5, screen_.width, 0.5));
     msg(line, "setBackgroundColor:", ps::separatorColor());

@@ -1,6 +1,6 @@
 #include "springboard/DeviceTimeZone.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/NSDate.h"
 
 #include <memory>
@@ -45,6 +45,6 @@ double utcOffsetInFreshZone(const std::string& timeZone, double utcSeconds) {
     return zone ? offsetAt(*zone, utcSeconds) : 0;
 }
 
-double deviceUtcOffset(double utcSeconds) { return utcOffsetIn(Device::timeZone(), utcSeconds); }
+double deviceUtcOffset(double utcSeconds) { return utcOffsetIn(DeviceEnvironment::timeZone(), utcSeconds); }
 
 } // namespace springboard

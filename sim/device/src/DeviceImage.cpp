@@ -1,6 +1,6 @@
 #include "device/DeviceImage.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
 
@@ -36,12 +36,12 @@ std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& optio
 }
 
 std::string writeDeviceSettings(const fs::path& root, const DeviceImageOptions& options) {
-    fs::path previous = ::Device::root();
-    ::Device::setRoot(root);
+    fs::path previous = DeviceEnvironment::root();
+    DeviceEnvironment::setRoot(root);
     PlistArray languages(options.languages.begin(), options.languages.end());
     PlistDict global{{"AppleLocale", options.locale}, {"AppleLanguages", languages}, {"TimeZone", options.timeZone}};
     bool written = writeToFile(global, kGlobalPreferencesPath, true);
-    if (!previous.empty()) ::Device::setRoot(previous);
+    if (!previous.empty()) DeviceEnvironment::setRoot(previous);
     if (!written) return "cannot write the device settings in " + root.string();
     return writeDeviceSetup(root, options.setup);
 }

@@ -1,9 +1,9 @@
-// Reading what a person sees: each screen's view tree as JSON, its picture, and whether it
-// changed.
+// Reading what a person sees: each screen's view tree as JSON, and the state both front ends
+// show beside the screens.
 #include "DeviceWindows.h"
+#include "ViewSearch.h"
 
 #include "device/LocalTime.h"
-#include "device/PngEncode.h"
 
 #include "preferences/PSSpecifier.h"
 #include "preferences/SettingsApp.h"
@@ -14,6 +14,7 @@
 #include "uikit/UIButton.h"
 #include "uikit/UIColor.h"
 #include "uikit/UIImageView.h"
+#include "uikit/UIKitConstants.h"
 #include "uikit/UILabel.h"
 #include "uikit/UISlider.h"
 #include "uikit/UITextField.h"
@@ -65,7 +66,7 @@ json viewJson(const id& view) {
         j["highlighted"] = control->isHighlighted();
         json actions = json::array();
         for (const id& target : control->allTargets())
-            for (NSUInteger event : {NSUInteger(1), NSUInteger(64), NSUInteger(4096)})
+            for (NSUInteger event : {UIControlEventTouchDown, UIControlEventTouchUpInside, UIControlEventValueChanged})
                 for (const std::string& a : control->actionsForTargetForControlEvent(target, event))
                     if (std::find(actions.begin(), actions.end(), a) == actions.end()) actions.push_back(a);
         j["actions"] = actions;
@@ -93,11 +94,6 @@ json viewJson(const id& view) {
     return j;
 }
 
-int textFieldsOf(const UIAlertView& alert) {
-    const NSInteger style = alert.alertViewStyle();
-    return style == 1 || style == 2 ? 1 : style == 3 ? 2 : 0;
-}
-
 json alertJson(const Ref<UIAlertView>& alert) {
     msg(alert, "layoutIfNeeded");
     json j;
@@ -117,17 +113,11 @@ json alertJson(const Ref<UIAlertView>& alert) {
     }
     j["buttons"] = buttons;
     json fields = json::array();
-    for (int i = 0; i < textFieldsOf(*alert); ++i) fields.push_back(viewJson(alert->textFieldAtIndex(i)));
+    for (int i = 0; i < textFieldCount(*alert); ++i) fields.push_back(viewJson(alert->textFieldAtIndex(i)));
     j["textFields"] = fields;
     j["accessory"] = alert->accessoryView() ? viewJson(alert->accessoryView()) : json(nullptr);
     j["views"] = viewJson(alert);
     return j;
-}
-
-uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
-    uint64_t h = 1469598103934665603ull ^ (width * 31 + height);
-    for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-    return h;
 }
 
 } // namespace
@@ -204,36 +194,6 @@ json Device::state() const {
             {"booted", isBooted()},
             {"alarms", alarmList},
             {"nextAlarm", next ? json(localDateTime(*next, timeZone())) : json(nullptr)}};
-}
-
-CGSize Device::extent(Screen screen) { return msg<CGRect>(window(screen), "bounds").size; }
-
-SnapshotImage Device::render(Screen screen, double scale) {
-    claimAlerts(Screen::SpringBoard);
-    return UISnapshotRenderScreen(window(screen), scale > 0 ? scale : setup_.scale);
-}
-
-SnapshotImage Device::renderStatusBar(double scale) {
-    if (!springboard_) return {};
-    return UISnapshotRenderView(springboard_->statusBarView(), scale > 0 ? scale : setup_.scale);
-}
-
-std::vector<uint8_t> Device::png(Screen screen, double scale) { return encodePng(render(screen, scale)); }
-
-uint64_t Device::screenVersion(Screen screen) { return frame(screen, ~uint64_t{0} /* no picture wanted */).version; }
-
-Device::Frame Device::frame(Screen screen, uint64_t knownVersion) {
-    SnapshotImage image = render(screen);
-    Windows::Rendered& r = windows_->rendered[indexOf(screen)];
-    const uint64_t h = fnv1a(image.rgba, image.width, image.height);
-    if (!r.any || r.hash != h) {
-        r.any = true;
-        r.hash = h;
-        ++r.version;
-    }
-    Frame f{r.version, {}};
-    if (knownVersion != ~uint64_t{0} && knownVersion != r.version) f.png = encodePng(image);
-    return f;
 }
 
 } // namespace sim

@@ -1,6 +1,6 @@
 #include "device/DeviceSetup.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/PropertyList.h"
 
 #include <algorithm>
@@ -11,10 +11,10 @@ constexpr const char* kSetupFile = "/.hushmark-sim-device.plist";
 
 // Reads or writes with the platform's root pointed at `root` for the call.
 template <class F> auto withRoot(const std::filesystem::path& root, F f) {
-    const std::filesystem::path previous = ::Device::root();
-    ::Device::setRoot(root);
+    const std::filesystem::path previous = DeviceEnvironment::root();
+    DeviceEnvironment::setRoot(root);
     auto result = f();
-    if (!previous.empty()) ::Device::setRoot(previous);
+    if (!previous.empty()) DeviceEnvironment::setRoot(previous);
     return result;
 }
 } // namespace

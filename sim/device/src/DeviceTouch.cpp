@@ -1,5 +1,7 @@
-// A person's touches and keys on the device's two screens, and the shorthands over them.
+// A person's touches and keys on the device's two screens, each through the screen window's hit
+// testing; which screen each alert belongs to; the text field being edited.
 #include "DeviceWindows.h"
+#include "ViewSearch.h"
 
 #include "foundation/RunLoop.h"
 #include "preferences/PSCellClasses.h"
@@ -18,58 +20,6 @@
 
 namespace sim {
 namespace {
-
-constexpr CGFloat kNavigationBarHeight = 64;
-constexpr CGFloat kBackButtonWidth = 70;
-
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
-
-std::string listed(const std::vector<std::string>& words) {
-    std::string out;
-    for (const auto& w : words) out += (out.empty() ? "" : ", ") + quoted(w);
-    return out.empty() ? "none" : out;
-}
-
-std::string pointText(CGPoint p) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "(%g, %g)", double(p.x), double(p.y));
-    return buf;
-}
-
-UIView* asView(const id& v) { return dynamic_cast<UIView*>(v.get()); }
-
-CGPoint centerOnScreen(const id& view) {
-    UIView* v = asView(view);
-    const CGRect b = v->bounds();
-    return v->convertPointToView({b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2}, nullptr);
-}
-
-bool handlesTouchesItself(const id& view) {
-    static const Method* forwarding = objc_getClass("UIResponder")->lookup(SELECTOR("touchesBegan:withEvent:"));
-    const Method* own = object_getClass(view.get())->lookup(SELECTOR("touchesBegan:withEvent:"));
-    return own && own != forwarding;
-}
-
-id findView(const id& root, const std::function<bool(const id&)>& match) {
-    if (!root) return nullptr;
-    if (match(root)) return root;
-    for (const id& sub : asView(root)->subviews())
-        if (id found = findView(sub, match)) return found;
-    return nullptr;
-}
-
-bool classStartsWith(const id& view, const char* prefix) {
-    return std::string(class_getName(object_getClass(view.get()))).rfind(prefix, 0) == 0;
-}
-
-int textFieldCount(const UIAlertView& alert) {
-    switch (alert.alertViewStyle()) {
-    case 1:
-    case 2: return 1;
-    case 3: return 2;
-    default: return 0;
-    }
-}
 
 // The alert a text field belongs to, if it is shown.
 Ref<UIAlertView> alertOfField(const id& field) {
@@ -187,7 +137,7 @@ std::string Device::touch(Screen screen, TouchPhase phase, CGPoint point) {
         }
         if (!target || !static_cast<UIWindow*>(win.get())->touchDown(point))
             return "nothing takes a touch at " + pointText(point) + " on the " + screenName(screen) + " screen";
-        t = Windows::Touch{true, target, nullptr, nullptr, false};
+        t = Windows::Touch{true, target, nullptr, nullptr};
         if (dynamic_cast<UITextField*>(target.get())) t.field = target;
         if (screen == Screen::Settings && alerts.empty()) {
             for (id v = target; v; v = asView(v)->superview()) {
@@ -198,8 +148,6 @@ std::string Device::touch(Screen screen, TouchPhase phase, CGPoint point) {
                 // A row's text field is the row's: a touch on it starts editing the row.
                 if (handlesTouchesItself(v) && !dynamic_cast<UITextField*>(v.get())) break;
             }
-            t.backButton = !t.rowCell && point.y >= 20 && point.y < kNavigationBarHeight && point.x < kBackButtonWidth &&
-                           settings_->depth() > 1;
         }
         return settled(screen, "");
     }
@@ -224,8 +172,6 @@ std::string Device::touch(Screen screen, TouchPhase phase, CGPoint point) {
         }
     } else if (ended.field && inside(ended.field)) {
         windows_->editing = Windows::Editing{ended.field, screen, std::nullopt};
-    } else if (ended.backButton && point.y >= 20 && point.y < kNavigationBarHeight && point.x < kBackButtonWidth) {
-        settings_->back();
     }
     return settled(screen, "");
 }
@@ -287,189 +233,6 @@ std::string Device::endEditing() {
         if (cell && cell->userEnteredText(text)) return settled(Screen::Settings, "");
     }
     return settled(Screen::Settings, "the text row is no longer shown");
-}
-
-// ---------------------------------------------------------------------------------------------
-// Shorthands
-
-std::string Device::openSettings() {
-    if (!settings_) return "the device is not booted";
-    if (!settings_->openPane("Hushmark")) return settled(Screen::Settings, "no Hushmark pane is installed");
-    return settled(Screen::Settings, "");
-}
-
-std::string Device::settingsBack() {
-    if (!isBooted()) return "the device is not booted";
-    if (!hasSettingsPage()) return "Settings shows no page: open it first";
-    if (settings_->depth() <= 1) return "Settings shows its first page already";
-    return tap(Screen::Settings, {kBackButtonWidth / 2, (20 + kNavigationBarHeight) / 2});
-}
-
-namespace {
-struct RowFound {
-    id cell;
-    std::string error;
-};
-} // namespace
-
-static RowFound findRowCell(Device& device, SettingsApp* settings, const std::string& label) {
-    if (!device.isBooted()) return {nullptr, "the device is not booted"};
-    if (!device.hasSettingsPage()) return {nullptr, "Settings shows no page: open it first"};
-    id cell = settings->cellForRow(label);
-    if (!cell) return {nullptr, "no row " + quoted(label) + " on this page; the rows are " + listed(settings->rowLabels())};
-    if (!msg<bool>(cell, "cellEnabled")) return {nullptr, "the row " + quoted(label) + " is disabled"};
-    return {cell, ""};
-}
-
-std::string Device::tapRow(const std::string& label) {
-    window(Screen::Settings);
-    RowFound found = findRowCell(*this, settings_.get(), label);
-    if (!found.error.empty()) return found.error;
-    // The row's label: a tap there reaches the row, not a control at its right.
-    id textLabel = msg<id>(found.cell, "textLabel");
-    const bool onLabel = textLabel && asView(textLabel)->bounds().size.width > 0 && !msg<std::string>(textLabel, "text").empty();
-    return tap(Screen::Settings, centerOnScreen(onLabel ? textLabel : found.cell));
-}
-
-std::string Device::setRowSwitch(const std::string& label, bool on) {
-    window(Screen::Settings);
-    RowFound found = findRowCell(*this, settings_.get(), label);
-    if (!found.error.empty()) return found.error;
-    if (!dynamic_cast<PSSwitchTableCell*>(found.cell.get())) return "the row " + quoted(label) + " has no switch";
-    id control = msg<id>(found.cell, "control");
-    if (msg<bool>(control, "isOn") == on) return "";
-    std::string e = tap(Screen::Settings, centerOnScreen(control));
-    if (!e.empty()) return e;
-    id now = settings_->cellForRow(label);
-    return now && msg<bool>(msg<id>(now, "control"), "isOn") == on ? "" : "the switch " + quoted(label) + " did not change";
-}
-
-std::string Device::typeInRow(const std::string& label, const std::string& text) {
-    window(Screen::Settings);
-    RowFound found = findRowCell(*this, settings_.get(), label);
-    if (!found.error.empty()) return found.error;
-    if (!dynamic_cast<PSEditableTableCell*>(found.cell.get())) return "the row " + quoted(label) + " has no text field";
-    std::string e = tap(Screen::Settings, centerOnScreen(msg<id>(found.cell, "control")));
-    if (!e.empty()) return e;
-    id field = windows_->editing ? windows_->editing->field.lock() : nullptr;
-    if (!field) return "the row " + quoted(label) + " did not start editing";
-    msg(field, "setText:", std::string()); // a person clears the field first
-    e = type(text);
-    return e.empty() ? press(Key::Return) : e;
-}
-
-std::string Device::pickRowSegment(const std::string& label, long index) {
-    window(Screen::Settings);
-    RowFound found = findRowCell(*this, settings_.get(), label);
-    if (!found.error.empty()) return found.error;
-    if (!dynamic_cast<PSSegmentTableCell*>(found.cell.get())) return "the row " + quoted(label) + " has no segments";
-    id control = msg<id>(found.cell, "control");
-    const NSInteger count = msg<NSInteger>(control, "numberOfSegments");
-    if (index < 0 || index >= count)
-        return "the row " + quoted(label) + " has " + std::to_string(count) + " segments (0 to " + std::to_string(count - 1) + ")";
-    // The segments share the strip evenly.
-    UIView* strip = asView(control);
-    const CGRect b = strip->bounds();
-    const CGFloat w = b.size.width / CGFloat(count);
-    const CGPoint p = strip->convertPointToView({b.origin.x + w * (CGFloat(index) + 0.5), b.origin.y + b.size.height / 2}, nullptr);
-    return tap(Screen::Settings, p);
-}
-
-std::string Device::tapPicker(CGPoint point) {
-    auto at = pickerPoints({point});
-    if (at.empty()) return "Settings does not show the color page";
-    return tap(Screen::Settings, at[0]).empty() ? "" : "nothing takes a touch at that point of the picker";
-}
-
-std::string Device::dragPicker(CGPoint from, CGPoint to) {
-    auto at = pickerPoints({from, to});
-    if (at.empty()) return "Settings does not show the color page";
-    return drag(Screen::Settings, at[0], at[1], 10).empty() ? "" : "nothing takes a touch at that point of the picker";
-}
-
-// Points of the color page's picker on the Settings screen; none when the page is not shown.
-std::vector<CGPoint> Device::pickerPoints(const std::vector<CGPoint>& points) {
-    id win = window(Screen::Settings);
-    id picker = findView(win, [](const id& v) { return classStartsWith(v, "HMColorPickerView_"); });
-    if (!picker) return {};
-    std::vector<CGPoint> out;
-    for (CGPoint p : points) out.push_back(asView(picker)->convertPointToView(p, nullptr));
-    return out;
-}
-
-std::string Device::enterColor(const std::string& which, const std::string& text) {
-    const char* action = which == "hex"     ? "askUserForInputHex"
-                         : which == "red"   ? "askUserForInputR"
-                         : which == "green" ? "askUserForInputG"
-                         : which == "blue"  ? "askUserForInputB"
-                                            : nullptr;
-    if (!action) return "no color prompt " + quoted(which);
-    id win = window(Screen::Settings);
-    id button = findView(win, [&](const id& v) {
-        auto* control = dynamic_cast<UIControl*>(v.get());
-        if (!control) return false;
-        for (const id& target : control->allTargets()) {
-            auto actions = control->actionsForTargetForControlEvent(target, 64 /* touch up inside */);
-            if (std::find(actions.begin(), actions.end(), action) != actions.end()) return true;
-        }
-        return false;
-    });
-    if (!button) return "Settings does not show the color page";
-    const size_t before = alertsOn(Screen::Settings).size();
-    std::string e = tap(Screen::Settings, centerOnScreen(button));
-    if (!e.empty()) return e;
-    auto prompts = alertsOn(Screen::Settings);
-    if (prompts.size() <= before || textFieldCount(*prompts.back()) == 0) return "the color page showed no prompt";
-    msg(prompts.back()->textFieldAtIndex(0), "setText:", std::string()); // cleared first
-    windows_->editing = Windows::Editing{prompts.back()->textFieldAtIndex(0), Screen::Settings, std::nullopt};
-    e = type(text);
-    return e.empty() ? press(Key::Return) : e;
-}
-
-std::string Device::tapAlertButton(const std::string& title) {
-    if (!isBooted()) return "the device is not booted";
-    claimAlerts(Screen::SpringBoard);
-    auto shown = UIAlertView::shownAlerts();
-    if (shown.empty()) {
-        if (!lockScreenAlarm()) return "no alert is shown";
-        id win = window(Screen::SpringBoard);
-        if (title == "Snooze") {
-            id snooze = msg<id>(win, "viewWithTag:", NSInteger{springboard::kLockScreenSnoozeTag});
-            if (!snooze) return "the lock-screen alarm cannot snooze";
-            return tap(Screen::SpringBoard, centerOnScreen(snooze));
-        }
-        if (title == "slide to stop") {
-            id slide = msg<id>(win, "viewWithTag:", NSInteger{springboard::kLockScreenSlideTag});
-            UIView* v = asView(slide);
-            const CGRect b = v->bounds();
-            const CGPoint from = v->convertPointToView({b.origin.x + 2, b.size.height / 2}, nullptr);
-            const CGPoint to = v->convertPointToView({b.origin.x + b.size.width - 2, b.size.height / 2}, nullptr);
-            return drag(Screen::SpringBoard, from, to, 10);
-        }
-        return "the lock-screen alarm has no button " + quoted(title) + "; it has \"Snooze\" (when it can snooze) and \"slide to stop\"";
-    }
-    Ref<UIAlertView> alert = shown.back();
-    Screen owner = Screen::SpringBoard;
-    for (const auto& o : windows_->owners)
-        if (o.alert.lock() == alert) owner = o.screen;
-    msg(alert, "layoutIfNeeded");
-    id button = findView(alert, [&](const id& v) {
-        auto* b = dynamic_cast<UIButton*>(v.get());
-        return b && b->titleForState(0) == title;
-    });
-    if (!button) {
-        // Listed as a person reads them: the alert's own buttons in order, then its accessory view's.
-        std::vector<std::string> titles;
-        for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
-        if (alert->accessoryView())
-            findView(alert->accessoryView(), [&](const id& v) {
-                if (auto* b = dynamic_cast<UIButton*>(v.get())) titles.push_back(b->titleForState(0));
-                return false;
-            });
-        return "the alert has no button " + quoted(title) + "; its buttons are " + listed(titles);
-    }
-    std::string e = tap(owner, centerOnScreen(button));
-    return e.empty() ? "" : "the button " + quoted(title) + " did not take the touch";
 }
 
 } // namespace sim

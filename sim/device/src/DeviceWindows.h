@@ -1,11 +1,13 @@
-// The device's private state around its two screens: the window each shows (built anew from
-// the hosts whenever no finger is down on it), the touch in progress, which screen each alert
-// belongs to, the text field being edited, and what each screen last rendered.
+// What the device's files share: the state around its two screens (the window each shows, built
+// anew from the hosts whenever no finger is down on it; the touch in progress; which screen each
+// alert belongs to; the text field being edited; what each screen last rendered), and the Clock
+// alarm SpringBoard keeps for a request.
 #pragma once
 
 #include "device/Device.h"
 
 #include "foundation/NSIndexPath.h"
+#include "springboard/AlarmBook.h"
 
 #include <array>
 #include <memory>
@@ -20,7 +22,6 @@ struct Device::Windows {
         id target;      // the view the finger landed on
         id rowCell;     // a Settings cell that takes the touch as a row tap
         id field;       // a text field the finger landed on
-        bool backButton = false; // Settings' back button in the navigation bar
     };
     struct Rendered {
         bool any = false;
@@ -43,6 +44,9 @@ struct Device::Windows {
     std::vector<Owner> owners;
     std::optional<Editing> editing;
 };
+
+// A Clock alarm as SpringBoard's alarm model holds it (boot adds those set before it).
+springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request);
 
 inline size_t indexOf(Screen screen) { return screen == Screen::SpringBoard ? 0 : 1; }
 

@@ -1,6 +1,6 @@
 #include "device/TemporaryRoot.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 
 #include <cstdlib>
 #include <linux/magic.h>
@@ -42,7 +42,7 @@ fs::path makeTemporaryRoot() {
     fs::remove(pattern, ec); // laid out afresh
     // Deleted after the run: its writes need no flush to disk (a kill still leaves whole files).
     // The root remembers it when it is set again.
-    ::Device::setRoot(pattern, RootDurability::Scratch);
+    DeviceEnvironment::setRoot(pattern, RootDurability::Scratch);
     return pattern;
 }
 

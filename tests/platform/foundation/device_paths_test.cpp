@@ -45,20 +45,20 @@ class DevicePaths : public testing::TestWithParam<bool> {
 };
 
 TEST_P(DevicePaths, MapIntoTheRootAndFollowVarToPrivateVar) {
-    EXPECT_EQ(Device::hostPath("/"), root_.root());
-    EXPECT_EQ(Device::hostPath("/tmp/inside.plist"), root_.root() / "tmp/inside.plist");
-    EXPECT_EQ(Device::hostPath("/var/mobile/x"), root_.root() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("//var/./mobile//x/"), root_.root() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("/var/mobile/../mobile/x"), root_.root() / "private/var/mobile/x");
-    EXPECT_EQ(Device::hostPath("/var/../x"), root_.root() / "private/x") << "\"..\" applies after the link, as on a device";
-    EXPECT_EQ(Device::hostPath("/not/yet/there.plist"), root_.root() / "not/yet/there.plist");
+    EXPECT_EQ(DeviceEnvironment::hostPath("/"), root_.root());
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/inside.plist"), root_.root() / "tmp/inside.plist");
+    EXPECT_EQ(DeviceEnvironment::hostPath("/var/mobile/x"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(DeviceEnvironment::hostPath("//var/./mobile//x/"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(DeviceEnvironment::hostPath("/var/mobile/../mobile/x"), root_.root() / "private/var/mobile/x");
+    EXPECT_EQ(DeviceEnvironment::hostPath("/var/../x"), root_.root() / "private/x") << "\"..\" applies after the link, as on a device";
+    EXPECT_EQ(DeviceEnvironment::hostPath("/not/yet/there.plist"), root_.root() / "not/yet/there.plist");
 }
 
 TEST_P(DevicePaths, RefuseRelativePathsAndPathsWithoutARoot) {
-    EXPECT_EQ(Device::hostPath("tmp/inside.plist"), std::nullopt);
-    EXPECT_EQ(Device::hostPath(""), std::nullopt);
-    Device::setRoot({});
-    EXPECT_EQ(Device::hostPath("/tmp/inside.plist"), std::nullopt);
+    EXPECT_EQ(DeviceEnvironment::hostPath("tmp/inside.plist"), std::nullopt);
+    EXPECT_EQ(DeviceEnvironment::hostPath(""), std::nullopt);
+    DeviceEnvironment::setRoot({});
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/inside.plist"), std::nullopt);
     EXPECT_FALSE(fileExistsAtPath("/tmp/inside.plist"));
 }
 
@@ -66,7 +66,7 @@ TEST_P(DevicePaths, DotDotAboveTheRootIsRefused) {
     std::string up = "/../" + outside_.filename().string() + "/secret.plist";
     for (const std::string& path : {up, "/tmp/../../" + outside_.filename().string() + "/secret.plist",
                                     "/var/../../../" + outside_.filename().string() + "/secret.plist", std::string("/..")}) {
-        EXPECT_EQ(Device::hostPath(path), std::nullopt) << path;
+        EXPECT_EQ(DeviceEnvironment::hostPath(path), std::nullopt) << path;
         EXPECT_EQ(dictionaryWithContentsOfFile(path), std::nullopt) << path;
         EXPECT_FALSE(fileExistsAtPath(path)) << path;
         EXPECT_FALSE(writeToFile(PlistDict{{"x", 1}}, path, true)) << path;
@@ -77,7 +77,7 @@ TEST_P(DevicePaths, DotDotAboveTheRootIsRefused) {
 TEST_P(DevicePaths, RelativeLinksClimbingOutAreRefused) {
     link("/tmp/escape", "../../" + outside_.filename().string());
     link("/tmp/escape-file.plist", "../../" + outside_.filename().string() + "/secret.plist");
-    EXPECT_EQ(Device::hostPath("/tmp/escape/secret.plist"), std::nullopt);
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/escape/secret.plist"), std::nullopt);
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/escape-file.plist"), std::nullopt);
     EXPECT_FALSE(fileExistsAtPath("/tmp/escape-file.plist"));
     EXPECT_FALSE(writeToFile(PlistDict{{"x", 1}}, "/tmp/escape/new.plist", true));
@@ -89,7 +89,7 @@ TEST_P(DevicePaths, AbsoluteLinksCountFromTheDeviceRoot) {
     link("/tmp/abs-device.plist", "/tmp/inside.plist");          // a device path
     link("/tmp/abs-host-inside.plist", root_.root() / "tmp/inside.plist");
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-outside.plist"), std::nullopt);
-    EXPECT_EQ(Device::hostPath("/tmp/abs-outside.plist"), root_.root() / (outside_ / "secret.plist").relative_path());
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/abs-outside.plist"), root_.root() / (outside_ / "secret.plist").relative_path());
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-device.plist"), (PlistDict{{"inside", true}}));
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-host-inside.plist"), (PlistDict{{"inside", true}}));
 }
@@ -97,7 +97,7 @@ TEST_P(DevicePaths, AbsoluteLinksCountFromTheDeviceRoot) {
 TEST_P(DevicePaths, LinkLoopsAreRefused) {
     link("/tmp/a", "b");
     link("/tmp/b", "a");
-    EXPECT_EQ(Device::hostPath("/tmp/a/x"), std::nullopt);
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/a/x"), std::nullopt);
 }
 
 TEST_P(DevicePaths, FileManagerAnswersByDevicePath) {
@@ -113,7 +113,7 @@ TEST_P(DevicePaths, ANulInThePathRefusesIt) {
     // "/..\0x" once mapped to the root's parent: the host call stops at the NUL, after "..".
     for (std::string_view path : {std::string_view("/..\0x", 5), std::string_view("/tmp/inside.plist\0", 18),
                                   std::string_view("/\0", 2)}) {
-        EXPECT_EQ(Device::hostPath(path), std::nullopt);
+        EXPECT_EQ(DeviceEnvironment::hostPath(path), std::nullopt);
         EXPECT_FALSE(openDeviceFile(path, O_RDONLY));
         EXPECT_EQ(dictionaryWithContentsOfFile(path), std::nullopt);
         EXPECT_FALSE(fileExistsAtPath(path));

@@ -45,8 +45,8 @@ TEST(LocalizedDates, UseTheDeviceLocaleAndTimeZone) {
     DeviceRootFixture root{kBareRoot};
     EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle), "12/7/26, 10:30:00 AM");
     ASSERT_TRUE(writeToFile(PlistDict{{"AppleLocale", "de_DE"}, {"TimeZone", "Asia/Tokyo"}}, kGlobalPreferencesPath, true));
-    EXPECT_EQ(Device::locale(), "de_DE");
-    EXPECT_EQ(Device::timeZone(), "Asia/Tokyo");
+    EXPECT_EQ(DeviceEnvironment::locale(), "de_DE");
+    EXPECT_EQ(DeviceEnvironment::timeZone(), "Asia/Tokyo");
     EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle), "07.12.26, 19:30:00");
 }
 
@@ -91,13 +91,13 @@ TEST(NumberFormatting, DefaultsToTheDeviceLocale) {
 
 TEST(DeviceSettings, HaveDefaultsWithoutAFile) {
     DeviceRootFixture root{kBareRoot};
-    EXPECT_EQ(Device::locale(), "en_US");
-    EXPECT_EQ(Device::preferredLanguages(), std::vector<std::string>{"en"});
-    EXPECT_EQ(Device::timeZone(), "UTC");
+    EXPECT_EQ(DeviceEnvironment::locale(), "en_US");
+    EXPECT_EQ(DeviceEnvironment::preferredLanguages(), std::vector<std::string>{"en"});
+    EXPECT_EQ(DeviceEnvironment::timeZone(), "UTC");
     ASSERT_TRUE(writeToFile(PlistDict{{"AppleLanguages", PlistArray{"fr", 3, "de"}}, {"AppleLocale", 7}},
                             kGlobalPreferencesPath, true));
-    EXPECT_EQ(Device::preferredLanguages(), (std::vector<std::string>{"fr", "de"}));
-    EXPECT_EQ(Device::locale(), "en_US");
+    EXPECT_EQ(DeviceEnvironment::preferredLanguages(), (std::vector<std::string>{"fr", "de"}));
+    EXPECT_EQ(DeviceEnvironment::locale(), "en_US");
 }
 
 } // namespace

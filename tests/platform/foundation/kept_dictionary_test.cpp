@@ -91,9 +91,9 @@ TEST(KeptDictionary, BelongsToItsRoot) {
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Tokyo"}}, kPath, true));
     letTheFileSettle();
     EXPECT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), "Asia/Tokyo");
-    Device::setRoot(other->root());
+    DeviceEnvironment::setRoot(other->root());
     EXPECT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), "Europe/Oslo");
-    Device::setRoot(root.root());
+    DeviceEnvironment::setRoot(root.root());
     EXPECT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), "Asia/Tokyo");
 }
 

@@ -25,7 +25,7 @@ struct RootWithMarker {
         msg(bottom, "setBackgroundColor:", rgba(0, 0, 1, 0.5));
         msg(marker, "addSubview:", top);
         msg(marker, "addSubview:", bottom);
-        const auto host = *Device::hostPath(kMarkerPath);
+        const auto host = *DeviceEnvironment::hostPath(kMarkerPath);
         std::filesystem::create_directories(host.parent_path());
         EXPECT_TRUE(UISnapshotWriteView(marker, host.string(), 1));
         std::ofstream(host.parent_path() / "Broken.png") << "not a picture";
@@ -60,7 +60,7 @@ TEST(ImageNamed, GivesNoneForMissingUnreadableOrEscapingPaths) {
 
 TEST(ImageNamed, ReadsNothingThroughALinkOutOfTheRoot) {
     RootWithMarker root;
-    const auto marker = *Device::hostPath(kMarkerPath);
+    const auto marker = *DeviceEnvironment::hostPath(kMarkerPath);
     const auto outside = root.device.root().parent_path() / (root.device.root().filename().string() + "-outside.png");
     std::filesystem::copy_file(marker, outside);
     std::filesystem::create_symlink(outside, marker.parent_path() / "Absolute.png");
@@ -102,13 +102,13 @@ TEST_P(ImageScales, PickTheVariantForTheScreen) {
     const ScaleCase& c = GetParam();
     DeviceRootFixture device{DeviceRootFixture::Options{{}, false, false}};
     const std::string folder = "/System/Library/Frameworks/UIKit.framework/";
-    std::filesystem::create_directories(*Device::hostPath(folder));
+    std::filesystem::create_directories(*DeviceEnvironment::hostPath(folder));
     for (int scale : c.present) {
         // Each variant is 4 points square in its own pixels: 4, 8 or 12 wide.
         id square = makeView("UIView", CGRectMake(0, 0, 4, 4));
         msg(square, "setBackgroundColor:", rgba(1, 0, 0));
         const std::string name = scale == 1 ? "Icon.png" : "Icon@" + std::to_string(scale) + "x.png";
-        ASSERT_TRUE(UISnapshotWriteView(square, Device::hostPath(folder + name)->string(), scale));
+        ASSERT_TRUE(UISnapshotWriteView(square, DeviceEnvironment::hostPath(folder + name)->string(), scale));
     }
     UIScreen::setMainScreen({320, 568}, c.screen);
     for (const char* factory : {"imageNamed:", "imageWithContentsOfFile:"}) {

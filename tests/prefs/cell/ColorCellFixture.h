@@ -3,7 +3,7 @@
 #pragma once
 
 #include "cell/HMColorCell.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"

@@ -1,6 +1,6 @@
 // The color page: its one tall row, the key it hands the color cell, where the picker goes.
 #include "cell/HMColorCell.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/NSBundle.h"
 #include "foundation/NotifyCenter.h"

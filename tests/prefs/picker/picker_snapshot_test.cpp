@@ -1,7 +1,7 @@
 // The three pickers on screen: each drawn in a window on a device that has the bundle's marker
 // image, written as a PNG for a person to look at, and checked at a few telling pixels.
 #include "coregraphics/CoreGraphics.h"
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "objc/runtime.h"
 #include "uikit/UISnapshot.h"
 
@@ -25,7 +25,7 @@ class PickerSnapshot : public ::testing::TestWithParam<const char*> {
         const auto bundle = root / "Library/PreferenceBundles/Hushmark.bundle";
         std::filesystem::create_directories(bundle);
         std::filesystem::copy_file(HM_SELECTOR_PNG, bundle / "Selector.png");
-        Device::setRoot(root);
+        DeviceEnvironment::setRoot(root);
     }
     void TearDown() override { std::filesystem::remove_all(root); }
 

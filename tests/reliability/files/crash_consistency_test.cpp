@@ -50,7 +50,7 @@ class KilledWriter : public testing::TestWithParam<KillRun> {};
 
 TEST_P(KilledWriter, LeavesTheOldFileOrTheNewAndNoPileOfTemporaries) {
     DeviceRootFixture root{kBareRoot};
-    Device::setRoot(root.root(), GetParam().durability);
+    DeviceEnvironment::setRoot(root.root(), GetParam().durability);
     const PlistDict a = generation('A'), b = generation('B');
     ASSERT_TRUE(writeToFile(a, kSettings, true));
     const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");

@@ -102,6 +102,71 @@ TEST_F(DeviceTest, TouchesNeedSomethingToTakeThemAndAFingerDown) {
     EXPECT_EQ(device_->tapAlertButton("OK"), "no alert is shown");
 }
 
+// The clock's steps in the device: to a time of day (today, else tomorrow), to a local time on
+// a day or today (forward or back), and to the next alarm; the state both front ends serve
+// reads the result.
+TEST_F(DeviceTest, TheClockMovesToLocalTimesAndTheNextAlarm) {
+    auto local = [&] { return localDateTime(device_->now(), "UTC"); };
+    struct Case { std::function<std::string()> step; std::string error; const char* after; };
+    const Case cases[] = {
+        {[&] { return device_->advanceToNextAlarm(); }, "no alarm is set", "2026-12-07 06:59:00"},
+        {[&] { return device_->advanceTo(7 * 3600 + 1); }, "", "2026-12-07 07:00:01"},
+        {[&] { return device_->advanceTo(6 * 3600); }, "", "2026-12-08 06:00:00"},
+        {[&] { return device_->setLocalTime(std::nullopt, 5 * 3600 + 30 * 60); }, "", "2026-12-08 05:30:00"},
+        {[&] { return device_->setLocalTime(CalendarDay{2027, 1, 2}, 7 * 3600 + 5 * 60 + 9); }, "", "2027-01-02 07:05:09"},
+        {[&] { return device_->setLocalTime(CalendarDay{2026, 12, 31}, 23 * 3600); }, "", "2026-12-31 23:00:00"},
+        {[&] { return device_->addAlarm({8 * 3600 + 15 * 60, "Late"}); }, "", "2026-12-31 23:00:00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.step(), c.error);
+        EXPECT_EQ(local(), c.after);
+    }
+    const auto state = device_->state();
+    EXPECT_EQ(state["time"], "2026-12-31 23:00:00");
+    EXPECT_EQ(state["alarms"][0]["time"], "08:15:00");
+    EXPECT_EQ(state["alarms"][0]["label"], "Late");
+    EXPECT_EQ(state["nextAlarm"], "2027-01-01 08:15:00");
+    EXPECT_EQ(device_->inspect(Screen::SpringBoard)["springboard"]["alarms"], state["alarms"]);
+    EXPECT_EQ(device_->advanceToNextAlarm(), "");
+    EXPECT_EQ(local(), "2027-01-01 08:15:00");
+}
+
+// A screen's extent is its window's: the phone's screen, or a Settings page as long as it is.
+TEST_F(DeviceTest, ScreenExtentsAreTheWindows) {
+    EXPECT_EQ(device_->extent(Screen::SpringBoard).height, 568);
+    ASSERT_EQ(device_->openSettings(), "");
+    ASSERT_EQ(device_->tapRow("Button Color"), "");
+    const auto image = device_->render(Screen::Settings);
+    EXPECT_GT(device_->extent(Screen::Settings).height, 568);
+    EXPECT_EQ(device_->extent(Screen::Settings).height * device_->setup().scale, double(image.height));
+    EXPECT_EQ(device_->extent(Screen::Settings).width * device_->setup().scale, double(image.width));
+}
+
+// The Settings back button is a control in the navigation bar that hit testing reaches: a tap
+// on it goes back; a tap on the title or the status bar above it does not.
+TEST_F(DeviceTest, TheBackButtonIsWhereItIsDrawn) {
+    auto depth = [&] { return device_->inspect(Screen::Settings)["settings"]["depth"].get<int>(); };
+    struct Case { CGPoint at; bool back; };
+    const Case cases[] = {{{30, 42}, true}, {{12, 25}, true}, {{160, 42}, false}, {{30, 10}, false}, {{300, 42}, false}};
+    ASSERT_EQ(device_->openSettings(), "");
+    for (const Case& c : cases) {
+        ASSERT_EQ(device_->tapRow("Button Color"), "");
+        ASSERT_EQ(depth(), 2);
+        device_->tap(Screen::Settings, c.at);
+        EXPECT_EQ(depth(), c.back ? 1 : 2) << c.at.x << ", " << c.at.y;
+        if (!c.back) {
+            ASSERT_EQ(device_->settingsBack(), "");
+        }
+    }
+    // The bar's back button is a control with the page's navigation action, as inspection shows it.
+    ASSERT_EQ(device_->tapRow("Button Color"), "");
+    const auto bar = device_->inspect(Screen::Settings)["views"]["subviews"][0]["subviews"][1];
+    const auto button = std::find_if(bar["subviews"].begin(), bar["subviews"].end(),
+                                     [](const nlohmann::json& v) { return v["class"] == "UIControl"; });
+    ASSERT_NE(button, bar["subviews"].end());
+    EXPECT_EQ((*button)["subviews"][0]["text"], "\u2039 Hushmark");
+}
+
 TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
     ringWithButton();
     ASSERT_EQ(device_->alertsOn(Screen::SpringBoard).size(), 1u);

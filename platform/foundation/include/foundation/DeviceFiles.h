@@ -70,7 +70,7 @@ std::vector<std::string> contentsOfDeviceDirectory(std::string_view devicePath);
 // reader in any process, or a writer killed at any moment, leaves the old file or the new one,
 // never a part. A writer that dies leaves its temporary behind; the next write takes the same
 // name over (its lock died with it), so leftovers never pile up. On a root whose writes are
-// durable (Device::writesAreDurable) the new file is flushed to disk before the rename and the
+// durable (DeviceEnvironment::writesAreDurable) the new file is flushed to disk before the rename and the
 // folder after it. Not atomically: truncated and written in place. False on any failure, the
 // old file left as it was (the target must be a regular file or missing), with errno giving the
 // reason (deviceFileErrorText reads it).

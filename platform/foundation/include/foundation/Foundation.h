@@ -1,7 +1,7 @@
 // The Foundation stand-in, whole.
 #pragma once
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/DeviceEvents.h"

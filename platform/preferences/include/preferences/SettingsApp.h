@@ -27,6 +27,9 @@ class SettingsApp {
     };
 
     explicit SettingsApp(CGSize screenSize = {320, 568});
+    ~SettingsApp();
+    SettingsApp(const SettingsApp&) = delete;
+    SettingsApp& operator=(const SettingsApp&) = delete;
 
     // The entries installed on the device, sorted by label.
     std::vector<Entry> entries() const;
@@ -40,8 +43,12 @@ class SettingsApp {
 
     id currentController() const;
     size_t depth() const { return stack_.size(); }
-    // Shows the page below again (viewWillAppear:); false at the root.
+    // Shows the page below again (viewWillAppear:); false at the root. The navigation bar's back
+    // button does this when a finger lifts on it.
     bool back();
+    // The tag of the navigation bar's back button in the view `pageView` makes (a page above the
+    // first has one): a control that sends its action on touch up inside, as a bar button does.
+    static constexpr NSInteger kBackButtonTag = 4301;
 
     // Rows of the shown page, in table order, by the text each row shows.
     std::vector<std::string> rowLabels();
@@ -75,4 +82,5 @@ class SettingsApp {
     bool tapRowAt(const NSIndexPath& row);
     CGSize screen_;
     std::vector<id> stack_;
+    id navigation_; // what the back button sends its action to: it calls back()
 };

@@ -8,6 +8,6 @@ namespace springboard {
 double utcOffsetIn(const std::string& timeZone, double utcSeconds);
 // The same from a zone made for this one call: the reference the kept zone is compared against.
 double utcOffsetInFreshZone(const std::string& timeZone, double utcSeconds);
-// The same for the device's own time zone (Device::timeZone, read again when the file changes).
+// The same for the device's own time zone (DeviceEnvironment::timeZone, read again when the file changes).
 double deviceUtcOffset(double utcSeconds);
 } // namespace springboard

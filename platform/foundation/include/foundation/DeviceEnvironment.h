@@ -1,4 +1,5 @@
-// The device the process runs: its root folder, and the settings a device keeps there.
+// The device environment the process runs in: its root folder, and the system settings a device
+// keeps there (locale, languages, time zone).
 //
 // Device paths are absolute paths as the device spells them; they map into the root folder.
 // Links inside the root resolve as if the root were "/" ("var" links to "private/var"); a path
@@ -20,7 +21,7 @@
 //           sees the old file or the new one, never a part, since that takes only the rename.
 enum class RootDurability { Kept, Scratch };
 
-class Device {
+class DeviceEnvironment {
   public:
     // Without a durability: the one this root was last set with, else Kept.
     static void setRoot(std::filesystem::path root, std::optional<RootDurability> durability = std::nullopt);

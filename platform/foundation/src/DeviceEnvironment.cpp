@@ -1,5 +1,6 @@
-// The device root, and the settings a device keeps in it. Paths resolve in DeviceFiles.cpp.
-#include "foundation/Device.h"
+// The device environment: its root, and the system settings a device keeps in it. Paths resolve
+// in DeviceFiles.cpp.
+#include "foundation/DeviceEnvironment.h"
 
 #include "DeviceRootHandle.h"
 #include "foundation/PropertyList.h"
@@ -36,7 +37,7 @@ std::shared_ptr<const DeviceRootHandle> currentDeviceRoot() {
     return gRoot;
 }
 
-void Device::setRoot(fs::path root, std::optional<RootDurability> durability) {
+void DeviceEnvironment::setRoot(fs::path root, std::optional<RootDurability> durability) {
     std::lock_guard lock(gRootMutex);
     if (root.empty()) {
         gRoot = nullptr;
@@ -50,12 +51,12 @@ void Device::setRoot(fs::path root, std::optional<RootDurability> durability) {
     gRoot = openRoot(path, known == gDurabilityOf.end() || known->second == RootDurability::Kept);
 }
 
-fs::path Device::root() {
+fs::path DeviceEnvironment::root() {
     auto root = currentDeviceRoot();
     return root ? root->path : fs::path();
 }
 
-bool Device::writesAreDurable() {
+bool DeviceEnvironment::writesAreDurable() {
     auto root = currentDeviceRoot();
     return !root || root->durable;
 }
@@ -69,13 +70,13 @@ const PlistValue& globalPreference(const std::shared_ptr<const PlistDict>& prefs
 std::shared_ptr<const PlistDict> globalPreferences() { return sharedDictionaryWithContentsOfFile(kGlobalPreferencesPath); }
 } // namespace
 
-std::string Device::locale() {
+std::string DeviceEnvironment::locale() {
     auto prefs = globalPreferences();
     const PlistValue& v = globalPreference(prefs, "AppleLocale");
     return v.isString() && !v.asString().empty() ? v.asString() : "en_US";
 }
 
-std::vector<std::string> Device::preferredLanguages() {
+std::vector<std::string> DeviceEnvironment::preferredLanguages() {
     auto prefs = globalPreferences();
     std::vector<std::string> out;
     for (const PlistValue& v : globalPreference(prefs, "AppleLanguages").asArray())
@@ -84,7 +85,7 @@ std::vector<std::string> Device::preferredLanguages() {
     return out;
 }
 
-std::string Device::timeZone() {
+std::string DeviceEnvironment::timeZone() {
     auto prefs = globalPreferences();
     const PlistValue& v = globalPreference(prefs, "TimeZone");
     return v.isString() && !v.asString().empty() ? v.asString() : "UTC";
