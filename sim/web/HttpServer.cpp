@@ -341,6 +341,10 @@ void HttpServer::Loop::expire(HttpConnection& c, Clock::time_point now) {
 }
 
 void HttpServer::Loop::run() {
+    // Unread bytes kept for a connection: more than the parser reads before it takes or refuses a
+    // request (blank lines and a head, a chunked body on the wire, its last chunk), so a request
+    // within the limits always fits; past it, reading waits until the requests ahead are done.
+    const size_t bufferCap = 2 * limits.parsing.head + 3 * limits.parsing.body + 2 * kReadChunk;
     std::vector<pollfd> fds;
     std::vector<uint64_t> ids;
     while (!stopping) {
@@ -348,7 +352,7 @@ void HttpServer::Loop::run() {
         ids.assign(2, 0);
         for (auto& [id, c] : conns) {
             short events = 0;
-            const bool reading = c->phase == HttpConnection::Phase::Reading && !c->closeAfterWrite && c->in.size() < limits.parsing.head + 2 * limits.parsing.body + kReadChunk;
+            const bool reading = c->phase == HttpConnection::Phase::Reading && !c->closeAfterWrite && c->in.size() < bufferCap;
             if (reading || c->phase == HttpConnection::Phase::Streaming || c->phase == HttpConnection::Phase::Lingering) events |= POLLIN;
             if (c->peerClosed) events &= ~POLLIN;
             if (c->pending() > 0) events |= POLLOUT;
