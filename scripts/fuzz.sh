@@ -3,7 +3,7 @@
 # and UndefinedBehaviorSanitizer) in build/fuzz and runs each for SECONDS (default 60) on a
 # temporary copy of its seed corpus (fuzz/corpus/TARGET, plus generated binary property lists).
 # Fails on the first finding, naming the target and keeping the input in build/fuzz/findings.
-# Targets: readings hexscan plist devicepath scenario (default: all).
+# Targets: readings hexscan plist devicepath scenario webrequest (default: all).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,7 +14,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ] || [ "$seconds" -gt 86
   exit 2
 fi
 shift $(( $# > 0 ? 1 : 0 ))
-all=(readings hexscan plist devicepath scenario)
+all=(readings hexscan plist devicepath scenario webrequest)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 for t in "${targets[@]}"; do
@@ -42,7 +42,7 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" --target fuzzers -- -j"$(nproc)"
 
-declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=1024)
+declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=1024 [webrequest]=4096)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$build/findings"

@@ -1,130 +1,54 @@
 #include "Actions.h"
 
+#include "ActionRequest.h"
+
 #include "words/Words.h"
 
-#include <cmath>
 #include <optional>
 
 namespace sim::web {
 namespace {
-constexpr size_t kLongestText = 1000;
-
-// A field's value, or a message saying what is wrong with it.
-struct Fields {
-    const nlohmann::json& request;
-    std::string error;
-
-    const nlohmann::json* find(const char* name, bool required) {
-        auto it = request.find(name);
-        if (it == request.end()) {
-            if (required && error.empty()) error = std::string("\"") + name + "\" is missing";
-            return nullptr;
-        }
-        return &*it;
-    }
-    std::string text(const char* name, bool required = true, size_t limit = kLongestText) {
-        const nlohmann::json* v = find(name, required);
-        if (!v) return "";
-        if (!v->is_string()) return fail(name, "a string"), "";
-        const std::string& s = v->get_ref<const std::string&>();
-        if (s.size() > limit) return fail(name, "at most " + std::to_string(limit) + " bytes long"), "";
-        return s;
-    }
-    bool flag(const char* name, bool fallback) {
-        const nlohmann::json* v = find(name, false);
-        if (!v) return fallback;
-        if (!v->is_boolean()) return fail(name, "true or false"), fallback;
-        return v->get<bool>();
-    }
-    double number(const char* name) {
-        const nlohmann::json* v = find(name, true);
-        if (!v) return 0;
-        if (!v->is_number() || !std::isfinite(v->get<double>())) return fail(name, "a number"), 0;
-        return v->get<double>();
-    }
-    std::optional<Screen> screen() {
-        std::string name = text("screen");
-        if (!error.empty()) return std::nullopt;
-        auto s = screenNamed(name);
-        if (!s) fail("screen", "\"springboard\" or \"settings\"");
-        return s;
-    }
-    void fail(const char* name, const std::string& what) {
-        if (error.empty()) error = std::string("\"") + name + "\" must be " + what;
-    }
-};
-
 Reply answer(const std::string& deviceError) { return deviceError.empty() ? Reply::ok() : Reply::error(409, deviceError); }
-
-// "YYYY-MM-DD HH:MM[:SS]" or "HH:MM[:SS]" (today).
-struct LocalTime {
-    std::optional<CalendarDay> day;
-    int secondsOfDay = 0;
-};
-std::optional<LocalTime> parseLocalTime(const std::string& text) {
-    if (auto ofDay = parseTimeOfDay(text)) return LocalTime{std::nullopt, *ofDay};
-    const size_t blank = text.find(' ');
-    if (blank == std::string::npos) return std::nullopt;
-    auto day = parseCalendarDay(text.substr(0, blank));
-    auto clock = parseTimeOfDay(text.substr(blank + 1));
-    if (!day || !clock) return std::nullopt;
-    return LocalTime{day, *clock};
-}
 } // namespace
 
 Reply performAction(DeviceHost& host, const nlohmann::json& request) {
-    if (!request.is_object()) return Reply::error(400, "an action is a JSON object with an \"action\" field");
-    Fields f{request, {}};
-    const std::string action = f.text("action", true, 64);
-    if (!f.error.empty()) return Reply::error(400, f.error);
+    std::vector<ActionScreen> screens;
+    for (Screen screen : {Screen::SpringBoard, Screen::Settings}) {
+        const CGSize extent = host.extent(screen);
+        screens.push_back({screenName(screen), extent.width, extent.height});
+    }
+    ParsedAction parsed = parseAction(request, screens);
+    if (!parsed.action) return Reply::error(parsed.status, parsed.error);
+    const Action& a = *parsed.action;
+    const std::string& action = a.name;
 
     if (action == "touch" || action == "tap") {
-        const std::string phase = action == "tap" ? "tap" : f.text("phase");
-        auto screen = f.screen();
-        const double x = f.number("x"), y = f.number("y");
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        if (phase != "down" && phase != "move" && phase != "up" && phase != "tap")
-            return Reply::error(400, "\"phase\" must be \"down\", \"move\" or \"up\"");
-        const CGSize extent = host.extent(*screen);
-        if (x < 0 || y < 0 || x > extent.width || y > extent.height)
-            return Reply::error(400, "the point (" + std::to_string(int(x)) + ", " + std::to_string(int(y)) + ") lies outside the " +
-                                         screenName(*screen) + " screen (" + std::to_string(int(extent.width)) + " by " +
-                                         std::to_string(int(extent.height)) + " points)");
-        const CGPoint point{x, y};
+        const std::string phase = a.phase;
+        const std::optional<Screen> screen = screenNamed(screens[a.screen].name);
+        const CGPoint point{a.x, a.y};
         if (phase == "move") return host.move(*screen, point);
         return host.call([=, &host](Device& d) {
             host.touched(*screen);
-            if (phase == "tap") return answer(d.tap(*screen, point));
-            return answer(d.touch(*screen, phase == "down" ? TouchPhase::Down : TouchPhase::Up, point));
+            if (phase == "down") return answer(d.touchDown(*screen, point));
+            if (phase == "up") return answer(d.touchUp(*screen, point));
+            return answer(d.tap(*screen, point));
         });
     }
     if (action == "type") {
-        std::string text = f.text("text");
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        return host.call([text](Device& d) { return answer(d.type(text)); });
+        return host.call([text = a.text](Device& d) { return answer(d.type(text)); });
     }
     if (action == "key") {
-        std::string key = f.text("key");
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        if (key != "return" && key != "backspace") return Reply::error(400, "\"key\" must be \"return\" or \"backspace\"");
-        return host.call([key](Device& d) { return answer(d.press(key == "return" ? Key::Return : Key::Backspace)); });
+        return host.call([key = a.text](Device& d) { return answer(d.press(key == "return" ? Key::Return : Key::Backspace)); });
     }
     if (action == "lock") {
-        if (!f.find("locked", true)) return Reply::error(400, f.error);
-        const bool locked = f.flag("locked", true);
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        return host.call([locked](Device& d) { return answer(d.lock(locked)); });
+        return host.call([locked = a.flag](Device& d) { return answer(d.lock(locked)); });
     }
     if (action == "addAlarm") {
-        const std::string time = f.text("time", true, 16);
         AlarmRequest alarm;
-        alarm.label = f.text("label", false, 200);
-        alarm.snooze = f.flag("snooze", true);
-        alarm.daily = f.flag("daily", false);
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        auto seconds = parseTimeOfDay(time);
-        if (!seconds) return Reply::error(400, "\"time\" must be HH:MM or HH:MM:SS");
-        alarm.secondsOfDay = *seconds;
+        alarm.label = a.label;
+        alarm.snooze = a.snooze;
+        alarm.daily = a.daily;
+        alarm.secondsOfDay = a.secondsOfDay;
         return host.call([alarm](Device& d) {
             std::string id;
             std::string e = d.addAlarm(alarm, &id);
@@ -132,20 +56,13 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         });
     }
     if (action == "removeAlarm") {
-        std::string id = f.text("id", true, 200);
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        return host.call([id](Device& d) { return answer(d.removeAlarm(id)); });
+        return host.call([id = a.text](Device& d) { return answer(d.removeAlarm(id)); });
     }
     if (action == "alertButton") {
-        std::string title = f.text("title", true, 200);
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        return host.call([title](Device& d) { return answer(d.tapAlertButton(title)); });
+        return host.call([title = a.text](Device& d) { return answer(d.tapAlertButton(title)); });
     }
     if (action == "rate") {
-        const double rate = f.number("rate");
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        if (rate != 0 && rate != 1 && rate != 60 && rate != 3600) return Reply::error(400, "\"rate\" must be 0, 1, 60 or 3600");
-        return host.call([&host, rate](Device&) {
+        return host.call([&host, rate = a.rate](Device&) {
             host.setRate(rate);
             return Reply::ok();
         });
@@ -154,11 +71,7 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([](Device& d) { return answer(d.advanceToNextAlarm()); });
     }
     if (action == "setTime") {
-        const std::string time = f.text("time", true, 32);
-        if (!f.error.empty()) return Reply::error(400, f.error);
-        auto local = parseLocalTime(time);
-        if (!local) return Reply::error(400, "\"time\" must be \"YYYY-MM-DD HH:MM[:SS]\" or \"HH:MM[:SS]\"");
-        return host.call([local = *local](Device& d) { return answer(d.setLocalTime(local.day, local.secondsOfDay)); });
+        return host.call([day = a.day, seconds = a.secondsOfDay](Device& d) { return answer(d.setLocalTime(day, seconds)); });
     }
     if (action == "respring") {
         return host.call([&host](Device& d) {
@@ -168,7 +81,7 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
             return Reply::ok({{"relaunching", true}});
         });
     }
-    return Reply::error(400, "no action \"" + excerpt(action) + "\"");
+    return Reply::error(400, "no action \"" + excerpt(action) + "\""); // parseAction knows every action it lets through
 }
 
 } // namespace sim::web

@@ -5,6 +5,12 @@ namespace sim::web {
 void Publication::changed() {
     ++generation_;
     cv_.notify_all();
+    if (notify_) notify_();
+}
+
+void Publication::setNotify(std::function<void()> notify) {
+    std::lock_guard lock(mutex_);
+    notify_ = std::move(notify);
 }
 
 void Publication::setPicture(int screen, Picture picture) {

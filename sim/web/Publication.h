@@ -1,13 +1,14 @@
 // What viewers of the device see, shared between the device thread (which publishes) and the
 // server's threads (which stream it to each viewer): each screen's latest picture with its
 // version, the timeline's lines, and the controls' state. A viewer waits for a generation newer
-// than the one it has, then takes only what changed for it.
+// than the one it has (or asks without waiting), then takes only what changed for it.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -44,6 +45,9 @@ class Publication {
     void addLine(std::string line);
     void setState(std::string state);
     void stop();
+    // Any thread: `notify` runs on every change (on the publishing thread, with the publication's
+    // lock held: it must return at once and not call back), so a server can wake its viewers.
+    void setNotify(std::function<void()> notify);
 
     // Any thread: waits until something is newer than `cursor` (or `timeout`, or stop), and
     // moves the cursor past it.
@@ -60,6 +64,7 @@ class Publication {
     size_t firstLine_ = 0; // the number of the oldest kept line
     std::string state_;
     bool stopped_ = false;
+    std::function<void()> notify_;
 };
 
 } // namespace sim::web

@@ -10,25 +10,27 @@
 //
 // Safety: a request whose Host is not the bound host, localhost or a loopback address is refused
 // (403), against DNS rebinding; a POST must be JSON, and its Origin, when it has one, the page's
-// own; bodies are capped (413). Every refusal is a JSON {"error": MESSAGE}.
+// own; bodies are capped (413). Every refusal is a JSON {"error": MESSAGE}. The connections, the
+// viewers and the time a request may take are bounded (HttpServer.h), and no connection holds a
+// thread while it waits.
 #pragma once
 
 #include "DeviceHost.h"
+#include "HttpServer.h"
 
-#include <memory>
 #include <string>
-#include <thread>
 
 namespace sim::web {
 
 struct ServerOptions {
     std::string host = "127.0.0.1";
     int port = 8026; // 0: one the system chooses
+    HttpLimits limits = {};
 };
 
 class WebServer {
   public:
-    static constexpr size_t kBodyLimit = 64 * 1024;
+    static constexpr size_t kBodyLimit = http::Limits{}.body;
 
     WebServer(DeviceHost& host, ServerOptions options);
     ~WebServer();
@@ -41,10 +43,13 @@ class WebServer {
     void stop();
 
   private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    Routed route(http::Request& request);
+
+    DeviceHost& host_;
+    ServerOptions options_;
+    HttpServer server_;
     int port_ = 0;
-    std::thread thread_;
+    bool started_ = false;
 };
 
 } // namespace sim::web

@@ -150,6 +150,7 @@ TEST_F(WebApiTest, BadInputGetsAClearRefusalAndTheDeviceKeepsRunning) {
         {"wrong type", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"settings","x":"10","y":5})", {}, 400, "\"x\" must be a number"},
         {"unknown screen", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"lock","x":1,"y":1})", {}, 400, "\"screen\" must be"},
         {"point off the screen", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"springboard","x":321,"y":5})", {}, 400, "lies outside"},
+        {"a point too far to be a number of points", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"springboard","x":1e308,"y":5})", {}, 400, "(1e+308, 5) lies outside"},
         {"negative point", "POST", "/api/action", "application/json", R"({"action":"touch","phase":"move","screen":"settings","x":5,"y":-1})", {}, 400, "lies outside"},
         {"bad phase", "POST", "/api/action", "application/json", R"({"action":"touch","phase":"hover","screen":"settings","x":5,"y":5})", {}, 400, "\"phase\""},
         {"bad rate", "POST", "/api/action", "application/json", R"({"action":"rate","rate":7})", {}, 400, "0, 1, 60 or 3600"},
