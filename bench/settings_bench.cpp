@@ -8,6 +8,7 @@
 // Goals: a reload under 10 us, a suppression decision under 10 ns. Ratios are printed at the end.
 #include "core/suppression.h"
 #include "core/tweak_settings.h"
+#include "rules/SharedNames.h"
 #include "foundation/Device.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"

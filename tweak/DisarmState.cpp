@@ -5,6 +5,7 @@
 #include "foundation/NSLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
+#include "rules/SharedNames.h"
 
 #include <cstdint>
 

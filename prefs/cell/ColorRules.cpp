@@ -30,9 +30,9 @@ bool useWhiteFont(int r, int g, int b, float a) {
     const float rf = static_cast<float>(r) * a + k;
     const float gf = static_cast<float>(g) * a + k;
     const float bf = static_cast<float>(b) * a + k;
-    const int rc = truncateToInt(rf), gc = truncateToInt(gf), bc = truncateToInt(bf);
-    const double luma = 0.2126 * rc + 0.7152 * gc + 0.0722 * bc;
-    return luma / -255.0 + 1.0 >= 0.5;
+    // White when L/-255 + 1 >= 0.5, which is 1 - L/255 >= 0.5 to the bit (a negated quotient and
+    // an added negation round alike): the shared rule's other side.
+    return !takesBlackText({truncateToInt(rf), truncateToInt(gf), truncateToInt(bf)});
 }
 
 PickerLayout pickerLayoutForType(int colorPickerType) {

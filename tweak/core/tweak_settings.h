@@ -4,19 +4,17 @@
 #include "core/button_color.h"
 #include "foundation/NSDate.h"
 #include "foundation/PlistValue.h"
+#include "rules/DisarmTime.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-inline constexpr const char* kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
-inline constexpr const char* kSettingsChangedNotification = "net.vexmoor.hushmark.preferences";
-
 struct TweakSettings {
     bool enabled = false;
     bool enableIcon = true;
     bool enableAlertButtons = false;
-    std::int32_t disarmSeconds = 3600;
+    std::int32_t disarmSeconds = kDefaultDisarmSeconds;
     std::optional<NSDate> disarmedUntil;
     std::string buttonText;
     ButtonColors buttonColors; // buttonColor and buttonTitleColor
