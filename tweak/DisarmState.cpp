@@ -1,7 +1,7 @@
 #include "DisarmState.h"
 
 #include "Outside.h"
-#include "core/disarm_rules.h"
+#include "core/DisarmRules.h"
 #include "foundation/NSLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"

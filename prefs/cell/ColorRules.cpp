@@ -35,19 +35,25 @@ bool useWhiteFont(int r, int g, int b, float a) {
     return !takesBlackText({truncateToInt(rf), truncateToInt(gf), truncateToInt(bf)});
 }
 
-PickerLayout pickerLayoutForType(int colorPickerType) {
+PickerType pickerTypeFor(int colorPickerType) {
     switch (colorPickerType) {
-    case 2: return PickerLayout::Brightness;
-    case 1: return PickerLayout::Saturation;
-    default: return PickerLayout::Hue;
+    case 2:
+        return PickerType::Brightness;
+    case 1:
+        return PickerType::Saturation;
+    default:
+        return PickerType::Hue;
     }
 }
 
-const char* pickerClassName(PickerLayout layout) {
-    switch (layout) {
-    case PickerLayout::Brightness: return "HMColorPickerView_B";
-    case PickerLayout::Saturation: return "HMColorPickerView_S";
-    case PickerLayout::Hue: break;
+const char* pickerClassName(PickerType type) {
+    switch (type) {
+    case PickerType::Brightness:
+        return "HMColorPickerView_B";
+    case PickerType::Saturation:
+        return "HMColorPickerView_S";
+    case PickerType::Hue:
+        break;
     }
     return "HMColorPickerView_H";
 }

@@ -21,12 +21,13 @@ std::string hexTextForChannels(ColorChannels c);
 // the shared black-or-white rule.
 bool useWhiteFont(int r, int g, int b, float a);
 
-enum class PickerLayout { Hue, Saturation, Brightness };
+// Which of the three pickers the cell makes (each one's layout is a PickerLayout of the picker).
+enum class PickerType { Hue, Saturation, Brightness };
 
-// "colorPickerType" 2 is the brightness-slider layout, 1 the saturation-slider layout, and any
-// other value the hue-slider layout.
-PickerLayout pickerLayoutForType(int colorPickerType);
-const char* pickerClassName(PickerLayout layout);
+// "colorPickerType" 2 is the brightness-slider picker, 1 the saturation-slider picker, and any
+// other value the hue-slider picker.
+PickerType pickerTypeFor(int colorPickerType);
+const char* pickerClassName(PickerType type);
 
 // ASCII upper case, as the cell shows stored text (hex digits are ASCII).
 std::string upperCased(std::string text);

@@ -1,4 +1,4 @@
-#include "core/button_color.h"
+#include "core/ButtonColor.h"
 
 #include <gtest/gtest.h>
 

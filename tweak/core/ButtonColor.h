@@ -1,7 +1,7 @@
 // The alert button's colors, derived from the "buttonColor" text of the settings file.
 #pragma once
 
-#include "core/rgba_color.h"
+#include "core/RgbaColor.h"
 #include "rules/ColorText.h"
 
 #include <cstdint>

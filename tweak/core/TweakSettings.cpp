@@ -1,4 +1,4 @@
-#include "core/tweak_settings.h"
+#include "core/TweakSettings.h"
 
 namespace {
 constexpr const char* kDefaultButtonText = "Hushmark";

@@ -1,7 +1,7 @@
 // What the tweak knows of the settings file: one record, read by every decision.
 #pragma once
 
-#include "core/button_color.h"
+#include "core/ButtonColor.h"
 #include "foundation/NSDate.h"
 #include "foundation/PlistValue.h"
 #include "rules/DisarmTime.h"

@@ -1,4 +1,4 @@
-#include "core/disarm_rules.h"
+#include "core/DisarmRules.h"
 
 #include "rules/DisarmTime.h"
 
