@@ -1,5 +1,5 @@
 // Each of the picker's six gradient views, drawn the way its drawRect: draws it (the layers
-// hm::gradientLayers gives, clipped to the view), at two sizes: 900 x 750 pixels (300 x 250
+// gradientLayers gives, clipped to the view), at two sizes: 900 x 750 pixels (300 x 250
 // points at 3x) and the picker's bar or square at 2x (580 x 40 and 580 x 290 points). Beside
 // each, in the same run: the limit (memset of the same buffer once a layer) and the peer (Cairo
 // painting the same layers with linear patterns). Before timing, both renderers draw each case
@@ -25,16 +25,16 @@
 namespace {
 
 struct Kind {
-    hm::GradientViewKind kind;
+    GradientViewKind kind;
     const char* name;
     bool bar;
 };
-const Kind kKinds[] = {{hm::GradientViewKind::HueSaturation, "HueSaturation", false},
-                       {hm::GradientViewKind::BrightnessSaturation, "BrightnessSaturation", false},
-                       {hm::GradientViewKind::HueBrightness, "HueBrightness", false},
-                       {hm::GradientViewKind::HueSlider, "HueSlider", true},
-                       {hm::GradientViewKind::BrightnessSlider, "BrightnessSlider", true},
-                       {hm::GradientViewKind::SaturationSlider, "SaturationSlider", true}};
+const Kind kKinds[] = {{GradientViewKind::HueSaturation, "HueSaturation", false},
+                       {GradientViewKind::BrightnessSaturation, "BrightnessSaturation", false},
+                       {GradientViewKind::HueBrightness, "HueBrightness", false},
+                       {GradientViewKind::HueSlider, "HueSlider", true},
+                       {GradientViewKind::BrightnessSlider, "BrightnessSlider", true},
+                       {GradientViewKind::SaturationSlider, "SaturationSlider", true}};
 
 struct Size {
     const char* name;
@@ -42,7 +42,7 @@ struct Size {
 };
 const Size kSizes[] = {{"900x750", 3, 300, 250, 300, 250}, {"picker@2x", 2, 580, 40, 580, 290}};
 
-const hm::HsbComponents kColor{0.6, 0.45, 0.7};
+const HsbComponents kColor{0.6, 0.45, 0.7};
 
 struct Layer {
     std::vector<CGColor> stops;
@@ -57,7 +57,7 @@ struct Case {
 };
 
 // A stop's color as the drawing takes it: HSB stops through UIColor's conversion, as the view does.
-CGColor stopColor(const hm::GradientStop& stop) {
+CGColor stopColor(const GradientStop& stop) {
     if (!stop.isHsb)
         return CGColorMake(stop.c1, stop.c2, stop.c3, stop.alpha);
     id color = msg<id>(classObject(objc_getClass("UIColor")), SELECTOR("colorWithHue:saturation:brightness:alpha:"),
@@ -73,7 +73,7 @@ Case makeCase(const Kind& kind, const Size& size) {
     c.height = kind.bar ? size.barHeight : size.squareHeight;
     c.pixelsWide = size_t(c.width * c.scale);
     c.pixelsHigh = size_t(c.height * c.scale);
-    const hm::GradientLayers layers = hm::gradientLayers(kind.kind, kColor, c.width, c.height);
+    const GradientLayers layers = gradientLayers(kind.kind, kColor, c.width, c.height);
     for (size_t i = 0; i < layers.count; ++i) {
         Layer layer{{}, layers.layers[i].start, layers.layers[i].end};
         for (size_t s = 0; s < layers.layers[i].stopCount; ++s)

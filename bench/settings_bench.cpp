@@ -6,11 +6,12 @@
 //  - one atomic write of the same file, with and without the flushes to disk a kept device root
 //    makes (the tests' and a plain simulator run's roots are scratch roots and skip them).
 // Goals: a reload under 10 us, a suppression decision under 10 ns. Ratios are printed at the end.
-#include "core/suppression.h"
-#include "core/tweak_settings.h"
+#include "core/Suppression.h"
+#include "core/TweakSettings.h"
 #include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
+#include "rules/SharedNames.h"
 
 #include <benchmark/benchmark.h>
 

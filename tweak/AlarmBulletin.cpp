@@ -1,6 +1,6 @@
 #include "AlarmBulletin.h"
 
-#include "core/alert_rules.h"
+#include "core/AlertRules.h"
 
 #include <string>
 

@@ -1,17 +1,14 @@
 #include "AlertButton.h"
 
 #include "Outside.h"
-#include "core/highlight.h"
+#include "core/Highlight.h"
 #include "coregraphics/CoreGraphics.h"
+#include "uikit/UIKitConstants.h"
 
 namespace {
 
 constexpr CGRect kButtonFrame{{0, 0}, {100, 44}};
 constexpr CGRect kSeparatorFrame{{0, 0}, {1920, 1}}; // along the top edge, wider than any alert
-constexpr NSUInteger kFlexibleWidth = 2;
-constexpr NSInteger kCustomButton = 0;
-constexpr NSUInteger kStateNormal = 0, kStateHighlighted = 1, kStateSelected = 4;
-constexpr NSUInteger kTouchDown = 1, kTouchUpInside = 64, kTouchUpOutside = 128;
 constexpr CGFloat kSeparatorAlpha = 0.25;
 
 id colorOf(const RgbaColor& c) {
@@ -32,20 +29,23 @@ id buttonTitleColor(const TweakState& state) {
 
 void addButtonContainer(const TweakState& state, const id& alert, const id& target) {
     id container = msg<id>(msg<id>(classNamed("UIView"), "alloc"), "initWithFrame:", kButtonFrame);
-    msg(container, "setAutoresizingMask:", kFlexibleWidth);
+    msg(container, "setAutoresizingMask:", UIViewAutoresizingFlexibleWidth);
 
-    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", kCustomButton);
+    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", UIButtonTypeCustom);
     msg(button, "setFrame:", kButtonFrame);
-    msg(button, "setAutoresizingMask:", kFlexibleWidth);
+    msg(button, "setAutoresizingMask:", UIViewAutoresizingFlexibleWidth);
     msg(button, "setBackgroundColor:", buttonColor(state));
-    msg(button, "setTitle:forState:", state.settings.buttonText, kStateNormal);
+    msg(button, "setTitle:forState:", state.settings.buttonText, UIControlStateNormal);
 
-    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonHighlight:"), kTouchDown);
-    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonClicked:"), kTouchUpInside);
-    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonNormal:"), kTouchUpOutside);
+    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonHighlight:"),
+        UIControlEventTouchDown);
+    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonClicked:"),
+        UIControlEventTouchUpInside);
+    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName("hushmarkButtonNormal:"),
+        UIControlEventTouchUpOutside);
 
     id titleColor = buttonTitleColor(state);
-    for (NSUInteger controlState : {kStateNormal, kStateHighlighted, kStateSelected})
+    for (NSUInteger controlState : {UIControlStateNormal, UIControlStateHighlighted, UIControlStateSelected})
         msg(button, "setTitleColor:forState:", titleColor, controlState);
 
     id separator = msg<id>(classNamed("CALayer"), "layer");

@@ -1,10 +1,11 @@
 #include "DisarmState.h"
 
 #include "Outside.h"
-#include "core/disarm_rules.h"
+#include "core/DisarmRules.h"
 #include "foundation/NSLog.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
+#include "rules/SharedNames.h"
 
 #include <cstdint>
 

@@ -4,7 +4,7 @@
 #include "AlertButton.h"
 #include "DisarmState.h"
 #include "Outside.h"
-#include "core/alert_rules.h"
+#include "core/AlertRules.h"
 #include "foundation/RunLoop.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 #include "AlarmBulletin.h"
 #include "AlertButton.h"
 #include "DisarmState.h"
-#include "core/alert_rules.h"
+#include "core/AlertRules.h"
 
 void modalAlertConfigure(TweakState& state, Object* alert, bool configure, bool requirePasscode) {
     id bulletin = instanceVariable(alert, "_bulletin");

@@ -1,6 +1,6 @@
 #include "NotificationHook.h"
 
-#include "core/suppression.h"
+#include "core/Suppression.h"
 
 void fireNotification(TweakState& state, Object* application, const id& notification) {
     const TweakSettings& s = state.settings;

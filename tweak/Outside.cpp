@@ -1,5 +1,7 @@
 #include "Outside.h"
 
+#include "rules/SharedNames.h"
+
 void setStatusIconVisible(TweakState& state, bool visible) {
     if (state.statusItem) msg(state.statusItem, "setVisible:", visible);
 }

@@ -3,8 +3,6 @@
 
 #include "TweakState.h"
 
-inline constexpr const char* kToggleIdentifier = "net.vexmoor.hushmarkfs";
-
 // Shows or hides the status icon; nothing when there is no status item.
 void setStatusIconVisible(TweakState& state, bool visible);
 // Hands a disarm (on) or re-arm (off) to the HushmarkFS toggle.

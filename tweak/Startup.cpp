@@ -5,6 +5,7 @@
 #include "Outside.h"
 #include "foundation/DeviceDlopen.h"
 #include "foundation/NotifyCenter.h"
+#include "rules/SharedNames.h"
 
 #include <string>
 
@@ -14,9 +15,6 @@ constexpr int kLoadNowGlobal = 10; // RTLD_NOW | RTLD_GLOBAL on the device
 constexpr NSInteger kStatusBarRightSide = 2;
 constexpr const char* kProteanPath = "/Library/MobileSubstrate/DynamicLibraries/Protean.dylib";
 constexpr const char* kStatusBar8Path = "/Library/MobileSubstrate/DynamicLibraries/libstatusbar8.dylib";
-constexpr const char* kStatusBarPath = "/Library/MobileSubstrate/DynamicLibraries/libstatusbar.dylib";
-constexpr const char* kFlipswitchPath = "/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib";
-constexpr const char* kToggleSwitchPath = "/Library/Switches/HushmarkFS.bundle/HushmarkFS";
 constexpr const char* kPreferenceBundlePath = "/Library/PreferenceBundles/Hushmark.bundle";
 
 bool fileExists(const char* path) {
@@ -30,7 +28,7 @@ void loadProtean() {
 
 void createStatusItem(TweakState& state) {
     const char* path = fileExists(kStatusBar8Path) ? kStatusBar8Path
-                       : fileExists(kStatusBarPath) ? kStatusBarPath
+                       : fileExists(kLibstatusbarPath) ? kLibstatusbarPath
                                                     : nullptr;
     if (!path) return;
     device_dlopen(path, kLoadNowGlobal);
@@ -41,7 +39,7 @@ void createStatusItem(TweakState& state) {
 }
 
 void detectToggle(TweakState& state) {
-    if (fileExists(kFlipswitchPath)) state.toggleInstalled = fileExists(kToggleSwitchPath);
+    if (fileExists(kFlipswitchLibraryPath)) state.toggleInstalled = fileExists(kToggleExecutablePath);
 }
 
 void loadTitles(TweakState& state) {

@@ -2,7 +2,7 @@
 // instance the device uses; tests make their own. Every hook receives it, so nothing else is global.
 #pragma once
 
-#include "core/tweak_settings.h"
+#include "core/TweakSettings.h"
 #include "objc/runtime.h"
 
 #include <string>

@@ -24,8 +24,6 @@ inline constexpr long kGreenPromptTag = 2627;
 inline constexpr long kBluePromptTag = 2628;
 inline constexpr long kHexPromptTag = 2629;
 inline constexpr long kPromptSaveIndex = 1;
-inline constexpr long kNumberPadKeyboard = 4;
-inline constexpr long kPlainTextInputAlertStyle = 2;
 
 long promptTagForChannel(ColorChannel channel);
 // The channel prompt: bounds truncated toward zero, each followed by the unit text.

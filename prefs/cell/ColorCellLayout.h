@@ -12,10 +12,6 @@ struct CellFrame {
     bool operator==(const CellFrame&) const = default;
 };
 
-// Autoresizing masks the cell uses: margins and width flexible, or only the margins.
-inline constexpr unsigned long kCellResizeWidthAndMargins = 1 | 2 | 4;
-inline constexpr unsigned long kCellResizeMargins = 1 | 4;
-
 inline constexpr double kColorPickerHeight = 380;
 
 struct ColorCellLayout {

@@ -30,24 +30,30 @@ bool useWhiteFont(int r, int g, int b, float a) {
     const float rf = static_cast<float>(r) * a + k;
     const float gf = static_cast<float>(g) * a + k;
     const float bf = static_cast<float>(b) * a + k;
-    const int rc = truncateToInt(rf), gc = truncateToInt(gf), bc = truncateToInt(bf);
-    const double luma = 0.2126 * rc + 0.7152 * gc + 0.0722 * bc;
-    return luma / -255.0 + 1.0 >= 0.5;
+    // White when L/-255 + 1 >= 0.5, which is 1 - L/255 >= 0.5 to the bit (a negated quotient and
+    // an added negation round alike): the shared rule's other side.
+    return !takesBlackText({truncateToInt(rf), truncateToInt(gf), truncateToInt(bf)});
 }
 
-PickerLayout pickerLayoutForType(int colorPickerType) {
+PickerType pickerTypeFor(int colorPickerType) {
     switch (colorPickerType) {
-    case 2: return PickerLayout::Brightness;
-    case 1: return PickerLayout::Saturation;
-    default: return PickerLayout::Hue;
+    case 2:
+        return PickerType::Brightness;
+    case 1:
+        return PickerType::Saturation;
+    default:
+        return PickerType::Hue;
     }
 }
 
-const char* pickerClassName(PickerLayout layout) {
-    switch (layout) {
-    case PickerLayout::Brightness: return "HMColorPickerView_B";
-    case PickerLayout::Saturation: return "HMColorPickerView_S";
-    case PickerLayout::Hue: break;
+const char* pickerClassName(PickerType type) {
+    switch (type) {
+    case PickerType::Brightness:
+        return "HMColorPickerView_B";
+    case PickerType::Saturation:
+        return "HMColorPickerView_S";
+    case PickerType::Hue:
+        break;
     }
     return "HMColorPickerView_H";
 }

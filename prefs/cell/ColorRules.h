@@ -3,12 +3,9 @@
 // them, so a slider range wider than that shows up in the hex text as it would on the device.
 #pragma once
 
-#include <string>
+#include "rules/ColorText.h"
 
-struct ColorChannels {
-    int r = 0, g = 0, b = 0;
-    bool operator==(const ColorChannels&) const = default;
-};
+#include <string>
 
 // A float or double truncated toward zero into 32 bits, saturating at the ends and giving 0
 // for NaN (what the device's conversion instruction does; a plain cast would be undefined).
@@ -20,16 +17,17 @@ ColorChannels channelsFromSliderValues(float r, float g, float b);
 // The saved form of a color: "#" and the channels as two upper-case hex digits each.
 std::string hexTextForChannels(ColorChannels c);
 
-// YES when the sample's text must be white: the color composited over white at opacity a,
-// then the Rec. 709 luma compared with half of full scale.
+// YES when the sample's text must be white: the color composited over white at opacity a, then
+// the shared black-or-white rule.
 bool useWhiteFont(int r, int g, int b, float a);
 
-enum class PickerLayout { Hue, Saturation, Brightness };
+// Which of the three pickers the cell makes (each one's layout is a PickerLayout of the picker).
+enum class PickerType { Hue, Saturation, Brightness };
 
-// "colorPickerType" 2 is the brightness-slider layout, 1 the saturation-slider layout, and any
-// other value the hue-slider layout.
-PickerLayout pickerLayoutForType(int colorPickerType);
-const char* pickerClassName(PickerLayout layout);
+// "colorPickerType" 2 is the brightness-slider picker, 1 the saturation-slider picker, and any
+// other value the hue-slider picker.
+PickerType pickerTypeFor(int colorPickerType);
+const char* pickerClassName(PickerType type);
 
 // ASCII upper case, as the cell shows stored text (hex digits are ASCII).
 std::string upperCased(std::string text);

@@ -12,6 +12,14 @@
 
 namespace {
 
+// Autoresizing the cell's views use: both side margins and the width flexible (7), or only the
+// side margins (5).
+constexpr NSUInteger kCellResizeWidthAndMargins = UIViewAutoresizingFlexibleLeftMargin |
+                                                  UIViewAutoresizingFlexibleWidth |
+                                                  UIViewAutoresizingFlexibleRightMargin;
+constexpr NSUInteger kCellResizeMargins =
+    UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleRightMargin;
+
 const char* const kHelpText =
     "-- Tap once on a color gradient to select a color.\n"
     "-- Tap, hold and drag on a color gradient to scroll through different colors.\n"
@@ -161,16 +169,22 @@ void HMColorCell::buildPicker(double w, double pickerTop, ColorChannels initial)
         if (id cell = weakCell.lock()) static_cast<HMColorCell*>(cell.get())->saveColor();
     };
 
-    const PickerLayout kind = pickerLayoutForType(colorPickerType);
+    const PickerType kind = pickerTypeFor(colorPickerType);
     // The sample's opacity never reaches the picker.
     id picker = msg<id>(msg<id>(classObject(objc_getClass(pickerClassName(kind))), "alloc"),
                         "initWithFrame:color:colorsHaveChangedBlock:saveChangesBlock:",
                         cgRect({0, pickerTop, w, kColorPickerHeight}), colorOfChannels(initial, 1.0), changed, save);
     msg(picker, "setAutoresizingMask:", kCellResizeWidthAndMargins);
     switch (kind) {
-    case PickerLayout::Brightness: colorPickerView_B = picker; break;
-    case PickerLayout::Saturation: colorPickerView_S = picker; break;
-    case PickerLayout::Hue: colorPickerView_H = picker; break;
+    case PickerType::Brightness:
+        colorPickerView_B = picker;
+        break;
+    case PickerType::Saturation:
+        colorPickerView_S = picker;
+        break;
+    case PickerType::Hue:
+        colorPickerView_H = picker;
+        break;
     }
     msg(msg<id>(self(), "contentView"), "addSubview:", picker);
 }

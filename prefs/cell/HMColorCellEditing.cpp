@@ -30,10 +30,13 @@ ColorChannels sliderChannels(const id& r, const id& g, const id& b) {
 } // namespace
 
 id HMColorCell::chosenPicker() const {
-    switch (pickerLayoutForType(colorPickerType)) {
-    case PickerLayout::Brightness: return colorPickerView_B;
-    case PickerLayout::Saturation: return colorPickerView_S;
-    case PickerLayout::Hue: break;
+    switch (pickerTypeFor(colorPickerType)) {
+    case PickerType::Brightness:
+        return colorPickerView_B;
+    case PickerType::Saturation:
+        return colorPickerView_S;
+    case PickerType::Hue:
+        break;
     }
     return colorPickerView_H;
 }
@@ -54,7 +57,7 @@ void HMColorCell::askUserForChannel(ColorChannel channel) {
     msg(alert, "show");
     const id field = promptField(alert);
     if (const std::string prefill = channelPromptPrefill(min); !prefill.empty()) msg(field, "setText:", prefill);
-    msg(field, "setKeyboardType:", NSInteger{kNumberPadKeyboard});
+    msg(field, "setKeyboardType:", UIKeyboardTypeNumberPad);
 }
 
 void HMColorCell::alertViewClickedButtonAtIndex(id alertView, NSInteger buttonIndex) {

@@ -5,7 +5,6 @@
 
 #include <string>
 
-// Leading "#" characters are skipped (white space is not), then one hexadecimal number is read
-// with an optional "0x"; a run too long for 32 bits reads as 0xFFFFFFFF. No digit leaves
-// 0xFFFFFF, and anything above 0xFFFFFF becomes 0xFFFFFF: white.
+// The shared color-text rule: leading "#" characters skipped (white space is not), one
+// hexadecimal number with an optional "0x"; no digit, or a value above 0xFFFFFF, gives white.
 ColorChannels hexColorChannels(const std::string& text);

@@ -1,24 +1,20 @@
 #include "pane/HushmarkColorSelectorController.h"
 
 #include "pane/HushmarkSettingsFile.h"
+#include "pane/PaneState.h"
 
 namespace {
 
 constexpr CGFloat kColorRowHeight = 860.0; // room for the color cell: its help text starts at 685
 
-PlistDict& mutableSelectorSettings() {
-    static PlistDict settings; // process-wide, like the root list's copy, but apart from it
-    return settings;
-}
-
 } // namespace
-
-const PlistDict& selectorSettings() { return mutableSelectorSettings(); }
 
 id HushmarkColorSelectorController::initForContentSize(CGSize size) {
     id me = msgSuper<id>(this, classOf<HushmarkColorSelectorController>(), "initForContentSize:", size);
     if (!me) return nullptr;
-    mutableSelectorSettings() = loadHushmarkSettings();
+    // The page's own copy of the file, process-wide like the root list's but apart from it,
+    // replaced whole by each new page.
+    paneState().selectorSettings = loadHushmarkSettings();
     return me;
 }
 
@@ -39,7 +35,7 @@ std::vector<id> HushmarkColorSelectorController::specifiers() {
     const id colorRow = _specifiers.front();
     const PlistValue title = msg<PlistValue>(msg<id>(me, "specifier"), "propertyForKey:", std::string("title"));
     msg(colorRow, "setProperty:forKey:", title, std::string("key"));
-    const PlistDict& settings = selectorSettings();
+    const PlistDict& settings = paneState().selectorSettings;
     const auto prefer = settings.find("preferColorPicker");
     msg(colorRow, "setProperty:forKey:", prefer != settings.end() ? prefer->second : PlistValue(true),
         std::string("preferColorPicker"));

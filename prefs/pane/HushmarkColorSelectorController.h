@@ -21,6 +21,3 @@ struct HushmarkColorSelectorController : PSListController {
     std::vector<id> specifiers();
     CGFloat tableViewHeightForRowAtIndexPath(id table, NSIndexPath indexPath);
 };
-
-// The page's own copy of the settings file, replaced whole by each new page.
-const PlistDict& selectorSettings();

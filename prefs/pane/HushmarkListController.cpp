@@ -2,12 +2,12 @@
 
 #include "foundation/NSDateFormatter.h"
 #include "foundation/NSFileManager.h"
-#include "foundation/NSScanner.h"
 #include "pane/ButtonColorPaint.h"
 #include "pane/DisarmLength.h"
 #include "pane/FirstUseSeeding.h"
 #include "pane/HushmarkSettingsFile.h"
 #include "pane/HushmarkStatus.h"
+#include "pane/PaneState.h"
 #include "preferences/PSSpecifier.h"
 
 namespace {
@@ -42,13 +42,8 @@ void nameStatusRow(const id& status, const PlistDict& settings) {
 
 } // namespace
 
-HushmarkListState& hushmarkListState() {
-    static HushmarkListState state;
-    return state;
-}
-
 void HushmarkListController::hushmarkNow() {
-    HushmarkListState& state = hushmarkListState();
+    PaneState& state = paneState();
     PlistDict& settings = state.listSettings;
     const PlistValue& minutes = valueForKey(settings, "disableForMinutes");
     const int32_t seconds = disarmLengthSeconds(minutes.isNone() ? std::nullopt : std::optional<int32_t>(minutes.intValue()));
@@ -65,7 +60,7 @@ void HushmarkListController::hushmarkNow() {
 }
 
 void HushmarkListController::clearHushmark() {
-    HushmarkListState& state = hushmarkListState();
+    PaneState& state = paneState();
     state.listSettings.erase("disarmedUntil");
     saveHushmarkSettings(state.listSettings);
     if (state.statusSpecifier) msg(state.statusSpecifier, "setName:", std::string(kStatusArmedText));
@@ -76,7 +71,7 @@ void HushmarkListController::clearHushmark() {
 id HushmarkListController::initForContentSize(CGSize size) {
     id controller = msgSuper<id>(this, classOf<HushmarkListController>(), "initForContentSize:", size);
     if (!controller) return nullptr;
-    PlistDict& settings = hushmarkListState().listSettings;
+    PlistDict& settings = paneState().listSettings;
     settings = loadHushmarkSettings();
     // First use: the alert button's options get their starting values; nothing is announced.
     if (seedFirstUse(settings)) saveHushmarkSettings(settings);
@@ -84,7 +79,7 @@ id HushmarkListController::initForContentSize(CGSize size) {
 }
 
 void HushmarkListController::viewWillAppear(bool animated) {
-    HushmarkListState& state = hushmarkListState();
+    PaneState& state = paneState();
     state.listSettings = loadHushmarkSettings();
     // The file may have changed while the page was away (a disarm from an alarm's alert, a
     // deadline that passed): the status row is worked out again from what it holds now.
@@ -94,7 +89,7 @@ void HushmarkListController::viewWillAppear(bool animated) {
 }
 
 void HushmarkListController::setPreferenceValue(PlistValue value, id specifier) {
-    HushmarkListState& state = hushmarkListState();
+    PaneState& state = paneState();
     const std::string key = keyOf(specifier);
     state.listSettings = loadHushmarkSettings();
     state.listSettings[key] = value;
@@ -120,13 +115,13 @@ void HushmarkListController::setPreferenceValue(PlistValue value, id specifier) 
 }
 
 PlistValue HushmarkListController::readPreferenceValue(id specifier) {
-    const PlistValue& value = valueForKey(hushmarkListState().listSettings, keyOf(specifier));
+    const PlistValue& value = valueForKey(paneState().listSettings, keyOf(specifier));
     return value.isNone() ? msg<PlistValue>(specifier, "propertyForKey:", "default") : value;
 }
 
 std::vector<id> HushmarkListController::specifiers() {
     if (!_specifiers.empty()) return _specifiers;
-    HushmarkListState& state = hushmarkListState();
+    PaneState& state = paneState();
     const PlistDict& settings = state.listSettings;
     _specifiers = msg<std::vector<id>>(self(), "loadSpecifiersFromPlistName:target:", "Hushmark", self());
 
@@ -155,7 +150,7 @@ std::vector<id> HushmarkListController::specifiers() {
                             SELECTOR("readPreferenceValue:"), nullptr, 8);
     msg(text, "setProperty:forKey:", PlistValue("Button Text:"), "label");
     msg(text, "setProperty:forKey:", PlistValue("buttonText"), "key");
-    msg(text, "setProperty:forKey:", PlistValue("net.vexmoor.hushmark"), "defaults");
+    msg(text, "setProperty:forKey:", PlistValue(kSettingsDomain), "defaults");
     msg(text, "setProperty:forKey:", PlistValue("Hushmark"), "default");
     msg(text, "setProperty:forKey:", PlistValue(true), "enabled");
     msg(text, "setPlaceholder:", std::string("Hushmark"));
@@ -167,10 +162,9 @@ id HushmarkListController::tableViewCellForRowAtIndexPath(id table, NSIndexPath 
     id cell = msgSuper<id>(this, classOf<HushmarkListController>(), "tableView:cellForRowAtIndexPath:", table, indexPath);
     if (!(indexPath == NSIndexPath{1, 0})) return cell;
     // The "Button Color" row shows the alert button's color; white when none is stored.
-    unsigned scanned = 0xFFFFFF;
-    const PlistValue& stored = valueForKey(hushmarkListState().listSettings, "buttonColor");
-    if (stored.isString()) NSScannerScanHexInt(stored.asString(), "#", &scanned);
-    const ButtonColorPaint paint = buttonColorPaint(scanned);
+    const PlistValue& stored = valueForKey(paneState().listSettings, "buttonColor");
+    const ButtonColorPaint paint =
+        buttonColorPaint(stored.isString() ? std::optional<std::string_view>(stored.asString()) : std::nullopt);
     id colorClass = classObject(objc_getClass("UIColor"));
     msg(msg<id>(cell, "textLabel"), "setTextColor:",
         msg<id>(colorClass, paint.blackText ? "blackColor" : "whiteColor"));

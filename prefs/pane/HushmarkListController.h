@@ -6,13 +6,8 @@
 #include "foundation/PlistValue.h"
 #include "preferences/PSListController.h"
 
-// Shared by every root page of the process and kept for its life: the page's copy of the
-// settings file and the status row of the newest list.
-struct HushmarkListState {
-    PlistDict listSettings;
-    id statusSpecifier;
-};
-HushmarkListState& hushmarkListState();
+// Every root page of the process shares one copy of the settings file and the status row of
+// the newest list: `listSettings` and `statusSpecifier` of the pane's state (pane/PaneState.h).
 
 struct HushmarkListController : PSListController {
     void hushmarkNow();

@@ -4,16 +4,16 @@
 #include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"
 
-PlistDict loadHushmarkSettings() { return dictionaryWithContentsOfFile(kHushmarkSettingsPath).value_or(PlistDict{}); }
+PlistDict loadHushmarkSettings() { return dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{}); }
 
-void saveHushmarkSettings(const PlistDict& settings) { writeToFile(settings, kHushmarkSettingsPath, true); }
+void saveHushmarkSettings(const PlistDict& settings) { writeToFile(settings, kSettingsPath, true); }
 
 bool hushmarkToggleInstalled() {
-    return fileExistsAtPath(kFlipswitchLibraryPath) && fileExistsAtPath(kHushmarkToggleExecutablePath);
+    return fileExistsAtPath(kFlipswitchLibraryPath) && fileExistsAtPath(kToggleExecutablePath);
 }
 
 void postHushmarkNotification() {
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kHushmarkNotification, nullptr,
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kSettingsChangedNotification, nullptr,
                                          nullptr, true);
 }
 
@@ -26,6 +26,6 @@ bool tellTweak(NSInteger toggleState) {
     // this call go nowhere.
     static Class* const panelClass = objc_getClass("FSSwitchPanel");
     id panel = panelClass ? msg<id>(classObject(panelClass), "sharedPanel") : nullptr;
-    msg(panel, "setState:forSwitchIdentifier:", toggleState, std::string(kHushmarkToggleIdentifier));
+    msg(panel, "setState:forSwitchIdentifier:", toggleState, std::string(kToggleIdentifier));
     return true;
 }

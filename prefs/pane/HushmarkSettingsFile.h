@@ -3,13 +3,7 @@
 
 #include "foundation/PlistValue.h"
 #include "objc/runtime.h"
-
-inline constexpr const char* kHushmarkSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
-inline constexpr const char* kHushmarkNotification = "net.vexmoor.hushmark.preferences";
-inline constexpr const char* kFlipswitchLibraryPath = "/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib";
-inline constexpr const char* kHushmarkToggleExecutablePath = "/Library/Switches/HushmarkFS.bundle/HushmarkFS";
-inline constexpr const char* kHushmarkToggleIdentifier = "net.vexmoor.hushmarkfs";
-inline constexpr const char* kLibstatusbarPath = "/Library/MobileSubstrate/DynamicLibraries/libstatusbar.dylib";
+#include "rules/SharedNames.h"
 
 // The settings file as a dictionary; empty when it is missing or unreadable.
 PlistDict loadHushmarkSettings();

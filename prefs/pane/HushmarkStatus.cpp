@@ -1,7 +1,9 @@
 #include "pane/HushmarkStatus.h"
 
+#include "rules/DisarmTime.h"
+
 bool statusShowsDisarmed(bool masterEnabled, std::optional<double> deadline, double now) {
-    return masterEnabled && deadline && now + kStatusMarginSeconds < *deadline;
+    return masterEnabled && deadline && deadlineStillAhead(now, *deadline);
 }
 
 std::string statusDisarmedText(const std::string& formattedDeadline) {

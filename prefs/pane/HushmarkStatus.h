@@ -7,11 +7,10 @@
 
 inline constexpr const char* kStatusArmedText = "Alarms Enabled";
 inline constexpr const char* kStatusDisarmedFormat = "Hushmarked Until: %@";
-// A deadline this near (or past) counts as over: the tweak will not arm a timer for it.
-inline constexpr double kStatusMarginSeconds = 15.0;
 
 // Whether the status row shows the disarmed text (list built, page shown again, master switch on):
-// the master switch is on and the instant 15 seconds from now is earlier than the deadline.
+// the master switch is on and the deadline is still ahead by the shared 15-second margin, as the
+// tweak judges it.
 bool statusShowsDisarmed(bool masterEnabled, std::optional<double> deadline, double now);
 // "Hushmarked Until: " followed by the formatted deadline.
 std::string statusDisarmedText(const std::string& formattedDeadline);

@@ -2,8 +2,6 @@
 
 #include <initializer_list>
 
-namespace hm {
-
 namespace {
 GradientStop rgba(double r, double g, double b, double a) {
     return {false, r, g, b, a};
@@ -67,5 +65,3 @@ GradientLayers gradientLayers(GradientViewKind kind, const HsbComponents& hsb, d
     }
     return out;
 }
-
-} // namespace hm

@@ -10,8 +10,6 @@
 #include <array>
 #include <cstddef>
 
-namespace hm {
-
 enum class GradientViewKind {
     HueSaturation,        // square: hue across, saturation down
     BrightnessSlider,     // bar: brightness 1 to 0
@@ -42,5 +40,3 @@ struct GradientLayers {
 // The layers a view of this kind paints at width W and height H for its stored components
 // (each view reads only the components its picture depends on).
 GradientLayers gradientLayers(GradientViewKind kind, const HsbComponents& hsb, double width, double height);
-
-} // namespace hm

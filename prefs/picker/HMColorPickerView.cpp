@@ -4,6 +4,7 @@
 #include "foundation/ValueReadings.h"
 #include "picker/PickerGeometry.h"
 #include "picker/PickerTexts.h"
+#include "uikit/UIKitConstants.h"
 
 #include <cctype>
 #include <memory>
@@ -18,23 +19,14 @@ struct HMColorPickerSelectors {
 
 namespace {
 
-using hm::HsbComponent;
-using hm::PickerLayout;
-
 constexpr const char* kMarkerImagePath = "/Library/PreferenceBundles/Hushmark.bundle/Selector.png";
 constexpr const char* kMeasuringText = "Brightness:";
-constexpr NSUInteger kMaskAllMargins = 15;  // flexible left, right, top and bottom margins
-constexpr NSUInteger kMaskWidthAndTop = 10; // flexible width and top margin
-constexpr NSUInteger kNoAutoresizing = 0;
-constexpr NSInteger kSystemButton = 1;
-constexpr NSUInteger kStateNormal = 0;
-constexpr NSUInteger kDragInside = 4;
-constexpr NSUInteger kUpInside = 64;
-constexpr NSUInteger kUpInsideOrOutside = 64 + 128;
-constexpr NSInteger kAlignLeft = 0;
-constexpr NSInteger kAlignRight = 2;
-constexpr NSInteger kPlainTextInputStyle = 2;
-constexpr NSInteger kNumberPad = 4;
+// The labels and entry buttons follow a width change by both side margins, their width and the
+// top margin (15); the square and the bar by their width and the top margin (10).
+constexpr NSUInteger kMaskLabels = UIViewAutoresizingFlexibleLeftMargin | UIViewAutoresizingFlexibleWidth |
+                                   UIViewAutoresizingFlexibleRightMargin |
+                                   UIViewAutoresizingFlexibleTopMargin;
+constexpr NSUInteger kMaskFields = UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleTopMargin;
 
 SEL selectorOrNone(const char* name) {
     return name ? sel_registerName(name) : nullptr;
@@ -81,7 +73,7 @@ id newLabel(CGRect frame, NSInteger alignment, const std::string& text) {
     msg(label, "setBackgroundColor:", uiColor(SELECTOR("clearColor")));
     msg(label, "setTextColor:", uiColor(SELECTOR("blueColor")));
     msg(label, "setTextAlignment:", alignment);
-    msg(label, "setAutoresizingMask:", kMaskAllMargins);
+    msg(label, "setAutoresizingMask:", kMaskLabels);
     if (!text.empty())
         msg(label, "setText:", text);
     return label;
@@ -90,27 +82,28 @@ id newLabel(CGRect frame, NSInteger alignment, const std::string& text) {
 // A button over a value label that opens the prompt for that label's component; it shows only
 // as a faint tint with rounded corners.
 id newEntryButton(CGRect frame, const id& target, const char* action) {
-    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", kSystemButton);
+    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", UIButtonTypeSystem);
     msg(button, "setFrame:", frame);
-    msg(button, "setTitle:forState:", "", kStateNormal);
-    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName(action), kUpInside);
+    msg(button, "setTitle:forState:", "", UIControlStateNormal);
+    msg(button, "addTarget:action:forControlEvents:", target, sel_registerName(action),
+        UIControlEventTouchUpInside);
     msg(layerOf(button), "setCornerRadius:", CGFloat{5});
     msg(button, "setBackgroundColor:",
         msg<id>(classNamed("UIColor"), "colorWithRed:green:blue:alpha:", CGFloat{0}, CGFloat{0}, CGFloat{0},
                 0.04));
-    msg(button, "setAutoresizingMask:", kMaskAllMargins);
+    msg(button, "setAutoresizingMask:", kMaskLabels);
     return button;
 }
 
 // An invisible button (no title, no background) that takes the touches over a color field.
 id newTouchEater(CGRect frame, const id& target) {
-    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", kSystemButton);
+    id button = msg<id>(classNamed("UIButton"), "buttonWithType:", UIButtonTypeSystem);
     msg(button, "setFrame:", frame);
     msg(button, "setAlpha:", CGFloat{1});
     msg(button, "addTarget:action:forControlEvents:", target, SELECTOR("touchesMovedButton:withEvent:"),
-        kDragInside);
+        UIControlEventTouchDragInside);
     msg(button, "addTarget:action:forControlEvents:", target, SELECTOR("touchesEndedButton:withEvent:"),
-        kUpInsideOrOutside);
+        UIControlEventTouchUpInside | UIControlEventTouchUpOutside);
     return button;
 }
 
@@ -118,7 +111,7 @@ id newTouchEater(CGRect frame, const id& target) {
 id newColorField(const char* className, CGRect frame) {
     id view = msg<id>(msg<id>(classNamed(className), "alloc"), "init");
     msg(view, "setFrame:", frame);
-    msg(view, "setAutoresizingMask:", kMaskWidthAndTop);
+    msg(view, "setAutoresizingMask:", kMaskFields);
     id layer = layerOf(view);
     msg(layer, "setBorderWidth:", CGFloat{1});
     msg(layer, "setCornerRadius:", CGFloat{6});
@@ -130,7 +123,7 @@ id newColorField(const char* className, CGRect frame) {
 // A ring with a soft dark shadow, filled with the current color.
 id newCrosshair(CGRect frame) {
     id view = newView("UIView", frame);
-    msg(view, "setAutoresizingMask:", kNoAutoresizing);
+    msg(view, "setAutoresizingMask:", UIViewAutoresizingNone);
     id layer = layerOf(view);
     msg(layer, "setCornerRadius:", CGFloat{10});
     msg(layer, "setBorderColor:",
@@ -147,12 +140,12 @@ id newMarker(CGRect frame) {
     id view = newView("UIImageView", frame);
     msg(view, "setImage:", msg<id>(classNamed("UIImage"), "imageNamed:", kMarkerImagePath));
     msg(view, "setBackgroundColor:", uiColor(SELECTOR("clearColor")));
-    msg(view, "setAutoresizingMask:", kNoAutoresizing);
+    msg(view, "setAutoresizingMask:", UIViewAutoresizingNone);
     return view;
 }
 
 // Sends a view the components a ViewUpdate names, in its order.
-void sendUpdate(const id& view, SEL selector, const hm::ViewUpdate& update, const hm::HsbComponents& c) {
+void sendUpdate(const id& view, SEL selector, const ViewUpdate& update, const HsbComponents& c) {
     if (!selector)
         return;
     const auto& a = update.arguments;
@@ -193,28 +186,28 @@ id HMColorPickerView::initWithFrameColorColorsHaveChangedBlockSaveChangesBlock(C
     const CGSize size = frame.size;
     {
         // One line of the measuring text in the default label font gives every label's height.
-        id measuring = newView("UILabel", hm::pickerFrames(size, 0).measuringLabel);
+        id measuring = newView("UILabel", pickerFrames(size, 0).measuringLabel);
         msg(measuring, "setNumberOfLines:", NSInteger{1});
         msg(measuring, "setText:", kMeasuringText);
         msg(measuring, "sizeToFit");
         labelHeight_ = frameOf(measuring).size.height;
     }
-    const hm::PickerFrames f = hm::pickerFrames(size, labelHeight_);
+    const PickerFrames f = pickerFrames(size, labelHeight_);
     const id me = self();
 
-    topLeftLabel_ = newLabel(f.topLeftLabel, kAlignLeft, "");
-    id topLeftButton = newEntryButton(f.topLeftLabel, me, hm::askActionFor(layout_.topLeftText.component));
-    topRightLabel_ = newLabel(f.topRightLabel, kAlignRight, "");
-    id topRightButton = newEntryButton(f.topRightLabel, me, hm::askActionFor(layout_.topRightText.component));
+    topLeftLabel_ = newLabel(f.topLeftLabel, NSTextAlignmentLeft, "");
+    id topLeftButton = newEntryButton(f.topLeftLabel, me, askActionFor(layout_.topLeftText.component));
+    topRightLabel_ = newLabel(f.topRightLabel, NSTextAlignmentRight, "");
+    id topRightButton = newEntryButton(f.topRightLabel, me, askActionFor(layout_.topRightText.component));
     square_ = newColorField(layout_.squareClass, f.square);
     squareTouchEater_ = newTouchEater(f.square, me);
     bar_ = newColorField(layout_.barClass, f.bar);
     marker_ = newMarker(f.marker);
     barTouchEater_ = newTouchEater(f.bar, me);
-    id sliderTitle = newLabel(f.sliderTitle, kAlignRight, layout_.sliderTitle);
-    sliderValueLabel_ = newLabel(f.sliderValueLabel, kAlignLeft, "");
+    id sliderTitle = newLabel(f.sliderTitle, NSTextAlignmentRight, layout_.sliderTitle);
+    sliderValueLabel_ = newLabel(f.sliderValueLabel, NSTextAlignmentLeft, "");
     id sliderButton =
-        newEntryButton(f.sliderEntryButton, me, hm::askActionFor(layout_.sliderValueText.component));
+        newEntryButton(f.sliderEntryButton, me, askActionFor(layout_.sliderValueText.component));
     crossHairs_ = newCrosshair(f.crosshair);
 
     msg(this, "setColor:", color_);
@@ -230,10 +223,10 @@ id HMColorPickerView::initWithFrameColorColorsHaveChangedBlockSaveChangesBlock(C
 void HMColorPickerView::layoutSubviews() {
     msgSuper(this, pickerClass(layout_), "layoutSubviews");
     const CGSize size = msg<CGRect>(this, SELECTOR("frame")).size;
-    const CGRect square = hm::squareFrame(size, labelHeight_);
+    const CGRect square = squareFrame(size, labelHeight_);
     msg(square_, SELECTOR("setFrame:"), square);
     msg(squareTouchEater_, SELECTOR("setFrame:"), square);
-    const CGRect bar = hm::barFrame(square, size, labelHeight_);
+    const CGRect bar = barFrame(square, size, labelHeight_);
     msg(bar_, SELECTOR("setFrame:"), bar);
     msg(barTouchEater_, SELECTOR("setFrame:"), bar);
     msg(this, selectors_.markerPlacement);
@@ -257,21 +250,21 @@ void HMColorPickerView::setColor(id color) {
 
 void HMColorPickerView::updateSquareSelector() {
     sendUpdate(bar_, selectors_.barUpdate, layout_.squareRefreshBarUpdate, current_);
-    msg(topLeftLabel_, SELECTOR("setText:"), hm::componentText(layout_.topLeftText, current_));
-    msg(topRightLabel_, SELECTOR("setText:"), hm::componentText(layout_.topRightText, current_));
+    msg(topLeftLabel_, SELECTOR("setText:"), componentText(layout_.topLeftText, current_));
+    msg(topRightLabel_, SELECTOR("setText:"), componentText(layout_.topRightText, current_));
 }
 
 void HMColorPickerView::updateSliderSelector() {
     sendUpdate(square_, selectors_.squareUpdate, layout_.sliderRefreshSquareUpdate, current_);
-    msg(sliderValueLabel_, SELECTOR("setText:"), hm::componentText(layout_.sliderValueText, current_));
+    msg(sliderValueLabel_, SELECTOR("setText:"), componentText(layout_.sliderValueText, current_));
 }
 
 void HMColorPickerView::updateCrosshairPosition() {
-    msg(crossHairs_, SELECTOR("setCenter:"), hm::crosshairCenter(layout_, current_, frameOf(square_)));
+    msg(crossHairs_, SELECTOR("setCenter:"), crosshairCenter(layout_, current_, frameOf(square_)));
 }
 
 void HMColorPickerView::updateMarkerPosition() {
-    msg(marker_, SELECTOR("setCenter:"), hm::markerCenter(layout_, current_, frameOf(bar_)));
+    msg(marker_, SELECTOR("setCenter:"), markerCenter(layout_, current_, frameOf(bar_)));
 }
 
 // --- Touches ------------------------------------------------------------------------------------
@@ -293,27 +286,27 @@ void HMColorPickerView::touchesEndedButtonWithEvent(id sender, id event) {
 }
 
 void HMColorPickerView::dispatchTouchEventIsMoving(CGPoint point, bool) {
-    const hm::TouchRegions regions{frameOf(square_), frameOf(bar_), frameOf(sliderValueLabel_).origin.y,
-                                   frameOf(topLeftLabel_).origin.y + labelHeight_};
-    const hm::TouchTarget target = hm::dispatchTouch(regions, point);
+    const TouchRegions regions{frameOf(square_), frameOf(bar_), frameOf(sliderValueLabel_).origin.y,
+                               frameOf(topLeftLabel_).origin.y + labelHeight_};
+    const TouchTarget target = dispatchTouch(regions, point);
     switch (target.kind) {
-    case hm::TouchTarget::Square:
+    case TouchTarget::Square:
         msg(crossHairs_, SELECTOR("setCenter:"), target.point);
         msg(this, selectors_.squareTouch, target.point);
         break;
-    case hm::TouchTarget::Bar: {
+    case TouchTarget::Bar: {
         const CGRect bar = regions.bar;
         msg(marker_, SELECTOR("setCenter:"), CGPointMake(target.point.x, bar.origin.y + bar.size.height / 2));
         msg(this, selectors_.barTouch, target.point);
         break;
     }
-    case hm::TouchTarget::Ignored:
+    case TouchTarget::Ignored:
         break;
     }
 }
 
 void HMColorPickerView::updateSquareWithTouch(CGPoint point) {
-    hm::applySquareTouch(layout_, current_, frameOf(square_), point);
+    applySquareTouch(layout_, current_, frameOf(square_), point);
     msg(this, selectors_.squareRefresh);
     id color = colorOfCurrentComponents();
     showCurrentColorInCrosshair(color);
@@ -321,7 +314,7 @@ void HMColorPickerView::updateSquareWithTouch(CGPoint point) {
 }
 
 void HMColorPickerView::updateSliderWithTouch(CGPoint point) {
-    hm::applyBarTouch(layout_, current_, frameOf(bar_), point.x);
+    applyBarTouch(layout_, current_, frameOf(bar_), point.x);
     msg(this, selectors_.sliderRefresh);
     id color = colorOfCurrentComponents();
     showCurrentColorInCrosshair(color);
@@ -358,25 +351,24 @@ void HMColorPickerView::askUserForBrightness() {
 }
 
 void HMColorPickerView::askUserFor(HsbComponent component) {
-    const hm::EntryPrompt prompt = hm::entryPromptFor(component);
-    id alert =
-        msg<id>(msg<id>(classNamed("UIAlertView"), "alloc"),
-                "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", "",
-                hm::entryMessage(component, current_), self(), "Cancel", std::vector<std::string>{"OK"});
-    msg(alert, "setAlertViewStyle:", kPlainTextInputStyle);
+    const EntryPrompt prompt = entryPromptFor(component);
+    id alert = msg<id>(msg<id>(classNamed("UIAlertView"), "alloc"),
+                       "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", "",
+                       entryMessage(component, current_), self(), "Cancel", std::vector<std::string>{"OK"});
+    msg(alert, "setAlertViewStyle:", UIAlertViewStylePlainTextInput);
     msg(alert, "setTag:", NSInteger{prompt.tag});
-    msg(msg<id>(alert, "textFieldAtIndex:", NSInteger{0}), "setKeyboardType:", kNumberPad);
+    msg(msg<id>(alert, "textFieldAtIndex:", NSInteger{0}), "setKeyboardType:", UIKeyboardTypeNumberPad);
     msg(alert, "show");
 }
 
 void HMColorPickerView::alertViewClickedButtonAtIndex(id alertView, NSInteger buttonIndex) {
-    if (buttonIndex != hm::kOkButtonIndex)
+    if (buttonIndex != kOkButtonIndex)
         return; // Cancel changes nothing and calls nothing
     const NSInteger tag = msg<NSInteger>(alertView, "tag");
-    if (hm::entryComponentForTag(tag)) { // a prompt of this picker
+    if (entryComponentForTag(tag)) { // a prompt of this picker
         const std::string text =
             msg<std::string>(msg<id>(alertView, "textFieldAtIndex:", NSInteger{0}), "text");
-        hm::applyTypedEntry(current_, tag, buttonIndex, NSStringFloatValue(text));
+        applyTypedEntry(current_, tag, buttonIndex, NSStringFloatValue(text));
         // The color made from the typed component decides what all three read back as.
         id color = colorOfCurrentComponents();
         msg(this, "setColor:", color);
@@ -387,8 +379,6 @@ void HMColorPickerView::alertViewClickedButtonAtIndex(id alertView, NSInteger bu
 }
 
 // --- Registration -------------------------------------------------------------------------------
-
-namespace hm {
 
 namespace {
 
@@ -471,5 +461,3 @@ std::vector<objc::Entry> colorPickerEntries(const PickerLayout& layout) {
     addSlot(e, layout.markerIvar, &P::marker_);
     return e;
 }
-
-} // namespace hm

@@ -22,7 +22,7 @@ struct HMColorPickerSelectors;
 struct HMColorPickerView : UIView {
     using ColorBlock = std::function<void(id)>;
 
-    explicit HMColorPickerView(const hm::PickerLayout& layout);
+    explicit HMColorPickerView(const PickerLayout& layout);
 
     // For the host.
     id initWithFrameColorColorsHaveChangedBlockSaveChangesBlock(CGRect frame, id color, ColorBlock changed,
@@ -54,7 +54,7 @@ struct HMColorPickerView : UIView {
     void reportColor(id color);
 
     // Instance variables, in declaration order.
-    hm::HsbComponents current_; // currentHue, currentSaturation, currentBrightness
+    HsbComponents current_; // currentHue, currentSaturation, currentBrightness
     double labelHeight_ = 0;
     ColorBlock colorsHaveChangedBlock_;
     ColorBlock saveChangesBlock_;
@@ -69,19 +69,17 @@ struct HMColorPickerView : UIView {
     id sliderValueLabel_;
     id marker_;
 
-    const hm::PickerLayout& layout() const { return layout_; }
+    const PickerLayout& layout() const { return layout_; }
 
   private:
-    void askUserFor(hm::HsbComponent component);
+    void askUserFor(HsbComponent component);
     id colorOfCurrentComponents() const;
     void showCurrentColorInCrosshair(const id& color);
 
-    const hm::PickerLayout& layout_;
+    const PickerLayout& layout_;
     const HMColorPickerSelectors& selectors_;
 };
 
-namespace hm {
 // The runtime entries of a picker class: its instance variables and properties under the
 // layout's names, and every operation under its selector.
 std::vector<objc::Entry> colorPickerEntries(const PickerLayout& layout);
-} // namespace hm

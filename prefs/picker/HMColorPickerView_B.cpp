@@ -1,8 +1,8 @@
 #include "picker/HMColorPickerView_B.h"
 
-HMColorPickerView_B::HMColorPickerView_B() : HMColorPickerView(hm::kPickerLayoutB) {}
+HMColorPickerView_B::HMColorPickerView_B() : HMColorPickerView(kPickerLayoutB) {}
 
 namespace {
-const ClassDef<HMColorPickerView_B> kHMColorPickerView_B(hm::kPickerLayoutB.className, "UIView",
-                                                         hm::colorPickerEntries(hm::kPickerLayoutB));
+const ClassDef<HMColorPickerView_B> kHMColorPickerView_B(kPickerLayoutB.className, "UIView",
+                                                         colorPickerEntries(kPickerLayoutB));
 } // namespace

@@ -1,8 +1,8 @@
 #include "picker/HMColorPickerView_H.h"
 
-HMColorPickerView_H::HMColorPickerView_H() : HMColorPickerView(hm::kPickerLayoutH) {}
+HMColorPickerView_H::HMColorPickerView_H() : HMColorPickerView(kPickerLayoutH) {}
 
 namespace {
-const ClassDef<HMColorPickerView_H> kHMColorPickerView_H(hm::kPickerLayoutH.className, "UIView",
-                                                         hm::colorPickerEntries(hm::kPickerLayoutH));
+const ClassDef<HMColorPickerView_H> kHMColorPickerView_H(kPickerLayoutH.className, "UIView",
+                                                         colorPickerEntries(kPickerLayoutH));
 } // namespace

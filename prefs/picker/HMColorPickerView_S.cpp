@@ -1,8 +1,8 @@
 #include "picker/HMColorPickerView_S.h"
 
-HMColorPickerView_S::HMColorPickerView_S() : HMColorPickerView(hm::kPickerLayoutS) {}
+HMColorPickerView_S::HMColorPickerView_S() : HMColorPickerView(kPickerLayoutS) {}
 
 namespace {
-const ClassDef<HMColorPickerView_S> kHMColorPickerView_S(hm::kPickerLayoutS.className, "UIView",
-                                                         hm::colorPickerEntries(hm::kPickerLayoutS));
+const ClassDef<HMColorPickerView_S> kHMColorPickerView_S(kPickerLayoutS.className, "UIView",
+                                                         colorPickerEntries(kPickerLayoutS));
 } // namespace

@@ -7,7 +7,7 @@
 namespace {
 
 // A stop's color as the drawing layer takes it; HSB stops go through UIColor's conversion.
-CGColor stopColor(const hm::GradientStop& stop) {
+CGColor stopColor(const GradientStop& stop) {
     if (!stop.isHsb)
         return CGColorMake(stop.c1, stop.c2, stop.c3, stop.alpha);
     static Class* const uiColor = objc_getClass("UIColor");
@@ -18,7 +18,7 @@ CGColor stopColor(const hm::GradientStop& stop) {
 
 } // namespace
 
-void HMGradientView::drawLayers(hm::GradientViewKind kind) {
+void HMGradientView::drawLayers(GradientViewKind kind) {
     CGContextRef context = UIGraphicsGetCurrentContext();
     if (!context)
         return; // drawn outside a drawing pass: nothing to paint into
@@ -27,11 +27,11 @@ void HMGradientView::drawLayers(hm::GradientViewKind kind) {
 
     CGContextSaveGState(context);
     CGContextClipToRect(context, CGRectMake(0, 0, size.width, size.height));
-    const hm::GradientLayers layers =
-        hm::gradientLayers(kind, {hue_, saturation_, brightness_}, size.width, size.height);
+    const GradientLayers layers =
+        gradientLayers(kind, {hue_, saturation_, brightness_}, size.width, size.height);
     std::vector<CGColor> colors;
     for (std::size_t i = 0; i < layers.count; ++i) {
-        const hm::GradientLayer& layer = layers.layers[i];
+        const GradientLayer& layer = layers.layers[i];
         colors.clear();
         for (std::size_t s = 0; s < layer.stopCount; ++s)
             colors.push_back(stopColor(layer.stops[s]));
@@ -73,8 +73,6 @@ void HMGradientView::setHueAndRedraw(double hue) {
     requestRedraw(this);
 }
 
-namespace hm {
-
 std::vector<objc::Entry> gradientViewEntries(std::initializer_list<GradientProperty> properties,
                                              std::vector<objc::Entry> methods) {
     std::vector<objc::Entry> entries;
@@ -103,5 +101,3 @@ std::vector<objc::Entry> gradientViewEntries(std::initializer_list<GradientPrope
     }
     return entries;
 }
-
-} // namespace hm

@@ -30,14 +30,12 @@ struct HMGradientView : UIView {
 
     // Paints the layers of a view of this kind for the stored components at the size of the
     // view's frame (its origin plays no part), clipped to (0, 0, W, H).
-    void drawLayers(hm::GradientViewKind kind);
+    void drawLayers(GradientViewKind kind);
 };
 
-namespace hm {
 // The runtime entries of a view class: each listed property `name` backed by the instance
 // variable "_name" with a plain getter and a setter that only stores, then the class's own
 // methods (which may replace a plain setter, as the hue setter of one square does).
 enum class GradientProperty { Hue, Saturation, Brightness };
 std::vector<objc::Entry> gradientViewEntries(std::initializer_list<GradientProperty> properties,
                                              std::vector<objc::Entry> methods);
-} // namespace hm

@@ -1,16 +1,14 @@
 #include "picker/HMHueBrightnessView.h"
 
 void HMHueBrightnessView::drawRect(CGRect) {
-    drawLayers(hm::GradientViewKind::HueBrightness);
+    drawLayers(GradientViewKind::HueBrightness);
 }
 
 namespace {
-using hm::GradientProperty;
-const ClassDef<HMHueBrightnessView>
-    kHMHueBrightnessView("HMHueBrightnessView", "UIView",
-                         hm::gradientViewEntries({GradientProperty::Hue, GradientProperty::Saturation,
-                                                  GradientProperty::Brightness},
-                                                 {method("setHue:andSaturation:andBrightness:",
-                                                         &HMGradientView::setHueAndSaturationAndBrightness),
-                                                  method("drawRect:", &HMHueBrightnessView::drawRect)}));
+const ClassDef<HMHueBrightnessView> kHMHueBrightnessView(
+    "HMHueBrightnessView", "UIView",
+    gradientViewEntries({GradientProperty::Hue, GradientProperty::Saturation, GradientProperty::Brightness},
+                        {method("setHue:andSaturation:andBrightness:",
+                                &HMGradientView::setHueAndSaturationAndBrightness),
+                         method("drawRect:", &HMHueBrightnessView::drawRect)}));
 } // namespace

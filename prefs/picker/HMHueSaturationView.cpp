@@ -1,16 +1,14 @@
 #include "picker/HMHueSaturationView.h"
 
 void HMHueSaturationView::drawRect(CGRect) {
-    drawLayers(hm::GradientViewKind::HueSaturation);
+    drawLayers(GradientViewKind::HueSaturation);
 }
 
 namespace {
-using hm::GradientProperty;
-const ClassDef<HMHueSaturationView>
-    kHMHueSaturationView("HMHueSaturationView", "UIView",
-                         hm::gradientViewEntries({GradientProperty::Hue, GradientProperty::Saturation,
-                                                  GradientProperty::Brightness},
-                                                 {method("setHue:andSaturation:andBrightness:",
-                                                         &HMGradientView::setHueAndSaturationAndBrightness),
-                                                  method("drawRect:", &HMHueSaturationView::drawRect)}));
+const ClassDef<HMHueSaturationView> kHMHueSaturationView(
+    "HMHueSaturationView", "UIView",
+    gradientViewEntries({GradientProperty::Hue, GradientProperty::Saturation, GradientProperty::Brightness},
+                        {method("setHue:andSaturation:andBrightness:",
+                                &HMGradientView::setHueAndSaturationAndBrightness),
+                         method("drawRect:", &HMHueSaturationView::drawRect)}));
 } // namespace

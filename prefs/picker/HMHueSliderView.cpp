@@ -1,11 +1,11 @@
 #include "picker/HMHueSliderView.h"
 
 void HMHueSliderView::drawRect(CGRect) {
-    drawLayers(hm::GradientViewKind::HueSlider);
+    drawLayers(GradientViewKind::HueSlider);
 }
 
 namespace {
 const ClassDef<HMHueSliderView>
     kHMHueSliderView("HMHueSliderView", "UIView",
-                     hm::gradientViewEntries({}, {method("drawRect:", &HMHueSliderView::drawRect)}));
+                     gradientViewEntries({}, {method("drawRect:", &HMHueSliderView::drawRect)}));
 } // namespace

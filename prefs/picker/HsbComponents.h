@@ -1,8 +1,6 @@
 // The three HSB components a picker edits, as plain fractions.
 #pragma once
 
-namespace hm {
-
 enum class HsbComponent { Hue, Saturation, Brightness };
 
 struct HsbComponents {
@@ -17,5 +15,3 @@ struct HsbComponents {
         return c == HsbComponent::Hue ? hue : c == HsbComponent::Saturation ? saturation : brightness;
     }
 };
-
-} // namespace hm

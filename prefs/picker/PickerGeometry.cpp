@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-namespace hm {
-
 namespace {
 constexpr double kMargin = 10;
 constexpr double kBarHeight = 40;
@@ -110,5 +108,3 @@ CGPoint markerCenter(const PickerLayout& layout, const HsbComponents& hsb, CGRec
     return {static_cast<double>(static_cast<float>(fraction * bar.size.width + bar.origin.x)),
             bar.origin.y + bar.size.height / 2};
 }
-
-} // namespace hm

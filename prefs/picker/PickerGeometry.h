@@ -7,8 +7,6 @@
 #include "picker/HsbComponents.h"
 #include "picker/PickerLayout.h"
 
-namespace hm {
-
 // Where every part of a picker of width W and height H sits at construction, with lh the
 // height of one label line. The square and the bar are laid out again for each new frame.
 struct PickerFrames {
@@ -52,5 +50,3 @@ void applyBarTouch(const PickerLayout& layout, HsbComponents& hsb, CGRect bar, d
 // slider marker's center on the bar (its x rounded to single precision).
 CGPoint crosshairCenter(const PickerLayout& layout, const HsbComponents& hsb, CGRect square);
 CGPoint markerCenter(const PickerLayout& layout, const HsbComponents& hsb, CGRect bar);
-
-} // namespace hm

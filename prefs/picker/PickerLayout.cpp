@@ -1,7 +1,5 @@
 #include "picker/PickerLayout.h"
 
-namespace hm {
-
 namespace {
 constexpr auto H = HsbComponent::Hue;
 constexpr auto S = HsbComponent::Saturation;
@@ -106,5 +104,3 @@ const char* askActionFor(HsbComponent component) {
     }
     return kAskForHue;
 }
-
-} // namespace hm

@@ -8,8 +8,6 @@
 #include <array>
 #include <cstddef>
 
-namespace hm {
-
 // A value label's text: prefix, the component rounded (hue in degrees, the others in
 // percent), suffix. "Saturation: " 42 "%" reads "Saturation: 42%".
 struct ComponentText {
@@ -80,5 +78,3 @@ inline constexpr const char* kAskForBrightness = "askUserForBrightness";
 
 // The prompt action that asks for a component.
 const char* askActionFor(HsbComponent component);
-
-} // namespace hm

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <limits>
 
-namespace hm {
-
 namespace {
 constexpr long kHueTag = 3026;
 constexpr long kBrightnessTag = 3027;
@@ -81,5 +79,3 @@ bool applyTypedEntry(HsbComponents& hsb, long tag, long buttonIndex, float typed
     hsb[*component] = typed / entryScale(*component);
     return true;
 }
-
-} // namespace hm

@@ -9,8 +9,6 @@
 #include <optional>
 #include <string>
 
-namespace hm {
-
 // v rounded to the nearest whole number, halves away from zero (12.5 gives 13, -12.5 gives
 // -13), as a 32-bit signed integer: saturates at the ends of that range, and NaN gives 0.
 std::int32_t roundHalfAway(double v);
@@ -39,5 +37,3 @@ std::optional<HsbComponent> entryComponentForTag(long tag);
 bool applyTypedEntry(HsbComponents& hsb, long tag, long buttonIndex, float typed);
 
 inline constexpr long kOkButtonIndex = 1;
-
-} // namespace hm

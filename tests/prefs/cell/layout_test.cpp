@@ -1,57 +1,78 @@
-// Frames of every view of the color cell, in both arrangements, at an integral and a half width.
+// Where the color cell's views stand, read from the cell the host makes (320 points wide) and
+// compared with the layout's own numbers: every frame in both arrangements, and the sample's
+// width rounded half away from zero at the widths a cell cannot be made at here.
+#include "ColorCellFixture.h"
 #include "cell/ColorCellLayout.h"
 
-#include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
-struct LayoutCase {
-    double w;
-    bool pickerAbove;
-    float sampleWidth;
-    double rowBase, pickerTop;
-};
-
-class ColorCellLayoutTest : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(ColorCellLayoutTest, EveryRowSitsWhereTheLayoutTablePutsIt) {
-    const LayoutCase c = GetParam();
-    const double tw = 96, th = 21;
-    const ColorCellLayout l = colorCellLayout(c.w, c.pickerAbove, tw, th);
-
-    EXPECT_EQ(l.sampleWidth, c.sampleWidth);
-    EXPECT_EQ(l.rowBaseY, c.rowBase);
-    EXPECT_EQ(l.pickerTop, c.pickerTop);
-    EXPECT_EQ(hexMeasureFrame(c.w), (CellFrame{15, 10, c.w - 30, 40}));
-    EXPECT_EQ(l.hexField, (CellFrame{c.w / 2 - 48, 10, tw, th}));
-    EXPECT_EQ(l.sample, (CellFrame{15, 41, c.sampleWidth, 38}));
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        const double y = c.rowBase + 68 * i;
-        EXPECT_EQ(l.captions[i], (CellFrame{15, y, c.w - 120, 20}));
-        EXPECT_EQ(l.channelButtons[i], (CellFrame{c.w - 75, y - 7, 60, 30}));
-        EXPECT_EQ(l.sliders[i], (CellFrame{15, y + 18, c.w - 30, 40}));
-    }
-    EXPECT_EQ(l.picker, (CellFrame{0, c.pickerTop, c.w, 380}));
-    EXPECT_EQ(l.help, (CellFrame{15, 685, c.w - 30, 100}));
+CGRect frameOf(const id& view) {
+    return msg<CGRect>(view, "frame");
 }
 
-INSTANTIATE_TEST_SUITE_P(Widths, ColorCellLayoutTest,
-                         ::testing::Values(LayoutCase{320, true, 286, 490, 90}, LayoutCase{320, false, 286, 90, 285},
-                                           // 286.5 rounds away from zero
-                                           LayoutCase{320.5, true, 287, 490, 90},
-                                           LayoutCase{320.5, false, 287, 90, 285},
-                                           LayoutCase{319.5, true, 286, 490, 90}));
+struct ViewFrame {
+    const char* name;
+    id HMColorCell::*view;
+    CGRect above; // the picker above the rows (the default)
+    CGRect below; // the rows above the picker
+};
 
-TEST(ColorCellLayout, ConcreteFramesAt320) {
-    const ColorCellLayout above = colorCellLayout(320, true, 90, 20);
-    EXPECT_EQ(above.channelButtons[0], (CellFrame{245, 483, 60, 30}));
-    EXPECT_EQ(above.sliders[2], (CellFrame{15, 644, 290, 40}));  // ends at 684, right above the help
-    EXPECT_EQ(above.captions[1], (CellFrame{15, 558, 200, 20}));
-    const ColorCellLayout below = colorCellLayout(320, false, 90, 20);
-    EXPECT_EQ(below.channelButtons[2], (CellFrame{245, 219, 60, 30}));
-    EXPECT_EQ(below.sliders[2].y + below.sliders[2].height, 284);  // the picker starts right below
-    EXPECT_EQ(below.picker.y + below.picker.height, 665);
+const ViewFrame kFrames[] = {
+    {"sample", &HMColorCell::buttonColorField, {{15, 41}, {286, 38}}, {{15, 41}, {286, 38}}},
+    {"red caption", &HMColorCell::titleR, {{15, 490}, {200, 20}}, {{15, 90}, {200, 20}}},
+    {"green caption", &HMColorCell::titleG, {{15, 558}, {200, 20}}, {{15, 158}, {200, 20}}},
+    {"blue caption", &HMColorCell::titleB, {{15, 626}, {200, 20}}, {{15, 226}, {200, 20}}},
+    {"red value", &HMColorCell::valueR, {{245, 483}, {60, 30}}, {{245, 83}, {60, 30}}},
+    {"green value", &HMColorCell::valueG, {{245, 551}, {60, 30}}, {{245, 151}, {60, 30}}},
+    {"blue value", &HMColorCell::valueB, {{245, 619}, {60, 30}}, {{245, 219}, {60, 30}}},
+    {"red slider", &HMColorCell::sliderR, {{15, 508}, {290, 40}}, {{15, 108}, {290, 40}}},
+    {"green slider", &HMColorCell::sliderG, {{15, 576}, {290, 40}}, {{15, 176}, {290, 40}}},
+    {"blue slider", &HMColorCell::sliderB, {{15, 644}, {290, 40}}, {{15, 244}, {290, 40}}},
+    {"picker", &HMColorCell::colorPickerView_H, {{0, 90}, {320, 380}}, {{0, 285}, {320, 380}}},
+};
+
+class ColorCellLayoutTest : public ColorCellTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ColorCellLayoutTest, EveryViewStandsWhereTheLayoutPutsIt) {
+    const bool pickerAbove = GetParam();
+    const auto cell = makeCell(colorSpecifier(PlistValue(pickerAbove)));
+    ASSERT_TRUE(cell);
+    ASSERT_EQ(frameOf(cell).size.width, 320);
+    for (const ViewFrame& f : kFrames) {
+        const id v = (*cell).*f.view;
+        ASSERT_TRUE(v) << f.name;
+        EXPECT_EQ(frameOf(v), pickerAbove ? f.above : f.below) << f.name;
+    }
+
+    // The hex text is centered at the top; its button lies over it, each value button under
+    // its label; the help text starts at 685 in both arrangements.
+    const std::vector<id> views = msg<std::vector<id>>(msg<id>(cell, "contentView"), "subviews");
+    const std::vector<id> ours(views.end() - 17, views.end());
+    const CGRect hex = frameOf(cell->hexColorField);
+    EXPECT_EQ(hex.origin.y, 10);
+    EXPECT_GT(hex.size.width, 0);
+    EXPECT_DOUBLE_EQ(hex.origin.x + hex.size.width / 2, 160);
+    EXPECT_EQ(frameOf(ours[14]), hex);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(frameOf(ours[5 + i]), frameOf(ours[11 + i])) << i;
+    EXPECT_EQ(frameOf(ours[16]).origin, (CGPoint{15, 685}));
+    EXPECT_LE(frameOf(ours[16]).size.width, 290);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arrangements, ColorCellLayoutTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "PickerAbove" : "PickerBelow";
+                         });
+
+TEST(ColorCellSampleWidth, WidthLess34RoundsHalfAwayFromZero) {
+    const struct {
+        double w;
+        float sample;
+    } cases[] = {{320, 286}, {320.5, 287}, {319.5, 286}, {320.25, 286}, {320.75, 287}};
+    for (const auto& c : cases)
+        EXPECT_EQ(colorCellLayout(c.w, true, 90, 20).sampleWidth, c.sample) << c.w;
 }
 
 } // namespace

@@ -56,9 +56,10 @@ TEST(Truncation, SaturatesInsteadOfOverflowing) {
 }
 
 TEST(PickerChoice, TwoIsBrightnessOneIsSaturationAnythingElseHue) {
-    EXPECT_STREQ(pickerClassName(pickerLayoutForType(2)), "HMColorPickerView_B");
-    EXPECT_STREQ(pickerClassName(pickerLayoutForType(1)), "HMColorPickerView_S");
-    for (int t : {0, 3, -1, 100}) EXPECT_STREQ(pickerClassName(pickerLayoutForType(t)), "HMColorPickerView_H") << t;
+    EXPECT_STREQ(pickerClassName(pickerTypeFor(2)), "HMColorPickerView_B");
+    EXPECT_STREQ(pickerClassName(pickerTypeFor(1)), "HMColorPickerView_S");
+    for (int t : {0, 3, -1, 100})
+        EXPECT_STREQ(pickerClassName(pickerTypeFor(t)), "HMColorPickerView_H") << t;
 }
 
 struct LabelCase {

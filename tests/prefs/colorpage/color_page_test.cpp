@@ -7,6 +7,7 @@
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
 #include "pane/HushmarkColorSelectorController.h"
+#include "pane/PaneState.h"
 #include "preferences/PSCellTypes.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.v
 class ColorPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        usePaneState(&state_);
         const fs::path bundle = root_.hostPath("/Library/PreferenceBundles/Hushmark.bundle");
         fs::create_directories(bundle);
         fs::copy_file(fs::path(HM_PREFS_RESOURCES) / "HushmarkColorSelector.plist", bundle / "HushmarkColorSelector.plist");
@@ -33,7 +35,9 @@ class ColorPageTest : public ::testing::Test {
     }
     void TearDown() override {
         CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+        usePaneState(nullptr);
     }
+    PaneState state_; // this test's own, in place of the bundle constructor's
 
     // The page as the root list's "Button Color" row pushes it.
     static id pushPage(const PlistValue& title = "buttonColor") {

@@ -6,6 +6,7 @@
 #include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
+#include "pane/PaneState.h"
 #include "preferences/SettingsApp.h"
 #include "uikit/UISnapshot.h"
 
@@ -43,6 +44,7 @@ const ClassDef<FakeSwitchPanel> kFakeSwitchPanel("FSSwitchPanel", "NSObject", {
 class HushmarkPane : public ::testing::Test {
   protected:
     void SetUp() override {
+        usePaneState(&state);
         std::filesystem::copy(std::filesystem::path(HM_PREFS_RESOURCES_DIR) / "bundle",
                               root.hostPath("/Library/PreferenceBundles/Hushmark.bundle"),
                               std::filesystem::copy_options::recursive);
@@ -52,7 +54,10 @@ class HushmarkPane : public ::testing::Test {
             [this](CFNotificationCenterRef, const void*, const std::string&) { ++notifications; }, kNotification,
             nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     }
-    void TearDown() override { CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this); }
+    void TearDown() override {
+        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+        usePaneState(nullptr);
+    }
 
     id open() {
         id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
@@ -86,6 +91,7 @@ class HushmarkPane : public ::testing::Test {
         return s;
     }
 
+    PaneState state; // this test's own, in place of the bundle constructor's
     DeviceRootFixture root{DeviceRootFixture::Options{.addons = {}, .package = false, .start = NSDate{kTen}}};
     SettingsApp app;
     int notifications = 0;
@@ -394,6 +400,11 @@ TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
         {PlistValue("00FF00"), 0, 1, 0, false},     {PlistValue("FFFFFF"), 1, 1, 1, false},
         {PlistValue("000000"), 0, 0, 0, true},      {PlistValue("no digits"), 1, 1, 1, false},
         {PlistValue("1FFFFFF"), 1, 1, 1, false},    {PlistValue(), 1, 1, 1, false},
+        {PlistValue("##ff0000"), 1, 0, 0, true},    {PlistValue(" FF0000"), 1, 1, 1, false},
+        {PlistValue("0x0000ff"), 0, 0, 1, true},    {PlistValue(0xFF0000), 1, 1, 1, false},
+        // The black-or-white threshold: darkness 0.4980 takes black, 0.5020 white.
+        {PlistValue("808080"), 128 / 255.0, 128 / 255.0, 128 / 255.0, false},
+        {PlistValue("7F7F7F"), 127 / 255.0, 127 / 255.0, 127 / 255.0, true},
     };
     open();
     for (const PaintCase& c : cases) {
@@ -404,7 +415,7 @@ TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
         msg(app.currentController(), "viewWillAppear:", false);
         CGFloat r = -1, g = -1, b = -1, a = -1;
         ASSERT_TRUE(msg<bool>(app.rowBackgroundColor("Button Color"), "getRed:green:blue:alpha:", &r, &g, &b, &a));
-        const std::string name = c.stored.isNone() ? "absent" : c.stored.asString();
+        const std::string name = c.stored.isNone() ? "absent" : c.stored.isString() ? c.stored.asString() : "a number";
         EXPECT_NEAR(r, c.red, 1e-9) << name;
         EXPECT_NEAR(g, c.green, 1e-9) << name;
         EXPECT_NEAR(b, c.blue, 1e-9) << name;

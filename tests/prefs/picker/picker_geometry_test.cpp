@@ -7,7 +7,6 @@
 #include <string>
 #include <tuple>
 
-namespace hm {
 namespace {
 
 // A picker 320 by 400 with 20-point label lines: square (10, 40, 300, 280), bar (10, 354, 300,
@@ -197,4 +196,3 @@ TEST(MarkerPlacement, MarkerXIsRoundedToSinglePrecision) {
 }
 
 } // namespace
-} // namespace hm

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-namespace hm {
 namespace {
 
 TEST(PickerTexts, RoundingTakesHalvesAwayFromZeroAndStaysIn32Bits) {
@@ -95,4 +94,3 @@ TEST(PickerTexts, TypedEntryChangesOnlyItsComponentAndOnlyOnOk) {
 }
 
 } // namespace
-} // namespace hm

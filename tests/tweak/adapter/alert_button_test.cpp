@@ -1,6 +1,6 @@
 // The disarm button as the tweak builds it on an alert, and its touch feedback.
 #include "AlertButton.h"
-#include "core/tweak_settings.h"
+#include "core/TweakSettings.h"
 #include "coregraphics/CoreGraphics.h"
 
 #include <gtest/gtest.h>

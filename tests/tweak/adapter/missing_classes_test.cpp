@@ -6,6 +6,7 @@
 #include "foundation/DeviceEvents.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
+#include "rules/SharedNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/alert_rules.h"
+#include "core/AlertRules.h"
 
 #include <gtest/gtest.h>
 

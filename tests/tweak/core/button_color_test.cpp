@@ -1,5 +1,4 @@
-#include "core/button_color.h"
-#include "core/wrapping.h"
+#include "core/ButtonColor.h"
 
 #include <gtest/gtest.h>
 
@@ -52,14 +51,5 @@ INSTANTIATE_TEST_SUITE_P(
         ColorCase{"12zz", 0x000012, false, false},
         // "0x" without a digit after it reads the 0 alone.
         ColorCase{"0xg", 0x000000, false, false}));
-
-TEST(WrappingMultiply, WrapsLikeThe32BitDevice) {
-    EXPECT_EQ(wrappingMultiply(60, 60), 3600);
-    EXPECT_EQ(wrappingMultiply(-5, 60), -300);
-    EXPECT_EQ(wrappingMultiply(35791394, 60), 2147483640);
-    EXPECT_EQ(wrappingMultiply(35791395, 60), -2147483596);
-    EXPECT_EQ(wrappingMultiply(INT32_MIN, 60), 0);
-    static_assert(wrappingMultiply(INT32_MAX, 2) == -2);
-}
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "core/disarm_rules.h"
+#include "core/DisarmRules.h"
 
 #include <gtest/gtest.h>
 
@@ -6,14 +6,6 @@ namespace {
 
 const NSDate kNow{1000.0};
 NSDate at(double seconds) { return kNow.dateByAddingTimeInterval(seconds); }
-
-TEST(LookAhead, DeadlineWithin15SecondsCountsAsReached) {
-    EXPECT_FALSE(deadlineStillAhead(kNow, at(10)));
-    EXPECT_FALSE(deadlineStillAhead(kNow, at(15))); // the same is not earlier
-    EXPECT_TRUE(deadlineStillAhead(kNow, at(15.001)));
-    EXPECT_TRUE(deadlineStillAhead(kNow, at(20)));
-    EXPECT_FALSE(deadlineStillAhead(kNow, at(-60)));
-}
 
 struct ReloadCase {
     const char* name;

@@ -1,4 +1,4 @@
-#include "core/suppression.h"
+#include "core/Suppression.h"
 
 #include <gtest/gtest.h>
 

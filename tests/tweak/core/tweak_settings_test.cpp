@@ -1,4 +1,4 @@
-#include "core/tweak_settings.h"
+#include "core/TweakSettings.h"
 
 #include <gtest/gtest.h>
 

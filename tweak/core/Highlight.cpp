@@ -1,4 +1,4 @@
-#include "core/highlight.h"
+#include "core/Highlight.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "core/suppression.h"
+#include "core/Suppression.h"
 
 bool shouldDropNotification(bool enabled, std::optional<NSDate> disarmedUntil, NSDate now,
                             const std::function<bool()>& isAlarm,

@@ -1,4 +1,4 @@
-#include "core/alert_rules.h"
+#include "core/AlertRules.h"
 
 namespace {
 constexpr std::string_view kClockSection = "com.apple.mobiletimer";

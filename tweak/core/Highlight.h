@@ -1,7 +1,7 @@
 // The alert button's touch feedback: a dark background lightens, any other darkens.
 #pragma once
 
-#include "core/rgba_color.h"
+#include "core/RgbaColor.h"
 
 #include <optional>
 

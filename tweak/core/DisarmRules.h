@@ -7,11 +7,9 @@
 
 #include <optional>
 
-inline constexpr double kLookAheadSeconds = 15.0;     // a deadline this close counts as reached
 inline constexpr double kArmingDeferralSeconds = 5.0; // first arming after load waits this long
 
-// True while `now + 15 s` is strictly earlier than the deadline (compare: gives ascending).
-bool deadlineStillAhead(NSDate now, NSDate deadline);
+// A deadline within the 15-second margin (rules/DisarmTime.h) counts as reached.
 
 enum class IconChange { Keep, Show, Hide };
 

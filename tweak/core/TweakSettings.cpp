@@ -1,11 +1,8 @@
-#include "core/tweak_settings.h"
-
-#include "core/wrapping.h"
+#include "core/TweakSettings.h"
 
 namespace {
 constexpr const char* kDefaultButtonText = "Hushmark";
 constexpr const char* kDefaultButtonColor = "FF0000";
-constexpr std::int32_t kSecondsPerMinute = 60;
 
 void readBool(const PlistDict& file, const char* key, bool& field) {
     const PlistValue& v = valueForKey(file, key);
@@ -33,7 +30,7 @@ bool readTweakSettings(TweakSettings& settings, std::optional<PlistDict> file) {
     readBool(f, "enableAlertButtons", settings.enableAlertButtons);
 
     const PlistValue& minutes = valueForKey(f, "disableForMinutes");
-    if (!minutes.isNone()) settings.disarmSeconds = wrappingMultiply(minutes.intValue(), kSecondsPerMinute);
+    if (!minutes.isNone()) settings.disarmSeconds = disarmSecondsForMinutes(minutes.intValue());
 
     // A deadline of any other type than a date is outside the file's format: read as none.
     const PlistValue& until = valueForKey(f, "disarmedUntil");

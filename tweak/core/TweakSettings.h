@@ -1,22 +1,20 @@
 // What the tweak knows of the settings file: one record, read by every decision.
 #pragma once
 
-#include "core/button_color.h"
+#include "core/ButtonColor.h"
 #include "foundation/NSDate.h"
 #include "foundation/PlistValue.h"
+#include "rules/DisarmTime.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-inline constexpr const char* kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
-inline constexpr const char* kSettingsChangedNotification = "net.vexmoor.hushmark.preferences";
-
 struct TweakSettings {
     bool enabled = false;
     bool enableIcon = true;
     bool enableAlertButtons = false;
-    std::int32_t disarmSeconds = 3600;
+    std::int32_t disarmSeconds = kDefaultDisarmSeconds;
     std::optional<NSDate> disarmedUntil;
     std::string buttonText;
     ButtonColors buttonColors; // buttonColor and buttonTitleColor

@@ -1,13 +1,17 @@
-#include "core/disarm_rules.h"
+#include "core/DisarmRules.h"
 
-bool deadlineStillAhead(NSDate now, NSDate deadline) {
-    return now.dateByAddingTimeInterval(kLookAheadSeconds).compare(deadline) == NSOrderedAscending;
+#include "rules/DisarmTime.h"
+
+namespace {
+bool stillAhead(NSDate now, NSDate deadline) {
+    return deadlineStillAhead(now.timeIntervalSinceReferenceDate, deadline.timeIntervalSinceReferenceDate);
 }
+} // namespace
 
 ReloadDecision decideReload(const DisarmInputs& in) {
     ReloadDecision d;
     if (in.fileRead) {
-        if (in.enabled && in.disarmedUntil && deadlineStillAhead(in.now, *in.disarmedUntil)) {
+        if (in.enabled && in.disarmedUntil && stillAhead(in.now, *in.disarmedUntil)) {
             if (in.launchSettled) {
                 d.armNow = true;
                 if (in.enableIcon) d.icon = IconChange::Show;
@@ -38,7 +42,7 @@ DeferredDecision decideDeferredArming(const DisarmInputs& in) {
 
 TimerFiredAction decideTimerFired(std::optional<NSDate> disarmedUntil, NSDate now, bool toggleInstalled) {
     if (!disarmedUntil) return toggleInstalled ? TimerFiredAction::SetToggleOff : TimerFiredAction::HideIcon;
-    if (deadlineStillAhead(now, *disarmedUntil))
+    if (stillAhead(now, *disarmedUntil))
         return toggleInstalled ? TimerFiredAction::SetToggleOn : TimerFiredAction::Rearm;
     return toggleInstalled ? TimerFiredAction::SetToggleOff : TimerFiredAction::Expire;
 }
