@@ -5,6 +5,7 @@
 #include "device/LocalTime.h"
 
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace sim::web {
@@ -78,10 +79,14 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         if (phase != "down" && phase != "move" && phase != "up" && phase != "tap")
             return Reply::error(400, "\"phase\" must be \"down\", \"move\" or \"up\"");
         const CGSize extent = host.extent(*screen);
-        if (x < 0 || y < 0 || x > extent.width || y > extent.height)
-            return Reply::error(400, "the point (" + std::to_string(int(x)) + ", " + std::to_string(int(y)) + ") lies outside the " +
-                                         screenName(*screen) + " screen (" + std::to_string(int(extent.width)) + " by " +
-                                         std::to_string(int(extent.height)) + " points)");
+        if (x < 0 || y < 0 || x > extent.width || y > extent.height) {
+            // The numbers as given (%g), never through an integer that cannot hold them.
+            char point[96];
+            std::snprintf(point, sizeof point, "(%g, %g)", x, y);
+            char size[64];
+            std::snprintf(size, sizeof size, "(%g by %g points)", double(extent.width), double(extent.height));
+            return Reply::error(400, std::string("the point ") + point + " lies outside the " + screenName(*screen) + " screen " + size);
+        }
         const CGPoint point{x, y};
         if (phase == "move") return host.move(*screen, point);
         return host.call([=, &host](Device& d) {
