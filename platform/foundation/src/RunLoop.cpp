@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <limits>
 #include <map>
@@ -146,8 +147,9 @@ void RunLoop::run() {
             state_->wake.wait(lock);
         } else {
             // Waits in slices of at most an hour, so far-off dates (distantFuture) cannot overflow.
+            // A NaN date waits not at all (a wait converts to whole nanoseconds).
             double wait = state_->items.begin()->first.first - DeviceClock::now().timeIntervalSinceReferenceDate;
-            wait = std::clamp(wait, 0.0, 3600.0);
+            wait = std::isnan(wait) ? 0.0 : std::clamp(wait, 0.0, 3600.0);
             state_->wake.wait_for(lock, std::chrono::duration<double>(wait));
         }
     }

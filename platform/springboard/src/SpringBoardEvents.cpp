@@ -1,12 +1,16 @@
 #include "springboard/SpringBoardEvents.h"
 
+#include "coregraphics/FloatToInteger.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace sbevent {
 
 std::string utcText(NSDate date) {
-    const long long unix = static_cast<long long>(std::floor(date.timeIntervalSince1970()));
+    // A date from a file can be anything: NaN counts as 1970, dates past 64 bits of seconds
+    // saturate (the year printed is then far out, never garbage).
+    const long long unix = clampToInteger<long long>(std::floor(date.timeIntervalSince1970()));
     long long days = unix / 86400;
     long long secs = unix % 86400;
     if (secs < 0) {

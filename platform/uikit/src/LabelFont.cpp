@@ -5,8 +5,11 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 const LabelFont& LabelFont::shared() {
@@ -37,14 +40,75 @@ LabelFont::LabelFont() {
     // The line gap (height less ascent and descent) goes half above the ascent, half below.
     lineHeight_ = extents.height;
     baseline_ = (extents.height - extents.ascent - extents.descent) / 2 + extents.ascent;
+    table_ = std::make_unique<std::atomic<double>[]>(kTableSize);
+    for (size_t i = 0; i < kTableSize; ++i) table_[i].store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
+}
+
+char32_t decodeUtf8Character(std::string_view s) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
+    const size_t n = s.size();
+    if (n == 0) return kReplacement;
+    if (n == 1) return byte(0) < 0x80 ? byte(0) : kReplacement;
+    if (n != utf8SequenceLength(byte(0)) || byte(0) > 0xF4) return kReplacement;
+    char32_t c = byte(0) & (0xFF >> (n + 1));
+    for (size_t i = 1; i < n; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return kReplacement;
+        c = (c << 6) | (byte(i) & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+    return c;
+}
+
+double LabelFont::cairoAdvance(char32_t c) const {
+    if (c == 0) return 0; // Cairo reads a text up to its first NUL
+    char utf8[5] = {};
+    if (c < 0x80) {
+        utf8[0] = char(c);
+    } else if (c < 0x800) {
+        utf8[0] = char(0xC0 | (c >> 6));
+        utf8[1] = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        utf8[0] = char(0xE0 | (c >> 12));
+        utf8[1] = char(0x80 | ((c >> 6) & 0x3F));
+        utf8[2] = char(0x80 | (c & 0x3F));
+    } else {
+        utf8[0] = char(0xF0 | (c >> 18));
+        utf8[1] = char(0x80 | ((c >> 12) & 0x3F));
+        utf8[2] = char(0x80 | ((c >> 6) & 0x3F));
+        utf8[3] = char(0x80 | (c & 0x3F));
+    }
+    cairo_text_extents_t extents;
+    cairo_scaled_font_text_extents(scaled_, utf8, &extents);
+    return extents.x_advance;
+}
+
+double LabelFont::advance(char32_t c) const {
+    if (c < kTableSize) {
+        std::atomic<double>& slot = table_[c];
+        double a = slot.load(std::memory_order_relaxed);
+        if (std::isnan(a)) {
+            a = cairoAdvance(c);
+            slot.store(a, std::memory_order_relaxed);
+        }
+        return a;
+    }
+    std::lock_guard<std::mutex> hold(othersLock_);
+    auto it = others_.find(c);
+    if (it == others_.end()) it = others_.emplace(c, cairoAdvance(c)).first;
+    return it->second;
 }
 
 double LabelFont::width(std::string_view text) const {
-    if (text.empty()) return 0;
-    const std::string s(text);
-    cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(scaled_, s.c_str(), &extents);
-    return extents.x_advance;
+    // Summed from zero in order, as Cairo places one glyph after another.
+    double sum = 0;
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        sum += advance(decodeUtf8Character(text.substr(i, n)));
+        i += n;
+    }
+    return sum;
 }
 
 TextMeasure LabelFont::measure() const {

@@ -9,10 +9,20 @@
 // Nimbus Sans also has Helvetica's shapes.) A line is 1.2 em (20.4 points): the font's ascent
 // and descent plus its line gap, split above and below, about what a device's 17-point system
 // font takes (a one-line label sized to fit is 21 points high).
+//
+// A text's width is its characters' advances summed in order, as Cairo sums them when it lays
+// out a text (it applies no kerning), so each character's advance is asked of Cairo once and
+// kept: measuring is one table look-up per character, and a width is the same number, to the
+// last bit, that Cairo gives for the whole text.
 #pragma once
 
 #include "uikit/TextLayout.h"
 
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string_view>
 
 typedef struct _cairo_font_face cairo_font_face_t;
@@ -29,6 +39,8 @@ class LabelFont {
     static const LabelFont& shared();
 
     double width(std::string_view text) const;
+    // The advance of one character; a byte sequence that is not UTF-8 is one U+FFFD.
+    double advance(char32_t c) const;
     double lineHeight() const { return lineHeight_; }
     // From the top of a line to its baseline.
     double baseline() const { return baseline_; }
@@ -44,4 +56,16 @@ class LabelFont {
     cairo_scaled_font_t* scaled_ = nullptr;
     double lineHeight_ = 0;
     double baseline_ = 0;
+
+    static constexpr size_t kTableSize = 0x10000; // the Basic Multilingual Plane
+    // Advances asked of Cairo so far, NaN until then (any thread may fill one: all write the
+    // same value); characters past the table in a map under a lock.
+    std::unique_ptr<std::atomic<double>[]> table_;
+    mutable std::mutex othersLock_;
+    mutable std::map<char32_t, double> others_;
+    double cairoAdvance(char32_t c) const;
 };
+
+// The character that the UTF-8 sequence s[0, n) encodes (n from utf8SequenceLength), or U+FFFD
+// when it is not a valid one (a stray byte, a short, overlong or surrogate sequence).
+char32_t decodeUtf8Character(std::string_view s);

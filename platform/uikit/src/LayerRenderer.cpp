@@ -12,6 +12,9 @@
 
 namespace {
 
+// Pixels across the largest picture Cairo makes: a bitmap past it is neither made nor drawn.
+constexpr double kLargestPicture = 32767;
+
 bool drawsItself(const UIView& view) {
     static const SEL drawRect = sel_registerName("drawRect:");
     return view.isa->lookup(drawRect) != class_getInstanceMethod(classOf<UIView>(), drawRect);
@@ -21,9 +24,11 @@ bool drawsItself(const UIView& view) {
 // its bounds.
 void paintDrawRect(Painter& painter, UIView& view, double scale) {
     const CGRect b = view.bounds();
-    const auto w = size_t(std::ceil(b.size.width * scale - 1e-9));
-    const auto h = size_t(std::ceil(b.size.height * scale - 1e-9));
-    if (w == 0 || h == 0 || b.size.width <= 0 || b.size.height <= 0) return;
+    const double pw = std::ceil(b.size.width * scale - 1e-9), ph = std::ceil(b.size.height * scale - 1e-9);
+    // Nothing to draw, or more than a picture can hold (NaN too): nothing is drawn.
+    if (!(pw >= 1 && ph >= 1 && pw <= kLargestPicture && ph <= kLargestPicture)) return;
+    if (b.size.width <= 0 || b.size.height <= 0) return;
+    const auto w = size_t(pw), h = size_t(ph);
     CGContextRef ctx = CGBitmapContextCreate(w, h);
     CGContextScaleCTM(ctx, scale, scale);
     CGContextTranslateCTM(ctx, -b.origin.x, -b.origin.y);
@@ -43,8 +48,10 @@ void paintShadow(cairo_t* cr, const CALayer& layer, CGSize size, double scale) {
     if (opacity <= 0 || color.a <= 0 || !hasShape || size.width <= 0 || size.height <= 0) return;
     const double blur = std::max(0.0, layer.shadowRadius());
     const double margin = std::ceil(blur * 2) + 1;
-    const int pw = int(std::ceil((size.width + 2 * margin) * scale));
-    const int ph = int(std::ceil((size.height + 2 * margin) * scale));
+    const double maskWidth = std::ceil((size.width + 2 * margin) * scale);
+    const double maskHeight = std::ceil((size.height + 2 * margin) * scale);
+    if (!(maskWidth <= kLargestPicture && maskHeight <= kLargestPicture)) return;
+    const int pw = int(maskWidth), ph = int(maskHeight);
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, pw, ph);
     {
         cairo_t* mc = cairo_create(mask);

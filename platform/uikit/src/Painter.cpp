@@ -77,7 +77,16 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
     setColor(cr_, color);
     const double blockHeight = double(lines.size()) * font.lineHeight();
     double baseline = box.origin.y + (box.size.height - blockHeight) / 2 + font.baseline();
+    // Lines wholly outside the clip (a line's height of room for glyphs that reach past their
+    // line) are skipped: a tall label of a long text draws only what shows.
+    double clipX0, clipY0, clipX1, clipY1;
+    cairo_clip_extents(cr_, &clipX0, &clipY0, &clipX1, &clipY1);
     for (const std::string& line : lines) {
+        const double top = baseline - font.baseline();
+        if (top + 2 * font.lineHeight() < clipY0 || top - font.lineHeight() > clipY1) {
+            baseline += font.lineHeight();
+            continue;
+        }
         const double w = font.width(line);
         double x = box.origin.x;
         if (alignment == NSTextAlignmentCenter) x += (box.size.width - w) / 2;

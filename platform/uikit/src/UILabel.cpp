@@ -2,6 +2,7 @@
 
 #include "LabelFont.h"
 #include "Painter.h"
+#include "coregraphics/FloatToInteger.h"
 #include "uikit/TextLayout.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ std::vector<std::string> labelShownLines(const std::string& text, CGSize box, NS
     if (text.empty() || box.width <= 0 || box.height <= 0) return {};
     const LabelFont& font = LabelFont::shared();
     // No more lines than the box holds (at least one), as a label shows them.
-    const long fitting = std::max(1L, long(std::floor(box.height / font.lineHeight() + 1e-6)));
+    const long fitting = std::max(1L, clampToInteger<long>(std::floor(box.height / font.lineHeight() + 1e-6)));
     const long limit = maxLines > 0 ? std::min(long(maxLines), fitting) : fitting;
     return layoutTextLines(text, box.width, limit, font.measure());
 }

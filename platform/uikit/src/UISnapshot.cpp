@@ -1,6 +1,7 @@
 #include "uikit/UISnapshot.h"
 
 #include "LayerRenderer.h"
+#include "coregraphics/FloatToInteger.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
@@ -13,7 +14,9 @@ namespace {
 
 constexpr double kVeilAlpha = 0.4;
 
-size_t pixels(double points, double scale) { return points > 0 ? size_t(std::ceil(points * scale - 1e-9)) : 0; }
+// Pixels across a length in points; past what an int holds it saturates (Cairo then refuses the
+// surface and the picture is empty).
+int pixels(double points, double scale) { return points > 0 ? clampToInteger<int>(std::ceil(points * scale - 1e-9)) : 0; }
 
 SnapshotImage imageFrom(cairo_surface_t* surface) {
     SnapshotImage image;
@@ -44,7 +47,7 @@ cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
     msg(view, "layoutIfNeeded");
     const CGRect bounds = msg<CGRect>(view, "bounds");
     cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(pixels(bounds.size.width, scale)), int(pixels(bounds.size.height, scale)));
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(bounds.size.width, scale), pixels(bounds.size.height, scale));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);

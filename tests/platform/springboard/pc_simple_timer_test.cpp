@@ -1,10 +1,13 @@
 #include "springboard/PCSimpleTimer.h"
+#include "springboard/SpringBoardEvents.h"
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEvents.h"
 #include "foundation/RunLoop.h"
 #include "objc/runtime.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -146,6 +149,21 @@ TEST_F(PCSimpleTimerTest, SlackFiresEarlyByAtMostHalfTheWait) {
         RunLoop::main().runUntil(NSDate{kStart + c.ahead + 1});
     }
     PCSimpleTimer::setSlack(0);
+}
+
+// A timer's date can come from a file: any double. Its event text never goes through an
+// integer that cannot hold it: far dates saturate, NaN reads as 1970.
+TEST(TimerEventDates, HostileDatesGiveAFixedTextNeverGarbage) {
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(sbevent::utcText(NSDate{kStart}), "2026-12-07 08:00:00Z");
+    EXPECT_EQ(sbevent::utcText(NSDate{std::numeric_limits<double>::quiet_NaN()}), sbevent::utcText(NSDate{-978307200.0}));
+    EXPECT_EQ(sbevent::utcText(NSDate{-978307200.0}), "1970-01-01 00:00:00Z");
+    const std::string farFuture = sbevent::utcText(NSDate{1e308});
+    const std::string farPast = sbevent::utcText(NSDate{-1e308});
+    EXPECT_EQ(farFuture.substr(0, 3), "292") << farFuture; // 2^63 seconds after 1970: the year 292277026596
+    EXPECT_EQ(farPast.substr(0, 4), "-292") << farPast;
+    for (double future : {kInf, 9223372036854775808.0, 1e19}) EXPECT_EQ(sbevent::utcText(NSDate{future}), farFuture) << future;
+    for (double past : {-kInf, -9223372036854775808.0 - 978307200.0 * 2, -1e19}) EXPECT_EQ(sbevent::utcText(NSDate{past}), farPast) << past;
 }
 
 } // namespace

@@ -194,6 +194,39 @@ TEST_F(WebApiTest, BadInputGetsAClearRefusalAndTheDeviceKeepsRunning) {
     });
 }
 
+// Coordinates no screen holds, nor an int: refused with the numbers as they were sent.
+TEST_F(WebApiTest, HostileCoordinatesAreRefusedWithTheNumbersAsSent) {
+    struct Hostile {
+        std::string body;
+        std::string message; // a part of the answer's "error"
+    };
+    const std::vector<Hostile> cases{
+        {R"({"action":"tap","screen":"settings","x":1e308,"y":10})", "the point (1e+308, 10) lies outside the settings screen (320 by 568 points)"},
+        {R"({"action":"tap","screen":"settings","x":-1e308,"y":10})", "the point (-1e+308, 10) lies outside"},
+        {R"({"action":"touch","phase":"down","screen":"springboard","x":10,"y":2147483648})", "the point (10, 2.14748e+09) lies outside the springboard screen"},
+        {R"({"action":"touch","phase":"move","screen":"settings","x":-2147483649,"y":-1e308})", "the point (-2.14748e+09, -1e+308) lies outside"},
+        {R"({"action":"touch","phase":"up","screen":"settings","x":4294967296.5,"y":1})", "the point (4.29497e+09, 1) lies outside"},
+        {R"({"action":"tap","screen":"settings","x":1e999,"y":10})", "not valid JSON"}, // no JSON number is infinite
+        {R"({"action":"tap","screen":"settings","x":10,"y":-1e999})", "not valid JSON"},
+        {R"({"action":"tap","screen":"settings","x":NaN,"y":10})", "not valid JSON"},
+    };
+    withClient([&](httplib::Client& c) {
+        for (const Hostile& h : cases) {
+            SCOPED_TRACE(h.body);
+            httplib::Result r = c.Post("/api/action", h.body, "application/json");
+            ASSERT_TRUE(r);
+            EXPECT_EQ(r->status, 400) << r->body;
+            json answer = bodyOf(r);
+            ASSERT_TRUE(answer.is_object() && answer["error"].is_string()) << r->body;
+            EXPECT_NE(answer["error"].get<std::string>().find(h.message), std::string::npos) << answer["error"];
+        }
+        // A point on the screen still goes through.
+        auto r = c.Post("/api/action", R"({"action":"tap","screen":"settings","x":160,"y":300})", "application/json");
+        ASSERT_TRUE(r);
+        EXPECT_NE(r->status, 400) << r->body;
+    });
+}
+
 // Reads the event stream until `enough` says so; the events as (name, data).
 std::vector<std::pair<std::string, json>> readEvents(httplib::Client& c, const std::function<bool(const std::vector<std::pair<std::string, json>>&)>& enough) {
     std::vector<std::pair<std::string, json>> events;
