@@ -12,7 +12,7 @@
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 
-#include "foundation/Device.h"
+#include "foundation/DeviceEnvironment.h"
 #include "uikit/UILabel.h"
 
 #include <benchmark/benchmark.h>
@@ -58,7 +58,7 @@ struct Simulation {
         if (!mkdtemp(pattern.data())) std::abort();
         root = pattern;
         fs::remove(root);
-        ::Device::setRoot(root, RootDurability::Scratch);
+        DeviceEnvironment::setRoot(root, RootDurability::Scratch);
         error = sim::layDeviceImage(root, {});
         device = std::make_unique<sim::Device>(sim::Device::Options{root, kStart, false});
         if (error.empty()) error = device->setSetting("enabled", true);

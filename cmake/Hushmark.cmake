@@ -1,10 +1,13 @@
 # Helpers shared by every folder's CMakeLists.
 
 # The headers nearly every library file includes, precompiled (see the build-time note in the
-# top CMakeLists): the standard library's and the runtime's. Test programs compile without one:
-# with it gcc 12 inlines differently and warns falsely (-Warray-bounds) on string concatenation.
+# top CMakeLists): the standard library's and the runtime's. Test programs add GoogleTest's and
+# the standard headers their fixtures use, in the unoptimized (Debug, sanitizer) build only: at
+# -O2 gcc 12 inlines differently over it and warns falsely (-Warray-bounds, inside char_traits.h)
+# on std::string(X) + "text", a pattern of many tests. At -O0 that warning cannot fire.
 set(HM_LIBRARY_PCH <algorithm> <cmath> <cstdint> <functional> <map> <memory> <optional> <string>
     <string_view> <vector> ${PROJECT_SOURCE_DIR}/platform/objc/include/objc/runtime.h)
+set(HM_TEST_PCH ${HM_LIBRARY_PCH} <filesystem> <fstream> <thread> <gtest/gtest.h>)
 
 # hm_precompiled_headers(TARGET LIBRARY|TEST)
 # Gives TARGET the precompiled headers of its kind. With gcc they are compiled once, by a target
@@ -24,6 +27,15 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   add_library(hm_pch_LIBRARY OBJECT ${CMAKE_BINARY_DIR}/pch/library.cpp)
   target_precompile_headers(hm_pch_LIBRARY PRIVATE ${HM_LIBRARY_PCH})
 endif()
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND TARGET GTest::gtest AND CMAKE_BUILD_TYPE STREQUAL "Debug")
+  # The test programs' headers, compiled as an executable's sources are (-fPIE, GoogleTest's macros).
+  file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/pch/test.cpp CONTENT "// Compiles the test programs' precompiled headers.\n")
+  add_library(hm_pch_TEST OBJECT ${CMAKE_BINARY_DIR}/pch/test.cpp)
+  set_target_properties(hm_pch_TEST PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+  target_compile_options(hm_pch_TEST PRIVATE -fPIE)
+  target_link_libraries(hm_pch_TEST PRIVATE GTest::gtest)
+  target_precompile_headers(hm_pch_TEST PRIVATE ${HM_TEST_PCH})
+endif()
 
 # hm_platform_library(NAME SOURCES... [LINK libs...])
 # A platform stand-in: a shared library, so every loaded object shares one copy.
@@ -37,11 +49,18 @@ function(hm_platform_library name)
   endif()
 endfunction()
 
-# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds])
-# One GoogleTest executable; every test case runs in a process of its own. A TIMEOUT makes a
-# hang a failure of that case (without one, the test command's own timeout applies).
+# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds] [ONE_PROCESS])
+# One GoogleTest executable. Each test case runs in a process of its own, as every test that boots
+# a device, or depends on a loaded library's constructor or on other process-wide state, must.
+# ONE_PROCESS is for programs of pure tests (values in, values out: nothing process-wide read or
+# left behind): CTest runs the whole program as one test, in one process, which saves a process
+# start per case (most of a case's time under the sanitizers). Such a program must also pass with
+# --gtest_shuffle. A TIMEOUT makes a hang a failure (of the case, or of the whole ONE_PROCESS
+# program); without one, the test command's own timeout applies.
+# In the Debug (sanitizer) build, test programs use the precompiled headers of their kind
+# (HM_TEST_PCH): GoogleTest's and the standard library's.
 function(hm_test name)
-  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_PROCESS" "LABEL;TIMEOUT" "SOURCES;LINK" ${ARGN})
   set(extra_properties "")
   if(ARG_TIMEOUT)
     set(extra_properties TIMEOUT ${ARG_TIMEOUT})
@@ -51,9 +70,17 @@ function(hm_test name)
   set_target_properties(${name} PROPERTIES UNITY_BUILD OFF)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LINK})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
+  if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+    hm_precompiled_headers(${name} TEST)
+  endif()
   # Staging folders, for tests that build a device root (tests/support/DeviceRootFixture.h).
   target_compile_definitions(${name} PRIVATE HM_PACKAGE_DIR="${HM_PACKAGE_DIR}" HM_ADDONS_DIR="${HM_ADDONS_DIR}")
-  gtest_discover_tests(${name}
-    PROPERTIES LABELS ${ARG_LABEL} ${extra_properties}
-    DISCOVERY_TIMEOUT 60)
+  if(ARG_ONE_PROCESS)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} ${extra_properties})
+  else()
+    gtest_discover_tests(${name}
+      PROPERTIES LABELS ${ARG_LABEL} ${extra_properties}
+      DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()
