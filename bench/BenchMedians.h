@@ -8,6 +8,16 @@
 #include <string>
 #include <vector>
 
+// Seconds in one of Google Benchmark's time units (a run's times are in its unit).
+inline double secondsPerUnit(benchmark::TimeUnit unit) {
+    switch (unit) {
+    case benchmark::kSecond: return 1;
+    case benchmark::kMillisecond: return 1e-3;
+    case benchmark::kMicrosecond: return 1e-6;
+    default: return 1e-9;
+    }
+}
+
 class MedianKeeper : public benchmark::ConsoleReporter {
   public:
     std::map<std::string, double> medians;

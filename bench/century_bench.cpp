@@ -6,6 +6,7 @@
 //  - the device's UTC offset as the schedule asks for it (its time zone kept between looks),
 //    beside the plain way: the global preferences read and a time zone made for every look.
 // Ratios are printed at the end.
+#include "BenchMedians.h"
 #include "ScratchRoot.h"
 
 #include "device/Device.h"
@@ -115,14 +116,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
 
   private:
-    static double secondsPerUnit(benchmark::TimeUnit unit) {
-        switch (unit) {
-        case benchmark::kSecond: return 1;
-        case benchmark::kMillisecond: return 1e-3;
-        case benchmark::kMicrosecond: return 1e-6;
-        default: return 1e-9;
-        }
-    }
     std::map<std::string, double> cpu_; // seconds per iteration
 };
 

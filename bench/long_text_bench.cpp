@@ -9,6 +9,8 @@
 //    into its row (the settings file written); the boot with the seeded 8-character text beside it.
 // Goal: at 300k characters, boot, pictures and save each well under 50 ms. The per-character
 // times and the ratios to the 2k run are printed at the end.
+#include "BenchMedians.h"
+#include "ScratchRoot.h"
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 
@@ -49,18 +51,12 @@ std::string longText(size_t length) {
 // A virtual device in a temporary root whose settings file holds `text` as the button text,
 // Hushmark enabled with its alert button.
 struct Simulation {
-    fs::path root;
+    ScratchRoot root{"hm-longtext"};
     std::unique_ptr<sim::Device> device;
-    std::string error;
+    std::string error = root.error;
 
     explicit Simulation(const std::string& text) {
-        std::string pattern = (fs::temp_directory_path() / "hm-longtext-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
-        root = pattern;
-        fs::remove(root);
-        DeviceEnvironment::setRoot(root, RootDurability::Scratch);
-        error = sim::layDeviceImage(root, {});
-        device = std::make_unique<sim::Device>(sim::Device::Options{root, kStart, false});
+        device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
         if (error.empty()) error = device->setSetting("enabled", true);
         if (error.empty()) error = device->setSetting("enableAlertButtons", true);
         if (error.empty()) error = device->setSetting("buttonText", text);
@@ -69,11 +65,7 @@ struct Simulation {
         std::string e = device->boot();
         return e.empty() ? device->openSettings() : e;
     }
-    ~Simulation() {
-        device.reset();
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    ~Simulation() { device.reset(); } // before its root goes
 };
 
 // One device at a time (the platform has one root): kept while benchmarks ask for its length.
@@ -198,14 +190,6 @@ class LinearityReporter : public benchmark::ConsoleReporter {
     }
 
   private:
-    static double secondsPerUnit(benchmark::TimeUnit unit) {
-        switch (unit) {
-        case benchmark::kSecond: return 1;
-        case benchmark::kMillisecond: return 1e-3;
-        case benchmark::kMicrosecond: return 1e-6;
-        default: return 1e-9;
-        }
-    }
     std::map<std::string, std::map<size_t, double>> families_; // seconds per iteration
 };
 
