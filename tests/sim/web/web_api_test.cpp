@@ -3,8 +3,7 @@
 // foreign hosts and foreign origins, coalesced touch moves, and a clean stop. The device runs on
 // the test's main thread, as in `serve`; the client runs on another.
 #include "Actions.h"
-#include "DeviceHost.h"
-#include "WebServer.h"
+#include "ServedDeviceTest.h"
 
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -27,28 +26,14 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-class WebApiTest : public testing::Test {
+class WebApiTest : public ServedDeviceTest {
   protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hm-sim-web-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        root_ = pattern;
-        fs::remove(root_);
-        ASSERT_EQ(layDeviceImage(root_, {}), "");
-        device_ = std::make_unique<Device>(Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
-        ASSERT_EQ(device_->boot(), "");
-        ASSERT_EQ(device_->openSettings(), "");
-        host_ = std::make_unique<DeviceHost>(*device_, "UTC");
+        ServedDeviceTest::SetUp();
+        if (HasFatalFailure()) return;
         server_ = std::make_unique<WebServer>(*host_, ServerOptions{"127.0.0.1", 0});
         ASSERT_EQ(server_->bind(), "");
         server_->start();
-    }
-    void TearDown() override {
-        server_.reset();
-        host_.reset();
-        device_.reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
     }
 
     // Runs `client` on its own thread while this thread is the device's; then stops the host.
@@ -81,10 +66,6 @@ class WebApiTest : public testing::Test {
         return nullptr;
     }
 
-    fs::path root_;
-    std::unique_ptr<Device> device_;
-    std::unique_ptr<DeviceHost> host_;
-    std::unique_ptr<WebServer> server_;
 };
 
 TEST_F(WebApiTest, ActionsChangeWhatInspectionShows) {

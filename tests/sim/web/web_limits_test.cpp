@@ -2,8 +2,7 @@
 // each refused with a reason, pipelined requests answered in order, many viewers and slow
 // clients while a probe still gets its answer, and the connection and viewer bounds. The device
 // runs on the test's main thread, as in `serve`; the clients on another.
-#include "DeviceHost.h"
-#include "WebServer.h"
+#include "ServedDeviceTest.h"
 
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -114,26 +113,8 @@ class Raw {
     std::string buffer_;
 };
 
-class WebLimitsTest : public testing::Test {
+class WebLimitsTest : public ServedDeviceTest {
   public:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hm-sim-limits-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        root_ = pattern;
-        fs::remove(root_);
-        ASSERT_EQ(layDeviceImage(root_, {}), "");
-        device_ = std::make_unique<Device>(Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
-        ASSERT_EQ(device_->boot(), "");
-        ASSERT_EQ(device_->openSettings(), "");
-        host_ = std::make_unique<DeviceHost>(*device_, "UTC");
-    }
-    void TearDown() override {
-        server_.reset();
-        host_.reset();
-        device_.reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
 
     // Serves with `limits`, runs `client` on its own thread while this thread is the device's,
     // then stops the host and the server.
@@ -169,10 +150,6 @@ class WebLimitsTest : public testing::Test {
         EXPECT_NE(a.body.find("\"width\""), std::string::npos) << a.body;
     }
 
-    fs::path root_;
-    std::unique_ptr<Device> device_;
-    std::unique_ptr<DeviceHost> host_;
-    std::unique_ptr<WebServer> server_;
 };
 
 struct Hostile {
