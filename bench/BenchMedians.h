@@ -11,10 +11,14 @@
 // Seconds in one of Google Benchmark's time units (a run's times are in its unit).
 inline double secondsPerUnit(benchmark::TimeUnit unit) {
     switch (unit) {
-    case benchmark::kSecond: return 1;
-    case benchmark::kMillisecond: return 1e-3;
-    case benchmark::kMicrosecond: return 1e-6;
-    default: return 1e-9;
+    case benchmark::kSecond:
+        return 1;
+    case benchmark::kMillisecond:
+        return 1e-3;
+    case benchmark::kMicrosecond:
+        return 1e-6;
+    default:
+        return 1e-9;
     }
 }
 

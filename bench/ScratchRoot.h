@@ -15,7 +15,8 @@ struct ScratchRoot {
     std::string error; // "" when laid out
     explicit ScratchRoot(const std::string& prefix, const sim::DeviceImageOptions& image = {}) {
         std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (!mkdtemp(pattern.data())) std::abort();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
         path = pattern;
         std::filesystem::remove(path); // laid out afresh
         DeviceEnvironment::setRoot(path, RootDurability::Scratch);

@@ -24,7 +24,6 @@
 #include <memory>
 #include <string>
 
-
 namespace {
 
 constexpr double kDay = 86400;
@@ -43,10 +42,15 @@ struct Simulation {
     Simulation() : error(root.error) {
         device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
         // Disarmed until far past every run (the clock holds dates up to the year 9999).
-        if (error.empty()) error = device->setSetting("enabled", true);
-        if (error.empty()) error = device->setSetting("disarmedUntil", NSDate{kStart.timeIntervalSinceReferenceDate + 5000 * kYear});
-        if (error.empty()) error = device->addAlarm({7 * 3600 + 30 * 60, "Wake up", true, true});
-        if (error.empty()) error = device->boot();
+        if (error.empty())
+            error = device->setSetting("enabled", true);
+        if (error.empty())
+            error = device->setSetting("disarmedUntil",
+                                       NSDate{kStart.timeIntervalSinceReferenceDate + 5000 * kYear});
+        if (error.empty())
+            error = device->addAlarm({7 * 3600 + 30 * 60, "Wake up", true, true});
+        if (error.empty())
+            error = device->boot();
     }
     ~Simulation() { device.reset(); }
 };
@@ -65,7 +69,8 @@ void simulate(benchmark::State& state, double seconds) {
     size_t dropped = 0;
     for (auto _ : state) {
         std::string e = s.device->advance(seconds);
-        if (!e.empty()) state.SkipWithError(e.c_str());
+        if (!e.empty())
+            state.SkipWithError(e.c_str());
         state.PauseTiming();
         dropped += DeviceEvents::ofKind("alarm dropped").size();
         DeviceEvents::clear(); // the timeline is the front end's to keep
@@ -74,14 +79,16 @@ void simulate(benchmark::State& state, double seconds) {
     // One alarm dropped a day, or the run did not simulate what it says.
     const double days = seconds / kDay * static_cast<double>(state.iterations());
     if (std::abs(static_cast<double>(dropped) - days) > 1 + static_cast<double>(state.iterations()))
-        state.SkipWithError(("dropped " + std::to_string(dropped) + " alarms in " + std::to_string(days) + " days").c_str());
+        state.SkipWithError(
+            ("dropped " + std::to_string(dropped) + " alarms in " + std::to_string(days) + " days").c_str());
     state.counters["days"] = seconds / kDay;
 }
 
 void keptOffset(benchmark::State& state) {
     simulation();
     double t = kStart.timeIntervalSinceReferenceDate;
-    for (auto _ : state) benchmark::DoNotOptimize(springboard::deviceUtcOffset(t += 21600));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(springboard::deviceUtcOffset(t += 21600));
 }
 
 void plainOffset(benchmark::State& state) {
@@ -90,7 +97,8 @@ void plainOffset(benchmark::State& state) {
     for (auto _ : state) {
         auto prefs = dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{});
         const PlistValue& zone = valueForKey(prefs, "TimeZone");
-        benchmark::DoNotOptimize(springboard::utcOffsetInFreshZone(zone.isString() ? zone.asString() : "UTC", t += 21600));
+        benchmark::DoNotOptimize(
+            springboard::utcOffsetInFreshZone(zone.isString() ? zone.asString() : "UTC", t += 21600));
     }
 }
 
@@ -107,12 +115,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
         std::printf("\n");
         if (cpu_.count("1 year") && cpu_.count("100 years")) {
             const double year = cpu_["1 year"], century = cpu_["100 years"];
-            std::printf("100 years                  %8.3f s   %6.1fx 1 year (%.4f s; linear: 100x)\n", century, century / year, year);
+            std::printf("100 years                  %8.3f s   %6.1fx 1 year (%.4f s; linear: 100x)\n",
+                        century, century / year, year);
             std::printf("one simulated day          %8.2f us\n", century / 36525 * 1e6);
         }
         if (cpu_.count("offset, kept zone") && cpu_.count("offset, plain"))
-            std::printf("offset, kept zone          %8.3f us   %6.3fx plain (%.3f us)\n", cpu_["offset, kept zone"] * 1e6,
-                        cpu_["offset, kept zone"] / cpu_["offset, plain"], cpu_["offset, plain"] * 1e6);
+            std::printf("offset, kept zone          %8.3f us   %6.3fx plain (%.3f us)\n",
+                        cpu_["offset, kept zone"] * 1e6, cpu_["offset, kept zone"] / cpu_["offset, plain"],
+                        cpu_["offset, plain"] * 1e6);
     }
 
   private:
@@ -122,7 +132,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::RegisterBenchmark("1 year", [](benchmark::State& s) { simulate(s, kYear); })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("1 year", [](benchmark::State& s) {
+        simulate(s, kYear);
+    })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("100 years", [](benchmark::State& s) { simulate(s, 100 * kYear); })
         ->Unit(benchmark::kMillisecond)
         ->Iterations(1);

@@ -69,7 +69,8 @@ void BM_HueSquare(benchmark::State& state) {
 }
 
 void BM_CairoHueSquare(benchmark::State& state) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(kPixelsWide), int(kPixelsHigh));
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(kPixelsWide), int(kPixelsHigh));
     cairo_t* cr = cairo_create(surface);
     for (auto _ : state) {
         cairo_save(cr);
@@ -77,7 +78,8 @@ void BM_CairoHueSquare(benchmark::State& state) {
         cairo_rectangle(cr, 0, 0, kWidth, kHeight);
         cairo_clip(cr);
         for (const Layer& layer : squareLayers()) {
-            cairo_pattern_t* pattern = cairo_pattern_create_linear(layer.start.x, layer.start.y, layer.end.x, layer.end.y);
+            cairo_pattern_t* pattern =
+                cairo_pattern_create_linear(layer.start.x, layer.start.y, layer.end.x, layer.end.y);
             const size_t n = layer.stops.size();
             for (size_t i = 0; i < n; ++i) {
                 const CGColor& c = layer.stops[i];
@@ -109,7 +111,8 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     auto& m = reporter.medians;
     if (m.count("BM_MemsetThreeTimes") && m.count("BM_HueSquare") && m.count("BM_CairoHueSquare")) {
-        const double limit = m["BM_MemsetThreeTimes"], ours = m["BM_HueSquare"], peer = m["BM_CairoHueSquare"];
+        const double limit = m["BM_MemsetThreeTimes"], ours = m["BM_HueSquare"],
+                     peer = m["BM_CairoHueSquare"];
         std::printf("\nHue square, 900 x 750 pixels, three layers (median CPU times):\n");
         std::printf("  ours / memset x3 = %.2f (goal: at most 3)\n", ours / limit);
         std::printf("  Cairo / ours     = %.2f (goal: at least 4)\n", peer / ours);

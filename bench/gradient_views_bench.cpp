@@ -60,8 +60,9 @@ struct Case {
 CGColor stopColor(const GradientStop& stop) {
     if (!stop.isHsb)
         return CGColorMake(stop.c1, stop.c2, stop.c3, stop.alpha);
-    id color = msg<id>(classObject(objc_getClass("UIColor")), SELECTOR("colorWithHue:saturation:brightness:alpha:"),
-                       stop.c1, stop.c2, stop.c3, stop.alpha);
+    id color =
+        msg<id>(classObject(objc_getClass("UIColor")), SELECTOR("colorWithHue:saturation:brightness:alpha:"),
+                stop.c1, stop.c2, stop.c3, stop.alpha);
     return msg<CGColor>(color, SELECTOR("CGColor"));
 }
 
@@ -102,7 +103,8 @@ void drawCairo(cairo_t* cr, const Case& c) {
     cairo_rectangle(cr, 0, 0, c.width, c.height);
     cairo_clip(cr);
     for (const Layer& layer : c.layers) {
-        cairo_pattern_t* pattern = cairo_pattern_create_linear(layer.start.x, layer.start.y, layer.end.x, layer.end.y);
+        cairo_pattern_t* pattern =
+            cairo_pattern_create_linear(layer.start.x, layer.start.y, layer.end.x, layer.end.y);
         const size_t n = layer.stops.size();
         for (size_t i = 0; i < n; ++i) {
             const CGColor& s = layer.stops[i];
@@ -123,7 +125,8 @@ int largestDifference(const Case& c) {
     CGContextScaleCTM(ctx, c.scale, c.scale);
     drawOurs(ctx, c);
     const uint8_t* ours = CGBitmapContextGetData(ctx);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.pixelsWide), int(c.pixelsHigh));
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.pixelsWide), int(c.pixelsHigh));
     cairo_t* cr = cairo_create(surface);
     drawCairo(cr, c);
     const uint8_t* peer = cairo_image_surface_get_data(surface);
@@ -165,7 +168,8 @@ void benchOurs(benchmark::State& state, const Case& c) {
 }
 
 void benchCairo(benchmark::State& state, const Case& c) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.pixelsWide), int(c.pixelsHigh));
+    cairo_surface_t* surface =
+        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(c.pixelsWide), int(c.pixelsHigh));
     cairo_t* cr = cairo_create(surface);
     for (auto _ : state) {
         drawCairo(cr, c);
@@ -197,9 +201,15 @@ int main(int argc, char** argv) {
 
     benchmark::Initialize(&argc, argv);
     for (const Case& c : cases) {
-        benchmark::RegisterBenchmark(("Memset/" + c.name).c_str(), benchMemset, c)->Unit(benchmark::kMicrosecond)->Repetitions(5);
-        benchmark::RegisterBenchmark(("Ours/" + c.name).c_str(), benchOurs, c)->Unit(benchmark::kMicrosecond)->Repetitions(5);
-        benchmark::RegisterBenchmark(("Cairo/" + c.name).c_str(), benchCairo, c)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+        benchmark::RegisterBenchmark(("Memset/" + c.name).c_str(), benchMemset, c)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(5);
+        benchmark::RegisterBenchmark(("Ours/" + c.name).c_str(), benchOurs, c)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(5);
+        benchmark::RegisterBenchmark(("Cairo/" + c.name).c_str(), benchCairo, c)
+            ->Unit(benchmark::kMicrosecond)
+            ->Repetitions(5);
     }
     MedianKeeper reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

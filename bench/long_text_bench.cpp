@@ -38,12 +38,15 @@ constexpr size_t kLongest = 300000;
 // Words of different lengths, some with characters beyond ASCII, cut at `length` bytes on a
 // character boundary.
 std::string longText(size_t length) {
-    static const std::string kWords = "Wake up gently, the day is long. Caf\xC3\xA9 \xE2\x80\x94 snooze later? Hushmark ";
+    static const std::string kWords =
+        "Wake up gently, the day is long. Caf\xC3\xA9 \xE2\x80\x94 snooze later? Hushmark ";
     std::string s;
     s.reserve(length + kWords.size());
-    while (s.size() < length) s += kWords;
+    while (s.size() < length)
+        s += kWords;
     size_t end = length;
-    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+    while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80)
+        --end;
     s.resize(end);
     return s;
 }
@@ -57,9 +60,12 @@ struct Simulation {
 
     explicit Simulation(const std::string& text) {
         device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
-        if (error.empty()) error = device->setSetting("enabled", true);
-        if (error.empty()) error = device->setSetting("enableAlertButtons", true);
-        if (error.empty()) error = device->setSetting("buttonText", text);
+        if (error.empty())
+            error = device->setSetting("enabled", true);
+        if (error.empty())
+            error = device->setSetting("enableAlertButtons", true);
+        if (error.empty())
+            error = device->setSetting("buttonText", text);
     }
     std::string bootAndOpen() {
         std::string e = device->boot();
@@ -75,7 +81,8 @@ Simulation& simulation(size_t length) {
     if (!s || made != length) {
         s.reset();
         s = std::make_unique<Simulation>(longText(length));
-        if (s->error.empty()) s->error = s->bootAndOpen();
+        if (s->error.empty())
+            s->error = s->bootAndOpen();
         made = length;
     }
     return *s;
@@ -88,26 +95,31 @@ void setCharacters(benchmark::State& state, size_t length) {
 
 void shownLine(benchmark::State& state, size_t length) {
     const std::string text = longText(length);
-    for (auto _ : state) benchmark::DoNotOptimize(labelShownLines(text, {290, 44}, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(labelShownLines(text, {290, 44}, 1));
     setCharacters(state, length);
 }
 
 void oneLineSize(benchmark::State& state, size_t length) {
     const std::string text = longText(length);
-    for (auto _ : state) benchmark::DoNotOptimize(labelTextSize(text, 0, 1));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(labelTextSize(text, 0, 1));
     setCharacters(state, length);
 }
 
 void wrappedSize(benchmark::State& state, size_t length) {
     const std::string text = longText(length);
-    for (auto _ : state) benchmark::DoNotOptimize(labelTextSize(text, 290, 0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(labelTextSize(text, 290, 0));
     setCharacters(state, length);
 }
 
 void settingsPicture(benchmark::State& state, size_t length) {
     Simulation& s = simulation(length);
-    if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
-    for (auto _ : state) benchmark::DoNotOptimize(s.device->render(sim::Screen::Settings));
+    if (!s.error.empty())
+        return state.SkipWithError(s.error.c_str());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.device->render(sim::Screen::Settings));
     setCharacters(state, length);
 }
 
@@ -117,10 +129,12 @@ void boot(benchmark::State& state, size_t length) {
     for (auto _ : state) {
         state.PauseTiming();
         auto s = std::make_unique<Simulation>(text);
-        if (!s->error.empty()) return state.SkipWithError(s->error.c_str());
+        if (!s->error.empty())
+            return state.SkipWithError(s->error.c_str());
         state.ResumeTiming();
         std::string e = s->bootAndOpen();
-        if (!e.empty()) return state.SkipWithError(e.c_str());
+        if (!e.empty())
+            return state.SkipWithError(e.c_str());
         benchmark::DoNotOptimize(s->device->render(sim::Screen::Settings));
         state.PauseTiming();
         s.reset();
@@ -131,32 +145,42 @@ void boot(benchmark::State& state, size_t length) {
 
 void alertPicture(benchmark::State& state) {
     Simulation& s = simulation(kLongest);
-    if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
+    if (!s.error.empty())
+        return state.SkipWithError(s.error.c_str());
     static bool ringing = false;
     if (!ringing) {
         std::string e = s.device->addAlarm({7 * 3600 + 1 * 60, "Wake up", true, false});
         const auto due = s.device->nextAlarmDate();
-        if (e.empty() && !due) e = "the alarm is not set";
-        if (e.empty()) e = s.device->advance(due->timeIntervalSinceReferenceDate - s.device->now().timeIntervalSinceReferenceDate + 1);
-        if (!e.empty()) return state.SkipWithError(e.c_str());
-        if (s.device->alertsOn(sim::Screen::SpringBoard).empty()) return state.SkipWithError("no alarm alert shows");
+        if (e.empty() && !due)
+            e = "the alarm is not set";
+        if (e.empty())
+            e = s.device->advance(due->timeIntervalSinceReferenceDate -
+                                  s.device->now().timeIntervalSinceReferenceDate + 1);
+        if (!e.empty())
+            return state.SkipWithError(e.c_str());
+        if (s.device->alertsOn(sim::Screen::SpringBoard).empty())
+            return state.SkipWithError("no alarm alert shows");
         ringing = true;
     }
-    for (auto _ : state) benchmark::DoNotOptimize(s.device->render(sim::Screen::SpringBoard));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(s.device->render(sim::Screen::SpringBoard));
     setCharacters(state, kLongest);
 }
 
 void save(benchmark::State& state) {
     Simulation& s = simulation(kLongest);
-    if (!s.error.empty()) return state.SkipWithError(s.error.c_str());
+    if (!s.error.empty())
+        return state.SkipWithError(s.error.c_str());
     // Two texts in turn, so every save changes the file.
     const std::string texts[2] = {longText(kLongest), longText(kLongest - 1)};
     size_t turn = 0;
     for (auto _ : state) {
         std::string e = s.device->typeInRow("Button Text:", texts[turn++ % 2]);
-        if (!e.empty()) return state.SkipWithError(e.c_str());
+        if (!e.empty())
+            return state.SkipWithError(e.c_str());
     }
-    if (s.device->settingText("buttonText").size() < kLongest - 1) state.SkipWithError("the text was not saved");
+    if (s.device->settingText("buttonText").size() < kLongest - 1)
+        state.SkipWithError("the text was not saved");
     setCharacters(state, kLongest);
 }
 
@@ -166,24 +190,28 @@ class LinearityReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
             const std::string name = run.run_name.function_name;
             const size_t slash = name.rfind('/');
             auto chars = run.counters.find("chars");
-            if (slash == std::string::npos || chars == run.counters.end()) continue;
+            if (slash == std::string::npos || chars == run.counters.end())
+                continue;
             const double seconds = run.GetAdjustedCPUTime() * secondsPerUnit(run.time_unit);
             families_[name.substr(0, slash)][size_t(chars->second.value)] = seconds;
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\n%-22s %8s %12s %12s %10s\n", "family", "chars", "time (ms)", "ns per char", "x 2k/char");
+        std::printf("\n%-22s %8s %12s %12s %10s\n", "family", "chars", "time (ms)", "ns per char",
+                    "x 2k/char");
         for (const auto& [family, byLength] : families_) {
             const auto base = byLength.find(2000);
             for (const auto& [length, seconds] : byLength) {
                 const double perChar = seconds / double(length);
                 std::printf("%-22s %8zu %12.3f %12.2f", family.c_str(), length, seconds * 1e3, perChar * 1e9);
-                if (base != byLength.end()) std::printf(" %10.2f", perChar / (base->second / 2000.0));
+                if (base != byLength.end())
+                    std::printf(" %10.2f", perChar / (base->second / 2000.0));
                 std::printf("\n");
             }
         }
@@ -198,22 +226,30 @@ class LinearityReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
     for (size_t n : kLengths) {
         const std::string k = std::to_string(n / 1000) + "k";
-        benchmark::RegisterBenchmark(("shown line/" + k).c_str(), [n](benchmark::State& s) { shownLine(s, n); })
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("one-line size/" + k).c_str(), [n](benchmark::State& s) { oneLineSize(s, n); })
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("wrapped size/" + k).c_str(), [n](benchmark::State& s) { wrappedSize(s, n); })
-            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("shown line/" + k).c_str(), [n](benchmark::State& s) {
+            shownLine(s, n);
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("one-line size/" + k).c_str(), [n](benchmark::State& s) {
+            oneLineSize(s, n);
+        })->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("wrapped size/" + k).c_str(), [n](benchmark::State& s) {
+            wrappedSize(s, n);
+        })->Unit(benchmark::kMicrosecond);
     }
     for (size_t n : kLengths) {
         const std::string k = std::to_string(n / 1000) + "k";
-        benchmark::RegisterBenchmark(("settings picture/" + k).c_str(), [n](benchmark::State& s) { settingsPicture(s, n); })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("settings picture/" + k).c_str(), [n](benchmark::State& s) {
+            settingsPicture(s, n);
+        })->Unit(benchmark::kMillisecond);
     }
     benchmark::RegisterBenchmark("alert picture/300k", alertPicture)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("save/300k", save)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("boot/8", [](benchmark::State& s) { boot(s, 0); })->Unit(benchmark::kMillisecond)->Iterations(5);
-    benchmark::RegisterBenchmark("boot/300k", [](benchmark::State& s) { boot(s, kLongest); })->Unit(benchmark::kMillisecond)->Iterations(5);
+    benchmark::RegisterBenchmark("boot/8", [](benchmark::State& s) { boot(s, 0); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("boot/300k", [](benchmark::State& s) { boot(s, kLongest); })
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5);
     benchmark::Initialize(&argc, argv);
     LinearityReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -25,7 +25,8 @@ ScratchRoot& root() {
 
 std::string notifications(int count) {
     std::string text = "boot\n";
-    for (int i = 0; i < count; ++i) text += "notify a.b\n";
+    for (int i = 0; i < count; ++i)
+        text += "notify a.b\n";
     return text;
 }
 
@@ -50,8 +51,11 @@ void runSteps(benchmark::State& state) {
         // Every step ran, and each notification is an event on the timeline.
         const std::string timeline = out.str();
         size_t steps = 0;
-        for (size_t at = timeline.find("> notify a.b"); at != std::string::npos; at = timeline.find("> notify a.b", at + 1)) ++steps;
-        if (code != 0 || steps != size_t(count)) state.SkipWithError(("the run failed: " + err.str()).c_str());
+        for (size_t at = timeline.find("> notify a.b"); at != std::string::npos;
+             at = timeline.find("> notify a.b", at + 1))
+            ++steps;
+        if (code != 0 || steps != size_t(count))
+            state.SkipWithError(("the run failed: " + err.str()).c_str());
         state.ResumeTiming();
     }
     state.counters["steps"] = count;
@@ -77,7 +81,8 @@ int main(int argc, char** argv) {
     for (int k : {10, 20, 40}) {
         const std::string name = "notify x" + std::to_string(k) + "k";
         if (m.count(name) && m.count(base))
-            std::printf("%2dk steps  %8.1f ms CPU  %5.2fx 5k (%.1f ms; linear: %dx)\n", k, m[name], m[name] / m[base], m[base], k / 5);
+            std::printf("%2dk steps  %8.1f ms CPU  %5.2fx 5k (%.1f ms; linear: %dx)\n", k, m[name],
+                        m[name] / m[base], m[base], k / 5);
     }
     return 0;
 }

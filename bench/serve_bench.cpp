@@ -35,10 +35,12 @@ struct Served {
 
     Served() {
         std::string pattern = (fs::temp_directory_path() / "hm-serve-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
         root = pattern;
         fs::remove(root);
-        if (!layDeviceImage(root, {}).empty()) std::abort();
+        if (!layDeviceImage(root, {}).empty())
+            std::abort();
         std::promise<void> ready;
         thread = std::thread([this, &ready] {
             Device device({root, *dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
@@ -50,7 +52,8 @@ struct Served {
                     toggle = {280, row["frame"]["y"].get<double>() + 22};
             DeviceHost h(device, "UTC");
             WebServer server(h, {"127.0.0.1", 0});
-            if (!server.bind().empty()) std::abort();
+            if (!server.bind().empty())
+                std::abort();
             server.start();
             host = &h;
             port = server.port();
@@ -108,7 +111,8 @@ void BM_TapToPicture(benchmark::State& state) {
             buffer.append(data, size);
             for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
                 static const std::string kSettingsPicture = "event: screen\ndata: {\"screen\":\"settings\"";
-                if (end >= kSettingsPicture.size() && buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) {
+                if (end >= kSettingsPicture.size() &&
+                    buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) {
                     std::lock_guard lock(m);
                     ++pictures;
                     cv.notify_all();
@@ -131,7 +135,11 @@ void BM_TapToPicture(benchmark::State& state) {
             before = pictures;
         }
         for (const char* phase : {"down", "up"}) {
-            nlohmann::json touch{{"action", "touch"}, {"phase", phase}, {"screen", "settings"}, {"x", s.toggle.x}, {"y", s.toggle.y}};
+            nlohmann::json touch{{"action", "touch"},
+                                 {"phase", phase},
+                                 {"screen", "settings"},
+                                 {"x", s.toggle.x},
+                                 {"y", s.toggle.y}};
             c.Post("/api/action", {{"Origin", origin}}, touch.dump(), "application/json");
         }
         std::unique_lock lock(m);
@@ -143,7 +151,11 @@ void BM_TapToPicture(benchmark::State& state) {
     }
     // The stream ends at its next message: one more tap makes one.
     for (const char* phase : {"down", "up"}) {
-        nlohmann::json touch{{"action", "touch"}, {"phase", phase}, {"screen", "settings"}, {"x", s.toggle.x}, {"y", s.toggle.y}};
+        nlohmann::json touch{{"action", "touch"},
+                             {"phase", phase},
+                             {"screen", "settings"},
+                             {"x", s.toggle.x},
+                             {"y", s.toggle.y}};
         c.Post("/api/action", {{"Origin", origin}}, touch.dump(), "application/json");
     }
     stream.join();

@@ -29,9 +29,15 @@ namespace {
 
 // A settings file as the pane leaves it after a disarm, with the seeded keys.
 const PlistDict kSettingsFile{
-    {"enabled", true},         {"enableIcon", true},         {"enableAlertButtons", true},
-    {"disableForMinutes", 30}, {"disarmedUntil", NSDate{818325000.0}}, {"buttonText", "Hushmark"},
-    {"buttonColor", "#FF0000"}, {"preferColorPicker", true},  {"colorPickerType", 0},
+    {"enabled", true},
+    {"enableIcon", true},
+    {"enableAlertButtons", true},
+    {"disableForMinutes", 30},
+    {"disarmedUntil", NSDate{818325000.0}},
+    {"buttonText", "Hushmark"},
+    {"buttonColor", "#FF0000"},
+    {"preferColorPicker", true},
+    {"colorPickerType", 0},
 };
 
 struct Root {
@@ -40,7 +46,8 @@ struct Root {
     size_t bytes = 0;
     Root() {
         std::string pattern = (fs::temp_directory_path() / "hm-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
+        if (!mkdtemp(pattern.data()))
+            std::abort();
         path = pattern;
         createDeviceRootSkeleton(path);
         DeviceEnvironment::setRoot(path, RootDurability::Scratch);
@@ -72,12 +79,14 @@ void rawRead(benchmark::State& state) {
 
 void parseBytes(benchmark::State& state) {
     const std::string bytes = propertyListToXML(kSettingsFile);
-    for (auto _ : state) benchmark::DoNotOptimize(propertyListFromBytes(bytes));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(propertyListFromBytes(bytes));
 }
 
 void readDictionary(benchmark::State& state) {
     root();
-    for (auto _ : state) benchmark::DoNotOptimize(dictionaryWithContentsOfFile(kSettingsPath));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(dictionaryWithContentsOfFile(kSettingsPath));
 }
 
 void reloadSettings(benchmark::State& state) {
@@ -87,7 +96,8 @@ void reloadSettings(benchmark::State& state) {
         bool read = readTweakSettings(settings, dictionaryWithContentsOfFile(kSettingsPath));
         benchmark::DoNotOptimize(read);
     }
-    if (!settings.enabled || !settings.disarmedUntil) state.SkipWithError("the settings did not read");
+    if (!settings.enabled || !settings.disarmedUntil)
+        state.SkipWithError("the settings did not read");
 }
 
 void suppressionDecision(benchmark::State& state) {
@@ -102,7 +112,8 @@ void suppressionDecision(benchmark::State& state) {
 
 void atomicWrite(benchmark::State& state, RootDurability durability) {
     DeviceEnvironment::setRoot(root().path, durability);
-    for (auto _ : state) benchmark::DoNotOptimize(writeToFile(kSettingsFile, kSettingsPath, true));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeToFile(kSettingsFile, kSettingsPath, true));
     DeviceEnvironment::setRoot(root().path, RootDurability::Scratch);
 }
 
@@ -111,7 +122,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
+                continue;
             const double toMicroseconds = run.time_unit == benchmark::kMicrosecond ? 1 : 1e-3;
             times_[run.run_name.function_name] = {run.GetAdjustedCPUTime() * toMicroseconds,
                                                   run.GetAdjustedRealTime() * toMicroseconds};
@@ -120,9 +132,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     void Finalize() override {
         ConsoleReporter::Finalize();
         auto ratio = [&](const char* a, const char* b, bool wall) {
-            if (!times_.count(a) || !times_.count(b)) return;
+            if (!times_.count(a) || !times_.count(b))
+                return;
             const double x = wall ? times_[a].wall : times_[a].cpu, y = wall ? times_[b].wall : times_[b].cpu;
-            std::printf("%-26s %9.2f us  %6.2fx %s (%.2f us, %s)\n", a, x, x / y, b, y, wall ? "wall" : "cpu");
+            std::printf("%-26s %9.2f us  %6.2fx %s (%.2f us, %s)\n", a, x, x / y, b, y,
+                        wall ? "wall" : "cpu");
         };
         std::printf("\n");
         ratio("reload", "raw read", false);
@@ -148,10 +162,12 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("read dictionary", readDictionary);
     benchmark::RegisterBenchmark("reload", reloadSettings);
     benchmark::RegisterBenchmark("suppression decision", suppressionDecision);
-    benchmark::RegisterBenchmark("atomic write, scratch", [](benchmark::State& s) { atomicWrite(s, RootDurability::Scratch); })
-        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("atomic write, scratch", [](benchmark::State& s) {
+        atomicWrite(s, RootDurability::Scratch);
+    })->Unit(benchmark::kMicrosecond);
     // CPU time hides the wait for the disk; wall time is what a boot waits.
-    benchmark::RegisterBenchmark("atomic write, kept root", [](benchmark::State& s) { atomicWrite(s, RootDurability::Kept); })
+    benchmark::RegisterBenchmark("atomic write, kept root",
+                                 [](benchmark::State& s) { atomicWrite(s, RootDurability::Kept); })
         ->Unit(benchmark::kMicrosecond)
         ->UseRealTime()
         ->Iterations(50);

@@ -32,7 +32,8 @@ std::string gFuzzLink;
 void check(bool ok, const char* what, std::string_view path) {
     if (!ok) {
         std::fprintf(stderr, "device path rule broken: %s, for the path \"", what);
-        for (unsigned char c : path) std::fprintf(stderr, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02X", c);
+        for (unsigned char c : path)
+            std::fprintf(stderr, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02X", c);
         std::fprintf(stderr, "\"\n");
         std::abort();
     }
@@ -47,7 +48,8 @@ std::string whereIs(int fd) {
 
 bool insideRoot(const std::string& host) {
     const std::string root = gRoot.string();
-    return host == root || (host.size() > root.size() && host.compare(0, root.size(), root) == 0 && host[root.size()] == '/');
+    return host == root ||
+           (host.size() > root.size() && host.compare(0, root.size(), root) == 0 && host[root.size()] == '/');
 }
 
 struct Named {
@@ -60,22 +62,26 @@ struct Named {
 
 Named identity(int fd, std::string name = {}) {
     struct stat st;
-    if (fd < 0 || ::fstat(fd, &st) != 0) return {};
+    if (fd < 0 || ::fstat(fd, &st) != 0)
+        return {};
     return {true, st.st_dev, st.st_ino, std::move(name)};
 }
 
 Named openAndCheck(std::string_view path) {
     UniqueFd fd = openDeviceFile(path, O_PATH);
-    if (fd) check(insideRoot(whereIs(fd.get())), "an opened path lies inside the root", path);
+    if (fd)
+        check(insideRoot(whereIs(fd.get())), "an opened path lies inside the root", path);
     return identity(fd.get());
 }
 
 Named folderAndCheck(std::string_view path) {
     auto entry = openDeviceFolderOf(path);
-    if (!entry) return {};
+    if (!entry)
+        return {};
     check(insideRoot(whereIs(entry->folder.get())), "the folder of a path lies inside the root", path);
     const std::string& name = entry->name;
-    check(!name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos, "the entry is one plain name", path);
+    check(!name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos,
+          "the entry is one plain name", path);
     struct stat st;
     check(::fstatat(entry->folder.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode),
           "the entry handed back is never a link", path);
@@ -91,16 +97,21 @@ void link(const std::string& target, const fs::path& at) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // In memory where the machine has it: a disk's file system flushes a file truncated and rewritten.
-    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/hm-fuzz-path-XXXXXX" : "/tmp/hm-fuzz-path-XXXXXX";
-    if (!::mkdtemp(pattern.data())) std::abort();
+    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/hm-fuzz-path-XXXXXX"
+                                                                    : "/tmp/hm-fuzz-path-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        std::abort();
     gBase = fs::canonical(pattern.c_str());
     gRoot = gBase / "root";
-    if (!createDeviceRootSkeleton(gRoot)) std::abort();
+    if (!createDeviceRootSkeleton(gRoot))
+        std::abort();
     fs::create_directories(gBase / "outside" / "dir");
     std::FILE* secret = std::fopen((gBase / "outside" / "secret").c_str(), "w");
-    if (secret) std::fclose(secret);
+    if (secret)
+        std::fclose(secret);
     std::FILE* plist = std::fopen((gRoot / "private/var/mobile/Library/Preferences/file.plist").c_str(), "w");
-    if (plist) std::fclose(plist);
+    if (plist)
+        std::fclose(plist);
     ::mkfifo((gRoot / "fifo").c_str(), 0644);
     link("..", gRoot / "up");
     link("/", gRoot / "abs");
@@ -125,7 +136,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0) return 0;
+    if (size == 0)
+        return 0;
     std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
     if (data[0] & 1) {
         size_t newline = rest.find('\n');
@@ -133,7 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         target = target.substr(0, target.find('\0'));
         rest = newline == std::string_view::npos ? std::string_view{} : rest.substr(newline + 1);
         ::unlink(gFuzzLink.c_str());
-        if (!target.empty() && target.size() < 512) (void)::symlink(target.c_str(), gFuzzLink.c_str());
+        if (!target.empty() && target.size() < 512)
+            (void)::symlink(target.c_str(), gFuzzLink.c_str());
     }
     const std::string_view path = rest;
 
@@ -150,7 +163,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto host = DeviceEnvironment::hostPath(path)) {
         const std::string text = host->string();
         check(insideRoot(text), "a host path lies under the root", path);
-        for (const auto& part : *host) check(part != "..", "a host path never climbs", path);
+        for (const auto& part : *host)
+            check(part != "..", "a host path never climbs", path);
     }
     return 0;
 }

@@ -35,42 +35,55 @@ void measure(const PlistValue& v, int level, size_t& nodes, int& deepest) {
     ++nodes;
     deepest = std::max(deepest, level);
     if (v.isArray())
-        for (const PlistValue& e : v.asArray()) measure(e, level + 1, nodes, deepest);
+        for (const PlistValue& e : v.asArray())
+            measure(e, level + 1, nodes, deepest);
     if (v.isDict())
-        for (const auto& [key, e] : v.asDict()) ++nodes, measure(e, level + 1, nodes, deepest);
+        for (const auto& [key, e] : v.asDict())
+            ++nodes, measure(e, level + 1, nodes, deepest);
 }
 
 // Equal, with a NaN equal to a NaN (a value read twice must compare equal to itself). Through
 // XML a date keeps its whole second (the second that holds it) and about 10^11 years (the
 // binary format keeps the double).
 bool sameDate(double x, double y, bool xml) {
-    if (x == y || (std::isnan(x) && std::isnan(y))) return true;
-    if (!xml) return false;
-    if (!std::isfinite(x) || std::fabs(x) > 3e18) return true; // clamped to what the text carries
+    if (x == y || (std::isnan(x) && std::isnan(y)))
+        return true;
+    if (!xml)
+        return false;
+    if (!std::isfinite(x) || std::fabs(x) > 3e18)
+        return true; // clamped to what the text carries
     return std::fabs(std::floor(x) - y) <= std::fabs(x) * 1e-15;
 }
 
 bool same(const PlistValue& a, const PlistValue& b, bool xml) {
-    if (a.type() != b.type()) return false;
+    if (a.type() != b.type())
+        return false;
     switch (a.type()) {
-    case PlistValue::Type::Real: return a.asReal() == b.asReal() || (std::isnan(a.asReal()) && std::isnan(b.asReal()));
+    case PlistValue::Type::Real:
+        return a.asReal() == b.asReal() || (std::isnan(a.asReal()) && std::isnan(b.asReal()));
     case PlistValue::Type::Date:
-        return sameDate(a.asDate().timeIntervalSinceReferenceDate, b.asDate().timeIntervalSinceReferenceDate, xml);
+        return sameDate(a.asDate().timeIntervalSinceReferenceDate, b.asDate().timeIntervalSinceReferenceDate,
+                        xml);
     case PlistValue::Type::Array: {
         const auto &x = a.asArray(), &y = b.asArray();
-        if (x.size() != y.size()) return false;
+        if (x.size() != y.size())
+            return false;
         for (size_t i = 0; i < x.size(); ++i)
-            if (!same(x[i], y[i], xml)) return false;
+            if (!same(x[i], y[i], xml))
+                return false;
         return true;
     }
     case PlistValue::Type::Dict: {
         const auto &x = a.asDict(), &y = b.asDict();
-        if (x.size() != y.size()) return false;
+        if (x.size() != y.size())
+            return false;
         for (auto i = x.begin(), j = y.begin(); i != x.end(); ++i, ++j)
-            if (i->first != j->first || !same(i->second, j->second, xml)) return false;
+            if (i->first != j->first || !same(i->second, j->second, xml))
+                return false;
         return true;
     }
-    default: return a == b;
+    default:
+        return a == b;
     }
 }
 
@@ -81,15 +94,22 @@ bool validUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        const size_t n = c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : c >= 0xF0 && c <= 0xF4 ? 3 : 0;
-        if (n == 0 || i + n >= s.size()) return false;
+        const size_t n = c >= 0xC2 && c <= 0xDF   ? 1
+                         : c >= 0xE0 && c <= 0xEF ? 2
+                         : c >= 0xF0 && c <= 0xF4 ? 3
+                                                  : 0;
+        if (n == 0 || i + n >= s.size())
+            return false;
         uint32_t cp = c & (0x3F >> n);
         for (size_t k = 1; k <= n; ++k) {
             const unsigned char d = static_cast<unsigned char>(s[i + k]);
-            if ((d & 0xC0) != 0x80) return false;
+            if ((d & 0xC0) != 0x80)
+                return false;
             cp = cp << 6 | (d & 0x3F);
         }
-        if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+            (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
         i += n + 1;
     }
     return true;
@@ -98,13 +118,16 @@ bool validUtf8(std::string_view s) {
 // Whether every string and key is UTF-8: the binary format keeps text as ASCII or UTF-16, so
 // other bytes cannot come back from it (the system writes XML, which keeps them).
 bool textIsUtf8(const PlistValue& v) {
-    if (v.isString()) return validUtf8(v.asString());
+    if (v.isString())
+        return validUtf8(v.asString());
     if (v.isArray())
         for (const PlistValue& e : v.asArray())
-            if (!textIsUtf8(e)) return false;
+            if (!textIsUtf8(e))
+                return false;
     if (v.isDict())
         for (const auto& [key, e] : v.asDict())
-            if (!validUtf8(key) || !textIsUtf8(e)) return false;
+            if (!validUtf8(key) || !textIsUtf8(e))
+                return false;
     return true;
 }
 
@@ -120,11 +143,13 @@ void writeHostFile(const uint8_t* data, size_t size) {
 }
 
 void checkRoundTrip(const PlistValue& value, const std::string& bytes, bool xml) {
-    if (bytes.empty() || bytes.size() > kMaxPropertyListBytes) return; // too large to read back, by design
+    if (bytes.empty() || bytes.size() > kMaxPropertyListBytes)
+        return; // too large to read back, by design
     auto again = propertyListFromBytes(bytes);
     if (!again || !same(value, *again, xml)) {
-        std::fprintf(stderr, "%s of the value read does not read back the same\nread: %s\nback: %s\n", xml ? "XML" : "Binary",
-                     value.description().c_str(), again ? again->description().c_str() : "(nothing)");
+        std::fprintf(stderr, "%s of the value read does not read back the same\nread: %s\nback: %s\n",
+                     xml ? "XML" : "Binary", value.description().c_str(),
+                     again ? again->description().c_str() : "(nothing)");
         std::abort();
     }
 }
@@ -133,7 +158,8 @@ void checkRoundTrip(const PlistValue& value, const std::string& bytes, bool xml)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // In memory where the machine has it: a disk's file system flushes a file truncated and rewritten.
-    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/hm-fuzz-plist-XXXXXX" : "/tmp/hm-fuzz-plist-XXXXXX";
+    std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/hm-fuzz-plist-XXXXXX"
+                                                                    : "/tmp/hm-fuzz-plist-XXXXXX";
     check(::mkdtemp(pattern.data()) != nullptr, "a scratch root can be made");
     std::filesystem::path root = pattern.c_str();
     check(createDeviceRootSkeleton(root), "the scratch root can be laid out");
@@ -153,13 +179,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeHostFile(data, size);
     auto value = propertyListWithContentsOfFile(kSettingsPath);
-    if (!value) return 0;
+    if (!value)
+        return 0;
     size_t nodes = 0;
     int deepest = 0;
     measure(*value, 1, nodes, deepest);
     check(nodes <= kMaxPropertyListNodes, "no more values than the node limit");
     check(deepest <= kMaxPropertyListNesting, "no deeper than the nesting limit");
     checkRoundTrip(*value, propertyListToXML(*value), true);
-    if (textIsUtf8(*value)) checkRoundTrip(*value, propertyListToBinary(*value), false);
+    if (textIsUtf8(*value))
+        checkRoundTrip(*value, propertyListToBinary(*value), false);
     return 0;
 }

@@ -24,7 +24,8 @@ bool put(const fs::path& file, const std::string& bytes) {
 std::string sharedArrays(int levels) {
     BinaryPlist b;
     uint64_t below = b.add(binaryInteger(7));
-    for (int i = 0; i < levels; ++i) below = b.add(binaryArray({below, below}));
+    for (int i = 0; i < levels; ++i)
+        below = b.add(binaryArray({below, below}));
     return b.bytes(below);
 }
 
@@ -67,8 +68,10 @@ int main(int argc, char** argv) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::string xml((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         auto value = propertyListFromBytes(xml);
-        if (!value) continue;
-        if (!put(dest / (entry.path().stem().string() + ".bin"), propertyListToBinary(*value))) return 1;
+        if (!value)
+            continue;
+        if (!put(dest / (entry.path().stem().string() + ".bin"), propertyListToBinary(*value)))
+            return 1;
         ++written;
     }
     if (ec) {
@@ -76,7 +79,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!put(dest / "shared-arrays.bin", sharedArrays(8)) || !put(dest / "cycle.bin", cycle()) ||
-        !put(dest / "settings-shape.bin", settingsShape()) || !put(dest / "ref-past-table.bin", refPastTable()))
+        !put(dest / "settings-shape.bin", settingsShape()) ||
+        !put(dest / "ref-past-table.bin", refPastTable()))
         return 1;
     std::printf("plist_seeds: %d binary twins and 4 shapes in %s\n", written, argv[2]);
     return 0;

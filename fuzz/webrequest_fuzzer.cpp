@@ -1,8 +1,9 @@
 // The browser device's requests as a client may send them: the bytes read by the request parser
 // (whole, and again in the pieces the first input byte chooses, which must give the same
 // outcome), the request checked as the server checks it, and the body, when it is JSON, turned
-// into an action (with the first byte's high bit set, the rest is taken as such a body alone). Checks: a request taken stays within the limits and names one Host; a Host
-// taken holds nothing past its port; an action taken has its fields in range.
+// into an action (with the first byte's high bit set, the rest is taken as such a body alone). Checks: a
+// request taken stays within the limits and names one Host; a Host taken holds nothing past its port; an
+// action taken has its fields in range.
 #include "ActionRequest.h"
 #include "HttpChecks.h"
 #include "HttpRequest.h"
@@ -17,7 +18,8 @@ using sim::web::http::RequestParser;
 using State = RequestParser::State;
 
 void require(bool condition) {
-    if (!condition) std::abort();
+    if (!condition)
+        std::abort();
 }
 
 struct Outcome {
@@ -29,7 +31,8 @@ struct Outcome {
 
 Outcome outcome(const RequestParser& p, State s) {
     Outcome o{s, 0, 0, ""};
-    if (s == State::Refused) o.status = p.refusal().status;
+    if (s == State::Refused)
+        o.status = p.refusal().status;
     if (s == State::Done) {
         o.consumed = p.consumed();
         o.body = p.request().body;
@@ -39,7 +42,8 @@ Outcome outcome(const RequestParser& p, State s) {
 
 void checkAction(const std::string& body) {
     const nlohmann::json request = nlohmann::json::parse(body, nullptr, false);
-    if (request.is_discarded()) return;
+    if (request.is_discarded())
+        return;
     const std::vector<sim::web::ActionScreen> screens{{"springboard", 320, 568}, {"settings", 320, 1200}};
     const sim::web::ParsedAction parsed = sim::web::parseAction(request, screens);
     if (!parsed.action) {
@@ -51,14 +55,17 @@ void checkAction(const std::string& body) {
         require(a.screen < screens.size());
         require(a.x >= 0 && a.y >= 0 && a.x <= screens[a.screen].width && a.y <= screens[a.screen].height);
     }
-    if (a.name == "rate") require(a.rate == 0 || a.rate == 1 || a.rate == 60 || a.rate == 3600);
-    if (a.name == "addAlarm") require(a.secondsOfDay >= 0 && a.secondsOfDay < 86400);
+    if (a.name == "rate")
+        require(a.rate == 0 || a.rate == 1 || a.rate == 60 || a.rate == 3600);
+    if (a.name == "addAlarm")
+        require(a.secondsOfDay >= 0 && a.secondsOfDay < 86400);
     require(a.text.size() <= 1000 && a.label.size() <= 200);
 }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1) return 0;
+    if (size < 1)
+        return 0;
     const size_t step = data[0] % 64 + 1;
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (data[0] & 0x80) { // the rest is an action's body, as the server passes it on
@@ -71,23 +78,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Outcome all = outcome(whole, whole.parse(input));
     RequestParser pieces(limits);
     State s = State::NeedMore;
-    for (size_t n = std::min(step, input.size()); s == State::NeedMore; n = std::min(n + step, input.size())) {
+    for (size_t n = std::min(step, input.size()); s == State::NeedMore;
+         n = std::min(n + step, input.size())) {
         s = pieces.parse(std::string_view(input).substr(0, n));
-        if (n == input.size()) break;
+        if (n == input.size())
+            break;
     }
     const Outcome piecewise = outcome(pieces, s);
-    require(all.state == piecewise.state && all.status == piecewise.status && all.consumed == piecewise.consumed && all.body == piecewise.body);
-    if (all.state == State::Refused) require(all.status >= 400 && all.status < 500 && !whole.refusal().message.empty());
-    if (all.state != State::Done) return 0;
+    require(all.state == piecewise.state && all.status == piecewise.status &&
+            all.consumed == piecewise.consumed && all.body == piecewise.body);
+    if (all.state == State::Refused)
+        require(all.status >= 400 && all.status < 500 && !whole.refusal().message.empty());
+    if (all.state != State::Done)
+        return 0;
 
     const sim::web::http::Request& r = whole.request();
     require(all.consumed <= input.size() && r.body.size() <= limits.body && r.fields.size() <= limits.fields);
     require(r.count("host") == 1 && r.target.size() <= limits.target && !r.path.empty() && r.path[0] == '/');
     const std::string& host = *r.field("host");
     if (sim::web::http::hostAllowed(host, "127.0.0.1")) {
-        const std::string_view name = host[0] == '[' ? std::string_view(host).substr(0, host.find(']') + 1) : std::string_view(host).substr(0, host.find(':'));
+        const std::string_view name = host[0] == '[' ? std::string_view(host).substr(0, host.find(']') + 1)
+                                                     : std::string_view(host).substr(0, host.find(':'));
         const std::string_view port = std::string_view(host).substr(name.size());
-        require(port.empty() || (port[0] == ':' && port.size() >= 2 && port.size() <= 6 && port.find_first_not_of("0123456789", 1) == std::string_view::npos));
+        require(port.empty() || (port[0] == ':' && port.size() >= 2 && port.size() <= 6 &&
+                                 port.find_first_not_of("0123456789", 1) == std::string_view::npos));
         require(host.find_first_of("@/ \t?#\\") == std::string::npos);
     }
     const auto refusal = sim::web::http::checkRequest(r, "127.0.0.1");

@@ -22,7 +22,8 @@ id buttonColor(const TweakState& state) {
 }
 
 id buttonTitleColor(const TweakState& state) {
-    return msg<id>(classNamed("UIColor"), state.settings.buttonColors.titleIsBlack ? "blackColor" : "whiteColor");
+    return msg<id>(classNamed("UIColor"),
+                   state.settings.buttonColors.titleIsBlack ? "blackColor" : "whiteColor");
 }
 
 } // namespace
@@ -49,7 +50,8 @@ void addButtonContainer(const TweakState& state, const id& alert, const id& targ
         msg(button, "setTitleColor:forState:", titleColor, controlState);
 
     id separator = msg<id>(classNamed("CALayer"), "layer");
-    id lightGray = msg<id>(msg<id>(classNamed("UIColor"), "lightGrayColor"), "colorWithAlphaComponent:", kSeparatorAlpha);
+    id lightGray = msg<id>(msg<id>(classNamed("UIColor"), "lightGrayColor"),
+                           "colorWithAlphaComponent:", kSeparatorAlpha);
     msg(separator, "setBackgroundColor:", msg<CGColor>(lightGray, "CGColor"));
     msg(separator, "setFrame:", kSeparatorFrame);
     msg(msg<id>(button, "layer"), "addSublayer:", separator);
@@ -67,6 +69,8 @@ void hushmarkButtonHighlight(const id& button) {
     bool clear = msg<bool>(background, "isEqual:", msg<id>(classNamed("UIColor"), "clearColor"));
     std::optional<RgbaColor> rgb;
     CGFloat r = 0, g = 0, b = 0, a = 0;
-    if (msg<bool>(background, "getRed:green:blue:alpha:", &r, &g, &b, &a)) rgb = RgbaColor{r, g, b, a};
-    if (std::optional<RgbaColor> next = highlightColor(clear, rgb)) msg(button, "setBackgroundColor:", colorOf(*next));
+    if (msg<bool>(background, "getRed:green:blue:alpha:", &r, &g, &b, &a))
+        rgb = RgbaColor{r, g, b, a};
+    if (std::optional<RgbaColor> next = highlightColor(clear, rgb))
+        msg(button, "setBackgroundColor:", colorOf(*next));
 }

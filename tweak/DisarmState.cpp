@@ -14,7 +14,8 @@ namespace {
 constexpr auto kDeferralNanoseconds = static_cast<std::int64_t>(kArmingDeferralSeconds * 1e9);
 
 void invalidateDeadlineTimer(TweakState& state) {
-    if (!state.deadlineTimer) return;
+    if (!state.deadlineTimer)
+        return;
     msg(state.deadlineTimer, "invalidate");
     state.deadlineTimer = nullptr;
 }
@@ -26,10 +27,12 @@ DisarmInputs inputsOf(const TweakState& state, bool fileRead) {
 
 // Shows the icon when asked, before arming; hiding waits for the end, as the final icon rule.
 void showIconIfAsked(TweakState& state, IconChange icon) {
-    if (icon == IconChange::Show) setStatusIconVisible(state, true);
+    if (icon == IconChange::Show)
+        setStatusIconVisible(state, true);
 }
 void hideIconIfAsked(TweakState& state, IconChange icon) {
-    if (icon == IconChange::Hide) setStatusIconVisible(state, false);
+    if (icon == IconChange::Hide)
+        setStatusIconVisible(state, false);
 }
 
 // Arms for the shared clock data provider; logs `missingLine` when SpringBoard has none.
@@ -46,7 +49,8 @@ void armForClockDataProvider(TweakState& state, const char* missingLine) {
 void deferredArming(TweakState& state) {
     DeferredDecision d = decideDeferredArming(inputsOf(state, true));
     showIconIfAsked(state, d.icon);
-    if (d.arm) armForClockDataProvider(state, "[Hushmark] Error: Cannot set PCSimpleTimer Load 1");
+    if (d.arm)
+        armForClockDataProvider(state, "[Hushmark] Error: Cannot set PCSimpleTimer Load 1");
     hideIconIfAsked(state, d.icon);
 }
 
@@ -59,10 +63,12 @@ void reloadSettings(TweakState& state) {
 
 void applyDisarmState(TweakState& state, bool fileRead) {
     // An unread file leaves the timer running: it still ends the disarm at the deadline.
-    if (fileRead) invalidateDeadlineTimer(state);
+    if (fileRead)
+        invalidateDeadlineTimer(state);
     ReloadDecision d = decideReload(inputsOf(state, fileRead));
     showIconIfAsked(state, d.icon);
-    if (d.armNow) armForClockDataProvider(state, "[Hushmark] Error: Cannot set PCSimpleTimer Load 2");
+    if (d.armNow)
+        armForClockDataProvider(state, "[Hushmark] Error: Cannot set PCSimpleTimer Load 2");
     if (d.deferArming) {
         state.launchSettled = true;
         dispatch_after_main(kDeferralNanoseconds, [&state] { deferredArming(state); });
@@ -74,9 +80,9 @@ void armDeadlineTimer(TweakState& state, const id& target) {
     invalidateDeadlineTimer(state);
     NSDate fireDate = state.settings.disarmedUntil.value_or(NSDate::date());
     id timer = msg<id>(state.simpleTimer.object(), "alloc");
-    state.deadlineTimer = msg<id>(timer, "initWithFireDate:serviceIdentifier:target:selector:userInfo:", fireDate,
-                                  std::string(kTimerServiceIdentifier), target, sel_registerName(kTimerSelector),
-                                  id{});
+    state.deadlineTimer =
+        msg<id>(timer, "initWithFireDate:serviceIdentifier:target:selector:userInfo:", fireDate,
+                std::string(kTimerServiceIdentifier), target, sel_registerName(kTimerSelector), id{});
     if (NSThreadIsMainThread()) {
         msg(state.deadlineTimer, "scheduleInRunLoop:", msg<id>(classNamed("NSRunLoop"), "mainRunLoop"));
         return;
@@ -90,10 +96,18 @@ void armDeadlineTimer(TweakState& state, const id& target) {
 void hushmarkTimerFired(TweakState& state, const id& receiver) {
     invalidateDeadlineTimer(state);
     switch (decideTimerFired(state.settings.disarmedUntil, NSDate::date(), state.toggleInstalled)) {
-    case TimerFiredAction::SetToggleOff: setToggleState(state, false); break;
-    case TimerFiredAction::SetToggleOn: setToggleState(state, true); break;
-    case TimerFiredAction::HideIcon: setStatusIconVisible(state, false); break;
-    case TimerFiredAction::Rearm: armDeadlineTimer(state, receiver); break;
+    case TimerFiredAction::SetToggleOff:
+        setToggleState(state, false);
+        break;
+    case TimerFiredAction::SetToggleOn:
+        setToggleState(state, true);
+        break;
+    case TimerFiredAction::HideIcon:
+        setStatusIconVisible(state, false);
+        break;
+    case TimerFiredAction::Rearm:
+        armDeadlineTimer(state, receiver);
+        break;
     case TimerFiredAction::Expire:
         // The file keeps its past date, which every later reading finds reached.
         state.settings.disarmedUntil.reset();
@@ -105,7 +119,8 @@ void hushmarkTimerFired(TweakState& state, const id& receiver) {
 void disarmFromAlert(TweakState& state) {
     NSDate deadline = NSDate::date().dateByAddingTimeInterval(state.settings.disarmSeconds);
     state.settings.disarmedUntil = deadline;
-    if (state.settings.enableIcon) setStatusIconVisible(state, true);
+    if (state.settings.enableIcon)
+        setStatusIconVisible(state, true);
     armDeadlineTimer(state, msg<id>(state.clockDataProvider.object(), "sharedInstance"));
     state.settings.settingsCopy["disarmedUntil"] = deadline;
     // The tweak's own state is already up to date, so nothing is posted.
@@ -113,6 +128,8 @@ void disarmFromAlert(TweakState& state) {
 }
 
 void disarmFromAlertButton(TweakState& state) {
-    if (state.toggleInstalled) setToggleState(state, true);
-    else disarmFromAlert(state);
+    if (state.toggleInstalled)
+        setToggleState(state, true);
+    else
+        disarmFromAlert(state);
 }

@@ -35,7 +35,8 @@ void lockScreenPresentAlarm(TweakState& state, Object* controller, const id& ite
         return;
     }
     // A previous alert still showing would forward its buttons to this alarm: take it down first.
-    if (state.lockAlertShowing && state.lockAlert) dismissLockAlert(state);
+    if (state.lockAlertShowing && state.lockAlert)
+        dismissLockAlert(state);
     state.lockAlertShowing = true;
 
     id alert = msg<id>(msg<id>(classNamed("UIAlertView"), "alloc"),
@@ -44,7 +45,8 @@ void lockScreenPresentAlarm(TweakState& state, Object* controller, const id& ite
                        std::vector<std::string>{});
     state.lockAlert = alert;
     const LockAlertLayout layout = lockAlertLayout(msg<bool>(item, "canSnooze"));
-    if (layout.snoozeButton) msg<NSInteger>(alert, "addButtonWithTitle:", state.snoozeTitle);
+    if (layout.snoozeButton)
+        msg<NSInteger>(alert, "addButtonWithTitle:", state.snoozeTitle);
     msg(alert, "setTag:", NSInteger{layout.tag});
     msg<NSInteger>(alert, "addButtonWithTitle:", state.okTitle);
     msg(alert, "setCancelButtonIndex:", NSInteger{0});
@@ -65,23 +67,31 @@ void lockScreenPresentAlarm(TweakState& state, Object* controller, const id& ite
 void lockAlertDidDismissWithButtonIndex(TweakState& state, Object* controller, const id& alertView,
                                         NSInteger index) {
     state.lockAlertShowing = false;
-    if (!isLockAlertTag(msg<NSInteger>(alertView, "tag"))) return;
+    if (!isLockAlertTag(msg<NSInteger>(alertView, "tag")))
+        return;
     // The block keeps the controller and the alert; it acts on whatever fullscreen controller
     // the lock screen holds when it runs.
     dispatch_after_main(kForwardNanoseconds, [receiver = controller->self(), alertView, index] {
         id fullscreen = instanceVariable(receiver.get(), "_fullscreenBulletinController");
         switch (lockAlertDismissalAction(msg<NSInteger>(alertView, "tag"), index)) {
-        case FullscreenAction::Dismiss: msg(fullscreen, "performDismissAction"); break;
-        case FullscreenAction::Alternate: msg(fullscreen, "performAlternateAction"); break;
-        case FullscreenAction::None: break;
+        case FullscreenAction::Dismiss:
+            msg(fullscreen, "performDismissAction");
+            break;
+        case FullscreenAction::Alternate:
+            msg(fullscreen, "performAlternateAction");
+            break;
+        case FullscreenAction::None:
+            break;
         }
     });
 }
 
 void lockScreenDismissFullscreenAlert(TweakState& state, Object* controller, bool animated) {
     callImp(state.previous.dismissFullscreenBulletinAlertAnimated, controller, animated);
-    if (state.presentingLockAlarm) return; // the lock-screen guard: see lockScreenPresentAlarm
-    if (state.lockAlertShowing && state.lockAlert) dismissLockAlert(state);
+    if (state.presentingLockAlarm)
+        return; // the lock-screen guard: see lockScreenPresentAlarm
+    if (state.lockAlertShowing && state.lockAlert)
+        dismissLockAlert(state);
 }
 
 void lockScreenButtonClicked(TweakState& state, Object* controller) {

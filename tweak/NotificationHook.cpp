@@ -11,6 +11,7 @@ void fireNotification(TweakState& state, Object* application, const id& notifica
             return alarms && msg<bool>(classObject(alarms), "isAlarmNotification:", notification);
         },
         [&] { return isKindOfClass(notification, state.concreteLocalNotification.get()); });
-    if (drop) return;
+    if (drop)
+        return;
     callImp(state.previous.fireNotification, application, notification);
 }

@@ -3,7 +3,8 @@
 #include "rules/SharedNames.h"
 
 void setStatusIconVisible(TweakState& state, bool visible) {
-    if (state.statusItem) msg(state.statusItem, "setVisible:", visible);
+    if (state.statusItem)
+        msg(state.statusItem, "setVisible:", visible);
 }
 
 void setToggleState(TweakState& state, bool on) {

@@ -23,32 +23,37 @@ bool fileExists(const char* path) {
 }
 
 void loadProtean() {
-    if (fileExists(kProteanPath)) device_dlopen(kProteanPath, kLoadNowGlobal);
+    if (fileExists(kProteanPath))
+        device_dlopen(kProteanPath, kLoadNowGlobal);
 }
 
 void createStatusItem(TweakState& state) {
-    const char* path = fileExists(kStatusBar8Path) ? kStatusBar8Path
+    const char* path = fileExists(kStatusBar8Path)     ? kStatusBar8Path
                        : fileExists(kLibstatusbarPath) ? kLibstatusbarPath
-                                                    : nullptr;
-    if (!path) return;
+                                                       : nullptr;
+    if (!path)
+        return;
     device_dlopen(path, kLoadNowGlobal);
     id item = msg<id>(state.statusBarItem.object(), "alloc");
-    state.statusItem = msg<id>(item, "initWithIdentifier:alignment:", std::string("Hushmark"), kStatusBarRightSide);
+    state.statusItem =
+        msg<id>(item, "initWithIdentifier:alignment:", std::string("Hushmark"), kStatusBarRightSide);
     msg(state.statusItem, "setVisible:", false);
     msg(state.statusItem, "setImageName:", std::string("Hushmark"));
 }
 
 void detectToggle(TweakState& state) {
-    if (fileExists(kFlipswitchLibraryPath)) state.toggleInstalled = fileExists(kToggleExecutablePath);
+    if (fileExists(kFlipswitchLibraryPath))
+        state.toggleInstalled = fileExists(kToggleExecutablePath);
 }
 
 void loadTitles(TweakState& state) {
     id bundle = msg<id>(classNamed("NSBundle"), "bundleWithPath:", std::string(kPreferenceBundlePath));
     auto localized = [&](const char* key, const char* fallback) {
-        if (!bundle) return std::string(fallback); // no preference bundle: the English default
+        if (!bundle)
+            return std::string(fallback); // no preference bundle: the English default
         // A key the table lacks comes back as the default; an entry that is empty stays empty.
-        return msg<std::string>(bundle, "localizedStringForKey:value:table:", std::string(key), std::string(fallback),
-                                std::string("Hushmark"));
+        return msg<std::string>(bundle, "localizedStringForKey:value:table:", std::string(key),
+                                std::string(fallback), std::string("Hushmark"));
     };
     state.snoozeTitle = localized("EDIT_SNOOZE", "Snooze");
     state.okTitle = localized("OK", "OK");

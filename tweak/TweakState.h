@@ -43,13 +43,13 @@ struct PreviousImplementations {
 struct TweakState {
     TweakSettings settings;
 
-    id statusItem;                  // LSStatusBarItem, when libstatusbar is installed
-    bool toggleInstalled = false;   // Flipswitch with the HushmarkFS switch
+    id statusItem;                // LSStatusBarItem, when libstatusbar is installed
+    bool toggleInstalled = false; // Flipswitch with the HushmarkFS switch
     std::string snoozeTitle = "Snooze";
     std::string okTitle = "OK";
-    bool launchSettled = false;     // once true, the deadline timer is armed at once on a reload
-    id deadlineTimer;               // PCSimpleTimer for the deadline
-    id lockAlert;                   // the lock-screen alert the tweak showed last
+    bool launchSettled = false; // once true, the deadline timer is armed at once on a reload
+    id deadlineTimer;           // PCSimpleTimer for the deadline
+    id lockAlert;               // the lock-screen alert the tweak showed last
     bool lockAlertShowing = false;
     bool presentingLockAlarm = false; // SpringBoard's own presentation of a new alarm is running
 

@@ -20,33 +20,46 @@ float sliderValueForComponent(double component) {
 
 long promptTagForChannel(ColorChannel channel) {
     switch (channel) {
-    case ColorChannel::Green: return kGreenPromptTag;
-    case ColorChannel::Blue: return kBluePromptTag;
-    case ColorChannel::Red: break;
+    case ColorChannel::Green:
+        return kGreenPromptTag;
+    case ColorChannel::Blue:
+        return kBluePromptTag;
+    case ColorChannel::Red:
+        break;
     }
     return kRedPromptTag;
 }
 
 std::string channelPromptMessage(ColorChannel channel, float min, float max, const std::string& unit) {
-    const char* name = channel == ColorChannel::Red ? "Red" : channel == ColorChannel::Green ? "Green" : "Blue";
-    return std::string("Please enter a value for ") + name + " between\n" + std::to_string(truncateToInt(min)) +
-           unit + " and " + std::to_string(truncateToInt(max)) + unit;
+    const char* name = channel == ColorChannel::Red     ? "Red"
+                       : channel == ColorChannel::Green ? "Green"
+                                                        : "Blue";
+    return std::string("Please enter a value for ") + name + " between\n" +
+           std::to_string(truncateToInt(min)) + unit + " and " + std::to_string(truncateToInt(max)) + unit;
 }
 
 std::string hexPromptMessage(const std::string& currentHexText) {
     return "Please enter a hex value between\n#000000 and #FFFFFF\nCurrent value is: " + currentHexText;
 }
 
-std::string channelPromptPrefill(float min) { return min < 0 ? "-" : ""; }
+std::string channelPromptPrefill(float min) {
+    return min < 0 ? "-" : "";
+}
 
 PromptAnswer promptAnswerFor(long tag, long buttonIndex) {
-    if (buttonIndex != kPromptSaveIndex) return {};
+    if (buttonIndex != kPromptSaveIndex)
+        return {};
     switch (tag) {
-    case kRedPromptTag: return {PromptAnswer::Channel, ColorChannel::Red};
-    case kGreenPromptTag: return {PromptAnswer::Channel, ColorChannel::Green};
-    case kBluePromptTag: return {PromptAnswer::Channel, ColorChannel::Blue};
-    case kHexPromptTag: return {PromptAnswer::Hex, ColorChannel::Red};
-    default: return {};
+    case kRedPromptTag:
+        return {PromptAnswer::Channel, ColorChannel::Red};
+    case kGreenPromptTag:
+        return {PromptAnswer::Channel, ColorChannel::Green};
+    case kBluePromptTag:
+        return {PromptAnswer::Channel, ColorChannel::Blue};
+    case kHexPromptTag:
+        return {PromptAnswer::Hex, ColorChannel::Red};
+    default:
+        return {};
     }
 }
 

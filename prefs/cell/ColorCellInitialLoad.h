@@ -16,9 +16,9 @@ struct StoredColorSettings {
 };
 
 struct InitialColor {
-    std::string trimmed;       // the value without "#" at either end
-    std::string hexText;       // "#" and the trimmed value, upper case: the stored text, not the parsed color
-    ColorChannels channels;    // the trimmed value by the hex color rule
+    std::string trimmed;    // the value without "#" at either end
+    std::string hexText;    // "#" and the trimmed value, upper case: the stored text, not the parsed color
+    ColorChannels channels; // the trimmed value by the hex color rule
     float buttonAlphaLevel = 1.0f;
     int colorPickerType = 0;
 };

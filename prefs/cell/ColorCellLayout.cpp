@@ -6,7 +6,9 @@ namespace {
 constexpr double kRowPitch = 68; // vertical distance between the red, green and blue rows
 } // namespace
 
-CellFrame hexMeasureFrame(double w) { return {15, 10, w - 30, 40}; }
+CellFrame hexMeasureFrame(double w) {
+    return {15, 10, w - 30, 40};
+}
 
 ColorCellLayout colorCellLayout(double w, bool pickerAboveRows, double tw, double th) {
     ColorCellLayout l;

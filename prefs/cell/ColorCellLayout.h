@@ -19,8 +19,8 @@ struct ColorCellLayout {
     double pickerTop = 0;  // 90 above the rows, 285 below them
     double rowBaseY = 0;   // 490 below the picker, 90 above it
 
-    CellFrame hexField;  // also the hex button's frame
-    CellFrame sample;    // the "Button" sample
+    CellFrame hexField;                      // also the hex button's frame
+    CellFrame sample;                        // the "Button" sample
     std::array<CellFrame, 3> captions;       // "Red", "Green", "Blue"
     std::array<CellFrame, 3> channelButtons; // also the value labels' frames
     std::array<CellFrame, 3> sliders;

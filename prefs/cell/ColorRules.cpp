@@ -5,9 +5,12 @@
 #include <limits>
 
 int truncateToInt(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int>::min();
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483647.0)
+        return std::numeric_limits<int>::max();
+    if (v <= -2147483648.0)
+        return std::numeric_limits<int>::min();
     return static_cast<int>(v);
 }
 
@@ -60,7 +63,8 @@ const char* pickerClassName(PickerType type) {
 
 std::string upperCased(std::string text) {
     for (char& ch : text) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+        if (ch >= 'a' && ch <= 'z')
+            ch = static_cast<char>(ch - 'a' + 'A');
     }
     return text;
 }

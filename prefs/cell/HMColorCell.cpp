@@ -27,24 +27,31 @@ const char* const kHelpText =
     "-- Tap once on the hex value to bring up a keyboard and enter a value directly.";
 
 // What the settings file holds for the cell, or none when it does not read.
-std::optional<StoredColorSettings> readStoredSettings(const std::string& domain, const std::optional<std::string>& key) {
+std::optional<StoredColorSettings> readStoredSettings(const std::string& domain,
+                                                      const std::optional<std::string>& key) {
     const auto file = dictionaryWithContentsOfFile(colorSettingsPath(domain));
-    if (!file) return std::nullopt;
+    if (!file)
+        return std::nullopt;
     StoredColorSettings stored;
     if (auto it = key ? file->find(*key) : file->end(); it != file->end() && it->second.isString())
         stored.value = it->second.asString();
-    if (auto it = file->find("buttonAlphaLevel"); it != file->end()) stored.alphaPercent = it->second.floatValue();
-    if (auto it = file->find("colorPickerType"); it != file->end()) stored.colorPickerType = it->second.intValue();
+    if (auto it = file->find("buttonAlphaLevel"); it != file->end())
+        stored.alphaPercent = it->second.floatValue();
+    if (auto it = file->find("colorPickerType"); it != file->end())
+        stored.colorPickerType = it->second.intValue();
     return stored;
 }
 
 } // namespace
 
-id HMColorCell::initWithStyleReuseIdentifierSpecifier(NSInteger /*style*/, std::string reuseIdentifier, id specifier) {
+id HMColorCell::initWithStyleReuseIdentifierSpecifier(NSInteger /*style*/, std::string reuseIdentifier,
+                                                      id specifier) {
     // The cell always lays itself out the same way, whatever style the host asks for.
-    id me = msgSuper<id>(this, classOf<HMColorCell>(), "initWithStyle:reuseIdentifier:specifier:", NSInteger{0},
-                         reuseIdentifier, specifier);
-    if (!me) return nullptr;
+    id me =
+        msgSuper<id>(this, classOf<HMColorCell>(), "initWithStyle:reuseIdentifier:specifier:", NSInteger{0},
+                     reuseIdentifier, specifier);
+    if (!me)
+        return nullptr;
 
     const PlistValue prefer = msg<PlistValue>(specifier, "propertyForKey:", std::string("preferColorPicker"));
     const bool pickerAboveRows = prefer.isNone() ? true : prefer.boolValue();
@@ -82,13 +89,15 @@ void HMColorCell::buildViews(bool pickerAboveRows) {
     const std::array<const char*, 3> captions{"Red", "Green", "Blue"};
     std::array<id*, 3> titles{&titleR, &titleG, &titleB};
     std::array<id*, 3> values{&valueR, &valueG, &valueB};
-    for (int i = 0; i < 3; ++i) *titles[i] = makeLabel(layout.captions[i], captions[i], black, NSTextAlignmentLeft);
+    for (int i = 0; i < 3; ++i)
+        *titles[i] = makeLabel(layout.captions[i], captions[i], black, NSTextAlignmentLeft);
     for (int i = 0; i < 3; ++i) {
         *values[i] = makeLabel(layout.channelButtons[i], "0", blue, NSTextAlignmentRight);
         msg(*values[i], "setAutoresizingMask:", kCellResizeMargins);
     }
 
-    const id hexButton = makeTintedButton(layout.hexField, me, "askUserForInputHex", kCellResizeWidthAndMargins);
+    const id hexButton =
+        makeTintedButton(layout.hexField, me, "askUserForInputHex", kCellResizeWidthAndMargins);
     const std::array<const char*, 3> actions{"askUserForInputR", "askUserForInputG", "askUserForInputB"};
     std::array<id, 3> channelButtons;
     for (int i = 0; i < 3; ++i)
@@ -98,8 +107,8 @@ void HMColorCell::buildViews(bool pickerAboveRows) {
     max = msg<PlistValue>(specifier, "propertyForKey:", std::string("max")).floatValue();
     std::array<id*, 3> sliders{&sliderR, &sliderG, &sliderB};
     for (int i = 0; i < 3; ++i) {
-        id slider = msg<id>(msg<id>(classObject(objc_getClass("UISlider")), "alloc"), "initWithFrame:",
-                            cgRect(layout.sliders[i]));
+        id slider = msg<id>(msg<id>(classObject(objc_getClass("UISlider")), "alloc"),
+                            "initWithFrame:", cgRect(layout.sliders[i]));
         msg(slider, "setMinimumValue:", min);
         msg(slider, "setMaximumValue:", max);
         msg(slider, "setContinuous:", true);
@@ -114,13 +123,15 @@ void HMColorCell::buildViews(bool pickerAboveRows) {
     const ColorChannels initial = loadInitialColor();
 
     const id content = msg<id>(me, "contentView");
-    for (const id& view : {hexColorField, buttonColorField, titleR, titleG, titleB, channelButtons[0], channelButtons[1],
-                           channelButtons[2], sliderR, sliderG, sliderB, valueR, valueG, valueB, hexButton})
+    for (const id& view :
+         {hexColorField, buttonColorField, titleR, titleG, titleB, channelButtons[0], channelButtons[1],
+          channelButtons[2], sliderR, sliderG, sliderB, valueR, valueG, valueB, hexButton})
         msg(content, "addSubview:", view);
 
     buildPicker(w, layout.pickerTop, initial);
 
-    id help = msg<id>(msg<id>(classObject(objc_getClass("UILabel")), "alloc"), "initWithFrame:", cgRect(layout.help));
+    id help = msg<id>(msg<id>(classObject(objc_getClass("UILabel")), "alloc"),
+                      "initWithFrame:", cgRect(layout.help));
     msg(help, "setNumberOfLines:", NSInteger{0});
     msg(help, "setText:", std::string(kHelpText));
     msg(help, "setTextColor:", black);
@@ -132,7 +143,8 @@ void HMColorCell::buildViews(bool pickerAboveRows) {
 
 ColorChannels HMColorCell::loadInitialColor() {
     std::optional<StoredColorSettings> stored;
-    if (defaults) stored = readStoredSettings(*defaults, specifierObject);
+    if (defaults)
+        stored = readStoredSettings(*defaults, specifierObject);
     const id specifier = msg<id>(self(), "specifier");
     const InitialColor initial = initialColorFor(specifierString(specifier, "default").value_or(""), stored);
     buttonAlphaLevel = initial.buttonAlphaLevel;
@@ -145,7 +157,8 @@ ColorChannels HMColorCell::loadInitialColor() {
 
     const ColorChannels c = initial.channels;
     msg(buttonColorField, "setBackgroundColor:", colorOfChannels(c, buttonAlphaLevel));
-    const bool white = msg<bool>(self(), "useWhiteFont:withGreen:withBlue:withOpacity:", c.r, c.g, c.b, buttonAlphaLevel);
+    const bool white =
+        msg<bool>(self(), "useWhiteFont:withGreen:withBlue:withOpacity:", c.r, c.g, c.b, buttonAlphaLevel);
     msg(buttonColorField, "setTextColor:", namedColor(white ? "whiteColor" : "blackColor"));
 
     // The labels show the parsed channels even where a slider clamps them.
@@ -163,17 +176,20 @@ void HMColorCell::buildPicker(double w, double pickerTop, ColorChannels initial)
     // do not keep each other alive.
     weak_id weakCell = self();
     std::function<void(id)> changed = [weakCell](id color) {
-        if (id cell = weakCell.lock()) static_cast<HMColorCell*>(cell.get())->colorsHaveChanged(std::move(color));
+        if (id cell = weakCell.lock())
+            static_cast<HMColorCell*>(cell.get())->colorsHaveChanged(std::move(color));
     };
     std::function<void(id)> save = [weakCell](id /*color*/) {
-        if (id cell = weakCell.lock()) static_cast<HMColorCell*>(cell.get())->saveColor();
+        if (id cell = weakCell.lock())
+            static_cast<HMColorCell*>(cell.get())->saveColor();
     };
 
     const PickerType kind = pickerTypeFor(colorPickerType);
     // The sample's opacity never reaches the picker.
-    id picker = msg<id>(msg<id>(classObject(objc_getClass(pickerClassName(kind))), "alloc"),
-                        "initWithFrame:color:colorsHaveChangedBlock:saveChangesBlock:",
-                        cgRect({0, pickerTop, w, kColorPickerHeight}), colorOfChannels(initial, 1.0), changed, save);
+    id picker =
+        msg<id>(msg<id>(classObject(objc_getClass(pickerClassName(kind))), "alloc"),
+                "initWithFrame:color:colorsHaveChangedBlock:saveChangesBlock:",
+                cgRect({0, pickerTop, w, kColorPickerHeight}), colorOfChannels(initial, 1.0), changed, save);
     msg(picker, "setAutoresizingMask:", kCellResizeWidthAndMargins);
     switch (kind) {
     case PickerType::Brightness:
@@ -193,33 +209,37 @@ bool HMColorCell::useWhiteFontWithGreenWithBlueWithOpacity(int r, int g, int b, 
     return useWhiteFont(r, g, b, opacity);
 }
 
-static const ClassDef<HMColorCell> kHMColorCell("HMColorCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &HMColorCell::initWithStyleReuseIdentifierSpecifier),
-    method("useWhiteFont:withGreen:withBlue:withOpacity:", &HMColorCell::useWhiteFontWithGreenWithBlueWithOpacity),
-    method("askUserForInputHex", &HMColorCell::askUserForInputHex),
-    method("askUserForInputR", &HMColorCell::askUserForInputR),
-    method("askUserForInputG", &HMColorCell::askUserForInputG),
-    method("askUserForInputB", &HMColorCell::askUserForInputB),
-    method("alertView:clickedButtonAtIndex:", &HMColorCell::alertViewClickedButtonAtIndex),
-    method("sliderValueChangedAction:", &HMColorCell::sliderValueChangedAction),
-    method("sliderTouchUpInsideOutsideAction:", &HMColorCell::sliderTouchUpInsideOutsideAction),
-    method("setColors:", &HMColorCell::setColors),
-    ivar("hexColorField", &HMColorCell::hexColorField),
-    ivar("buttonColorField", &HMColorCell::buttonColorField),
-    ivar("titleR", &HMColorCell::titleR),
-    ivar("titleG", &HMColorCell::titleG),
-    ivar("titleB", &HMColorCell::titleB),
-    ivar("valueR", &HMColorCell::valueR),
-    ivar("valueG", &HMColorCell::valueG),
-    ivar("valueB", &HMColorCell::valueB),
-    ivar("sliderR", &HMColorCell::sliderR),
-    ivar("sliderG", &HMColorCell::sliderG),
-    ivar("sliderB", &HMColorCell::sliderB),
-    ivar("colorPickerView_H", &HMColorCell::colorPickerView_H),
-    ivar("colorPickerView_S", &HMColorCell::colorPickerView_S),
-    ivar("colorPickerView_B", &HMColorCell::colorPickerView_B),
-    ivar("min", &HMColorCell::min),
-    ivar("max", &HMColorCell::max),
-    ivar("buttonAlphaLevel", &HMColorCell::buttonAlphaLevel),
-    ivar("colorPickerType", &HMColorCell::colorPickerType),
-});
+static const ClassDef<HMColorCell> kHMColorCell(
+    "HMColorCell", "PSTableCell",
+    {
+        method("initWithStyle:reuseIdentifier:specifier:",
+               &HMColorCell::initWithStyleReuseIdentifierSpecifier),
+        method("useWhiteFont:withGreen:withBlue:withOpacity:",
+               &HMColorCell::useWhiteFontWithGreenWithBlueWithOpacity),
+        method("askUserForInputHex", &HMColorCell::askUserForInputHex),
+        method("askUserForInputR", &HMColorCell::askUserForInputR),
+        method("askUserForInputG", &HMColorCell::askUserForInputG),
+        method("askUserForInputB", &HMColorCell::askUserForInputB),
+        method("alertView:clickedButtonAtIndex:", &HMColorCell::alertViewClickedButtonAtIndex),
+        method("sliderValueChangedAction:", &HMColorCell::sliderValueChangedAction),
+        method("sliderTouchUpInsideOutsideAction:", &HMColorCell::sliderTouchUpInsideOutsideAction),
+        method("setColors:", &HMColorCell::setColors),
+        ivar("hexColorField", &HMColorCell::hexColorField),
+        ivar("buttonColorField", &HMColorCell::buttonColorField),
+        ivar("titleR", &HMColorCell::titleR),
+        ivar("titleG", &HMColorCell::titleG),
+        ivar("titleB", &HMColorCell::titleB),
+        ivar("valueR", &HMColorCell::valueR),
+        ivar("valueG", &HMColorCell::valueG),
+        ivar("valueB", &HMColorCell::valueB),
+        ivar("sliderR", &HMColorCell::sliderR),
+        ivar("sliderG", &HMColorCell::sliderG),
+        ivar("sliderB", &HMColorCell::sliderB),
+        ivar("colorPickerView_H", &HMColorCell::colorPickerView_H),
+        ivar("colorPickerView_S", &HMColorCell::colorPickerView_S),
+        ivar("colorPickerView_B", &HMColorCell::colorPickerView_B),
+        ivar("min", &HMColorCell::min),
+        ivar("max", &HMColorCell::max),
+        ivar("buttonAlphaLevel", &HMColorCell::buttonAlphaLevel),
+        ivar("colorPickerType", &HMColorCell::colorPickerType),
+    });

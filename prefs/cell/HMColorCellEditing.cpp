@@ -14,14 +14,16 @@ namespace {
 
 id newPrompt(const id& delegate, const std::string& message, long tag) {
     id alert = msg<id>(msg<id>(classObject(objc_getClass("UIAlertView")), "alloc"),
-                       "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", std::string(), message,
-                       delegate, std::string("Cancel"), std::vector<std::string>{"Save"});
+                       "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", std::string(),
+                       message, delegate, std::string("Cancel"), std::vector<std::string>{"Save"});
     msg(alert, "setAlertViewStyle:", UIAlertViewStylePlainTextInput);
     msg(alert, "setTag:", NSInteger{tag});
     return alert;
 }
 
-id promptField(const id& alert) { return msg<id>(alert, "textFieldAtIndex:", NSInteger{0}); }
+id promptField(const id& alert) {
+    return msg<id>(alert, "textFieldAtIndex:", NSInteger{0});
+}
 
 ColorChannels sliderChannels(const id& r, const id& g, const id& b) {
     return channelsFromSliderValues(msg<float>(r, "value"), msg<float>(g, "value"), msg<float>(b, "value"));
@@ -46,9 +48,15 @@ void HMColorCell::askUserForInputHex() {
     msg(newPrompt(self(), hexPromptMessage(current), kHexPromptTag), "show");
 }
 
-void HMColorCell::askUserForInputR() { askUserForChannel(ColorChannel::Red); }
-void HMColorCell::askUserForInputG() { askUserForChannel(ColorChannel::Green); }
-void HMColorCell::askUserForInputB() { askUserForChannel(ColorChannel::Blue); }
+void HMColorCell::askUserForInputR() {
+    askUserForChannel(ColorChannel::Red);
+}
+void HMColorCell::askUserForInputG() {
+    askUserForChannel(ColorChannel::Green);
+}
+void HMColorCell::askUserForInputB() {
+    askUserForChannel(ColorChannel::Blue);
+}
 
 void HMColorCell::askUserForChannel(ColorChannel channel) {
     // The unit is read afresh each time: the only property the cell does not fix at creation.
@@ -56,13 +64,15 @@ void HMColorCell::askUserForChannel(ColorChannel channel) {
     id alert = newPrompt(self(), channelPromptMessage(channel, min, max, unit), promptTagForChannel(channel));
     msg(alert, "show");
     const id field = promptField(alert);
-    if (const std::string prefill = channelPromptPrefill(min); !prefill.empty()) msg(field, "setText:", prefill);
+    if (const std::string prefill = channelPromptPrefill(min); !prefill.empty())
+        msg(field, "setText:", prefill);
     msg(field, "setKeyboardType:", UIKeyboardTypeNumberPad);
 }
 
 void HMColorCell::alertViewClickedButtonAtIndex(id alertView, NSInteger buttonIndex) {
     const PromptAnswer answer = promptAnswerFor(msg<NSInteger>(alertView, "tag"), buttonIndex);
-    if (answer.kind == PromptAnswer::Ignore) return;
+    if (answer.kind == PromptAnswer::Ignore)
+        return;
     const std::string text = msg<std::string>(promptField(alertView), "text");
     const id me = self();
 
@@ -88,13 +98,17 @@ void HMColorCell::alertViewClickedButtonAtIndex(id alertView, NSInteger buttonIn
 
 void HMColorCell::setValueLabel(const id& label, const id& slider) {
     const float v = msg<float>(slider, "value");
-    msg(label, "setText:", labelTextForSliderValue(v, [this](int n) { return formatter->stringFromNumber(n); }));
+    msg(label,
+        "setText:", labelTextForSliderValue(v, [this](int n) { return formatter->stringFromNumber(n); }));
 }
 
 void HMColorCell::sliderValueChangedAction(id slider) {
-    if (msg<bool>(slider, "isEqual:", sliderR)) setValueLabel(valueR, sliderR);
-    else if (msg<bool>(slider, "isEqual:", sliderG)) setValueLabel(valueG, sliderG);
-    else if (msg<bool>(slider, "isEqual:", sliderB)) setValueLabel(valueB, sliderB);
+    if (msg<bool>(slider, "isEqual:", sliderR))
+        setValueLabel(valueR, sliderR);
+    else if (msg<bool>(slider, "isEqual:", sliderG))
+        setValueLabel(valueG, sliderG);
+    else if (msg<bool>(slider, "isEqual:", sliderB))
+        setValueLabel(valueB, sliderB);
     msg(self(), "setColors:", true);
 }
 
@@ -102,8 +116,10 @@ void HMColorCell::setColors(bool pushToPicker) {
     const ColorChannels c = sliderChannels(sliderR, sliderG, sliderB);
     msg(buttonColorField, "setBackgroundColor:", colorOfChannels(c, buttonAlphaLevel));
     msg(hexColorField, "setText:", hexTextForChannels(c));
-    if (pushToPicker) msg(chosenPicker(), "setColor:", colorOfChannels(c, 1.0));
-    const bool white = msg<bool>(self(), "useWhiteFont:withGreen:withBlue:withOpacity:", c.r, c.g, c.b, buttonAlphaLevel);
+    if (pushToPicker)
+        msg(chosenPicker(), "setColor:", colorOfChannels(c, 1.0));
+    const bool white =
+        msg<bool>(self(), "useWhiteFont:withGreen:withBlue:withOpacity:", c.r, c.g, c.b, buttonAlphaLevel);
     msg(buttonColorField, "setTextColor:", namedColor(white ? "whiteColor" : "blackColor"));
 }
 
@@ -137,6 +153,6 @@ void HMColorCell::saveColor() {
         }
     }
     if (PostNotification)
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), *PostNotification, nullptr,
-                                             nullptr, true);
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), *PostNotification,
+                                             nullptr, nullptr, true);
 }

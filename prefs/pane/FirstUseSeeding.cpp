@@ -1,7 +1,8 @@
 #include "pane/FirstUseSeeding.h"
 
 bool seedFirstUse(PlistDict& settings) {
-    if (settings.contains("buttonColor")) return false;
+    if (settings.contains("buttonColor"))
+        return false;
     // emplace leaves an existing entry alone: the user's own text or choice is kept.
     settings.emplace("buttonColor", PlistValue("#FF0000"));
     settings.emplace("buttonText", PlistValue("Hushmark"));

@@ -11,7 +11,8 @@ constexpr CGFloat kColorRowHeight = 860.0; // room for the color cell: its help 
 
 id HushmarkColorSelectorController::initForContentSize(CGSize size) {
     id me = msgSuper<id>(this, classOf<HushmarkColorSelectorController>(), "initForContentSize:", size);
-    if (!me) return nullptr;
+    if (!me)
+        return nullptr;
     // The page's own copy of the file, process-wide like the root list's but apart from it,
     // replaced whole by each new page.
     paneState().selectorSettings = loadHushmarkSettings();
@@ -22,18 +23,24 @@ void HushmarkColorSelectorController::setPreferenceValueSpecifier(PlistValue /*v
     // The color cell writes the file and posts the notification itself.
 }
 
-PlistValue HushmarkColorSelectorController::readPreferenceValue(id /*specifier*/) { return {}; }
+PlistValue HushmarkColorSelectorController::readPreferenceValue(id /*specifier*/) {
+    return {};
+}
 
 std::vector<id> HushmarkColorSelectorController::specifiers() {
-    if (!_specifiers.empty()) return _specifiers;
+    if (!_specifiers.empty())
+        return _specifiers;
     const id me = self();
-    _specifiers = msg<std::vector<id>>(me, "loadSpecifiersFromPlistName:target:", std::string("HushmarkColorSelector"), me);
-    if (_specifiers.empty()) return _specifiers;
+    _specifiers = msg<std::vector<id>>(
+        me, "loadSpecifiersFromPlistName:target:", std::string("HushmarkColorSelector"), me);
+    if (_specifiers.empty())
+        return _specifiers;
 
     // The key travels only through the pushing row's "title", so this page edits whatever key
     // that row names.
     const id colorRow = _specifiers.front();
-    const PlistValue title = msg<PlistValue>(msg<id>(me, "specifier"), "propertyForKey:", std::string("title"));
+    const PlistValue title =
+        msg<PlistValue>(msg<id>(me, "specifier"), "propertyForKey:", std::string("title"));
     msg(colorRow, "setProperty:forKey:", title, std::string("key"));
     const PlistDict& settings = paneState().selectorSettings;
     const auto prefer = settings.find("preferColorPicker");
@@ -43,7 +50,8 @@ std::vector<id> HushmarkColorSelectorController::specifiers() {
     return _specifiers;
 }
 
-CGFloat HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath(id /*table*/, NSIndexPath /*indexPath*/) {
+CGFloat HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath(id /*table*/,
+                                                                          NSIndexPath /*indexPath*/) {
     return kColorRowHeight;
 }
 
@@ -51,8 +59,10 @@ static const ClassDef<HushmarkColorSelectorController> kHushmarkColorSelectorCon
     "HushmarkColorSelectorController", "PSListController",
     {
         method("initForContentSize:", &HushmarkColorSelectorController::initForContentSize),
-        method("setPreferenceValue:specifier:", &HushmarkColorSelectorController::setPreferenceValueSpecifier),
+        method("setPreferenceValue:specifier:",
+               &HushmarkColorSelectorController::setPreferenceValueSpecifier),
         method("readPreferenceValue:", &HushmarkColorSelectorController::readPreferenceValue),
         method("specifiers", &HushmarkColorSelectorController::specifiers),
-        method("tableView:heightForRowAtIndexPath:", &HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath),
+        method("tableView:heightForRowAtIndexPath:",
+               &HushmarkColorSelectorController::tableViewHeightForRowAtIndexPath),
     });

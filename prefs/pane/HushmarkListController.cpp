@@ -12,19 +12,25 @@
 
 namespace {
 
-Class* specifierClass(const char* name) { return objc_getClass(name); }
+Class* specifierClass(const char* name) {
+    return objc_getClass(name);
+}
 
-id makeSpecifier(const char* className, const std::string& name, const id& target, SEL set, SEL get, Class* detail,
-                 NSInteger cell) {
-    return msg<id>(classObject(specifierClass(className)), "preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
-                   name, target, set, get, detail, cell, static_cast<Class*>(nullptr));
+id makeSpecifier(const char* className, const std::string& name, const id& target, SEL set, SEL get,
+                 Class* detail, NSInteger cell) {
+    return msg<id>(classObject(specifierClass(className)),
+                   "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", name, target, set, get,
+                   detail, cell, static_cast<Class*>(nullptr));
 }
 
 std::string formattedDeadline(NSDate deadline) {
-    return NSDateFormatterLocalizedStringFromDate(deadline, NSDateFormatterShortStyle, NSDateFormatterMediumStyle);
+    return NSDateFormatterLocalizedStringFromDate(deadline, NSDateFormatterShortStyle,
+                                                  NSDateFormatterMediumStyle);
 }
 
-std::string keyOf(const id& specifier) { return msg<PlistValue>(specifier, "propertyForKey:", "key").asString(); }
+std::string keyOf(const id& specifier) {
+    return msg<PlistValue>(specifier, "propertyForKey:", "key").asString();
+}
 
 // Names the status row by the status rule (master switch, deadline, 15-second margin) and sets
 // its "enabled" property to the master switch. The list build, the page's reappearance and the
@@ -34,9 +40,12 @@ void nameStatusRow(const id& status, const PlistDict& settings) {
     const bool master = !enabled.isNone() && enabled.boolValue();
     const PlistValue& until = valueForKey(settings, "disarmedUntil");
     std::optional<double> deadline;
-    if (until.isDate()) deadline = until.asDate().timeIntervalSinceReferenceDate;
-    const bool disarmed = statusShowsDisarmed(master, deadline, NSDate::date().timeIntervalSinceReferenceDate);
-    msg(status, "setName:", disarmed ? statusDisarmedText(formattedDeadline(until.asDate())) : std::string(kStatusArmedText));
+    if (until.isDate())
+        deadline = until.asDate().timeIntervalSinceReferenceDate;
+    const bool disarmed =
+        statusShowsDisarmed(master, deadline, NSDate::date().timeIntervalSinceReferenceDate);
+    msg(status, "setName:",
+        disarmed ? statusDisarmedText(formattedDeadline(until.asDate())) : std::string(kStatusArmedText));
     msg(status, "setProperty:forKey:", PlistValue(master), "enabled");
 }
 
@@ -46,7 +55,8 @@ void HushmarkListController::hushmarkNow() {
     PaneState& state = paneState();
     PlistDict& settings = state.listSettings;
     const PlistValue& minutes = valueForKey(settings, "disableForMinutes");
-    const int32_t seconds = disarmLengthSeconds(minutes.isNone() ? std::nullopt : std::optional<int32_t>(minutes.intValue()));
+    const int32_t seconds =
+        disarmLengthSeconds(minutes.isNone() ? std::nullopt : std::optional<int32_t>(minutes.intValue()));
     const NSDate deadline = NSDate::date().dateByAddingTimeInterval(seconds);
     settings["enabled"] = PlistValue(true);
     settings["disarmedUntil"] = PlistValue(deadline);
@@ -63,18 +73,21 @@ void HushmarkListController::clearHushmark() {
     PaneState& state = paneState();
     state.listSettings.erase("disarmedUntil");
     saveHushmarkSettings(state.listSettings);
-    if (state.statusSpecifier) msg(state.statusSpecifier, "setName:", std::string(kStatusArmedText));
+    if (state.statusSpecifier)
+        msg(state.statusSpecifier, "setName:", std::string(kStatusArmedText));
     msg(self(), "reload");
     tellTweak(0);
 }
 
 id HushmarkListController::initForContentSize(CGSize size) {
     id controller = msgSuper<id>(this, classOf<HushmarkListController>(), "initForContentSize:", size);
-    if (!controller) return nullptr;
+    if (!controller)
+        return nullptr;
     PlistDict& settings = paneState().listSettings;
     settings = loadHushmarkSettings();
     // First use: the alert button's options get their starting values; nothing is announced.
-    if (seedFirstUse(settings)) saveHushmarkSettings(settings);
+    if (seedFirstUse(settings))
+        saveHushmarkSettings(settings);
     return controller;
 }
 
@@ -83,7 +96,8 @@ void HushmarkListController::viewWillAppear(bool animated) {
     state.listSettings = loadHushmarkSettings();
     // The file may have changed while the page was away (a disarm from an alarm's alert, a
     // deadline that passed): the status row is worked out again from what it holds now.
-    if (state.statusSpecifier) nameStatusRow(state.statusSpecifier, state.listSettings);
+    if (state.statusSpecifier)
+        nameStatusRow(state.statusSpecifier, state.listSettings);
     msgSuper(this, classOf<HushmarkListController>(), "viewWillAppear:", animated);
     msg(self(), "reload");
 }
@@ -108,10 +122,12 @@ void HushmarkListController::setPreferenceValue(PlistValue value, id specifier) 
     // Switched off: the disarm time no longer shows, and the toggle (when installed) is turned off.
     msg(state.statusSpecifier, "setProperty:forKey:", PlistValue(false), "enabled");
     const bool toggled = hushmarkToggleInstalled();
-    if (toggled) tellTweak(0);
+    if (toggled)
+        tellTweak(0);
     msg(state.statusSpecifier, "setName:", std::string(kStatusArmedText));
     msg(self(), "reload");
-    if (!toggled) postHushmarkNotification();
+    if (!toggled)
+        postHushmarkNotification();
 }
 
 PlistValue HushmarkListController::readPreferenceValue(id specifier) {
@@ -120,7 +136,8 @@ PlistValue HushmarkListController::readPreferenceValue(id specifier) {
 }
 
 std::vector<id> HushmarkListController::specifiers() {
-    if (!_specifiers.empty()) return _specifiers;
+    if (!_specifiers.empty())
+        return _specifiers;
     PaneState& state = paneState();
     const PlistDict& settings = state.listSettings;
     _specifiers = msg<std::vector<id>>(self(), "loadSpecifiersFromPlistName:target:", "Hushmark", self());
@@ -137,8 +154,8 @@ std::vector<id> HushmarkListController::specifiers() {
     nameStatusRow(status, settings);
     _specifiers.push_back(status);
 
-    _specifiers.push_back(makeSpecifier("PSSpecifier", "Extra Alert View Button Options", self(), nullptr, nullptr,
-                                        nullptr, 0));
+    _specifiers.push_back(makeSpecifier("PSSpecifier", "Extra Alert View Button Options", self(), nullptr,
+                                        nullptr, nullptr, 0));
 
     id color = makeSpecifier("PSSpecifier", "Button Color", self(), nullptr, nullptr,
                              objc_getClass("HushmarkColorSelectorController"), 1);
@@ -146,8 +163,9 @@ std::vector<id> HushmarkListController::specifiers() {
     msg(color, "setProperty:forKey:", PlistValue("buttonColor"), "label");
     _specifiers.push_back(color);
 
-    id text = makeSpecifier("PSTextFieldSpecifier", "Button Text:", self(), SELECTOR("setPreferenceValue:specifier:"),
-                            SELECTOR("readPreferenceValue:"), nullptr, 8);
+    id text = makeSpecifier("PSTextFieldSpecifier", "Button Text:", self(),
+                            SELECTOR("setPreferenceValue:specifier:"), SELECTOR("readPreferenceValue:"),
+                            nullptr, 8);
     msg(text, "setProperty:forKey:", PlistValue("Button Text:"), "label");
     msg(text, "setProperty:forKey:", PlistValue("buttonText"), "key");
     msg(text, "setProperty:forKey:", PlistValue(kSettingsDomain), "defaults");
@@ -159,29 +177,34 @@ std::vector<id> HushmarkListController::specifiers() {
 }
 
 id HushmarkListController::tableViewCellForRowAtIndexPath(id table, NSIndexPath indexPath) {
-    id cell = msgSuper<id>(this, classOf<HushmarkListController>(), "tableView:cellForRowAtIndexPath:", table, indexPath);
-    if (!(indexPath == NSIndexPath{1, 0})) return cell;
+    id cell = msgSuper<id>(this, classOf<HushmarkListController>(), "tableView:cellForRowAtIndexPath:", table,
+                           indexPath);
+    if (!(indexPath == NSIndexPath{1, 0}))
+        return cell;
     // The "Button Color" row shows the alert button's color; white when none is stored.
     const PlistValue& stored = valueForKey(paneState().listSettings, "buttonColor");
-    const ButtonColorPaint paint =
-        buttonColorPaint(stored.isString() ? std::optional<std::string_view>(stored.asString()) : std::nullopt);
+    const ButtonColorPaint paint = buttonColorPaint(
+        stored.isString() ? std::optional<std::string_view>(stored.asString()) : std::nullopt);
     id colorClass = classObject(objc_getClass("UIColor"));
-    msg(msg<id>(cell, "textLabel"), "setTextColor:",
-        msg<id>(colorClass, paint.blackText ? "blackColor" : "whiteColor"));
+    msg(msg<id>(cell, "textLabel"),
+        "setTextColor:", msg<id>(colorClass, paint.blackText ? "blackColor" : "whiteColor"));
     msg(cell, "setBackgroundColor:",
-        msg<id>(colorClass, "colorWithRed:green:blue:alpha:", paint.red, paint.green, paint.blue, CGFloat{1.0}));
+        msg<id>(colorClass, "colorWithRed:green:blue:alpha:", paint.red, paint.green, paint.blue,
+                CGFloat{1.0}));
     return cell;
 }
 
 namespace {
-const ClassDef<HushmarkListController> kHushmarkListController("HushmarkListController", "PSListController", {
-    method("hushmarkNow", &HushmarkListController::hushmarkNow),
-    method("clearHushmark", &HushmarkListController::clearHushmark),
-    method("initForContentSize:", &HushmarkListController::initForContentSize),
-    method("viewWillAppear:", &HushmarkListController::viewWillAppear),
-    method("setPreferenceValue:specifier:", &HushmarkListController::setPreferenceValue),
-    method("readPreferenceValue:", &HushmarkListController::readPreferenceValue),
-    method("specifiers", &HushmarkListController::specifiers),
-    method("tableView:cellForRowAtIndexPath:", &HushmarkListController::tableViewCellForRowAtIndexPath),
-});
+const ClassDef<HushmarkListController> kHushmarkListController(
+    "HushmarkListController", "PSListController",
+    {
+        method("hushmarkNow", &HushmarkListController::hushmarkNow),
+        method("clearHushmark", &HushmarkListController::clearHushmark),
+        method("initForContentSize:", &HushmarkListController::initForContentSize),
+        method("viewWillAppear:", &HushmarkListController::viewWillAppear),
+        method("setPreferenceValue:specifier:", &HushmarkListController::setPreferenceValue),
+        method("readPreferenceValue:", &HushmarkListController::readPreferenceValue),
+        method("specifiers", &HushmarkListController::specifiers),
+        method("tableView:cellForRowAtIndexPath:", &HushmarkListController::tableViewCellForRowAtIndexPath),
+    });
 } // namespace

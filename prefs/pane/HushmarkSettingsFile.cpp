@@ -4,17 +4,21 @@
 #include "foundation/NotifyCenter.h"
 #include "foundation/PropertyList.h"
 
-PlistDict loadHushmarkSettings() { return dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{}); }
+PlistDict loadHushmarkSettings() {
+    return dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
+}
 
-void saveHushmarkSettings(const PlistDict& settings) { writeToFile(settings, kSettingsPath, true); }
+void saveHushmarkSettings(const PlistDict& settings) {
+    writeToFile(settings, kSettingsPath, true);
+}
 
 bool hushmarkToggleInstalled() {
     return fileExistsAtPath(kFlipswitchLibraryPath) && fileExistsAtPath(kToggleExecutablePath);
 }
 
 void postHushmarkNotification() {
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kSettingsChangedNotification, nullptr,
-                                         nullptr, true);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                         kSettingsChangedNotification, nullptr, nullptr, true);
 }
 
 bool tellTweak(NSInteger toggleState) {

@@ -40,12 +40,14 @@ std::vector<std::string> splitComma(const std::string& s) {
     std::stringstream in(s);
     std::string w;
     while (std::getline(in, w, ','))
-        if (!w.empty()) out.push_back(w);
+        if (!w.empty())
+            out.push_back(w);
     return out;
 }
 
 const std::vector<std::string>& deviceImageOptionNames() {
-    static const std::vector<std::string> names{"with", "locale", "timezone", "languages", "screen", "springboard-without", "timer-slack"};
+    static const std::vector<std::string> names{
+        "with", "locale", "timezone", "languages", "screen", "springboard-without", "timer-slack"};
     return names;
 }
 
@@ -54,15 +56,21 @@ std::string deviceImageOptions(const Args& args, DeviceImageOptions& options) {
         auto it = args.options.find(name);
         return it == args.options.end() ? nullptr : &it->second;
     };
-    if (auto v = given("with")) options.addons = splitComma(*v);
-    if (auto v = given("locale")) options.locale = *v;
-    if (auto v = given("timezone")) options.timeZone = *v;
+    if (auto v = given("with"))
+        options.addons = splitComma(*v);
+    if (auto v = given("locale"))
+        options.locale = *v;
+    if (auto v = given("timezone"))
+        options.timeZone = *v;
     if (!isKnownTimeZone(options.timeZone))
-        return "--timezone takes a time zone such as UTC or Europe/Berlin, not \"" + excerpt(options.timeZone) + "\"";
-    if (auto v = given("languages")) options.languages = splitComma(*v);
+        return "--timezone takes a time zone such as UTC or Europe/Berlin, not \"" +
+               excerpt(options.timeZone) + "\"";
+    if (auto v = given("languages"))
+        options.languages = splitComma(*v);
     if (auto v = given("screen")) {
         auto setup = setupForScreen(*v);
-        if (!setup) return "--screen must be one of 320x568, 375x667, 414x736";
+        if (!setup)
+            return "--screen must be one of 320x568, 375x667, 414x736";
         options.setup = *setup;
     }
     if (auto v = given("springboard-without")) {
@@ -75,7 +83,8 @@ std::string deviceImageOptions(const Args& args, DeviceImageOptions& options) {
     }
     if (auto v = given("timer-slack")) {
         auto slack = parseDuration(*v);
-        if (!slack || *slack < 0 || *slack > kMaxTimerSlack) return "--timer-slack takes a duration of at most a day, like 30s";
+        if (!slack || *slack < 0 || *slack > kMaxTimerSlack)
+            return "--timer-slack takes a duration of at most a day, like 30s";
         options.setup.timerSlack = *slack;
     }
     return "";

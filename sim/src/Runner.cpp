@@ -33,15 +33,19 @@ struct Runner::State {
     std::string name() const { return excerpt(scenario.name, 80); }
 
     void line(NSDate time, const std::string& text) {
-        if (options.json) return;
+        if (options.json)
+            return;
         out << timeline.line(time, text) << '\n';
     }
 
     void json(NSDate time, nlohmann::json object) {
-        if (!options.json) return;
+        if (!options.json)
+            return;
         std::string local = localDateTime(time, zone());
-        const double frac = time.timeIntervalSinceReferenceDate - std::floor(time.timeIntervalSinceReferenceDate);
-        if (frac > 0.0005) local = local.substr(0, 11) + localClock(time, zone());
+        const double frac =
+            time.timeIntervalSinceReferenceDate - std::floor(time.timeIntervalSinceReferenceDate);
+        if (frac > 0.0005)
+            local = local.substr(0, 11) + localClock(time, zone());
         object["time"] = local;
         object["unix"] = time.timeIntervalSinceReferenceDate + 978307200.0;
         out << object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
@@ -75,13 +79,13 @@ int Runner::run() {
     }
     auto start = dateFromLocal(settings.start, settings.timeZone);
     if (!start || !Device::isHoldableDate(start->timeIntervalSinceReferenceDate)) {
-        s.err << s.name() << ":" << settings.startLine << ": the start " << settings.start << " " << settings.timeZone
-              << " lies outside the dates the device holds (the years 1 to 9999)\n";
+        s.err << s.name() << ":" << settings.startLine << ": the start " << settings.start << " "
+              << settings.timeZone << " lies outside the dates the device holds (the years 1 to 9999)\n";
         return 1;
     }
     if (localDateTime(*start, settings.timeZone) != settings.start) {
-        s.err << s.name() << ":" << settings.startLine << ": the clocks in " << settings.timeZone << " never read "
-              << settings.start << " (a daylight-saving change skips it)\n";
+        s.err << s.name() << ":" << settings.startLine << ": the clocks in " << settings.timeZone
+              << " never read " << settings.start << " (a daylight-saving change skips it)\n";
         return 1;
     }
     s.device = std::make_unique<Device>(Device::Options{s.options.root, *start, s.options.resume});
@@ -101,25 +105,30 @@ int Runner::run() {
     } else {
         s.timeline = Timeline(settings.timeZone, localDateTime(*start, settings.timeZone).substr(0, 10));
         if (!s.options.json)
-            s.out << "# " << s.name() << ": " << localDateTime(*start, settings.timeZone) << ' ' << settings.timeZone
-                  << ", " << settings.locale << '\n';
+            s.out << "# " << s.name() << ": " << localDateTime(*start, settings.timeZone) << ' '
+                  << settings.timeZone << ", " << settings.locale << '\n';
     }
     s.device->subscribe([&s](const DeviceEvent& e) { s.printEvent(e); });
     s.cursors.matched = s.cursors.actionStart = s.device->eventCount();
 
     for (size_t i = first; i < s.scenario.steps.size(); ++i) {
-        if (stopsignals::caught()) return 1; // asked to stop: the caller cleans up and says so
+        if (stopsignals::caught())
+            return 1; // asked to stop: the caller cleans up and says so
         const Step& step = s.scenario.steps[i];
         const std::string& words = step.shown;
         s.line(s.device->now(), "> " + words);
         s.json(s.device->now(), {{"type", "step"}, {"line", step.line}, {"step", words}});
-        if (!std::holds_alternative<Expectation>(step.action)) s.cursors.actionStart = s.device->eventCount();
+        if (!std::holds_alternative<Expectation>(step.action))
+            s.cursors.actionStart = s.device->eventCount();
         std::string failure = s.execute(step, i);
-        if (!failure.empty() && stopsignals::caught()) return 1; // the signal cut the step short
+        if (!failure.empty() && stopsignals::caught())
+            return 1; // the signal cut the step short
         if (!failure.empty()) {
             s.out.flush();
-            s.json(s.device->now(), {{"type", "failure"}, {"line", step.line}, {"message", printableLines(failure, 400)}});
-            s.err << s.name() << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  " << printableLines(failure, 400) << '\n';
+            s.json(s.device->now(),
+                   {{"type", "failure"}, {"line", step.line}, {"message", printableLines(failure, 400)}});
+            s.err << s.name() << ":" << step.line << ": " << excerpt(step.text, 200) << "\n  "
+                  << printableLines(failure, 400) << '\n';
             return 1;
         }
     }
@@ -136,7 +145,9 @@ std::string Runner::State::execute(const Step& step, size_t index) {
             [&](const step::Boot&) { return d.boot(); },
             [&](const step::Respring&) { return respring(index + 1); },
             [&](const step::Lock& s) { return d.lock(s.locked); },
-            [&](const step::Alarm& s) { return d.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily}); },
+            [&](const step::Alarm& s) {
+                return d.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily});
+            },
             [&](const step::Notify& s) { return d.notify(s.bundleIdentifier); },
             [&](const step::Wait& s) { return d.advance(s.seconds); },
             [&](const step::Until& s) { return d.advanceTo(s.secondsOfDay); },
@@ -145,7 +156,9 @@ std::string Runner::State::execute(const Step& step, size_t index) {
             [&](const step::RemoveSetting& s) { return d.removeSetting(s.key); },
             [&](const step::DeleteSettingsFile&) { return d.deleteSettingsFile(); },
             [&](const step::CorruptSettingsFile&) { return d.corruptSettingsFile(); },
-            [&](const step::WriteFile& s) { return s.devicePath ? d.writeFile(*s.devicePath, s.bytes) : d.writeSettingsFile(s.bytes); },
+            [&](const step::WriteFile& s) {
+                return s.devicePath ? d.writeFile(*s.devicePath, s.bytes) : d.writeSettingsFile(s.bytes);
+            },
             [&](const step::OpenSettings&) { return d.openSettings(); },
             [&](const step::SettingsBack&) { return d.settingsBack(); },
             [&](const step::TapRow& s) { return d.tapRow(s.label); },
@@ -169,16 +182,21 @@ std::string Runner::State::execute(const Step& step, size_t index) {
 }
 
 std::string Runner::State::respring(size_t nextStep) {
-    if (!device->isBooted()) return "the device is not booted";
-    if (options.program.empty() || options.scenarioFile.empty()) return "a respring needs the scenario in a file";
+    if (!device->isBooted())
+        return "the device is not booted";
+    if (options.program.empty() || options.scenarioFile.empty())
+        return "a respring needs the scenario in a file";
     if (!device->saveForRespring(PlistDict{{"step", NSInteger(nextStep)}, {"day", timeline.lastDay()}}))
         return "cannot save the device state for the respring";
     line(device->now(), "springboard relaunching");
     json(device->now(), {{"type", "relaunch"}});
     out.flush();
-    std::vector<std::string> argv{options.program, "run", options.scenarioFile.string(), "--root", options.root.string(), "--resume"};
-    if (!options.snapshotDir.empty()) argv.insert(argv.end(), {"--snapshots", options.snapshotDir.string()});
-    if (options.json) argv.push_back("--json");
+    std::vector<std::string> argv{options.program,       "run",     options.scenarioFile.string(), "--root",
+                                  options.root.string(), "--resume"};
+    if (!options.snapshotDir.empty())
+        argv.insert(argv.end(), {"--snapshots", options.snapshotDir.string()});
+    if (options.json)
+        argv.push_back("--json");
     return Device::relaunch(argv);
 }
 
@@ -198,9 +216,11 @@ std::string Runner::State::setSetting(const step::SetSetting& s) {
 // lets through only relative paths without "..", so the file stays inside that folder.
 fs::path Runner::State::outputPath(const std::string& file) const {
     fs::path path = file;
-    if (!options.snapshotDir.empty()) path = options.snapshotDir / path;
+    if (!options.snapshotDir.empty())
+        path = options.snapshotDir / path;
     std::error_code ec;
-    if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+    if (path.has_parent_path())
+        fs::create_directories(path.parent_path(), ec);
     return path;
 }
 
@@ -209,7 +229,8 @@ std::string Runner::State::inspect(Screen screen, const std::string& file) {
     std::ofstream o(path, std::ios::trunc);
     o << device->inspect(screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     o.close();
-    if (!o) return "cannot write " + path.string();
+    if (!o)
+        return "cannot write " + path.string();
     line(device->now(), "inspection  " + path.filename().string());
     json(device->now(), {{"type", "inspection"}, {"file", path.string()}});
     return "";
@@ -220,7 +241,8 @@ std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& fi
     Device& d = *device;
     SnapshotImage image;
     if (of == step::Snapshot::Of::Settings) {
-        if (!d.hasSettingsPage()) return "Settings shows no page";
+        if (!d.hasSettingsPage())
+            return "Settings shows no page";
         image = d.render(Screen::Settings);
     } else if (!d.isBooted()) {
         return "the device is not booted";
@@ -231,7 +253,8 @@ std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& fi
     std::ofstream o(path, std::ios::binary | std::ios::trunc);
     o.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     o.close();
-    if (bytes.empty() || !o) return "cannot write " + path.string();
+    if (bytes.empty() || !o)
+        return "cannot write " + path.string();
     line(d.now(), "snapshot  " + path.filename().string());
     json(d.now(), {{"type", "snapshot"}, {"file", path.string()}});
     return "";

@@ -14,12 +14,12 @@
 namespace sim {
 
 struct RunOptions {
-    std::filesystem::path root;          // the device root (laid out already)
-    std::filesystem::path snapshotDir;   // where relative snapshot paths go
-    std::filesystem::path scenarioFile;  // for a respring, which re-runs this program
-    std::string program;                 // this program's path, for a respring
-    bool resume = false;                 // continuing after a respring: read the saved state
-    bool json = false;                   // one JSON object a line instead of the timeline
+    std::filesystem::path root;         // the device root (laid out already)
+    std::filesystem::path snapshotDir;  // where relative snapshot paths go
+    std::filesystem::path scenarioFile; // for a respring, which re-runs this program
+    std::string program;                // this program's path, for a respring
+    bool resume = false;                // continuing after a respring: read the saved state
+    bool json = false;                  // one JSON object a line instead of the timeline
 };
 
 class Runner {

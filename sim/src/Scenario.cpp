@@ -26,10 +26,13 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
     words.clear();
     size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+        while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i])))
+            ++i;
         // "#" opens a comment at the start of a line or before a blank; "#FF0000" is a word.
-        if (i >= line.size()) break;
-        if (line[i] == '#' && (words.empty() || i + 1 >= line.size() || std::isspace(static_cast<unsigned char>(line[i + 1]))))
+        if (i >= line.size())
+            break;
+        if (line[i] == '#' &&
+            (words.empty() || i + 1 >= line.size() || std::isspace(static_cast<unsigned char>(line[i + 1]))))
             break;
         std::string word;
         if (line[i] == '"') {
@@ -41,7 +44,8 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
             word = line.substr(i + 1, end - i - 1);
             i = end + 1;
         } else {
-            while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) word += line[i++];
+            while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i])))
+                word += line[i++];
         }
         words.push_back(word);
     }
@@ -57,12 +61,16 @@ std::optional<ParseError> parseScenario(const std::string& text, std::string nam
     bool booted = false;
     while (std::getline(in, line)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3); // a byte-order mark some editors write
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0)
+            line.erase(0, 3); // a byte-order mark some editors write
         std::vector<std::string> words;
         std::string error;
-        if (!splitWords(line, words, error)) return ParseError{number, error};
-        if (words.empty()) continue;
+        if (!splitWords(line, words, error))
+            return ParseError{number, error};
+        if (words.empty())
+            continue;
         const std::string& verb = words[0];
         const std::vector<std::string> args(words.begin() + 1, words.end());
         // A rule's word count first, then its words.
@@ -72,26 +80,36 @@ std::optional<ParseError> parseScenario(const std::string& text, std::string nam
             return std::nullopt;
         };
         if (auto setting = rules::settingRules().find(verb); setting != rules::settingRules().end()) {
-            if (auto e = counted(setting->second)) return e;
+            if (auto e = counted(setting->second))
+                return e;
             ScenarioSettings settings = out.settings;
-            if (auto e = setting->second.build(args, settings); !e.empty()) return ParseError{number, e};
-            if (booted) return ParseError{number, "\"" + verb + "\" must come before boot"};
+            if (auto e = setting->second.build(args, settings); !e.empty())
+                return ParseError{number, e};
+            if (booted)
+                return ParseError{number, "\"" + verb + "\" must come before boot"};
             out.settings = std::move(settings);
-            if (verb == "start") out.settings.startLine = number;
-            if (verb == "timezone") out.settings.timeZoneLine = number;
+            if (verb == "start")
+                out.settings.startLine = number;
+            if (verb == "timezone")
+                out.settings.timeZoneLine = number;
             continue;
         }
         auto rule = rules::stepRules().find(verb);
-        if (rule == rules::stepRules().end()) return ParseError{number, "unknown step " + rules::quote(verb)};
-        if (auto e = counted(rule->second)) return e;
+        if (rule == rules::stepRules().end())
+            return ParseError{number, "unknown step " + rules::quote(verb)};
+        if (auto e = counted(rule->second))
+            return e;
         Step step{number, line, shownWords(words), {}};
-        if (auto e = rule->second.build(args, step.action); !e.empty()) return ParseError{number, e};
-        if (verb == "boot") booted = true;
+        if (auto e = rule->second.build(args, step.action); !e.empty())
+            return ParseError{number, e};
+        if (verb == "boot")
+            booted = true;
         else if (!booted && verb != "file")
             return ParseError{number, "\"" + verb + "\" needs a booted device: put boot first"};
         out.steps.push_back(std::move(step));
     }
-    if (out.steps.empty()) return ParseError{number > 0 ? number : 1, "the scenario has no steps"};
+    if (out.steps.empty())
+        return ParseError{number > 0 ? number : 1, "the scenario has no steps"};
     return std::nullopt;
 }
 

@@ -20,19 +20,19 @@
 namespace sim {
 
 struct Step {
-    int line = 0;       // 1-based line in the scenario text
-    std::string text;   // the line as written, for messages
-    std::string shown;  // its words as the timeline shows them
-    Action action;      // what it does, checked
+    int line = 0;      // 1-based line in the scenario text
+    std::string text;  // the line as written, for messages
+    std::string shown; // its words as the timeline shows them
+    Action action;     // what it does, checked
 };
 
 struct ScenarioSettings {
     std::string start = "2026-12-07 08:00:00"; // device-local time the clock starts at
     std::string locale = "en_US";
     std::string timeZone = "UTC";
-    int startLine = 0, timeZoneLine = 0;        // their lines, 0 when left out (the runner checks them)
+    int startLine = 0, timeZoneLine = 0; // their lines, 0 when left out (the runner checks them)
     std::vector<std::string> languages{"en"};
-    std::vector<std::string> addons;            // from the `addons` line
+    std::vector<std::string> addons; // from the `addons` line
     // The device setup lines; left out, a device root keeps what it has (a new one the defaults).
     std::string screen;                          // from the `screen` line
     std::vector<std::string> springboardWithout; // from the `springboard-without` line
@@ -42,7 +42,7 @@ struct ScenarioSettings {
 struct Scenario {
     std::string name;
     ScenarioSettings settings;
-    std::vector<Step> steps;        // everything after the settings lines, in order
+    std::vector<Step> steps; // everything after the settings lines, in order
 };
 
 struct ParseError {

@@ -25,9 +25,11 @@ const std::map<std::string, std::string>& screenScenarios() {
                             "boot\nalarm 07:00 \"Wake up\"\nuntil 07:00:01\nsnapshot alert @OUT@\n"},
         {"alert-lock", std::string("start 2026-12-07 06:59\naddons libstatusbar\n") + kEnabled +
                            "boot\nlock\nalarm 07:00 \"Wake up\"\nuntil 07:00:01\nsnapshot alert @OUT@\n"},
-        {"lockscreen", "start 2026-12-07 06:59\naddons libstatusbar\nboot\nlock\nsnapshot lockscreen @OUT@\n"},
-        {"statusbar", std::string("addons libstatusbar\n") + kEnabled +
-                          "boot\nsettings open\nsettings tap \"Disarm Now\"\nwait 6s\nsnapshot statusbar @OUT@\n"},
+        {"lockscreen",
+         "start 2026-12-07 06:59\naddons libstatusbar\nboot\nlock\nsnapshot lockscreen @OUT@\n"},
+        {"statusbar",
+         std::string("addons libstatusbar\n") + kEnabled +
+             "boot\nsettings open\nsettings tap \"Disarm Now\"\nwait 6s\nsnapshot statusbar @OUT@\n"},
     };
     return screens;
 }

@@ -161,9 +161,9 @@ struct RowColor {
 struct ViewProperty {
     enum class Kind { Color, Flag, Number, Coordinate, Tag, Text } kind = Kind::Text;
     std::string name, written;
-    std::string color;  // Color: "#RRGGBBAA" or "none"
-    double number = 0;  // Number, Coordinate
-    long long tag = 0;  // Tag
+    std::string color; // Color: "#RRGGBBAA" or "none"
+    double number = 0; // Number, Coordinate
+    long long tag = 0; // Tag
 };
 struct View {
     std::optional<Screen> screen; // none: either screen
@@ -184,21 +184,21 @@ struct Pixel {
 };
 } // namespace expect
 
-using Expectation = std::variant<expect::Event, expect::File, expect::Status, expect::Icon, expect::AlertShown,
-                                 expect::AlertTag, expect::AlertText, expect::AlertButtons, expect::RowState,
-                                 expect::RowValue, expect::RowColor, expect::View, expect::Text, expect::Pixel>;
+using Expectation =
+    std::variant<expect::Event, expect::File, expect::Status, expect::Icon, expect::AlertShown,
+                 expect::AlertTag, expect::AlertText, expect::AlertButtons, expect::RowState,
+                 expect::RowValue, expect::RowColor, expect::View, expect::Text, expect::Pixel>;
 
-using Action = std::variant<step::Boot, step::Respring, step::Lock, step::Alarm, step::Notify, step::Wait, step::Until,
-                            step::Jump, step::SetSetting, step::RemoveSetting, step::DeleteSettingsFile,
-                            step::CorruptSettingsFile, step::WriteFile, step::OpenSettings, step::SettingsBack,
-                            step::TapRow, step::SwitchRow, step::TypeInRow, step::PickSegment, step::PickerTap,
-                            step::PickerDrag, step::Touch, step::Tap, step::Drag, step::Type, step::Press,
-                            step::EnterColor, step::TapAlertButton, step::Inspect, step::Snapshot, Expectation>;
+using Action =
+    std::variant<step::Boot, step::Respring, step::Lock, step::Alarm, step::Notify, step::Wait, step::Until,
+                 step::Jump, step::SetSetting, step::RemoveSetting, step::DeleteSettingsFile,
+                 step::CorruptSettingsFile, step::WriteFile, step::OpenSettings, step::SettingsBack,
+                 step::TapRow, step::SwitchRow, step::TypeInRow, step::PickSegment, step::PickerTap,
+                 step::PickerDrag, step::Touch, step::Tap, step::Drag, step::Type, step::Press,
+                 step::EnterColor, step::TapAlertButton, step::Inspect, step::Snapshot, Expectation>;
 
 // Overloaded lambdas for std::visit.
-template <class... F> struct Visitor : F... {
-    using F::operator()...;
-};
+template <class... F> struct Visitor : F... { using F::operator()...; };
 template <class... F> Visitor(F...) -> Visitor<F...>;
 
 } // namespace sim

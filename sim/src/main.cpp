@@ -1,13 +1,12 @@
 // hushmark-sim: boots a virtual device from a folder and runs both deliverables in it.
 //
-//   hushmark-sim init ROOT [--with libstatusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages de,en]
+//   hushmark-sim init ROOT [--with libstatusbar,flipswitch,...] [--locale ID] [--timezone NAME] [--languages
+//   de,en]
 //                          [--screen 375x667] [--springboard-without CLASS,...] [--timer-slack 30s]
 //   hushmark-sim run SCENARIO|- [--root ROOT] [--snapshots DIR] [--json]
 //   hushmark-sim inspect springboard|settings [--root ROOT]
-//   hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [--with ...] [--locale ID] [--timezone NAME] ...
-//   hushmark-sim demo [--out DIR]
-//   hushmark-sim snapshot SCREEN --out FILE.png
-//   hushmark-sim list
+//   hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [--with ...] [--locale ID] [--timezone
+//   NAME] ... hushmark-sim demo [--out DIR] hushmark-sim snapshot SCREEN --out FILE.png hushmark-sim list
 #include "BuiltinScenarios.h"
 #include "CommandLine.h"
 #include "Runner.h"
@@ -73,10 +72,13 @@ using sim::makeTemporaryRoot;
 int cmdInit(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, sim::deviceImageOptionNames(), {}, args, error)) return usageError(error);
-    if (args.positional.size() != 1) return usageError("init takes one ROOT folder");
+    if (!parseArgs(argc, argv, 2, sim::deviceImageOptionNames(), {}, args, error))
+        return usageError(error);
+    if (args.positional.size() != 1)
+        return usageError("init takes one ROOT folder");
     sim::DeviceImageOptions options;
-    if (std::string e = sim::deviceImageOptions(args, options); !e.empty()) return usageError(e);
+    if (std::string e = sim::deviceImageOptions(args, options); !e.empty())
+        return usageError(e);
     std::string e = sim::layDeviceImage(args.positional[0], options);
     if (!e.empty()) {
         std::cerr << "hushmark-sim init: " << e << "\n";
@@ -141,15 +143,18 @@ bool loadScenario(const std::string& nameOrFile, std::string& text, std::string&
 // Runs scenario text on a device root (a temporary one when `root` is empty).
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
                 fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
-    if (temporaryRoot) DeviceEnvironment::setRoot(root, RootDurability::Scratch); // a respring's relaunch
+    if (temporaryRoot)
+        DeviceEnvironment::setRoot(root, RootDurability::Scratch); // a respring's relaunch
     sim::stopsignals::catchThem(); // before a temporary root exists, so that a stop removes it
     // Every way out from here removes a temporary root; after a stop signal the exit status is
     // 128 + the signal, as for a shell.
     auto finish = [&](int code) {
         std::error_code ec;
-        if (temporaryRoot && !root.empty()) fs::remove_all(root, ec);
+        if (temporaryRoot && !root.empty())
+            fs::remove_all(root, ec);
         const int stop = sim::stopsignals::caught();
-        if (stop) std::cerr << "hushmark-sim: stopped by a signal (" << strsignal(stop) << ")\n";
+        if (stop)
+            std::cerr << "hushmark-sim: stopped by a signal (" << strsignal(stop) << ")\n";
         return stop ? 128 + stop : code;
     };
     sim::Scenario scenario;
@@ -158,22 +163,31 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
         return finish(1);
     }
     std::string locked = root.empty() || !fs::is_directory(root) ? "" : sim::lockDeviceRoot(root);
-    if (!locked.empty()) return std::cerr << "hushmark-sim: " << locked << "\n", 1;
+    if (!locked.empty())
+        return std::cerr << "hushmark-sim: " << locked << "\n", 1;
     if (!resume) {
-        sim::DeviceImageOptions options{scenario.settings.addons, scenario.settings.locale, scenario.settings.timeZone,
-                                        scenario.settings.languages, {}};
+        sim::DeviceImageOptions options{scenario.settings.addons,
+                                        scenario.settings.locale,
+                                        scenario.settings.timeZone,
+                                        scenario.settings.languages,
+                                        {}};
         // The setup lines a scenario gives override the root's; the rest stays as the root has it.
-        if (!root.empty() && fs::is_directory(root)) options.setup = sim::readDeviceSetup(root);
+        if (!root.empty() && fs::is_directory(root))
+            options.setup = sim::readDeviceSetup(root);
         const auto& given = scenario.settings;
-        if (!given.screen.empty()) options.setup = *sim::setupForScreen(given.screen, options.setup);
-        if (!given.springboardWithout.empty()) options.setup.springboardWithout = given.springboardWithout;
-        if (given.timerSlack) options.setup.timerSlack = *given.timerSlack;
+        if (!given.screen.empty())
+            options.setup = *sim::setupForScreen(given.screen, options.setup);
+        if (!given.springboardWithout.empty())
+            options.setup.springboardWithout = given.springboardWithout;
+        if (given.timerSlack)
+            options.setup.timerSlack = *given.timerSlack;
         std::string e;
         if (root.empty()) {
             root = makeTemporaryRoot();
             temporaryRoot = true;
             e = root.empty() ? "cannot make a temporary device root" : sim::layDeviceImage(root, options);
-            if (e.empty()) e = sim::lockDeviceRoot(root);
+            if (e.empty())
+                e = sim::lockDeviceRoot(root);
         } else if (!fs::is_directory(root)) {
             e = root.string() + " is not a device root (make one with hushmark-sim init)";
         } else {
@@ -193,7 +207,8 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
         std::ofstream(scenarioFile) << text;
     }
     sim::RunOptions options{root, snapshots, scenarioFile, selfPath(), resume, json};
-    if (temporaryRoot) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
+    if (temporaryRoot)
+        setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
     int code = sim::Runner(scenario, options, std::cout, std::cerr).run();
     std::cout.flush();
     return finish(code);
@@ -202,22 +217,25 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
 int cmdRun(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"root", "snapshots"}, {"resume", "json"}, args, error)) return usageError(error);
-    if (args.positional.size() != 1) return usageError("run takes one SCENARIO");
+    if (!parseArgs(argc, argv, 2, {"root", "snapshots"}, {"resume", "json"}, args, error))
+        return usageError(error);
+    if (args.positional.size() != 1)
+        return usageError("run takes one SCENARIO");
     std::string text, name;
     if (!loadScenario(args.positional[0], text, name, error)) {
         std::cerr << "hushmark-sim: " << error << "\n";
         return 1;
     }
     bool resume = args.options.count("resume") > 0;
-    if (resume && !args.options.count("root")) return usageError("--resume needs --root");
+    if (resume && !args.options.count("root"))
+        return usageError("--resume needs --root");
     const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
     bool temporaryRoot = resume && temp && args.options["root"] == temp;
     // A respring reads the scenario again: from its file, else from a copy in the root.
     const std::string& given = args.positional[0];
     fs::path file = given != "-" && fs::is_regular_file(given) ? fs::path(given) : fs::path();
-    return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume, temporaryRoot,
-                       args.options.count("json") > 0);
+    return runScenario(text, name, args.options["root"], args.options["snapshots"], file, resume,
+                       temporaryRoot, args.options.count("json") > 0);
 }
 
 // Boots a device (on ROOT, or on a temporary default one) and prints a screen's view tree as
@@ -225,10 +243,14 @@ int cmdRun(int argc, char** argv) {
 int cmdInspect(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"root"}, {}, args, error)) return usageError(error);
-    if (args.positional.size() != 1) return usageError("inspect takes one SCREEN: springboard or settings");
+    if (!parseArgs(argc, argv, 2, {"root"}, {}, args, error))
+        return usageError(error);
+    if (args.positional.size() != 1)
+        return usageError("inspect takes one SCREEN: springboard or settings");
     auto screen = sim::screenNamed(args.positional[0]);
-    if (!screen) return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens: springboard settings");
+    if (!screen)
+        return usageError("no screen \"" + sim::excerpt(args.positional[0]) +
+                          "\"; screens: springboard settings");
     fs::path root = args.options["root"];
     bool temporary = root.empty();
     std::string e;
@@ -248,9 +270,13 @@ int cmdInspect(int argc, char** argv) {
     {
         sim::Device device({root, *sim::dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
         e = device.boot();
-        if (e.empty() && *screen == sim::Screen::Settings) e = device.openSettings();
-        if (e.empty()) std::cout << device.inspect(*screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-        else std::cerr << "hushmark-sim inspect: " << e << "\n", code = 1;
+        if (e.empty() && *screen == sim::Screen::Settings)
+            e = device.openSettings();
+        if (e.empty())
+            std::cout << device.inspect(*screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                      << "\n";
+        else
+            std::cerr << "hushmark-sim inspect: " << e << "\n", code = 1;
     }
     if (temporary) {
         std::error_code ec;
@@ -266,18 +292,24 @@ int cmdServe(int argc, char** argv) {
     std::string error;
     std::vector<std::string> valued = sim::deviceImageOptionNames();
     valued.insert(valued.end(), {"root", "port", "host"});
-    if (!parseArgs(argc, argv, 2, valued, {"resume"}, args, error)) return usageError(error);
-    if (!args.positional.empty()) return usageError("serve takes no words, only options");
+    if (!parseArgs(argc, argv, 2, valued, {"resume"}, args, error))
+        return usageError(error);
+    if (!args.positional.empty())
+        return usageError("serve takes no words, only options");
     sim::web::ServeOptions serve;
-    if (args.options.count("host")) serve.server.host = args.options["host"];
-    if (serve.server.host.empty() || serve.server.host.size() > 255) return usageError("--host takes an address such as 127.0.0.1");
+    if (args.options.count("host"))
+        serve.server.host = args.options["host"];
+    if (serve.server.host.empty() || serve.server.host.size() > 255)
+        return usageError("--host takes an address such as 127.0.0.1");
     if (args.options.count("port")) {
         auto port = sim::parseInteger(args.options["port"], 0, 65535);
-        if (!port) return usageError("--port takes a number from 0 (any free port) to 65535");
+        if (!port)
+            return usageError("--port takes a number from 0 (any free port) to 65535");
         serve.server.port = int(*port);
     }
     sim::DeviceImageOptions image;
-    if (std::string e = sim::deviceImageOptions(args, image); !e.empty()) return usageError(e);
+    if (std::string e = sim::deviceImageOptions(args, image); !e.empty())
+        return usageError(e);
     serve.resume = args.options.count("resume") > 0;
     fs::path root = args.options["root"];
     bool temporary = false;
@@ -285,8 +317,10 @@ int cmdServe(int argc, char** argv) {
     if (serve.resume) {
         const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
         temporary = temp && root == temp;
-        if (temporary) DeviceEnvironment::setRoot(root, RootDurability::Scratch);
-        if (root.empty()) return usageError("--resume needs --root");
+        if (temporary)
+            DeviceEnvironment::setRoot(root, RootDurability::Scratch);
+        if (root.empty())
+            return usageError("--resume needs --root");
     } else if (root.empty()) {
         root = makeTemporaryRoot();
         temporary = true;
@@ -300,12 +334,14 @@ int cmdServe(int argc, char** argv) {
     } else if (e = sim::lockDeviceRoot(root); e.empty()) {
         e = sim::writeDeviceSettings(root, image);
     }
-    if (e.empty()) e = sim::lockDeviceRoot(root); // held already, or a root laid out just now
+    if (e.empty())
+        e = sim::lockDeviceRoot(root); // held already, or a root laid out just now
     if (!e.empty()) {
         std::cerr << "hushmark-sim: " << e << "\n";
         return 1;
     }
-    if (temporary) setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
+    if (temporary)
+        setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
     serve.root = root;
     serve.relaunchArgv = {selfPath(), "serve", "--root", root.string(), "--host", serve.server.host};
     int code = sim::web::serve(serve, std::cout, std::cerr);
@@ -319,8 +355,10 @@ int cmdServe(int argc, char** argv) {
 int cmdDemo(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error)) return usageError(error);
-    if (!args.positional.empty()) return usageError("demo takes no words, only --out DIR");
+    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error))
+        return usageError(error);
+    if (!args.positional.empty())
+        return usageError("demo takes no words, only --out DIR");
     fs::path out = args.options.count("out") ? fs::path(args.options["out"]) : fs::path("hushmark-demo");
     std::error_code ec;
     fs::create_directories(out, ec);
@@ -328,47 +366,64 @@ int cmdDemo(int argc, char** argv) {
         std::cerr << "hushmark-sim: cannot make " << out.string() << ": " << ec.message() << "\n";
         return 1;
     }
-    int code = runScenario(sim::builtinScenarios().at("demo"), "demo", {}, fs::absolute(out), {}, false, true);
-    if (code == 0) std::cout << "\nsnapshots of the main screens are in " << fs::absolute(out).string() << "\n";
+    int code =
+        runScenario(sim::builtinScenarios().at("demo"), "demo", {}, fs::absolute(out), {}, false, true);
+    if (code == 0)
+        std::cout << "\nsnapshots of the main screens are in " << fs::absolute(out).string() << "\n";
     return code;
 }
 
 int cmdSnapshot(int argc, char** argv) {
     Args args;
     std::string error;
-    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error)) return usageError(error);
+    if (!parseArgs(argc, argv, 2, {"out"}, {}, args, error))
+        return usageError(error);
     const auto& screens = sim::screenScenarios();
     std::string names;
-    for (const auto& [n, s] : screens) names += " " + n;
-    if (args.positional.size() != 1) return usageError("snapshot takes one SCREEN:" + names);
-    if (!screens.count(args.positional[0])) return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens:" + names);
-    if (!args.options.count("out")) return usageError("snapshot needs --out FILE.png");
+    for (const auto& [n, s] : screens)
+        names += " " + n;
+    if (args.positional.size() != 1)
+        return usageError("snapshot takes one SCREEN:" + names);
+    if (!screens.count(args.positional[0]))
+        return usageError("no screen \"" + sim::excerpt(args.positional[0]) + "\"; screens:" + names);
+    if (!args.options.count("out"))
+        return usageError("snapshot needs --out FILE.png");
     // The picture is the run's one output: its file name, written into the folder of --out.
     const fs::path out = fs::absolute(args.options["out"]);
-    if (!out.has_filename()) return usageError("snapshot needs --out FILE.png, a file");
+    if (!out.has_filename())
+        return usageError("snapshot needs --out FILE.png, a file");
     std::string text = screens.at(args.positional[0]);
     text.replace(text.find("@OUT@"), 5, "\"" + out.filename().string() + "\"");
     std::ostringstream timeline;
     auto* old = std::cout.rdbuf(timeline.rdbuf());
     int code = runScenario(text, args.positional[0], {}, out.parent_path(), {}, false, true);
     std::cout.rdbuf(old);
-    if (code == 0) std::cout << "wrote " << args.options["out"] << "\n";
+    if (code == 0)
+        std::cout << "wrote " << args.options["out"] << "\n";
     return code;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usageError("no command");
+    if (argc < 2)
+        return usageError("no command");
     std::string command = argv[1];
-    if (command == "init") return cmdInit(argc, argv);
-    if (command == "run") return cmdRun(argc, argv);
-    if (command == "inspect") return cmdInspect(argc, argv);
-    if (command == "serve") return cmdServe(argc, argv);
-    if (command == "demo") return cmdDemo(argc, argv);
-    if (command == "snapshot") return cmdSnapshot(argc, argv);
+    if (command == "init")
+        return cmdInit(argc, argv);
+    if (command == "run")
+        return cmdRun(argc, argv);
+    if (command == "inspect")
+        return cmdInspect(argc, argv);
+    if (command == "serve")
+        return cmdServe(argc, argv);
+    if (command == "demo")
+        return cmdDemo(argc, argv);
+    if (command == "snapshot")
+        return cmdSnapshot(argc, argv);
     if (command == "list") {
-        for (const auto& [name, text] : sim::builtinScenarios()) std::cout << name << "\n";
+        for (const auto& [name, text] : sim::builtinScenarios())
+            std::cout << name << "\n";
         return 0;
     }
     if (command == "help" || command == "--help" || command == "-h") {

@@ -20,18 +20,18 @@ struct ActionScreen {
 };
 
 struct Action {
-    std::string name;        // "touch", "tap", "type", ...
-    std::string phase;       // touch: "down", "move" or "up"; tap: "tap"
-    size_t screen = 0;       // touch, tap: an index into the screens given
-    double x = 0, y = 0;     // touch, tap: within the screen's extent
-    std::string text;        // type: the text; key: the key; removeAlarm: the id;
-                             // alertButton: the title; setTime: the time as written
-    bool flag = false;       // lock: locked
-    int secondsOfDay = 0;    // addAlarm, setTime: local time of day
-    std::string label;       // addAlarm
+    std::string name;                  // "touch", "tap", "type", ...
+    std::string phase;                 // touch: "down", "move" or "up"; tap: "tap"
+    size_t screen = 0;                 // touch, tap: an index into the screens given
+    double x = 0, y = 0;               // touch, tap: within the screen's extent
+    std::string text;                  // type: the text; key: the key; removeAlarm: the id;
+                                       // alertButton: the title; setTime: the time as written
+    bool flag = false;                 // lock: locked
+    int secondsOfDay = 0;              // addAlarm, setTime: local time of day
+    std::string label;                 // addAlarm
     bool snooze = true, daily = false; // addAlarm
-    double rate = 0;         // rate: 0, 1, 60 or 3600
-    std::optional<CalendarDay> day; // setTime: the day, none for today
+    double rate = 0;                   // rate: 0, 1, 60 or 3600
+    std::optional<CalendarDay> day;    // setTime: the day, none for today
 };
 
 struct ParsedAction {

@@ -8,7 +8,9 @@
 
 namespace sim::web {
 namespace {
-Reply answer(const std::string& deviceError) { return deviceError.empty() ? Reply::ok() : Reply::error(409, deviceError); }
+Reply answer(const std::string& deviceError) {
+    return deviceError.empty() ? Reply::ok() : Reply::error(409, deviceError);
+}
 } // namespace
 
 Reply performAction(DeviceHost& host, const nlohmann::json& request) {
@@ -18,7 +20,8 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         screens.push_back({screenName(screen), extent.width, extent.height});
     }
     ParsedAction parsed = parseAction(request, screens);
-    if (!parsed.action) return Reply::error(parsed.status, parsed.error);
+    if (!parsed.action)
+        return Reply::error(parsed.status, parsed.error);
     const Action& a = *parsed.action;
     const std::string& action = a.name;
 
@@ -26,11 +29,14 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         const std::string phase = a.phase;
         const std::optional<Screen> screen = screenNamed(screens[a.screen].name);
         const CGPoint point{a.x, a.y};
-        if (phase == "move") return host.move(*screen, point);
+        if (phase == "move")
+            return host.move(*screen, point);
         return host.call([=, &host](Device& d) {
             host.touched(*screen);
-            if (phase == "down") return answer(d.touchDown(*screen, point));
-            if (phase == "up") return answer(d.touchUp(*screen, point));
+            if (phase == "down")
+                return answer(d.touchDown(*screen, point));
+            if (phase == "up")
+                return answer(d.touchUp(*screen, point));
             return answer(d.tap(*screen, point));
         });
     }
@@ -38,7 +44,9 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([text = a.text](Device& d) { return answer(d.type(text)); });
     }
     if (action == "key") {
-        return host.call([key = a.text](Device& d) { return answer(d.press(key == "return" ? Key::Return : Key::Backspace)); });
+        return host.call([key = a.text](Device& d) {
+            return answer(d.press(key == "return" ? Key::Return : Key::Backspace));
+        });
     }
     if (action == "lock") {
         return host.call([locked = a.flag](Device& d) { return answer(d.lock(locked)); });
@@ -71,17 +79,22 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([](Device& d) { return answer(d.advanceToNextAlarm()); });
     }
     if (action == "setTime") {
-        return host.call([day = a.day, seconds = a.secondsOfDay](Device& d) { return answer(d.setLocalTime(day, seconds)); });
+        return host.call([day = a.day, seconds = a.secondsOfDay](Device& d) {
+            return answer(d.setLocalTime(day, seconds));
+        });
     }
     if (action == "respring") {
         return host.call([&host](Device& d) {
-            if (!d.isBooted()) return Reply::error(409, "the device is not booted");
-            if (!d.saveForRespring(PlistDict{{"rate", host.rate()}})) return Reply::error(500, "cannot save the device state for the respring");
+            if (!d.isBooted())
+                return Reply::error(409, "the device is not booted");
+            if (!d.saveForRespring(PlistDict{{"rate", host.rate()}}))
+                return Reply::error(500, "cannot save the device state for the respring");
             host.requestRelaunch();
             return Reply::ok({{"relaunching", true}});
         });
     }
-    return Reply::error(400, "no action \"" + excerpt(action) + "\""); // parseAction knows every action it lets through
+    return Reply::error(400, "no action \"" + excerpt(action) +
+                                 "\""); // parseAction knows every action it lets through
 }
 
 } // namespace sim::web

@@ -17,18 +17,27 @@ constexpr auto kClockRedraw = std::chrono::milliseconds(200);
 
 } // namespace
 
-Reply Reply::ok(nlohmann::json body) { return {200, std::move(body)}; }
-Reply Reply::error(int status, const std::string& message) { return {status, {{"error", message}}}; }
-
-DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device) {
-    for (int s = 0; s < 2; ++s) extents_[s] = device.setup().screen;
-    // No day before the first line: it carries the device's date, as a scenario's header does.
-    auto timeline = std::make_shared<Timeline>(std::move(timeZone));
-    for (const DeviceEvent& e : device.events()) publication_.addLine(timeline->line(e));
-    listener_ = device.subscribe([this, timeline](const DeviceEvent& e) { publication_.addLine(timeline->line(e)); });
+Reply Reply::ok(nlohmann::json body) {
+    return {200, std::move(body)};
+}
+Reply Reply::error(int status, const std::string& message) {
+    return {status, {{"error", message}}};
 }
 
-DeviceHost::~DeviceHost() { device_.unsubscribe(listener_); }
+DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device) {
+    for (int s = 0; s < 2; ++s)
+        extents_[s] = device.setup().screen;
+    // No day before the first line: it carries the device's date, as a scenario's header does.
+    auto timeline = std::make_shared<Timeline>(std::move(timeZone));
+    for (const DeviceEvent& e : device.events())
+        publication_.addLine(timeline->line(e));
+    listener_ =
+        device.subscribe([this, timeline](const DeviceEvent& e) { publication_.addLine(timeline->line(e)); });
+}
+
+DeviceHost::~DeviceHost() {
+    device_.unsubscribe(listener_);
+}
 
 void DeviceHost::post(Task task) {
     {
@@ -57,7 +66,8 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
     auto result = answer->get_future();
     {
         std::lock_guard lock(mutex_);
-        if (stopping_) return Reply::error(503, "the device is shutting down");
+        if (stopping_)
+            return Reply::error(503, "the device is shutting down");
         if (pendingMove_ && pendingMove_->screen == screen) {
             pendingMove_->point = point;
             return Reply::ok({{"coalesced", true}});
@@ -67,7 +77,8 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                               {
                                   std::lock_guard lock(mutex_);
                                   at = slot->point;
-                                  if (pendingMove_ == slot) pendingMove_.reset();
+                                  if (pendingMove_ == slot)
+                                      pendingMove_.reset();
                               }
                               touched_ = slot->screen;
                               std::string e = device_.touchMove(slot->screen, at);
@@ -115,17 +126,20 @@ void DeviceHost::run() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait_for(lock, rate_ > 0 ? kTick : kIdleWait, [&] { return stopping_ || !queue_.empty(); });
-            if (!stopping_ && externalStop_ && externalStop_->load()) stopping_ = true;
+            if (!stopping_ && externalStop_ && externalStop_->load())
+                stopping_ = true;
             if (stopping_) {
                 work.swap(queue_);
                 pendingMove_.reset();
                 lock.unlock();
-                for (Task& t : work) t.abandon();
+                for (Task& t : work)
+                    t.abandon();
                 break;
             }
             work.swap(queue_);
         }
-        for (Task& t : work) t.run();
+        for (Task& t : work)
+            t.run();
         tick(!work.empty());
     }
     publication_.stop();
@@ -136,7 +150,8 @@ void DeviceHost::tick(bool acted) {
     bool moved = false;
     if (rate_ > 0) {
         const double seconds = std::chrono::duration<double>(now - lastTick_).count() * rate_;
-        if (!device_.advance(seconds).empty()) rate_ = 0; // the clock's end: it stops
+        if (!device_.advance(seconds).empty())
+            rate_ = 0; // the clock's end: it stops
         moved = true;
     }
     lastTick_ = now;
@@ -150,7 +165,8 @@ nlohmann::json DeviceHost::state() {
 }
 
 void DeviceHost::publish(bool force) {
-    if (!force && !otherScreenDue_) return;
+    if (!force && !otherScreenDue_)
+        return;
     lastPublish_ = Clock::now();
     // The touched screen first; the other one waits while more input is queued (a drag).
     const Screen first = touched_.value_or(Screen::SpringBoard);
@@ -160,11 +176,13 @@ void DeviceHost::publish(bool force) {
         if (i == 1) {
             std::lock_guard lock(mutex_);
             otherScreenDue_ = !queue_.empty() && !stopping_;
-            if (otherScreenDue_) break;
+            if (otherScreenDue_)
+                break;
         }
         const int s = int(order[i]);
         Device::Frame frame = device_.frame(order[i], versions_[s]);
-        if (frame.png.empty() || frame.version == versions_[s]) continue;
+        if (frame.png.empty() || frame.version == versions_[s])
+            continue;
         versions_[s] = frame.version;
         const CGSize extent = device_.extent(order[i]);
         {
@@ -174,7 +192,8 @@ void DeviceHost::publish(bool force) {
         publication_.setPicture(s, {frame.version, std::make_shared<const std::string>(base64(frame.png))});
     }
     std::string text = state().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    if (text != lastState_) publication_.setState(lastState_ = text);
+    if (text != lastState_)
+        publication_.setState(lastState_ = text);
 }
 
 } // namespace sim::web

@@ -24,39 +24,56 @@ namespace sim::web {
 namespace {
 using Clock = std::chrono::steady_clock;
 constexpr size_t kReadChunk = 16 * 1024;
-constexpr size_t kOutputHeld = 1024 * 1024;  // past this, a connection's next answers wait
+constexpr size_t kOutputHeld = 1024 * 1024;       // past this, a connection's next answers wait
 constexpr auto kLinger = std::chrono::seconds(2); // reading what a refused client still sends
 constexpr size_t kLingerBytes = 1024 * 1024;
-constexpr size_t kOverflow = 64;               // refusals in flight beyond the connection bound
+constexpr size_t kOverflow = 64; // refusals in flight beyond the connection bound
 
 const char* reason(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    case 409: return "Conflict";
-    case 413: return "Content Too Large";
-    case 414: return "URI Too Long";
-    case 415: return "Unsupported Media Type";
-    case 417: return "Expectation Failed";
-    case 431: return "Request Header Fields Too Large";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 408:
+        return "Request Timeout";
+    case 409:
+        return "Conflict";
+    case 413:
+        return "Content Too Large";
+    case 414:
+        return "URI Too Long";
+    case 415:
+        return "Unsupported Media Type";
+    case 417:
+        return "Expectation Failed";
+    case 431:
+        return "Request Header Fields Too Large";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
 std::string serialize(const Response& r, bool close) {
     return "HTTP/1.1 " + std::to_string(r.status) + " " + reason(r.status) + "\r\nContent-Type: " + r.type +
-           "\r\nContent-Length: " + std::to_string(r.body.size()) + "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n" +
+           "\r\nContent-Length: " + std::to_string(r.body.size()) +
+           "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n" +
            (close ? "Connection: close\r\n" : "") + "\r\n" + r.body;
 }
 
-const std::string kStreamHead = "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\nCache-Control: no-store\r\n"
-                                "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n";
+const std::string kStreamHead =
+    "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\nCache-Control: no-store\r\n"
+    "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n";
 
 } // namespace
 
@@ -82,7 +99,9 @@ struct HttpConnection {
 };
 
 Response errorResponse(int status, const std::string& message) {
-    return {status, "application/json", nlohmann::json{{"error", message}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
+    return {
+        status, "application/json",
+        nlohmann::json{{"error", message}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
 }
 
 struct HttpServer::Loop {
@@ -117,9 +136,12 @@ struct HttpServer::Loop {
         wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     }
     ~Loop() {
-        for (auto& [id, c] : conns) ::close(c->fd);
-        if (listener >= 0) ::close(listener);
-        if (wakeFd >= 0) ::close(wakeFd);
+        for (auto& [id, c] : conns)
+            ::close(c->fd);
+        if (listener >= 0)
+            ::close(listener);
+        if (wakeFd >= 0)
+            ::close(wakeFd);
     }
 
     void wake() {
@@ -133,7 +155,8 @@ struct HttpServer::Loop {
             {
                 std::unique_lock lock(mutex);
                 jobReady.wait(lock, [&] { return workersStop || !jobs.empty(); });
-                if (workersStop) return;
+                if (workersStop)
+                    return;
                 job = std::move(jobs.front());
                 jobs.pop_front();
             }
@@ -155,28 +178,33 @@ struct HttpServer::Loop {
     void pollStream(HttpConnection& c, Clock::time_point now);
     void expire(HttpConnection& c, Clock::time_point now);
     void close(HttpConnection& c) {
-        if (c.phase == HttpConnection::Phase::Streaming) --viewers;
-        if (c.overflow) --overflowing;
+        if (c.phase == HttpConnection::Phase::Streaming)
+            --viewers;
+        if (c.overflow)
+            --overflowing;
         c.dead = true;
     }
 };
 
 void HttpServer::Loop::answer(HttpConnection& c, const Response& r, bool close, Clock::time_point now) {
     c.out += serialize(r, close);
-    if (close) c.closeAfterWrite = true;
+    if (close)
+        c.closeAfterWrite = true;
     write(c, now);
 }
 
 // Reads requests from the buffer while the connection may take one: in order, one at a time.
 void HttpServer::Loop::process(uint64_t id, HttpConnection& c, Clock::time_point now) {
-    while (!c.dead && c.phase == HttpConnection::Phase::Reading && !c.closeAfterWrite && c.pending() < kOutputHeld) {
+    while (!c.dead && c.phase == HttpConnection::Phase::Reading && !c.closeAfterWrite &&
+           c.pending() < kOutputHeld) {
         const auto state = c.parser.parse(c.in);
         if (state == http::RequestParser::State::NeedMore) {
             if (c.peerClosed) {
                 c.closeAfterWrite = true; // no more will come
                 return write(c, now);
             }
-            if (c.parser.started() && !c.requestStart) c.requestStart = now;
+            if (c.parser.started() && !c.requestStart)
+                c.requestStart = now;
             if (c.parser.wantsContinue() && !c.continueSent) {
                 c.continueSent = true;
                 c.out += "HTTP/1.1 100 Continue\r\n\r\n";
@@ -211,7 +239,11 @@ void HttpServer::Loop::process(uint64_t id, HttpConnection& c, Clock::time_point
             }
             jobReady.notify_one();
         } else if (viewers >= limits.viewers) {
-            answer(c, errorResponse(503, std::to_string(limits.viewers) + " viewers are watching already, the most this server serves; try again when one leaves"), close, now);
+            answer(c,
+                   errorResponse(503, std::to_string(limits.viewers) +
+                                          " viewers are watching already, the most this server serves; try "
+                                          "again when one leaves"),
+                   close, now);
         } else {
             ++viewers;
             c.phase = HttpConnection::Phase::Streaming;
@@ -219,18 +251,22 @@ void HttpServer::Loop::process(uint64_t id, HttpConnection& c, Clock::time_point
             c.in.clear();
             c.out += kStreamHead;
             write(c, now);
-            if (!c.dead) pollStream(c, now);
+            if (!c.dead)
+                pollStream(c, now);
         }
     }
 }
 
 void HttpServer::Loop::pollStream(HttpConnection& c, Clock::time_point now) {
-    if (c.closeAfterWrite || c.pending() > 0) return; // a slow viewer gets what is newest once it has taken the rest
+    if (c.closeAfterWrite || c.pending() > 0)
+        return; // a slow viewer gets what is newest once it has taken the rest
     bool ended = false;
     std::string text = c.stream->poll(ended);
-    if (!text.empty()) c.lastEvent = now;
+    if (!text.empty())
+        c.lastEvent = now;
     c.out += text;
-    if (ended) c.closeAfterWrite = true;
+    if (ended)
+        c.closeAfterWrite = true;
     write(c, now);
 }
 
@@ -238,28 +274,34 @@ void HttpServer::Loop::write(HttpConnection& c, Clock::time_point now) {
     while (!c.dead && c.pending() > 0) {
         const ssize_t n = ::send(c.fd, c.out.data() + c.outSent, c.pending(), MSG_NOSIGNAL);
         if (n < 0) {
-            if (errno == EAGAIN || errno == EWOULDBLOCK) return;
-            if (errno == EINTR) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK)
+                return;
+            if (errno == EINTR)
+                continue;
             return close(c);
         }
         c.outSent += size_t(n);
         c.lastWrite = now;
     }
-    if (c.dead) return;
+    if (c.dead)
+        return;
     c.out.clear();
     c.outSent = 0;
     if (c.closeAfterWrite && c.phase != HttpConnection::Phase::Lingering) {
         // Half-close, then read what the client still sends for a moment: closing with unread
         // bytes would reset the connection and could lose the answer on its way. A client that
         // has closed its side already has nothing more to send.
-        if (c.peerClosed) return close(c);
-        if (c.phase == HttpConnection::Phase::Streaming) --viewers;
+        if (c.peerClosed)
+            return close(c);
+        if (c.phase == HttpConnection::Phase::Streaming)
+            --viewers;
         c.phase = HttpConnection::Phase::Lingering;
         c.stream.reset();
         ::shutdown(c.fd, SHUT_WR);
         c.lingerUntil = now + kLinger;
     }
-    if (c.phase == HttpConnection::Phase::Reading) c.lastActivity = now;
+    if (c.phase == HttpConnection::Phase::Reading)
+        c.lastActivity = now;
 }
 
 void HttpServer::Loop::read(HttpConnection& c, Clock::time_point now) {
@@ -267,21 +309,26 @@ void HttpServer::Loop::read(HttpConnection& c, Clock::time_point now) {
     for (;;) {
         const ssize_t n = ::recv(c.fd, buffer, sizeof buffer, 0);
         if (n == 0) {
-            if (c.phase == HttpConnection::Phase::Streaming || c.phase == HttpConnection::Phase::Lingering) return close(c);
+            if (c.phase == HttpConnection::Phase::Streaming || c.phase == HttpConnection::Phase::Lingering)
+                return close(c);
             c.peerClosed = true;
             return;
         }
         if (n < 0) {
-            if (errno == EINTR) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK) close(c);
+            if (errno == EINTR)
+                continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                close(c);
             return;
         }
         if (c.phase == HttpConnection::Phase::Lingering) {
             c.lingered += size_t(n);
-            if (c.lingered > kLingerBytes) return close(c);
+            if (c.lingered > kLingerBytes)
+                return close(c);
             continue;
         }
-        if (c.phase == HttpConnection::Phase::Streaming) continue; // a viewer has nothing more to say
+        if (c.phase == HttpConnection::Phase::Streaming)
+            continue; // a viewer has nothing more to say
         c.in.append(buffer, size_t(n));
         c.lastActivity = now;
         return; // one chunk a turn: the buffer stays bounded by what the parser allows
@@ -291,7 +338,8 @@ void HttpServer::Loop::read(HttpConnection& c, Clock::time_point now) {
 void HttpServer::Loop::accept(Clock::time_point now) {
     for (;;) {
         const int fd = ::accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0) return;
+        if (fd < 0)
+            return;
         const size_t open = conns.size() - overflowing;
         if (open >= limits.connections && overflowing >= kOverflow) {
             ::close(fd);
@@ -308,7 +356,10 @@ void HttpServer::Loop::accept(Clock::time_point now) {
         if (open >= limits.connections) {
             conn.overflow = true;
             ++overflowing;
-            answer(conn, errorResponse(503, "the server has " + std::to_string(limits.connections) + " connections open, the most it keeps; try again when one closes"), true, now);
+            answer(conn,
+                   errorResponse(503, "the server has " + std::to_string(limits.connections) +
+                                          " connections open, the most it keeps; try again when one closes"),
+                   true, now);
         }
     }
 }
@@ -316,11 +367,13 @@ void HttpServer::Loop::accept(Clock::time_point now) {
 // Closes, or refuses, a connection past its deadline; see the bounds in the header.
 void HttpServer::Loop::expire(HttpConnection& c, Clock::time_point now) {
     if (c.phase == HttpConnection::Phase::Lingering) {
-        if (now >= c.lingerUntil) close(c);
+        if (now >= c.lingerUntil)
+            close(c);
         return;
     }
     if (c.pending() > 0) {
-        if (now - c.lastWrite >= limits.write) close(c);
+        if (now - c.lastWrite >= limits.write)
+            close(c);
         return;
     }
     if (c.phase == HttpConnection::Phase::Streaming) {
@@ -331,10 +384,14 @@ void HttpServer::Loop::expire(HttpConnection& c, Clock::time_point now) {
         }
         return;
     }
-    if (c.phase != HttpConnection::Phase::Reading || c.closeAfterWrite) return;
+    if (c.phase != HttpConnection::Phase::Reading || c.closeAfterWrite)
+        return;
     if (c.requestStart) {
         if (now - *c.requestStart >= limits.request)
-            answer(c, errorResponse(408, "the request did not arrive whole within " + std::to_string(limits.request.count()) + " ms"), true, now);
+            answer(c,
+                   errorResponse(408, "the request did not arrive whole within " +
+                                          std::to_string(limits.request.count()) + " ms"),
+                   true, now);
     } else if (now - c.lastActivity >= limits.idle) {
         close(c);
     }
@@ -352,16 +409,22 @@ void HttpServer::Loop::run() {
         ids.assign(2, 0);
         for (auto& [id, c] : conns) {
             short events = 0;
-            const bool reading = c->phase == HttpConnection::Phase::Reading && !c->closeAfterWrite && c->in.size() < bufferCap;
-            if (reading || c->phase == HttpConnection::Phase::Streaming || c->phase == HttpConnection::Phase::Lingering) events |= POLLIN;
-            if (c->peerClosed) events &= ~POLLIN;
-            if (c->pending() > 0) events |= POLLOUT;
+            const bool reading =
+                c->phase == HttpConnection::Phase::Reading && !c->closeAfterWrite && c->in.size() < bufferCap;
+            if (reading || c->phase == HttpConnection::Phase::Streaming ||
+                c->phase == HttpConnection::Phase::Lingering)
+                events |= POLLIN;
+            if (c->peerClosed)
+                events &= ~POLLIN;
+            if (c->pending() > 0)
+                events |= POLLOUT;
             // A connection with nothing to wait for is left out (poll would report its hang-up).
             fds.push_back({events == 0 && c->peerClosed ? -1 : c->fd, events, 0});
             ids.push_back(id);
         }
         // Deadlines are checked at least every 100 ms.
-        if (::poll(fds.data(), fds.size(), 100) < 0 && errno != EINTR) break;
+        if (::poll(fds.data(), fds.size(), 100) < 0 && errno != EINTR)
+            break;
         const auto now = Clock::now();
         if (fds[1].revents & POLLIN) {
             uint64_t count;
@@ -374,7 +437,8 @@ void HttpServer::Loop::run() {
         }
         for (Done& d : finished) {
             auto it = conns.find(d.conn);
-            if (it == conns.end() || it->second->dead) continue;
+            if (it == conns.end() || it->second->dead)
+                continue;
             HttpConnection& c = *it->second;
             c.phase = HttpConnection::Phase::Reading;
             answer(c, d.response, !c.keepAlive, now);
@@ -382,20 +446,27 @@ void HttpServer::Loop::run() {
         }
         for (size_t i = 2; i < fds.size(); ++i) {
             auto it = conns.find(ids[i]);
-            if (it == conns.end()) continue;
+            if (it == conns.end())
+                continue;
             HttpConnection& c = *it->second;
             if (!c.dead && (fds[i].revents & POLLOUT)) {
                 write(c, now);
-                if (!c.dead && c.phase == HttpConnection::Phase::Streaming) pollStream(c, now);
+                if (!c.dead && c.phase == HttpConnection::Phase::Streaming)
+                    pollStream(c, now);
             }
-            if (!c.dead && (fds[i].revents & (POLLIN | POLLHUP | POLLERR))) read(c, now);
-            if (!c.dead && c.phase == HttpConnection::Phase::Reading) process(ids[i], c, now);
+            if (!c.dead && (fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
+                read(c, now);
+            if (!c.dead && c.phase == HttpConnection::Phase::Reading)
+                process(ids[i], c, now);
         }
         for (auto& [id, c] : conns)
-            if (!c->dead && c->phase == HttpConnection::Phase::Streaming) pollStream(*c, now);
+            if (!c->dead && c->phase == HttpConnection::Phase::Streaming)
+                pollStream(*c, now);
         for (auto& [id, c] : conns)
-            if (!c->dead) expire(*c, now);
-        if (fds[0].revents & POLLIN) accept(now);
+            if (!c->dead)
+                expire(*c, now);
+        if (fds[0].revents & POLLIN)
+            accept(now);
         for (auto it = conns.begin(); it != conns.end();) {
             if (it->second->dead) {
                 ::close(it->second->fd);
@@ -405,27 +476,34 @@ void HttpServer::Loop::run() {
             }
         }
     }
-    for (auto& [id, c] : conns) ::close(c->fd);
+    for (auto& [id, c] : conns)
+        ::close(c->fd);
     conns.clear();
 }
 
 HttpServer::HttpServer(std::string host, HttpLimits limits, Router router)
     : loop_(std::make_unique<Loop>(std::move(host), limits, std::move(router))) {}
 
-HttpServer::~HttpServer() { stop(); }
+HttpServer::~HttpServer() {
+    stop();
+}
 
 std::string HttpServer::bind(int port) {
     Loop& l = *loop_;
-    const std::string failure = "cannot listen on " + l.host + " port " + std::to_string(port) + " (in use, or not an address of this machine)";
+    const std::string failure = "cannot listen on " + l.host + " port " + std::to_string(port) +
+                                " (in use, or not an address of this machine)";
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
     addrinfo* found = nullptr;
-    if (port < 0 || port > 65535 || ::getaddrinfo(l.host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return failure;
+    if (port < 0 || port > 65535 ||
+        ::getaddrinfo(l.host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return failure;
     for (addrinfo* a = found; a && l.listener < 0; a = a->ai_next) {
         const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
-        if (fd < 0) continue;
+        if (fd < 0)
+            continue;
         const int one = 1;
         ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         if (::bind(fd, a->ai_addr, a->ai_addrlen) == 0 && ::listen(fd, kBacklog) == 0) {
@@ -435,22 +513,26 @@ std::string HttpServer::bind(int port) {
         }
     }
     ::freeaddrinfo(found);
-    if (l.listener < 0) return failure;
+    if (l.listener < 0)
+        return failure;
     sockaddr_storage bound{};
     socklen_t size = sizeof bound;
     ::getsockname(l.listener, reinterpret_cast<sockaddr*>(&bound), &size);
-    port_ = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    port_ = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
+                                              : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
     return "";
 }
 
 void HttpServer::start() {
     Loop& l = *loop_;
-    for (size_t i = 0; i < l.limits.workers; ++i) l.workers.emplace_back([&l] { l.workerLoop(); });
+    for (size_t i = 0; i < l.limits.workers; ++i)
+        l.workers.emplace_back([&l] { l.workerLoop(); });
     thread_ = std::thread([&l] { l.run(); });
 }
 
 void HttpServer::stop() {
-    if (!thread_.joinable()) return;
+    if (!thread_.joinable())
+        return;
     Loop& l = *loop_;
     l.stopping = true;
     l.wake();
@@ -460,10 +542,13 @@ void HttpServer::stop() {
         l.workersStop = true;
     }
     l.jobReady.notify_all();
-    for (std::thread& t : l.workers) t.join();
+    for (std::thread& t : l.workers)
+        t.join();
     l.workers.clear();
 }
 
-void HttpServer::wake() { loop_->wake(); }
+void HttpServer::wake() {
+    loop_->wake();
+}
 
 } // namespace sim::web

@@ -5,7 +5,8 @@ namespace sim::web {
 void Publication::changed() {
     ++generation_;
     cv_.notify_all();
-    if (notify_) notify_();
+    if (notify_)
+        notify_();
 }
 
 void Publication::setNotify(std::function<void()> notify) {
@@ -58,10 +59,13 @@ Publication::Update Publication::next(Cursor& cursor, std::chrono::milliseconds 
             cursor.versions[s] = pictures_[s].version;
         }
     }
-    if (cursor.lines < firstLine_) cursor.lines = firstLine_;
-    for (size_t i = cursor.lines - firstLine_; i < lines_.size(); ++i) update.lines.push_back(lines_[i]);
+    if (cursor.lines < firstLine_)
+        cursor.lines = firstLine_;
+    for (size_t i = cursor.lines - firstLine_; i < lines_.size(); ++i)
+        update.lines.push_back(lines_[i]);
     cursor.lines = firstLine_ + lines_.size();
-    if (state_ != cursor.state) update.state = cursor.state = state_;
+    if (state_ != cursor.state)
+        update.state = cursor.state = state_;
     return update;
 }
 

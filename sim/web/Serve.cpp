@@ -24,16 +24,19 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     }
     device.openSettings();
     DeviceHost host(device, device.timeZone());
-    if (options.resume) host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
+    if (options.resume)
+        host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
     WebServer server(host, options.server);
     if (std::string e = server.bind(); !e.empty()) {
         err << "hushmark-sim serve: " << e << '\n';
         return 1;
     }
     const std::string& h = options.server.host;
-    const std::string shown = h == "0.0.0.0" || h == "::" ? "127.0.0.1" : h.find(':') != std::string::npos ? "[" + h + "]" : h;
-    out << (options.resume ? "springboard relaunched; " : "") << "Hushmark's device is at http://" << shown << ":" << server.port()
-        << "/  (Ctrl-C stops it)" << std::endl;
+    const std::string shown = h == "0.0.0.0" || h == "::"        ? "127.0.0.1"
+                              : h.find(':') != std::string::npos ? "[" + h + "]"
+                                                                 : h;
+    out << (options.resume ? "springboard relaunched; " : "") << "Hushmark's device is at http://" << shown
+        << ":" << server.port() << "/  (Ctrl-C stops it)" << std::endl;
     host.stopWhen(stopsignals::requested());
     server.start();
     host.run();

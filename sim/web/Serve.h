@@ -12,8 +12,8 @@
 namespace sim::web {
 
 struct ServeOptions {
-    std::filesystem::path root;  // laid out already
-    bool resume = false;         // continuing after a respring
+    std::filesystem::path root; // laid out already
+    bool resume = false;        // continuing after a respring
     ServerOptions server;
     // This program's command line for a respring's relaunch, without --port and --resume.
     std::vector<std::string> relaunchArgv;

@@ -6,7 +6,8 @@
 namespace sim::web {
 namespace {
 Response json(const Reply& reply) {
-    return {reply.status, "application/json", reply.body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
+    return {reply.status, "application/json",
+            reply.body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
 }
 
 Routed answer(Response r) {
@@ -23,7 +24,8 @@ Routed work(std::function<Response()> w) {
 }
 
 std::string sseMessage(const char* event, const nlohmann::json& data) {
-    return std::string("event: ") + event + "\ndata: " + data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n\n";
+    return std::string("event: ") + event +
+           "\ndata: " + data.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n\n";
 }
 
 // One viewer's event stream: what changed in the publication since it last looked.
@@ -37,10 +39,13 @@ class PublicationStream : public EventStream {
         Publication::Update update = publication_.next(cursor_, std::chrono::milliseconds(0));
         ended = update.stopped;
         for (const auto& [screen, picture] : update.pictures)
-            out += "event: screen\ndata: {\"screen\":\"" + std::string(screenName(Screen(screen))) + "\",\"version\":" +
-                   std::to_string(picture.version) + ",\"png\":\"" + *picture.png + "\"}\n\n";
-        if (!update.lines.empty()) out += sseMessage("timeline", {{"lines", update.lines}});
-        if (!update.state.empty()) out += "event: state\ndata: " + update.state + "\n\n";
+            out += "event: screen\ndata: {\"screen\":\"" + std::string(screenName(Screen(screen))) +
+                   "\",\"version\":" + std::to_string(picture.version) + ",\"png\":\"" + *picture.png +
+                   "\"}\n\n";
+        if (!update.lines.empty())
+            out += sseMessage("timeline", {{"lines", update.lines}});
+        if (!update.state.empty())
+            out += "event: state\ndata: " + update.state + "\n\n";
         return out;
     }
 
@@ -51,7 +56,8 @@ class PublicationStream : public EventStream {
 };
 
 bool isLowerWord(const std::string& s) {
-    return !s.empty() && s.size() <= 40 && std::all_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return !s.empty() && s.size() <= 40 &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 } // namespace
 
@@ -59,38 +65,51 @@ WebServer::WebServer(DeviceHost& host, ServerOptions options)
     : host_(host), options_(std::move(options)),
       server_(options_.host, options_.limits, [this](http::Request& request) { return route(request); }) {}
 
-WebServer::~WebServer() { stop(); }
+WebServer::~WebServer() {
+    stop();
+}
 
 // On the server's I/O thread: the page's files at once, the device's answers on a worker.
 Routed WebServer::route(http::Request& request) {
     const std::string& path = request.path;
     const bool get = request.method == "GET", post = request.method == "POST";
     for (const PageAsset& asset : pageAssets()) {
-        if (path != asset.path) continue;
-        if (!get) return answer(errorResponse(405, "use GET for " + path));
+        if (path != asset.path)
+            continue;
+        if (!get)
+            return answer(errorResponse(405, "use GET for " + path));
         return answer({200, asset.type, std::string(asset.content)});
     }
     if (path == "/api/device" || path == "/api/events" || path.rfind("/api/inspect/", 0) == 0) {
-        if (!get) return answer(errorResponse(405, "use GET for " + path.substr(0, 100)));
+        if (!get)
+            return answer(errorResponse(405, "use GET for " + path.substr(0, 100)));
     } else if (path == "/api/action") {
-        if (!post) return answer(errorResponse(405, "use POST for /api/action"));
+        if (!post)
+            return answer(errorResponse(405, "use POST for /api/action"));
     }
     if (path == "/api/device") {
         return work([this] {
             return json(host_.call([](Device& d) {
-                return Reply::ok({{"width", d.setup().screen.width}, {"height", d.setup().screen.height}, {"scale", d.setup().scale}});
+                return Reply::ok({{"width", d.setup().screen.width},
+                                  {"height", d.setup().screen.height},
+                                  {"scale", d.setup().scale}});
             }));
         });
     }
     if (path.rfind("/api/inspect/", 0) == 0 && isLowerWord(path.substr(13))) {
         auto screen = screenNamed(path.substr(13));
-        if (!screen) return answer(json(Reply::error(404, "no screen \"" + path.substr(13) + "\"; screens: springboard settings")));
-        return work([this, s = *screen] { return json(host_.call([s](Device& d) { return Reply::ok(d.inspect(s)); })); });
+        if (!screen)
+            return answer(json(
+                Reply::error(404, "no screen \"" + path.substr(13) + "\"; screens: springboard settings")));
+        return work([this, s = *screen] {
+            return json(host_.call([s](Device& d) { return Reply::ok(d.inspect(s)); }));
+        });
     }
     if (path == "/api/action") {
         return work([this, body = std::move(request.body)] {
             nlohmann::json action = nlohmann::json::parse(body, nullptr, false);
-            if (action.is_discarded()) return json(Reply::error(400, "the body is not valid JSON"));
+            if (action.is_discarded())
+                return json(Reply::error(400, "the body is not valid JSON"));
             return json(performAction(host_, action));
         });
     }
@@ -106,7 +125,8 @@ Routed WebServer::route(http::Request& request) {
 std::string WebServer::bind() {
     port_ = 0;
     std::string e = server_.bind(options_.port);
-    if (e.empty()) port_ = server_.port();
+    if (e.empty())
+        port_ = server_.port();
     return e;
 }
 
@@ -117,7 +137,8 @@ void WebServer::start() {
 }
 
 void WebServer::stop() {
-    if (!started_) return;
+    if (!started_)
+        return;
     started_ = false;
     host_.publication().setNotify(nullptr);
     server_.stop();

@@ -37,21 +37,27 @@ class DeviceRootFixture {
 
     struct Options {
         std::vector<std::string> addons;
-        bool package = true;        // copy the deliverables
-        bool virtualClock = true;   // start the virtual clock at `start`
+        bool package = true;      // copy the deliverables
+        bool virtualClock = true; // start the virtual clock at `start`
         NSDate start = NSDate{kStart};
     };
 
-    explicit DeviceRootFixture(std::vector<std::string> addons = {}) : DeviceRootFixture(Options{std::move(addons)}) {}
+    explicit DeviceRootFixture(std::vector<std::string> addons = {})
+        : DeviceRootFixture(Options{std::move(addons)}) {}
     explicit DeviceRootFixture(const Options& options) {
         std::string pattern = (std::filesystem::temp_directory_path() / "hm-device-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary device root");
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary device root");
         root_ = pattern;
-        if (!createDeviceRootSkeleton(root_)) throw std::runtime_error("cannot lay out the device root");
-        if (options.package) copyTree(packageDir());
-        for (const auto& addon : options.addons) installAddon(addon);
+        if (!createDeviceRootSkeleton(root_))
+            throw std::runtime_error("cannot lay out the device root");
+        if (options.package)
+            copyTree(packageDir());
+        for (const auto& addon : options.addons)
+            installAddon(addon);
         DeviceEnvironment::setRoot(root_, RootDurability::Scratch); // gone after the test: no flush to disk
-        if (options.virtualClock) DeviceClock::useVirtual(options.start);
+        if (options.virtualClock)
+            DeviceClock::useVirtual(options.start);
     }
     ~DeviceRootFixture() {
         std::error_code ec;
@@ -88,9 +94,11 @@ class DeviceRootFixture {
   private:
     void copyTree(const std::filesystem::path& source) {
         namespace fs = std::filesystem;
-        if (!fs::is_directory(source)) return;
+        if (!fs::is_directory(source))
+            return;
         fs::copy(source, root_,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks);
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing |
+                     fs::copy_options::copy_symlinks);
     }
 
     std::filesystem::path root_;

@@ -17,7 +17,8 @@ namespace plistbytes {
 
 inline std::string bigEndian(uint64_t v, int n) {
     std::string out(static_cast<size_t>(n), '\0');
-    for (int i = n - 1; i >= 0; --i, v >>= 8) out[static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
+    for (int i = n - 1; i >= 0; --i, v >>= 8)
+        out[static_cast<size_t>(i)] = static_cast<char>(v & 0xFF);
     return out;
 }
 
@@ -26,16 +27,24 @@ inline constexpr int kRefSize = 4;
 
 // A marker with a count: in its low nibble, or 0xF and an integer object after it.
 inline std::string counted(unsigned type, uint64_t count) {
-    if (count < 15) return std::string(1, static_cast<char>(type << 4 | count));
+    if (count < 15)
+        return std::string(1, static_cast<char>(type << 4 | count));
     return std::string(1, static_cast<char>(type << 4 | 0xF)) + "\x13" + bigEndian(count, 8);
 }
 
-inline std::string binaryInteger(int64_t v) { return "\x13" + bigEndian(static_cast<uint64_t>(v), 8); }
-inline std::string binaryTrue() { return "\x09"; }
-inline std::string binaryString(std::string_view s) { return counted(0x5, s.size()) + std::string(s); }
+inline std::string binaryInteger(int64_t v) {
+    return "\x13" + bigEndian(static_cast<uint64_t>(v), 8);
+}
+inline std::string binaryTrue() {
+    return "\x09";
+}
+inline std::string binaryString(std::string_view s) {
+    return counted(0x5, s.size()) + std::string(s);
+}
 inline std::string binaryUtf16(std::u16string_view s) {
     std::string out = counted(0x6, s.size());
-    for (char16_t c : s) out += bigEndian(c, 2);
+    for (char16_t c : s)
+        out += bigEndian(c, 2);
     return out;
 }
 inline std::string binaryDate(double seconds) {
@@ -45,13 +54,16 @@ inline std::string binaryDate(double seconds) {
 }
 inline std::string binaryArray(const std::vector<uint64_t>& refs) {
     std::string out = counted(0xA, refs.size());
-    for (uint64_t r : refs) out += bigEndian(r, kRefSize);
+    for (uint64_t r : refs)
+        out += bigEndian(r, kRefSize);
     return out;
 }
 inline std::string binaryDict(const std::vector<uint64_t>& keys, const std::vector<uint64_t>& values) {
     std::string out = counted(0xD, keys.size());
-    for (uint64_t r : keys) out += bigEndian(r, kRefSize);
-    for (uint64_t r : values) out += bigEndian(r, kRefSize);
+    for (uint64_t r : keys)
+        out += bigEndian(r, kRefSize);
+    for (uint64_t r : values)
+        out += bigEndian(r, kRefSize);
     return out;
 }
 
@@ -71,7 +83,8 @@ struct BinaryPlist {
             out += o;
         }
         const uint64_t table = out.size();
-        for (uint64_t o : offsets) out += bigEndian(o, 8);
+        for (uint64_t o : offsets)
+            out += bigEndian(o, 8);
         out += std::string(6, '\0') + "\x08" + static_cast<char>(kRefSize);
         out += bigEndian(objects.size(), 8) + bigEndian(top, 8) + bigEndian(table, 8);
         return out;
@@ -82,7 +95,8 @@ struct BinaryPlist {
 inline std::string binaryReferenceBomb(int levels) {
     BinaryPlist b;
     uint64_t below = b.add(binaryInteger(1));
-    for (int i = 0; i < levels; ++i) below = b.add(binaryArray({below, below}));
+    for (int i = 0; i < levels; ++i)
+        below = b.add(binaryArray({below, below}));
     return b.bytes(below);
 }
 
@@ -90,13 +104,15 @@ inline std::string binaryReferenceBomb(int levels) {
 inline std::string binaryNestedArrays(int levels) {
     BinaryPlist b;
     uint64_t below = b.add(binaryInteger(1));
-    for (int i = 0; i < levels; ++i) below = b.add(binaryArray({below}));
+    for (int i = 0; i < levels; ++i)
+        below = b.add(binaryArray({below}));
     return b.bytes(below);
 }
 
 inline std::string xmlPlist(std::string_view body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
            "<plist version=\"1.0\">\n" +
            std::string(body) + "\n</plist>\n";
 }
@@ -104,10 +120,12 @@ inline std::string xmlPlist(std::string_view body) {
 inline std::string xmlNestedArrays(int levels, bool closed = true) {
     std::string body;
     body.reserve(static_cast<size_t>(levels) * 16 + 32);
-    for (int i = 0; i < levels; ++i) body += "<array>";
+    for (int i = 0; i < levels; ++i)
+        body += "<array>";
     body += "<integer>1</integer>";
     if (closed)
-        for (int i = 0; i < levels; ++i) body += "</array>";
+        for (int i = 0; i < levels; ++i)
+            body += "</array>";
     return xmlPlist(body);
 }
 

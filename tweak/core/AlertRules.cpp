@@ -10,7 +10,8 @@ bool isAlarmBulletin(std::string_view sectionID, long sectionSubtype) {
 }
 
 ModalClick decideModalClick(long alertTag, long buttonIndex) {
-    if (alertTag != kAlertTagPlain || buttonIndex != kDisarmClickIndex) return {buttonIndex, false};
+    if (alertTag != kAlertTagPlain || buttonIndex != kDisarmClickIndex)
+        return {buttonIndex, false};
     return {kStopButtonIndex, true};
 }
 
@@ -18,11 +19,16 @@ LockAlertLayout lockAlertLayout(bool canSnooze) {
     return {canSnooze, canSnooze ? kAlertTagSnooze : kAlertTagPlain};
 }
 
-bool isLockAlertTag(long alertTag) { return alertTag == kAlertTagSnooze || alertTag == kAlertTagPlain; }
+bool isLockAlertTag(long alertTag) {
+    return alertTag == kAlertTagSnooze || alertTag == kAlertTagPlain;
+}
 
 FullscreenAction lockAlertDismissalAction(long alertTag, long buttonIndex) {
-    if (!isLockAlertTag(alertTag)) return FullscreenAction::None;
-    if (buttonIndex == 1) return FullscreenAction::Dismiss;
-    if (buttonIndex == 0) return alertTag == kAlertTagSnooze ? FullscreenAction::Alternate : FullscreenAction::Dismiss;
+    if (!isLockAlertTag(alertTag))
+        return FullscreenAction::None;
+    if (buttonIndex == 1)
+        return FullscreenAction::Dismiss;
+    if (buttonIndex == 0)
+        return alertTag == kAlertTagSnooze ? FullscreenAction::Alternate : FullscreenAction::Dismiss;
     return FullscreenAction::None;
 }

@@ -17,8 +17,8 @@ enum class IconChange { Keep, Show, Hide };
 // invalidated first; a shown icon is shown before arming, a hidden one after.
 struct ReloadDecision {
     IconChange icon = IconChange::Keep;
-    bool armNow = false;        // arm the deadline timer for the current deadline
-    bool deferArming = false;   // mark the launch settled and arm in 5 seconds
+    bool armNow = false;      // arm the deadline timer for the current deadline
+    bool deferArming = false; // mark the launch settled and arm in 5 seconds
 };
 
 struct DisarmInputs {

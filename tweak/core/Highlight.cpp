@@ -8,8 +8,10 @@ constexpr double kStep = 0.2;
 } // namespace
 
 std::optional<RgbaColor> highlightColor(bool backgroundIsClear, std::optional<RgbaColor> background) {
-    if (backgroundIsClear) return kClearHighlight;
-    if (!background) return std::nullopt;
+    if (backgroundIsClear)
+        return kClearHighlight;
+    if (!background)
+        return std::nullopt;
     RgbaColor c = *background;
     if (c.red < kDarkBelow && c.green < kDarkBelow && c.blue < kDarkBelow) {
         c.red = std::min(c.red + kStep, 1.0);

@@ -6,7 +6,8 @@ constexpr const char* kDefaultButtonColor = "FF0000";
 
 void readBool(const PlistDict& file, const char* key, bool& field) {
     const PlistValue& v = valueForKey(file, key);
-    if (!v.isNone()) field = v.boolValue();
+    if (!v.isNone())
+        field = v.boolValue();
 }
 
 // A string value, or `fallback` when the key is absent or holds no text.
@@ -30,7 +31,8 @@ bool readTweakSettings(TweakSettings& settings, std::optional<PlistDict> file) {
     readBool(f, "enableAlertButtons", settings.enableAlertButtons);
 
     const PlistValue& minutes = valueForKey(f, "disableForMinutes");
-    if (!minutes.isNone()) settings.disarmSeconds = disarmSecondsForMinutes(minutes.intValue());
+    if (!minutes.isNone())
+        settings.disarmSeconds = disarmSecondsForMinutes(minutes.intValue());
 
     // A deadline of any other type than a date is outside the file's format: read as none.
     const PlistValue& until = valueForKey(f, "disarmedUntil");

@@ -9,7 +9,8 @@
 
 namespace hushmarkfs {
 
-inline constexpr const char* kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+inline constexpr const char* kSettingsPath =
+    "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
 inline constexpr const char* kSettingsNotification = "net.vexmoor.hushmark.preferences";
 
 // The settings after setting the switch to `state`; unchanged for a state other than 0 or 1.

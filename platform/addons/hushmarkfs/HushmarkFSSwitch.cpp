@@ -13,22 +13,27 @@ namespace {
 
 struct HushmarkFSSwitch : NSObject {
     NSInteger stateForSwitchIdentifier(std::string) {
-        return hushmarkfs::stateOf(dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{}),
-                                   NSDate::date());
+        return hushmarkfs::stateOf(
+            dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{}), NSDate::date());
     }
     void applyStateForSwitchIdentifier(NSInteger state, std::string) {
-        if (state != 0 && state != 1) return;
-        const PlistDict settings = dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{});
+        if (state != 0 && state != 1)
+            return;
+        const PlistDict settings =
+            dictionaryWithContentsOfFile(hushmarkfs::kSettingsPath).value_or(PlistDict{});
         const PlistDict changed = hushmarkfs::settingsWithState(settings, state, NSDate::date());
-        if (changed != settings) writeToFile(changed, hushmarkfs::kSettingsPath, true);
+        if (changed != settings)
+            writeToFile(changed, hushmarkfs::kSettingsPath, true);
         CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
                                              hushmarkfs::kSettingsNotification, nullptr, nullptr, true);
     }
 };
 
-const ClassDef<HushmarkFSSwitch> kHushmarkFSSwitch("HushmarkFSSwitch", "NSObject", {
-    method("stateForSwitchIdentifier:", &HushmarkFSSwitch::stateForSwitchIdentifier),
-    method("applyState:forSwitchIdentifier:", &HushmarkFSSwitch::applyStateForSwitchIdentifier),
-});
+const ClassDef<HushmarkFSSwitch> kHushmarkFSSwitch(
+    "HushmarkFSSwitch", "NSObject",
+    {
+        method("stateForSwitchIdentifier:", &HushmarkFSSwitch::stateForSwitchIdentifier),
+        method("applyState:forSwitchIdentifier:", &HushmarkFSSwitch::applyStateForSwitchIdentifier),
+    });
 
 } // namespace

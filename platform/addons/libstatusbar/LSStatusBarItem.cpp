@@ -15,10 +15,12 @@ struct LSStatusBarItem : NSObject {
     bool visible_ = false;
 
     ~LSStatusBarItem() override {
-        if (handle_) StatusBar::shared().removeItem(handle_);
+        if (handle_)
+            StatusBar::shared().removeItem(handle_);
     }
     id initWithIdentifierAlignment(std::string identifier, NSInteger alignment) {
-        if (!handle_) handle_ = StatusBar::shared().addItem(std::move(identifier), alignment);
+        if (!handle_)
+            handle_ = StatusBar::shared().addItem(std::move(identifier), alignment);
         return self();
     }
     void setVisible(bool visible) {
@@ -30,13 +32,16 @@ struct LSStatusBarItem : NSObject {
 };
 
 void registerLSStatusBarItem() {
-    if (objc_getClass("LSStatusBarItem")) return; // the other variant came first
-    static const ClassDef<LSStatusBarItem> kLSStatusBarItem("LSStatusBarItem", "NSObject", {
-        method("initWithIdentifier:alignment:", &LSStatusBarItem::initWithIdentifierAlignment),
-        method("setVisible:", &LSStatusBarItem::setVisible),
-        method("isVisible", &LSStatusBarItem::isVisible),
-        method("setImageName:", &LSStatusBarItem::setImageName),
-    });
+    if (objc_getClass("LSStatusBarItem"))
+        return; // the other variant came first
+    static const ClassDef<LSStatusBarItem> kLSStatusBarItem(
+        "LSStatusBarItem", "NSObject",
+        {
+            method("initWithIdentifier:alignment:", &LSStatusBarItem::initWithIdentifierAlignment),
+            method("setVisible:", &LSStatusBarItem::setVisible),
+            method("isVisible", &LSStatusBarItem::isVisible),
+            method("setImageName:", &LSStatusBarItem::setImageName),
+        });
 }
 
 __attribute__((constructor)) void loadLibstatusbar() {

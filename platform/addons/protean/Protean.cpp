@@ -3,5 +3,7 @@
 #include "foundation/DeviceEvents.h"
 
 namespace {
-__attribute__((constructor)) void loadProtean() { DeviceEvents::record("library loaded", HM_LIBRARY_NAME); }
+__attribute__((constructor)) void loadProtean() {
+    DeviceEvents::record("library loaded", HM_LIBRARY_NAME);
+}
 } // namespace

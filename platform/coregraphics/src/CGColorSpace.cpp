@@ -6,6 +6,10 @@ struct CGColorSpace {
     int model = 0; // device RGB
 };
 
-CGColorSpaceRef CGColorSpaceCreateDeviceRGB() { return new CGColorSpace; }
+CGColorSpaceRef CGColorSpaceCreateDeviceRGB() {
+    return new CGColorSpace;
+}
 
-void CGColorSpaceRelease(CGColorSpaceRef space) { delete space; }
+void CGColorSpaceRelease(CGColorSpaceRef space) {
+    delete space;
+}

@@ -44,7 +44,8 @@ struct CGContext {
 
     uint8_t* row(int64_t y) { return pixels.data() + size_t(y) * width * 4; }
     void reserveRow() {
-        if (rowColors.size() >= width) return;
+        if (rowColors.size() >= width)
+            return;
         rowColors.resize(width);
         rowScaled.resize(width * 4);
         rowKeep.resize(width * 4);

@@ -47,7 +47,8 @@ struct Divisor {
     bool exact;
     explicit Divisor(CGFloat d) : value(d), reciprocal(1 / d) {
         int exponent = 0;
-        exact = std::isfinite(d) && std::fabs(std::frexp(d, &exponent)) == 0.5 && exponent > -1000 && exponent < 1000;
+        exact = std::isfinite(d) && std::fabs(std::frexp(d, &exponent)) == 0.5 && exponent > -1000 &&
+                exponent < 1000;
     }
 };
 
@@ -318,9 +319,15 @@ struct Segment8 {
 
 // Minimum and maximum as in SSE (min(a, b) = a < b ? a : b; max(a, b) = a > b ? a : b). The
 // all-lanes masked forms: the plain ones start from an undefined vector, which gcc 12 warns of.
-HM_AVX512 inline __m512d min8(__m512d a, __m512d b) { return _mm512_mask_min_pd(b, 0xFF, a, b); }
-HM_AVX512 inline __m512d max8(__m512d a, __m512d b) { return _mm512_mask_max_pd(b, 0xFF, a, b); }
-HM_AVX512 inline __m512d unit8(__m512d v) { return min8(max8(v, _mm512_setzero_pd()), _mm512_set1_pd(1)); }
+HM_AVX512 inline __m512d min8(__m512d a, __m512d b) {
+    return _mm512_mask_min_pd(b, 0xFF, a, b);
+}
+HM_AVX512 inline __m512d max8(__m512d a, __m512d b) {
+    return _mm512_mask_max_pd(b, 0xFF, a, b);
+}
+HM_AVX512 inline __m512d unit8(__m512d v) {
+    return min8(max8(v, _mm512_setzero_pd()), _mm512_set1_pd(1));
+}
 HM_AVX512 inline __m256i level8(__m512d u, __m512d scale) {
     return _mm512_mask_cvttpd_epi32(_mm256_setzero_si256(), 0xFF,
                                     _mm512_add_pd(_mm512_mul_pd(u, scale), _mm512_set1_pd(0.5)));
@@ -332,7 +339,8 @@ HM_AVX512 inline __m512d divide8(__m512d x, __m512d d, __m512d inverse, bool exa
 HM_AVX512 void rowPositions8(const RowLine& l, int64_t x0, size_t n, CGFloat* s) {
     const Divisor sxd(l.sx), lengthd(l.length2);
     const __m512d half = _mm512_set1_pd(0.5), tx = _mm512_set1_pd(l.tx), sx = _mm512_set1_pd(l.sx);
-    const __m512d sxInverse = _mm512_set1_pd(sxd.reciprocal), lengthInverse = _mm512_set1_pd(lengthd.reciprocal);
+    const __m512d sxInverse = _mm512_set1_pd(sxd.reciprocal),
+                  lengthInverse = _mm512_set1_pd(lengthd.reciprocal);
     const __m512d startX = _mm512_set1_pd(l.startX), dx = _mm512_set1_pd(l.dx), rest = _mm512_set1_pd(l.rest);
     const __m512d length2 = _mm512_set1_pd(l.length2), step = _mm512_set1_pd(8);
     __m512d column = _mm512_add_pd(_mm512_set1_pd(CGFloat(x0)), _mm512_setr_pd(0, 1, 2, 3, 4, 5, 6, 7));
@@ -346,13 +354,14 @@ HM_AVX512 void rowPositions8(const RowLine& l, int64_t x0, size_t n, CGFloat* s)
         s[i] = position(l, CGFloat(x0 + int64_t(i)));
 }
 
-HM_AVX512 void opaqueRow8(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n, uint8_t* pattern,
-                          uint16_t* fine) {
+HM_AVX512 void opaqueRow8(const RowLine& line, const RowStops& stops, const CGFloat* s, size_t n,
+                          uint8_t* pattern, uint16_t* fine) {
     if (stops.count < 2)
         return opaqueRowPlain(line, stops, s, n, pattern, fine);
     const __m512d zero = _mm512_setzero_pd(), one = _mm512_set1_pd(1);
     const __m512d bytes = _mm512_set1_pd(255), fines = _mm512_set1_pd(kFineOpaque);
-    const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u)), fineAlpha = _mm256_set1_epi32(int(kFineOpaque) << 16);
+    const __m256i alpha = _mm256_set1_epi32(int(0xFF000000u)),
+                  fineAlpha = _mm256_set1_epi32(int(kFineOpaque) << 16);
     size_t hi = 1;
     size_t segmentOf = 1;
     Segment8 segment(stops, 1);
@@ -389,8 +398,10 @@ HM_AVX512 void opaqueRow8(const RowLine& line, const RowStops& stops, const CGFl
         const __m256i ba = _mm256_or_si256(level8(b, fines), fineAlpha);
         // Interleaving works within each 128-bit half: columns 0, 1, 4, 5 and 2, 3, 6, 7.
         const __m256i low = _mm256_unpacklo_epi32(rg, ba), high = _mm256_unpackhi_epi32(rg, ba);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i), _mm256_permute2x128_si256(low, high, 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i + 16), _mm256_permute2x128_si256(low, high, 0x31));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i),
+                            _mm256_permute2x128_si256(low, high, 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(fine + 4 * i + 16),
+                            _mm256_permute2x128_si256(low, high, 0x31));
     }
     for (; i < n; ++i)
         oneColumn(line, stops, s[i], hi, pattern + 4 * i, fine ? fine + 4 * i : nullptr);

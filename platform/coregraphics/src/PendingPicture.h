@@ -56,8 +56,8 @@ CGFloat* gradientPositions(CGContext& ctx);
 // Starts a held-back picture of an opaque gradient across (see GradientRow.h) over columns
 // [x, x + count), all painted, in every row of [y0, y1); their positions are in
 // gradientPositions(ctx), from index `first` on.
-void holdGradient(CGContext& ctx, const RowLine& line, const RowStops& stops, size_t first, int64_t x, size_t count,
-                  int64_t y0, int64_t y1);
+void holdGradient(CGContext& ctx, const RowLine& line, const RowStops& stops, size_t first, int64_t x,
+                  size_t count, int64_t y0, int64_t y1);
 // Whether a layer over columns [x0, x1) and rows [y0, y1) can join the held-back picture.
 bool canJoin(const CGContext& ctx, int64_t x0, int64_t x1, int64_t y0, int64_t y1);
 // Writes the held-back picture into the pixels (nothing when there is none).

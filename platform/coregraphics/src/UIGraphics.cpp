@@ -14,9 +14,12 @@ CGContextRef UIGraphicsGetCurrentContext() {
     return stack.empty() ? nullptr : stack.back();
 }
 
-void UIGraphicsPushContext(CGContextRef context) { contextStack().push_back(context); }
+void UIGraphicsPushContext(CGContextRef context) {
+    contextStack().push_back(context);
+}
 
 void UIGraphicsPopContext() {
     auto& stack = contextStack();
-    if (!stack.empty()) stack.pop_back();
+    if (!stack.empty())
+        stack.pop_back();
 }

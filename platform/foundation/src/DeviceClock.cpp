@@ -36,12 +36,14 @@ bool DeviceClock::isVirtual() {
 NSDate DeviceClock::now() {
     {
         std::lock_guard lock(gClockMutex);
-        if (gVirtual) return gVirtualNow;
+        if (gVirtual)
+            return gVirtualNow;
     }
     return systemNow();
 }
 
 void DeviceClock::setVirtualNow(NSDate now) {
     std::lock_guard lock(gClockMutex);
-    if (gVirtual) gVirtualNow = now;
+    if (gVirtual)
+        gVirtualNow = now;
 }

@@ -17,12 +17,18 @@ constexpr int kDeviceRTLD_NODELETE = 0x80;
 
 int deviceDlopenMode(int deviceMode) {
     int mode = 0;
-    if (deviceMode & kDeviceRTLD_NOW) mode |= RTLD_NOW;
-    else mode |= RTLD_LAZY; // lazy, or the device's default when neither is given
-    if (deviceMode & kDeviceRTLD_GLOBAL) mode |= RTLD_GLOBAL;
-    else mode |= RTLD_LOCAL;
-    if (deviceMode & kDeviceRTLD_NOLOAD) mode |= RTLD_NOLOAD;
-    if (deviceMode & kDeviceRTLD_NODELETE) mode |= RTLD_NODELETE;
+    if (deviceMode & kDeviceRTLD_NOW)
+        mode |= RTLD_NOW;
+    else
+        mode |= RTLD_LAZY; // lazy, or the device's default when neither is given
+    if (deviceMode & kDeviceRTLD_GLOBAL)
+        mode |= RTLD_GLOBAL;
+    else
+        mode |= RTLD_LOCAL;
+    if (deviceMode & kDeviceRTLD_NOLOAD)
+        mode |= RTLD_NOLOAD;
+    if (deviceMode & kDeviceRTLD_NODELETE)
+        mode |= RTLD_NODELETE;
     return mode;
 }
 
@@ -34,7 +40,8 @@ int deviceDlopenMode(int deviceMode) {
 void* device_dlopen(std::string_view devicePath, int deviceMode) {
     UniqueFd fd = openDeviceFile(devicePath, O_RDONLY);
     struct stat st;
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
     const std::string name = "/proc/self/fd/" + std::to_string(fd.get());
     void* handle = ::dlopen(name.c_str(), deviceDlopenMode(deviceMode));
     if (handle) {

@@ -27,13 +27,15 @@ std::shared_ptr<DeviceRootHandle> openRoot(const fs::path& path, bool durable) {
 } // namespace
 
 DeviceRootHandle::~DeviceRootHandle() {
-    if (fd >= 0) ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 std::shared_ptr<const DeviceRootHandle> currentDeviceRoot() {
     std::lock_guard lock(gRootMutex);
     // A root named before its folder was made opens on first use.
-    if (gRoot && gRoot->fd < 0) gRoot = openRoot(gRoot->path, gRoot->durable);
+    if (gRoot && gRoot->fd < 0)
+        gRoot = openRoot(gRoot->path, gRoot->durable);
     return gRoot;
 }
 
@@ -46,7 +48,8 @@ void DeviceEnvironment::setRoot(fs::path root, std::optional<RootDurability> dur
     std::error_code ec;
     fs::path canonical = fs::weakly_canonical(fs::absolute(root, ec), ec);
     fs::path path = ec ? root : canonical;
-    if (durability) gDurabilityOf[path] = *durability;
+    if (durability)
+        gDurabilityOf[path] = *durability;
     auto known = gDurabilityOf.find(path);
     gRoot = openRoot(path, known == gDurabilityOf.end() || known->second == RootDurability::Kept);
 }
@@ -67,7 +70,9 @@ const PlistValue& globalPreference(const std::shared_ptr<const PlistDict>& prefs
     static const PlistValue none;
     return prefs ? valueForKey(*prefs, key) : none;
 }
-std::shared_ptr<const PlistDict> globalPreferences() { return sharedDictionaryWithContentsOfFile(kGlobalPreferencesPath); }
+std::shared_ptr<const PlistDict> globalPreferences() {
+    return sharedDictionaryWithContentsOfFile(kGlobalPreferencesPath);
+}
 } // namespace
 
 std::string DeviceEnvironment::locale() {
@@ -80,8 +85,10 @@ std::vector<std::string> DeviceEnvironment::preferredLanguages() {
     auto prefs = globalPreferences();
     std::vector<std::string> out;
     for (const PlistValue& v : globalPreference(prefs, "AppleLanguages").asArray())
-        if (v.isString() && !v.asString().empty()) out.push_back(v.asString());
-    if (out.empty()) out.push_back("en");
+        if (v.isString() && !v.asString().empty())
+            out.push_back(v.asString());
+    if (out.empty())
+        out.push_back("en");
     return out;
 }
 

@@ -19,7 +19,8 @@ void DeviceEvents::record(std::string kind, std::string detail) {
         gEvents.push_back(event);
         listener = gListener;
     }
-    if (listener && *listener) (*listener)(event);
+    if (listener && *listener)
+        (*listener)(event);
 }
 
 std::vector<DeviceEvent> DeviceEvents::all() {
@@ -34,7 +35,8 @@ size_t DeviceEvents::count() {
 
 std::vector<DeviceEvent> DeviceEvents::since(size_t from) {
     std::lock_guard lock(gEventsMutex);
-    if (from >= gEvents.size()) return {};
+    if (from >= gEvents.size())
+        return {};
     return {gEvents.begin() + long(from), gEvents.end()};
 }
 
@@ -42,7 +44,8 @@ std::vector<DeviceEvent> DeviceEvents::ofKind(const std::string& kind) {
     std::lock_guard lock(gEventsMutex);
     std::vector<DeviceEvent> out;
     for (const auto& e : gEvents)
-        if (e.kind == kind) out.push_back(e);
+        if (e.kind == kind)
+            out.push_back(e);
     return out;
 }
 
@@ -53,5 +56,6 @@ void DeviceEvents::clear() {
 
 void DeviceEvents::setListener(std::function<void(const DeviceEvent&)> listener) {
     std::lock_guard lock(gEventsMutex);
-    gListener = listener ? std::make_shared<std::function<void(const DeviceEvent&)>>(std::move(listener)) : nullptr;
+    gListener =
+        listener ? std::make_shared<std::function<void(const DeviceEvent&)>>(std::move(listener)) : nullptr;
 }

@@ -9,12 +9,16 @@ std::string toUtf8(const icu::UnicodeString& text) {
 }
 
 std::unique_ptr<icu::TimeZone> timeZoneNamed(const std::string& olsonName) {
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(olsonName)));
-    if (!zone || *zone == icu::TimeZone::getUnknown()) zone.reset(icu::TimeZone::createTimeZone("UTC"));
+    std::unique_ptr<icu::TimeZone> zone(
+        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(olsonName)));
+    if (!zone || *zone == icu::TimeZone::getUnknown())
+        zone.reset(icu::TimeZone::createTimeZone("UTC"));
     return zone;
 }
 
-double icuMillis(double t) { return (t + kNSTimeIntervalSince1970) * 1000.0; }
+double icuMillis(double t) {
+    return (t + kNSTimeIntervalSince1970) * 1000.0;
+}
 
 std::string withPlainSpaces(std::string text) {
     std::string out;

@@ -12,18 +12,22 @@
 
 namespace {
 
-const ClassDef<NSBundle> kNSBundle("NSBundle", "NSObject", {
-    classMethod("bundleWithPath:", [](Object*, std::string path) -> id { return NSBundle::bundleWithPath(path); }),
-    method("bundlePath", &NSBundle::bundlePath),
-    method("pathForResource:ofType:", &NSBundle::pathForResource),
-    method("localizedStringForKey:value:table:", &NSBundle::localizedStringForKey),
-    method("infoDictionary", &NSBundle::infoDictionary),
-    method("load", &NSBundle::load),
-    method("principalClass", &NSBundle::principalClass),
-});
+const ClassDef<NSBundle>
+    kNSBundle("NSBundle", "NSObject",
+              {
+                  classMethod("bundleWithPath:",
+                              [](Object*, std::string path) -> id { return NSBundle::bundleWithPath(path); }),
+                  method("bundlePath", &NSBundle::bundlePath),
+                  method("pathForResource:ofType:", &NSBundle::pathForResource),
+                  method("localizedStringForKey:value:table:", &NSBundle::localizedStringForKey),
+                  method("infoDictionary", &NSBundle::infoDictionary),
+                  method("load", &NSBundle::load),
+                  method("principalClass", &NSBundle::principalClass),
+              });
 
 std::string withoutTrailingSlashes(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
     return std::string(path);
 }
 
@@ -32,7 +36,8 @@ std::string withoutTrailingSlashes(std::string_view path) {
 std::vector<std::string> localizationOrder() {
     std::vector<std::string> order;
     auto add = [&](const std::string& lang) {
-        if (!lang.empty() && std::find(order.begin(), order.end(), lang) == order.end()) order.push_back(lang);
+        if (!lang.empty() && std::find(order.begin(), order.end(), lang) == order.end())
+            order.push_back(lang);
     };
     for (const std::string& lang : DeviceEnvironment::preferredLanguages()) {
         add(lang);
@@ -49,7 +54,8 @@ Ref<NSBundle> NSBundle::bundleWithPath(std::string_view devicePath) {
     static std::mutex mutex;
     static std::map<std::string, Ref<NSBundle>> bundles;
     std::string path = withoutTrailingSlashes(devicePath);
-    if (deviceFileKind(path) != DeviceFileKind::Directory) return nullptr;
+    if (deviceFileKind(path) != DeviceFileKind::Directory)
+        return nullptr;
     std::lock_guard lock(mutex);
     Ref<NSBundle>& bundle = bundles[path];
     if (!bundle) {
@@ -60,24 +66,30 @@ Ref<NSBundle> NSBundle::bundleWithPath(std::string_view devicePath) {
 }
 
 std::string NSBundle::pathForResource(std::string name, std::string type) {
-    if (name.empty()) return "";
+    if (name.empty())
+        return "";
     std::string file = type.empty() ? name : name + "." + type;
     std::string top = path + "/" + file;
-    if (::fileExistsAtPath(top)) return top;
+    if (::fileExistsAtPath(top))
+        return top;
     for (const std::string& lang : localizationOrder()) {
         std::string localized = path + "/" + lang + ".lproj/" + file;
-        if (::fileExistsAtPath(localized)) return localized;
+        if (::fileExistsAtPath(localized))
+            return localized;
     }
     return "";
 }
 
 std::string NSBundle::localizedStringForKey(std::string key, std::string value, std::string table) {
-    if (table.empty()) table = "Localizable";
+    if (table.empty())
+        table = "Localizable";
     for (const std::string& lang : localizationOrder()) {
         auto strings = dictionaryWithContentsOfFile(path + "/" + lang + ".lproj/" + table + ".strings");
-        if (!strings) continue;
+        if (!strings)
+            continue;
         const PlistValue& text = valueForKey(*strings, key);
-        if (text.isString()) return text.asString();
+        if (text.isString())
+            return text.asString();
     }
     return value.empty() ? key : value;
 }
@@ -87,16 +99,19 @@ PlistDict NSBundle::infoDictionary() {
 }
 
 bool NSBundle::load() {
-    if (handle_) return true;
+    if (handle_)
+        return true;
     PlistDict info = infoDictionary();
     const std::string& executable = valueForKey(info, "CFBundleExecutable").asString();
-    if (executable.empty()) return false;
+    if (executable.empty())
+        return false;
     handle_ = device_dlopen(path + "/" + executable, kDeviceRTLD_NOW | kDeviceRTLD_GLOBAL);
     return handle_ != nullptr;
 }
 
 Class* NSBundle::principalClass() {
-    if (!load()) return nullptr;
+    if (!load())
+        return nullptr;
     PlistDict info = infoDictionary();
     const std::string& name = valueForKey(info, "NSPrincipalClass").asString();
     return name.empty() ? nullptr : objc_getClass(name);

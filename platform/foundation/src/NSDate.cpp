@@ -3,8 +3,14 @@
 
 #include "foundation/DeviceClock.h"
 
-NSDate NSDate::date() { return DeviceClock::now(); }
+NSDate NSDate::date() {
+    return DeviceClock::now();
+}
 
-NSDate NSDate::dateWithTimeIntervalSinceNow(double seconds) { return date().dateByAddingTimeInterval(seconds); }
+NSDate NSDate::dateWithTimeIntervalSinceNow(double seconds) {
+    return date().dateByAddingTimeInterval(seconds);
+}
 
-double NSDate::timeIntervalSinceNow() const { return timeIntervalSinceDate(date()); }
+double NSDate::timeIntervalSinceNow() const {
+    return timeIntervalSinceDate(date());
+}

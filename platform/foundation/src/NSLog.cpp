@@ -15,7 +15,8 @@
 
 std::string NSLogLine(const std::string& message) {
     UErrorCode status = U_ZERO_ERROR;
-    icu::SimpleDateFormat format(icu::UnicodeString("yyyy-MM-dd HH:mm:ss.SSS"), icu::Locale::getRoot(), status);
+    icu::SimpleDateFormat format(icu::UnicodeString("yyyy-MM-dd HH:mm:ss.SSS"), icu::Locale::getRoot(),
+                                 status);
     std::string stamp;
     if (U_SUCCESS(status)) {
         format.adoptTimeZone(timeZoneNamed(DeviceEnvironment::timeZone()).release());

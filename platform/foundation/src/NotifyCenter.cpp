@@ -32,7 +32,8 @@ CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter() {
 void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void* observer,
                                      CFNotificationCallback callback, const std::string& name, const void*,
                                      CFNotificationSuspensionBehavior behavior) {
-    if (!center || !callback) return;
+    if (!center || !callback)
+        return;
     auto r = std::make_shared<NotifyCenter::Registration>();
     r->observer = observer;
     r->callback = std::move(callback);
@@ -42,15 +43,17 @@ void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void*
     center->registrations.push_back(std::move(r));
 }
 
-void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer, const std::string& name,
-                                        const void*) {
-    if (!center) return;
+void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer,
+                                        const std::string& name, const void*) {
+    if (!center)
+        return;
     std::lock_guard lock(center->mutex);
     auto& regs = center->registrations;
     regs.erase(std::remove_if(regs.begin(), regs.end(),
                               [&](const auto& r) {
                                   bool match = r->observer == observer && (name.empty() || r->name == name);
-                                  if (match) r->removed = true; // a queued delivery must not run
+                                  if (match)
+                                      r->removed = true; // a queued delivery must not run
                                   return match;
                               }),
                regs.end());
@@ -60,16 +63,19 @@ void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, con
     CFNotificationCenterRemoveObserver(center, observer, "", nullptr);
 }
 
-void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::string& name, const void*,
-                                          const void*, bool) {
-    if (!center) return;
+void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::string& name,
+                                          const void*, const void*, bool) {
+    if (!center)
+        return;
     DeviceEvents::record("posted", name);
     std::vector<std::shared_ptr<NotifyCenter::Registration>> deliver;
     {
         std::lock_guard lock(center->mutex);
         for (const auto& r : center->registrations) {
-            if (r->name != name) continue;
-            if (r->behavior == CFNotificationSuspensionBehaviorCoalesce && r->pending) continue;
+            if (r->name != name)
+                continue;
+            if (r->behavior == CFNotificationSuspensionBehaviorCoalesce && r->pending)
+                continue;
             r->pending = true;
             deliver.push_back(r);
         }
@@ -79,7 +85,8 @@ void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const 
             CFNotificationCallback callback;
             {
                 std::lock_guard lock(center->mutex);
-                if (r->removed) return;
+                if (r->removed)
+                    return;
                 r->pending = false;
                 callback = r->callback;
             }

@@ -8,11 +8,15 @@
 plist_t plistNodeFromValue(const PlistValue& value, std::vector<double>& dates) {
     using T = PlistValue::Type;
     switch (value.type()) {
-    case T::Bool: return plist_new_bool(value.asBool() ? 1 : 0);
+    case T::Bool:
+        return plist_new_bool(value.asBool() ? 1 : 0);
     // libplist keeps integers as 64-bit patterns and writes negative ones with their sign.
-    case T::Integer: return plist_new_uint(static_cast<uint64_t>(value.asInteger()));
-    case T::Real: return plist_new_real(value.asReal());
-    case T::String: return plist_new_string(value.asString().c_str());
+    case T::Integer:
+        return plist_new_uint(static_cast<uint64_t>(value.asInteger()));
+    case T::Real:
+        return plist_new_real(value.asReal());
+    case T::String:
+        return plist_new_string(value.asString().c_str());
     case T::Date:
         dates.push_back(value.asDate().timeIntervalSinceReferenceDate);
         return plist_new_date(static_cast<int32_t>(dates.size() - 1), 0);
@@ -23,16 +27,19 @@ plist_t plistNodeFromValue(const PlistValue& value, std::vector<double>& dates) 
     case T::Array: {
         plist_t a = plist_new_array();
         for (const PlistValue& item : value.asArray())
-            if (!item.isNone()) plist_array_append_item(a, plistNodeFromValue(item, dates));
+            if (!item.isNone())
+                plist_array_append_item(a, plistNodeFromValue(item, dates));
         return a;
     }
     case T::Dict: {
         plist_t d = plist_new_dict();
         for (const auto& [key, item] : value.asDict())
-            if (!item.isNone()) plist_dict_set_item(d, key.c_str(), plistNodeFromValue(item, dates));
+            if (!item.isNone())
+                plist_dict_set_item(d, key.c_str(), plistNodeFromValue(item, dates));
         return d;
     }
-    case T::None: break;
+    case T::None:
+        break;
     }
     return nullptr;
 }
@@ -62,8 +69,10 @@ struct Reader {
         case PLIST_UINT:
         case PLIST_UID: {
             uint64_t v = 0;
-            if (plist_get_node_type(node) == PLIST_UID) plist_get_uid_val(node, &v);
-            else plist_get_uint_val(node, &v);
+            if (plist_get_node_type(node) == PLIST_UID)
+                plist_get_uid_val(node, &v);
+            else
+                plist_get_uint_val(node, &v);
             out = static_cast<int64_t>(v);
             return true;
         }
@@ -90,7 +99,8 @@ struct Reader {
         case PLIST_DATE: {
             int32_t index = -1, micro = -1;
             plist_get_date_val(node, &index, &micro);
-            if (index < 0 || micro != 0 || static_cast<size_t>(index) >= dates.size()) return false;
+            if (index < 0 || micro != 0 || static_cast<size_t>(index) >= dates.size())
+                return false;
             out = NSDate{dates[static_cast<size_t>(index)]};
             return true;
         }
@@ -106,7 +116,8 @@ struct Reader {
             uint32_t n = plist_array_get_size(node);
             a.resize(n);
             for (uint32_t i = 0; i < n; ++i)
-                if (!read(plist_array_get_item(node, i), level + 1, a[i])) return false;
+                if (!read(plist_array_get_item(node, i), level + 1, a[i]))
+                    return false;
             out = std::move(a);
             return true;
         }
@@ -119,17 +130,21 @@ struct Reader {
                 char* key = nullptr;
                 plist_t item = nullptr;
                 plist_dict_next_item(node, it, &key, &item);
-                if (!key) break;
+                if (!key)
+                    break;
                 ++nodes; // the key's own node
                 ok = item && read(item, level + 1, d[key]);
                 std::free(key);
             }
             std::free(it);
-            if (!ok) return false;
+            if (!ok)
+                return false;
             out = std::move(d);
             return true;
         }
-        default: out = PlistValue(); return true; // a kind the device's values do not have
+        default:
+            out = PlistValue();
+            return true; // a kind the device's values do not have
         }
     }
 };
@@ -137,9 +152,11 @@ struct Reader {
 } // namespace
 
 std::optional<PlistValue> valueFromPlistNode(plist_t node, const std::vector<double>& dates) {
-    if (!node) return std::nullopt;
+    if (!node)
+        return std::nullopt;
     Reader reader{dates};
     PlistValue value;
-    if (!reader.read(node, 1, value)) return std::nullopt;
+    if (!reader.read(node, 1, value))
+        return std::nullopt;
     return value;
 }

@@ -24,19 +24,22 @@ namespace {
 struct Entry {
     std::shared_ptr<const DeviceRootHandle> root; // the root it was read under
     UniqueFd file;
-    struct stat read;  // the file's identity when read
-    bool settled;      // read at least a tick after the file last changed
+    struct stat read; // the file's identity when read
+    bool settled;     // read at least a tick after the file last changed
     std::shared_ptr<const PlistDict> dict;
 };
 
 std::mutex gMutex;
 std::map<std::string, Entry, std::less<>> gEntries;
 
-bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool sameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
 
 bool unchanged(const Entry& e) {
     struct stat now;
-    if (!e.settled || ::fstat(e.file.get(), &now) != 0 || now.st_nlink == 0) return false;
+    if (!e.settled || ::fstat(e.file.get(), &now) != 0 || now.st_nlink == 0)
+        return false;
     return now.st_dev == e.read.st_dev && now.st_ino == e.read.st_ino && now.st_size == e.read.st_size &&
            sameTime(now.st_mtim, e.read.st_mtim) && sameTime(now.st_ctim, e.read.st_ctim);
 }
@@ -57,20 +60,24 @@ std::shared_ptr<const PlistDict> sharedDictionaryWithContentsOfFile(std::string_
     std::lock_guard lock(gMutex);
     auto known = gEntries.find(devicePath);
     if (known != gEntries.end()) {
-        if (known->second.root == root && unchanged(known->second)) return known->second.dict;
+        if (known->second.root == root && unchanged(known->second))
+            return known->second.dict;
         gEntries.erase(known);
     }
     timespec lookedAt{};
     ::clock_gettime(CLOCK_REALTIME, &lookedAt);
     UniqueFd file = openDeviceFileForReading(devicePath);
     struct stat st;
-    if (!file || ::fstat(file.get(), &st) != 0) return nullptr;
+    if (!file || ::fstat(file.get(), &st) != 0)
+        return nullptr;
     std::shared_ptr<const PlistDict> dict;
     if (auto bytes = readOpenDeviceFile(file.get(), st, kMaxPropertyListBytes)) {
         auto value = propertyListFromBytes(*bytes);
-        if (value && value->isDict()) dict = std::make_shared<const PlistDict>(std::move(value->mutableDict()));
+        if (value && value->isDict())
+            dict = std::make_shared<const PlistDict>(std::move(value->mutableDict()));
     }
     if (S_ISREG(st.st_mode))
-        gEntries.emplace(std::string(devicePath), Entry{root, std::move(file), st, settledAt(st, lookedAt), dict});
+        gEntries.emplace(std::string(devicePath),
+                         Entry{root, std::move(file), st, settledAt(st, lookedAt), dict});
     return dict;
 }

@@ -26,7 +26,8 @@ struct RunLoop::State {
     // Takes the first item if it is due at or before `limit`.
     bool takeDue(double limit, double& due, std::function<void()>& work) {
         std::lock_guard lock(mutex);
-        if (items.empty() || items.begin()->first.first > limit) return false;
+        if (items.empty() || items.begin()->first.first > limit)
+            return false;
         auto first = items.begin();
         due = first->first.first;
         work = std::move(first->second);
@@ -61,12 +62,15 @@ uint64_t RunLoop::schedule(NSDate due, std::function<void()> work) {
     return sequence;
 }
 
-void RunLoop::post(std::function<void()> work) { schedule(DeviceClock::now(), std::move(work)); }
+void RunLoop::post(std::function<void()> work) {
+    schedule(DeviceClock::now(), std::move(work));
+}
 
 void RunLoop::cancel(uint64_t timer) {
     std::lock_guard lock(state_->mutex);
     auto it = state_->dueOf.find(timer);
-    if (it == state_->dueOf.end()) return;
+    if (it == state_->dueOf.end())
+        return;
     state_->items.erase(State::Key{it->second, timer});
     state_->dueOf.erase(it);
 }
@@ -78,7 +82,8 @@ size_t RunLoop::pendingCount() const {
 
 std::optional<NSDate> RunLoop::nextDueDate() const {
     std::lock_guard lock(state_->mutex);
-    if (state_->items.empty()) return std::nullopt;
+    if (state_->items.empty())
+        return std::nullopt;
     return NSDate{state_->items.begin()->first.first};
 }
 
@@ -97,16 +102,21 @@ void RunLoop::runUntil(NSDate date) {
                              : std::min(date.timeIntervalSinceReferenceDate,
                                         DeviceClock::now().timeIntervalSinceReferenceDate);
     while (state_->takeDue(limit, due, work)) {
-        if (isVirtual && due > DeviceClock::now().timeIntervalSinceReferenceDate) DeviceClock::setVirtualNow(NSDate{due});
+        if (isVirtual && due > DeviceClock::now().timeIntervalSinceReferenceDate)
+            DeviceClock::setVirtualNow(NSDate{due});
         work();
         work = nullptr;
-        if (!isVirtual) limit = std::min(date.timeIntervalSinceReferenceDate,
-                                         DeviceClock::now().timeIntervalSinceReferenceDate);
+        if (!isVirtual)
+            limit = std::min(date.timeIntervalSinceReferenceDate,
+                             DeviceClock::now().timeIntervalSinceReferenceDate);
     }
-    if (isVirtual && date > DeviceClock::now()) DeviceClock::setVirtualNow(date);
+    if (isVirtual && date > DeviceClock::now())
+        DeviceClock::setVirtualNow(date);
 }
 
-void RunLoop::runFor(double seconds) { runUntil(DeviceClock::now().dateByAddingTimeInterval(seconds)); }
+void RunLoop::runFor(double seconds) {
+    runUntil(DeviceClock::now().dateByAddingTimeInterval(seconds));
+}
 
 void RunLoop::drain() {
     state_->claimThread();
@@ -127,10 +137,12 @@ void RunLoop::run() {
             // Nothing moves a virtual clock but the loop: jump to each item in turn.
             {
                 std::lock_guard lock(state_->mutex);
-                if (state_->stopRequested || state_->items.empty()) break;
+                if (state_->stopRequested || state_->items.empty())
+                    break;
             }
             if (state_->takeDue(std::numeric_limits<double>::infinity(), due, work)) {
-                if (due > DeviceClock::now().timeIntervalSinceReferenceDate) DeviceClock::setVirtualNow(NSDate{due});
+                if (due > DeviceClock::now().timeIntervalSinceReferenceDate)
+                    DeviceClock::setVirtualNow(NSDate{due});
                 work();
                 work = nullptr;
             }
@@ -142,13 +154,15 @@ void RunLoop::run() {
             continue;
         }
         std::unique_lock lock(state_->mutex);
-        if (state_->stopRequested) break;
+        if (state_->stopRequested)
+            break;
         if (state_->items.empty()) {
             state_->wake.wait(lock);
         } else {
             // Waits in slices of at most an hour, so far-off dates (distantFuture) cannot overflow.
             // A NaN date waits not at all (a wait converts to whole nanoseconds).
-            double wait = state_->items.begin()->first.first - DeviceClock::now().timeIntervalSinceReferenceDate;
+            double wait =
+                state_->items.begin()->first.first - DeviceClock::now().timeIntervalSinceReferenceDate;
             wait = std::isnan(wait) ? 0.0 : std::clamp(wait, 0.0, 3600.0);
             state_->wake.wait_for(lock, std::chrono::duration<double>(wait));
         }
@@ -165,30 +179,43 @@ void RunLoop::stop() {
     state_->wake.notify_all();
 }
 
-void dispatch_async_main(std::function<void()> work) { RunLoop::main().post(std::move(work)); }
+void dispatch_async_main(std::function<void()> work) {
+    RunLoop::main().post(std::move(work));
+}
 
 void dispatch_after_main(int64_t nanoseconds, std::function<void()> work) {
     double seconds = nanoseconds > 0 ? static_cast<double>(nanoseconds) / 1e9 : 0.0;
     RunLoop::main().schedule(DeviceClock::now().dateByAddingTimeInterval(seconds), std::move(work));
 }
 
-bool NSThreadIsMainThread() { return RunLoop::main().isMainThread(); }
+bool NSThreadIsMainThread() {
+    return RunLoop::main().isMainThread();
+}
 
 namespace {
 struct NSRunLoop : NSObject {};
 struct NSThread : NSObject {};
 
-const ClassDef<NSRunLoop> kNSRunLoop("NSRunLoop", "NSObject", {
-    classMethod("mainRunLoop", [](Object* cls) -> id {
-        static id shared = msg<id>(msg<id>(classObject(static_cast<Class*>(cls)), "alloc"), "init");
-        return shared;
-    }),
-    classMethod("currentRunLoop", [](Object* cls) -> id {
-        return NSThreadIsMainThread() ? msg<id>(classObject(static_cast<Class*>(cls)), "mainRunLoop") : nullptr;
-    }),
-});
+const ClassDef<NSRunLoop>
+    kNSRunLoop("NSRunLoop", "NSObject",
+               {
+                   classMethod("mainRunLoop",
+                               [](Object* cls) -> id {
+                                   static id shared = msg<id>(
+                                       msg<id>(classObject(static_cast<Class*>(cls)), "alloc"), "init");
+                                   return shared;
+                               }),
+                   classMethod("currentRunLoop",
+                               [](Object* cls) -> id {
+                                   return NSThreadIsMainThread()
+                                              ? msg<id>(classObject(static_cast<Class*>(cls)), "mainRunLoop")
+                                              : nullptr;
+                               }),
+               });
 
-const ClassDef<NSThread> kNSThread("NSThread", "NSObject", {
-    classMethod("isMainThread", [](Object*) -> bool { return NSThreadIsMainThread(); }),
-});
+const ClassDef<NSThread>
+    kNSThread("NSThread", "NSObject",
+              {
+                  classMethod("isMainThread", [](Object*) -> bool { return NSThreadIsMainThread(); }),
+              });
 } // namespace

@@ -20,7 +20,8 @@ namespace objc::cache {
 inline size_t nameHash(std::string_view s) {
     uint64_t head = 0, tail = 0;
     std::memcpy(&head, s.data(), s.size() < 8 ? s.size() : 8);
-    if (s.size() > 8) std::memcpy(&tail, s.data() + s.size() - 8, 8);
+    if (s.size() > 8)
+        std::memcpy(&tail, s.data() + s.size() - 8, 8);
     uint64_t h = (head * 0x9E3779B97F4A7C15ull) ^ (tail + s.size()) * 0xC2B2AE3D27D4EB4Full;
     return size_t(h ^ (h >> 29));
 }

@@ -54,7 +54,8 @@ Class* superclassLocked(const Class* cls);
 const Method* lookupLocked(const Class* cls, SEL sel) {
     for (const Class* c = cls; c; c = superclassLocked(c)) {
         auto it = c->methods.find(sel);
-        if (it != c->methods.end()) return it->second.get();
+        if (it != c->methods.end())
+            return it->second.get();
     }
     return nullptr;
 }
@@ -63,7 +64,8 @@ const Method* lookupLocked(const Class* cls, SEL sel) {
 
 struct ClassRegistry {
     static Class* superOf(const Class* cls) {
-        if (cls->superCache_) return cls->superCache_;
+        if (cls->superCache_)
+            return cls->superCache_;
         Class* s = nullptr;
         if (cls->isMeta) {
             Class* ownerSuper = superclassLocked(cls->owner);
@@ -83,7 +85,8 @@ struct ClassRegistry {
             cls->cacheGeneration_ = gen;
         }
         auto it = cls->cache_.find(sel);
-        if (it != cls->cache_.end()) return it->second;
+        if (it != cls->cache_.end())
+            return it->second;
         const Method* m = lookupLocked(cls, sel);
         cls->cache_.emplace(sel, m);
         return m;
@@ -91,7 +94,9 @@ struct ClassRegistry {
 };
 
 namespace {
-Class* superclassLocked(const Class* cls) { return ClassRegistry::superOf(cls); }
+Class* superclassLocked(const Class* cls) {
+    return ClassRegistry::superOf(cls);
+}
 } // namespace
 
 namespace {
@@ -99,7 +104,8 @@ SEL internSelector(std::string_view name) {
     auto& t = selectors();
     std::lock_guard lock(t.mutex);
     auto it = t.byName.find(std::string(name));
-    if (it != t.byName.end()) return it->second.get();
+    if (it != t.byName.end())
+        return it->second.get();
     auto sel = std::make_unique<Selector>(Selector{std::string(name)});
     SEL out = sel.get();
     t.byName.emplace(std::string(name), std::move(sel));
@@ -110,11 +116,14 @@ SEL internSelector(std::string_view name) {
 SEL sel_registerName(std::string_view name) {
     static thread_local objc::cache::Table<SEL, 1024> cached;
     SEL& slot = cached.at(objc::cache::nameHash(name));
-    if (!slot || slot->name != name) slot = internSelector(name);
+    if (!slot || slot->name != name)
+        slot = internSelector(name);
     return slot;
 }
 
-const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
+const char* sel_getName(SEL sel) {
+    return sel ? sel->name.c_str() : "<null selector>";
+}
 
 Class* Class::superclass() const {
     std::lock_guard lock(registryMutex());
@@ -159,9 +168,11 @@ Class* objc_getClass(std::string_view name) {
     if (slot.cls && slot.generation == gGeneration.load(std::memory_order_acquire) && slot.cls->name == name)
         return slot.cls;
     std::lock_guard lock(registryMutex());
-    if (hiddenClassNames().count(name)) return nullptr;
+    if (hiddenClassNames().count(name))
+        return nullptr;
     Class* cls = findClassLocked(name);
-    if (cls) slot = {cls, gGeneration.load()};
+    if (cls)
+        slot = {cls, gGeneration.load()};
     return cls;
 }
 
@@ -171,28 +182,40 @@ void objc_hideClass(std::string_view name) {
     ++gGeneration;
 }
 
-Class* object_getClass(const Object* object) { return object ? object->isa : nullptr; }
-const char* class_getName(const Class* cls) { return cls ? cls->name.c_str() : "nil"; }
-Class* class_getSuperclass(const Class* cls) { return cls ? cls->superclass() : nullptr; }
+Class* object_getClass(const Object* object) {
+    return object ? object->isa : nullptr;
+}
+const char* class_getName(const Class* cls) {
+    return cls ? cls->name.c_str() : "nil";
+}
+Class* class_getSuperclass(const Class* cls) {
+    return cls ? cls->superclass() : nullptr;
+}
 
-bool class_respondsToSelector(const Class* cls, SEL sel) { return cls && cls->lookup(sel) != nullptr; }
+bool class_respondsToSelector(const Class* cls, SEL sel) {
+    return cls && cls->lookup(sel) != nullptr;
+}
 
 bool class_addMethod(Class* cls, SEL sel, Imp imp, std::string_view types) {
-    if (!cls || !sel || !imp) return false;
+    if (!cls || !sel || !imp)
+        return false;
     if (!types.empty() && types != imp.types && imp.types.find('?') == std::string::npos) {
         std::fprintf(stderr, "class_addMethod: %s %s declared as \"%.*s\" but implemented as \"%s\"\n",
-                     cls->name.c_str(), sel->name.c_str(), int(types.size()), types.data(), imp.types.c_str());
+                     cls->name.c_str(), sel->name.c_str(), int(types.size()), types.data(),
+                     imp.types.c_str());
         std::abort();
     }
     std::lock_guard lock(registryMutex());
-    if (cls->methods.count(sel)) return false;
+    if (cls->methods.count(sel))
+        return false;
     cls->methods.emplace(sel, std::make_unique<Method>(Method{sel, std::move(imp)}));
     ++gGeneration;
     return true;
 }
 
 Imp class_replaceMethod(Class* cls, SEL sel, Imp imp) {
-    if (!cls || !sel) return {};
+    if (!cls || !sel)
+        return {};
     std::lock_guard lock(registryMutex());
     auto it = cls->methods.find(sel);
     if (it != cls->methods.end()) {
@@ -204,13 +227,16 @@ Imp class_replaceMethod(Class* cls, SEL sel, Imp imp) {
         return previous;
     }
     Imp inherited;
-    if (const Method* m = lookupLocked(cls, sel)) inherited = m->imp;
+    if (const Method* m = lookupLocked(cls, sel))
+        inherited = m->imp;
     cls->methods.emplace(sel, std::make_unique<Method>(Method{sel, std::move(imp)}));
     ++gGeneration;
     return inherited;
 }
 
-const Method* class_getInstanceMethod(const Class* cls, SEL sel) { return cls ? cls->lookup(sel) : nullptr; }
+const Method* class_getInstanceMethod(const Class* cls, SEL sel) {
+    return cls ? cls->lookup(sel) : nullptr;
+}
 const Method* class_getClassMethod(const Class* cls, SEL sel) {
     return cls && cls->meta ? cls->meta->lookup(sel) : nullptr;
 }
@@ -218,7 +244,8 @@ const Method* class_getClassMethod(const Class* cls, SEL sel) {
 const Ivar* class_getInstanceVariable(const Class* cls, std::string_view name) {
     for (const Class* c = cls; c; c = c->superclass()) {
         for (const auto& v : c->ivars)
-            if (v->name == name) return v.get();
+            if (v->name == name)
+                return v.get();
     }
     return nullptr;
 }
@@ -228,14 +255,17 @@ bool respondsToSelector(const Object* object, SEL sel) {
 }
 
 bool isKindOfClass(const Object* object, const Class* cls) {
-    if (!object || !cls) return false;
+    if (!object || !cls)
+        return false;
     for (const Class* c = object->isa; c; c = c->superclass())
-        if (c == cls) return true;
+        if (c == cls)
+            return true;
     return false;
 }
 
 id classObject(Class* cls) {
-    if (!cls) return nullptr;
+    if (!cls)
+        return nullptr;
     return cls->shared_from_this();
 }
 
@@ -256,9 +286,15 @@ Class* registerClass(std::string_view name, std::string_view superName, std::fun
     for (auto& e : entries) {
         SEL sel = e.kind == Entry::Variable ? nullptr : sel_registerName(e.name);
         switch (e.kind) {
-        case Entry::Instance: cls->methods[sel] = std::make_unique<Method>(Method{sel, std::move(e.imp)}); break;
-        case Entry::ClassSide: meta->methods[sel] = std::make_unique<Method>(Method{sel, std::move(e.imp)}); break;
-        case Entry::Variable: cls->ivars.push_back(std::move(e.ivar)); break;
+        case Entry::Instance:
+            cls->methods[sel] = std::make_unique<Method>(Method{sel, std::move(e.imp)});
+            break;
+        case Entry::ClassSide:
+            meta->methods[sel] = std::make_unique<Method>(Method{sel, std::move(e.imp)});
+            break;
+        case Entry::Variable:
+            cls->ivars.push_back(std::move(e.ivar));
+            break;
         }
     }
     std::lock_guard lock(registryMutex());
@@ -282,8 +318,10 @@ Class* registerClass(std::string_view name, std::string_view superName, std::fun
 
 namespace {
 std::string describeReceiver(Object* receiver) {
-    if (!receiver) return "nil";
-    if (receiver->isa && receiver->isa->isMeta) return "+[" + receiver->isa->name;
+    if (!receiver)
+        return "nil";
+    if (receiver->isa && receiver->isa->isMeta)
+        return "+[" + receiver->isa->name;
     return "-[" + std::string(receiver->isa ? receiver->isa->name : "<no class>");
 }
 } // namespace

@@ -14,7 +14,8 @@ bool asksForNumbers(const PlistDict& properties) {
 
 std::string bullets(size_t count) {
     std::string text;
-    for (size_t i = 0; i < count; ++i) text += "\u2022";
+    for (size_t i = 0; i < count; ++i)
+        text += "\u2022";
     return text;
 }
 
@@ -31,11 +32,13 @@ id PSEditableTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, s
         msg(control_, "setSecureTextEntry:", type_ == PSSecureEditTextCell);
         msg(control_, "setKeyboardType:", asksForNumbers(s->properties_) ? kNumberPad : NSInteger{0});
         std::string placeholder;
-        if (auto* field = dynamic_cast<PSTextFieldSpecifier*>(s)) placeholder = field->placeholder();
+        if (auto* field = dynamic_cast<PSTextFieldSpecifier*>(s))
+            placeholder = field->placeholder();
         if (placeholder.empty() && valueForKey(s->properties_, "placeholder").isString()) {
             placeholder = valueForKey(s->properties_, "placeholder").asString();
         }
-        if (respondsToSelector(control_.get(), SELECTOR("setPlaceholder:"))) msg(control_, "setPlaceholder:", placeholder);
+        if (respondsToSelector(control_.get(), SELECTOR("setPlaceholder:")))
+            msg(control_, "setPlaceholder:", placeholder);
     }
     msg(contentView_, "addSubview:", control_);
     msg(self(), "refreshCellContentsWithSpecifier:", specifier);
@@ -44,7 +47,8 @@ id PSEditableTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, s
 
 void PSEditableTableCell::refreshCellContentsWithSpecifier(id specifier) {
     msgSuper(this, classOf<PSEditableTableCell>(), "refreshCellContentsWithSpecifier:", specifier);
-    if (!control_) return;
+    if (!control_)
+        return;
     const std::string text = PSDisplayTextOfValue(currentValue());
     msg(control_, "setText:", text);
 }
@@ -56,11 +60,13 @@ void PSEditableTableCell::layoutSubviews() {
     const CGFloat labelWidth = label.empty() ? 0 : std::min(PSTextWidth(label), bounds.size.width / 2);
     msg(textLabel_, "setFrame:", PSRect(15, 0, labelWidth, bounds.size.height));
     const CGFloat x = 15 + labelWidth + (labelWidth > 0 ? 10 : 0);
-    msg(control_, "setFrame:", PSRect(x, 0, std::max<CGFloat>(0, bounds.size.width - 15 - x), bounds.size.height));
+    msg(control_,
+        "setFrame:", PSRect(x, 0, std::max<CGFloat>(0, bounds.size.width - 15 - x), bounds.size.height));
 }
 
 bool PSEditableTableCell::userEnteredText(std::string text) {
-    if (!cellEnabled_) return false;
+    if (!cellEnabled_)
+        return false;
     msg(control_, "setText:", text);
     commitValue(PlistValue(std::move(text)));
     return true;
@@ -72,9 +78,12 @@ std::string PSEditableTableCell::shownText() const {
 }
 
 namespace {
-const ClassDef<PSEditableTableCell> kPSEditableTableCell("PSEditableTableCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &PSEditableTableCell::initWithStyleReuseIdentifierSpecifier),
-    method("refreshCellContentsWithSpecifier:", &PSEditableTableCell::refreshCellContentsWithSpecifier),
-    method("layoutSubviews", &PSEditableTableCell::layoutSubviews),
-});
+const ClassDef<PSEditableTableCell> kPSEditableTableCell(
+    "PSEditableTableCell", "PSTableCell",
+    {
+        method("initWithStyle:reuseIdentifier:specifier:",
+               &PSEditableTableCell::initWithStyleReuseIdentifierSpecifier),
+        method("refreshCellContentsWithSpecifier:", &PSEditableTableCell::refreshCellContentsWithSpecifier),
+        method("layoutSubviews", &PSEditableTableCell::layoutSubviews),
+    });
 } // namespace

@@ -38,7 +38,8 @@ void PSSegmentTableCell::refreshCellContentsWithSpecifier(id specifier) {
     msgSuper(this, classOf<PSSegmentTableCell>(), "refreshCellContentsWithSpecifier:", specifier);
     auto* segments = dynamic_cast<PSSegmentView*>(control_.get());
     auto* s = dynamic_cast<PSSpecifier*>(specifier.get());
-    if (!segments || !s) return;
+    if (!segments || !s)
+        return;
     segments->setTitles(segmentTitles(s->properties_));
     segments->setSelectedSegmentIndex(PSIndexOfValue(s->properties_, currentValue()));
     msg(self(), "setNeedsLayout");
@@ -67,18 +68,23 @@ void PSSegmentTableCell::layoutSubviews() {
 
 bool PSSegmentTableCell::userPickedSegment(NSInteger index) {
     auto* s = dynamic_cast<PSSpecifier*>(specifier_.get());
-    if (!cellEnabled_ || !s) return false;
+    if (!cellEnabled_ || !s)
+        return false;
     const PlistArray& values = valueForKey(s->properties_, "validValues").asArray();
-    if (index < 0 || size_t(index) >= values.size()) return false;
+    if (index < 0 || size_t(index) >= values.size())
+        return false;
     msg(control_, "setSelectedSegmentIndex:", index);
     commitValue(values[size_t(index)]);
     return true;
 }
 
 namespace {
-const ClassDef<PSSegmentTableCell> kPSSegmentTableCell("PSSegmentTableCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &PSSegmentTableCell::initWithStyleReuseIdentifierSpecifier),
-    method("refreshCellContentsWithSpecifier:", &PSSegmentTableCell::refreshCellContentsWithSpecifier),
-    method("layoutSubviews", &PSSegmentTableCell::layoutSubviews),
-});
+const ClassDef<PSSegmentTableCell> kPSSegmentTableCell(
+    "PSSegmentTableCell", "PSTableCell",
+    {
+        method("initWithStyle:reuseIdentifier:specifier:",
+               &PSSegmentTableCell::initWithStyleReuseIdentifierSpecifier),
+        method("refreshCellContentsWithSpecifier:", &PSSegmentTableCell::refreshCellContentsWithSpecifier),
+        method("layoutSubviews", &PSSegmentTableCell::layoutSubviews),
+    });
 } // namespace

@@ -13,7 +13,8 @@ id PSSegmentView::initWithFrame(CGRect frame) {
 }
 
 void PSSegmentView::setTitles(std::vector<std::string> titles) {
-    for (const id& segment : segments_) msg(segment, "removeFromSuperview");
+    for (const id& segment : segments_)
+        msg(segment, "removeFromSuperview");
     segments_.clear();
     titles_ = std::move(titles);
     for (const std::string& title : titles_) {
@@ -23,7 +24,8 @@ void PSSegmentView::setTitles(std::vector<std::string> titles) {
         msg(self(), "addSubview:", segment);
         segments_.push_back(segment);
     }
-    if (selected_ >= numberOfSegments()) selected_ = -1;
+    if (selected_ >= numberOfSegments())
+        selected_ = -1;
     layoutSubviews();
     paint();
 }
@@ -44,7 +46,8 @@ void PSSegmentView::setEnabled(bool enabled) {
 }
 
 void PSSegmentView::layoutSubviews() {
-    if (segments_.empty()) return;
+    if (segments_.empty())
+        return;
     const CGRect bounds = msg<CGRect>(self(), "bounds");
     const CGFloat width = bounds.size.width / CGFloat(segments_.size());
     for (size_t i = 0; i < segments_.size(); ++i) {
@@ -70,14 +73,16 @@ void PSSegmentView::paint() {
 }
 
 namespace {
-const ClassDef<PSSegmentView> kPSSegmentView("PSSegmentView", "UIView", {
-    method("initWithFrame:", &PSSegmentView::initWithFrame),
-    method("numberOfSegments", &PSSegmentView::numberOfSegments),
-    method("titleForSegmentAtIndex:", &PSSegmentView::titleForSegmentAtIndex),
-    method("selectedSegmentIndex", &PSSegmentView::selectedSegmentIndex),
-    method("setSelectedSegmentIndex:", &PSSegmentView::setSelectedSegmentIndex),
-    method("isEnabled", &PSSegmentView::isEnabled),
-    method("setEnabled:", &PSSegmentView::setEnabled),
-    method("layoutSubviews", &PSSegmentView::layoutSubviews),
-});
+const ClassDef<PSSegmentView>
+    kPSSegmentView("PSSegmentView", "UIView",
+                   {
+                       method("initWithFrame:", &PSSegmentView::initWithFrame),
+                       method("numberOfSegments", &PSSegmentView::numberOfSegments),
+                       method("titleForSegmentAtIndex:", &PSSegmentView::titleForSegmentAtIndex),
+                       method("selectedSegmentIndex", &PSSegmentView::selectedSegmentIndex),
+                       method("setSelectedSegmentIndex:", &PSSegmentView::setSelectedSegmentIndex),
+                       method("isEnabled", &PSSegmentView::isEnabled),
+                       method("setEnabled:", &PSSegmentView::setEnabled),
+                       method("layoutSubviews", &PSSegmentView::layoutSubviews),
+                   });
 } // namespace

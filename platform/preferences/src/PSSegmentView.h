@@ -9,7 +9,7 @@
 
 struct PSSegmentView : UIView {
     std::vector<std::string> titles_;
-    std::vector<id> segments_;        // one view per segment, each holding its title label
+    std::vector<id> segments_; // one view per segment, each holding its title label
     NSInteger selected_ = -1;
     bool enabled_ = true;
 

@@ -34,7 +34,8 @@ void PSSliderTableCell::layoutSubviews() {
 }
 
 bool PSSliderTableCell::userMovedSlider(float value) {
-    if (!cellEnabled_) return false;
+    if (!cellEnabled_)
+        return false;
     msg(control_, "setValue:", value);
     // The slider clamps into its range; the row stores what the slider shows.
     commitValue(PlistValue(msg<float>(control_, "value")));
@@ -42,9 +43,12 @@ bool PSSliderTableCell::userMovedSlider(float value) {
 }
 
 namespace {
-const ClassDef<PSSliderTableCell> kPSSliderTableCell("PSSliderTableCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &PSSliderTableCell::initWithStyleReuseIdentifierSpecifier),
-    method("refreshCellContentsWithSpecifier:", &PSSliderTableCell::refreshCellContentsWithSpecifier),
-    method("layoutSubviews", &PSSliderTableCell::layoutSubviews),
-});
+const ClassDef<PSSliderTableCell> kPSSliderTableCell(
+    "PSSliderTableCell", "PSTableCell",
+    {
+        method("initWithStyle:reuseIdentifier:specifier:",
+               &PSSliderTableCell::initWithStyleReuseIdentifierSpecifier),
+        method("refreshCellContentsWithSpecifier:", &PSSliderTableCell::refreshCellContentsWithSpecifier),
+        method("layoutSubviews", &PSSliderTableCell::layoutSubviews),
+    });
 } // namespace

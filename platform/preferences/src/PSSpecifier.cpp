@@ -1,10 +1,11 @@
 #include "preferences/PSSpecifier.h"
 
-id PSSpecifier::preferenceSpecifierNamed(Object* cls, std::string name, id target, SEL set, SEL get, Class* detail,
-                                         NSInteger cell, Class* edit) {
+id PSSpecifier::preferenceSpecifierNamed(Object* cls, std::string name, id target, SEL set, SEL get,
+                                         Class* detail, NSInteger cell, Class* edit) {
     // Allocated as the receiving class, so PSTextFieldSpecifier's factory makes its own kind.
     auto specifier = cast<PSSpecifier>(msg<id>(msg<id>(cls, "alloc"), "init"));
-    if (!specifier) return nullptr;
+    if (!specifier)
+        return nullptr;
     specifier->name_ = std::move(name);
     specifier->target_ = target;
     specifier->setter_ = set;
@@ -20,9 +21,13 @@ std::string PSSpecifier::identifier() const {
     return id.isString() ? id.asString() : name_;
 }
 
-void PSSpecifier::setIdentifier(std::string identifier) { properties_["id"] = PlistValue(std::move(identifier)); }
+void PSSpecifier::setIdentifier(std::string identifier) {
+    properties_["id"] = PlistValue(std::move(identifier));
+}
 
-PlistValue PSSpecifier::propertyForKey(std::string key) const { return valueForKey(properties_, key); }
+PlistValue PSSpecifier::propertyForKey(std::string key) const {
+    return valueForKey(properties_, key);
+}
 
 void PSSpecifier::setProperty(PlistValue value, std::string key) {
     if (value.isNone()) {
@@ -32,35 +37,42 @@ void PSSpecifier::setProperty(PlistValue value, std::string key) {
     properties_[std::move(key)] = std::move(value);
 }
 
-void PSSpecifier::removePropertyForKey(std::string key) { properties_.erase(key); }
+void PSSpecifier::removePropertyForKey(std::string key) {
+    properties_.erase(key);
+}
 
 namespace {
 
-const ClassDef<PSSpecifier> kPSSpecifier("PSSpecifier", "NSObject", {
-    classMethod("preferenceSpecifierNamed:target:set:get:detail:cell:edit:", &PSSpecifier::preferenceSpecifierNamed),
-    method("name", &PSSpecifier::name),
-    method("setName:", &PSSpecifier::setName),
-    method("identifier", &PSSpecifier::identifier),
-    method("setIdentifier:", &PSSpecifier::setIdentifier),
-    method("propertyForKey:", &PSSpecifier::propertyForKey),
-    method("setProperty:forKey:", &PSSpecifier::setProperty),
-    method("removePropertyForKey:", &PSSpecifier::removePropertyForKey),
-    method("properties", &PSSpecifier::properties),
-    method("setProperties:", &PSSpecifier::setProperties),
-    method("target", &PSSpecifier::target),
-    method("setTarget:", &PSSpecifier::setTarget),
-    method("cellType", &PSSpecifier::cellType),
-    method("setCellType:", &PSSpecifier::setCellType),
-    method("detailControllerClass", &PSSpecifier::detailControllerClass),
-    method("setDetailControllerClass:", &PSSpecifier::setDetailControllerClass),
-    method("editPaneClass", &PSSpecifier::editPaneClass),
-    method("buttonAction", &PSSpecifier::buttonAction),
-    method("setButtonAction:", &PSSpecifier::setButtonAction),
-});
+const ClassDef<PSSpecifier>
+    kPSSpecifier("PSSpecifier", "NSObject",
+                 {
+                     classMethod("preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
+                                 &PSSpecifier::preferenceSpecifierNamed),
+                     method("name", &PSSpecifier::name),
+                     method("setName:", &PSSpecifier::setName),
+                     method("identifier", &PSSpecifier::identifier),
+                     method("setIdentifier:", &PSSpecifier::setIdentifier),
+                     method("propertyForKey:", &PSSpecifier::propertyForKey),
+                     method("setProperty:forKey:", &PSSpecifier::setProperty),
+                     method("removePropertyForKey:", &PSSpecifier::removePropertyForKey),
+                     method("properties", &PSSpecifier::properties),
+                     method("setProperties:", &PSSpecifier::setProperties),
+                     method("target", &PSSpecifier::target),
+                     method("setTarget:", &PSSpecifier::setTarget),
+                     method("cellType", &PSSpecifier::cellType),
+                     method("setCellType:", &PSSpecifier::setCellType),
+                     method("detailControllerClass", &PSSpecifier::detailControllerClass),
+                     method("setDetailControllerClass:", &PSSpecifier::setDetailControllerClass),
+                     method("editPaneClass", &PSSpecifier::editPaneClass),
+                     method("buttonAction", &PSSpecifier::buttonAction),
+                     method("setButtonAction:", &PSSpecifier::setButtonAction),
+                 });
 
-const ClassDef<PSTextFieldSpecifier> kPSTextFieldSpecifier("PSTextFieldSpecifier", "PSSpecifier", {
-    method("setPlaceholder:", &PSTextFieldSpecifier::setPlaceholder),
-    method("placeholder", &PSTextFieldSpecifier::placeholder),
-});
+const ClassDef<PSTextFieldSpecifier>
+    kPSTextFieldSpecifier("PSTextFieldSpecifier", "PSSpecifier",
+                          {
+                              method("setPlaceholder:", &PSTextFieldSpecifier::setPlaceholder),
+                              method("placeholder", &PSTextFieldSpecifier::placeholder),
+                          });
 
 } // namespace

@@ -6,7 +6,8 @@ namespace {
 constexpr CGFloat kSwitchWidth = 51, kSwitchHeight = 31;
 }
 
-id PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier) {
+id PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier,
+                                                            id specifier) {
     if (!msgSuper<id>(this, classOf<PSSwitchTableCell>(), "initWithStyle:reuseIdentifier:specifier:", style,
                       std::move(reuseIdentifier), specifier)) {
         return nullptr;
@@ -36,16 +37,20 @@ void PSSwitchTableCell::layoutSubviews() {
 }
 
 bool PSSwitchTableCell::userSetOn(bool on) {
-    if (!cellEnabled_) return false;
+    if (!cellEnabled_)
+        return false;
     msg(control_, "setOn:", on);
     commitValue(PlistValue(on));
     return true;
 }
 
 namespace {
-const ClassDef<PSSwitchTableCell> kPSSwitchTableCell("PSSwitchTableCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier),
-    method("refreshCellContentsWithSpecifier:", &PSSwitchTableCell::refreshCellContentsWithSpecifier),
-    method("layoutSubviews", &PSSwitchTableCell::layoutSubviews),
-});
+const ClassDef<PSSwitchTableCell> kPSSwitchTableCell(
+    "PSSwitchTableCell", "PSTableCell",
+    {
+        method("initWithStyle:reuseIdentifier:specifier:",
+               &PSSwitchTableCell::initWithStyleReuseIdentifierSpecifier),
+        method("refreshCellContentsWithSpecifier:", &PSSwitchTableCell::refreshCellContentsWithSpecifier),
+        method("layoutSubviews", &PSSwitchTableCell::layoutSubviews),
+    });
 } // namespace

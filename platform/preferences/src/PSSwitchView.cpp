@@ -47,12 +47,13 @@ void PSSwitchView::layoutSubviews() {
 }
 
 namespace {
-const ClassDef<PSSwitchView> kPSSwitchView("PSSwitchView", "UIView", {
-    method("initWithFrame:", &PSSwitchView::initWithFrame),
-    method("isOn", &PSSwitchView::isOn),
-    method("setOn:", &PSSwitchView::setOn),
-    method("isEnabled", &PSSwitchView::isEnabled),
-    method("setEnabled:", &PSSwitchView::setEnabled),
-    method("layoutSubviews", &PSSwitchView::layoutSubviews),
-});
+const ClassDef<PSSwitchView> kPSSwitchView("PSSwitchView", "UIView",
+                                           {
+                                               method("initWithFrame:", &PSSwitchView::initWithFrame),
+                                               method("isOn", &PSSwitchView::isOn),
+                                               method("setOn:", &PSSwitchView::setOn),
+                                               method("isEnabled", &PSSwitchView::isEnabled),
+                                               method("setEnabled:", &PSSwitchView::setEnabled),
+                                               method("layoutSubviews", &PSSwitchView::layoutSubviews),
+                                           });
 } // namespace

@@ -9,13 +9,19 @@ namespace {
 constexpr CGFloat kMargin = 15.0;
 constexpr CGFloat kChevronWidth = 10.0;
 
-bool isLink(NSInteger type) { return type == PSLinkCell || type == PSLinkListCell; }
-bool showsDetail(NSInteger type) { return type == PSLinkListCell || type == PSTitleValueCell; }
+bool isLink(NSInteger type) {
+    return type == PSLinkCell || type == PSLinkListCell;
+}
+bool showsDetail(NSInteger type) {
+    return type == PSLinkListCell || type == PSTitleValueCell;
+}
 
 } // namespace
 
-id PSTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier) {
-    if (!msgSuper<id>(this, classOf<PSTableCell>(), "initWithFrame:", PSRect(0, 0, 320, 44))) return nullptr;
+id PSTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier,
+                                                      id specifier) {
+    if (!msgSuper<id>(this, classOf<PSTableCell>(), "initWithFrame:", PSRect(0, 0, 320, 44)))
+        return nullptr;
     style_ = style;
     reuseIdentifier_ = std::move(reuseIdentifier);
     const PSSpecifier* s = asSpecifier(specifier);
@@ -40,7 +46,9 @@ id PSTableCell::initWithStyleReuseIdentifierSpecifier(NSInteger style, std::stri
 
 void PSTableCell::setCellEnabled(bool enabled) {
     cellEnabled_ = enabled;
-    id textColor = !enabled ? ps::disabledTextColor() : type_ == PSButtonCell ? ps::tintColor() : PSColor(0, 0, 0);
+    id textColor = !enabled                ? ps::disabledTextColor()
+                   : type_ == PSButtonCell ? ps::tintColor()
+                                           : PSColor(0, 0, 0);
     msg(textLabel_, "setTextColor:", textColor);
     if (control_ && msg<bool>(control_, "respondsToSelector:", SELECTOR("setEnabled:"))) {
         msg(control_, "setEnabled:", enabled);
@@ -53,7 +61,8 @@ void PSTableCell::setCellEnabled(bool enabled) {
 void PSTableCell::refreshCellContentsWithSpecifier(id specifier) {
     specifier_ = specifier;
     const PSSpecifier* s = asSpecifier(specifier);
-    if (!s) return;
+    if (!s)
+        return;
     msg(textLabel_, "setText:", s->name());
     if (type_ == PSListItemCell) {
         // A chosen item carries a check at the right.
@@ -73,17 +82,21 @@ void PSTableCell::refreshCellContentsWithSpecifier(id specifier) {
 
 PlistValue PSTableCell::currentValue() const {
     const PSSpecifier* s = asSpecifier(specifier_);
-    if (!s) return {};
+    if (!s)
+        return {};
     id target = s->target();
-    if (!target || !s->getter()) return s->propertyForKey("default");
+    if (!target || !s->getter())
+        return s->propertyForKey("default");
     return msg<PlistValue>(target, s->getter(), specifier_);
 }
 
 void PSTableCell::commitValue(PlistValue value) {
     const PSSpecifier* s = asSpecifier(specifier_);
-    if (!s) return;
+    if (!s)
+        return;
     id target = s->target();
-    if (target && s->setter()) msg(target, s->setter(), std::move(value), specifier_);
+    if (target && s->setter())
+        msg(target, s->setter(), std::move(value), specifier_);
 }
 
 void PSTableCell::layoutSubviews() {
@@ -100,24 +113,28 @@ void PSTableCell::layoutSubviews() {
     const std::string detail = msg<std::string>(detailTextLabel_, "text");
     CGFloat detailWidth = detail.empty() ? 0 : std::min(PSTextWidth(detail), (w - 2 * kMargin) / 2);
     msg(detailTextLabel_, "setFrame:", PSRect(right - detailWidth, 0, detailWidth, h));
-    if (detailWidth > 0) right -= detailWidth + 8;
+    if (detailWidth > 0)
+        right -= detailWidth + 8;
     msg(textLabel_, "setFrame:", PSRect(kMargin, 0, std::max<CGFloat>(0, right - kMargin), h));
 }
 
 namespace {
-const ClassDef<PSTableCell> kPSTableCell("PSTableCell", "UIView", {
-    method("initWithStyle:reuseIdentifier:specifier:", &PSTableCell::initWithStyleReuseIdentifierSpecifier),
-    method("contentView", &PSTableCell::contentView),
-    method("textLabel", &PSTableCell::textLabel),
-    method("detailTextLabel", &PSTableCell::detailTextLabel),
-    method("control", &PSTableCell::control),
-    method("specifier", &PSTableCell::specifier),
-    method("setSpecifier:", &PSTableCell::setSpecifier),
-    method("reuseIdentifier", &PSTableCell::reuseIdentifier),
-    method("type", &PSTableCell::type),
-    method("cellEnabled", &PSTableCell::cellEnabled),
-    method("setCellEnabled:", &PSTableCell::setCellEnabled),
-    method("refreshCellContentsWithSpecifier:", &PSTableCell::refreshCellContentsWithSpecifier),
-    method("layoutSubviews", &PSTableCell::layoutSubviews),
-});
+const ClassDef<PSTableCell> kPSTableCell("PSTableCell", "UIView",
+                                         {
+                                             method("initWithStyle:reuseIdentifier:specifier:",
+                                                    &PSTableCell::initWithStyleReuseIdentifierSpecifier),
+                                             method("contentView", &PSTableCell::contentView),
+                                             method("textLabel", &PSTableCell::textLabel),
+                                             method("detailTextLabel", &PSTableCell::detailTextLabel),
+                                             method("control", &PSTableCell::control),
+                                             method("specifier", &PSTableCell::specifier),
+                                             method("setSpecifier:", &PSTableCell::setSpecifier),
+                                             method("reuseIdentifier", &PSTableCell::reuseIdentifier),
+                                             method("type", &PSTableCell::type),
+                                             method("cellEnabled", &PSTableCell::cellEnabled),
+                                             method("setCellEnabled:", &PSTableCell::setCellEnabled),
+                                             method("refreshCellContentsWithSpecifier:",
+                                                    &PSTableCell::refreshCellContentsWithSpecifier),
+                                             method("layoutSubviews", &PSTableCell::layoutSubviews),
+                                         });
 } // namespace

@@ -7,16 +7,18 @@
 
 namespace {
 
-constexpr CGFloat kSectionGap = 35;      // above a section without a header text
-constexpr CGFloat kHeaderHeight = 55;    // above a section with one
-constexpr CGFloat kTextLineHeight = 21;  // one line of header or footer text
+constexpr CGFloat kSectionGap = 35;     // above a section without a header text
+constexpr CGFloat kHeaderHeight = 55;   // above a section with one
+constexpr CGFloat kTextLineHeight = 21; // one line of header or footer text
 constexpr CGFloat kFooterGap = 6;
 constexpr CGFloat kHairline = 0.5;
 
 std::string groupText(const id& group, const char* key) {
     auto* s = dynamic_cast<PSSpecifier*>(group.get());
-    if (!s) return {};
-    if (std::string(key) == "label") return s->name();
+    if (!s)
+        return {};
+    if (std::string(key) == "label")
+        return s->name();
     const PlistValue& v = valueForKey(s->properties_, key);
     return v.isString() ? v.asString() : std::string();
 }
@@ -24,7 +26,8 @@ std::string groupText(const id& group, const char* key) {
 } // namespace
 
 id PSTableView::initWithController(id controller, CGFloat width) {
-    if (!msg<id>(self(), "initWithFrame:", PSRect(0, 0, width, 0))) return nullptr;
+    if (!msg<id>(self(), "initWithFrame:", PSRect(0, 0, width, 0)))
+        return nullptr;
     controller_ = controller;
     msg(self(), "setBackgroundColor:", ps::tableBackgroundColor());
     return self();
@@ -33,9 +36,11 @@ id PSTableView::initWithController(id controller, CGFloat width) {
 void PSTableView::reloadData() {
     id controller = controller_.lock();
     for (const auto& section : cells_) {
-        for (const id& cell : section) msg(cell, "removeFromSuperview");
+        for (const id& cell : section)
+            msg(cell, "removeFromSuperview");
     }
-    for (const id& view : decorations_) msg(view, "removeFromSuperview");
+    for (const id& view : decorations_)
+        msg(view, "removeFromSuperview");
     cells_.clear();
     decorations_.clear();
     specifiers_ = controller ? msg<std::vector<id>>(controller, "specifiers") : std::vector<id>{};
@@ -72,11 +77,15 @@ void PSTableView::reloadData() {
             y += kHeaderHeight;
         }
         std::vector<id> rowCells;
-        if (!section.rows.empty()) hairline(0, y - kHairline);
+        if (!section.rows.empty())
+            hairline(0, y - kHairline);
         for (size_t ri = 0; ri < section.rows.size(); ++ri) {
             const NSIndexPath path{NSInteger(si), NSInteger(ri)};
-            const CGFloat height = controller ? msg<CGFloat>(controller, "tableView:heightForRowAtIndexPath:", self(), path) : 44;
-            id cell = controller ? msg<id>(controller, "tableView:cellForRowAtIndexPath:", self(), path) : nullptr;
+            const CGFloat height =
+                controller ? msg<CGFloat>(controller, "tableView:heightForRowAtIndexPath:", self(), path)
+                           : 44;
+            id cell =
+                controller ? msg<id>(controller, "tableView:cellForRowAtIndexPath:", self(), path) : nullptr;
             if (cell) {
                 msg(cell, "setFrame:", PSRect(0, y, width, height));
                 msg(cell, "layoutSubviews");
@@ -88,7 +97,8 @@ void PSTableView::reloadData() {
         }
         cells_.push_back(std::move(rowCells));
         const std::string footer = groupText(group, "footerText");
-        if (!footer.empty()) y += kFooterGap + textBlock(footer, y + kFooterGap);
+        if (!footer.empty())
+            y += kFooterGap + textBlock(footer, y + kFooterGap);
     }
     y += kSectionGap;
     CGRect frame = msg<CGRect>(self(), "frame");
@@ -97,7 +107,8 @@ void PSTableView::reloadData() {
 }
 
 NSInteger PSTableView::numberOfRowsInSection(NSInteger section) const {
-    if (section < 0 || section >= numberOfSections()) return 0;
+    if (section < 0 || section >= numberOfSections())
+        return 0;
     return NSInteger(layout_.sections[size_t(section)].rows.size());
 }
 
@@ -117,16 +128,19 @@ NSIndexPath PSTableView::indexPathForSpecifier(id specifier) const {
 }
 
 id PSTableView::cellForRowAtIndexPath(NSIndexPath indexPath) const {
-    if (indexPath.row < 0 || indexPath.row >= numberOfRowsInSection(indexPath.section)) return nullptr;
+    if (indexPath.row < 0 || indexPath.row >= numberOfRowsInSection(indexPath.section))
+        return nullptr;
     return cells_[size_t(indexPath.section)][size_t(indexPath.row)];
 }
 
 namespace {
-const ClassDef<PSTableView> kPSTableView("PSTableView", "UIView", {
-    method("reloadData", &PSTableView::reloadData),
-    method("numberOfSections", &PSTableView::numberOfSections),
-    method("numberOfRowsInSection:", &PSTableView::numberOfRowsInSection),
-    method("cellForRowAtIndexPath:", &PSTableView::cellForRowAtIndexPath),
-    method("indexPathForSpecifier:", &PSTableView::indexPathForSpecifier),
-});
+const ClassDef<PSTableView>
+    kPSTableView("PSTableView", "UIView",
+                 {
+                     method("reloadData", &PSTableView::reloadData),
+                     method("numberOfSections", &PSTableView::numberOfSections),
+                     method("numberOfRowsInSection:", &PSTableView::numberOfRowsInSection),
+                     method("cellForRowAtIndexPath:", &PSTableView::cellForRowAtIndexPath),
+                     method("indexPathForSpecifier:", &PSTableView::indexPathForSpecifier),
+                 });
 } // namespace

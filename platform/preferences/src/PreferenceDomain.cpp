@@ -8,14 +8,17 @@ std::string PSPreferenceDomainPath(const std::string& domain) {
 
 PlistValue PSReadPreference(const std::string& domain, const std::string& key) {
     auto dict = dictionaryWithContentsOfFile(PSPreferenceDomainPath(domain));
-    if (!dict) return {};
+    if (!dict)
+        return {};
     return valueForKey(*dict, key);
 }
 
 bool PSWritePreference(const std::string& domain, const std::string& key, const PlistValue& value) {
     const std::string path = PSPreferenceDomainPath(domain);
     PlistDict dict = dictionaryWithContentsOfFile(path).value_or(PlistDict{});
-    if (value.isNone()) dict.erase(key);
-    else dict[key] = value;
+    if (value.isNone())
+        dict.erase(key);
+    else
+        dict[key] = value;
     return writeToFile(dict, path, true);
 }

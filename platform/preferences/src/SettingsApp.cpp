@@ -19,10 +19,12 @@ namespace {
 
 constexpr const char* kLoaderFolder = "/Library/PreferenceLoader/Preferences";
 constexpr CGFloat kNavigationBarHeight = 64; // status bar and title bar
-constexpr CGFloat kBackButtonRoom = 70;       // the least room beside the title
+constexpr CGFloat kBackButtonRoom = 70;      // the least room beside the title
 constexpr CGFloat kBarMargin = 8;
 
-PSTableView* tableOf(const id& controller) { return dynamic_cast<PSTableView*>(msg<id>(controller, "table").get()); }
+PSTableView* tableOf(const id& controller) {
+    return dynamic_cast<PSTableView*>(msg<id>(controller, "table").get());
+}
 
 std::string entryText(const PlistDict& entry, const char* key) {
     const PlistValue& v = valueForKey(entry, key);
@@ -34,12 +36,14 @@ std::string entryText(const PlistDict& entry, const char* key) {
 struct PSNavigationBack : NSObject {
     SettingsApp* app = nullptr;
     void popPage() {
-        if (app) app->back();
+        if (app)
+            app->back();
     }
 };
-const ClassDef<PSNavigationBack> kPSNavigationBack("PSNavigationBack", "NSObject", {
-    method("popPage", &PSNavigationBack::popPage),
-});
+const ClassDef<PSNavigationBack> kPSNavigationBack("PSNavigationBack", "NSObject",
+                                                   {
+                                                       method("popPage", &PSNavigationBack::popPage),
+                                                   });
 
 } // namespace
 
@@ -49,20 +53,26 @@ SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {
     navigation_ = navigation;
 }
 
-SettingsApp::~SettingsApp() { static_cast<PSNavigationBack*>(navigation_.get())->app = nullptr; }
+SettingsApp::~SettingsApp() {
+    static_cast<PSNavigationBack*>(navigation_.get())->app = nullptr;
+}
 
 std::vector<SettingsApp::Entry> SettingsApp::entries() const {
     std::vector<Entry> found;
     for (const std::string& name : contentsOfDeviceDirectory(kLoaderFolder)) {
-        if (std::filesystem::path(name).extension() != ".plist") continue;
+        if (std::filesystem::path(name).extension() != ".plist")
+            continue;
         std::string devicePath = kLoaderFolder;
         devicePath += '/';
         devicePath += name;
         auto list = dictionaryWithContentsOfFile(devicePath);
-        if (!list) continue;
+        if (!list)
+            continue;
         const PlistDict& entry = valueForKey(*list, "entry").asDict();
-        Entry e{entryText(entry, "label"), entryText(entry, "bundle"), entryText(entry, "detail"), devicePath};
-        if (e.label.empty() || e.bundle.empty()) continue;
+        Entry e{entryText(entry, "label"), entryText(entry, "bundle"), entryText(entry, "detail"),
+                devicePath};
+        if (e.label.empty() || e.bundle.empty())
+            continue;
         found.push_back(std::move(e));
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.label < b.label; });
@@ -71,11 +81,14 @@ std::vector<SettingsApp::Entry> SettingsApp::entries() const {
 
 id SettingsApp::openPane(const std::string& label) {
     for (const Entry& entry : entries()) {
-        if (entry.label != label) continue;
-        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
-                            "/Library/PreferenceBundles/" + entry.bundle + ".bundle");
-        if (!bundle || !msg<bool>(bundle, "load")) return nullptr;
-        Class* cls = entry.detail.empty() ? msg<Class*>(bundle, "principalClass") : objc_getClass(entry.detail);
+        if (entry.label != label)
+            continue;
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
+                            "bundleWithPath:", "/Library/PreferenceBundles/" + entry.bundle + ".bundle");
+        if (!bundle || !msg<bool>(bundle, "load"))
+            return nullptr;
+        Class* cls =
+            entry.detail.empty() ? msg<Class*>(bundle, "principalClass") : objc_getClass(entry.detail);
         return cls ? openController(cls, bundle) : nullptr;
     }
     return nullptr;
@@ -88,14 +101,19 @@ id SettingsApp::openBundle(const std::string& bundlePath) {
 }
 
 id SettingsApp::openController(Class* cls, id bundle, id specifier) {
-    if (!cls) return nullptr;
+    if (!cls)
+        return nullptr;
     id controller = msg<id>(classObject(cls), "alloc");
     // The page's resource lists come from its bundle, known before it initializes.
     msg(controller, "setBundle:", bundle);
-    controller = msg<id>(controller, "initForContentSize:", CGSize{screen_.width, screen_.height - kNavigationBarHeight});
-    if (!controller) return nullptr;
-    if (specifier) msg(controller, "setSpecifier:", specifier);
-    if (!stack_.empty()) msg(controller, "setParentController:", stack_.back());
+    controller = msg<id>(controller,
+                         "initForContentSize:", CGSize{screen_.width, screen_.height - kNavigationBarHeight});
+    if (!controller)
+        return nullptr;
+    if (specifier)
+        msg(controller, "setSpecifier:", specifier);
+    if (!stack_.empty())
+        msg(controller, "setParentController:", stack_.back());
     show(controller);
     return controller;
 }
@@ -103,13 +121,17 @@ id SettingsApp::openController(Class* cls, id bundle, id specifier) {
 void SettingsApp::show(id controller) {
     stack_.push_back(controller);
     msg(controller, "viewWillAppear:", false);
-    if (PSTableView* table = tableOf(controller); table && !table->hasLoaded()) table->reloadData();
+    if (PSTableView* table = tableOf(controller); table && !table->hasLoaded())
+        table->reloadData();
 }
 
-id SettingsApp::currentController() const { return stack_.empty() ? nullptr : stack_.back(); }
+id SettingsApp::currentController() const {
+    return stack_.empty() ? nullptr : stack_.back();
+}
 
 bool SettingsApp::back() {
-    if (stack_.size() <= 1) return false;
+    if (stack_.size() <= 1)
+        return false;
     stack_.pop_back();
     msg(stack_.back(), "viewWillAppear:", false);
     return true;
@@ -118,10 +140,12 @@ bool SettingsApp::back() {
 std::vector<std::string> SettingsApp::rowLabels() {
     std::vector<std::string> labels;
     PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
-    if (!table) return labels;
+    if (!table)
+        return labels;
     for (NSInteger s = 0; s < table->numberOfSections(); ++s) {
         for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r) {
-            labels.push_back(msg<std::string>(msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text"));
+            labels.push_back(
+                msg<std::string>(msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text"));
         }
     }
     return labels;
@@ -129,15 +153,18 @@ std::vector<std::string> SettingsApp::rowLabels() {
 
 std::optional<NSIndexPath> SettingsApp::findRow(const std::string& label) {
     PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
-    if (!table) return std::nullopt;
+    if (!table)
+        return std::nullopt;
     // By the text a row shows first; a row without one is found by its identifier.
     for (bool byIdentifier : {false, true}) {
         for (NSInteger s = 0; s < table->numberOfSections(); ++s) {
             for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r) {
                 const std::string text =
                     byIdentifier ? msg<std::string>(table->specifierAtIndexPath({s, r}), "identifier")
-                                 : msg<std::string>(msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text");
-                if (text == label) return NSIndexPath{s, r};
+                                 : msg<std::string>(
+                                       msg<id>(table->cellForRowAtIndexPath({s, r}), "textLabel"), "text");
+                if (text == label)
+                    return NSIndexPath{s, r};
             }
         }
     }
@@ -156,18 +183,22 @@ bool SettingsApp::tapRow(const std::string& label) {
 
 std::optional<NSIndexPath> SettingsApp::rowOfCell(const id& cell) {
     PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
-    if (!table || !cell) return std::nullopt;
+    if (!table || !cell)
+        return std::nullopt;
     for (NSInteger s = 0; s < table->numberOfSections(); ++s)
         for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r)
-            if (table->cellForRowAtIndexPath({s, r}) == cell) return NSIndexPath{s, r};
+            if (table->cellForRowAtIndexPath({s, r}) == cell)
+                return NSIndexPath{s, r};
     return std::nullopt;
 }
 
 SettingsApp::RowTouch SettingsApp::touchRow(const NSIndexPath& row, CGPoint inCell) {
     PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
     id cell = table ? table->cellForRowAtIndexPath(row) : nullptr;
-    if (!cell || !msg<bool>(cell, "cellEnabled")) return RowTouch::Refused;
-    if (dynamic_cast<PSEditableTableCell*>(cell.get())) return RowTouch::Editing;
+    if (!cell || !msg<bool>(cell, "cellEnabled"))
+        return RowTouch::Refused;
+    if (dynamic_cast<PSEditableTableCell*>(cell.get()))
+        return RowTouch::Editing;
     if (auto* segments = dynamic_cast<PSSegmentTableCell*>(cell.get())) {
         id control = segments->control();
         for (NSInteger i = 0; i < NSInteger(cast<PSSegmentView>(control)->segments_.size()); ++i) {
@@ -185,31 +216,39 @@ bool SettingsApp::tapRowAt(const NSIndexPath& row) {
     PSTableView* table = stack_.empty() ? nullptr : tableOf(stack_.back());
     id cell = table ? table->cellForRowAtIndexPath(row) : nullptr;
     auto* tableCell = dynamic_cast<PSTableCell*>(cell.get());
-    if (!tableCell || !msg<bool>(cell, "cellEnabled")) return false;
+    if (!tableCell || !msg<bool>(cell, "cellEnabled"))
+        return false;
     id specifier = msg<id>(cell, "specifier");
     auto* s = dynamic_cast<PSSpecifier*>(specifier.get());
-    if (!s) return false;
+    if (!s)
+        return false;
     switch (s->cellType()) {
     case PSLinkCell:
     case PSLinkListCell: {
         Class* detail = s->detailControllerClass();
-        if (!detail) return false;
+        if (!detail)
+            return false;
         return openController(detail, msg<id>(stack_.back(), "bundle"), specifier) != nullptr;
     }
     case PSButtonCell:
     case PSListItemCell: {
         id target = s->target();
         SEL action = s->buttonAction();
-        if (!target || !action) return false;
+        if (!target || !action)
+            return false;
         // An action naming an argument gets the row's specifier.
-        if (std::string(sel_getName(action)).find(':') != std::string::npos) msg(target, action, specifier);
-        else msg(target, action);
+        if (std::string(sel_getName(action)).find(':') != std::string::npos)
+            msg(target, action, specifier);
+        else
+            msg(target, action);
         return true;
     }
     case PSSwitchCell:
-        if (auto* sw = dynamic_cast<PSSwitchTableCell*>(tableCell)) return sw->userSetOn(!msg<bool>(sw->control(), "isOn"));
+        if (auto* sw = dynamic_cast<PSSwitchTableCell*>(tableCell))
+            return sw->userSetOn(!msg<bool>(sw->control(), "isOn"));
         return false;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -235,23 +274,32 @@ bool SettingsApp::moveSlider(const std::string& label, float value) {
 
 std::string SettingsApp::rowText(const std::string& label) {
     id cell = cellForRow(label);
-    if (!cell) return {};
-    if (auto* field = dynamic_cast<PSEditableTableCell*>(cell.get())) return field->shownText();
-    if (dynamic_cast<PSSwitchTableCell*>(cell.get())) return msg<bool>(msg<id>(cell, "control"), "isOn") ? "on" : "off";
+    if (!cell)
+        return {};
+    if (auto* field = dynamic_cast<PSEditableTableCell*>(cell.get()))
+        return field->shownText();
+    if (dynamic_cast<PSSwitchTableCell*>(cell.get()))
+        return msg<bool>(msg<id>(cell, "control"), "isOn") ? "on" : "off";
     if (dynamic_cast<PSSegmentTableCell*>(cell.get())) {
         id segments = msg<id>(cell, "control");
-        return msg<std::string>(segments, "titleForSegmentAtIndex:", msg<NSInteger>(segments, "selectedSegmentIndex"));
+        return msg<std::string>(segments,
+                                "titleForSegmentAtIndex:", msg<NSInteger>(segments, "selectedSegmentIndex"));
     }
     const std::string detail = msg<std::string>(msg<id>(cell, "detailTextLabel"), "text");
     return detail.empty() ? msg<std::string>(msg<id>(cell, "textLabel"), "text") : detail;
 }
 
-bool SettingsApp::rowEnabled(const std::string& label) { return msg<bool>(cellForRow(label), "cellEnabled"); }
+bool SettingsApp::rowEnabled(const std::string& label) {
+    return msg<bool>(cellForRow(label), "cellEnabled");
+}
 
-id SettingsApp::rowBackgroundColor(const std::string& label) { return msg<id>(cellForRow(label), "backgroundColor"); }
+id SettingsApp::rowBackgroundColor(const std::string& label) {
+    return msg<id>(cellForRow(label), "backgroundColor");
+}
 
 id SettingsApp::pageView() {
-    if (stack_.empty()) return nullptr;
+    if (stack_.empty())
+        return nullptr;
     id controller = stack_.back();
     id table = msg<id>(controller, "table");
     const CGFloat tableHeight = msg<CGRect>(table, "frame").size.height;
@@ -269,17 +317,20 @@ id SettingsApp::pageView() {
     // not fit before the title.
     const std::string title = msg<std::string>(controller, "title");
     const CGFloat titleWidth = std::min(PSTextWidth(title), screen_.width - 2 * kBackButtonRoom);
-    msg(bar, "addSubview:", PSMakeLabel(PSRect((screen_.width - titleWidth) / 2, 20, titleWidth, 44), title,
-                                        PSColor(0, 0, 0), 1));
+    msg(bar, "addSubview:",
+        PSMakeLabel(PSRect((screen_.width - titleWidth) / 2, 20, titleWidth, 44), title, PSColor(0, 0, 0),
+                    1));
     if (stack_.size() > 1) {
         const std::string previous = msg<std::string>(stack_[stack_.size() - 2], "title");
         const CGFloat room = (screen_.width - titleWidth) / 2 - 2 * kBarMargin;
         std::string back = "\u2039 " + (previous.empty() ? "Back" : previous);
-        if (PSTextWidth(back) > room) back = "\u2039 Back";
+        if (PSTextWidth(back) > room)
+            back = "\u2039 Back";
         const CGFloat width = std::min(PSTextWidth(back), room);
         id button = PSMakeView("UIControl", PSRect(kBarMargin, 20, width, 44));
         msg(button, "setTag:", kBackButtonTag);
-        msg(button, "addTarget:action:forControlEvents:", navigation_, SELECTOR("popPage"), UIControlEventTouchUpInside);
+        msg(button, "addTarget:action:forControlEvents:", navigation_, SELECTOR("popPage"),
+            UIControlEventTouchUpInside);
         msg(button, "addSubview:", PSMakeLabel(PSRect(0, 0, width, 44), back, ps::tintColor()));
         msg(bar, "addSubview:", button);
     }
@@ -289,7 +340,8 @@ id SettingsApp::pageView() {
     // A page is as long as what it shows: a row whose content runs past its height (a long
     // help text) is pictured whole, not cut at the table's end.
     const CGRect drawn = UISnapshotDrawnRect(page);
-    if (CGRectGetMaxY(drawn) > height) msg(page, "setFrame:", PSRect(0, 0, screen_.width, std::ceil(CGRectGetMaxY(drawn))));
+    if (CGRectGetMaxY(drawn) > height)
+        msg(page, "setFrame:", PSRect(0, 0, screen_.width, std::ceil(CGRectGetMaxY(drawn))));
     return page;
 }
 

@@ -10,4 +10,5 @@
 
 // `localize` turns a text of the list (labels, footers, segment titles) into the user's
 // language. None when the item is not a dictionary.
-id PSSpecifierFromItem(const PlistValue& item, id target, const std::function<std::string(const std::string&)>& localize);
+id PSSpecifierFromItem(const PlistValue& item, id target,
+                       const std::function<std::string(const std::string&)>& localize);

@@ -4,5 +4,9 @@ namespace {
 AlarmActions* gCurrent = nullptr;
 }
 
-AlarmActions* AlarmActions::current() { return gCurrent; }
-void AlarmActions::setCurrent(AlarmActions* actions) { gCurrent = actions; }
+AlarmActions* AlarmActions::current() {
+    return gCurrent;
+}
+void AlarmActions::setCurrent(AlarmActions* actions) {
+    gCurrent = actions;
+}

@@ -5,18 +5,23 @@
 #include "springboard/UIConcreteLocalNotification.h"
 
 namespace {
-const ClassDef<AlarmManager> kAlarmManager("AlarmManager", "NSObject", {
-    classMethod("sharedManager", [](Object* cls) -> id {
-        static id* manager = new id(msg<id>(cls, "new"));
-        return *manager;
-    }),
-    classMethod("isAlarmNotification:", [](Object*, id n) -> bool { return AlarmManager::isAlarmNotification(n); }),
-});
+const ClassDef<AlarmManager>
+    kAlarmManager("AlarmManager", "NSObject",
+                  {
+                      classMethod("sharedManager",
+                                  [](Object* cls) -> id {
+                                      static id* manager = new id(msg<id>(cls, "new"));
+                                      return *manager;
+                                  }),
+                      classMethod("isAlarmNotification:",
+                                  [](Object*, id n) -> bool { return AlarmManager::isAlarmNotification(n); }),
+                  });
 } // namespace
 
 bool AlarmManager::isAlarmNotification(const id& notification) {
     const auto local = cast<UIConcreteLocalNotification>(notification);
-    if (!local || local->scheduledBy_ != kClockBundleIdentifier) return false;
+    if (!local || local->scheduledBy_ != kClockBundleIdentifier)
+        return false;
     const PlistValue& alarmId = valueForKey(local->userInfo_, kAlarmIdKey);
     return alarmId.isString() && !alarmId.asString().empty();
 }

@@ -24,7 +24,8 @@ double nextOccurrence(const AlarmTime& time, double afterUtc, const UtcOffset& o
     // moves a candidate back behind `afterUtc`.
     for (int d = 0; d < 10; ++d) {
         const double local = dayStart + d * kDay + timeOfDay;
-        if (time.weekdays != 0 && !(time.weekdays & (1u << weekdayOf(local)))) continue;
+        if (time.weekdays != 0 && !(time.weekdays & (1u << weekdayOf(local))))
+            continue;
         // The offset that applies at the candidate itself (it may differ across a daylight
         // saving change): guess with the offset now, then settle on the candidate's own.
         const double guess = local - offset(afterUtc);
@@ -32,8 +33,10 @@ double nextOccurrence(const AlarmTime& time, double afterUtc, const UtcOffset& o
         // A time the change skips (02:30 when the clocks go from 02:00 to 03:00) reads under
         // neither offset: it rings as far past the change as it lies past the change's start
         // (03:30), with the offset from before the change, never before it.
-        if (utc + offset(utc) != local) utc = local - std::min(offset(guess), offset(utc));
-        if (utc > afterUtc) return utc;
+        if (utc + offset(utc) != local)
+            utc = local - std::min(offset(guess), offset(utc));
+        if (utc > afterUtc)
+            return utc;
     }
     return afterUtc + kDay; // unreachable for a valid time; keeps the result ahead
 }

@@ -16,13 +16,15 @@ double offsetAt(const icu::TimeZone& zone, double utcSeconds) {
     UErrorCode status = U_ZERO_ERROR;
     const UDate ms = (utcSeconds + kNSTimeIntervalSince1970) * 1000.0;
     zone.getOffset(ms, false, raw, dst, status);
-    if (U_FAILURE(status)) return 0;
+    if (U_FAILURE(status))
+        return 0;
     return (raw + dst) / 1000.0;
 }
 
 // ICU answers an unknown name with its "Etc/Unknown" zone, which is UTC.
 std::unique_ptr<icu::TimeZone> zoneNamed(const std::string& timeZone) {
-    return std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
+    return std::unique_ptr<icu::TimeZone>(
+        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
 }
 
 } // namespace
@@ -45,6 +47,8 @@ double utcOffsetInFreshZone(const std::string& timeZone, double utcSeconds) {
     return zone ? offsetAt(*zone, utcSeconds) : 0;
 }
 
-double deviceUtcOffset(double utcSeconds) { return utcOffsetIn(DeviceEnvironment::timeZone(), utcSeconds); }
+double deviceUtcOffset(double utcSeconds) {
+    return utcOffsetIn(DeviceEnvironment::timeZone(), utcSeconds);
+}
 
 } // namespace springboard

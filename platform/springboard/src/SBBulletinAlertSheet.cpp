@@ -3,10 +3,13 @@
 #include "springboard/SBBulletinModalAlert.h"
 
 namespace {
-const ClassDef<SBBulletinAlertSheet> kSBBulletinAlertSheet("SBBulletinAlertSheet", "UIAlertView", {
-    method("dismiss", &SBBulletinAlertSheet::dismissSheet),
-    method("dismissWithClickedButtonIndex:animated:", &SBBulletinAlertSheet::dismissSheetWithClickedButtonIndexAnimated),
-});
+const ClassDef<SBBulletinAlertSheet>
+    kSBBulletinAlertSheet("SBBulletinAlertSheet", "UIAlertView",
+                          {
+                              method("dismiss", &SBBulletinAlertSheet::dismissSheet),
+                              method("dismissWithClickedButtonIndex:animated:",
+                                     &SBBulletinAlertSheet::dismissSheetWithClickedButtonIndexAnimated),
+                          });
 } // namespace
 
 void SBBulletinAlertSheet::dismissSheet() {
@@ -15,13 +18,16 @@ void SBBulletinAlertSheet::dismissSheet() {
 }
 
 void SBBulletinAlertSheet::dismissSheetWithClickedButtonIndexAnimated(NSInteger index, bool animated) {
-    msgSuper(this, classOf<SBBulletinAlertSheet>(), "dismissWithClickedButtonIndex:animated:", index, animated);
+    msgSuper(this, classOf<SBBulletinAlertSheet>(), "dismissWithClickedButtonIndex:animated:", index,
+             animated);
     reportIfGone();
 }
 
 void SBBulletinAlertSheet::reportIfGone() {
-    if (msg<bool>(this, "isVisible")) return;
-    if (auto modal = cast<SBBulletinModalAlert>(modalAlert_.lock())) modal->sheetWentAway();
+    if (msg<bool>(this, "isVisible"))
+        return;
+    if (auto modal = cast<SBBulletinModalAlert>(modalAlert_.lock()))
+        modal->sheetWentAway();
 }
 
 Ref<SBBulletinAlertSheet> SBBulletinAlertSheet::allocReportingTo(const id& modalAlert) {

@@ -1,9 +1,11 @@
 #include "springboard/SBClockDataProvider.h"
 
 namespace {
-const ClassDef<SBClockDataProvider> kSBClockDataProvider("SBClockDataProvider", "NSObject", {
-    classMethod("sharedInstance", [](Object*) -> id { return SBClockDataProvider::sharedInstance(); }),
-});
+const ClassDef<SBClockDataProvider> kSBClockDataProvider(
+    "SBClockDataProvider", "NSObject",
+    {
+        classMethod("sharedInstance", [](Object*) -> id { return SBClockDataProvider::sharedInstance(); }),
+    });
 } // namespace
 
 id SBClockDataProvider::sharedInstance() {

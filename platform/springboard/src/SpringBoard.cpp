@@ -4,9 +4,11 @@
 #include "springboard/SpringBoardEvents.h"
 
 namespace {
-const ClassDef<SpringBoard> kSpringBoard("SpringBoard", "NSObject", {
-    method("applicationDidFinishLaunching:", &SpringBoard::applicationDidFinishLaunching),
-});
+const ClassDef<SpringBoard>
+    kSpringBoard("SpringBoard", "NSObject",
+                 {
+                     method("applicationDidFinishLaunching:", &SpringBoard::applicationDidFinishLaunching),
+                 });
 } // namespace
 
 void SpringBoard::applicationDidFinishLaunching(id) {

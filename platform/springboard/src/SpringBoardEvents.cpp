@@ -28,8 +28,8 @@ std::string utcText(NSDate date) {
     const long long month = mp < 10 ? mp + 3 : mp - 9;
     const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lldZ", year, month, day, secs / 3600,
-                  secs / 60 % 60, secs % 60);
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lldZ", year, month, day,
+                  secs / 3600, secs / 60 % 60, secs % 60);
     return buf;
 }
 

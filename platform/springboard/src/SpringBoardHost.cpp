@@ -29,21 +29,25 @@ struct SBLockScreenControlsTarget : NSObject {
     float slideStart = 1;
     static SpringBoardHost* host() { return dynamic_cast<SpringBoardHost*>(AlarmActions::current()); }
     void snoozeTapped(id) {
-        if (auto* h = host()) h->tapLockScreenSnooze();
+        if (auto* h = host())
+            h->tapLockScreenSnooze();
     }
     void slideBegan(id slider) { slideStart = msg<float>(slider, "value"); }
     void slideEnded(id slider) {
         // Only a knob dragged from the left end all the way across stops the alarm.
         const bool across = slideStart <= 0.2f && msg<float>(slider, "value") >= 0.9f;
         msg(slider, "setValue:", 0.0f);
-        if (auto* h = host(); h && across) h->slideToStop();
+        if (auto* h = host(); h && across)
+            h->slideToStop();
     }
 };
-const ClassDef<SBLockScreenControlsTarget> kSBLockScreenControlsTarget("SBLockScreenControlsTarget", "NSObject", {
-    method("snoozeTapped:", &SBLockScreenControlsTarget::snoozeTapped),
-    method("slideBegan:", &SBLockScreenControlsTarget::slideBegan),
-    method("slideEnded:", &SBLockScreenControlsTarget::slideEnded),
-});
+const ClassDef<SBLockScreenControlsTarget>
+    kSBLockScreenControlsTarget("SBLockScreenControlsTarget", "NSObject",
+                                {
+                                    method("snoozeTapped:", &SBLockScreenControlsTarget::snoozeTapped),
+                                    method("slideBegan:", &SBLockScreenControlsTarget::slideBegan),
+                                    method("slideEnded:", &SBLockScreenControlsTarget::slideEnded),
+                                });
 
 std::string bodyOf(const id& notification) {
     auto n = cast<UIConcreteLocalNotification>(notification);
@@ -52,18 +56,20 @@ std::string bodyOf(const id& notification) {
 } // namespace
 
 SpringBoardHost::SpringBoardHost()
-    : book_(springboard::deviceUtcOffset),
-      lockScreen_(alloc<SBLockScreenViewController>()) {
+    : book_(springboard::deviceUtcOffset), lockScreen_(alloc<SBLockScreenViewController>()) {
     AlarmActions::setCurrent(this);
 }
 
 SpringBoardHost::~SpringBoardHost() {
-    if (wakeUp_) RunLoop::main().cancel(wakeUp_);
-    if (AlarmActions::current() == this) AlarmActions::setCurrent(nullptr);
+    if (wakeUp_)
+        RunLoop::main().cancel(wakeUp_);
+    if (AlarmActions::current() == this)
+        AlarmActions::setCurrent(nullptr);
 }
 
 std::vector<std::string> SpringBoardHost::boot() {
-    if (booted_) return {};
+    if (booted_)
+        return {};
     booted_ = true;
     std::vector<std::string> loaded = MSLoadTweaksForHost(kSpringBoardBundleIdentifier);
     springBoard_ = msg<id>(classObject(objc_getClass("SpringBoard")), "new");
@@ -73,7 +79,8 @@ std::vector<std::string> SpringBoardHost::boot() {
 }
 
 std::string SpringBoardHost::addAlarm(ClockAlarm alarm) {
-    const std::string id = book_.add(std::move(alarm), DeviceClock::now().timeIntervalSinceReferenceDate).alarmId;
+    const std::string id =
+        book_.add(std::move(alarm), DeviceClock::now().timeIntervalSinceReferenceDate).alarmId;
     armWakeUp();
     return id;
 }
@@ -86,17 +93,23 @@ bool SpringBoardHost::removeAlarm(const std::string& alarmId) {
 
 Ref<SBApplication> SpringBoardHost::application(const std::string& bundleIdentifier) {
     for (const auto& app : applications_)
-        if (app->bundleIdentifier_ == bundleIdentifier) return app;
+        if (app->bundleIdentifier_ == bundleIdentifier)
+            return app;
     applications_.push_back(SBApplication::make(bundleIdentifier));
     return applications_.back();
 }
 
-Ref<SBBulletinModalAlert> SpringBoardHost::modalAlert() const { return modalAlert_; }
+Ref<SBBulletinModalAlert> SpringBoardHost::modalAlert() const {
+    return modalAlert_;
+}
 
-id SpringBoardHost::alertSheet() const { return modalAlert_ ? modalAlert_->alertSheet_ : nullptr; }
+id SpringBoardHost::alertSheet() const {
+    return modalAlert_ ? modalAlert_->alertSheet_ : nullptr;
+}
 
 void SpringBoardHost::armWakeUp() {
-    if (wakeUp_) RunLoop::main().cancel(wakeUp_);
+    if (wakeUp_)
+        RunLoop::main().cancel(wakeUp_);
     wakeUp_ = 0;
     if (auto due = book_.nextDue()) {
         wakeUp_ = RunLoop::main().schedule(NSDate{*due}, [this] {
@@ -107,7 +120,8 @@ void SpringBoardHost::armWakeUp() {
 }
 
 void SpringBoardHost::fireDueAlarms() {
-    for (const DueAlarm& due : book_.takeDue(DeviceClock::now().timeIntervalSinceReferenceDate)) fire(due);
+    for (const DueAlarm& due : book_.takeDue(DeviceClock::now().timeIntervalSinceReferenceDate))
+        fire(due);
     armWakeUp();
 }
 
@@ -118,23 +132,27 @@ std::string SpringBoardHost::titleOf(const std::string& alarmId) const {
 
 void SpringBoardHost::fire(const DueAlarm& due) {
     const ClockAlarm* alarm = book_.find(due.alarmId);
-    if (!alarm) return;
+    if (!alarm)
+        return;
     const std::string title = titleOf(due.alarmId);
-    auto notification = UIConcreteLocalNotification::make(kClockBundleIdentifier, NSDate{due.dueUtc}, title,
-                                                          PlistDict{{kAlarmIdKey, due.alarmId}}, alarm->allowsSnooze);
+    auto notification =
+        UIConcreteLocalNotification::make(kClockBundleIdentifier, NSDate{due.dueUtc}, title,
+                                          PlistDict{{kAlarmIdKey, due.alarmId}}, alarm->allowsSnooze);
     const unsigned long before = deliveries_;
     msg(clockApplication(), "_fireNotification:", notification);
     // SpringBoard's own delivery was never reached: whatever replaced it dropped the alarm.
-    if (deliveries_ == before) DeviceEvents::record(sbevent::kAlarmDropped, title);
+    if (deliveries_ == before)
+        DeviceEvents::record(sbevent::kAlarmDropped, title);
 }
 
 void SpringBoardHost::fireLocalNotification(const std::string& bundleIdentifier, const std::string& body,
                                             PlistDict userInfo) {
-    auto notification =
-        UIConcreteLocalNotification::make(bundleIdentifier, DeviceClock::now(), body, std::move(userInfo), false);
+    auto notification = UIConcreteLocalNotification::make(bundleIdentifier, DeviceClock::now(), body,
+                                                          std::move(userInfo), false);
     const unsigned long before = deliveries_;
     msg(application(bundleIdentifier), "_fireNotification:", notification);
-    if (deliveries_ == before) DeviceEvents::record(sbevent::kNotificationDropped, bundleIdentifier + ": " + body);
+    if (deliveries_ == before)
+        DeviceEvents::record(sbevent::kNotificationDropped, bundleIdentifier + ": " + body);
 }
 
 void SpringBoardHost::deliverNotification(const id& application, const id& notification) {
@@ -161,9 +179,11 @@ void SpringBoardHost::ring(const std::string& alarmId, const std::string& title,
     }
     ringing_ = Ringing{alarmId, title, canSnooze, locked_};
     auto bulletin = BBBulletin::make(kClockBundleIdentifier, kAlarmSectionSubtype, title, alarmId);
-    if (canSnooze) bulletin->alternateActionLabel_ = kSnoozeTitle;
+    if (canSnooze)
+        bulletin->alternateActionLabel_ = kSnoozeTitle;
     if (locked_) {
-        msg(lockScreen_, "presentFullscreenBulletinAlertWithItem:", SBAwayBulletinListItem::make(bulletin, canSnooze));
+        msg(lockScreen_,
+            "presentFullscreenBulletinAlertWithItem:", SBAwayBulletinListItem::make(bulletin, canSnooze));
     } else {
         modalAlert_ = SBBulletinModalAlert::make(bulletin);
         modalAlert_->present();
@@ -171,13 +191,16 @@ void SpringBoardHost::ring(const std::string& alarmId, const std::string& title,
 }
 
 void SpringBoardHost::takeDownPresentation() {
-    if (modalAlert_ && modalAlert_->isShowing() && modalAlert_->alertSheet_) msg(modalAlert_->alertSheet_, "dismiss");
+    if (modalAlert_ && modalAlert_->isShowing() && modalAlert_->alertSheet_)
+        msg(modalAlert_->alertSheet_, "dismiss");
     modalAlert_.reset();
-    if (lockScreen_->isShowingFullscreenBulletin()) msg(lockScreen_, "_dismissFullscreenBulletinAlertAnimated:", true);
+    if (lockScreen_->isShowingFullscreenBulletin())
+        msg(lockScreen_, "_dismissFullscreenBulletinAlertAnimated:", true);
 }
 
 void SpringBoardHost::stopAlarm(const std::string& alarmId) {
-    if (!ringing_ || ringing_->alarmId != alarmId) return;
+    if (!ringing_ || ringing_->alarmId != alarmId)
+        return;
     const std::string title = ringing_->title;
     ringing_.reset();
     book_.stop(alarmId);
@@ -186,7 +209,8 @@ void SpringBoardHost::stopAlarm(const std::string& alarmId) {
 }
 
 void SpringBoardHost::snoozeAlarm(const std::string& alarmId) {
-    if (!ringing_ || ringing_->alarmId != alarmId) return;
+    if (!ringing_ || ringing_->alarmId != alarmId)
+        return;
     const std::string title = ringing_->title;
     ringing_.reset();
     book_.snooze(alarmId, DeviceClock::now().timeIntervalSinceReferenceDate);
@@ -196,26 +220,30 @@ void SpringBoardHost::snoozeAlarm(const std::string& alarmId) {
 
 bool SpringBoardHost::slideToStop() {
     id controller = lockScreen_->fullscreenBulletinController_;
-    if (!controller) return false;
+    if (!controller)
+        return false;
     msg(controller, "performDismissAction");
     return true;
 }
 
 bool SpringBoardHost::tapLockScreenSnooze() {
     id controller = lockScreen_->fullscreenBulletinController_;
-    if (!controller || !msg<bool>(msg<id>(controller, "item"), "canSnooze")) return false;
+    if (!controller || !msg<bool>(msg<id>(controller, "item"), "canSnooze"))
+        return false;
     msg(controller, "performAlternateAction");
     return true;
 }
 
 void SpringBoardHost::lock() {
-    if (locked_) return;
+    if (locked_)
+        return;
     locked_ = true;
     DeviceEvents::record(sbevent::kLocked, "");
 }
 
 void SpringBoardHost::unlock() {
-    if (!locked_) return;
+    if (!locked_)
+        return;
     locked_ = false;
     DeviceEvents::record(sbevent::kUnlocked, "");
     if (ringing_ && ringing_->onLockScreen) {
@@ -242,18 +270,23 @@ springboard::ScreenState SpringBoardHost::screenState() const {
 
 id SpringBoardHost::screenWindow() const {
     id window = springboard::makeScreenWindow(screenState());
-    if (!lockScreenControls_) lockScreenControls_ = msg<id>(classObject(objc_getClass("SBLockScreenControlsTarget")), "new");
+    if (!lockScreenControls_)
+        lockScreenControls_ = msg<id>(classObject(objc_getClass("SBLockScreenControlsTarget")), "new");
     if (id snooze = msg<id>(window, "viewWithTag:", NSInteger{springboard::kLockScreenSnoozeTag}))
-        msg(snooze, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("snoozeTapped:"), UIControlEventTouchUpInside);
+        msg(snooze, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("snoozeTapped:"),
+            UIControlEventTouchUpInside);
     if (id slide = msg<id>(window, "viewWithTag:", NSInteger{springboard::kLockScreenSlideTag})) {
-        msg(slide, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("slideBegan:"), UIControlEventTouchDown);
+        msg(slide, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("slideBegan:"),
+            UIControlEventTouchDown);
         msg(slide, "addTarget:action:forControlEvents:", lockScreenControls_, SELECTOR("slideEnded:"),
             UIControlEventTouchUpInside | UIControlEventTouchUpOutside | UIControlEventTouchCancel);
     }
     return window;
 }
 
-id SpringBoardHost::statusBarView() const { return springboard::makeStatusBarView(screenState()); }
+id SpringBoardHost::statusBarView() const {
+    return springboard::makeStatusBarView(screenState());
+}
 
 bool SpringBoardHost::writeScreenSnapshot(const std::string& hostPngPath) const {
     return UISnapshotWriteScreen(screenWindow(), hostPngPath, 2);

@@ -19,7 +19,8 @@ namespace {
 
 template <class T> id viewOf(CGRect frame, const id& background) {
     id v = msg<id>(alloc<T>(), "initWithFrame:", frame);
-    if (background) msg(v, "setBackgroundColor:", background);
+    if (background)
+        msg(v, "setBackgroundColor:", background);
     return v;
 }
 
@@ -36,8 +37,10 @@ id label(CGRect frame, const std::string& text, const id& color, NSInteger align
 void addFullscreenAlarm(const id& screen, CGFloat width, const ScreenState& state) {
     const id white = UIColor::white(1, 1);
     id panel = viewOf<UIView>(CGRectMake(0, 150, width, 90), UIColor::white(0, 0.6));
-    msg(panel, "addSubview:", label(CGRectMake(10, 10, width - 20, 30), "Alarm", UIColor::white(0.7, 1), NSTextAlignmentCenter));
-    msg(panel, "addSubview:", label(CGRectMake(10, 45, width - 20, 30), *state.fullscreenAlarm, white, NSTextAlignmentCenter));
+    msg(panel, "addSubview:",
+        label(CGRectMake(10, 10, width - 20, 30), "Alarm", UIColor::white(0.7, 1), NSTextAlignmentCenter));
+    msg(panel, "addSubview:",
+        label(CGRectMake(10, 45, width - 20, 30), *state.fullscreenAlarm, white, NSTextAlignmentCenter));
     msg(screen, "addSubview:", panel);
     if (state.canSnooze) {
         id snooze = msg<id>(classObject(objc_getClass("UIButton")), "buttonWithType:", UIButtonTypeCustom);
@@ -63,7 +66,8 @@ void addFullscreenAlarm(const id& screen, CGFloat width, const ScreenState& stat
 std::string clockText(NSDate now, double utcOffset) {
     const double local = now.timeIntervalSinceReferenceDate + utcOffset;
     long minutes = static_cast<long>(std::floor(local / 60.0)) % (24 * 60);
-    if (minutes < 0) minutes += 24 * 60;
+    if (minutes < 0)
+        minutes += 24 * 60;
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02ld:%02ld", minutes / 60, minutes % 60);
     return buf;
@@ -82,16 +86,21 @@ id makeStatusBarView(const ScreenState& state, StatusBarStyle style) {
     const bool dark = style == StatusBarStyle::Dark;
     const id content = UIColor::white(dark ? 1 : 0, 1);
     id bar = viewOf<UIView>(CGRectMake(0, 0, width, kStatusBarHeight), UIColor::white(dark ? 0 : 0.97, 1));
-    msg(bar, "addSubview:", label(CGRectMake(0, 0, width, kStatusBarHeight), clockText(state.now, state.utcOffset), content,
-                                  NSTextAlignmentCenter));
+    msg(bar, "addSubview:",
+        label(CGRectMake(0, 0, width, kStatusBarHeight), clockText(state.now, state.utcOffset), content,
+              NSTextAlignmentCenter));
     CGFloat right = width - 4;
     for (auto it = state.items.rbegin(); it != state.items.rend(); ++it) {
-        if (!it->visible || it->imageName.empty()) continue;
-        id image = msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", statusBarImagePath(it->imageName, style));
-        if (!image) continue;
+        if (!it->visible || it->imageName.empty())
+            continue;
+        id image = msg<id>(classObject(objc_getClass("UIImage")),
+                           "imageNamed:", statusBarImagePath(it->imageName, style));
+        if (!image)
+            continue;
         const CGSize size = msg<CGSize>(image, "size");
         id view = msg<id>(alloc<UIImageView>(), "initWithImage:", image);
-        msg(view, "setFrame:", CGRectMake(right - size.width, (kStatusBarHeight - size.height) / 2, size.width, size.height));
+        msg(view, "setFrame:",
+            CGRectMake(right - size.width, (kStatusBarHeight - size.height) / 2, size.width, size.height));
         msg(bar, "addSubview:", view);
         right -= size.width + 6;
     }
@@ -101,11 +110,14 @@ id makeStatusBarView(const ScreenState& state, StatusBarStyle style) {
 id makeScreenWindow(const ScreenState& state) {
     const CGRect bounds = UIScreen::main()->bounds();
     const CGFloat width = bounds.size.width;
-    id window = viewOf<UIWindow>(bounds, state.locked ? UIColor::white(0.05, 1) : UIColor::rgba(0.16, 0.27, 0.42, 1));
+    id window =
+        viewOf<UIWindow>(bounds, state.locked ? UIColor::white(0.05, 1) : UIColor::rgba(0.16, 0.27, 0.42, 1));
     if (state.locked) {
-        msg(window, "addSubview:", label(CGRectMake(0, 60, width, 40), clockText(state.now, state.utcOffset),
-                                         UIColor::white(1, 1), NSTextAlignmentCenter));
-        if (state.fullscreenAlarm) addFullscreenAlarm(window, width, state);
+        msg(window, "addSubview:",
+            label(CGRectMake(0, 60, width, 40), clockText(state.now, state.utcOffset), UIColor::white(1, 1),
+                  NSTextAlignmentCenter));
+        if (state.fullscreenAlarm)
+            addFullscreenAlarm(window, width, state);
     }
     msg(window, "addSubview:", makeStatusBarView(state));
     return window;

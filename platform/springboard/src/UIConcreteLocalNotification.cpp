@@ -1,16 +1,18 @@
 #include "springboard/UIConcreteLocalNotification.h"
 
 namespace {
-const ClassDef<UIConcreteLocalNotification> kUIConcreteLocalNotification("UIConcreteLocalNotification", "NSObject", {
-    method("fireDate", &UIConcreteLocalNotification::fireDate),
-    method("setFireDate:", &UIConcreteLocalNotification::setFireDate),
-    method("alertBody", &UIConcreteLocalNotification::alertBody),
-    method("setAlertBody:", &UIConcreteLocalNotification::setAlertBody),
-    method("userInfo", &UIConcreteLocalNotification::userInfo),
-    method("setUserInfo:", &UIConcreteLocalNotification::setUserInfo),
-    method("allowSnooze", &UIConcreteLocalNotification::allowSnooze),
-    method("setAllowSnooze:", &UIConcreteLocalNotification::setAllowSnooze),
-});
+const ClassDef<UIConcreteLocalNotification>
+    kUIConcreteLocalNotification("UIConcreteLocalNotification", "NSObject",
+                                 {
+                                     method("fireDate", &UIConcreteLocalNotification::fireDate),
+                                     method("setFireDate:", &UIConcreteLocalNotification::setFireDate),
+                                     method("alertBody", &UIConcreteLocalNotification::alertBody),
+                                     method("setAlertBody:", &UIConcreteLocalNotification::setAlertBody),
+                                     method("userInfo", &UIConcreteLocalNotification::userInfo),
+                                     method("setUserInfo:", &UIConcreteLocalNotification::setUserInfo),
+                                     method("allowSnooze", &UIConcreteLocalNotification::allowSnooze),
+                                     method("setAllowSnooze:", &UIConcreteLocalNotification::setAllowSnooze),
+                                 });
 } // namespace
 
 Ref<UIConcreteLocalNotification> UIConcreteLocalNotification::make(std::string scheduledBy, NSDate fireDate,

@@ -1,8 +1,11 @@
 #include "substrate/substrate.h"
 
 void MSHookMessageEx(Class* cls, SEL sel, Imp replacement, Imp* previous) {
-    if (previous) *previous = Imp{};
-    if (!cls || !sel || !class_respondsToSelector(cls, sel)) return;
+    if (previous)
+        *previous = Imp{};
+    if (!cls || !sel || !class_respondsToSelector(cls, sel))
+        return;
     Imp old = class_replaceMethod(cls, sel, std::move(replacement));
-    if (previous) *previous = std::move(old);
+    if (previous)
+        *previous = std::move(old);
 }

@@ -15,20 +15,25 @@ namespace {
 // "Filter" → "Bundles" of the filter file, or none when the file or the key is missing.
 std::optional<std::vector<std::string>> filterBundles(const std::string& filterPath) {
     auto filter = dictionaryWithContentsOfFile(filterPath);
-    if (!filter) return std::nullopt;
+    if (!filter)
+        return std::nullopt;
     const PlistValue& bundles = valueForKey(*filter, "Filter")["Bundles"];
-    if (!bundles.isArray()) return std::nullopt;
+    if (!bundles.isArray())
+        return std::nullopt;
     std::vector<std::string> out;
     for (const PlistValue& b : bundles.asArray())
-        if (b.isString()) out.push_back(b.asString());
+        if (b.isString())
+            out.push_back(b.asString());
     return out;
 }
 
 std::vector<substrate::TweakCandidate> candidatesIn(const std::string& folder) {
     std::vector<substrate::TweakCandidate> candidates;
     for (const std::string& name : contentsOfDeviceDirectory(folder)) {
-        if (std::filesystem::path(name).extension() != ".dylib") continue;
-        if (deviceFileKind(folder + "/" + name) != DeviceFileKind::Regular) continue;
+        if (std::filesystem::path(name).extension() != ".dylib")
+            continue;
+        if (deviceFileKind(folder + "/" + name) != DeviceFileKind::Regular)
+            continue;
         candidates.push_back({name, filterBundles(folder + "/" + substrate::filterNameFor(name))});
     }
     return candidates;
@@ -40,7 +45,8 @@ std::vector<std::string> MSLoadTweaksForHost(std::string_view bundleIdentifier) 
     const std::string folder = kDynamicLibrariesPath;
     std::vector<std::string> loaded;
     for (const std::string& library : substrate::tweaksForHost(candidatesIn(folder), bundleIdentifier)) {
-        if (!device_dlopen(folder + "/" + library, kDeviceRTLD_NOW | kDeviceRTLD_GLOBAL)) continue;
+        if (!device_dlopen(folder + "/" + library, kDeviceRTLD_NOW | kDeviceRTLD_GLOBAL))
+            continue;
         DeviceEvents::record("tweak loaded", library);
         loaded.push_back(library);
     }

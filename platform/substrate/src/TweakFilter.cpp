@@ -12,10 +12,12 @@ std::string filterNameFor(std::string_view library) {
     return std::string(stem) + ".plist";
 }
 
-std::vector<std::string> tweaksForHost(std::vector<TweakCandidate> candidates, std::string_view bundleIdentifier) {
+std::vector<std::string> tweaksForHost(std::vector<TweakCandidate> candidates,
+                                       std::string_view bundleIdentifier) {
     std::vector<std::string> chosen;
     for (auto& c : candidates) {
-        if (!c.bundles) continue;
+        if (!c.bundles)
+            continue;
         if (std::find(c.bundles->begin(), c.bundles->end(), bundleIdentifier) != c.bundles->end())
             chosen.push_back(std::move(c.library));
     }

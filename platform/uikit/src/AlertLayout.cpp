@@ -17,7 +17,8 @@ AlertLayout layoutAlert(const AlertLayoutInput& in) {
         y += in.titleHeight;
     }
     if (in.messageHeight > 0) {
-        if (in.titleHeight > 0) y += kTitleMessageGap;
+        if (in.titleHeight > 0)
+            y += kTitleMessageGap;
         out.message = CGRectMake(kAlertTextInset, y, kAlertTextWidth, in.messageHeight);
         y += in.messageHeight;
     }
@@ -39,7 +40,8 @@ AlertLayout layoutAlert(const AlertLayoutInput& in) {
         y += kAlertButtonHeight;
     } else {
         for (int i = 0; i < n; ++i) {
-            if (hasCancel && i == in.cancelButtonIndex) continue;
+            if (hasCancel && i == in.cancelButtonIndex)
+                continue;
             out.buttons[size_t(i)] = CGRectMake(0, y, kAlertWidth, kAlertButtonHeight);
             y += kAlertButtonHeight;
         }
@@ -54,7 +56,7 @@ AlertLayout layoutAlert(const AlertLayoutInput& in) {
         y += in.accessoryHeight;
     }
     const CGFloat height = y;
-    out.panel = CGRectMake(std::round((in.screen.width - kAlertWidth) / 2), std::round((in.screen.height - height) / 2),
-                           kAlertWidth, height);
+    out.panel = CGRectMake(std::round((in.screen.width - kAlertWidth) / 2),
+                           std::round((in.screen.height - height) / 2), kAlertWidth, height);
     return out;
 }

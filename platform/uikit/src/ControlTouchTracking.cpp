@@ -14,24 +14,29 @@ std::vector<NSUInteger> ControlTouchTracking::began() {
 }
 
 std::vector<NSUInteger> ControlTouchTracking::moved(bool inside) {
-    if (!tracking_) return {};
+    if (!tracking_)
+        return {};
     std::vector<NSUInteger> events;
-    if (inside && !inside_) events.push_back(UIControlEventTouchDragEnter);
-    if (!inside && inside_) events.push_back(UIControlEventTouchDragExit);
+    if (inside && !inside_)
+        events.push_back(UIControlEventTouchDragEnter);
+    if (!inside && inside_)
+        events.push_back(UIControlEventTouchDragExit);
     events.push_back(inside ? UIControlEventTouchDragInside : UIControlEventTouchDragOutside);
     inside_ = inside;
     return events;
 }
 
 std::vector<NSUInteger> ControlTouchTracking::ended(bool inside) {
-    if (!tracking_) return {};
+    if (!tracking_)
+        return {};
     tracking_ = false;
     inside_ = inside;
     return {inside ? UIControlEventTouchUpInside : UIControlEventTouchUpOutside};
 }
 
 std::vector<NSUInteger> ControlTouchTracking::cancelled() {
-    if (!tracking_) return {};
+    if (!tracking_)
+        return {};
     tracking_ = false;
     inside_ = false;
     return {UIControlEventTouchCancel};

@@ -22,7 +22,8 @@ LabelFont::LabelFont() {
     FT_Library library = nullptr;
     FT_Face ftFace = nullptr;
     if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, kLabelFontFile, 0, &ftFace) != 0) {
-        std::fprintf(stderr, "UIKit: the label font %s cannot be loaded (install %s)\n", kLabelFontFile, kLabelFontPackage);
+        std::fprintf(stderr, "UIKit: the label font %s cannot be loaded (install %s)\n", kLabelFontFile,
+                     kLabelFontPackage);
         std::abort();
     }
     face_ = cairo_ft_font_face_create_for_ft_face(ftFace, 0);
@@ -41,28 +42,35 @@ LabelFont::LabelFont() {
     lineHeight_ = extents.height;
     baseline_ = (extents.height - extents.ascent - extents.descent) / 2 + extents.ascent;
     table_ = std::make_unique<std::atomic<double>[]>(kTableSize);
-    for (size_t i = 0; i < kTableSize; ++i) table_[i].store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
+    for (size_t i = 0; i < kTableSize; ++i)
+        table_[i].store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
 }
 
 char32_t decodeUtf8Character(std::string_view s) {
     constexpr char32_t kReplacement = 0xFFFD;
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
     const size_t n = s.size();
-    if (n == 0) return kReplacement;
-    if (n == 1) return byte(0) < 0x80 ? byte(0) : kReplacement;
-    if (n != utf8SequenceLength(byte(0)) || byte(0) > 0xF4) return kReplacement;
+    if (n == 0)
+        return kReplacement;
+    if (n == 1)
+        return byte(0) < 0x80 ? byte(0) : kReplacement;
+    if (n != utf8SequenceLength(byte(0)) || byte(0) > 0xF4)
+        return kReplacement;
     char32_t c = byte(0) & (0xFF >> (n + 1));
     for (size_t i = 1; i < n; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) return kReplacement;
+        if ((byte(i) & 0xC0) != 0x80)
+            return kReplacement;
         c = (c << 6) | (byte(i) & 0x3F);
     }
     constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kSmallest[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return kReplacement;
+    if (c < kSmallest[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kReplacement;
     return c;
 }
 
 double LabelFont::cairoAdvance(char32_t c) const {
-    if (c == 0) return 0; // Cairo reads a text up to its first NUL
+    if (c == 0)
+        return 0; // Cairo reads a text up to its first NUL
     char utf8[5] = {};
     if (c < 0x80) {
         utf8[0] = char(c);
@@ -96,7 +104,8 @@ double LabelFont::advance(char32_t c) const {
     }
     std::lock_guard<std::mutex> hold(othersLock_);
     auto it = others_.find(c);
-    if (it == others_.end()) it = others_.emplace(c, cairoAdvance(c)).first;
+    if (it == others_.end())
+        it = others_.emplace(c, cairoAdvance(c)).first;
     return it->second;
 }
 

@@ -26,8 +26,10 @@ void paintDrawRect(Painter& painter, UIView& view, double scale) {
     const CGRect b = view.bounds();
     const double pw = std::ceil(b.size.width * scale - 1e-9), ph = std::ceil(b.size.height * scale - 1e-9);
     // Nothing to draw, or more than a picture can hold (NaN too): nothing is drawn.
-    if (!(pw >= 1 && ph >= 1 && pw <= kLargestPicture && ph <= kLargestPicture)) return;
-    if (b.size.width <= 0 || b.size.height <= 0) return;
+    if (!(pw >= 1 && ph >= 1 && pw <= kLargestPicture && ph <= kLargestPicture))
+        return;
+    if (b.size.width <= 0 || b.size.height <= 0)
+        return;
     const auto w = size_t(pw), h = size_t(ph);
     CGContextRef ctx = CGBitmapContextCreate(w, h);
     CGContextScaleCTM(ctx, scale, scale);
@@ -44,19 +46,23 @@ void paintDrawRect(Painter& painter, UIView& view, double scale) {
 void paintShadow(cairo_t* cr, const CALayer& layer, CGSize size, double scale) {
     const float opacity = layer.shadowOpacity();
     const CGColor color = layer.shadowColor();
-    const bool hasShape = layer.backgroundColor().a > 0 || (layer.borderWidth() > 0 && layer.borderColor().a > 0);
-    if (opacity <= 0 || color.a <= 0 || !hasShape || size.width <= 0 || size.height <= 0) return;
+    const bool hasShape =
+        layer.backgroundColor().a > 0 || (layer.borderWidth() > 0 && layer.borderColor().a > 0);
+    if (opacity <= 0 || color.a <= 0 || !hasShape || size.width <= 0 || size.height <= 0)
+        return;
     const double blur = std::max(0.0, layer.shadowRadius());
     const double margin = std::ceil(blur * 2) + 1;
     const double maskWidth = std::ceil((size.width + 2 * margin) * scale);
     const double maskHeight = std::ceil((size.height + 2 * margin) * scale);
-    if (!(maskWidth <= kLargestPicture && maskHeight <= kLargestPicture)) return;
+    if (!(maskWidth <= kLargestPicture && maskHeight <= kLargestPicture))
+        return;
     const int pw = int(maskWidth), ph = int(maskHeight);
     cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, pw, ph);
     {
         cairo_t* mc = cairo_create(mask);
         cairo_scale(mc, scale, scale);
-        Painter(mc).fillRoundedRect(CGRectMake(margin, margin, size.width, size.height), layer.cornerRadius(), {0, 0, 0, 1});
+        Painter(mc).fillRoundedRect(CGRectMake(margin, margin, size.width, size.height), layer.cornerRadius(),
+                                    {0, 0, 0, 1});
         cairo_destroy(mc);
     }
     cairo_surface_flush(mask);
@@ -77,17 +83,20 @@ CGRect drawnRectInParent(const CALayer& layer) {
     const Ref<UIView> view = layer.view();
     const bool hidden = view ? view->isHidden() : layer.isHidden();
     const double opacity = view ? view->alpha() : layer.opacity();
-    if (hidden || opacity <= 0) return CGRectNull;
+    if (hidden || opacity <= 0)
+        return CGRectNull;
     const CGRect frame = view ? view->frame() : layer.frame();
     // A view of no size draws nothing of its own.
     CGRect drawn = CGRectIsEmpty(frame) ? CGRectNull : frame;
-    if (layer.masksToBounds()) return drawn;
+    if (layer.masksToBounds())
+        return drawn;
     const CGRect bounds = view ? view->bounds() : layer.bounds();
     for (const id& sublayer : layer.sublayers()) {
         auto sub = cast<CALayer>(sublayer);
         const CGRect r = sub ? drawnRectInParent(*sub) : CGRectNull;
         if (!CGRectIsNull(r))
-            drawn = CGRectUnion(drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
+            drawn = CGRectUnion(
+                drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
     }
     return drawn;
 }
@@ -96,22 +105,27 @@ CGRect drawnRectInParent(const CALayer& layer) {
 
 CGRect layerTreeDrawnRect(const id& layerObject) {
     auto layer = cast<CALayer>(layerObject);
-    if (!layer) return CGRectNull;
+    if (!layer)
+        return CGRectNull;
     const Ref<UIView> view = layer->view();
     const CGRect frame = view ? view->frame() : layer->frame();
     const CGRect bounds = view ? view->bounds() : layer->bounds();
     const CGRect drawn = drawnRectInParent(*layer);
-    if (CGRectIsNull(drawn)) return bounds;
-    return CGRectUnion(bounds, CGRectOffset(drawn, bounds.origin.x - frame.origin.x, bounds.origin.y - frame.origin.y));
+    if (CGRectIsNull(drawn))
+        return bounds;
+    return CGRectUnion(
+        bounds, CGRectOffset(drawn, bounds.origin.x - frame.origin.x, bounds.origin.y - frame.origin.y));
 }
 
 void renderLayerTree(cairo_t* cr, const id& layerObject, double scale, bool placeAtFrame) {
     auto layer = cast<CALayer>(layerObject);
-    if (!layer) return;
+    if (!layer)
+        return;
     const Ref<UIView> view = layer->view();
     const bool hidden = view ? view->isHidden() : layer->isHidden();
     const double opacity = view ? view->alpha() : layer->opacity();
-    if (hidden || opacity <= 0) return;
+    if (hidden || opacity <= 0)
+        return;
     const CGRect frame = view ? view->frame() : layer->frame();
     const CGRect bounds = view ? view->bounds() : layer->bounds();
     const CGRect box = CGRectMake(0, 0, frame.size.width, frame.size.height);
@@ -119,20 +133,25 @@ void renderLayerTree(cairo_t* cr, const id& layerObject, double scale, bool plac
 
     Painter painter(cr);
     cairo_save(cr);
-    if (placeAtFrame) cairo_translate(cr, frame.origin.x, frame.origin.y);
+    if (placeAtFrame)
+        cairo_translate(cr, frame.origin.x, frame.origin.y);
     const bool group = opacity < 1;
-    if (group) cairo_push_group(cr);
+    if (group)
+        cairo_push_group(cr);
 
     paintShadow(cr, *layer, box.size, scale);
     painter.fillRoundedRect(box, radius, layer->backgroundColor());
     cairo_save(cr);
-    if (layer->masksToBounds()) painter.clipRoundedRect(box, radius);
+    if (layer->masksToBounds())
+        painter.clipRoundedRect(box, radius);
     cairo_translate(cr, -bounds.origin.x, -bounds.origin.y);
     if (view) {
         view->paintContent(painter);
-        if (drawsItself(*view)) paintDrawRect(painter, *view, scale);
+        if (drawsItself(*view))
+            paintDrawRect(painter, *view, scale);
     }
-    for (const id& sublayer : layer->sublayers()) renderLayerTree(cr, sublayer, scale, true);
+    for (const id& sublayer : layer->sublayers())
+        renderLayerTree(cr, sublayer, scale, true);
     cairo_restore(cr);
     painter.strokeRoundedRect(box, radius, layer->borderWidth(), layer->borderColor());
 

@@ -10,12 +10,20 @@
 #include <cmath>
 
 namespace {
-void setColor(cairo_t* cr, CGColor c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void setColor(cairo_t* cr, CGColor c) {
+    cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 } // namespace
 
-void Painter::save() { cairo_save(cr_); }
-void Painter::restore() { cairo_restore(cr_); }
-void Painter::translate(CGFloat dx, CGFloat dy) { cairo_translate(cr_, dx, dy); }
+void Painter::save() {
+    cairo_save(cr_);
+}
+void Painter::restore() {
+    cairo_restore(cr_);
+}
+void Painter::translate(CGFloat dx, CGFloat dy) {
+    cairo_translate(cr_, dx, dy);
+}
 
 void Painter::roundedRectPath(CGRect r, CGFloat radius) {
     r = CGRectStandardize(r);
@@ -34,7 +42,8 @@ void Painter::roundedRectPath(CGRect r, CGFloat radius) {
 }
 
 void Painter::fillRoundedRect(CGRect rect, CGFloat radius, CGColor color) {
-    if (color.a <= 0 || CGRectIsEmpty(rect)) return;
+    if (color.a <= 0 || CGRectIsEmpty(rect))
+        return;
     cairo_new_path(cr_);
     roundedRectPath(rect, radius);
     setColor(cr_, color);
@@ -42,13 +51,15 @@ void Painter::fillRoundedRect(CGRect rect, CGFloat radius, CGColor color) {
 }
 
 void Painter::strokeRoundedRect(CGRect rect, CGFloat radius, CGFloat width, CGColor color) {
-    if (color.a <= 0 || width <= 0 || CGRectIsEmpty(rect)) return;
+    if (color.a <= 0 || width <= 0 || CGRectIsEmpty(rect))
+        return;
     // The outer outline less the inner one, so the border lies inside the rectangle.
     cairo_save(cr_);
     cairo_new_path(cr_);
     roundedRectPath(rect, radius);
     const CGRect inner = CGRectInset(CGRectStandardize(rect), width, width);
-    if (!CGRectIsNull(inner) && !CGRectIsEmpty(inner)) roundedRectPath(inner, std::max(0.0, radius - width));
+    if (!CGRectIsNull(inner) && !CGRectIsEmpty(inner))
+        roundedRectPath(inner, std::max(0.0, radius - width));
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
     setColor(cr_, color);
     cairo_fill(cr_);
@@ -65,8 +76,10 @@ void Painter::fillEllipse(CGRect rect, CGColor color) {
     fillRoundedRect(rect, std::min(rect.size.width, rect.size.height) / 2, color);
 }
 
-void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines, CGColor color) {
-    if (text.empty() || color.a <= 0 || box.size.width <= 0 || box.size.height <= 0) return;
+void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines,
+                       CGColor color) {
+    if (text.empty() || color.a <= 0 || box.size.width <= 0 || box.size.height <= 0)
+        return;
     const LabelFont& font = LabelFont::shared();
     const std::vector<std::string> lines = labelShownLines(text, box.size, maxLines);
 
@@ -89,8 +102,10 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
         }
         const double w = font.width(line);
         double x = box.origin.x;
-        if (alignment == NSTextAlignmentCenter) x += (box.size.width - w) / 2;
-        else if (alignment == NSTextAlignmentRight) x += box.size.width - w;
+        if (alignment == NSTextAlignmentCenter)
+            x += (box.size.width - w) / 2;
+        else if (alignment == NSTextAlignmentRight)
+            x += box.size.width - w;
         cairo_move_to(cr_, x, baseline);
         cairo_show_text(cr_, line.c_str());
         baseline += font.lineHeight();
@@ -117,7 +132,8 @@ cairo_surface_t* surfaceFromRGBA(const uint8_t* pixels, size_t width, size_t hei
 }
 
 void Painter::drawRGBA(const uint8_t* pixels, size_t width, size_t height, size_t bytesPerRow, CGRect dest) {
-    if (!pixels || width == 0 || height == 0 || CGRectIsEmpty(dest)) return;
+    if (!pixels || width == 0 || height == 0 || CGRectIsEmpty(dest))
+        return;
     cairo_surface_t* surface = surfaceFromRGBA(pixels, width, height, bytesPerRow);
     cairo_save(cr_);
     cairo_rectangle(cr_, dest.origin.x, dest.origin.y, dest.size.width, dest.size.height);

@@ -46,12 +46,15 @@ class Wrapper {
                 }
             }
             lineEnd = wordEnd;
-            if (lineWidth > width_) breakBetweenCharacters(p, lineStart, lineEnd, lineWidth);
+            if (lineWidth > width_)
+                breakBetweenCharacters(p, lineStart, lineEnd, lineWidth);
             first = false;
-            if (space == std::string_view::npos) break;
+            if (space == std::string_view::npos)
+                break;
             start = space + 1;
         }
-        if (!full()) out_.emplace_back(p.substr(lineStart, lineEnd - lineStart));
+        if (!full())
+            out_.emplace_back(p.substr(lineStart, lineEnd - lineStart));
     }
 
   private:
@@ -96,7 +99,8 @@ class Wrapper {
 // Ends `line` in an ellipsis when it is cut (`cut`) or wider than `width`, keeping the longest
 // start that fits with the ellipsis. Reads the line only until it is known to be too wide.
 void endInEllipsis(std::string& line, double width, bool cut, const TextMeasure& measure) {
-    if (!cut && width == kUnlimitedWidth) return; // no line is wider than no limit
+    if (!cut && width == kUnlimitedWidth)
+        return; // no line is wider than no limit
     const double ellipsis = measure(kEllipsis);
     size_t keep = 0;
     double sum = 0;
@@ -106,13 +110,16 @@ void endInEllipsis(std::string& line, double width, bool cut, const TextMeasure&
         sum += measure(std::string_view(line).substr(i, j - i));
         wider = wider || sum > width;
         const bool fitsWithEllipsis = !(sum + ellipsis > width);
-        if (fitsWithEllipsis) keep = j;
+        if (fitsWithEllipsis)
+            keep = j;
         // Widths never shrink: no longer start fits with the ellipsis, and whether the whole
         // line is too wide is known (or does not matter).
-        if (!fitsWithEllipsis && (wider || cut)) break;
+        if (!fitsWithEllipsis && (wider || cut))
+            break;
         i = j;
     }
-    if (!cut && !wider) return;
+    if (!cut && !wider)
+        return;
     line.resize(keep);
     line += kEllipsis;
 }
@@ -121,7 +128,8 @@ void endInEllipsis(std::string& line, double width, bool cut, const TextMeasure&
 
 std::vector<std::string> layoutTextLines(std::string_view text, double width, long maxLines,
                                          const TextMeasure& measure) {
-    if (width <= 0) width = kUnlimitedWidth;
+    if (width <= 0)
+        width = kUnlimitedWidth;
     const bool wraps = maxLines != 1 && width != kUnlimitedWidth;
     // One line past the limit tells that lines were dropped; none after it is needed.
     const size_t wanted = maxLines > 0 ? size_t(maxLines) + 1 : SIZE_MAX;
@@ -130,15 +138,20 @@ std::vector<std::string> layoutTextLines(std::string_view text, double width, lo
     size_t start = 0;
     while (lines.size() < wanted) {
         const size_t feed = text.find('\n', start);
-        const std::string_view paragraph = text.substr(start, feed == std::string_view::npos ? feed : feed - start);
-        if (wraps) wrapper.wrap(paragraph);
-        else lines.emplace_back(paragraph);
-        if (feed == std::string_view::npos) break;
+        const std::string_view paragraph =
+            text.substr(start, feed == std::string_view::npos ? feed : feed - start);
+        if (wraps)
+            wrapper.wrap(paragraph);
+        else
+            lines.emplace_back(paragraph);
+        if (feed == std::string_view::npos)
+            break;
         start = feed + 1;
     }
 
     const bool dropped = maxLines > 0 && lines.size() > size_t(maxLines);
-    if (dropped) lines.resize(size_t(maxLines));
+    if (dropped)
+        lines.resize(size_t(maxLines));
     endInEllipsis(lines.back(), width, dropped, measure);
     return lines;
 }

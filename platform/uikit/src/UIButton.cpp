@@ -11,7 +11,8 @@ constexpr CGColor kSystemTint{0, 122.0 / 255, 1, 1};
 constexpr CGFloat kTitlePadding = 8; // on each side of a fitted title
 
 id colorFrom(CGColor c) {
-    return msg<id>(classObject(objc_getClass("UIColor")), "colorWithRed:green:blue:alpha:", c.r, c.g, c.b, c.a);
+    return msg<id>(classObject(objc_getClass("UIColor")), "colorWithRed:green:blue:alpha:", c.r, c.g, c.b,
+                   c.a);
 }
 } // namespace
 
@@ -21,8 +22,10 @@ void UIButton::setTitleForState(std::string title, NSUInteger state) {
 }
 
 std::string UIButton::titleForState(NSUInteger state) const {
-    if (auto it = titles_.find(state); it != titles_.end()) return it->second;
-    if (auto it = titles_.find(UIControlStateNormal); it != titles_.end()) return it->second;
+    if (auto it = titles_.find(state); it != titles_.end())
+        return it->second;
+    if (auto it = titles_.find(UIControlStateNormal); it != titles_.end())
+        return it->second;
     return "";
 }
 
@@ -32,8 +35,10 @@ void UIButton::setTitleColorForState(id color, NSUInteger state) {
 }
 
 id UIButton::titleColorForState(NSUInteger state) const {
-    if (auto it = titleColors_.find(state); it != titleColors_.end() && it->second) return it->second;
-    if (auto it = titleColors_.find(UIControlStateNormal); it != titleColors_.end() && it->second) return it->second;
+    if (auto it = titleColors_.find(state); it != titleColors_.end() && it->second)
+        return it->second;
+    if (auto it = titleColors_.find(UIControlStateNormal); it != titleColors_.end() && it->second)
+        return it->second;
     return colorFrom(buttonType_ == UIButtonTypeSystem ? kSystemTint : CGColor{1, 1, 1, 1});
 }
 
@@ -41,8 +46,10 @@ CGColor UIButton::titleCGColor() const {
     const NSUInteger s = state();
     CGColor c = msg<CGColor>(titleColorForState(s), "CGColor");
     const bool ownHighlightColor = titleColors_.count(UIControlStateHighlighted) != 0;
-    if (buttonType_ == UIButtonTypeSystem && (s & UIControlStateHighlighted) && !ownHighlightColor) c.a *= 0.2;
-    if (s & UIControlStateDisabled) c.a *= 0.35;
+    if (buttonType_ == UIButtonTypeSystem && (s & UIControlStateHighlighted) && !ownHighlightColor)
+        c.a *= 0.2;
+    if (s & UIControlStateDisabled)
+        c.a *= 0.35;
     return c;
 }
 
@@ -56,19 +63,24 @@ void UIButton::paintContent(Painter& painter) {
 }
 
 namespace {
-const ClassDef<UIButton> kUIButton("UIButton", "UIControl", {
-    classMethod("buttonWithType:", [](Object* cls, NSInteger type) -> id {
-        auto button = cast<UIButton>(msg<id>(msg<id>(cls, "alloc"), "initWithFrame:", CGRectZero));
-        if (button) button->setButtonType(type);
-        return button;
-    }),
-    method("buttonType", &UIButton::buttonType),
-    method("setTitle:forState:", &UIButton::setTitleForState),
-    method("titleForState:", &UIButton::titleForState),
-    method("setTitleColor:forState:", &UIButton::setTitleColorForState),
-    method("titleColorForState:", &UIButton::titleColorForState),
-    method("currentTitle", &UIButton::currentTitle),
-    method("currentTitleColor", &UIButton::currentTitleColor),
-    method("sizeThatFits:", &UIButton::sizeThatFits),
-});
+const ClassDef<UIButton> kUIButton("UIButton", "UIControl",
+                                   {
+                                       classMethod("buttonWithType:",
+                                                   [](Object* cls, NSInteger type) -> id {
+                                                       auto button = cast<UIButton>(
+                                                           msg<id>(msg<id>(cls, "alloc"),
+                                                                   "initWithFrame:", CGRectZero));
+                                                       if (button)
+                                                           button->setButtonType(type);
+                                                       return button;
+                                                   }),
+                                       method("buttonType", &UIButton::buttonType),
+                                       method("setTitle:forState:", &UIButton::setTitleForState),
+                                       method("titleForState:", &UIButton::titleForState),
+                                       method("setTitleColor:forState:", &UIButton::setTitleColorForState),
+                                       method("titleColorForState:", &UIButton::titleColorForState),
+                                       method("currentTitle", &UIButton::currentTitle),
+                                       method("currentTitleColor", &UIButton::currentTitleColor),
+                                       method("sizeThatFits:", &UIButton::sizeThatFits),
+                                   });
 } // namespace

@@ -28,8 +28,10 @@ std::optional<std::vector<uint8_t>> finishRead(png_image& image) {
 // 2 for "name@2x", 3 for "name@3x", else 1.
 CGFloat scaleOfName(const std::string& stem) {
     if (stem.size() > 3 && stem[stem.size() - 3] == '@' && stem.back() == 'x') {
-        if (stem[stem.size() - 2] == '2') return 2;
-        if (stem[stem.size() - 2] == '3') return 3;
+        if (stem[stem.size() - 2] == '2')
+            return 2;
+        if (stem[stem.size() - 2] == '3')
+            return 3;
     }
     return 1;
 }
@@ -46,9 +48,11 @@ bool UIImage::loadPNG(const std::string& hostPath) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, hostPath.c_str())) return false;
+    if (!png_image_begin_read_from_file(&image, hostPath.c_str()))
+        return false;
     auto pixels = finishRead(image);
-    if (!pixels) return false;
+    if (!pixels)
+        return false;
     setPixels(image.width, image.height, std::move(*pixels), hostPath);
     return true;
 }
@@ -57,16 +61,19 @@ bool UIImage::loadPNGBytes(std::string_view bytes, const std::string& name) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return false;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+        return false;
     auto pixels = finishRead(image);
-    if (!pixels) return false;
+    if (!pixels)
+        return false;
     setPixels(image.width, image.height, std::move(*pixels), name);
     return true;
 }
 
 Ref<UIImage> UIImageFromHostPNG(const std::string& hostPath) {
     auto image = cast<UIImage>(msg<id>(classObject(objc_getClass("UIImage")), "new"));
-    if (!image || !image->loadPNG(hostPath)) return nullptr;
+    if (!image || !image->loadPNG(hostPath))
+        return nullptr;
     return image;
 }
 
@@ -81,33 +88,43 @@ std::vector<std::string> imageCandidates(const std::string& devicePath) {
     const std::string extension = path.has_extension() ? path.extension().string() : ".png";
     const std::string stem = path.stem().string();
     const std::string folder = path.has_parent_path() ? path.parent_path().string() + "/" : "";
-    if (scaleOfName(stem) != 1) return {folder + stem + extension};
+    if (scaleOfName(stem) != 1)
+        return {folder + stem + extension};
     const int screen = std::clamp(int(std::lround(UIScreen::main()->scale())), 1, 3);
     std::vector<int> scales;
-    for (int s = screen; s >= 1; --s) scales.push_back(s);
-    for (int s = screen + 1; s <= 3; ++s) scales.push_back(s);
+    for (int s = screen; s >= 1; --s)
+        scales.push_back(s);
+    for (int s = screen + 1; s <= 3; ++s)
+        scales.push_back(s);
     std::vector<std::string> candidates;
-    for (int s : scales) candidates.push_back(folder + stem + (s == 1 ? "" : "@" + std::to_string(s) + "x") + extension);
+    for (int s : scales)
+        candidates.push_back(folder + stem + (s == 1 ? "" : "@" + std::to_string(s) + "x") + extension);
     return candidates;
 }
 
 id imageAtDevicePath(const std::string& devicePath) {
-    if (devicePath.empty()) return nullptr;
+    if (devicePath.empty())
+        return nullptr;
     for (const std::string& candidate : imageCandidates(devicePath)) {
         // Read through the device root, never reopened by a host path.
         auto bytes = readDeviceFile(candidate, kMaxImageFileBytes);
-        if (!bytes) continue;
+        if (!bytes)
+            continue;
         auto image = cast<UIImage>(msg<id>(classObject(objc_getClass("UIImage")), "new"));
-        if (image && image->loadPNGBytes(*bytes, candidate)) return image;
+        if (image && image->loadPNGBytes(*bytes, candidate))
+            return image;
     }
     return nullptr;
 }
 
-const ClassDef<UIImage> kUIImage("UIImage", "NSObject", {
-    classMethod("imageNamed:", [](Object*, std::string path) -> id { return imageAtDevicePath(path); }),
-    classMethod("imageWithContentsOfFile:", [](Object*, std::string path) -> id { return imageAtDevicePath(path); }),
-    method("size", &UIImage::size),
-    method("scale", &UIImage::scale),
-});
+const ClassDef<UIImage> kUIImage(
+    "UIImage", "NSObject",
+    {
+        classMethod("imageNamed:", [](Object*, std::string path) -> id { return imageAtDevicePath(path); }),
+        classMethod("imageWithContentsOfFile:",
+                    [](Object*, std::string path) -> id { return imageAtDevicePath(path); }),
+        method("size", &UIImage::size),
+        method("scale", &UIImage::scale),
+    });
 
 } // namespace

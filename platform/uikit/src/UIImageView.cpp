@@ -21,20 +21,25 @@ void UIImageView::setImage(id image) {
     msg(this, "setNeedsDisplay");
 }
 
-CGSize UIImageView::sizeThatFits(CGSize size) { return image_ ? msg<CGSize>(image_, "size") : size; }
+CGSize UIImageView::sizeThatFits(CGSize size) {
+    return image_ ? msg<CGSize>(image_, "size") : size;
+}
 
 void UIImageView::paintContent(Painter& painter) {
     auto img = cast<UIImage>(image_);
-    if (!img) return;
-    painter.drawRGBA(img->pixels().data(), img->pixelWidth(), img->pixelHeight(), img->pixelWidth() * 4, bounds());
+    if (!img)
+        return;
+    painter.drawRGBA(img->pixels().data(), img->pixelWidth(), img->pixelHeight(), img->pixelWidth() * 4,
+                     bounds());
 }
 
 namespace {
-const ClassDef<UIImageView> kUIImageView("UIImageView", "UIView", {
-    method("initWithFrame:", &UIImageView::initWithFrame),
-    method("initWithImage:", &UIImageView::initWithImage),
-    method("image", &UIImageView::image),
-    method("setImage:", &UIImageView::setImage),
-    method("sizeThatFits:", &UIImageView::sizeThatFits),
-});
+const ClassDef<UIImageView> kUIImageView("UIImageView", "UIView",
+                                         {
+                                             method("initWithFrame:", &UIImageView::initWithFrame),
+                                             method("initWithImage:", &UIImageView::initWithImage),
+                                             method("image", &UIImageView::image),
+                                             method("setImage:", &UIImageView::setImage),
+                                             method("sizeThatFits:", &UIImageView::sizeThatFits),
+                                         });
 } // namespace

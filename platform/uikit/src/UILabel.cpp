@@ -9,24 +9,31 @@
 #include <cmath>
 
 CGSize labelTextSize(const std::string& text, CGFloat width, NSInteger maxLines) {
-    if (text.empty()) return CGSizeZero;
+    if (text.empty())
+        return CGSizeZero;
     const LabelFont& font = LabelFont::shared();
-    const auto lines = layoutTextLines(text, maxLines == 1 ? kUnlimitedWidth : width, maxLines, font.measure());
+    const auto lines =
+        layoutTextLines(text, maxLines == 1 ? kUnlimitedWidth : width, maxLines, font.measure());
     double widest = 0;
-    for (const auto& line : lines) widest = std::max(widest, font.width(line));
+    for (const auto& line : lines)
+        widest = std::max(widest, font.width(line));
     return {std::ceil(widest), std::ceil(double(lines.size()) * font.lineHeight())};
 }
 
 std::vector<std::string> labelShownLines(const std::string& text, CGSize box, NSInteger maxLines) {
-    if (text.empty() || box.width <= 0 || box.height <= 0) return {};
+    if (text.empty() || box.width <= 0 || box.height <= 0)
+        return {};
     const LabelFont& font = LabelFont::shared();
     // No more lines than the box holds (at least one), as a label shows them.
-    const long fitting = std::max(1L, clampToInteger<long>(std::floor(box.height / font.lineHeight() + 1e-6)));
+    const long fitting =
+        std::max(1L, clampToInteger<long>(std::floor(box.height / font.lineHeight() + 1e-6)));
     const long limit = maxLines > 0 ? std::min(long(maxLines), fitting) : fitting;
     return layoutTextLines(text, box.width, limit, font.measure());
 }
 
-std::vector<std::string> UILabel::shownLines() const { return labelShownLines(text_, bounds().size, numberOfLines_); }
+std::vector<std::string> UILabel::shownLines() const {
+    return labelShownLines(text_, bounds().size, numberOfLines_);
+}
 
 id UILabel::initWithFrame(CGRect frame) {
     msgSuper<id>(this, classOf<UILabel>(), "initWithFrame:", frame);
@@ -58,7 +65,9 @@ void UILabel::setNumberOfLines(NSInteger lines) {
     msg(this, SELECTOR("setNeedsDisplay"));
 }
 
-CGSize UILabel::sizeThatFits(CGSize size) { return labelTextSize(text_, size.width, numberOfLines_); }
+CGSize UILabel::sizeThatFits(CGSize size) {
+    return labelTextSize(text_, size.width, numberOfLines_);
+}
 
 void UILabel::paintContent(Painter& painter) {
     const CGColor color = textColor_ ? msg<CGColor>(textColor_, "CGColor") : CGColor{0, 0, 0, 1};
@@ -66,16 +75,17 @@ void UILabel::paintContent(Painter& painter) {
 }
 
 namespace {
-const ClassDef<UILabel> kUILabel("UILabel", "UIView", {
-    method("initWithFrame:", &UILabel::initWithFrame),
-    method("text", &UILabel::text),
-    method("setText:", &UILabel::setText),
-    method("textColor", &UILabel::textColor),
-    method("setTextColor:", &UILabel::setTextColor),
-    method("textAlignment", &UILabel::textAlignment),
-    method("setTextAlignment:", &UILabel::setTextAlignment),
-    method("numberOfLines", &UILabel::numberOfLines),
-    method("setNumberOfLines:", &UILabel::setNumberOfLines),
-    method("sizeThatFits:", &UILabel::sizeThatFits),
-});
+const ClassDef<UILabel> kUILabel("UILabel", "UIView",
+                                 {
+                                     method("initWithFrame:", &UILabel::initWithFrame),
+                                     method("text", &UILabel::text),
+                                     method("setText:", &UILabel::setText),
+                                     method("textColor", &UILabel::textColor),
+                                     method("setTextColor:", &UILabel::setTextColor),
+                                     method("textAlignment", &UILabel::textAlignment),
+                                     method("setTextAlignment:", &UILabel::setTextAlignment),
+                                     method("numberOfLines", &UILabel::numberOfLines),
+                                     method("setNumberOfLines:", &UILabel::setNumberOfLines),
+                                     method("sizeThatFits:", &UILabel::sizeThatFits),
+                                 });
 } // namespace

@@ -14,11 +14,13 @@ void UIResponder::touchesCancelledWithEvent(std::vector<id> touches, id event) {
 }
 
 namespace {
-const ClassDef<UIResponder> kUIResponder("UIResponder", "NSObject", {
-    method("nextResponder", &UIResponder::nextResponder),
-    method("touchesBegan:withEvent:", &UIResponder::touchesBeganWithEvent),
-    method("touchesMoved:withEvent:", &UIResponder::touchesMovedWithEvent),
-    method("touchesEnded:withEvent:", &UIResponder::touchesEndedWithEvent),
-    method("touchesCancelled:withEvent:", &UIResponder::touchesCancelledWithEvent),
-});
+const ClassDef<UIResponder>
+    kUIResponder("UIResponder", "NSObject",
+                 {
+                     method("nextResponder", &UIResponder::nextResponder),
+                     method("touchesBegan:withEvent:", &UIResponder::touchesBeganWithEvent),
+                     method("touchesMoved:withEvent:", &UIResponder::touchesMovedWithEvent),
+                     method("touchesEnded:withEvent:", &UIResponder::touchesEndedWithEvent),
+                     method("touchesCancelled:withEvent:", &UIResponder::touchesCancelledWithEvent),
+                 });
 } // namespace

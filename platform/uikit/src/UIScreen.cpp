@@ -11,9 +11,11 @@ void UIScreen::setMainScreen(CGSize size, CGFloat scale) {
 }
 
 namespace {
-const ClassDef<UIScreen> kUIScreen("UIScreen", "NSObject", {
-    classMethod("mainScreen", [](Object*) -> id { return UIScreen::main(); }),
-    method("bounds", &UIScreen::bounds),
-    method("scale", &UIScreen::scale),
-});
+const ClassDef<UIScreen>
+    kUIScreen("UIScreen", "NSObject",
+              {
+                  classMethod("mainScreen", [](Object*) -> id { return UIScreen::main(); }),
+                  method("bounds", &UIScreen::bounds),
+                  method("scale", &UIScreen::scale),
+              });
 } // namespace

@@ -16,7 +16,9 @@ constexpr double kVeilAlpha = 0.4;
 
 // Pixels across a length in points; past what an int holds it saturates (Cairo then refuses the
 // surface and the picture is empty).
-int pixels(double points, double scale) { return points > 0 ? clampToInteger<int>(std::ceil(points * scale - 1e-9)) : 0; }
+int pixels(double points, double scale) {
+    return points > 0 ? clampToInteger<int>(std::ceil(points * scale - 1e-9)) : 0;
+}
 
 SnapshotImage imageFrom(cairo_surface_t* surface) {
     SnapshotImage image;
@@ -46,9 +48,10 @@ SnapshotImage imageFrom(cairo_surface_t* surface) {
 cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
     msg(view, "layoutIfNeeded");
     const CGRect bounds = msg<CGRect>(view, "bounds");
-    cairo_surface_t* surface =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(bounds.size.width, scale), pixels(bounds.size.height, scale));
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, pixels(bounds.size.width, scale), pixels(bounds.size.height, scale));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+        return surface;
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
     renderLayerTree(cr, msg<id>(view, "layer"), scale, false);
@@ -79,7 +82,8 @@ bool write(cairo_surface_t* surface, const std::string& path) {
 }
 
 SnapshotImage take(cairo_surface_t* surface) {
-    SnapshotImage image = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS ? imageFrom(surface) : SnapshotImage{};
+    SnapshotImage image =
+        cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS ? imageFrom(surface) : SnapshotImage{};
     cairo_surface_destroy(surface);
     return image;
 }
@@ -87,33 +91,39 @@ SnapshotImage take(cairo_surface_t* surface) {
 } // namespace
 
 SnapshotImage::Pixel SnapshotImage::at(size_t x, size_t y) const {
-    if (x >= width || y >= height) return {};
+    if (x >= width || y >= height)
+        return {};
     const uint8_t* p = &rgba[(y * width + x) * 4];
     return {p[0], p[1], p[2], p[3]};
 }
 
 SnapshotImage UISnapshotRenderView(id view, double scale) {
-    if (!view) return {};
+    if (!view)
+        return {};
     return take(render(view, scale, false));
 }
 
 SnapshotImage UISnapshotRenderScreen(id window, double scale) {
-    if (!window) return {};
+    if (!window)
+        return {};
     return take(render(window, scale, true));
 }
 
 CGRect UISnapshotDrawnRect(id view) {
-    if (!view) return CGRectNull;
+    if (!view)
+        return CGRectNull;
     msg(view, "layoutIfNeeded");
     return layerTreeDrawnRect(msg<id>(view, "layer"));
 }
 
 bool UISnapshotWriteView(id view, std::string hostPngPath, double scale) {
-    if (!view) return false;
+    if (!view)
+        return false;
     return write(render(view, scale, false), hostPngPath);
 }
 
 bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale) {
-    if (!window) return false;
+    if (!window)
+        return false;
     return write(render(window, scale, true), hostPngPath);
 }

@@ -13,7 +13,8 @@ constexpr CGColor kBorderColor{0.8, 0.8, 0.8, 1};
 std::string dots(const std::string& text) {
     std::string out;
     for (unsigned char c : text) {
-        if ((c & 0xC0) != 0x80) out += "\xE2\x80\xA2";
+        if ((c & 0xC0) != 0x80)
+            out += "\xE2\x80\xA2";
     }
     return out;
 }
@@ -51,7 +52,8 @@ void UITextField::paintContent(Painter& painter) {
         painter.strokeRoundedRect(b, 5, 0.5, kBorderColor);
     }
     const CGRect textBox = CGRectInset(b, kTextInset, 0);
-    if (CGRectIsNull(textBox)) return;
+    if (CGRectIsNull(textBox))
+        return;
     if (text_.empty()) {
         painter.drawText(placeholder_, textBox, NSTextAlignmentLeft, 1, kPlaceholderColor);
         return;
@@ -61,18 +63,19 @@ void UITextField::paintContent(Painter& painter) {
 }
 
 namespace {
-const ClassDef<UITextField> kUITextField("UITextField", "UIControl", {
-    method("text", &UITextField::text),
-    method("setText:", &UITextField::setText),
-    method("placeholder", &UITextField::placeholder),
-    method("setPlaceholder:", &UITextField::setPlaceholder),
-    method("keyboardType", &UITextField::keyboardType),
-    method("setKeyboardType:", &UITextField::setKeyboardType),
-    method("isSecureTextEntry", &UITextField::isSecureTextEntry),
-    method("setSecureTextEntry:", &UITextField::setSecureTextEntry),
-    method("borderStyle", &UITextField::borderStyle),
-    method("setBorderStyle:", &UITextField::setBorderStyle),
-    method("textColor", &UITextField::textColor),
-    method("setTextColor:", &UITextField::setTextColor),
-});
+const ClassDef<UITextField> kUITextField("UITextField", "UIControl",
+                                         {
+                                             method("text", &UITextField::text),
+                                             method("setText:", &UITextField::setText),
+                                             method("placeholder", &UITextField::placeholder),
+                                             method("setPlaceholder:", &UITextField::setPlaceholder),
+                                             method("keyboardType", &UITextField::keyboardType),
+                                             method("setKeyboardType:", &UITextField::setKeyboardType),
+                                             method("isSecureTextEntry", &UITextField::isSecureTextEntry),
+                                             method("setSecureTextEntry:", &UITextField::setSecureTextEntry),
+                                             method("borderStyle", &UITextField::borderStyle),
+                                             method("setBorderStyle:", &UITextField::setBorderStyle),
+                                             method("textColor", &UITextField::textColor),
+                                             method("setTextColor:", &UITextField::setTextColor),
+                                         });
 } // namespace

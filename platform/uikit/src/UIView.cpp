@@ -7,7 +7,9 @@
 #include <algorithm>
 
 namespace {
-UIView* asView(const id& object) { return dynamic_cast<UIView*>(object.get()); }
+UIView* asView(const id& object) {
+    return dynamic_cast<UIView*>(object.get());
+}
 } // namespace
 
 id UIView::initWithFrame(CGRect frame) {
@@ -16,22 +18,28 @@ id UIView::initWithFrame(CGRect frame) {
     return self();
 }
 
-id UIView::init() { return msg<id>(this, "initWithFrame:", CGRectZero); }
+id UIView::init() {
+    return msg<id>(this, "initWithFrame:", CGRectZero);
+}
 
 Ref<CALayer> UIView::backingLayer() {
     if (!layer_) {
-        layer_ = std::static_pointer_cast<CALayer>(msg<id>(msg<id>(classObject(objc_getClass("CALayer")), "alloc"), "init"));
+        layer_ = std::static_pointer_cast<CALayer>(
+            msg<id>(msg<id>(classObject(objc_getClass("CALayer")), "alloc"), "init"));
         layer_->setView(selfAs<UIView>());
     }
     return layer_;
 }
 
-id UIView::layer() { return backingLayer(); }
+id UIView::layer() {
+    return backingLayer();
+}
 
 void UIView::setFrame(CGRect frame) {
     const CGSize oldSize = frame_.size;
     frame_ = frame;
-    if (oldSize != frame.size) sizeChanged(oldSize);
+    if (oldSize != frame.size)
+        sizeChanged(oldSize);
 }
 
 void UIView::setBounds(CGRect bounds) {
@@ -40,7 +48,8 @@ void UIView::setBounds(CGRect bounds) {
     boundsOrigin_ = bounds.origin;
     frame_.size = bounds.size;
     setCenter(c); // the size changes about the center, as on the device
-    if (oldSize != bounds.size) sizeChanged(oldSize);
+    if (oldSize != bounds.size)
+        sizeChanged(oldSize);
 }
 
 CGPoint UIView::center() const {
@@ -52,29 +61,35 @@ void UIView::setCenter(CGPoint center) {
 }
 
 void UIView::sizeChanged(CGSize oldSize) {
-    if (autoresizesSubviews_) msg(this, "resizeSubviewsWithOldSize:", oldSize);
+    if (autoresizesSubviews_)
+        msg(this, "resizeSubviewsWithOldSize:", oldSize);
     msg(this, "setNeedsLayout");
 }
 
 void UIView::resizeSubviewsWithOldSize(CGSize oldSize) {
-    for (const id& sub : std::vector<id>(subviews_)) msg(sub, "resizeWithOldSuperviewSize:", oldSize);
+    for (const id& sub : std::vector<id>(subviews_))
+        msg(sub, "resizeWithOldSuperviewSize:", oldSize);
 }
 
 void UIView::resizeWithOldSuperviewSize(CGSize oldSuperviewSize) {
     auto* parent = asView(superview());
-    if (!parent || autoresizingMask_ == 0) return;
+    if (!parent || autoresizingMask_ == 0)
+        return;
     const CGSize newSize = parent->frame_.size;
     const NSUInteger m = autoresizingMask_;
     const AxisExtent x = resizeAlongAxis({frame_.origin.x, frame_.size.width},
-                                         {bool(m & UIViewAutoresizingFlexibleLeftMargin), bool(m & UIViewAutoresizingFlexibleWidth),
+                                         {bool(m & UIViewAutoresizingFlexibleLeftMargin),
+                                          bool(m & UIViewAutoresizingFlexibleWidth),
                                           bool(m & UIViewAutoresizingFlexibleRightMargin)},
                                          oldSuperviewSize.width, newSize.width);
     const AxisExtent y = resizeAlongAxis({frame_.origin.y, frame_.size.height},
-                                         {bool(m & UIViewAutoresizingFlexibleTopMargin), bool(m & UIViewAutoresizingFlexibleHeight),
+                                         {bool(m & UIViewAutoresizingFlexibleTopMargin),
+                                          bool(m & UIViewAutoresizingFlexibleHeight),
                                           bool(m & UIViewAutoresizingFlexibleBottomMargin)},
                                          oldSuperviewSize.height, newSize.height);
     const CGRect resized = CGRectMake(x.origin, y.origin, x.length, y.length);
-    if (resized != frame_) msg(this, "setFrame:", resized);
+    if (resized != frame_)
+        msg(this, "setFrame:", resized);
 }
 
 void UIView::setBackgroundColor(id color) {
@@ -92,28 +107,37 @@ void UIView::setHidden(bool hidden) {
     backingLayer()->setHidden(hidden);
 }
 
-bool UIView::clipsToBounds() const { return layer_ && layer_->masksToBounds(); }
-void UIView::setClipsToBounds(bool clips) { msg(backingLayer(), "setMasksToBounds:", clips); }
+bool UIView::clipsToBounds() const {
+    return layer_ && layer_->masksToBounds();
+}
+void UIView::setClipsToBounds(bool clips) {
+    msg(backingLayer(), "setMasksToBounds:", clips);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Hierarchy
 
 void UIView::detachFromSuperview() {
     auto* parent = asView(superview());
-    if (!parent) return;
+    if (!parent)
+        return;
     msg(parent, "willRemoveSubview:", self());
     auto& siblings = parent->subviews_;
-    siblings.erase(std::remove_if(siblings.begin(), siblings.end(), [this](const id& v) { return v.get() == this; }),
-                   siblings.end());
+    siblings.erase(
+        std::remove_if(siblings.begin(), siblings.end(), [this](const id& v) { return v.get() == this; }),
+        siblings.end());
     superview_.reset();
     msg(backingLayer(), "removeFromSuperlayer");
 }
 
-void UIView::addSubview(id view) { insertSubviewAtIndex(std::move(view), NSInteger(subviews_.size()) + 1); }
+void UIView::addSubview(id view) {
+    insertSubviewAtIndex(std::move(view), NSInteger(subviews_.size()) + 1);
+}
 
 void UIView::insertSubviewAtIndex(id view, NSInteger index) {
     auto* sub = asView(view);
-    if (!sub || sub == this || isDescendantOfView(view)) return;
+    if (!sub || sub == this || isDescendantOfView(view))
+        return;
     id keep = view;
     sub->detachFromSuperview();
     const size_t at = size_t(std::clamp<NSInteger>(index, 0, NSInteger(subviews_.size())));
@@ -133,15 +157,18 @@ void UIView::insertSubviewAtIndex(id view, NSInteger index) {
 }
 
 void UIView::bringSubviewToFront(id view) {
-    if (asView(view) && asView(view)->superview().get() == this) insertSubviewAtIndex(view, NSInteger(subviews_.size()));
+    if (asView(view) && asView(view)->superview().get() == this)
+        insertSubviewAtIndex(view, NSInteger(subviews_.size()));
 }
 
 void UIView::sendSubviewToBack(id view) {
-    if (asView(view) && asView(view)->superview().get() == this) insertSubviewAtIndex(view, 0);
+    if (asView(view) && asView(view)->superview().get() == this)
+        insertSubviewAtIndex(view, 0);
 }
 
 void UIView::removeFromSuperview() {
-    if (!superview()) return;
+    if (!superview())
+        return;
     id keep = self();
     detachFromSuperview();
     msg(keep, "didMoveToSuperview");
@@ -150,22 +177,26 @@ void UIView::removeFromSuperview() {
 id UIView::window() const {
     static Class* windowClass = objc_getClass("UIWindow");
     for (id v = const_cast<UIView*>(this)->self(); v; v = asView(v)->superview()) {
-        if (isKindOfClass(v, windowClass)) return v;
+        if (isKindOfClass(v, windowClass))
+            return v;
     }
     return nullptr;
 }
 
 id UIView::viewWithTag(NSInteger tag) {
-    if (tag_ == tag) return self();
+    if (tag_ == tag)
+        return self();
     for (const id& sub : subviews_) {
-        if (id found = msg<id>(sub, "viewWithTag:", tag)) return found;
+        if (id found = msg<id>(sub, "viewWithTag:", tag))
+            return found;
     }
     return nullptr;
 }
 
 bool UIView::isDescendantOfView(id view) {
     for (id v = self(); v; v = asView(v)->superview()) {
-        if (v == view) return true;
+        if (v == view)
+            return true;
     }
     return false;
 }
@@ -183,7 +214,8 @@ void UIView::layoutIfNeeded() {
         needsLayout_ = false;
         msg(this, "layoutSubviews");
     }
-    for (const id& sub : std::vector<id>(subviews_)) msg(sub, "layoutIfNeeded");
+    for (const id& sub : std::vector<id>(subviews_))
+        msg(sub, "layoutIfNeeded");
 }
 
 void UIView::sizeToFit() {
@@ -220,82 +252,92 @@ CGPoint UIView::convertPointFromView(CGPoint point, id view) {
     return pointFromRootSpace(other ? other->pointInRootSpace(point) : point);
 }
 
-CGRect UIView::convertRectToView(CGRect rect, id view) { return {convertPointToView(rect.origin, view), rect.size}; }
-CGRect UIView::convertRectFromView(CGRect rect, id view) { return {convertPointFromView(rect.origin, view), rect.size}; }
+CGRect UIView::convertRectToView(CGRect rect, id view) {
+    return {convertPointToView(rect.origin, view), rect.size};
+}
+CGRect UIView::convertRectFromView(CGRect rect, id view) {
+    return {convertPointFromView(rect.origin, view), rect.size};
+}
 
 // ---------------------------------------------------------------------------------------------
 // Touches
 
-bool UIView::pointInsideWithEvent(CGPoint point, id) { return CGRectContainsPoint(bounds(), point); }
+bool UIView::pointInsideWithEvent(CGPoint point, id) {
+    return CGRectContainsPoint(bounds(), point);
+}
 
 id UIView::hitTestWithEvent(CGPoint point, id event) {
-    if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01) return nullptr;
-    if (!msg<bool>(this, "pointInside:withEvent:", point, event)) return nullptr;
+    if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01)
+        return nullptr;
+    if (!msg<bool>(this, "pointInside:withEvent:", point, event))
+        return nullptr;
     const std::vector<id> subs = subviews_;
     for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
         auto* sub = asView(*it);
         const CGPoint inSub{point.x - sub->frame_.origin.x + sub->boundsOrigin_.x,
                             point.y - sub->frame_.origin.y + sub->boundsOrigin_.y};
-        if (id hit = msg<id>(*it, "hitTest:withEvent:", inSub, event)) return hit;
+        if (id hit = msg<id>(*it, "hitTest:withEvent:", inSub, event))
+            return hit;
     }
     return self();
 }
 
 namespace {
-const ClassDef<UIView> kUIView("UIView", "UIResponder", {
-    method("initWithFrame:", &UIView::initWithFrame),
-    method("init", &UIView::init),
-    method("frame", &UIView::frame),
-    method("setFrame:", &UIView::setFrame),
-    method("bounds", &UIView::bounds),
-    method("setBounds:", &UIView::setBounds),
-    method("center", &UIView::center),
-    method("setCenter:", &UIView::setCenter),
-    method("backgroundColor", &UIView::backgroundColor),
-    method("setBackgroundColor:", &UIView::setBackgroundColor),
-    method("alpha", &UIView::alpha),
-    method("setAlpha:", &UIView::setAlpha),
-    method("isHidden", &UIView::isHidden),
-    method("setHidden:", &UIView::setHidden),
-    method("tag", &UIView::tag),
-    method("setTag:", &UIView::setTag),
-    method("isUserInteractionEnabled", &UIView::isUserInteractionEnabled),
-    method("setUserInteractionEnabled:", &UIView::setUserInteractionEnabled),
-    method("autoresizingMask", &UIView::autoresizingMask),
-    method("setAutoresizingMask:", &UIView::setAutoresizingMask),
-    method("autoresizesSubviews", &UIView::autoresizesSubviews),
-    method("setAutoresizesSubviews:", &UIView::setAutoresizesSubviews),
-    method("clipsToBounds", &UIView::clipsToBounds),
-    method("setClipsToBounds:", &UIView::setClipsToBounds),
-    method("addSubview:", &UIView::addSubview),
-    method("insertSubview:atIndex:", &UIView::insertSubviewAtIndex),
-    method("bringSubviewToFront:", &UIView::bringSubviewToFront),
-    method("sendSubviewToBack:", &UIView::sendSubviewToBack),
-    method("removeFromSuperview", &UIView::removeFromSuperview),
-    method("subviews", &UIView::subviews),
-    method("superview", &UIView::superview),
-    method("window", &UIView::window),
-    method("layer", &UIView::layer),
-    method("viewWithTag:", &UIView::viewWithTag),
-    method("isDescendantOfView:", &UIView::isDescendantOfView),
-    method("didMoveToSuperview", &UIView::didMoveToSuperview),
-    method("didAddSubview:", &UIView::didAddSubview),
-    method("willRemoveSubview:", &UIView::willRemoveSubview),
-    method("setNeedsDisplay", &UIView::setNeedsDisplay),
-    method("drawRect:", &UIView::drawRect),
-    method("layoutSubviews", &UIView::layoutSubviews),
-    method("setNeedsLayout", &UIView::setNeedsLayout),
-    method("layoutIfNeeded", &UIView::layoutIfNeeded),
-    method("sizeThatFits:", &UIView::sizeThatFits),
-    method("sizeToFit", &UIView::sizeToFit),
-    method("resizeSubviewsWithOldSize:", &UIView::resizeSubviewsWithOldSize),
-    method("resizeWithOldSuperviewSize:", &UIView::resizeWithOldSuperviewSize),
-    method("convertPoint:toView:", &UIView::convertPointToView),
-    method("convertPoint:fromView:", &UIView::convertPointFromView),
-    method("convertRect:toView:", &UIView::convertRectToView),
-    method("convertRect:fromView:", &UIView::convertRectFromView),
-    method("hitTest:withEvent:", &UIView::hitTestWithEvent),
-    method("pointInside:withEvent:", &UIView::pointInsideWithEvent),
-    method("nextResponder", &UIView::nextResponder),
-});
+const ClassDef<UIView> kUIView("UIView", "UIResponder",
+                               {
+                                   method("initWithFrame:", &UIView::initWithFrame),
+                                   method("init", &UIView::init),
+                                   method("frame", &UIView::frame),
+                                   method("setFrame:", &UIView::setFrame),
+                                   method("bounds", &UIView::bounds),
+                                   method("setBounds:", &UIView::setBounds),
+                                   method("center", &UIView::center),
+                                   method("setCenter:", &UIView::setCenter),
+                                   method("backgroundColor", &UIView::backgroundColor),
+                                   method("setBackgroundColor:", &UIView::setBackgroundColor),
+                                   method("alpha", &UIView::alpha),
+                                   method("setAlpha:", &UIView::setAlpha),
+                                   method("isHidden", &UIView::isHidden),
+                                   method("setHidden:", &UIView::setHidden),
+                                   method("tag", &UIView::tag),
+                                   method("setTag:", &UIView::setTag),
+                                   method("isUserInteractionEnabled", &UIView::isUserInteractionEnabled),
+                                   method("setUserInteractionEnabled:", &UIView::setUserInteractionEnabled),
+                                   method("autoresizingMask", &UIView::autoresizingMask),
+                                   method("setAutoresizingMask:", &UIView::setAutoresizingMask),
+                                   method("autoresizesSubviews", &UIView::autoresizesSubviews),
+                                   method("setAutoresizesSubviews:", &UIView::setAutoresizesSubviews),
+                                   method("clipsToBounds", &UIView::clipsToBounds),
+                                   method("setClipsToBounds:", &UIView::setClipsToBounds),
+                                   method("addSubview:", &UIView::addSubview),
+                                   method("insertSubview:atIndex:", &UIView::insertSubviewAtIndex),
+                                   method("bringSubviewToFront:", &UIView::bringSubviewToFront),
+                                   method("sendSubviewToBack:", &UIView::sendSubviewToBack),
+                                   method("removeFromSuperview", &UIView::removeFromSuperview),
+                                   method("subviews", &UIView::subviews),
+                                   method("superview", &UIView::superview),
+                                   method("window", &UIView::window),
+                                   method("layer", &UIView::layer),
+                                   method("viewWithTag:", &UIView::viewWithTag),
+                                   method("isDescendantOfView:", &UIView::isDescendantOfView),
+                                   method("didMoveToSuperview", &UIView::didMoveToSuperview),
+                                   method("didAddSubview:", &UIView::didAddSubview),
+                                   method("willRemoveSubview:", &UIView::willRemoveSubview),
+                                   method("setNeedsDisplay", &UIView::setNeedsDisplay),
+                                   method("drawRect:", &UIView::drawRect),
+                                   method("layoutSubviews", &UIView::layoutSubviews),
+                                   method("setNeedsLayout", &UIView::setNeedsLayout),
+                                   method("layoutIfNeeded", &UIView::layoutIfNeeded),
+                                   method("sizeThatFits:", &UIView::sizeThatFits),
+                                   method("sizeToFit", &UIView::sizeToFit),
+                                   method("resizeSubviewsWithOldSize:", &UIView::resizeSubviewsWithOldSize),
+                                   method("resizeWithOldSuperviewSize:", &UIView::resizeWithOldSuperviewSize),
+                                   method("convertPoint:toView:", &UIView::convertPointToView),
+                                   method("convertPoint:fromView:", &UIView::convertPointFromView),
+                                   method("convertRect:toView:", &UIView::convertRectToView),
+                                   method("convertRect:fromView:", &UIView::convertRectFromView),
+                                   method("hitTest:withEvent:", &UIView::hitTestWithEvent),
+                                   method("pointInside:withEvent:", &UIView::pointInsideWithEvent),
+                                   method("nextResponder", &UIView::nextResponder),
+                               });
 } // namespace

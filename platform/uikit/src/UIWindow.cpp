@@ -17,16 +17,22 @@ void UIWindow::makeKeyAndVisible() {
     msg(this, "setHidden:", false);
 }
 
-bool UIWindow::isKeyWindow() const { return keyWindowSlot().lock().get() == this; }
+bool UIWindow::isKeyWindow() const {
+    return keyWindowSlot().lock().get() == this;
+}
 
-Ref<UIWindow> UIWindow::keyWindow() { return keyWindowSlot().lock(); }
+Ref<UIWindow> UIWindow::keyWindow() {
+    return keyWindowSlot().lock();
+}
 
 bool UIWindow::touchDown(CGPoint point) {
-    if (touch_) touchCancel();
+    if (touch_)
+        touchCancel();
     event_ = cast<UIEvent>(msg<id>(classObject(objc_getClass("UIEvent")), "new"));
     id root = self();
     const auto shown = alerts();
-    if (!shown.empty()) root = shown.back();
+    if (!shown.empty())
+        root = shown.back();
     msg(root, "layoutIfNeeded");
     const CGPoint local = msg<CGPoint>(root, "convertPoint:fromView:", point, nullptr);
     id target = msg<id>(root, "hitTest:withEvent:", local, id(event_));
@@ -42,20 +48,23 @@ bool UIWindow::touchDown(CGPoint point) {
 }
 
 void UIWindow::deliver(SEL selector) {
-    if (!touch_) return;
+    if (!touch_)
+        return;
     id keepTouch = touch_;
     id keepEvent = event_;
     msg(touch_->view(), selector, std::vector<id>{keepTouch}, keepEvent);
 }
 
 void UIWindow::touchMove(CGPoint point) {
-    if (!touch_) return;
+    if (!touch_)
+        return;
     touch_->moveTo(point, UITouchPhaseMoved);
     deliver(SELECTOR("touchesMoved:withEvent:"));
 }
 
 void UIWindow::touchUp(CGPoint point) {
-    if (!touch_) return;
+    if (!touch_)
+        return;
     touch_->moveTo(point, UITouchPhaseEnded);
     deliver(SELECTOR("touchesEnded:withEvent:"));
     touch_.reset();
@@ -63,7 +72,8 @@ void UIWindow::touchUp(CGPoint point) {
 }
 
 void UIWindow::touchCancel() {
-    if (!touch_) return;
+    if (!touch_)
+        return;
     touch_->moveTo(msg<CGPoint>(touch_, "locationInView:", nullptr), UITouchPhaseCancelled);
     deliver(SELECTOR("touchesCancelled:withEvent:"));
     touch_.reset();
@@ -75,16 +85,19 @@ std::vector<Ref<UIAlertView>> UIWindow::alerts() const {
 }
 
 bool UIWindow::tap(CGPoint point) {
-    if (!touchDown(point)) return false;
+    if (!touchDown(point))
+        return false;
     touchUp(point);
     return true;
 }
 
 namespace {
-const ClassDef<UIWindow> kUIWindow("UIWindow", "UIView", {
-    method("makeKeyAndVisible", &UIWindow::makeKeyAndVisible),
-    method("isKeyWindow", &UIWindow::isKeyWindow),
-    method("nextResponder", &UIWindow::nextResponder),
-    classMethod("keyWindow", [](Object*) -> id { return UIWindow::keyWindow(); }),
-});
+const ClassDef<UIWindow>
+    kUIWindow("UIWindow", "UIView",
+              {
+                  method("makeKeyAndVisible", &UIWindow::makeKeyAndVisible),
+                  method("isKeyWindow", &UIWindow::isKeyWindow),
+                  method("nextResponder", &UIWindow::nextResponder),
+                  classMethod("keyWindow", [](Object*) -> id { return UIWindow::keyWindow(); }),
+              });
 } // namespace

@@ -42,7 +42,8 @@ Device::Device(Options options) : root_(std::move(options.root)), windows_(std::
     // not the device's: its record starts at its own clock.
     DeviceEvents::clear();
     DeviceEvents::setListener([this](const DeviceEvent& e) { dispatchEvent(e); });
-    if (options.resume && !loadRespringState()) resumeError_ = "cannot resume after a respring (no saved state in " + root_.string() + ")";
+    if (options.resume && !loadRespringState())
+        resumeError_ = "cannot resume after a respring (no saved state in " + root_.string() + ")";
 }
 
 Device::~Device() {
@@ -56,18 +57,24 @@ Device::~Device() {
 // Life cycle
 
 std::string Device::boot() {
-    if (springboard_) return "the device is booted already";
-    for (const std::string& name : setup_.springboardWithout) objc_hideClass(name);
+    if (springboard_)
+        return "the device is booted already";
+    for (const std::string& name : setup_.springboardWithout)
+        objc_hideClass(name);
     springboard_ = std::make_unique<SpringBoardHost>();
     springboard_->boot();
-    for (const AlarmRequest& request : pendingAlarms_) springboard_->addAlarm(clockAlarmOf(request));
+    for (const AlarmRequest& request : pendingAlarms_)
+        springboard_->addAlarm(clockAlarmOf(request));
     pendingAlarms_.clear();
-    if (locked_) springboard_->lock();
+    if (locked_)
+        springboard_->lock();
     settings_ = std::make_unique<SettingsApp>(setup_.screen);
     return settled(Screen::SpringBoard, "");
 }
 
-bool Device::isBooted() const { return springboard_ != nullptr; }
+bool Device::isBooted() const {
+    return springboard_ != nullptr;
+}
 
 bool Device::saveForRespring(const PlistDict& frontEndState) {
     RunLoop::main().drain();
@@ -92,7 +99,8 @@ bool Device::saveForRespring(const PlistDict& frontEndState) {
 
 bool Device::loadRespringState() {
     auto state = dictionaryWithContentsOfFile(kResumeFile);
-    if (!state) return false;
+    if (!state)
+        return false;
     std::error_code ec;
     fs::remove(root_ / fs::path(kResumeFile).relative_path(), ec);
     DeviceClock::useVirtual(NSDate{valueForKey(*state, "clock").doubleValue()});
@@ -101,25 +109,30 @@ bool Device::loadRespringState() {
     for (const PlistValue& a : valueForKey(*state, "alarms").asArray()) {
         const PlistDict& d = a.asDict();
         const NSInteger t = valueForKey(d, "time").integerValue();
-        if (t < 0 || t >= 86400) continue;
-        pendingAlarms_.push_back({int(t), valueForKey(d, "label").asString(), valueForKey(d, "snooze").boolValue(),
-                                  valueForKey(d, "daily").boolValue(), valueForKey(d, "enabled").boolValue()});
+        if (t < 0 || t >= 86400)
+            continue;
+        pendingAlarms_.push_back({int(t), valueForKey(d, "label").asString(),
+                                  valueForKey(d, "snooze").boolValue(), valueForKey(d, "daily").boolValue(),
+                                  valueForKey(d, "enabled").boolValue()});
     }
     frontEndState_ = valueForKey(*state, "frontEnd").asDict();
     return boot().empty();
 }
 
 std::string Device::relaunch(const std::vector<std::string>& argv) {
-    if (argv.empty()) return "nothing to relaunch";
+    if (argv.empty())
+        return "nothing to relaunch";
     std::cout.flush();
     std::cerr.flush();
     std::fflush(nullptr);
     std::vector<std::string> words = argv;
     std::vector<char*> args;
-    for (auto& w : words) args.push_back(w.data());
+    for (auto& w : words)
+        args.push_back(w.data());
     args.push_back(nullptr);
     stopsignals::HeldAcrossExec held; // a stop arriving now waits for the new image
-    if (stopsignals::caught()) return "stopped before the relaunch"; // one that came before would be lost
+    if (stopsignals::caught())
+        return "stopped before the relaunch"; // one that came before would be lost
     keepRootLockAcrossExec();
     execv(words[0].c_str(), args.data());
     return "cannot relaunch " + words[0];
@@ -135,21 +148,28 @@ std::string Device::settled(Screen acting, std::string result) {
 // ---------------------------------------------------------------------------------------------
 // Events
 
-size_t Device::eventCount() const { return DeviceEvents::count(); }
+size_t Device::eventCount() const {
+    return DeviceEvents::count();
+}
 
-std::vector<DeviceEvent> Device::events(size_t from) const { return DeviceEvents::since(from); }
+std::vector<DeviceEvent> Device::events(size_t from) const {
+    return DeviceEvents::since(from);
+}
 
 int Device::subscribe(std::function<void(const DeviceEvent&)> listener) {
     listeners_[nextToken_] = std::move(listener);
     return nextToken_++;
 }
 
-void Device::unsubscribe(int token) { listeners_.erase(token); }
+void Device::unsubscribe(int token) {
+    listeners_.erase(token);
+}
 
 void Device::dispatchEvent(const DeviceEvent& event) {
     auto listeners = listeners_; // a listener may unsubscribe
     for (auto& [token, listener] : listeners)
-        if (listener) listener(event);
+        if (listener)
+            listener(event);
 }
 
 } // namespace sim

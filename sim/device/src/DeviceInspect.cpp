@@ -30,22 +30,35 @@ namespace {
 
 using nlohmann::json;
 
-int channel(double c) { return int(std::lround(std::clamp(c, 0.0, 1.0) * 255)); }
+int channel(double c) {
+    return int(std::lround(std::clamp(c, 0.0, 1.0) * 255));
+}
 
 json colorJson(const CGColor& c) {
-    if (c.a <= 0) return nullptr;
+    if (c.a <= 0)
+        return nullptr;
     char buf[16];
-    if (channel(c.a) == 255) std::snprintf(buf, sizeof buf, "#%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b));
-    else std::snprintf(buf, sizeof buf, "#%02X%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b), channel(c.a));
+    if (channel(c.a) == 255)
+        std::snprintf(buf, sizeof buf, "#%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b));
+    else
+        std::snprintf(buf, sizeof buf, "#%02X%02X%02X%02X", channel(c.r), channel(c.g), channel(c.b),
+                      channel(c.a));
     return buf;
 }
 
-json colorJson(const id& color) { return color ? colorJson(UIColor::cgColorOf(color)) : json(nullptr); }
+json colorJson(const id& color) {
+    return color ? colorJson(UIColor::cgColorOf(color)) : json(nullptr);
+}
 
-double rounded(double v) { return std::round(v * 100) / 100; }
+double rounded(double v) {
+    return std::round(v * 100) / 100;
+}
 
 json frameJson(CGRect r) {
-    return {{"x", rounded(r.origin.x)}, {"y", rounded(r.origin.y)}, {"width", rounded(r.size.width)}, {"height", rounded(r.size.height)}};
+    return {{"x", rounded(r.origin.x)},
+            {"y", rounded(r.origin.y)},
+            {"width", rounded(r.size.width)},
+            {"height", rounded(r.size.height)}};
 }
 
 json viewJson(const id& view) {
@@ -66,9 +79,11 @@ json viewJson(const id& view) {
         j["highlighted"] = control->isHighlighted();
         json actions = json::array();
         for (const id& target : control->allTargets())
-            for (NSUInteger event : {UIControlEventTouchDown, UIControlEventTouchUpInside, UIControlEventValueChanged})
+            for (NSUInteger event :
+                 {UIControlEventTouchDown, UIControlEventTouchUpInside, UIControlEventValueChanged})
                 for (const std::string& a : control->actionsForTargetForControlEvent(target, event))
-                    if (std::find(actions.begin(), actions.end(), a) == actions.end()) actions.push_back(a);
+                    if (std::find(actions.begin(), actions.end(), a) == actions.end())
+                        actions.push_back(a);
         j["actions"] = actions;
     }
     if (auto* button = dynamic_cast<UIButton*>(v)) {
@@ -85,11 +100,14 @@ json viewJson(const id& view) {
         j["minimum"] = rounded(slider->minimumValue());
         j["maximum"] = rounded(slider->maximumValue());
     }
-    if (respondsToSelector(view.get(), SELECTOR("isOn")) && !dynamic_cast<UIControl*>(v)) j["on"] = msg<bool>(view, "isOn");
+    if (respondsToSelector(view.get(), SELECTOR("isOn")) && !dynamic_cast<UIControl*>(v))
+        j["on"] = msg<bool>(view, "isOn");
     if (!v->isHidden()) {
         json subs = json::array();
-        for (const id& sub : v->subviews()) subs.push_back(viewJson(sub));
-        if (!subs.empty()) j["subviews"] = subs;
+        for (const id& sub : v->subviews())
+            subs.push_back(viewJson(sub));
+        if (!subs.empty())
+            j["subviews"] = subs;
     }
     return j;
 }
@@ -108,12 +126,14 @@ json alertJson(const Ref<UIAlertView>& alert) {
     for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) {
         json b{{"index", i}, {"title", alert->buttonTitleAtIndex(i)}};
         if (size_t(i) < layout.buttons.size())
-            b["frame"] = frameJson(CGRectOffset(layout.buttons[size_t(i)], layout.panel.origin.x, layout.panel.origin.y));
+            b["frame"] = frameJson(
+                CGRectOffset(layout.buttons[size_t(i)], layout.panel.origin.x, layout.panel.origin.y));
         buttons.push_back(b);
     }
     j["buttons"] = buttons;
     json fields = json::array();
-    for (int i = 0; i < textFieldCount(*alert); ++i) fields.push_back(viewJson(alert->textFieldAtIndex(i)));
+    for (int i = 0; i < textFieldCount(*alert); ++i)
+        fields.push_back(viewJson(alert->textFieldAtIndex(i)));
     j["textFields"] = fields;
     j["accessory"] = alert->accessoryView() ? viewJson(alert->accessoryView()) : json(nullptr);
     j["views"] = viewJson(alert);
@@ -135,17 +155,20 @@ nlohmann::json Device::inspect(Screen screen) {
     j["time"] = localDateTime(now(), timeZone());
     j["views"] = viewJson(win);
     json alerts = json::array();
-    for (const auto& alert : alertsOn(screen)) alerts.push_back(alertJson(alert));
+    for (const auto& alert : alertsOn(screen))
+        alerts.push_back(alertJson(alert));
     j["alerts"] = alerts;
     if (screen == Screen::SpringBoard) {
         json sb{{"booted", isBooted()}, {"locked", isLocked()}, {"ringing", nullptr}};
         if (springboard_) {
             if (auto r = springboard_->ringing())
-                sb["ringing"] = {{"title", r->title}, {"canSnooze", r->canSnooze}, {"onLockScreen", r->onLockScreen}};
+                sb["ringing"] = {
+                    {"title", r->title}, {"canSnooze", r->canSnooze}, {"onLockScreen", r->onLockScreen}};
         }
         json items = json::array();
         for (const StatusBarItem& item : StatusBar::shared().items())
-            items.push_back({{"identifier", item.identifier}, {"visible", item.visible}, {"image", item.imageName}});
+            items.push_back(
+                {{"identifier", item.identifier}, {"visible", item.visible}, {"image", item.imageName}});
         sb["statusItems"] = items;
         const json common = state();
         sb["alarms"] = common["alarms"];
@@ -159,12 +182,13 @@ nlohmann::json Device::inspect(Screen screen) {
             for (const std::string& label : settings_->rowLabels()) {
                 id cell = settings_->cellForRow(label);
                 auto* v = dynamic_cast<UIView*>(cell.get());
-                rows.push_back({{"label", label},
-                                {"value", settings_->rowText(label)},
-                                {"enabled", settings_->rowEnabled(label)},
-                                {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
-                                {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
-                                {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
+                rows.push_back(
+                    {{"label", label},
+                     {"value", settings_->rowText(label)},
+                     {"enabled", settings_->rowEnabled(label)},
+                     {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
+                     {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
+                     {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
             }
         }
         st["rows"] = rows;
@@ -173,7 +197,8 @@ nlohmann::json Device::inspect(Screen screen) {
     json editing = nullptr;
     if (windows_->editing) {
         if (id field = windows_->editing->field.lock())
-            editing = {{"screen", screenName(windows_->editing->screen)}, {"text", msg<std::string>(field, "text")}};
+            editing = {{"screen", screenName(windows_->editing->screen)},
+                       {"text", msg<std::string>(field, "text")}};
     }
     j["editing"] = editing;
     return j;
@@ -183,8 +208,13 @@ json Device::state() const {
     json alarmList = json::array();
     for (const AlarmInfo& a : alarms()) {
         char t[16];
-        std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60, a.secondsOfDay % 60);
-        alarmList.push_back({{"id", a.alarmId}, {"time", t}, {"label", a.label}, {"snooze", a.snooze}, {"daily", a.daily},
+        std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60,
+                      a.secondsOfDay % 60);
+        alarmList.push_back({{"id", a.alarmId},
+                             {"time", t},
+                             {"label", a.label},
+                             {"snooze", a.snooze},
+                             {"daily", a.daily},
                              {"enabled", a.enabled}});
     }
     auto next = nextAlarmDate();

@@ -11,13 +11,16 @@ namespace {
 
 uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
     uint64_t h = 1469598103934665603ull ^ (width * 31 + height);
-    for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+    for (uint8_t b : bytes)
+        h = (h ^ b) * 1099511628211ull;
     return h;
 }
 
 } // namespace
 
-CGSize Device::extent(Screen screen) { return msg<CGRect>(window(screen), "bounds").size; }
+CGSize Device::extent(Screen screen) {
+    return msg<CGRect>(window(screen), "bounds").size;
+}
 
 SnapshotImage Device::render(Screen screen, double scale) {
     claimAlerts(Screen::SpringBoard);
@@ -25,13 +28,18 @@ SnapshotImage Device::render(Screen screen, double scale) {
 }
 
 SnapshotImage Device::renderStatusBar(double scale) {
-    if (!springboard_) return {};
+    if (!springboard_)
+        return {};
     return UISnapshotRenderView(springboard_->statusBarView(), scale > 0 ? scale : setup_.scale);
 }
 
-std::vector<uint8_t> Device::png(Screen screen, double scale) { return encodePng(render(screen, scale)); }
+std::vector<uint8_t> Device::png(Screen screen, double scale) {
+    return encodePng(render(screen, scale));
+}
 
-uint64_t Device::screenVersion(Screen screen) { return frame(screen, ~uint64_t{0} /* no picture wanted */).version; }
+uint64_t Device::screenVersion(Screen screen) {
+    return frame(screen, ~uint64_t{0} /* no picture wanted */).version;
+}
 
 Device::Frame Device::frame(Screen screen, uint64_t knownVersion) {
     SnapshotImage image = render(screen);
@@ -43,7 +51,8 @@ Device::Frame Device::frame(Screen screen, uint64_t knownVersion) {
         ++r.version;
     }
     Frame f{r.version, {}};
-    if (knownVersion != ~uint64_t{0} && knownVersion != r.version) f.png = encodePng(image);
+    if (knownVersion != ~uint64_t{0} && knownVersion != r.version)
+        f.png = encodePng(image);
     return f;
 }
 

@@ -14,16 +14,21 @@ template <class F> auto withRoot(const std::filesystem::path& root, F f) {
     const std::filesystem::path previous = DeviceEnvironment::root();
     DeviceEnvironment::setRoot(root);
     auto result = f();
-    if (!previous.empty()) DeviceEnvironment::setRoot(previous);
+    if (!previous.empty())
+        DeviceEnvironment::setRoot(previous);
     return result;
 }
 } // namespace
 
 std::optional<DeviceSetup> setupForScreen(const std::string& name, DeviceSetup base) {
-    if (name == "320x568") base.screen = {320, 568}, base.scale = 2;
-    else if (name == "375x667") base.screen = {375, 667}, base.scale = 2;
-    else if (name == "414x736") base.screen = {414, 736}, base.scale = 3;
-    else return std::nullopt;
+    if (name == "320x568")
+        base.screen = {320, 568}, base.scale = 2;
+    else if (name == "375x667")
+        base.screen = {375, 667}, base.scale = 2;
+    else if (name == "414x736")
+        base.screen = {414, 736}, base.scale = 3;
+    else
+        return std::nullopt;
     return base;
 }
 
@@ -41,13 +46,15 @@ std::string writeDeviceSetup(const std::filesystem::path& root, const DeviceSetu
 DeviceSetup readDeviceSetup(const std::filesystem::path& root) {
     DeviceSetup setup;
     auto dict = withRoot(root, [] { return dictionaryWithContentsOfFile(kSetupFile); });
-    if (!dict) return setup;
+    if (!dict)
+        return setup;
     double w = valueForKey(*dict, "ScreenWidth").doubleValue();
     double h = valueForKey(*dict, "ScreenHeight").doubleValue();
     double s = valueForKey(*dict, "ScreenScale").doubleValue();
     for (const std::string& name : knownScreens()) {
         auto known = setupForScreen(name);
-        if (known->screen.width == w && known->screen.height == h && known->scale == s) setup = *known;
+        if (known->screen.width == w && known->screen.height == h && known->scale == s)
+            setup = *known;
     }
     for (const PlistValue& v : valueForKey(*dict, "SpringBoardWithout").asArray()) {
         const auto& known = removableSpringBoardClasses();
@@ -55,7 +62,8 @@ DeviceSetup readDeviceSetup(const std::filesystem::path& root) {
             setup.springboardWithout.push_back(v.asString());
     }
     double slack = valueForKey(*dict, "TimerSlack").doubleValue();
-    if (slack > 0 && slack <= kMaxTimerSlack) setup.timerSlack = slack;
+    if (slack > 0 && slack <= kMaxTimerSlack)
+        setup.timerSlack = slack;
     return setup;
 }
 

@@ -19,9 +19,9 @@ namespace sim {
 struct Device::Windows {
     struct Touch {
         bool down = false;
-        id target;      // the view the finger landed on
-        id rowCell;     // a Settings cell that takes the touch as a row tap
-        id field;       // a text field the finger landed on
+        id target;  // the view the finger landed on
+        id rowCell; // a Settings cell that takes the touch as a row tap
+        id field;   // a text field the finger landed on
     };
     struct Rendered {
         bool any = false;
@@ -48,6 +48,8 @@ struct Device::Windows {
 // A Clock alarm as SpringBoard's alarm model holds it (boot adds those set before it).
 springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request);
 
-inline size_t indexOf(Screen screen) { return screen == Screen::SpringBoard ? 0 : 1; }
+inline size_t indexOf(Screen screen) {
+    return screen == Screen::SpringBoard ? 0 : 1;
+}
 
 } // namespace sim

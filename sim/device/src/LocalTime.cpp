@@ -32,8 +32,10 @@ Civil civilOf(double localSince2001) {
 std::optional<NSDate> dateFromLocal(const std::string& text, const std::string& timeZone) {
     int y, mo, d, h, mi, s;
     char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) return std::nullopt;
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59) return std::nullopt;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6)
+        return std::nullopt;
+    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59)
+        return std::nullopt;
     std::tm tm{};
     tm.tm_year = y - 1900;
     tm.tm_mon = mo - 1;
@@ -70,22 +72,28 @@ std::string localDateTime(NSDate date, const std::string& timeZone) {
 }
 
 bool isKnownTimeZone(const std::string& timeZone) {
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
+    std::unique_ptr<icu::TimeZone> zone(
+        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
     icu::UnicodeString id;
     return zone && zone->getID(id) != icu::UnicodeString("Etc/Unknown");
 }
 
 std::optional<NSDate> nextLocalTime(NSDate from, int secondsOfDay, const std::string& timeZone) {
     char clock[48];
-    std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", secondsOfDay / 3600, (secondsOfDay / 60) % 60, secondsOfDay % 60);
+    std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", secondsOfDay / 3600, (secondsOfDay / 60) % 60,
+                  secondsOfDay % 60);
     const std::string today = localDateTime(from, timeZone).substr(0, 10);
     const auto at = dateFromLocal(today + clock, timeZone);
-    if (!at) return std::nullopt;
-    if (at->timeIntervalSinceReferenceDate >= from.timeIntervalSinceReferenceDate) return at;
+    if (!at)
+        return std::nullopt;
+    if (at->timeIntervalSinceReferenceDate >= from.timeIntervalSinceReferenceDate)
+        return at;
     // Tomorrow: 24 hours after today's noon is tomorrow's, give or take the change's hour.
     const auto noon = dateFromLocal(today + " 12:00:00", timeZone);
-    if (!noon) return std::nullopt;
-    return dateFromLocal(localDateTime(noon->dateByAddingTimeInterval(86400.0), timeZone).substr(0, 10) + clock, timeZone);
+    if (!noon)
+        return std::nullopt;
+    return dateFromLocal(
+        localDateTime(noon->dateByAddingTimeInterval(86400.0), timeZone).substr(0, 10) + clock, timeZone);
 }
 
 double localSecondsOfDay(NSDate date, const std::string& timeZone) {

@@ -7,11 +7,14 @@ const std::vector<Screen>& allScreens() {
     return screens;
 }
 
-const char* screenName(Screen screen) { return screen == Screen::SpringBoard ? "springboard" : "settings"; }
+const char* screenName(Screen screen) {
+    return screen == Screen::SpringBoard ? "springboard" : "settings";
+}
 
 std::optional<Screen> screenNamed(const std::string& name) {
     for (Screen screen : allScreens())
-        if (name == screenName(screen)) return screen;
+        if (name == screenName(screen))
+            return screen;
     return std::nullopt;
 }
 
@@ -21,15 +24,21 @@ const std::vector<std::string>& knownScreens() {
 }
 
 const std::vector<std::string>& removableSpringBoardClasses() {
-    static const std::vector<std::string> names{
-        "SpringBoard",           "SBApplication",           "SBClockDataProvider",
-        "SBBulletinModalAlert",  "SBLockScreenViewController", "SBAwayBulletinListItem",
-        "PCSimpleTimer",         "AlarmManager",            "UIConcreteLocalNotification"};
+    static const std::vector<std::string> names{"SpringBoard",
+                                                "SBApplication",
+                                                "SBClockDataProvider",
+                                                "SBBulletinModalAlert",
+                                                "SBLockScreenViewController",
+                                                "SBAwayBulletinListItem",
+                                                "PCSimpleTimer",
+                                                "AlarmManager",
+                                                "UIConcreteLocalNotification"};
     return names;
 }
 
 const std::vector<std::string>& knownAddons() {
-    static const std::vector<std::string> names{"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs", "protean"};
+    static const std::vector<std::string> names{"libstatusbar8", "libstatusbar", "flipswitch", "hushmarkfs",
+                                                "protean"};
     return names;
 }
 

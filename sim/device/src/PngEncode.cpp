@@ -13,7 +13,8 @@ void flushNothing(png_structp) {}
 
 std::vector<uint8_t> encodePng(const SnapshotImage& image) {
     std::vector<uint8_t> out;
-    if (image.width == 0 || image.height == 0 || image.rgba.size() != image.width * image.height * 4) return out;
+    if (image.width == 0 || image.height == 0 || image.rgba.size() != image.width * image.height * 4)
+        return out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {

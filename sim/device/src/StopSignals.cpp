@@ -19,13 +19,15 @@ extern "C" void onStopSignal(int signal) {
 // A blocking call begun after the stop signal (between the loop's look at the flag and the call)
 // would wait on: SIGALRM, each second from the stop on, ends it too (EINTR).
 extern "C" void onNudge(int) {
-    if (gCaught) ::alarm(1);
+    if (gCaught)
+        ::alarm(1);
 }
 
 sigset_t stopSet() {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, s);
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&set, s);
     return set;
 }
 
@@ -36,22 +38,29 @@ void catchThem() {
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0; // no SA_RESTART: a blocking call returns, and the loop sees the flag
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(s, &action, nullptr);
     action.sa_handler = onNudge;
     sigaction(SIGALRM, &action, nullptr);
     const sigset_t set = stopSet();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr); // one pending from before the exec arrives now
 }
 
-int caught() { return gCaught; }
+int caught() {
+    return gCaught;
+}
 
-const std::atomic<bool>* requested() { return &gRequested; }
+const std::atomic<bool>* requested() {
+    return &gRequested;
+}
 
 HeldAcrossExec::HeldAcrossExec() {
     const sigset_t set = stopSet();
     pthread_sigmask(SIG_BLOCK, &set, &previous_);
 }
 
-HeldAcrossExec::~HeldAcrossExec() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+HeldAcrossExec::~HeldAcrossExec() {
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+}
 
 } // namespace sim::stopsignals

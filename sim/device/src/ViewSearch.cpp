@@ -6,7 +6,9 @@
 
 namespace sim {
 
-UIView* asView(const id& view) { return dynamic_cast<UIView*>(view.get()); }
+UIView* asView(const id& view) {
+    return dynamic_cast<UIView*>(view.get());
+}
 
 CGRect frameOnScreen(const id& view) {
     UIView* v = asView(view);
@@ -19,17 +21,21 @@ CGPoint centerOnScreen(const id& view) {
 }
 
 id findView(const id& root, const std::function<bool(const id&)>& match) {
-    if (!root) return nullptr;
-    if (match(root)) return root;
+    if (!root)
+        return nullptr;
+    if (match(root))
+        return root;
     for (const id& sub : asView(root)->subviews())
-        if (id found = findView(sub, match)) return found;
+        if (id found = findView(sub, match))
+            return found;
     return nullptr;
 }
 
 std::vector<id> findViews(const id& root, const std::function<bool(const id&)>& match) {
     std::vector<id> out;
     findView(root, [&](const id& v) {
-        if (match(v)) out.push_back(v);
+        if (match(v))
+            out.push_back(v);
         return false;
     });
     return out;
@@ -41,7 +47,8 @@ std::string shownText(const id& view) {
 }
 
 bool handlesTouchesItself(const id& view) {
-    static const Method* forwarding = objc_getClass("UIResponder")->lookup(SELECTOR("touchesBegan:withEvent:"));
+    static const Method* forwarding =
+        objc_getClass("UIResponder")->lookup(SELECTOR("touchesBegan:withEvent:"));
     const Method* own = object_getClass(view.get())->lookup(SELECTOR("touchesBegan:withEvent:"));
     return own && own != forwarding;
 }
@@ -49,9 +56,12 @@ bool handlesTouchesItself(const id& view) {
 int textFieldCount(const UIAlertView& alert) {
     switch (alert.alertViewStyle()) {
     case 1:
-    case 2: return 1;
-    case 3: return 2;
-    default: return 0;
+    case 2:
+        return 1;
+    case 3:
+        return 2;
+    default:
+        return 0;
     }
 }
 
@@ -61,11 +71,14 @@ std::string pointText(CGPoint p) {
     return buf;
 }
 
-std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
 
 std::string listed(const std::vector<std::string>& words) {
     std::string out;
-    for (const auto& w : words) out += (out.empty() ? "" : ", ") + quoted(w);
+    for (const auto& w : words)
+        out += (out.empty() ? "" : ", ") + quoted(w);
     return out.empty() ? "none" : out;
 }
 

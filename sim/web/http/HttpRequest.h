@@ -33,7 +33,7 @@ struct Limits {
 };
 
 struct Field {
-    std::string name; // lower case
+    std::string name;  // lower case
     std::string value; // without the blanks around it
 };
 
@@ -94,9 +94,9 @@ class RequestParser {
     Refusal refusal_;
     State state_ = State::NeedMore;
     bool started_ = false;
-    size_t start_ = 0;      // where the request line begins (after blank lines)
-    size_t scanned_ = 0;    // bytes of the head checked so far
-    size_t headEnd_ = 0;    // just past the blank line that ends the head; 0 until found
+    size_t start_ = 0;   // where the request line begins (after blank lines)
+    size_t scanned_ = 0; // bytes of the head checked so far
+    size_t headEnd_ = 0; // just past the blank line that ends the head; 0 until found
     bool chunked_ = false;
     bool expectContinue_ = false;
     size_t length_ = 0;     // the Content-Length

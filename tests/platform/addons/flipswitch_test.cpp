@@ -15,7 +15,9 @@ const std::string kSettings = "/private/var/mobile/Library/Preferences/net.vexmo
 const std::string kSwitch = "net.vexmoor.hushmarkfs";
 constexpr double kStart = DeviceRootFixture::kStart;
 
-id panel() { return msg<id>(classObject(objc_getClass("FSSwitchPanel")), "sharedPanel"); }
+id panel() {
+    return msg<id>(classObject(objc_getClass("FSSwitchPanel")), "sharedPanel");
+}
 
 int gNotifications = 0;
 void observeSettingsNotification() {
@@ -33,12 +35,16 @@ TEST(HushmarkFSRules, OnSetsTheDeadlineFromTheConfiguredMinutesOffRemovesIt) {
         PlistValue minutes;
         double seconds;
     } cases[] = {
-        {"absent", PlistValue(), 3600}, {"number", PlistValue(15), 900},  {"text", PlistValue(" 30 minutes"), 1800},
-        {"not a number", PlistValue("abc"), 0}, {"real", PlistValue(2.9), 120},
+        {"absent", PlistValue(), 3600},
+        {"number", PlistValue(15), 900},
+        {"text", PlistValue(" 30 minutes"), 1800},
+        {"not a number", PlistValue("abc"), 0},
+        {"real", PlistValue(2.9), 120},
     };
     for (const auto& c : cases) {
         PlistDict settings{{"buttonText", "Hush"}, {"enabled", false}};
-        if (!c.minutes.isNone()) settings["disableForMinutes"] = c.minutes;
+        if (!c.minutes.isNone())
+            settings["disableForMinutes"] = c.minutes;
         PlistDict on = hushmarkfs::settingsWithState(settings, 1, now);
         EXPECT_EQ(on["enabled"], PlistValue(true)) << c.name;
         EXPECT_EQ(on["disarmedUntil"], PlistValue(NSDate{kStart + c.seconds})) << c.name;
@@ -70,7 +76,8 @@ TEST(HushmarkFSRules, OnKeepsADeadlineStillAheadAndDisarmsAnewOtherwise) {
     };
     for (const auto& c : cases) {
         PlistDict settings{{"disableForMinutes", 20}, {"enabled", c.enabled}};
-        if (!c.until.isNone()) settings["disarmedUntil"] = c.until;
+        if (!c.until.isNone())
+            settings["disarmedUntil"] = c.until;
         const PlistDict on = hushmarkfs::settingsWithState(settings, 1, now);
         EXPECT_EQ(valueForKey(on, "disarmedUntil"), c.expected) << c.name;
         EXPECT_EQ(valueForKey(on, "enabled"), PlistValue(true)) << c.name;
@@ -90,14 +97,18 @@ TEST(HushmarkFSRules, TheSwitchIsOnWhileEnabledWithADeadlineAhead) {
         {{{"enabled", true}}, 0},
         {{}, 0},
     };
-    for (const auto& c : cases) EXPECT_EQ(hushmarkfs::stateOf(c.settings, now), c.state);
+    for (const auto& c : cases)
+        EXPECT_EQ(hushmarkfs::stateOf(c.settings, now), c.state);
 }
 
 TEST(Flipswitch, TheLoaderLoadsFlipswitchAndProteanAndTheSwitchWritesTheSettings) {
-    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs", "protean"}, .package = false});
+    DeviceRootFixture device(
+        DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs", "protean"}, .package = false});
     DeviceEvents::clear();
-    EXPECT_EQ(MSLoadTweaksForHost("com.apple.springboard"), (std::vector<std::string>{"Flipswitch.dylib", "Protean.dylib"}));
-    ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 15}, {"buttonColor", "#00FF00"}}, kSettings, true));
+    EXPECT_EQ(MSLoadTweaksForHost("com.apple.springboard"),
+              (std::vector<std::string>{"Flipswitch.dylib", "Protean.dylib"}));
+    ASSERT_TRUE(
+        writeToFile(PlistDict{{"disableForMinutes", 15}, {"buttonColor", "#00FF00"}}, kSettings, true));
     observeSettingsNotification();
 
     msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
@@ -125,7 +136,8 @@ TEST(Flipswitch, TheLoaderLoadsFlipswitchAndProteanAndTheSwitchWritesTheSettings
 // A tweak whose timer fired early sets the switch on again: the deadline stands, the file is
 // left alone (nothing in it changes), and the notification still goes out so the tweak re-arms.
 TEST(Flipswitch, OnAgainDuringADisarmKeepsTheDeadlineAndOnlyPosts) {
-    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
+    DeviceRootFixture device(
+        DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
     MSLoadTweaksForHost("com.apple.springboard");
     ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 20}, {"enabled", true}}, kSettings, true));
     observeSettingsNotification();
@@ -141,8 +153,9 @@ TEST(Flipswitch, OnAgainDuringADisarmKeepsTheDeadlineAndOnlyPosts) {
     EXPECT_EQ(gNotifications, 2);
 
     // Switched off in the file meanwhile: on turns "enabled" back on, keeping the deadline.
-    ASSERT_TRUE(writeToFile(PlistDict{{"disableForMinutes", 20}, {"enabled", false}, {"disarmedUntil", NSDate{kStart + 1200}}},
-                            kSettings, true));
+    ASSERT_TRUE(writeToFile(
+        PlistDict{{"disableForMinutes", 20}, {"enabled", false}, {"disarmedUntil", NSDate{kStart + 1200}}},
+        kSettings, true));
     DeviceEvents::clear();
     msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
     settings = dictionaryWithContentsOfFile(kSettings);
@@ -164,7 +177,8 @@ TEST(Flipswitch, WithoutTheSwitchInstalledNothingHappens) {
 }
 
 TEST(Flipswitch, TheSwitchStartsFromNothingWhenTheFileIsMissing) {
-    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
+    DeviceRootFixture device(
+        DeviceRootFixture::Options{.addons = {"flipswitch", "hushmarkfs"}, .package = false});
     MSLoadTweaksForHost("com.apple.springboard");
     msg(panel(), "setState:forSwitchIdentifier:", NSInteger{1}, kSwitch);
     auto settings = dictionaryWithContentsOfFile(kSettings);

@@ -12,7 +12,8 @@ const std::string kDylibs = "/Library/MobileSubstrate/DynamicLibraries/";
 
 std::vector<std::string> eventsOf(const char* kind) {
     std::vector<std::string> out;
-    for (const auto& e : DeviceEvents::ofKind(kind)) out.push_back(e.detail);
+    for (const auto& e : DeviceEvents::ofKind(kind))
+        out.push_back(e.detail);
     return out;
 }
 
@@ -38,10 +39,12 @@ TEST(Libstatusbar, AnItemsVisibilityIsTheStatusBarsAndEveryCallIsRecorded) {
     EXPECT_EQ(items[0].imageName, "Hushmark");
     EXPECT_FALSE(items[0].visible);
 
-    for (bool visible : {true, true, false, true}) msg(item, "setVisible:", visible);
+    for (bool visible : {true, true, false, true})
+        msg(item, "setVisible:", visible);
     EXPECT_TRUE(msg<bool>(item, "isVisible"));
     EXPECT_TRUE(StatusBar::shared().isVisible("Hushmark"));
-    EXPECT_EQ(eventsOf("status item visible"), (std::vector<std::string>{"Hushmark", "Hushmark", "Hushmark"}));
+    EXPECT_EQ(eventsOf("status item visible"),
+              (std::vector<std::string>{"Hushmark", "Hushmark", "Hushmark"}));
     EXPECT_EQ(eventsOf("status item hidden"), (std::vector<std::string>{"Hushmark", "Hushmark"}));
 
     item.reset(); // a released item leaves the status bar
@@ -49,13 +52,15 @@ TEST(Libstatusbar, AnItemsVisibilityIsTheStatusBarsAndEveryCallIsRecorded) {
 }
 
 TEST(Libstatusbar, BothVariantsLoadedRegisterTheClassOnce) {
-    DeviceRootFixture device(DeviceRootFixture::Options{.addons = {"libstatusbar8", "libstatusbar"}, .package = false});
+    DeviceRootFixture device(
+        DeviceRootFixture::Options{.addons = {"libstatusbar8", "libstatusbar"}, .package = false});
     DeviceEvents::clear();
     ASSERT_TRUE(device_dlopen(kDylibs + "libstatusbar8.dylib", 10));
     Class* first = objc_getClass("LSStatusBarItem");
     ASSERT_TRUE(device_dlopen(kDylibs + "libstatusbar.dylib", 10)); // would abort on a second registration
     EXPECT_EQ(objc_getClass("LSStatusBarItem"), first);
-    EXPECT_EQ(eventsOf("library loaded"), (std::vector<std::string>{"libstatusbar8.dylib", "libstatusbar.dylib"}));
+    EXPECT_EQ(eventsOf("library loaded"),
+              (std::vector<std::string>{"libstatusbar8.dylib", "libstatusbar.dylib"}));
     id item = makeItem("Other");
     msg(item, "setVisible:", true);
     EXPECT_TRUE(StatusBar::shared().isVisible("Other"));

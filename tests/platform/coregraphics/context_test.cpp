@@ -16,7 +16,8 @@ const uint8_t* pixel(CGContextRef ctx, size_t x, size_t y) {
 // Which pixels of a row carry any paint.
 std::string paintedColumns(CGContextRef ctx, size_t y) {
     std::string row;
-    for (size_t x = 0; x < CGBitmapContextGetWidth(ctx); ++x) row += pixel(ctx, x, y)[3] ? '#' : '.';
+    for (size_t x = 0; x < CGBitmapContextGetWidth(ctx); ++x)
+        row += pixel(ctx, x, y)[3] ? '#' : '.';
     return row;
 }
 
@@ -42,8 +43,8 @@ TEST(BitmapContext, FillsAndClipsCoverPixelsByTheirCenters) {
     };
     for (Row row : {Row{CGRectMake(2, 0, 3, 1), "..###..."}, Row{CGRectMake(1.4, 0, 1.2, 1), ".##....."},
                     Row{CGRectMake(1.6, 0, 1.0, 1), "..#....."}, Row{CGRectMake(1.6, 0, 0.5, 1), "........"},
-                    Row{CGRectMake(6, 0, -3.5, 1), "..####.."}, Row{CGRectMake(-100, 0, 1e300, 1), "########"},
-                    Row{CGRectNull, "........"}}) {
+                    Row{CGRectMake(6, 0, -3.5, 1), "..####.."},
+                    Row{CGRectMake(-100, 0, 1e300, 1), "########"}, Row{CGRectNull, "........"}}) {
         CGContextRef fill = CGBitmapContextCreate(8, 1);
         CGContextFillRect(fill, row.rect);
         EXPECT_EQ(paintedColumns(fill, 0), row.painted);
@@ -82,7 +83,8 @@ TEST(BitmapContext, TransformTranslatesAndScalesUserSpace) {
     EXPECT_EQ(CGContextGetClipBoundingBox(ctx), CGRectMake(0, 0, 2, 1));
     CGContextFillRect(ctx, CGRectMake(-5, -5, 50, 50));
     CGContextRestoreGState(ctx);
-    for (size_t y = 0; y < 6; ++y) EXPECT_EQ(paintedColumns(ctx, y), (y >= 1 && y < 4) ? "...######..." : "............") << y;
+    for (size_t y = 0; y < 6; ++y)
+        EXPECT_EQ(paintedColumns(ctx, y), (y >= 1 && y < 4) ? "...######..." : "............") << y;
     CGContextRelease(ctx);
 }
 
@@ -104,7 +106,8 @@ TEST(Compositing, OverOpaquePixelsFollowsTheRuleForEveryLevel) {
             for (int u = 0; u < 256; ++u) {
                 auto want = rule::over(color, rule::exact(&before[4 * size_t(u)]));
                 for (size_t ch = 0; ch < 4; ++ch)
-                    ASSERT_NEAR(data[4 * u + ch], want[ch], rule::kTolerance) << "a " << a << " c " << c << " u " << u;
+                    ASSERT_NEAR(data[4 * u + ch], want[ch], rule::kTolerance)
+                        << "a " << a << " c " << c << " u " << u;
                 ASSERT_EQ(data[4 * u + 3], 255);
             }
             CGContextRelease(ctx);
@@ -142,7 +145,8 @@ TEST(Compositing, OverTranslucentPixelsIsStraightAlphaSourceOver) {
     CGContextFillRect(mixed, CGRectMake(0, 0, 11, 1));
     for (int i = 0; i < 11; ++i) {
         auto want = rule::over(color, rule::exact(&before[4 * size_t(i)]));
-        for (size_t ch = 0; ch < 4; ++ch) EXPECT_NEAR(data[4 * i + ch], want[ch], rule::kTolerance) << i;
+        for (size_t ch = 0; ch < 4; ++ch)
+            EXPECT_NEAR(data[4 * i + ch], want[ch], rule::kTolerance) << i;
     }
     CGContextRelease(mixed);
 }
@@ -150,7 +154,8 @@ TEST(Compositing, OverTranslucentPixelsIsStraightAlphaSourceOver) {
 TEST(Compositing, InvisibleLayersLeaveEveryPixelAlone) {
     CGContextRef ctx = CGBitmapContextCreate(7, 2);
     uint8_t* data = CGBitmapContextGetData(ctx);
-    for (int i = 0; i < 56; ++i) data[i] = uint8_t(i * 37);
+    for (int i = 0; i < 56; ++i)
+        data[i] = uint8_t(i * 37);
     std::vector<uint8_t> before(data, data + 56);
     CGContextSetRGBFillColor(ctx, 1, 1, 1, 0);
     CGContextFillRect(ctx, CGRectMake(0, 0, 7, 2));
@@ -167,7 +172,8 @@ TEST(Compositing, InvisibleLayersLeaveEveryPixelAlone) {
 
 // Empty pictures, empty views and gradients without a direction paint nothing and do not crash.
 TEST(DegenerateDrawing, PaintsNothing) {
-    CGGradientRef g = CGGradientCreateWithColors(nullptr, {CGColor{0, 0, 0, 1}, CGColor{0, 0, 0, 1}}, nullptr);
+    CGGradientRef g =
+        CGGradientCreateWithColors(nullptr, {CGColor{0, 0, 0, 1}, CGColor{0, 0, 0, 1}}, nullptr);
     CGContextRef empty = CGBitmapContextCreate(0, 0);
     CGContextFillRect(empty, CGRectMake(0, 0, 10, 10));
     CGContextDrawLinearGradient(empty, g, {0, 0}, {10, 0}, 0);
@@ -179,9 +185,11 @@ TEST(DegenerateDrawing, PaintsNothing) {
         CGPoint start, end;
         CGFloat scale;
     };
-    for (Draw d : {Draw{CGRectMake(0, 0, 0, 6), {0, 0}, {0, 6}, 1}, Draw{CGRectMake(0, 0, 6, 0), {6, 0}, {0, 0}, 1},
-                   Draw{CGRectMake(0, 0, 6, 6), {2, 2}, {2, 2}, 1}, Draw{CGRectMake(0, 0, 6, 6), {0, 0}, {6, 0}, 0},
-                   Draw{CGRectMake(0, 0, 6, 6), {0, NAN}, {0, 6}, 1}, Draw{CGRectMake(0, 0, 6, 6), {0, 0}, {INFINITY, 0}, 1}}) {
+    for (Draw d :
+         {Draw{CGRectMake(0, 0, 0, 6), {0, 0}, {0, 6}, 1}, Draw{CGRectMake(0, 0, 6, 0), {6, 0}, {0, 0}, 1},
+          Draw{CGRectMake(0, 0, 6, 6), {2, 2}, {2, 2}, 1}, Draw{CGRectMake(0, 0, 6, 6), {0, 0}, {6, 0}, 0},
+          Draw{CGRectMake(0, 0, 6, 6), {0, NAN}, {0, 6}, 1},
+          Draw{CGRectMake(0, 0, 6, 6), {0, 0}, {INFINITY, 0}, 1}}) {
         CGContextRef ctx = CGBitmapContextCreate(6, 6);
         CGContextScaleCTM(ctx, d.scale, d.scale);
         CGContextClipToRect(ctx, d.clip);
@@ -231,33 +239,49 @@ TEST(HeldBackDrawing, IsWrittenBeforeAnythingElseUsesThePixels) {
     };
     const std::vector<Step> steps{
         {"read", [](CGContextRef ctx) { CGBitmapContextGetData(ctx); }},
-        {"fill", [](CGContextRef ctx) {
+        {"fill",
+         [](CGContextRef ctx) {
              CGContextSetRGBFillColor(ctx, 0, 0.5, 1, 0.75);
              CGContextFillRect(ctx, CGRectMake(3, 2, 10, 5));
          }},
         {"clear", [](CGContextRef ctx) { CGContextClearRect(ctx, CGRectMake(5, 5, 4, 20)); }},
-        {"restore", [](CGContextRef ctx) {
+        {"restore",
+         [](CGContextRef ctx) {
              CGContextRestoreGState(ctx);
              CGContextSaveGState(ctx);
              CGContextClipToRect(ctx, CGRectMake(0, 0, 30, 20));
          }},
-        {"slanted", [](CGContextRef ctx) { drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.9}}, {0, 0}, {30, 20}); }},
-        {"translucentAcross", [](CGContextRef ctx) { drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.1}}, {0, 0}, {30, 0}); }},
-        {"newOpaqueAcross", [](CGContextRef ctx) { drawGradient(ctx, {{0, 1, 0, 1}, {0, 0, 1, 1}}, {5, 0}, {25, 0}); }},
-        {"downInANarrowerClip", [](CGContextRef ctx) {
+        {"slanted",
+         [](CGContextRef ctx) {
+             drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.9}}, {0, 0}, {30, 20});
+         }},
+        {"translucentAcross",
+         [](CGContextRef ctx) {
+             drawGradient(ctx, {{1, 1, 0, 0.5}, {0, 0, 1, 0.1}}, {0, 0}, {30, 0});
+         }},
+        {"newOpaqueAcross",
+         [](CGContextRef ctx) {
+             drawGradient(ctx, {{0, 1, 0, 1}, {0, 0, 1, 1}}, {5, 0}, {25, 0});
+         }},
+        {"downInANarrowerClip",
+         [](CGContextRef ctx) {
              CGContextSaveGState(ctx);
              CGContextClipToRect(ctx, CGRectMake(4, 0, 10, 20));
              drawGradient(ctx, {{1, 0, 0, 0.3}, {0, 0, 0, 0.8}}, {0, 0}, {0, 20});
              CGContextRestoreGState(ctx);
          }},
-        {"downPartly", [](CGContextRef ctx) { drawGradient(ctx, {{1, 0, 0, 0.3}, {0, 0, 0, 0.8}}, {0, 5}, {0, 12}); }},
+        {"downPartly",
+         [](CGContextRef ctx) {
+             drawGradient(ctx, {{1, 0, 0, 0.3}, {0, 0, 0, 0.8}}, {0, 5}, {0, 12});
+         }},
     };
     for (const Step& step : steps) {
         std::vector<uint8_t> pictures[2];
         for (bool readEachStep : {false, true}) {
             CGContextRef ctx = CGBitmapContextCreate(34, 24);
             auto settle = [&] {
-                if (readEachStep) CGBitmapContextGetData(ctx);
+                if (readEachStep)
+                    CGBitmapContextGetData(ctx);
             };
             CGContextTranslateCTM(ctx, 2, 2);
             CGContextSaveGState(ctx);

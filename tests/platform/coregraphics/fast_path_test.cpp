@@ -21,9 +21,13 @@ struct Gradient {
 const std::vector<Gradient> kGradients = {
     {"one stop", {{0.2, 0.4, 0.6, 1}}, {}},
     {"two stops", {{1, 0, 0, 1}, {0, 0, 1, 1}}, {}},
-    {"hue ramp", {{1, 0, 0, 1}, {1, 0, 1, 1}, {0, 0, 1, 1}, {0, 1, 1, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {1, 0, 0, 1}}, {}},
+    {"hue ramp",
+     {{1, 0, 0, 1}, {1, 0, 1, 1}, {0, 0, 1, 1}, {0, 1, 1, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {1, 0, 0, 1}},
+     {}},
     {"odd fractions", {{0.3, 0.71, 0.05, 1}, {0.999, 0.001, 0.5, 1}, {0.5, 0.5, 0.5, 1}}, {}},
-    {"stops inside, repeated", {{0, 0, 0, 1}, {1, 1, 1, 1}, {0, 1, 0, 1}, {1, 0, 1, 1}}, {0.2, 0.5, 0.5, 0.8}},
+    {"stops inside, repeated",
+     {{0, 0, 0, 1}, {1, 1, 1, 1}, {0, 1, 0, 1}, {1, 0, 1, 1}},
+     {0.2, 0.5, 0.5, 0.8}},
     {"locations beyond the ends", {{0, 0, 1, 1}, {1, 1, 0, 1}}, {-0.5, 1.5}},
     {"colors out of range", {{-0.5, 2, 0.5, 1}, {1.5, -1, 0.25, 1}}, {}},
     {"alpha above one", {{0.1, 0.9, 0.4, 1.5}, {0.8, 0.2, 0.6, 1.5}}, {}},
@@ -36,10 +40,16 @@ struct Size {
 };
 
 const std::vector<Size> kSizes = {
-    {1, 1, 1, 0, 0, 1, 1}, {3, 1, 1, 0, 0, 3, 1},       {7, 5, 1, 0, 0, 7, 5},
-    {31, 9, 3, 0.4, 0, 10, 3}, {901, 3, 2, 0.25, 0.5, 450, 1}, {1160, 4, 2, 0, 0, 580, 2},
+    {1, 1, 1, 0, 0, 1, 1},
+    {3, 1, 1, 0, 0, 3, 1},
+    {7, 5, 1, 0, 0, 7, 5},
+    {31, 9, 3, 0.4, 0, 10, 3},
+    {901, 3, 2, 0.25, 0.5, 450, 1},
+    {1160, 4, 2, 0, 0, 580, 2},
     // Views that start at a column off every vector step and end inside the picture.
-    {67, 3, 1, 1, 0, 65, 2},    {140, 2, 1, 3, 0, 97, 1},    {300, 3, 3, 1, 0, 33, 1},
+    {67, 3, 1, 1, 0, 65, 2},
+    {140, 2, 1, 3, 0, 97, 1},
+    {300, 3, 3, 1, 0, 33, 1},
 };
 
 struct Line {
@@ -53,15 +63,16 @@ const std::vector<Line> kLines = {
     {"right to left", true, 0, 0},
     {"ends outside", false, -2, 0},
     {"ends inside", true, 2, 0},
-    {"ends inside, extended", false, 2, kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation},
+    {"ends inside, extended", false, 2,
+     kCGGradientDrawsBeforeStartLocation | kCGGradientDrawsAfterEndLocation},
 };
 
 using DrawFn = void (*)(CGContextRef, CGGradientRef, CGPoint, CGPoint, uint32_t);
 
 // A picker square's overlays, down the view.
 void drawOverlays(CGContextRef ctx, CGColorSpaceRef space, double viewHeight) {
-    for (const std::vector<CGColor>& stops :
-         {std::vector<CGColor>{{0, 0, 0, 0}, {1, 1, 1, 1}}, std::vector<CGColor>{{0, 0, 0, 0.35}, {0, 0, 0, 0.35}}}) {
+    for (const std::vector<CGColor>& stops : {std::vector<CGColor>{{0, 0, 0, 0}, {1, 1, 1, 1}},
+                                              std::vector<CGColor>{{0, 0, 0, 0.35}, {0, 0, 0, 0.35}}}) {
         CGGradientRef down = CGGradientCreateWithColors(space, stops, nullptr);
         CGContextDrawLinearGradient(ctx, down, {0, 0}, {0, viewHeight}, 0);
         CGGradientRelease(down);
@@ -76,7 +87,8 @@ std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, co
     CGContextRef ctx = CGBitmapContextCreate(size.width, size.height);
     if (drawnBefore) {
         CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-        CGGradientRef other = CGGradientCreateWithColors(space, {{0.9, 0.1, 0.5, 1}, {0.2, 0.8, 0.3, 1}}, nullptr);
+        CGGradientRef other =
+            CGGradientCreateWithColors(space, {{0.9, 0.1, 0.5, 1}, {0.2, 0.8, 0.3, 1}}, nullptr);
         CGContextSaveGState(ctx);
         across(ctx, other, {0, 0}, {double(size.width), 0}, 0);
         drawOverlays(ctx, space, double(size.height));
@@ -91,12 +103,15 @@ std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, co
     CGContextSaveGState(ctx);
     CGContextClipToRect(ctx, CGRectMake(0, 0, size.viewWidth, size.viewHeight));
     CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-    CGGradientRef gradient = CGGradientCreateWithColors(space, g.colors, g.locations.empty() ? nullptr : g.locations.data());
+    CGGradientRef gradient =
+        CGGradientCreateWithColors(space, g.colors, g.locations.empty() ? nullptr : g.locations.data());
     CGPoint a{line.overshoot, 0}, b{size.viewWidth - line.overshoot, 0};
-    if (line.reversed) std::swap(a, b);
+    if (line.reversed)
+        std::swap(a, b);
     across(ctx, gradient, a, b, line.options);
     CGGradientRelease(gradient);
-    if (overlays) drawOverlays(ctx, space, size.viewHeight);
+    if (overlays)
+        drawOverlays(ctx, space, size.viewHeight);
     CGColorSpaceRelease(space);
     CGContextRestoreGState(ctx);
     const uint8_t* data = CGBitmapContextGetData(ctx);
@@ -111,16 +126,21 @@ TEST(GradientFastPath, EqualsThePlainPathByteForByte) {
             for (const Line& line : kLines)
                 for (bool overlays : {false, true})
                     for (bool drawnBefore : {false, true}) {
-                        SCOPED_TRACE(g.name + ", " + std::to_string(size.width) + " x " + std::to_string(size.height) +
-                                     ", " + line.name + (overlays ? ", under overlays" : "") +
+                        SCOPED_TRACE(g.name + ", " + std::to_string(size.width) + " x " +
+                                     std::to_string(size.height) + ", " + line.name +
+                                     (overlays ? ", under overlays" : "") +
                                      (drawnBefore ? ", after another picture" : ""));
-                        const auto fast = draw(CGContextDrawLinearGradient, g, size, line, overlays, drawnBefore);
-                        const auto plain = draw(cg::drawLinearGradientPlain, g, size, line, overlays, drawnBefore);
+                        const auto fast =
+                            draw(CGContextDrawLinearGradient, g, size, line, overlays, drawnBefore);
+                        const auto plain =
+                            draw(cg::drawLinearGradientPlain, g, size, line, overlays, drawnBefore);
                         ASSERT_EQ(fast.size(), plain.size());
                         size_t firstDifference = 0;
-                        while (firstDifference < fast.size() && fast[firstDifference] == plain[firstDifference])
+                        while (firstDifference < fast.size() &&
+                               fast[firstDifference] == plain[firstDifference])
                             ++firstDifference;
-                        EXPECT_EQ(firstDifference, fast.size()) << "first differing byte at pixel " << firstDifference / 4;
+                        EXPECT_EQ(firstDifference, fast.size())
+                            << "first differing byte at pixel " << firstDifference / 4;
                     }
 }
 

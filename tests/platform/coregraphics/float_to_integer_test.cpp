@@ -33,27 +33,29 @@ TEST_P(FloatToInteger, ChecksBeforeConvertingAndSaturates) {
 }
 
 constexpr int kIntMax = std::numeric_limits<int>::max(), kIntMin = std::numeric_limits<int>::min();
-constexpr long long kLLMax = std::numeric_limits<long long>::max(), kLLMin = std::numeric_limits<long long>::min();
+constexpr long long kLLMax = std::numeric_limits<long long>::max(),
+                    kLLMin = std::numeric_limits<long long>::min();
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, FloatToInteger,
-    ::testing::Values(Conversion{0, true, 0, true, 0, 0}, Conversion{12.9, true, 12, true, 12, 12},
-                      Conversion{-0.99, true, 0, true, 0, 0},                     // truncates toward zero
-                      Conversion{-1, true, -1, false, 0, -1}, Conversion{255.9, true, 255, true, 255, 255},
-                      Conversion{256, true, 256, false, 255, 256},
-                      Conversion{kTwo31 - 1, true, kIntMax, false, 255, 2147483647LL},
-                      Conversion{kTwo31 - 0.5, true, kIntMax, false, 255, 2147483647LL},
-                      Conversion{kTwo31, false, kIntMax, false, 255, 2147483648LL},
-                      Conversion{-kTwo31, true, kIntMin, false, 0, -2147483648LL},
-                      Conversion{-kTwo31 - 0.5, true, kIntMin, false, 0, -2147483648LL},
-                      Conversion{-kTwo31 - 1, false, kIntMin, false, 0, -2147483649LL},
-                      Conversion{kTwo63, false, kIntMax, false, 255, kLLMax},
-                      Conversion{-kTwo63, false, kIntMin, false, 0, kLLMin},
-                      Conversion{1e308, false, kIntMax, false, 255, kLLMax},
-                      Conversion{-1e308, false, kIntMin, false, 0, kLLMin},
-                      Conversion{kInf, false, kIntMax, false, 255, kLLMax},
-                      Conversion{-kInf, false, kIntMin, false, 0, kLLMin},
-                      Conversion{kNaN, false, 0, false, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(Values, FloatToInteger,
+                         ::testing::Values(Conversion{0, true, 0, true, 0, 0},
+                                           Conversion{12.9, true, 12, true, 12, 12},
+                                           Conversion{-0.99, true, 0, true, 0, 0}, // truncates toward zero
+                                           Conversion{-1, true, -1, false, 0, -1},
+                                           Conversion{255.9, true, 255, true, 255, 255},
+                                           Conversion{256, true, 256, false, 255, 256},
+                                           Conversion{kTwo31 - 1, true, kIntMax, false, 255, 2147483647LL},
+                                           Conversion{kTwo31 - 0.5, true, kIntMax, false, 255, 2147483647LL},
+                                           Conversion{kTwo31, false, kIntMax, false, 255, 2147483648LL},
+                                           Conversion{-kTwo31, true, kIntMin, false, 0, -2147483648LL},
+                                           Conversion{-kTwo31 - 0.5, true, kIntMin, false, 0, -2147483648LL},
+                                           Conversion{-kTwo31 - 1, false, kIntMin, false, 0, -2147483649LL},
+                                           Conversion{kTwo63, false, kIntMax, false, 255, kLLMax},
+                                           Conversion{-kTwo63, false, kIntMin, false, 0, kLLMin},
+                                           Conversion{1e308, false, kIntMax, false, 255, kLLMax},
+                                           Conversion{-1e308, false, kIntMin, false, 0, kLLMin},
+                                           Conversion{kInf, false, kIntMax, false, 255, kLLMax},
+                                           Conversion{-kInf, false, kIntMin, false, 0, kLLMin},
+                                           Conversion{kNaN, false, 0, false, 0, 0}));
 
 TEST(FloatToInteger, TheLargestDoubleBelowTwoTo63FitsSixtyFourBits) {
     const double below = std::nextafter(kTwo63, 0.0);

@@ -22,10 +22,13 @@ TEST(Geometry, IntersectionUnionAndInsetsFollowTheDevice) {
         bool intersects;
     };
     const Row rows[] = {
-        {CGRectMake(0, 0, 10, 10), CGRectMake(5, 5, 10, 10), CGRectMake(5, 5, 5, 5), CGRectMake(0, 0, 15, 15), true},
-        {CGRectMake(0, 0, 10, 10), CGRectMake(10, 0, 5, 5), CGRectMake(10, 0, 0, 5), CGRectMake(0, 0, 15, 10), false},
+        {CGRectMake(0, 0, 10, 10), CGRectMake(5, 5, 10, 10), CGRectMake(5, 5, 5, 5), CGRectMake(0, 0, 15, 15),
+         true},
+        {CGRectMake(0, 0, 10, 10), CGRectMake(10, 0, 5, 5), CGRectMake(10, 0, 0, 5), CGRectMake(0, 0, 15, 10),
+         false},
         {CGRectMake(0, 0, 10, 10), CGRectMake(11, 0, 5, 5), CGRectNull, CGRectMake(0, 0, 16, 10), false},
-        {CGRectMake(10, 10, -10, -10), CGRectMake(2, 3, 4, 5), CGRectMake(2, 3, 4, 5), CGRectMake(0, 0, 10, 10), true},
+        {CGRectMake(10, 10, -10, -10), CGRectMake(2, 3, 4, 5), CGRectMake(2, 3, 4, 5),
+         CGRectMake(0, 0, 10, 10), true},
         {CGRectNull, CGRectMake(2, 3, 4, 5), CGRectNull, CGRectMake(2, 3, 4, 5), false},
     };
     for (const Row& row : rows) {
@@ -45,8 +48,10 @@ TEST(Geometry, IntersectionUnionAndInsetsFollowTheDevice) {
 
 TEST(Geometry, TravelsThroughMessagesWithTheDeviceEncodings) {
     EXPECT_STREQ(objc::TypeEncoding<CGRect>::value, "{CGRect={CGPoint=dd}{CGSize=dd}}");
-    EXPECT_EQ((objc::encodingOf<void, CGRect, CGPoint, CGSize>()), "v@:{CGRect={CGPoint=dd}{CGSize=dd}}{CGPoint=dd}{CGSize=dd}");
-    EXPECT_EQ(CGColorGetComponents(CGColor{0.1, 0.2, 0.3, 0.4}), (std::array<CGFloat, 4>{0.1, 0.2, 0.3, 0.4}));
+    EXPECT_EQ((objc::encodingOf<void, CGRect, CGPoint, CGSize>()),
+              "v@:{CGRect={CGPoint=dd}{CGSize=dd}}{CGPoint=dd}{CGSize=dd}");
+    EXPECT_EQ(CGColorGetComponents(CGColor{0.1, 0.2, 0.3, 0.4}),
+              (std::array<CGFloat, 4>{0.1, 0.2, 0.3, 0.4}));
 }
 
 } // namespace

@@ -10,8 +10,8 @@
 
 namespace {
 
-constexpr CGColor kRed{1, 0, 0, 1}, kYellow{1, 1, 0, 1}, kGreen{0, 1, 0, 1}, kCyan{0, 1, 1, 1}, kBlue{0, 0, 1, 1},
-    kMagenta{1, 0, 1, 1}, kWhite{1, 1, 1, 1}, kBlack{0, 0, 0, 1}, kNone{0, 0, 0, 0};
+constexpr CGColor kRed{1, 0, 0, 1}, kYellow{1, 1, 0, 1}, kGreen{0, 1, 0, 1}, kCyan{0, 1, 1, 1},
+    kBlue{0, 0, 1, 1}, kMagenta{1, 0, 1, 1}, kWhite{1, 1, 1, 1}, kBlack{0, 0, 0, 1}, kNone{0, 0, 0, 0};
 
 const std::vector<CGColor> kHueRampRightToLeft{kRed, kMagenta, kBlue, kCyan, kGreen, kYellow, kRed};
 
@@ -30,7 +30,9 @@ struct Case {
     // one go and rounded once; otherwise each layer is stored, and rounded, before the next.
     enum Rounding { Once, EachLayer, Translucent } rounding = EachLayer;
 };
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
 
 std::vector<rule::Layer> hueSaturation(CGSize v, double brightness) {
     CGColor shade{0, 0, 0, 1 - brightness};
@@ -113,8 +115,9 @@ TEST_P(GradientLayers, EveryPixelFollowsThePaintingRule) {
     for (const rule::Layer& layer : c.layers) {
         std::vector<uint8_t> before = pixelsOf(ctx);
         drawLayer(ctx, space, layer);
-        expectPicture(c, before, CGBitmapContextGetData(ctx), rule::kTolerance,
-                      [&](double x, double y, const rule::Pixel& below) { return rule::paint(layer, x, y, below); });
+        expectPicture(
+            c, before, CGBitmapContextGetData(ctx), rule::kTolerance,
+            [&](double x, double y, const rule::Pixel& below) { return rule::paint(layer, x, y, below); });
     }
     CGContextRestoreGState(ctx);
     CGColorSpaceRelease(space);
@@ -126,25 +129,30 @@ const CGColor kBase{0.2, 0.4, 0.6, 1};
 std::vector<Case> cases() {
     std::vector<Case> all;
     auto add = [&](std::string name, size_t w, size_t h, double scale, CGPoint offset, CGSize view,
-                   std::optional<CGColor> base, std::vector<rule::Layer> layers, Case::Rounding rounding = Case::EachLayer) {
+                   std::optional<CGColor> base, std::vector<rule::Layer> layers,
+                   Case::Rounding rounding = Case::EachLayer) {
         all.push_back({std::move(name), w, h, scale, offset, view, base, std::move(layers), rounding});
     };
     for (double b : {1.0, 0.5, 0.0}) {
         CGSize v{60, 50};
-        add("hueSaturation_b" + std::to_string(int(b * 100)), 60, 50, 1, {0, 0}, v, std::nullopt, hueSaturation(v, b),
-            Case::Once);
+        add("hueSaturation_b" + std::to_string(int(b * 100)), 60, 50, 1, {0, 0}, v, std::nullopt,
+            hueSaturation(v, b), Case::Once);
     }
     // The square of a picker on a 3x screen: 900 x 750 pixels.
-    add("hueSaturationAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt, hueSaturation({300, 250}, 0.7), Case::Once);
+    add("hueSaturationAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt,
+        hueSaturation({300, 250}, 0.7), Case::Once);
     add("brightnessSaturation", 128, 96, 2, {0, 0}, {64, 48}, std::nullopt,
         brightnessSaturation({64, 48}, {0.2, 1, 0, 1}), Case::Once);
     // A view inside a larger picture: the clip keeps the layers inside it.
-    add("hueBrightnessInsideALargerPicture", 70, 50, 1, {7, 3}, {50, 40}, kBase, hueBrightness({50, 40}, 0.4), Case::Once);
-    add("hueBrightnessFractionalScale", 75, 61, 1.5, {0.25, 0.5}, {49, 39.5}, kBase, hueBrightness({49, 39.5}, 0.25), Case::Once);
+    add("hueBrightnessInsideALargerPicture", 70, 50, 1, {7, 3}, {50, 40}, kBase, hueBrightness({50, 40}, 0.4),
+        Case::Once);
+    add("hueBrightnessFractionalScale", 75, 61, 1.5, {0.25, 0.5}, {49, 39.5}, kBase,
+        hueBrightness({49, 39.5}, 0.25), Case::Once);
     add("opaqueAcross", 120, 20, 1, {0, 0}, {120, 20}, std::nullopt, {{{kYellow, kBlack}, {0, 0}, {120, 0}}});
     add("alphaAcross", 120, 20, 1, {0, 0}, {120, 20}, kBase,
         {{{{1, 0, 0, 0.1}, {0, 1, 0, 0.9}, {0, 0, 1, 0.35}}, {0, 0}, {120, 0}}});
-    add("reversedDown", 40, 90, 1, {0, 0}, {40, 90}, kBase, {{{kNone, {0.9, 0.1, 0.5, 0.8}}, {0, 90}, {0, 0}}});
+    add("reversedDown", 40, 90, 1, {0, 0}, {40, 90}, kBase,
+        {{{kNone, {0.9, 0.1, 0.5, 0.8}}, {0, 90}, {0, 0}}});
     add("reversedAcrossOverTransparent", 90, 30, 1, {0, 0}, {90, 30}, std::nullopt,
         {{{{1, 0.5, 0, 0.2}, {0, 0.5, 1, 0.7}}, {90, 0}, {0, 0}}, {{kNone, {0, 0, 0, 0.6}}, {0, 0}, {0, 30}}},
         Case::Translucent);
@@ -161,17 +169,20 @@ TEST_P(GradientLayers, TheWholePictureFollowsTheRule) {
     const Case& c = GetParam();
     CGContextRef ctx = viewContext(c);
     std::vector<uint8_t> before = pixelsOf(ctx);
-    for (const rule::Layer& layer : c.layers) drawLayer(ctx, nullptr, layer);
+    for (const rule::Layer& layer : c.layers)
+        drawLayer(ctx, nullptr, layer);
     CGContextRestoreGState(ctx);
     // A translucent pixel stores its color rounded, and a layer over it magnifies that by up to
     // 1 / alpha: two levels at the alphas used here.
     const double tolerance = c.rounding == Case::Once        ? rule::kTolerance
                              : c.rounding == Case::EachLayer ? 0.5 * double(c.layers.size()) + 1.0 / 64
                                                              : 2.0;
-    expectPicture(c, before, CGBitmapContextGetData(ctx), tolerance, [&](double x, double y, rule::Pixel pixel) {
-        for (const rule::Layer& layer : c.layers) pixel = rule::paint(layer, x, y, pixel).value_or(pixel);
-        return std::optional<rule::Pixel>(pixel);
-    });
+    expectPicture(c, before, CGBitmapContextGetData(ctx), tolerance,
+                  [&](double x, double y, rule::Pixel pixel) {
+                      for (const rule::Layer& layer : c.layers)
+                          pixel = rule::paint(layer, x, y, pixel).value_or(pixel);
+                      return std::optional<rule::Pixel>(pixel);
+                  });
     CGContextRelease(ctx);
 }
 
@@ -182,8 +193,9 @@ INSTANTIATE_TEST_SUITE_P(Layers, GradientLayers, testing::ValuesIn(cases()),
 // and nothing outside the end points is painted, whichever way the line runs.
 TEST(GradientStops, PixelsOnTheStopsShowTheStopColorsBothWays) {
     const std::vector<CGColor> stops{kRed, kYellow, kGreen, kCyan, kBlue, kMagenta, kRed};
-    const uint8_t expected[7][4] = {{255, 0, 0, 255}, {255, 255, 0, 255}, {0, 255, 0, 255}, {0, 255, 255, 255},
-                                    {0, 0, 255, 255}, {255, 0, 255, 255}, {255, 0, 0, 255}};
+    const uint8_t expected[7][4] = {{255, 0, 0, 255},   {255, 255, 0, 255}, {0, 255, 0, 255},
+                                    {0, 255, 255, 255}, {0, 0, 255, 255},   {255, 0, 255, 255},
+                                    {255, 0, 0, 255}};
     for (bool reversed : {false, true}) {
         CGContextRef ctx = CGBitmapContextCreate(9, 1);
         CGGradientRef g = CGGradientCreateWithColors(nullptr, stops, nullptr);
@@ -192,7 +204,8 @@ TEST(GradientStops, PixelsOnTheStopsShowTheStopColorsBothWays) {
         const uint8_t* px = CGBitmapContextGetData(ctx);
         for (int i = 0; i < 7; ++i) {
             const uint8_t* want = expected[reversed ? 6 - i : i];
-            EXPECT_EQ(0, std::memcmp(px + 4 * (i + 1), want, 4)) << "pixel " << i + 1 << (reversed ? " reversed" : "");
+            EXPECT_EQ(0, std::memcmp(px + 4 * (i + 1), want, 4))
+                << "pixel " << i + 1 << (reversed ? " reversed" : "");
         }
         const uint8_t clear[4] = {0, 0, 0, 0};
         EXPECT_EQ(0, std::memcmp(px, clear, 4));
@@ -241,18 +254,21 @@ TEST(GradientStops, ExtendOptionsPaintBeyondTheEndPoints) {
 TEST(HueSquare, ReadsAsTheHueCircleAndGoesBlackWithoutBrightness) {
     for (double brightness : {1.0, 0.0}) {
         CGContextRef ctx = CGBitmapContextCreate(600, 4);
-        for (const rule::Layer& layer : hueSaturation({600, 4}, brightness)) drawLayer(ctx, nullptr, layer);
+        for (const rule::Layer& layer : hueSaturation({600, 4}, brightness))
+            drawLayer(ctx, nullptr, layer);
         const uint8_t* top = CGBitmapContextGetData(ctx);
         for (int k = 0; k <= 6; ++k) {
             const int column = std::min(599, k * 100);
             const uint8_t* px = top + 4 * column;
-            const CGColor hue = std::vector<CGColor>{kRed, kYellow, kGreen, kCyan, kBlue, kMagenta, kRed}[size_t(k)];
+            const CGColor hue =
+                std::vector<CGColor>{kRed, kYellow, kGreen, kCyan, kBlue, kMagenta, kRed}[size_t(k)];
             // In the first row the white layer is (t, t, t) at alpha t, t = 1/8: its colors are
             // interpolated straight, so it darkens a little as well as whitening.
             const double t = 0.125;
             const double want[3] = {hue.r, hue.g, hue.b};
             for (int ch = 0; ch < 3; ++ch)
-                EXPECT_NEAR(px[ch], 255 * brightness * (want[ch] * (1 - t) + t * t), 4) << "column " << column;
+                EXPECT_NEAR(px[ch], 255 * brightness * (want[ch] * (1 - t) + t * t), 4)
+                    << "column " << column;
             EXPECT_EQ(px[3], 255);
         }
         CGContextRelease(ctx);

@@ -8,8 +8,10 @@
 inline std::string caseText(std::string_view text) {
     std::string out = "'";
     for (unsigned char c : text) {
-        if (c == ' ') out += '_';
-        else if (c > ' ' && c < 0x7F) out += static_cast<char>(c);
+        if (c == ' ')
+            out += '_';
+        else if (c > ' ' && c < 0x7F)
+            out += static_cast<char>(c);
         else {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", c);

@@ -28,7 +28,8 @@ class BundleTest : public testing::Test {
         strings("fr", "Hushmark", {{"EDIT_SNOOZE", "Rappel"}, {"NOT_TEXT", 5}});
     }
 
-    void strings(const std::string& lang, const std::string& table, const PlistDict& entries, bool binary = false) {
+    void strings(const std::string& lang, const std::string& table, const PlistDict& entries,
+                 bool binary = false) {
         fs::path folder = root_.hostPath(std::string(kBundle) + "/" + lang + ".lproj");
         fs::create_directories(folder);
         std::ofstream(folder / (table + ".strings"), std::ios::binary)
@@ -36,12 +37,13 @@ class BundleTest : public testing::Test {
     }
 
     void languages(PlistArray langs) {
-        ASSERT_TRUE(writeToFile(PlistDict{{"AppleLanguages", std::move(langs)}}, kGlobalPreferencesPath, true));
+        ASSERT_TRUE(
+            writeToFile(PlistDict{{"AppleLanguages", std::move(langs)}}, kGlobalPreferencesPath, true));
     }
 
     std::string text(const std::string& key, const std::string& value = "") {
-        return msg<std::string>(NSBundle::bundleWithPath(kBundle), "localizedStringForKey:value:table:", key, value,
-                                "Hushmark");
+        return msg<std::string>(NSBundle::bundleWithPath(kBundle), "localizedStringForKey:value:table:", key,
+                                value, "Hushmark");
     }
 
     DeviceRootFixture root_{kBareRoot};
@@ -62,8 +64,10 @@ struct LanguageCase {
     const char* value;
     const char* expected;
 };
-void PrintTo(const LanguageCase& c, std::ostream* os) { *os << c.preferred.size() << (c.preferred.empty() ? "" : c.preferred[0].asString()) << "_" << c.key << "_" << caseText(c.value); }
-
+void PrintTo(const LanguageCase& c, std::ostream* os) {
+    *os << c.preferred.size() << (c.preferred.empty() ? "" : c.preferred[0].asString()) << "_" << c.key << "_"
+        << caseText(c.value);
+}
 
 class BundleStrings : public BundleTest, public testing::WithParamInterface<LanguageCase> {};
 
@@ -73,17 +77,16 @@ TEST_P(BundleStrings, FollowPreferredLanguagesThenEnglishThenTheValue) {
     EXPECT_EQ(text(c.key, c.value), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, BundleStrings,
-    testing::Values(LanguageCase{{"de"}, "EDIT_SNOOZE", "", "Schlummern"},
-                    LanguageCase{{"de-DE"}, "EDIT_SNOOZE", "", "Schlummern"},
-                    LanguageCase{{"it", "fr"}, "EDIT_SNOOZE", "", "Rappel"},
-                    LanguageCase{{"it"}, "EDIT_SNOOZE", "", "Snooze"},
-                    LanguageCase{{"de"}, "ONLY_EN", "", "English only"},
-                    LanguageCase{{"de"}, "MISSING", "Fallback", "Fallback"},
-                    LanguageCase{{"de"}, "MISSING", "", "MISSING"},
-                    LanguageCase{{"fr"}, "NOT_TEXT", "v", "v"},
-                    LanguageCase{{}, "OK", "", "OK"}));
+INSTANTIATE_TEST_SUITE_P(Cases, BundleStrings,
+                         testing::Values(LanguageCase{{"de"}, "EDIT_SNOOZE", "", "Schlummern"},
+                                         LanguageCase{{"de-DE"}, "EDIT_SNOOZE", "", "Schlummern"},
+                                         LanguageCase{{"it", "fr"}, "EDIT_SNOOZE", "", "Rappel"},
+                                         LanguageCase{{"it"}, "EDIT_SNOOZE", "", "Snooze"},
+                                         LanguageCase{{"de"}, "ONLY_EN", "", "English only"},
+                                         LanguageCase{{"de"}, "MISSING", "Fallback", "Fallback"},
+                                         LanguageCase{{"de"}, "MISSING", "", "MISSING"},
+                                         LanguageCase{{"fr"}, "NOT_TEXT", "v", "v"},
+                                         LanguageCase{{}, "OK", "", "OK"}));
 
 TEST_F(BundleTest, ReadsBinaryTablesAndOtherTables) {
     strings("en", "Other", {{"K", "binary text"}}, true);
@@ -96,7 +99,8 @@ TEST_F(BundleTest, FindsResourcesByNameAndType) {
     std::ofstream(root_.hostPath(std::string(kBundle) + "/de.lproj/Only.txt")) << "t";
     languages({"de"});
     auto bundle = NSBundle::bundleWithPath(kBundle);
-    EXPECT_EQ(msg<std::string>(bundle, "pathForResource:ofType:", "Selector", "png"), std::string(kBundle) + "/Selector.png");
+    EXPECT_EQ(msg<std::string>(bundle, "pathForResource:ofType:", "Selector", "png"),
+              std::string(kBundle) + "/Selector.png");
     EXPECT_EQ(bundle->pathForResource("Selector.png", ""), std::string(kBundle) + "/Selector.png");
     EXPECT_EQ(bundle->pathForResource("Only", "txt"), std::string(kBundle) + "/de.lproj/Only.txt");
     EXPECT_EQ(bundle->pathForResource("Missing", "png"), "");

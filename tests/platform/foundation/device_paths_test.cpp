@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 // Every case runs twice: resolved by the kernel where it can (openat2), and component by component.
 class DevicePaths : public testing::TestWithParam<bool> {
   protected:
@@ -38,7 +37,9 @@ class DevicePaths : public testing::TestWithParam<bool> {
         fs::remove_all(outside_);
     }
 
-    void link(const std::string& devicePath, const fs::path& target) { fs::create_symlink(target, root_.hostPath(devicePath)); }
+    void link(const std::string& devicePath, const fs::path& target) {
+        fs::create_symlink(target, root_.hostPath(devicePath));
+    }
 
     DeviceRootFixture root_{kBareRoot};
     fs::path outside_;
@@ -50,7 +51,8 @@ TEST_P(DevicePaths, MapIntoTheRootAndFollowVarToPrivateVar) {
     EXPECT_EQ(DeviceEnvironment::hostPath("/var/mobile/x"), root_.root() / "private/var/mobile/x");
     EXPECT_EQ(DeviceEnvironment::hostPath("//var/./mobile//x/"), root_.root() / "private/var/mobile/x");
     EXPECT_EQ(DeviceEnvironment::hostPath("/var/mobile/../mobile/x"), root_.root() / "private/var/mobile/x");
-    EXPECT_EQ(DeviceEnvironment::hostPath("/var/../x"), root_.root() / "private/x") << "\"..\" applies after the link, as on a device";
+    EXPECT_EQ(DeviceEnvironment::hostPath("/var/../x"), root_.root() / "private/x")
+        << "\"..\" applies after the link, as on a device";
     EXPECT_EQ(DeviceEnvironment::hostPath("/not/yet/there.plist"), root_.root() / "not/yet/there.plist");
 }
 
@@ -64,14 +66,16 @@ TEST_P(DevicePaths, RefuseRelativePathsAndPathsWithoutARoot) {
 
 TEST_P(DevicePaths, DotDotAboveTheRootIsRefused) {
     std::string up = "/../" + outside_.filename().string() + "/secret.plist";
-    for (const std::string& path : {up, "/tmp/../../" + outside_.filename().string() + "/secret.plist",
-                                    "/var/../../../" + outside_.filename().string() + "/secret.plist", std::string("/..")}) {
+    for (const std::string& path :
+         {up, "/tmp/../../" + outside_.filename().string() + "/secret.plist",
+          "/var/../../../" + outside_.filename().string() + "/secret.plist", std::string("/..")}) {
         EXPECT_EQ(DeviceEnvironment::hostPath(path), std::nullopt) << path;
         EXPECT_EQ(dictionaryWithContentsOfFile(path), std::nullopt) << path;
         EXPECT_FALSE(fileExistsAtPath(path)) << path;
         EXPECT_FALSE(writeToFile(PlistDict{{"x", 1}}, path, true)) << path;
     }
-    EXPECT_EQ(fs::file_size(outside_ / "secret.plist"), propertyListToXML(PlistDict{{"secret", true}}).size());
+    EXPECT_EQ(fs::file_size(outside_ / "secret.plist"),
+              propertyListToXML(PlistDict{{"secret", true}}).size());
 }
 
 TEST_P(DevicePaths, RelativeLinksClimbingOutAreRefused) {
@@ -86,10 +90,11 @@ TEST_P(DevicePaths, RelativeLinksClimbingOutAreRefused) {
 
 TEST_P(DevicePaths, AbsoluteLinksCountFromTheDeviceRoot) {
     link("/tmp/abs-outside.plist", outside_ / "secret.plist"); // a host path: means root/<that path>
-    link("/tmp/abs-device.plist", "/tmp/inside.plist");          // a device path
+    link("/tmp/abs-device.plist", "/tmp/inside.plist");        // a device path
     link("/tmp/abs-host-inside.plist", root_.root() / "tmp/inside.plist");
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-outside.plist"), std::nullopt);
-    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/abs-outside.plist"), root_.root() / (outside_ / "secret.plist").relative_path());
+    EXPECT_EQ(DeviceEnvironment::hostPath("/tmp/abs-outside.plist"),
+              root_.root() / (outside_ / "secret.plist").relative_path());
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-device.plist"), (PlistDict{{"inside", true}}));
     EXPECT_EQ(dictionaryWithContentsOfFile("/tmp/abs-host-inside.plist"), (PlistDict{{"inside", true}}));
 }
@@ -127,7 +132,8 @@ TEST_P(DevicePaths, EveryWayInFollowsLinksInsideAndRefusesOnesOut) {
     link("/tmp/out-abs", outside_);
     link("/tmp/in", "../private/var/mobile");
     fs::create_directories(outside_ / "Outside.bundle");
-    std::ofstream(outside_ / "Outside.bundle/Info.plist") << propertyListToXML(PlistDict{{"CFBundleIdentifier", "x"}});
+    std::ofstream(outside_ / "Outside.bundle/Info.plist")
+        << propertyListToXML(PlistDict{{"CFBundleIdentifier", "x"}});
     for (const char* out : {"/tmp/out", "/tmp/out-abs"}) {
         const std::string o = out;
         EXPECT_EQ(readDeviceFile(o + "/secret.plist", 1 << 20), std::nullopt) << o;
@@ -141,7 +147,8 @@ TEST_P(DevicePaths, EveryWayInFollowsLinksInsideAndRefusesOnesOut) {
     EXPECT_EQ(deviceFileKind("/tmp/in"), DeviceFileKind::Directory);
     EXPECT_EQ(contentsOfDeviceDirectory("/tmp/in"), std::vector<std::string>{"Library"});
     ASSERT_TRUE(writeToFile(PlistDict{{"x", 1}}, "/tmp/in/Library/Preferences/through-a-link.plist", true));
-    EXPECT_TRUE(fs::is_regular_file(root_.hostPath("/private/var/mobile/Library/Preferences/through-a-link.plist")));
+    EXPECT_TRUE(
+        fs::is_regular_file(root_.hostPath("/private/var/mobile/Library/Preferences/through-a-link.plist")));
 }
 
 TEST_P(DevicePaths, AWriteThroughALinkInTheLastPlaceReplacesTheFileItNames) {
@@ -156,7 +163,8 @@ TEST_P(DevicePaths, AWriteThroughALinkInTheLastPlaceReplacesTheFileItNames) {
 TEST_P(DevicePaths, AFolderSwappedForALinkOutNeverLeadsOut) {
     fs::create_directories(root_.hostPath("/tmp/swap"));
     fs::create_directories(outside_ / "Outside.bundle");
-    std::ofstream(outside_ / "Outside.bundle/Info.plist") << propertyListToXML(PlistDict{{"CFBundleIdentifier", "x"}});
+    std::ofstream(outside_ / "Outside.bundle/Info.plist")
+        << propertyListToXML(PlistDict{{"CFBundleIdentifier", "x"}});
     fs::copy_file(HM_TEST_PLUGIN, outside_ / "plugin.dylib");
     const fs::path dir = root_.hostPath("/tmp/swap"), relative = root_.hostPath("/tmp/link-relative"),
                    absolute = root_.hostPath("/tmp/link-absolute");
@@ -176,28 +184,39 @@ TEST_P(DevicePaths, AFolderSwappedForALinkOutNeverLeadsOut) {
         {"exists", [] { return fileExistsAtPath("/tmp/swap/secret.plist"); }},
         {"bundle", [] { return NSBundle::bundleWithPath("/tmp/swap/Outside.bundle") != nullptr; }},
         {"dlopen", [] { return device_dlopen("/tmp/swap/plugin.dylib", 10) != nullptr; }},
-        {"list", [] {
+        {"list",
+         [] {
              auto names = contentsOfDeviceDirectory("/tmp/swap");
              return std::find(names.begin(), names.end(), "plugin.dylib") != names.end();
          }},
-        {"write", [] { return writeToFile(PlistDict{{"x", 1}}, "/tmp/swap/new.plist", true) && false; }},
-        {"write in place", [] { return writeToFile(PlistDict{{"x", 1}}, "/tmp/swap/new.plist", false) && false; }},
+        {"write",
+         [] {
+             return writeToFile(PlistDict{{"x", 1}}, "/tmp/swap/new.plist", true) && false;
+         }},
+        {"write in place",
+         [] {
+             return writeToFile(PlistDict{{"x", 1}}, "/tmp/swap/new.plist", false) && false;
+         }},
     };
     std::map<std::string, int> escapes;
     for (int round = 0; round < 1500; ++round)
         for (const auto& [name, way] : ways)
-            if (way()) ++escapes[name];
+            if (way())
+                ++escapes[name];
     stop = true;
     swapper.join();
-    EXPECT_TRUE(escapes.empty()) << escapes.size() << " ways led out, the first " << escapes.begin()->first << " ("
-                                 << escapes.begin()->second << " times)";
+    EXPECT_TRUE(escapes.empty()) << escapes.size() << " ways led out, the first " << escapes.begin()->first
+                                 << " (" << escapes.begin()->second << " times)";
     EXPECT_FALSE(fs::exists(outside_ / "new.plist")) << "a write landed outside the root";
     for (const auto& entry : fs::directory_iterator(outside_))
-        EXPECT_TRUE(entry.path().filename().string().rfind(".new.plist", 0) != 0) << "a temporary landed outside";
+        EXPECT_TRUE(entry.path().filename().string().rfind(".new.plist", 0) != 0)
+            << "a temporary landed outside";
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolution, DevicePaths, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "ComponentWalk" : "Kernel"; });
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "ComponentWalk" : "Kernel";
+                         });
 
 TEST(DeviceFiles, ReadsOnlyRegularFilesWithoutBlockingAndWithinTheLimit) {
     DeviceRootFixture root{kBareRoot};

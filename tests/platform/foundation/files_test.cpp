@@ -52,7 +52,8 @@ TEST(PropertyListFiles, RoundTripInXMLAndBinary) {
     DeviceRootFixture root{kBareRoot};
     PlistDict dict = sampleDict();
     ASSERT_TRUE(writeToFile(dict, kSettings, true));
-    EXPECT_NE(slurp(root.hostPath(kSettings)).find("<plist version=\"1.0\">"), std::string::npos) << "written as XML";
+    EXPECT_NE(slurp(root.hostPath(kSettings)).find("<plist version=\"1.0\">"), std::string::npos)
+        << "written as XML";
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), dict);
 
     spit(root.hostPath(kSettings), propertyListToBinary(dict));
@@ -80,7 +81,8 @@ TEST(PropertyListFiles, MissingUnreadableAndNonDictionaryReadAsNone) {
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
     EXPECT_EQ(propertyListWithContentsOfFile(kSettings), PlistValue(PlistArray{1, 2}));
     fs::create_directory(root.hostPath("/private/var/mobile/Library/Preferences/folder.plist"));
-    EXPECT_EQ(dictionaryWithContentsOfFile("/private/var/mobile/Library/Preferences/folder.plist"), std::nullopt);
+    EXPECT_EQ(dictionaryWithContentsOfFile("/private/var/mobile/Library/Preferences/folder.plist"),
+              std::nullopt);
     EXPECT_EQ(dictionaryWithContentsOfFile("relative/path.plist"), std::nullopt);
 }
 
@@ -94,7 +96,8 @@ TEST(PropertyListFiles, VarAndPrivateVarNameOneFile) {
 
 int filesIn(const fs::path& folder) {
     int n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder)) ++n;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(folder))
+        ++n;
     return n;
 }
 
@@ -105,7 +108,8 @@ TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
     int before = filesIn(folder);
     // A folder in the way: the temporary file is written, the rename fails.
     fs::create_directories(folder / "blocked.plist" / "inner");
-    EXPECT_FALSE(writeToFile(PlistDict{{"new", 2}}, "/private/var/mobile/Library/Preferences/blocked.plist", true));
+    EXPECT_FALSE(
+        writeToFile(PlistDict{{"new", 2}}, "/private/var/mobile/Library/Preferences/blocked.plist", true));
     EXPECT_EQ(filesIn(folder), before + 1) << "only the blocking folder, no temporary left";
     // A missing folder: nothing can be created.
     EXPECT_FALSE(writeToFile(PlistDict{{"new", 2}}, "/private/var/mobile/Nowhere/x.plist", true));
@@ -114,7 +118,8 @@ TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
 }
 
 TEST(PropertyListFiles, AReadOnlyFolderFailsCleanly) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind the superuser";
     DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
     fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
@@ -129,7 +134,8 @@ TEST(PropertyListFiles, AtomicWriteReplacesTheFileWholeAndKeepsItsMode) {
     DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
     EXPECT_EQ(fs::status(root.hostPath(kSettings)).permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
     fs::permissions(root.hostPath(kSettings), fs::perms::owner_read | fs::perms::owner_write);
     // A reader holding the old file keeps reading the old bytes: the new file is a new inode.
     std::ifstream reader(root.hostPath(kSettings), std::ios::binary);
@@ -183,13 +189,15 @@ TEST(PropertyListFiles, FailedWritesAreRecordedWithTheirReason) {
 }
 
 TEST(PropertyListFiles, NoneValuesAreLeftOutOfContainers) {
-    EXPECT_EQ(propertyListFromBytes(propertyListToXML(PlistDict{{"a", PlistValue()}, {"b", PlistArray{PlistValue(), 1}}})),
+    EXPECT_EQ(propertyListFromBytes(
+                  propertyListToXML(PlistDict{{"a", PlistValue()}, {"b", PlistArray{PlistValue(), 1}}})),
               PlistValue(PlistDict{{"b", PlistArray{1}}}));
 }
 
 std::vector<std::string> namesIn(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 // 2026-12-07 10:30:00 UTC
 const NSDate kMorning = NSDate::dateWithTimeIntervalSince1970(1796639400);
 
@@ -20,8 +19,9 @@ struct DateCase {
     NSDateFormatterStyle timeStyle;
     const char* expected;
 };
-void PrintTo(const DateCase& c, std::ostream* os) { *os << c.locale << "_" << c.zone << "_" << c.dateStyle << c.timeStyle; }
-
+void PrintTo(const DateCase& c, std::ostream* os) {
+    *os << c.locale << "_" << c.zone << "_" << c.dateStyle << c.timeStyle;
+}
 
 class LocalizedDates : public testing::TestWithParam<DateCase> {};
 
@@ -43,11 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LocalizedDates, UseTheDeviceLocaleAndTimeZone) {
     DeviceRootFixture root{kBareRoot};
-    EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle), "12/7/26, 10:30:00 AM");
-    ASSERT_TRUE(writeToFile(PlistDict{{"AppleLocale", "de_DE"}, {"TimeZone", "Asia/Tokyo"}}, kGlobalPreferencesPath, true));
+    EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle),
+              "12/7/26, 10:30:00 AM");
+    ASSERT_TRUE(writeToFile(PlistDict{{"AppleLocale", "de_DE"}, {"TimeZone", "Asia/Tokyo"}},
+                            kGlobalPreferencesPath, true));
     EXPECT_EQ(DeviceEnvironment::locale(), "de_DE");
     EXPECT_EQ(DeviceEnvironment::timeZone(), "Asia/Tokyo");
-    EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle), "07.12.26, 19:30:00");
+    EXPECT_EQ(NSDateFormatterLocalizedStringFromDate(kMorning, ShortStyle, MediumStyle),
+              "07.12.26, 19:30:00");
 }
 
 struct NumberCase {
@@ -57,8 +60,10 @@ struct NumberCase {
     PlistValue number;
     const char* expected;
 };
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << c.locale << "_style" << c.style << "_max" << c.maxFraction << "_" << c.number.doubleValue() << caseText(c.number.asString()); }
-
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << c.locale << "_style" << c.style << "_max" << c.maxFraction << "_" << c.number.doubleValue()
+        << caseText(c.number.asString());
+}
 
 class NumberFormatting : public testing::TestWithParam<NumberCase> {};
 
@@ -66,7 +71,8 @@ TEST_P(NumberFormatting, FollowsStyleFractionDigitsAndLocale) {
     const NumberCase& c = GetParam();
     NSNumberFormatter formatter(c.locale);
     formatter.setNumberStyle(c.style);
-    if (c.maxFraction >= 0) formatter.setMaximumFractionDigits(static_cast<NSUInteger>(c.maxFraction));
+    if (c.maxFraction >= 0)
+        formatter.setMaximumFractionDigits(static_cast<NSUInteger>(c.maxFraction));
     EXPECT_EQ(formatter.stringFromNumber(c.number), c.expected);
 }
 

@@ -16,7 +16,8 @@ const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virt
 constexpr const char* kPath = "/private/var/mobile/Library/Preferences/kept.plist";
 
 std::string zoneIn(const std::shared_ptr<const PlistDict>& dict) {
-    if (!dict) return "(none)";
+    if (!dict)
+        return "(none)";
     const PlistValue& v = valueForKey(*dict, "TimeZone");
     return v.isString() ? v.asString() : "(no zone)";
 }
@@ -26,10 +27,14 @@ std::string plainZone() {
     return dict ? zoneIn(std::make_shared<const PlistDict>(*dict)) : "(none)";
 }
 
-std::string xmlWithZone(const std::string& zone) { return propertyListToXML(PlistDict{{"TimeZone", zone}}); }
+std::string xmlWithZone(const std::string& zone) {
+    return propertyListToXML(PlistDict{{"TimeZone", zone}});
+}
 
 // Past the tick within which a file's times may not move (src/PropertyListCache.cpp).
-void letTheFileSettle() { std::this_thread::sleep_for(std::chrono::milliseconds(80)); }
+void letTheFileSettle() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(80));
+}
 
 struct Change {
     const char* name;
@@ -37,14 +42,17 @@ struct Change {
     std::function<void(DeviceRootFixture&)> change;
     const char* expected;
 };
-void PrintTo(const Change& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Change& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class KeptDictionary : public testing::TestWithParam<Change> {};
 
 TEST_P(KeptDictionary, FollowsTheFile) {
     DeviceRootFixture root{kBareRoot};
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Tokyo"}}, kPath, true));
-    if (GetParam().settleFirst) letTheFileSettle();
+    if (GetParam().settleFirst)
+        letTheFileSettle();
     ASSERT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), "Asia/Tokyo");
     GetParam().change(root);
     EXPECT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), GetParam().expected);
@@ -55,10 +63,20 @@ TEST_P(KeptDictionary, FollowsTheFile) {
 INSTANTIATE_TEST_SUITE_P(
     Changes, KeptDictionary,
     testing::Values(
-        Change{"AtomicWriteHere", true, [](auto&) { writeToFile(PlistDict{{"TimeZone", "Asia/Seoul"}}, kPath, true); }, "Asia/Seoul"},
-        Change{"InPlaceWriteHere", true, [](auto&) { writeToFile(PlistDict{{"TimeZone", "Asia/Seoul"}}, kPath, false); }, "Asia/Seoul"},
-        Change{"SameSizeWriteFromOutside", true, [](DeviceRootFixture& r) { r.writeFile(kPath, xmlWithZone("Asia/Seoul")); }, "Asia/Seoul"},
-        Change{"SameSizeWriteWithinTheTick", false, [](DeviceRootFixture& r) { r.writeFile(kPath, xmlWithZone("Asia/Seoul")); }, "Asia/Seoul"},
+        Change{"AtomicWriteHere", true,
+               [](auto&) {
+                   writeToFile(PlistDict{{"TimeZone", "Asia/Seoul"}}, kPath, true);
+               },
+               "Asia/Seoul"},
+        Change{"InPlaceWriteHere", true,
+               [](auto&) {
+                   writeToFile(PlistDict{{"TimeZone", "Asia/Seoul"}}, kPath, false);
+               },
+               "Asia/Seoul"},
+        Change{"SameSizeWriteFromOutside", true,
+               [](DeviceRootFixture& r) { r.writeFile(kPath, xmlWithZone("Asia/Seoul")); }, "Asia/Seoul"},
+        Change{"SameSizeWriteWithinTheTick", false,
+               [](DeviceRootFixture& r) { r.writeFile(kPath, xmlWithZone("Asia/Seoul")); }, "Asia/Seoul"},
         Change{"FileRenamedOver", true,
                [](DeviceRootFixture& r) {
                    r.writeFile("/private/var/mobile/other.plist", xmlWithZone("Europe/Oslo"));
@@ -66,7 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                },
                "Europe/Oslo"},
         Change{"FileRemoved", true, [](DeviceRootFixture& r) { r.remove(kPath); }, "(none)"},
-        Change{"FileSpoiled", true, [](DeviceRootFixture& r) { r.writeFile(kPath, "<plist><dict><key>Time"); }, "(none)"},
+        Change{"FileSpoiled", true,
+               [](DeviceRootFixture& r) { r.writeFile(kPath, "<plist><dict><key>Time"); }, "(none)"},
         Change{"FileReplacedByAFolder", true,
                [](DeviceRootFixture& r) {
                    r.remove(kPath);

@@ -10,7 +10,6 @@
 
 namespace {
 
-
 TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
     DeviceRootFixture root{kBareRoot};
     DeviceClock::useVirtual(NSDate::dateWithTimeIntervalSince1970(1796639400.25));
@@ -18,7 +17,8 @@ TEST(NSLogTest, WritesATimestampedLineAndALogEvent) {
     testing::internal::CaptureStderr();
     NSLog("[Hushmark] Error: %s %d", "timer", 42);
     std::string out = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(std::regex_match(out, std::regex(R"(2026-12-07 10:30:00\.250 \S+\[\d+\] \[Hushmark\] Error: timer 42\n)")))
+    EXPECT_TRUE(std::regex_match(
+        out, std::regex(R"(2026-12-07 10:30:00\.250 \S+\[\d+\] \[Hushmark\] Error: timer 42\n)")))
         << out;
     auto events = DeviceEvents::all();
     ASSERT_EQ(events.size(), 1u);

@@ -62,7 +62,8 @@ TEST_F(NotifyCenterTest, APostDuringDeliveryDeliversAgain) {
         center, &observer,
         [&](CFNotificationCenterRef, const void* o, const std::string&) {
             EXPECT_EQ(o, &observer);
-            if (++delivered == 1) post("again");
+            if (++delivered == 1)
+                post("again");
         },
         "again", nullptr, Coalesce);
     post("again");

@@ -9,7 +9,9 @@
 namespace {
 
 // Seconds since 2001 of a moment given in Unix time, computed apart from the code under test.
-constexpr double fromUnix(double unixSeconds) { return unixSeconds - 978307200.0; }
+constexpr double fromUnix(double unixSeconds) {
+    return unixSeconds - 978307200.0;
+}
 
 struct Instant {
     const char* name;
@@ -43,12 +45,16 @@ const Instant kInstants[] = {
     {"Year1BC", fromUnix(-62198755200), "-0001-01-01T00:00:00Z"},
 };
 
-void PrintTo(const Instant& instant, std::ostream* os) { *os << instant.name; }
+void PrintTo(const Instant& instant, std::ostream* os) {
+    *os << instant.name;
+}
 
 class DateRoundTrip : public testing::TestWithParam<Instant> {};
 
 // Whole seconds: the second that holds `t` (computed apart from the writer, by flooring).
-double wholeSecond(double t) { return std::floor(t); }
+double wholeSecond(double t) {
+    return std::floor(t);
+}
 
 TEST_P(DateRoundTrip, ThroughXMLToTheSecondAndThroughBinaryExactly) {
     const Instant& instant = GetParam();
@@ -68,7 +74,9 @@ TEST_P(DateRoundTrip, ThroughXMLToTheSecondAndThroughBinaryExactly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Instants, DateRoundTrip, testing::ValuesIn(kInstants),
-                         [](const testing::TestParamInfo<Instant>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Instant>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(PlistDates, EveryMomentOfASecondIsWrittenAsThatSecondAtTheFarEdges) {
     for (double base : {fromUnix(-2177452800), -86400.0, 0.0, 2147483647.0, fromUnix(7289654399)}) {
@@ -88,8 +96,9 @@ TEST(PlistDates, EveryMomentOfASecondIsWrittenAsThatSecondAtTheFarEdges) {
 
 TEST(PlistDates, BinaryCarriesAnyDouble) {
     const double inf = std::numeric_limits<double>::infinity();
-    for (double t : {1e300, -1e300, std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), inf, -inf,
-                     1e17 + 0.5, -123456789.987654321}) {
+    for (double t :
+         {1e300, -1e300, std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min(), inf,
+          -inf, 1e17 + 0.5, -123456789.987654321}) {
         auto back = propertyListFromBytes(propertyListToBinary(PlistArray{NSDate{t}}));
         ASSERT_TRUE(back) << t;
         EXPECT_EQ(back->asArray().at(0).asDate().timeIntervalSinceReferenceDate, t);
@@ -100,10 +109,12 @@ TEST(PlistDates, BinaryCarriesAnyDouble) {
 }
 
 TEST(PlistDates, XMLClampsWhatItsTextCannotCarry) {
-    auto huge = propertyListFromBytes(propertyListToXML(PlistArray{NSDate{1e300}, NSDate{-1e300}, NSDate{std::nan("")}}));
+    auto huge = propertyListFromBytes(
+        propertyListToXML(PlistArray{NSDate{1e300}, NSDate{-1e300}, NSDate{std::nan("")}}));
     ASSERT_TRUE(huge);
     const PlistArray& dates = huge->asArray();
-    EXPECT_GT(dates.at(0).asDate().timeIntervalSinceReferenceDate, 3e18) << "the latest date the text can name";
+    EXPECT_GT(dates.at(0).asDate().timeIntervalSinceReferenceDate, 3e18)
+        << "the latest date the text can name";
     EXPECT_LT(dates.at(1).asDate().timeIntervalSinceReferenceDate, -3e18);
     EXPECT_EQ(dates.at(2).asDate().timeIntervalSinceReferenceDate, 0);
 }
@@ -111,7 +122,8 @@ TEST(PlistDates, XMLClampsWhatItsTextCannotCarry) {
 TEST(PlistDates, ManyDatesKeepTheirPlaces) {
     // Whole seconds on both sides of 2001 and of the 32-bit range, each one apart.
     PlistArray dates;
-    for (int i = 0; i < 300; ++i) dates.emplace_back(NSDate{static_cast<double>(2147483648LL * (i % 7 - 3) + i)});
+    for (int i = 0; i < 300; ++i)
+        dates.emplace_back(NSDate{static_cast<double>(2147483648LL * (i % 7 - 3) + i)});
     const PlistDict dict{{"a", dates}, {"b", PlistDict{{"x", NSDate{5.0}}, {"y", dates}}}};
     EXPECT_EQ(propertyListFromBytes(propertyListToXML(dict)), PlistValue(dict));
     EXPECT_EQ(propertyListFromBytes(propertyListToBinary(dict)), PlistValue(dict));
@@ -125,7 +137,8 @@ TEST(PlistDates, ABinaryDateSharedByTwoReferencesReadsTwice) {
     uint64_t list = b.add(binaryArray({date, other, date}));
     auto value = propertyListFromBytes(b.bytes(list));
     ASSERT_TRUE(value);
-    EXPECT_EQ(*value, PlistValue(PlistArray{NSDate{fromUnix(32503680000.5)}, NSDate{-7.25}, NSDate{fromUnix(32503680000.5)}}));
+    EXPECT_EQ(*value, PlistValue(PlistArray{NSDate{fromUnix(32503680000.5)}, NSDate{-7.25},
+                                            NSDate{fromUnix(32503680000.5)}}));
 }
 
 struct DateText {
@@ -133,13 +146,16 @@ struct DateText {
     double seconds; // NAN: the file is unreadable
 };
 
-void PrintTo(const DateText& text, std::ostream* os) { *os << '"' << text.text << '"'; }
+void PrintTo(const DateText& text, std::ostream* os) {
+    *os << '"' << text.text << '"';
+}
 
 class DateTexts : public testing::TestWithParam<DateText> {};
 
 TEST_P(DateTexts, ReadAsTheDeviceWritesThemOrNotAtAll) {
     const DateText& c = GetParam();
-    auto value = propertyListFromBytes(plistbytes::xmlPlist(std::string("<array><date>") + c.text + "</date></array>"));
+    auto value = propertyListFromBytes(
+        plistbytes::xmlPlist(std::string("<array><date>") + c.text + "</date></array>"));
     if (std::isnan(c.seconds)) {
         EXPECT_EQ(value, std::nullopt) << "a date that is not one makes the file unreadable";
     } else {
@@ -148,23 +164,25 @@ TEST_P(DateTexts, ReadAsTheDeviceWritesThemOrNotAtAll) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, DateTexts,
-                         testing::Values(DateText{"2026-12-07T08:00:00Z", 818323200}, DateText{"2026-12-07T08:00:00", 818323200},
-                                         DateText{"\n\t 2026-12-07T08:00:00Z \n", 818323200},
-                                         DateText{"2026-12-07T08:00:00.5Z", 818323200.5},
-                                         DateText{"2026-12-07T08:00:00.1234567Z", 818323200 + 0.1234567},
-                                         DateText{"2026-12-07T08:00:00.1234567891111Z", 818323200 + 0.123456789},
-                                         DateText{"+10000-01-01T00:00:00Z", fromUnix(253402300800)},
-                                         DateText{"2024-02-29T00:00:00Z", fromUnix(1709164800)},
-                                         DateText{"2026-02-29T00:00:00Z", NAN}, DateText{"2026-13-01T00:00:00Z", NAN},
-                                         DateText{"2026-12-07T24:00:00Z", NAN}, DateText{"2026-12-07T08:60:00Z", NAN},
-                                         DateText{"2026-12-07", NAN}, DateText{"garbage", NAN}, DateText{"", NAN},
-                                         DateText{"2026-12-07T08:00:00+01:00", NAN}, DateText{"2026-12-07T08:00:00.Z", NAN},
-                                         DateText{"123456789012-01-01T00:00:00Z", NAN}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DateTexts,
+    testing::Values(DateText{"2026-12-07T08:00:00Z", 818323200}, DateText{"2026-12-07T08:00:00", 818323200},
+                    DateText{"\n\t 2026-12-07T08:00:00Z \n", 818323200},
+                    DateText{"2026-12-07T08:00:00.5Z", 818323200.5},
+                    DateText{"2026-12-07T08:00:00.1234567Z", 818323200 + 0.1234567},
+                    DateText{"2026-12-07T08:00:00.1234567891111Z", 818323200 + 0.123456789},
+                    DateText{"+10000-01-01T00:00:00Z", fromUnix(253402300800)},
+                    DateText{"2024-02-29T00:00:00Z", fromUnix(1709164800)},
+                    DateText{"2026-02-29T00:00:00Z", NAN}, DateText{"2026-13-01T00:00:00Z", NAN},
+                    DateText{"2026-12-07T24:00:00Z", NAN}, DateText{"2026-12-07T08:60:00Z", NAN},
+                    DateText{"2026-12-07", NAN}, DateText{"garbage", NAN}, DateText{"", NAN},
+                    DateText{"2026-12-07T08:00:00+01:00", NAN}, DateText{"2026-12-07T08:00:00.Z", NAN},
+                    DateText{"123456789012-01-01T00:00:00Z", NAN}));
 
 TEST(PlistDates, AnEmptyOrNestedDateElementMakesTheFileUnreadable) {
-    for (const char* body : {"<array><date/></array>", "<array><date><!-- x -->2026-12-07T08:00:00Z</date></array>",
-                             "<array><date><![CDATA[2026-12-07T08:00:00Z]]></date></array>"})
+    for (const char* body :
+         {"<array><date/></array>", "<array><date><!-- x -->2026-12-07T08:00:00Z</date></array>",
+          "<array><date><![CDATA[2026-12-07T08:00:00Z]]></date></array>"})
         EXPECT_EQ(propertyListFromBytes(plistbytes::xmlPlist(body)), std::nullopt) << body;
 }
 
@@ -175,7 +193,8 @@ TEST(PlistDates, ATextThatLooksLikeADateIsNotOne) {
     EXPECT_EQ(propertyListFromBytes(plistbytes::xmlPlist(
                   "<dict><key>s</key><string><![CDATA[<date>2001-01-01T00:00:03Z</date>]]></string>"
                   "<key>d</key><date>3000-01-01T00:00:00Z</date></dict>")),
-              PlistValue(PlistDict{{"s", "<date>2001-01-01T00:00:03Z</date>"}, {"d", NSDate{fromUnix(32503680000)}}}));
+              PlistValue(PlistDict{{"s", "<date>2001-01-01T00:00:03Z</date>"},
+                                   {"d", NSDate{fromUnix(32503680000)}}}));
 }
 
 } // namespace

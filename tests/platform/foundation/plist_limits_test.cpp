@@ -13,7 +13,8 @@ namespace {
 
 std::string xmlArrayOfIntegers(int count) {
     std::string body = "<array>";
-    for (int i = 0; i < count; ++i) body += "<integer>" + std::to_string(i) + "</integer>";
+    for (int i = 0; i < count; ++i)
+        body += "<integer>" + std::to_string(i) + "</integer>";
     return xmlPlist(body + "</array>");
 }
 
@@ -25,7 +26,8 @@ std::string binaryArrayOfOne(int references) {
 
 std::string withNul(std::string s) {
     for (char& c : s)
-        if (c == '@') c = '\0';
+        if (c == '@')
+            c = '\0';
     return s;
 }
 
@@ -54,13 +56,15 @@ const Hostile kRefused[] = {
      [] {
          std::string deep = xmlNestedArrays(32);
          std::string fake = "<!--";
-         for (int i = 0; i < 40; ++i) fake += "</array>";
+         for (int i = 0; i < 40; ++i)
+             fake += "</array>";
          return deep.insert(deep.find("<array>") + 7 * 20, fake + "-->");
      }},
     {"XmlDeepBehindFakeClosesInCData",
      [] {
          std::string deep = xmlNestedArrays(32);
-         return deep.insert(deep.find("<array>") + 7 * 20, "<string><![CDATA[</array></array></array>]]></string>");
+         return deep.insert(deep.find("<array>") + 7 * 20,
+                            "<string><![CDATA[</array></array></array>]]></string>");
      }},
     {"XmlDeepBehindClosesOfOtherNames",
      [] {
@@ -70,9 +74,11 @@ const Hostile kRefused[] = {
     {"XmlDeepBehindClosesInAttributes",
      [] {
          std::string body;
-         for (int i = 0; i < 40; ++i) body += "<array a=\"</array></array>\">";
+         for (int i = 0; i < 40; ++i)
+             body += "<array a=\"</array></array>\">";
          body += "<true/>";
-         for (int i = 0; i < 40; ++i) body += "</array>";
+         for (int i = 0; i < 40; ++i)
+             body += "</array>";
          return xmlPlist(body);
      }},
     {"XmlDeepBehindASingleQuote",
@@ -131,16 +137,19 @@ const Hostile kRefused[] = {
          // holds its index (2176.0, bytes 40 A1 00 00 00 00 ...) an array holding object 0, the
          // top of a reference bomb that nothing else reaches.
          BinaryPlist b;
-         for (uint64_t i = 0; i < 30; ++i) b.add(binaryArray({i + 1, i + 1}));
+         for (uint64_t i = 0; i < 30; ++i)
+             b.add(binaryArray({i + 1, i + 1}));
          b.add(binaryInteger(1));
          std::vector<uint64_t> items;
-         for (int i = 0; i < 2177; ++i) items.push_back(b.add(i < 2176 ? binaryDate(i) : "\x33" + bigEndian(0x4009000000000000, 8)));
+         for (int i = 0; i < 2177; ++i)
+             items.push_back(b.add(i < 2176 ? binaryDate(i) : "\x33" + bigEndian(0x4009000000000000, 8)));
          const uint64_t inside = b.add(binaryTrue()), lastDate = items.back();
          items.push_back(inside);
          std::string bytes = b.bytes(b.add(binaryArray(items)));
          const size_t table = bytes.size() - 32 - 8 * b.objects.size();
          uint64_t dateAt = 0;
-         for (int k = 0; k < 8; ++k) dateAt = dateAt << 8 | static_cast<unsigned char>(bytes[table + 8 * lastDate + k]);
+         for (int k = 0; k < 8; ++k)
+             dateAt = dateAt << 8 | static_cast<unsigned char>(bytes[table + 8 * lastDate + k]);
          bytes.replace(table + 8 * inside, 8, bigEndian(dateAt + 2, 8));
          return bytes;
      }},
@@ -151,20 +160,27 @@ const Hostile kRefused[] = {
     {"HeaderOnly", [] { return std::string("bplist00"); }},
 };
 
-void PrintTo(const Hostile& hostile, std::ostream* os) { *os << hostile.name; }
+void PrintTo(const Hostile& hostile, std::ostream* os) {
+    *os << hostile.name;
+}
 
 class RefusedBytes : public testing::TestWithParam<Hostile> {};
 
-TEST_P(RefusedBytes, ReadAsNoPropertyList) { EXPECT_EQ(propertyListFromBytes(GetParam().bytes()), std::nullopt); }
+TEST_P(RefusedBytes, ReadAsNoPropertyList) {
+    EXPECT_EQ(propertyListFromBytes(GetParam().bytes()), std::nullopt);
+}
 
 INSTANTIATE_TEST_SUITE_P(Hostile, RefusedBytes, testing::ValuesIn(kRefused),
-                         [](const testing::TestParamInfo<Hostile>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Hostile>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(PlistLimits, ShapesJustInsideTheLimitsReadWhole) {
     auto nested = propertyListFromBytes(xmlNestedArrays(31));
     ASSERT_TRUE(nested) << "31 arrays around an integer: 32 levels";
     const PlistValue* v = &*nested;
-    for (int i = 0; i < 31; ++i) v = &v->asArray().at(0);
+    for (int i = 0; i < 31; ++i)
+        v = &v->asArray().at(0);
     EXPECT_EQ(*v, PlistValue(1));
     EXPECT_TRUE(propertyListFromBytes(binaryNestedArrays(31)));
     EXPECT_EQ(propertyListFromBytes(xmlArrayOfIntegers(19999))->asArray().size(), 19999u);
@@ -175,16 +191,20 @@ TEST(PlistLimits, ShapesJustInsideTheLimitsReadWhole) {
 
 TEST(PlistLimits, MarkupThatOnlyLooksDeepReadsWhole) {
     std::string comments;
-    for (int i = 0; i < 100; ++i) comments += "<!-- <array><dict> -->";
-    EXPECT_EQ(propertyListFromBytes(xmlPlist(comments + "<array a=\"</array>\"><true/></array>")), PlistValue(PlistArray{true}));
-    EXPECT_EQ(propertyListFromBytes(xmlPlist("<array><string><![CDATA[<array><array><array>]]></string></array>")),
-              PlistValue(PlistArray{"<array><array><array>"}));
+    for (int i = 0; i < 100; ++i)
+        comments += "<!-- <array><dict> -->";
+    EXPECT_EQ(propertyListFromBytes(xmlPlist(comments + "<array a=\"</array>\"><true/></array>")),
+              PlistValue(PlistArray{true}));
+    EXPECT_EQ(
+        propertyListFromBytes(xmlPlist("<array><string><![CDATA[<array><array><array>]]></string></array>")),
+        PlistValue(PlistArray{"<array><array><array>"}));
 }
 
 TEST(PlistLimits, StringsAreTakenWithTheirLength) {
     // libplist's binary reader keeps an ASCII string up to its first NUL.
     BinaryPlist b;
-    auto value = propertyListFromBytes(b.bytes(b.add(binaryArray({b.add(binaryString(std::string("ab\0cd", 5)))}))));
+    auto value =
+        propertyListFromBytes(b.bytes(b.add(binaryArray({b.add(binaryString(std::string("ab\0cd", 5)))}))));
     ASSERT_TRUE(value);
     EXPECT_EQ(value->asArray().at(0).asString(), "ab");
     EXPECT_EQ(propertyListFromBytes(xmlPlist("<array><string>a&amp;b&lt;&#x41;</string></array>")),

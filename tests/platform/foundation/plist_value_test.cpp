@@ -43,9 +43,11 @@ TEST(PlistValue, AccessorsGiveDefaultsForOtherKinds) {
 }
 
 TEST(PlistValue, DescriptionsShowKindsAndNesting) {
-    PlistValue v = PlistDict{{"a", 1},         {"b", PlistArray{"x", "two words", 2.5}}, {"c", true},
-                             {"d", PlistData{0, 255}}, {"e", NSDate{8}}, {"f say", "q\"uote"}};
-    EXPECT_EQ(v.description(), R"({a = 1; b = (x, "two words", 2.5); c = true; d = <00ff>; e = @8; "f say" = "q\"uote"})");
+    PlistValue v = PlistDict{{"a", 1},         {"b", PlistArray{"x", "two words", 2.5}},
+                             {"c", true},      {"d", PlistData{0, 255}},
+                             {"e", NSDate{8}}, {"f say", "q\"uote"}};
+    EXPECT_EQ(v.description(),
+              R"({a = 1; b = (x, "two words", 2.5); c = true; d = <00ff>; e = @8; "f say" = "q\"uote"})");
     EXPECT_EQ(PlistValue().description(), "(none)");
     EXPECT_EQ(PlistValue("").description(), R"("")");
     EXPECT_EQ(PlistValue(PlistDict{}).description(), "{}");
@@ -59,8 +61,9 @@ struct ReadingCase {
     float f;
     double d;
 };
-void PrintTo(const ReadingCase& c, std::ostream* os) { *os << caseText(c.value.description()); }
-
+void PrintTo(const ReadingCase& c, std::ostream* os) {
+    *os << caseText(c.value.description());
+}
 
 class NumberReadings : public testing::TestWithParam<ReadingCase> {};
 

@@ -156,11 +156,13 @@ TEST(SystemRunLoop, RunsWorkPostedFromOtherThreadsUntilStopped) {
             for (int i = 0; i < 250; ++i)
                 dispatch_async_main([&] {
                     allOnMain = allOnMain && NSThreadIsMainThread();
-                    if (++count == 1000) loop.stop();
+                    if (++count == 1000)
+                        loop.stop();
                 });
         });
     loop.run();
-    for (auto& t : posters) t.join();
+    for (auto& t : posters)
+        t.join();
     EXPECT_EQ(count, 1000);
     EXPECT_TRUE(allOnMain);
 }

@@ -12,8 +12,9 @@ struct HexCase {
     bool found;
     unsigned expected; // when found
 };
-void PrintTo(const HexCase& c, std::ostream* os) { *os << caseText(c.text) << " skip " << caseText(c.skip); }
-
+void PrintTo(const HexCase& c, std::ostream* os) {
+    *os << caseText(c.text) << " skip " << caseText(c.skip);
+}
 
 class ScanHexInt : public testing::TestWithParam<HexCase> {};
 
@@ -33,11 +34,14 @@ INSTANTIATE_TEST_SUITE_P(
                     HexCase{"100000000", "#", true, 0xFFFFFFFF}, HexCase{"0000000000FF", "#", true, 0xFF},
                     HexCase{"12g4", "#", true, 0x12}, HexCase{"7F7F7F is grey", "#", true, 0x7F7F7F},
                     HexCase{"0x", "#", true, 0}, HexCase{"0xg", "#", true, 0}, HexCase{"#", "#", false, 0},
-                    HexCase{"", "#", false, 0}, HexCase{"xyz", "#", false, 0}, HexCase{" FF0000", "#", false, 0},
-                    HexCase{"\tFF", "#", false, 0}, HexCase{" FF0000", " #", true, 0xFF0000},
-                    HexCase{"#FF", "", false, 0}, HexCase{"#-1", "#", false, 0}, HexCase{"#+1", "#", false, 0},
+                    HexCase{"", "#", false, 0}, HexCase{"xyz", "#", false, 0},
+                    HexCase{" FF0000", "#", false, 0}, HexCase{"\tFF", "#", false, 0},
+                    HexCase{" FF0000", " #", true, 0xFF0000}, HexCase{"#FF", "", false, 0},
+                    HexCase{"#-1", "#", false, 0}, HexCase{"#+1", "#", false, 0},
                     HexCase{"x12", "#", false, 0}));
 
-TEST(ScanHexInt, AcceptsANullResult) { EXPECT_TRUE(NSScannerScanHexInt("12", "", nullptr)); }
+TEST(ScanHexInt, AcceptsANullResult) {
+    EXPECT_TRUE(NSScannerScanHexInt("12", "", nullptr));
+}
 
 } // namespace

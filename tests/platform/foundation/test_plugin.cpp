@@ -12,7 +12,8 @@ namespace {
 struct HM_PLUGIN_CLASS : NSObject {
     std::string greeting() const { return "hello from the plugin"; }
 };
-const ClassDef<HM_PLUGIN_CLASS> kPrincipal(HM_TEXT(HM_PLUGIN_CLASS), "NSObject", {
-    method("greeting", &HM_PLUGIN_CLASS::greeting),
-});
+const ClassDef<HM_PLUGIN_CLASS> kPrincipal(HM_TEXT(HM_PLUGIN_CLASS), "NSObject",
+                                           {
+                                               method("greeting", &HM_PLUGIN_CLASS::greeting),
+                                           });
 } // namespace

@@ -14,8 +14,9 @@ struct BoolCase {
     const char* text;
     bool expected;
 };
-void PrintTo(const BoolCase& c, std::ostream* os) { *os << caseText(c.text); }
-
+void PrintTo(const BoolCase& c, std::ostream* os) {
+    *os << caseText(c.text);
+}
 
 class StringBoolValue : public testing::TestWithParam<BoolCase> {};
 
@@ -32,16 +33,18 @@ INSTANTIATE_TEST_SUITE_P(Cases, StringBoolValue,
                                          BoolCase{"\xC2\xA0yes", true}, // no-break space is white space
                                          BoolCase{"0x1", false}, BoolCase{"0", false}, BoolCase{"000", false},
                                          BoolCase{"", false}, BoolCase{"   ", false}, BoolCase{"no", false},
-                                         BoolCase{"false", false}, BoolCase{"abc", false}, BoolCase{"+-1", false},
-                                         BoolCase{"x1", false}, BoolCase{".5", false}, BoolCase{"0.5", false}));
+                                         BoolCase{"false", false}, BoolCase{"abc", false},
+                                         BoolCase{"+-1", false}, BoolCase{"x1", false}, BoolCase{".5", false},
+                                         BoolCase{"0.5", false}));
 
 struct IntCase {
     const char* text;
     long long expectedInt;
     long long expectedInteger;
 };
-void PrintTo(const IntCase& c, std::ostream* os) { *os << caseText(c.text); }
-
+void PrintTo(const IntCase& c, std::ostream* os) {
+    *os << caseText(c.text);
+}
 
 class StringIntegerReadings : public testing::TestWithParam<IntCase> {};
 
@@ -51,25 +54,28 @@ TEST_P(StringIntegerReadings, ReadTheLeadingDecimalIntegerAndClamp) {
     EXPECT_EQ(NSStringIntegerValue(c.text), c.expectedInteger) << '"' << c.text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StringIntegerReadings,
-    testing::Values(IntCase{"abc", 0, 0}, IntCase{"", 0, 0}, IntCase{" +0012", 12, 12}, IntCase{"-45x", -45, -45},
-                    IntCase{"12.9", 12, 12}, IntCase{"  \n 7 8", 7, 7}, IntCase{"+", 0, 0}, IntCase{"-", 0, 0},
-                    IntCase{"--3", 0, 0}, IntCase{"0x1F", 0, 0}, IntCase{"1e3", 1, 1}, IntCase{"٣", 0, 0},
-                    IntCase{"2147483647", INT_MAX, 2147483647LL}, IntCase{"2147483648", INT_MAX, 2147483648LL},
-                    IntCase{"-2147483648", INT_MIN, -2147483648LL}, IntCase{"-2147483649", INT_MIN, -2147483649LL},
-                    IntCase{"99999999999999999999", INT_MAX, LLONG_MAX},
-                    IntCase{"-99999999999999999999", INT_MIN, LLONG_MIN},
-                    IntCase{"9223372036854775807", INT_MAX, LLONG_MAX},
-                    IntCase{"-9223372036854775808", INT_MIN, LLONG_MIN},
-                    IntCase{"00000000000000000000000042", 42, 42}));
+INSTANTIATE_TEST_SUITE_P(Cases, StringIntegerReadings,
+                         testing::Values(IntCase{"abc", 0, 0}, IntCase{"", 0, 0}, IntCase{" +0012", 12, 12},
+                                         IntCase{"-45x", -45, -45}, IntCase{"12.9", 12, 12},
+                                         IntCase{"  \n 7 8", 7, 7}, IntCase{"+", 0, 0}, IntCase{"-", 0, 0},
+                                         IntCase{"--3", 0, 0}, IntCase{"0x1F", 0, 0}, IntCase{"1e3", 1, 1},
+                                         IntCase{"٣", 0, 0}, IntCase{"2147483647", INT_MAX, 2147483647LL},
+                                         IntCase{"2147483648", INT_MAX, 2147483648LL},
+                                         IntCase{"-2147483648", INT_MIN, -2147483648LL},
+                                         IntCase{"-2147483649", INT_MIN, -2147483649LL},
+                                         IntCase{"99999999999999999999", INT_MAX, LLONG_MAX},
+                                         IntCase{"-99999999999999999999", INT_MIN, LLONG_MIN},
+                                         IntCase{"9223372036854775807", INT_MAX, LLONG_MAX},
+                                         IntCase{"-9223372036854775808", INT_MIN, LLONG_MIN},
+                                         IntCase{"00000000000000000000000042", 42, 42}));
 
 struct RealCase {
     const char* text;
     double expected;
 };
-void PrintTo(const RealCase& c, std::ostream* os) { *os << caseText(c.text); }
-
+void PrintTo(const RealCase& c, std::ostream* os) {
+    *os << caseText(c.text);
+}
 
 class StringRealReadings : public testing::TestWithParam<RealCase> {};
 
@@ -100,8 +106,9 @@ struct RealToIntCase {
     int expectedInt;
     long long expectedInteger;
 };
-void PrintTo(const RealToIntCase& c, std::ostream* os) { *os << c.value; }
-
+void PrintTo(const RealToIntCase& c, std::ostream* os) {
+    *os << c.value;
+}
 
 class RealToInteger : public testing::TestWithParam<RealToIntCase> {};
 
@@ -111,13 +118,11 @@ TEST_P(RealToInteger, TruncatesAndSaturates) {
     EXPECT_EQ(NSNumberIntegerValueOfReal(c.value), c.expectedInteger) << c.value;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RealToInteger,
-                         testing::Values(RealToIntCase{12.7, 12, 12}, RealToIntCase{-12.7, -12, -12},
-                                         RealToIntCase{0.999, 0, 0}, RealToIntCase{3e9, INT_MAX, 3000000000LL},
-                                         RealToIntCase{-3e9, INT_MIN, -3000000000LL},
-                                         RealToIntCase{1e30, INT_MAX, LLONG_MAX},
-                                         RealToIntCase{-1e30, INT_MIN, LLONG_MIN},
-                                         RealToIntCase{HUGE_VAL, INT_MAX, LLONG_MAX},
-                                         RealToIntCase{NAN, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RealToInteger,
+    testing::Values(RealToIntCase{12.7, 12, 12}, RealToIntCase{-12.7, -12, -12}, RealToIntCase{0.999, 0, 0},
+                    RealToIntCase{3e9, INT_MAX, 3000000000LL}, RealToIntCase{-3e9, INT_MIN, -3000000000LL},
+                    RealToIntCase{1e30, INT_MAX, LLONG_MAX}, RealToIntCase{-1e30, INT_MIN, LLONG_MIN},
+                    RealToIntCase{HUGE_VAL, INT_MAX, LLONG_MAX}, RealToIntCase{NAN, 0, 0}));
 
 } // namespace

@@ -25,20 +25,22 @@ struct Dog : Animal {
     std::string speak() { return "woof, " + msgSuper<std::string>(this, classOf<Dog>(), "speak"); }
 };
 
-const ClassDef<Dog> kDog("TestDog", "TestAnimal", {
-    method("speak", &Dog::speak),
-    classMethod("kind", [](Object*) -> std::string { return "dog"; }),
-});
-const ClassDef<Animal> kAnimal("TestAnimal", "NSObject", {
-    method("name", &Animal::name),
-    method("setName:", &Animal::setName),
-    method("legs", &Animal::legs),
-    method("speak", &Animal::speak),
-    method("init", &Animal::init),
-    ivar("_friend", &Animal::friend_),
-    ivar("_weight", &Animal::weight_),
-    classMethod("kind", [](Object*) -> std::string { return "animal"; }),
-});
+const ClassDef<Dog> kDog("TestDog", "TestAnimal",
+                         {
+                             method("speak", &Dog::speak),
+                             classMethod("kind", [](Object*) -> std::string { return "dog"; }),
+                         });
+const ClassDef<Animal> kAnimal("TestAnimal", "NSObject",
+                               {
+                                   method("name", &Animal::name),
+                                   method("setName:", &Animal::setName),
+                                   method("legs", &Animal::legs),
+                                   method("speak", &Animal::speak),
+                                   method("init", &Animal::init),
+                                   ivar("_friend", &Animal::friend_),
+                                   ivar("_weight", &Animal::weight_),
+                                   classMethod("kind", [](Object*) -> std::string { return "animal"; }),
+                               });
 
 TEST(Runtime, ClassesAreFoundByNameWhateverTheirRegistrationOrder) {
     Class* dog = objc_getClass("TestDog");
@@ -58,7 +60,8 @@ TEST(Runtime, MessagesGoThroughTheSuperclassChainAndSuper) {
     EXPECT_EQ(msg<std::string>(classObject(objc_getClass("TestDog")), "kind"), "dog");
     EXPECT_EQ(object_getClass(dog.get()), objc_getClass("TestDog"));
     EXPECT_TRUE(isKindOfClass(dog, objc_getClass("TestAnimal")));
-    EXPECT_FALSE(isKindOfClass(msg<id>(classObject(objc_getClass("TestAnimal")), "new"), objc_getClass("TestDog")));
+    EXPECT_FALSE(
+        isKindOfClass(msg<id>(classObject(objc_getClass("TestAnimal")), "new"), objc_getClass("TestDog")));
     EXPECT_TRUE(msg<bool>(dog, "respondsToSelector:", sel_registerName("legs")));
     EXPECT_FALSE(msg<bool>(dog, "respondsToSelector:", sel_registerName("fly")));
     Ref<Dog> typed = msg<Ref<Dog>>(classObject(objc_getClass("TestDog")), "new");
@@ -87,7 +90,8 @@ TEST(RuntimeDeathTest, WrongArgumentTypesStopTheProgram) {
 
 TEST(Runtime, AddMethodRefusesASelectorTheClassItselfHas) {
     Class* animal = objc_getClass("TestAnimal");
-    EXPECT_FALSE(class_addMethod(animal, sel_registerName("legs"), makeImp([](Object*) -> NSInteger { return 3; })));
+    EXPECT_FALSE(
+        class_addMethod(animal, sel_registerName("legs"), makeImp([](Object*) -> NSInteger { return 3; })));
     id a = msg<id>(classObject(animal), "new");
     EXPECT_EQ(msg<NSInteger>(a, "legs"), 4);
     // A subclass may add its own, overriding the inherited one. The subclass is this run's own,
@@ -95,7 +99,8 @@ TEST(Runtime, AddMethodRefusesASelectorTheClassItselfHas) {
     static int made = 0;
     Class* dog = objc::registerClass("RuntimeTestAddingDog" + std::to_string(++made), "TestAnimal",
                                      [] { return id(std::make_shared<Animal>()); }, {});
-    EXPECT_TRUE(class_addMethod(dog, sel_registerName("legs"), makeImp([](Object*) -> NSInteger { return 3; }), "q@:"));
+    EXPECT_TRUE(class_addMethod(dog, sel_registerName("legs"),
+                                makeImp([](Object*) -> NSInteger { return 3; }), "q@:"));
     EXPECT_EQ(msg<NSInteger>(msg<id>(classObject(dog), "new"), "legs"), 3);
     EXPECT_EQ(msg<NSInteger>(a, "legs"), 4);
 }

@@ -9,7 +9,8 @@
 namespace {
 
 TEST(CellTypes, NamesAndValuesRoundTripAndUnknownNamesAreRefused) {
-    for (NSInteger type = 0; type <= 14; ++type) EXPECT_EQ(PSCellTypeFromString(PSCellTypeName(type)), type);
+    for (NSInteger type = 0; type <= 14; ++type)
+        EXPECT_EQ(PSCellTypeFromString(PSCellTypeName(type)), type);
     EXPECT_EQ(PSCellTypeFromString("PSSwitchCell"), 6);
     EXPECT_EQ(PSCellTypeFromString("PSEditTextViewCell"), 14);
     EXPECT_EQ(PSCellTypeFromString("PSColorCell"), -1);

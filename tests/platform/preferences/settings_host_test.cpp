@@ -26,7 +26,8 @@ struct RowsPage : PSListController {
     int taps = 0;
     id tappedWith;
     std::vector<id> specifiers() {
-        if (_specifiers.empty()) _specifiers = loadSpecifiersFromPlistName("Rows", self());
+        if (_specifiers.empty())
+            _specifiers = loadSpecifiersFromPlistName("Rows", self());
         return _specifiers;
     }
     void viewWillAppear(bool animated) {
@@ -36,29 +37,31 @@ struct RowsPage : PSListController {
     void tap() { ++taps; }
     void tapWith(id specifier) { tappedWith = std::move(specifier); }
 };
-const ClassDef<RowsPage> kRowsPage("TestRowsPage", "PSListController", {
-    method("specifiers", &RowsPage::specifiers),
-    method("viewWillAppear:", &RowsPage::viewWillAppear),
-    method("tap", &RowsPage::tap),
-    method("tapWith:", &RowsPage::tapWith),
-});
+const ClassDef<RowsPage> kRowsPage("TestRowsPage", "PSListController",
+                                   {
+                                       method("specifiers", &RowsPage::specifiers),
+                                       method("viewWillAppear:", &RowsPage::viewWillAppear),
+                                       method("tap", &RowsPage::tap),
+                                       method("tapWith:", &RowsPage::tapWith),
+                                   });
 
 // A detail page: its rows say which row pushed it.
 struct DetailPage : PSListController {
     std::vector<id> specifiers() {
         if (_specifiers.empty()) {
             std::string pushedBy = msg<std::string>(specifier_, "name");
-            _specifiers.push_back(msg<id>(classObject(objc_getClass("PSSpecifier")),
-                                          "preferenceSpecifierNamed:target:set:get:detail:cell:edit:",
-                                          "Pushed by " + pushedBy, self(), SEL{}, SEL{}, static_cast<Class*>(nullptr),
-                                          PSStaticTextCell, static_cast<Class*>(nullptr)));
+            _specifiers.push_back(msg<id>(
+                classObject(objc_getClass("PSSpecifier")),
+                "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", "Pushed by " + pushedBy, self(),
+                SEL{}, SEL{}, static_cast<Class*>(nullptr), PSStaticTextCell, static_cast<Class*>(nullptr)));
         }
         return _specifiers;
     }
 };
-const ClassDef<DetailPage> kDetailPage("TestDetailPage", "PSListController", {
-    method("specifiers", &DetailPage::specifiers),
-});
+const ClassDef<DetailPage> kDetailPage("TestDetailPage", "PSListController",
+                                       {
+                                           method("specifiers", &DetailPage::specifiers),
+                                       });
 
 // A cell class named by a row's "cellClass".
 struct CustomCell : PSTableCell {
@@ -69,25 +72,45 @@ struct CustomCell : PSTableCell {
     }
     id receivedSpecifier;
 };
-const ClassDef<CustomCell> kCustomCell("TestCustomCell", "PSTableCell", {
-    method("initWithStyle:reuseIdentifier:specifier:", &CustomCell::initWithStyleReuseIdentifierSpecifier),
-});
+const ClassDef<CustomCell> kCustomCell("TestCustomCell", "PSTableCell",
+                                       {
+                                           method("initWithStyle:reuseIdentifier:specifier:",
+                                                  &CustomCell::initWithStyleReuseIdentifierSpecifier),
+                                       });
 
 constexpr const char* kBundle = "/Library/PreferenceBundles/Test.bundle";
 constexpr const char* kDomainFile = "/var/mobile/Library/Preferences/com.example.test.plist";
 
-PlistDict row(std::initializer_list<std::pair<const std::string, PlistValue>> entries) { return PlistDict(entries); }
+PlistDict row(std::initializer_list<std::pair<const std::string, PlistValue>> entries) {
+    return PlistDict(entries);
+}
 
 PlistArray standardRows() {
     return {
         row({{"cell", "PSGroupCell"}, {"label", "General"}, {"footerText", "About these rows."}}),
-        row({{"cell", "PSSwitchCell"}, {"label", "Flag"}, {"key", "flag"}, {"default", true},
-             {"defaults", "com.example.test"}, {"PostNotification", "com.example.test.changed"}, {"id", "FlagRow"}}),
-        row({{"cell", "PSSwitchCell"}, {"label", "Locked"}, {"key", "locked"}, {"defaults", "com.example.test"},
+        row({{"cell", "PSSwitchCell"},
+             {"label", "Flag"},
+             {"key", "flag"},
+             {"default", true},
+             {"defaults", "com.example.test"},
+             {"PostNotification", "com.example.test.changed"},
+             {"id", "FlagRow"}}),
+        row({{"cell", "PSSwitchCell"},
+             {"label", "Locked"},
+             {"key", "locked"},
+             {"defaults", "com.example.test"},
              {"enabled", false}}),
-        row({{"cell", "PSEditTextCell"}, {"label", "Minutes"}, {"key", "minutes"}, {"defaults", "com.example.test"},
-             {"default", "60"}, {"isNumeric", true}, {"placeholder", "60"}}),
-        row({{"cell", "PSSegmentCell"}, {"label", "Mode"}, {"key", "mode"}, {"defaults", "com.example.test"},
+        row({{"cell", "PSEditTextCell"},
+             {"label", "Minutes"},
+             {"key", "minutes"},
+             {"defaults", "com.example.test"},
+             {"default", "60"},
+             {"isNumeric", true},
+             {"placeholder", "60"}}),
+        row({{"cell", "PSSegmentCell"},
+             {"label", "Mode"},
+             {"key", "mode"},
+             {"defaults", "com.example.test"},
              {"validValues", PlistArray{PlistValue(0), PlistValue(1), PlistValue(2)}},
              {"validTitles", PlistArray{PlistValue("Zero"), PlistValue("One"), PlistValue("Two")}},
              {"default", 0}}),
@@ -95,12 +118,24 @@ PlistArray standardRows() {
         row({{"cell", "PSButtonCell"}, {"label", "Tap With"}, {"action", "tapWith:"}}),
         row({{"cell", "PSGroupCell"}}),
         row({{"cell", "PSLinkCell"}, {"label", "More"}, {"detail", "TestDetailPage"}}),
-        row({{"cell", "PSStaticTextCell"}, {"label", "Custom"}, {"cellClass", "TestCustomCell"}, {"height", 60}}),
-        row({{"cell", "PSLinkListCell"}, {"label", "Sound"}, {"key", "sound"}, {"defaults", "com.example.test"},
+        row({{"cell", "PSStaticTextCell"},
+             {"label", "Custom"},
+             {"cellClass", "TestCustomCell"},
+             {"height", 60}}),
+        row({{"cell", "PSLinkListCell"},
+             {"label", "Sound"},
+             {"key", "sound"},
+             {"defaults", "com.example.test"},
              {"validValues", PlistArray{PlistValue("a"), PlistValue("b")}},
-             {"validTitles", PlistArray{PlistValue("Chime"), PlistValue("Bell")}}, {"default", "a"}}),
-        row({{"cell", "PSSliderCell"}, {"label", "Level"}, {"key", "level"}, {"defaults", "com.example.test"},
-             {"min", 0}, {"max", 10}, {"default", 5}}),
+             {"validTitles", PlistArray{PlistValue("Chime"), PlistValue("Bell")}},
+             {"default", "a"}}),
+        row({{"cell", "PSSliderCell"},
+             {"label", "Level"},
+             {"key", "level"},
+             {"defaults", "com.example.test"},
+             {"min", 0},
+             {"max", 10},
+             {"default", 5}}),
     };
 }
 
@@ -109,8 +144,8 @@ class SettingsHost : public ::testing::Test {
     void SetUp() override {
         std::filesystem::create_directories(root.hostPath(kBundle));
         std::filesystem::create_directories(root.hostPath("/Library/PreferenceLoader/Preferences"));
-        writeToFile(PlistDict{{"title", "Test Rows"}, {"items", standardRows()}}, std::string(kBundle) + "/Rows.plist",
-                    true);
+        writeToFile(PlistDict{{"title", "Test Rows"}, {"items", standardRows()}},
+                    std::string(kBundle) + "/Rows.plist", true);
         writeToFile(PlistDict{{"CFBundleExecutable", "Test"}, {"NSPrincipalClass", "TestRowsPage"}},
                     std::string(kBundle) + "/Info.plist", true);
         CFNotificationCenterAddObserver(
@@ -118,7 +153,9 @@ class SettingsHost : public ::testing::Test {
             [this](CFNotificationCenterRef, const void*, const std::string& name) { posted.push_back(name); },
             "com.example.test.changed", nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     }
-    void TearDown() override { CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this); }
+    void TearDown() override {
+        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+    }
 
     id openRows() {
         id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:", kBundle);
@@ -149,7 +186,8 @@ TEST_F(SettingsHost, AResourceListBecomesRowsWithTheirPropertiesAndBindings) {
     auto* s = static_cast<PSSpecifier*>(flag.get());
     EXPECT_EQ(s->setter(), sel_registerName("setPreferenceValue:specifier:"));
     EXPECT_EQ(s->getter(), sel_registerName("readPreferenceValue:"));
-    EXPECT_EQ(msg<PlistValue>(flag, "propertyForKey:", "PostNotification"), PlistValue("com.example.test.changed"));
+    EXPECT_EQ(msg<PlistValue>(flag, "propertyForKey:", "PostNotification"),
+              PlistValue("com.example.test.changed"));
     // Rows without a key read and write nothing; a row without an "id" is found by its name.
     auto* button = static_cast<PSSpecifier*>(rows[5].get());
     EXPECT_EQ(button->getter(), nullptr);
@@ -191,7 +229,7 @@ TEST_F(SettingsHost, ChangesAreWrittenToTheDomainFileAndAnnounced) {
     EXPECT_EQ(domain()["mode"], PlistValue(1));
     EXPECT_TRUE(app.moveSlider("Level", 40));
     EXPECT_EQ(domain()["level"].doubleValue(), 10.0); // clamped into the slider's range
-    EXPECT_TRUE(app.tapRow("Flag")); // a tap on a switch row flips it
+    EXPECT_TRUE(app.tapRow("Flag"));                  // a tap on a switch row flips it
     EXPECT_EQ(domain()["flag"], PlistValue(true));
     // Rows without a PostNotification post nothing.
     EXPECT_EQ(deliveredNotifications().size(), 2u);
@@ -208,7 +246,8 @@ TEST_F(SettingsHost, ADisabledRowIsGreyedAndRefusesChanges) {
     id flagColor = msg<id>(msg<id>(app.cellForRow("Flag"), "textLabel"), "textColor");
     EXPECT_FALSE(msg<bool>(lockedColor, "isEqual:", flagColor));
     // Enabling the row through its property takes effect at the next reload.
-    msg(msg<id>(app.currentController(), "specifierForID:", "Locked"), "setProperty:forKey:", PlistValue(true), "enabled");
+    msg(msg<id>(app.currentController(), "specifierForID:", "Locked"),
+        "setProperty:forKey:", PlistValue(true), "enabled");
     msg(app.currentController(), "reload");
     EXPECT_TRUE(app.setSwitch("Locked", true));
     EXPECT_EQ(domain()["locked"], PlistValue(true));
@@ -227,9 +266,11 @@ TEST_F(SettingsHost, CellsFollowTheirCellTypeOrNamedClassAndRowsTheirHeight) {
     EXPECT_EQ(object_getClass(app.cellForRow("Tap").get()), objc_getClass("PSTableCell"));
     id custom = app.cellForRow("Custom");
     ASSERT_EQ(object_getClass(custom.get()), objc_getClass("TestCustomCell"));
-    EXPECT_EQ(static_cast<CustomCell*>(custom.get())->receivedSpecifier, msg<id>(page, "specifierForID:", "Custom"));
+    EXPECT_EQ(static_cast<CustomCell*>(custom.get())->receivedSpecifier,
+              msg<id>(page, "specifierForID:", "Custom"));
     EXPECT_EQ(msg<id>(custom, "specifier"), msg<id>(page, "specifierForID:", "Custom"));
-    EXPECT_EQ(msg<CGFloat>(page, "tableView:heightForRowAtIndexPath:", table->self(), NSIndexPath{0, 0}), 44.0);
+    EXPECT_EQ(msg<CGFloat>(page, "tableView:heightForRowAtIndexPath:", table->self(), NSIndexPath{0, 0}),
+              44.0);
     EXPECT_EQ(msg<CGRect>(custom, "frame").size.height, 60.0);
     EXPECT_EQ(msg<NSInteger>(msg<id>(app.cellForRow("Minutes"), "control"), "keyboardType"), 4);
 }
@@ -303,10 +344,12 @@ TEST_F(SettingsHost, AListRowPushesItsValuesAndShowsTheChosenTitle) {
 }
 
 TEST_F(SettingsHost, LoaderEntriesAreListedByLabel) {
-    writeToFile(PlistDict{{"entry", PlistDict{{"bundle", "Test"}, {"label", "Zeta"}, {"cell", "PSLinkCell"}}}},
-                "/Library/PreferenceLoader/Preferences/Zeta.plist", true);
-    writeToFile(PlistDict{{"entry", PlistDict{{"bundle", "Other"}, {"label", "Alpha"}, {"detail", "TestRowsPage"}}}},
-                "/Library/PreferenceLoader/Preferences/Alpha.plist", true);
+    writeToFile(
+        PlistDict{{"entry", PlistDict{{"bundle", "Test"}, {"label", "Zeta"}, {"cell", "PSLinkCell"}}}},
+        "/Library/PreferenceLoader/Preferences/Zeta.plist", true);
+    writeToFile(
+        PlistDict{{"entry", PlistDict{{"bundle", "Other"}, {"label", "Alpha"}, {"detail", "TestRowsPage"}}}},
+        "/Library/PreferenceLoader/Preferences/Alpha.plist", true);
     writeToFile(PlistDict{{"entry", PlistDict{{"label", "No bundle"}}}},
                 "/Library/PreferenceLoader/Preferences/Broken.plist", true);
     const auto entries = app.entries();
@@ -338,7 +381,8 @@ TEST_F(SettingsHost, StaticTextRowsShowOneLineCutAtTheTail) {
         return cast<UILabel>(label)->shownLines();
     };
     EXPECT_EQ(shown("Custom"), std::vector<std::string>{"Custom"});
-    const std::string status = "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM Central European Time";
+    const std::string status =
+        "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM Central European Time";
     msg(msg<id>(page, "specifierForID:", "Custom"), "setName:", status);
     msg(page, "reload");
     const auto lines = shown(status);
@@ -351,7 +395,8 @@ TEST_F(SettingsHost, APagePictureGrowsToARowsContentThatRunsPastTheTable) {
     openRows();
     const CGFloat plain = msg<CGRect>(app.pageView(), "frame").size.height;
     id custom = app.cellForRow("Custom");
-    id tall = msg<id>(msg<id>(classObject(objc_getClass("UIView")), "alloc"), "initWithFrame:", CGRectMake(0, 0, 20, 2000));
+    id tall = msg<id>(msg<id>(classObject(objc_getClass("UIView")), "alloc"),
+                      "initWithFrame:", CGRectMake(0, 0, 20, 2000));
     msg(tall, "setBackgroundColor:", msg<id>(classObject(objc_getClass("UIColor")), "redColor"));
     msg(msg<id>(custom, "contentView"), "addSubview:", tall);
 

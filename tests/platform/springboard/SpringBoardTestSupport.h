@@ -17,15 +17,18 @@ inline std::vector<std::string> events(const std::vector<std::string>& kinds = {
     std::vector<std::string> out;
     for (const auto& e : DeviceEvents::all()) {
         bool wanted = kinds.empty();
-        for (const auto& k : kinds) wanted = wanted || e.kind == k;
-        if (wanted) out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
+        for (const auto& k : kinds)
+            wanted = wanted || e.kind == k;
+        if (wanted)
+            out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
     }
     return out;
 }
 
 inline bool hasEvent(const std::string& kind, const std::string& detail) {
     for (const auto& e : DeviceEvents::all())
-        if (e.kind == kind && e.detail == detail) return true;
+        if (e.kind == kind && e.detail == detail)
+            return true;
     return false;
 }
 
@@ -34,7 +37,9 @@ inline double at(int hour, int minute, int second = 0) {
     return DeviceRootFixture::kStart - 8 * 3600 + hour * 3600 + minute * 60 + second;
 }
 
-inline void runUntil(int hour, int minute, int second = 0) { RunLoop::main().runUntil(NSDate{at(hour, minute, second)}); }
+inline void runUntil(int hour, int minute, int second = 0) {
+    RunLoop::main().runUntil(NSDate{at(hour, minute, second)});
+}
 
 // A device without the package (only what a test installs), SpringBoard booted on it.
 struct BootedDevice {

@@ -14,7 +14,8 @@ TEST(AlarmSchedule, WeekdaysCountFromTheReferenceMonday) {
         double local;
         int weekday;
     } cases[] = {{0, 1}, {kDay - 1, 1}, {-1, 0}, {6 * kDay, 0}, {5 * kDay + 100, 6}, {-7 * kDay, 1}};
-    for (const auto& c : cases) EXPECT_EQ(weekdayOf(c.local), c.weekday) << c.local;
+    for (const auto& c : cases)
+        EXPECT_EQ(weekdayOf(c.local), c.weekday) << c.local;
 }
 
 TEST(AlarmSchedule, NextOccurrenceIsStrictlyAheadOnAChosenDayInLocalTime) {
@@ -31,12 +32,16 @@ TEST(AlarmSchedule, NextOccurrenceIsStrictlyAheadOnAChosenDayInLocalTime) {
         {"once, exactly now rings tomorrow", {7, 30, 0}, 7.5 * 3600, kUtc, kDay + 7.5 * 3600},
         {"once, already past today", {7, 30, 0}, 8 * 3600, kUtc, kDay + 7.5 * 3600},
         {"Sundays only from a Monday", {7, 0, Sunday}, kMonday, kUtc, 6 * kDay + 7 * 3600},
-        {"weekdays from a Friday evening", {6, 0, Monday | Tuesday | Wednesday | Thursday | Friday},
-         4 * kDay + 20 * 3600, kUtc, 7 * kDay + 6 * 3600},
+        {"weekdays from a Friday evening",
+         {6, 0, Monday | Tuesday | Wednesday | Thursday | Friday},
+         4 * kDay + 20 * 3600,
+         kUtc,
+         7 * kDay + 6 * 3600},
         {"every day, east of UTC", {7, 0, kEveryDay}, kMonday, plusOne, 6 * 3600},
         {"west of UTC: local day is still Sunday", {20, 0, Sunday}, kMonday, minusFive, 3600},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(nextOccurrence(c.time, c.after, c.offset), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(nextOccurrence(c.time, c.after, c.offset), c.expected) << c.name;
 }
 
 TEST(AlarmSchedule, TheOffsetOfTheAlarmDayAppliesAcrossADaylightSavingChange) {
@@ -51,7 +56,12 @@ TEST(AlarmSchedule, ATimeTheChangeSkipsRingsAfterItAndARepeatedHourRingsOnce) {
     const double change = kDay + 3600;
     const UtcOffset forward = [&](double utc) { return utc < change ? 3600.0 : 7200.0; };
     const UtcOffset back = [&](double utc) { return utc < change ? 7200.0 : 3600.0; };
-    struct Case { const char* name; AlarmTime time; const UtcOffset* offset; double after, expected; };
+    struct Case {
+        const char* name;
+        AlarmTime time;
+        const UtcOffset* offset;
+        double after, expected;
+    };
     const Case cases[] = {
         {"before the gap", {1, 30, 0}, &forward, kDay - 1, kDay + 0.5 * 3600},
         {"in the gap: 03:30, not an hour early", {2, 30, 0}, &forward, kDay - 1, kDay + 1.5 * 3600},
@@ -59,7 +69,8 @@ TEST(AlarmSchedule, ATimeTheChangeSkipsRingsAfterItAndARepeatedHourRingsOnce) {
         {"the repeated hour: its first time", {2, 30, 0}, &back, kDay - 1, kDay + 0.5 * 3600},
         {"the repeated hour rung: the next day", {2, 30, 0}, &back, kDay + 0.5 * 3600, 2 * kDay + 1.5 * 3600},
     };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(nextOccurrence(c.time, c.after, *c.offset), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(nextOccurrence(c.time, c.after, *c.offset), c.expected) << c.name;
 }
 
 TEST(AlarmBook, AOnceAlarmRingsOnceAndSwitchesOff) {

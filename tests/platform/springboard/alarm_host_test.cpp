@@ -20,7 +20,9 @@ using namespace sbtest;
 using springboard::ClockAlarm;
 using springboard::kEveryDay;
 
-ClockAlarm wake(bool snooze = true) { return ClockAlarm{"wake", {8, 30, 0}, "Wake", snooze, true}; }
+ClockAlarm wake(bool snooze = true) {
+    return ClockAlarm{"wake", {8, 30, 0}, "Wake", snooze, true};
+}
 
 id ivarOf(const id& object, const char* name) {
     return object_getIvar<id>(object.get(), class_getInstanceVariable(object->isa, name));
@@ -32,9 +34,11 @@ void countFullscreenDismissals() {
     static Imp previous;
     static bool hooked = false;
     gDismissCalls = 0;
-    if (hooked) return;
+    if (hooked)
+        return;
     hooked = true;
-    MSHookMessageEx(objc_getClass("SBLockScreenViewController"), sel_registerName("_dismissFullscreenBulletinAlertAnimated:"),
+    MSHookMessageEx(objc_getClass("SBLockScreenViewController"),
+                    sel_registerName("_dismissFullscreenBulletinAlertAnimated:"),
                     makeImp([](Object* self, bool animated) {
                         ++gDismissCalls;
                         callImp(previous, self, animated);
@@ -49,7 +53,9 @@ void tapSheetButton(SpringBoardHost& host, NSInteger index) {
     ASSERT_TRUE(sheet->tapButtonAtIndex(index));
 }
 
-id fullscreenController(SpringBoardHost& host) { return ivarOf(host.lockScreen(), "_fullscreenBulletinController"); }
+id fullscreenController(SpringBoardHost& host) {
+    return ivarOf(host.lockScreen(), "_fullscreenBulletinController");
+}
 
 TEST(SpringBoardHost, LaunchesAndKeepsOneClockDataProvider) {
     BootedDevice device;
@@ -130,7 +136,8 @@ TEST_P(EndingARingingAlarm, StopsOrSnoozesAndTakesTheAlertDown) {
     const EndingCase& c = GetParam();
     BootedDevice device;
     countFullscreenDismissals();
-    if (c.locked) device.host.lock();
+    if (c.locked)
+        device.host.lock();
     device.host.addAlarm(wake());
     runUntil(8, 30);
     ASSERT_TRUE(device.host.ringing());
@@ -156,23 +163,28 @@ TEST_P(EndingARingingAlarm, StopsOrSnoozesAndTakesTheAlertDown) {
 INSTANTIATE_TEST_SUITE_P(
     AllPaths, EndingARingingAlarm,
     ::testing::Values(
-        EndingCase{"ModalOK", false, [](SpringBoardHost& h) { tapSheetButton(h, 1); }, sbevent::kAlarmStopped},
+        EndingCase{"ModalOK", false, [](SpringBoardHost& h) { tapSheetButton(h, 1); },
+                   sbevent::kAlarmStopped},
         EndingCase{"ModalClickByMessageThenDismiss", false,
                    [](SpringBoardHost& h) {
                        msg(h.modalAlert(), "alertView:clickedButtonAtIndex:", h.alertSheet(), NSInteger{1});
                        msg(h.alertSheet(), "dismiss"); // UIAlertView keeps this from the delegate
                    },
                    sbevent::kAlarmStopped},
-        EndingCase{"ModalSnooze", false, [](SpringBoardHost& h) { tapSheetButton(h, 0); }, sbevent::kAlarmSnoozed},
-        EndingCase{"FullscreenDismissAction", true,
-                   [](SpringBoardHost& h) { msg(fullscreenController(h), "performDismissAction"); }, sbevent::kAlarmStopped},
-        EndingCase{"SlideToStop", true, [](SpringBoardHost& h) { EXPECT_TRUE(h.slideToStop()); }, sbevent::kAlarmStopped},
-        EndingCase{"LockScreenSnoozeButton", true, [](SpringBoardHost& h) { EXPECT_TRUE(h.tapLockScreenSnooze()); },
+        EndingCase{"ModalSnooze", false, [](SpringBoardHost& h) { tapSheetButton(h, 0); },
                    sbevent::kAlarmSnoozed},
+        EndingCase{"FullscreenDismissAction", true,
+                   [](SpringBoardHost& h) { msg(fullscreenController(h), "performDismissAction"); },
+                   sbevent::kAlarmStopped},
+        EndingCase{"SlideToStop", true, [](SpringBoardHost& h) { EXPECT_TRUE(h.slideToStop()); },
+                   sbevent::kAlarmStopped},
+        EndingCase{"LockScreenSnoozeButton", true,
+                   [](SpringBoardHost& h) { EXPECT_TRUE(h.tapLockScreenSnooze()); }, sbevent::kAlarmSnoozed},
         EndingCase{"FullscreenAlternateAction", true,
                    [](SpringBoardHost& h) { msg(fullscreenController(h), "performAlternateAction"); },
                    sbevent::kAlarmSnoozed},
-        EndingCase{"UnlockSlidesToStop", true, [](SpringBoardHost& h) { h.unlock(); }, sbevent::kAlarmStopped}),
+        EndingCase{"UnlockSlidesToStop", true, [](SpringBoardHost& h) { h.unlock(); },
+                   sbevent::kAlarmStopped}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpringBoardHost, AnAlarmThatCannotSnoozeOffersOnlyOKAndEveryButtonStopsIt) {
@@ -207,17 +219,18 @@ TEST(SpringBoardHost, ANewerAlarmEndsTheOneRinging) {
     device.host.addAlarm({"a", {8, 30, 0}, "First", true, true});
     device.host.addAlarm({"b", {8, 32, 0}, "Second", true, true});
     runUntil(8, 35);
-    EXPECT_EQ(events({sbevent::kAlertShown, sbevent::kAlertDismissed, sbevent::kAlarmStopped}),
-              (std::vector<std::string>{"alert shown: lock screen First", "alert dismissed: lock screen First",
-                                        "alarm stopped: First", "alert shown: lock screen Second"}));
+    EXPECT_EQ(
+        events({sbevent::kAlertShown, sbevent::kAlertDismissed, sbevent::kAlarmStopped}),
+        (std::vector<std::string>{"alert shown: lock screen First", "alert dismissed: lock screen First",
+                                  "alarm stopped: First", "alert shown: lock screen Second"}));
     EXPECT_EQ(gDismissCalls, 1);
     EXPECT_EQ(device.host.ringing()->alarmId, "b");
 }
 
 TEST(SpringBoardHost, RepeatingAlarmsRingInTheDeviceTimeZoneOnTheirDays) {
     BootedDevice device;
-    writeToFile(PlistDict{{"TimeZone", "Europe/Berlin"}}, "/private/var/mobile/Library/Preferences/.GlobalPreferences.plist",
-                true);
+    writeToFile(PlistDict{{"TimeZone", "Europe/Berlin"}},
+                "/private/var/mobile/Library/Preferences/.GlobalPreferences.plist", true);
     // 09:30 in Berlin (UTC+1 in December) on Tuesdays: 08:30 UTC the day after the Monday start.
     device.host.addAlarm({"tue", {9, 30, springboard::Tuesday}, "Tuesday", true, true});
     runUntil(23, 59);
@@ -238,19 +251,26 @@ TEST(AlarmManager, RecognisesExactlyClockAlarmNotifications) {
         id notification;
         bool alarm;
     } cases[] = {
-        {"clock alarm", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", "a1"}}, true), true},
+        {"clock alarm", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", "a1"}}, true),
+         true},
         {"another application's, with an alarm id",
-         UIConcreteLocalNotification::make("com.example.app", NSDate{}, "Wake", {{"alarmId", "a1"}}, true), false},
+         UIConcreteLocalNotification::make("com.example.app", NSDate{}, "Wake", {{"alarmId", "a1"}}, true),
+         false},
         {"the clock's, without an alarm id",
          UIConcreteLocalNotification::make(clock, NSDate{}, "Timer", {{"from", "x"}}, false), false},
-        {"empty alarm id", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", ""}}, false), false},
-        {"alarm id not text", UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", 7}}, false), false},
+        {"empty alarm id",
+         UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", ""}}, false), false},
+        {"alarm id not text",
+         UIConcreteLocalNotification::make(clock, NSDate{}, "Wake", {{"alarmId", 7}}, false), false},
         {"none", nullptr, false},
-        {"not a local notification, with an alarm id", msg<id>(classObject(objc_getClass("TestNotAlarm")), "new"), false},
+        {"not a local notification, with an alarm id",
+         msg<id>(classObject(objc_getClass("TestNotAlarm")), "new"), false},
         {"no userInfo at all", msg<id>(classObject(objc_getClass("NSObject")), "new"), false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(msg<bool>(classObject(objc_getClass("AlarmManager")), "isAlarmNotification:", c.notification), c.alarm)
+        EXPECT_EQ(
+            msg<bool>(classObject(objc_getClass("AlarmManager")), "isAlarmNotification:", c.notification),
+            c.alarm)
             << c.name;
 }
 

@@ -16,9 +16,11 @@ const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false};
 TEST(DeviceTimeZone, KeptZonesAgreeWithFreshOnes) {
     // Every six hours for two years: both daylight-saving changes of each zone, and back and forth
     // between zones so that the kept one is replaced.
-    const char* zones[] = {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata", "UTC", "No/Such_Zone"};
+    const char* zones[] = {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata",
+                           "UTC",           "No/Such_Zone"};
     for (double t = DeviceRootFixture::kStart; t < DeviceRootFixture::kStart + 730 * kDay; t += 6 * 3600)
-        for (const char* zone : zones) ASSERT_EQ(utcOffsetIn(zone, t), utcOffsetInFreshZone(zone, t)) << zone << " at " << t;
+        for (const char* zone : zones)
+            ASSERT_EQ(utcOffsetIn(zone, t), utcOffsetInFreshZone(zone, t)) << zone << " at " << t;
 }
 
 TEST(DeviceTimeZone, TheScheduleFollowsTheTimeZoneFileMidRun) {
@@ -38,9 +40,13 @@ TEST(DeviceTimeZone, TheScheduleFollowsTheTimeZoneFileMidRun) {
         {"written here, atomically", [&] { writeZone("Asia/Tokyo", true); }, monday + kDay - 2 * 3600},
         // "Asia/Dubai" is as long as "Asia/Tokyo", and the next write follows within microseconds.
         {"written here, in place", [&] { writeZone("Asia/Dubai", false); }, monday + 3 * 3600},
-        {"written from outside, same size", [&] { root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{{"TimeZone", "Asia/Tokyo"}})); },
+        {"written from outside, same size",
+         [&] {
+             root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{{"TimeZone", "Asia/Tokyo"}}));
+         },
          monday + kDay - 2 * 3600},
-        {"written from outside, no zone", [&] { root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{})); }, monday + 7 * 3600},
+        {"written from outside, no zone",
+         [&] { root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{})); }, monday + 7 * 3600},
         {"written here again", [&] { writeZone("America/New_York", true); }, monday + 12 * 3600},
         {"removed", [&] { root.remove(kGlobalPreferencesPath); }, monday + 7 * 3600},
     };

@@ -24,23 +24,28 @@ struct TimerTarget : NSObject {
         lastTimer = std::move(timer);
     }
 };
-const ClassDef<TimerTarget> kTimerTarget("TestTimerTarget", "NSObject", {
-    method("tick", &TimerTarget::tick),
-    method("tickWithTimer:", &TimerTarget::tickWithTimer),
-});
+const ClassDef<TimerTarget> kTimerTarget("TestTimerTarget", "NSObject",
+                                         {
+                                             method("tick", &TimerTarget::tick),
+                                             method("tickWithTimer:", &TimerTarget::tickWithTimer),
+                                         });
 
-id mainRunLoop() { return msg<id>(classObject(objc_getClass("NSRunLoop")), "mainRunLoop"); }
+id mainRunLoop() {
+    return msg<id>(classObject(objc_getClass("NSRunLoop")), "mainRunLoop");
+}
 
 id makeTimer(double secondsFromStart, const id& target, const char* selector) {
     id timer = msg<id>(classObject(objc_getClass("PCSimpleTimer")), "alloc");
-    return msg<id>(timer, "initWithFireDate:serviceIdentifier:target:selector:userInfo:", NSDate{kStart + secondsFromStart},
-                   "net.example.service", target, sel_registerName(selector), nullptr);
+    return msg<id>(timer, "initWithFireDate:serviceIdentifier:target:selector:userInfo:",
+                   NSDate{kStart + secondsFromStart}, "net.example.service", target,
+                   sel_registerName(selector), nullptr);
 }
 
 std::vector<std::string> eventKinds() {
     std::vector<std::string> kinds;
     for (const auto& e : DeviceEvents::all())
-        if (e.kind.rfind("timer", 0) == 0) kinds.push_back(e.kind + " " + e.detail);
+        if (e.kind.rfind("timer", 0) == 0)
+            kinds.push_back(e.kind + " " + e.detail);
     return kinds;
 }
 
@@ -65,8 +70,9 @@ TEST_F(PCSimpleTimerTest, FiresOnceAtItsDateOnTheMainRunLoop) {
     EXPECT_EQ(target->plainCalls, 1);
     EXPECT_FALSE(msg<bool>(timer, "isValid"));
     EXPECT_EQ(msg<NSDate>(timer, "fireDate"), NSDate{kStart + 60});
-    EXPECT_EQ(eventKinds(), (std::vector<std::string>{"timer armed net.example.service at 2026-12-07 08:01:00Z",
-                                                      "timer fired net.example.service"}));
+    EXPECT_EQ(eventKinds(),
+              (std::vector<std::string>{"timer armed net.example.service at 2026-12-07 08:01:00Z",
+                                        "timer fired net.example.service"}));
 }
 
 TEST_F(PCSimpleTimerTest, AMethodTakingAnArgumentReceivesTheTimer) {
@@ -90,8 +96,9 @@ TEST_F(PCSimpleTimerTest, NeverFiresAfterInvalidateAndLetsGoOfItsTarget) {
     EXPECT_TRUE(watch.expired()) << "an invalidated timer releases its target";
     RunLoop::main().runFor(60);
     EXPECT_FALSE(msg<bool>(timer, "isValid"));
-    EXPECT_EQ(eventKinds(), (std::vector<std::string>{"timer armed net.example.service at 2026-12-07 08:00:10Z",
-                                                      "timer invalidated net.example.service"}));
+    EXPECT_EQ(eventKinds(),
+              (std::vector<std::string>{"timer armed net.example.service at 2026-12-07 08:00:10Z",
+                                        "timer invalidated net.example.service"}));
     // Scheduling an invalidated timer does nothing either.
     msg(timer, "scheduleInRunLoop:", mainRunLoop());
     EXPECT_EQ(RunLoop::main().pendingCount(), 0u);
@@ -134,7 +141,9 @@ TEST_F(PCSimpleTimerTest, AnUnscheduledTimerNeverFires) {
 // With the device's slack a timer fires early, but never more than halfway from its
 // scheduling to its date, so a target that re-arms for the same date ends.
 TEST_F(PCSimpleTimerTest, SlackFiresEarlyByAtMostHalfTheWait) {
-    struct Case { double slack, ahead, firesAt; };
+    struct Case {
+        double slack, ahead, firesAt;
+    };
     const Case cases[] = {{0, 600, 600}, {30, 600, 570}, {30, 40, 20}, {600, 60, 30}, {30, 20, 10}};
     for (const Case& c : cases) {
         SetUp();
@@ -156,14 +165,17 @@ TEST_F(PCSimpleTimerTest, SlackFiresEarlyByAtMostHalfTheWait) {
 TEST(TimerEventDates, HostileDatesGiveAFixedTextNeverGarbage) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(sbevent::utcText(NSDate{kStart}), "2026-12-07 08:00:00Z");
-    EXPECT_EQ(sbevent::utcText(NSDate{std::numeric_limits<double>::quiet_NaN()}), sbevent::utcText(NSDate{-978307200.0}));
+    EXPECT_EQ(sbevent::utcText(NSDate{std::numeric_limits<double>::quiet_NaN()}),
+              sbevent::utcText(NSDate{-978307200.0}));
     EXPECT_EQ(sbevent::utcText(NSDate{-978307200.0}), "1970-01-01 00:00:00Z");
     const std::string farFuture = sbevent::utcText(NSDate{1e308});
     const std::string farPast = sbevent::utcText(NSDate{-1e308});
     EXPECT_EQ(farFuture.substr(0, 3), "292") << farFuture; // 2^63 seconds after 1970: the year 292277026596
     EXPECT_EQ(farPast.substr(0, 4), "-292") << farPast;
-    for (double future : {kInf, 9223372036854775808.0, 1e19}) EXPECT_EQ(sbevent::utcText(NSDate{future}), farFuture) << future;
-    for (double past : {-kInf, -9223372036854775808.0 - 978307200.0 * 2, -1e19}) EXPECT_EQ(sbevent::utcText(NSDate{past}), farPast) << past;
+    for (double future : {kInf, 9223372036854775808.0, 1e19})
+        EXPECT_EQ(sbevent::utcText(NSDate{future}), farFuture) << future;
+    for (double past : {-kInf, -9223372036854775808.0 - 978307200.0 * 2, -1e19})
+        EXPECT_EQ(sbevent::utcText(NSDate{past}), farPast) << past;
 }
 
 } // namespace

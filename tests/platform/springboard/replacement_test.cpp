@@ -23,18 +23,21 @@ void hookFireNotification() {
     static Imp previous;
     static bool hooked = false;
     gHook = {};
-    if (hooked) return;
+    if (hooked)
+        return;
     hooked = true;
-    MSHookMessageEx(objc_getClass("SBApplication"), sel_registerName("_fireNotification:"),
-                    makeImp([](Object* self, id notification) {
-                        const bool alarm =
-                            msg<bool>(classObject(objc_getClass("AlarmManager")), "isAlarmNotification:", notification) &&
-                            isKindOfClass(notification, objc_getClass("UIConcreteLocalNotification"));
-                        gHook.seen.push_back(msg<std::string>(self, "bundleIdentifier") + (alarm ? " alarm" : " other"));
-                        if (alarm && gHook.dropAlarms) return; // the alarm is dropped: no call through
-                        callImp(previous, self, notification);
-                    }),
-                    &previous);
+    MSHookMessageEx(
+        objc_getClass("SBApplication"), sel_registerName("_fireNotification:"),
+        makeImp([](Object* self, id notification) {
+            const bool alarm =
+                msg<bool>(classObject(objc_getClass("AlarmManager")), "isAlarmNotification:", notification) &&
+                isKindOfClass(notification, objc_getClass("UIConcreteLocalNotification"));
+            gHook.seen.push_back(msg<std::string>(self, "bundleIdentifier") + (alarm ? " alarm" : " other"));
+            if (alarm && gHook.dropAlarms)
+                return; // the alarm is dropped: no call through
+            callImp(previous, self, notification);
+        }),
+        &previous);
     ASSERT_TRUE(previous);
 }
 
@@ -74,7 +77,8 @@ TEST(Replacement, NotificationsOfOtherApplicationsPassThroughTheSameMethod) {
 
 TEST(Replacement, AConfigureThatDoesNotCallThroughLeavesNoSheetToShow) {
     static Imp previous;
-    MSHookMessageEx(objc_getClass("SBBulletinModalAlert"), sel_registerName("configure:requirePasscodeForActions:"),
+    MSHookMessageEx(objc_getClass("SBBulletinModalAlert"),
+                    sel_registerName("configure:requirePasscodeForActions:"),
                     makeImp([](Object*, bool, bool) {}), &previous);
     ASSERT_TRUE(previous);
     BootedDevice device;
@@ -84,8 +88,9 @@ TEST(Replacement, AConfigureThatDoesNotCallThroughLeavesNoSheetToShow) {
     EXPECT_FALSE(device.host.alertSheet());
     EXPECT_TRUE(events({sbevent::kAlertShown}).empty());
     Imp replaced;
-    MSHookMessageEx(objc_getClass("SBBulletinModalAlert"), sel_registerName("configure:requirePasscodeForActions:"),
-                    previous, &replaced); // SpringBoard's own again, for whatever runs next in this process
+    MSHookMessageEx(objc_getClass("SBBulletinModalAlert"),
+                    sel_registerName("configure:requirePasscodeForActions:"), previous,
+                    &replaced); // SpringBoard's own again, for whatever runs next in this process
 }
 
 } // namespace

@@ -21,10 +21,11 @@ TEST(SpringBoardScreen, ClockTextIsTheLocalTimeOfDay) {
         double offset;
         const char* text;
     } cases[] = {
-        {at(8, 30), 0, "08:30"}, {at(8, 30, 59), 0, "08:30"}, {at(23, 59), 3600, "00:59"},
+        {at(8, 30), 0, "08:30"},         {at(8, 30, 59), 0, "08:30"},      {at(23, 59), 3600, "00:59"},
         {at(0, 15), -5 * 3600, "19:15"}, {at(12, 0), 5.5 * 3600, "17:30"},
     };
-    for (const auto& c : cases) EXPECT_EQ(springboard::clockText(NSDate{c.utc}, c.offset), c.text) << c.utc;
+    for (const auto& c : cases)
+        EXPECT_EQ(springboard::clockText(NSDate{c.utc}, c.offset), c.text) << c.utc;
 }
 
 // An item's picture, from the package's pictures for the image name, the variant of the bar
@@ -52,7 +53,8 @@ TEST_P(StatusBarPicture, IsThePictureOfTheImageNameOrNothing) {
     const int background = dark ? 0 : 247;
     const int content = dark ? 255 : 0;
     bool timeShown = false;
-    for (size_t x = 280; x < 360; ++x) timeShown = timeShown || std::abs(bar.at(x, 20).r - background) > 100;
+    for (size_t x = 280; x < 360; ++x)
+        timeShown = timeShown || std::abs(bar.at(x, 20).r - background) > 100;
     EXPECT_TRUE(timeShown) << "the time in the middle, in the content color";
 
     // The 14-point picture stands 4 points from the right edge, centered in the 20-point bar.
@@ -60,7 +62,8 @@ TEST_P(StatusBarPicture, IsThePictureOfTheImageNameOrNothing) {
     Ref<UIImage> picture;
     if (c.picture) {
         picture = UIImageFromHostPNG(
-            (DeviceRootFixture::packageDir() / "System/Library/Frameworks/UIKit.framework" / c.picture).string());
+            (DeviceRootFixture::packageDir() / "System/Library/Frameworks/UIKit.framework" / c.picture)
+                .string());
         ASSERT_TRUE(picture) << c.picture;
     }
     for (size_t y = 0; y < 40; ++y) {
@@ -76,8 +79,10 @@ TEST_P(StatusBarPicture, IsThePictureOfTheImageNameOrNothing) {
 INSTANTIATE_TEST_SUITE_P(
     Items, StatusBarPicture,
     ::testing::Values(
-        BarCase{"DarkBar", springboard::StatusBarStyle::Dark, true, "Hushmark", true, "White_Hushmark@2x.png"},
-        BarCase{"LightBar", springboard::StatusBarStyle::Light, true, "Hushmark", true, "Black_Hushmark@2x.png"},
+        BarCase{"DarkBar", springboard::StatusBarStyle::Dark, true, "Hushmark", true,
+                "White_Hushmark@2x.png"},
+        BarCase{"LightBar", springboard::StatusBarStyle::Light, true, "Hushmark", true,
+                "Black_Hushmark@2x.png"},
         BarCase{"Hidden", springboard::StatusBarStyle::Dark, true, "Hushmark", false, nullptr},
         BarCase{"NotInstalled", springboard::StatusBarStyle::Dark, false, "Hushmark", true, nullptr},
         BarCase{"OtherName", springboard::StatusBarStyle::Dark, true, "Elsewhere", true, nullptr},
@@ -88,7 +93,8 @@ TEST(SpringBoardScreen, ThePackagesPicturesComeInEveryScaleAndBothBars) {
     const auto folder = DeviceRootFixture::packageDir() / "System/Library/Frameworks/UIKit.framework";
     for (const char* variant : {"White", "Black"}) {
         for (int scale : {1, 2, 3}) {
-            const std::string name = std::string(variant) + "_Hushmark" + (scale == 1 ? "" : "@" + std::to_string(scale) + "x") + ".png";
+            const std::string name = std::string(variant) + "_Hushmark" +
+                                     (scale == 1 ? "" : "@" + std::to_string(scale) + "x") + ".png";
             auto image = UIImageFromHostPNG((folder / name).string());
             ASSERT_TRUE(image) << name;
             EXPECT_EQ(image->size(), CGSizeMake(14, 14)) << name;
@@ -97,7 +103,8 @@ TEST(SpringBoardScreen, ThePackagesPicturesComeInEveryScaleAndBothBars) {
             long covered = 0;
             const auto& px = image->pixels();
             for (size_t i = 0; i < px.size(); i += 4) {
-                if (px[i + 3] == 0) continue;
+                if (px[i + 3] == 0)
+                    continue;
                 EXPECT_EQ(px[i], variant[0] == 'W' ? 255 : 0) << name;
                 covered += px[i + 3];
             }

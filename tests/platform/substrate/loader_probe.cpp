@@ -2,5 +2,7 @@
 #include "foundation/DeviceEvents.h"
 
 namespace {
-__attribute__((constructor)) void probeLoaded() { DeviceEvents::record("probe loaded", PROBE_NAME); }
+__attribute__((constructor)) void probeLoaded() {
+    DeviceEvents::record("probe loaded", PROBE_NAME);
+}
 } // namespace

@@ -9,10 +9,11 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-id makeAlert(const std::string& title, const id& delegate, const std::string& cancel, std::vector<std::string> others) {
+id makeAlert(const std::string& title, const id& delegate, const std::string& cancel,
+             std::vector<std::string> others) {
     return msg<id>(msg<id>(classObject(objc_getClass("UIAlertView")), "alloc"),
-                   "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", title, "Message", delegate,
-                   cancel, std::move(others));
+                   "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", title, "Message",
+                   delegate, cancel, std::move(others));
 }
 
 TEST(AlertButtons, IndexesTitlesAndTheCancelIndex) {
@@ -133,7 +134,8 @@ TEST(AlertAccessoryView, SetByKeyValueCodingLaidOutFullWidthAndTouchable) {
     msg(button, "setFrame:", CGRectMake(0, 0, 100, 44));
     msg(button, "setAutoresizingMask:", UIViewAutoresizingFlexibleWidth);
     msg(container, "addSubview:", button);
-    msg(button, "addTarget:action:forControlEvents:", r, sel_registerName("action1:"), UIControlEventTouchUpInside);
+    msg(button, "addTarget:action:forControlEvents:", r, sel_registerName("action1:"),
+        UIControlEventTouchUpInside);
     msg(alert, "setValue:forKey:", container, "accessoryView");
     EXPECT_EQ(msg<id>(alert, "valueForKey:", "accessoryView"), container);
     msg(alert, "show");

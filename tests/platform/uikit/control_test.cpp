@@ -36,9 +36,12 @@ TEST_P(ControlEventSequences, FollowTheFinger) {
     const Path& p = GetParam();
     ButtonOnWindow s;
     ASSERT_TRUE(s.window->touchDown({50, 30}));
-    for (CGPoint m : p.moves) s.window->touchMove(m);
-    if (p.cancel) s.window->touchCancel();
-    else s.window->touchUp(p.lift);
+    for (CGPoint m : p.moves)
+        s.window->touchMove(m);
+    if (p.cancel)
+        s.window->touchCancel();
+    else
+        s.window->touchUp(p.lift);
     EXPECT_EQ(s.recorder->calls, p.expected);
     EXPECT_FALSE(msg<bool>(s.button, "isHighlighted"));
     EXPECT_FALSE(msg<bool>(s.button, "isTracking"));
@@ -49,8 +52,15 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, ControlEventSequences,
     ::testing::Values(
         Path{"Tap", {}, false, {50, 30}, {"down", "upInside"}},
-        Path{"DragWithin", {{60, 30}, {170, 30}}, false, {170, 30}, {"down", "dragInside", "dragInside", "upInside"}},
-        Path{"DragOutAndBack", {{250, 30}, {60, 30}}, false, {60, 30},
+        Path{"DragWithin",
+             {{60, 30}, {170, 30}},
+             false,
+             {170, 30},
+             {"down", "dragInside", "dragInside", "upInside"}},
+        Path{"DragOutAndBack",
+             {{250, 30}, {60, 30}},
+             false,
+             {60, 30},
              {"down", "exit", "dragOutside", "enter", "dragInside", "upInside"}},
         Path{"ReleaseOutside", {{60, 200}}, false, {60, 200}, {"down", "exit", "dragOutside", "upOutside"}},
         Path{"LiftOutsideWithoutMoving", {}, false, {300, 400}, {"down", "upOutside"}},
@@ -89,9 +99,12 @@ TEST(ControlTracking, ADisabledControlTakesTheTouchButSendsNothing) {
 TEST(TargetAction, ActionsTakeNothingTheSenderOrTheSenderAndTheEvent) {
     ButtonOnWindow s;
     auto r = makeRecorder();
-    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"), UIControlEventTouchUpInside);
-    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action1:"), UIControlEventTouchUpInside);
-    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action2:event:"), UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"),
+        UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action1:"),
+        UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action2:event:"),
+        UIControlEventTouchUpInside);
     s.window->tap({50, 30});
     EXPECT_EQ(r->calls, (Calls{"action0", "action1", "action2"}));
     EXPECT_EQ(r->lastSender, s.button);
@@ -114,7 +127,8 @@ TEST(TargetAction, TargetsAreHeldWeaklyAndAGoneTargetIsSkipped) {
     {
         auto temporary = makeRecorder();
         gone = temporary;
-        msg(s.button, "addTarget:action:forControlEvents:", temporary, sel_registerName("action0"), UIControlEventTouchUpInside);
+        msg(s.button, "addTarget:action:forControlEvents:", temporary, sel_registerName("action0"),
+            UIControlEventTouchUpInside);
     }
     EXPECT_TRUE(gone.expired());
     s.window->tap({50, 30});
@@ -124,11 +138,14 @@ TEST(TargetAction, TargetsAreHeldWeaklyAndAGoneTargetIsSkipped) {
 TEST(TargetAction, AddingTheSamePairTwiceSendsOnceAndRemovingStopsIt) {
     ButtonOnWindow s;
     auto r = makeRecorder();
-    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"), UIControlEventTouchUpInside);
-    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"), UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"),
+        UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", r, sel_registerName("action0"),
+        UIControlEventTouchUpInside);
     s.window->tap({50, 30});
     EXPECT_EQ(r->calls, Calls{"action0"});
-    msg(s.button, "removeTarget:action:forControlEvents:", r, sel_registerName("action0"), UIControlEventAllEvents);
+    msg(s.button, "removeTarget:action:forControlEvents:", r, sel_registerName("action0"),
+        UIControlEventAllEvents);
     s.window->tap({50, 30});
     EXPECT_EQ(r->calls, Calls{"action0"});
 }
@@ -140,7 +157,8 @@ TEST(TargetAction, NoTargetMeansTheFirstResponderUpTheChainThatAnswers) {
     msg(button, "setFrame:", CGRectMake(0, 0, 50, 50));
     msg(holder, "addSubview:", button);
     msg(window, "addSubview:", holder);
-    msg(button, "addTarget:action:forControlEvents:", nullptr, sel_registerName("bubbled:"), UIControlEventTouchUpInside);
+    msg(button, "addTarget:action:forControlEvents:", nullptr, sel_registerName("bubbled:"),
+        UIControlEventTouchUpInside);
     window->tap({10, 10});
     EXPECT_EQ(msg<NSInteger>(holder, "tag"), 1);
 }
@@ -148,20 +166,21 @@ TEST(TargetAction, NoTargetMeansTheFirstResponderUpTheChainThatAnswers) {
 struct ActionView : UIView {
     void bubbled(id) { setTag(tag() + 1); }
 };
-const ClassDef<ActionView> kActionView("TestActionView", "UIView", {method("bubbled:", &ActionView::bubbled)});
+const ClassDef<ActionView> kActionView("TestActionView", "UIView",
+                                       {method("bubbled:", &ActionView::bubbled)});
 
 TEST(TargetActionDeathTest, AnActionOfAnotherSignatureStopsTheProgram) {
     ButtonOnWindow s;
-    msg(s.button, "addTarget:action:forControlEvents:", s.recorder, sel_registerName("alertView:clickedButtonAtIndex:"),
-        UIControlEventTouchUpInside);
+    msg(s.button, "addTarget:action:forControlEvents:", s.recorder,
+        sel_registerName("alertView:clickedButtonAtIndex:"), UIControlEventTouchUpInside);
     EXPECT_DEATH(s.window->tap({50, 30}), "alertView:clickedButtonAtIndex:");
 }
 
 struct TitleCase {
     NSInteger type;
     NSUInteger state;
-    std::string title;     // after setting "Normal" for state 0 and "Lit" for state 1
-    CGColor defaultColor;  // before any title color is set
+    std::string title;    // after setting "Normal" for state 0 and "Lit" for state 1
+    CGColor defaultColor; // before any title color is set
 };
 
 class ButtonTitles : public ::testing::TestWithParam<TitleCase> {};
@@ -180,7 +199,8 @@ TEST_P(ButtonTitles, FallBackToTheNormalState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, ButtonTitles,
-                         ::testing::Values(TitleCase{0, 0, "Normal", {1, 1, 1, 1}}, TitleCase{0, 1, "Lit", {1, 1, 1, 1}},
+                         ::testing::Values(TitleCase{0, 0, "Normal", {1, 1, 1, 1}},
+                                           TitleCase{0, 1, "Lit", {1, 1, 1, 1}},
                                            TitleCase{0, 4, "Normal", {1, 1, 1, 1}},
                                            TitleCase{1, 4, "Normal", {0, 122.0 / 255, 1, 1}}));
 

@@ -19,7 +19,9 @@ struct BoxCase {
     CGSize box;
     size_t lines;
 };
-void PrintTo(const BoxCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BoxCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HostileLabelBoxes : public ::testing::TestWithParam<BoxCase> {};
 
@@ -28,13 +30,15 @@ TEST_P(HostileLabelBoxes, ShowADefinedNumberOfLines) {
     EXPECT_EQ(labelShownLines("one two\nthree", c.box, 0).size(), c.lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, HostileLabelBoxes,
-    ::testing::Values(BoxCase{"Tall", {290, 1e308}, 2}, BoxCase{"InfinitelyTall", {290, kInf}, 2},
-                      BoxCase{"TallerThanLongsCount", {290, 2e19 * 21}, 2}, BoxCase{"NaNHigh", {290, kNaN}, 1},
-                      BoxCase{"NaNWide", {kNaN, 50}, 2}, BoxCase{"Wide", {1e308, 50}, 2}, BoxCase{"NegativeHuge", {-1e308, 50}, 0},
-                      BoxCase{"NegativeInfinity", {290, -kInf}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Boxes, HostileLabelBoxes,
+                         ::testing::Values(BoxCase{"Tall", {290, 1e308}, 2},
+                                           BoxCase{"InfinitelyTall", {290, kInf}, 2},
+                                           BoxCase{"TallerThanLongsCount", {290, 2e19 * 21}, 2},
+                                           BoxCase{"NaNHigh", {290, kNaN}, 1},
+                                           BoxCase{"NaNWide", {kNaN, 50}, 2}, BoxCase{"Wide", {1e308, 50}, 2},
+                                           BoxCase{"NegativeHuge", {-1e308, 50}, 0},
+                                           BoxCase{"NegativeInfinity", {290, -kInf}, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct PictureCase {
     const char* name;
@@ -42,7 +46,9 @@ struct PictureCase {
     double scale;
     size_t width, height;
 };
-void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PictureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HostilePictures : public ::testing::TestWithParam<PictureCase> {};
 
@@ -58,15 +64,15 @@ TEST_P(HostilePictures, AreEmptyWhenTooBigToMake) {
     EXPECT_EQ(image.height, c.height);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Views, HostilePictures,
-    ::testing::Values(PictureCase{"Plain", {{0, 0}, {10, 20}}, 2, 20, 40},
-                      PictureCase{"Huge", {{0, 0}, {1e308, 20}}, 2, 0, 0},
-                      PictureCase{"PastTwoTo31Pixels", {{0, 0}, {1073741824, 1}}, 2, 0, 0},
-                      PictureCase{"Infinite", {{0, 0}, {10, kInf}}, 1, 0, 0},
-                      PictureCase{"NaNWide", {{0, 0}, {kNaN, 10}}, 1, 0, 10},
-                      PictureCase{"HugeScale", {{0, 0}, {10, 10}}, 1e308, 0, 0},
-                      PictureCase{"NaNScale", {{0, 0}, {10, 10}}, kNaN, 0, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Views, HostilePictures,
+                         ::testing::Values(PictureCase{"Plain", {{0, 0}, {10, 20}}, 2, 20, 40},
+                                           PictureCase{"Huge", {{0, 0}, {1e308, 20}}, 2, 0, 0},
+                                           PictureCase{
+                                               "PastTwoTo31Pixels", {{0, 0}, {1073741824, 1}}, 2, 0, 0},
+                                           PictureCase{"Infinite", {{0, 0}, {10, kInf}}, 1, 0, 0},
+                                           PictureCase{"NaNWide", {{0, 0}, {kNaN, 10}}, 1, 0, 10},
+                                           PictureCase{"HugeScale", {{0, 0}, {10, 10}}, 1e308, 0, 0},
+                                           PictureCase{"NaNScale", {{0, 0}, {10, 10}}, kNaN, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -38,14 +38,14 @@ TEST(ImageNamed, ReadsAPNGAtADevicePath) {
     ASSERT_TRUE(image);
     EXPECT_EQ(msg<CGSize>(image, "size"), CGSizeMake(16, 48));
     const auto pixels = cast<UIImage>(image)->pixels();
-    EXPECT_EQ(pixels[0], 255);                       // red, straight alpha
+    EXPECT_EQ(pixels[0], 255); // red, straight alpha
     EXPECT_EQ(pixels[3], 255);
     const size_t below = (30 * 16 + 5) * 4;
-    EXPECT_EQ(pixels[below + 2], 255);               // blue keeps its full value...
-    EXPECT_NEAR(pixels[below + 3], 128, 1);          // ...at half alpha
+    EXPECT_EQ(pixels[below + 2], 255);      // blue keeps its full value...
+    EXPECT_NEAR(pixels[below + 3], 128, 1); // ...at half alpha
     // Without an extension ".png" is tried.
-    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:",
-                        "/Library/PreferenceBundles/Hushmark.bundle/Selector"));
+    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")),
+                        "imageNamed:", "/Library/PreferenceBundles/Hushmark.bundle/Selector"));
 }
 
 TEST(ImageNamed, GivesNoneForMissingUnreadableOrEscapingPaths) {
@@ -61,15 +61,18 @@ TEST(ImageNamed, GivesNoneForMissingUnreadableOrEscapingPaths) {
 TEST(ImageNamed, ReadsNothingThroughALinkOutOfTheRoot) {
     RootWithMarker root;
     const auto marker = *DeviceEnvironment::hostPath(kMarkerPath);
-    const auto outside = root.device.root().parent_path() / (root.device.root().filename().string() + "-outside.png");
+    const auto outside =
+        root.device.root().parent_path() / (root.device.root().filename().string() + "-outside.png");
     std::filesystem::copy_file(marker, outside);
     std::filesystem::create_symlink(outside, marker.parent_path() / "Absolute.png");
-    std::filesystem::create_symlink("../../../../" + outside.filename().string(), marker.parent_path() / "Relative.png");
+    std::filesystem::create_symlink("../../../../" + outside.filename().string(),
+                                    marker.parent_path() / "Relative.png");
     std::filesystem::create_symlink("Selector.png", marker.parent_path() / "Inside.png");
-    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:", "/Library/PreferenceBundles/Hushmark.bundle/Inside.png"));
+    EXPECT_TRUE(msg<id>(classObject(objc_getClass("UIImage")),
+                        "imageNamed:", "/Library/PreferenceBundles/Hushmark.bundle/Inside.png"));
     for (const char* name : {"Absolute.png", "Relative.png"})
-        EXPECT_EQ(msg<id>(classObject(objc_getClass("UIImage")), "imageNamed:",
-                          std::string("/Library/PreferenceBundles/Hushmark.bundle/") + name),
+        EXPECT_EQ(msg<id>(classObject(objc_getClass("UIImage")),
+                          "imageNamed:", std::string("/Library/PreferenceBundles/Hushmark.bundle/") + name),
                   nullptr)
             << name;
     std::filesystem::remove(outside);
@@ -124,13 +127,16 @@ TEST_P(ImageScales, PickTheVariantForTheScreen) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ImageScales,
-    ::testing::Values(ScaleCase{"TwoOnTwo", 2, {1, 2, 3}, "Icon", 2}, ScaleCase{"ThreeOnThree", 3, {1, 2, 3}, "Icon.png", 3},
-                      ScaleCase{"OneOnOne", 1, {1, 2, 3}, "Icon", 1}, ScaleCase{"SmallerFirst", 3, {1, 2}, "Icon", 2},
-                      ScaleCase{"ThenLarger", 2, {3}, "Icon", 3}, ScaleCase{"OnlyOne", 2, {1}, "Icon.png", 1},
-                      ScaleCase{"AskedScaleStands", 2, {1, 2, 3}, "Icon@3x.png", 3},
-                      ScaleCase{"AskedScaleMissing", 2, {1, 2}, "Icon@3x", 0}, ScaleCase{"None", 2, {}, "Icon", 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ImageScales,
+                         ::testing::Values(ScaleCase{"TwoOnTwo", 2, {1, 2, 3}, "Icon", 2},
+                                           ScaleCase{"ThreeOnThree", 3, {1, 2, 3}, "Icon.png", 3},
+                                           ScaleCase{"OneOnOne", 1, {1, 2, 3}, "Icon", 1},
+                                           ScaleCase{"SmallerFirst", 3, {1, 2}, "Icon", 2},
+                                           ScaleCase{"ThenLarger", 2, {3}, "Icon", 3},
+                                           ScaleCase{"OnlyOne", 2, {1}, "Icon.png", 1},
+                                           ScaleCase{"AskedScaleStands", 2, {1, 2, 3}, "Icon@3x.png", 3},
+                                           ScaleCase{"AskedScaleMissing", 2, {1, 2}, "Icon@3x", 0},
+                                           ScaleCase{"None", 2, {}, "Icon", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -16,15 +16,18 @@ const std::string kEllipsis = "\xE2\x80\xA6";
 
 // The plain definition of the lines, slow on long texts: every candidate line is measured whole
 // and a cut line loses one character at a time until it fits with the ellipsis.
-std::vector<std::string> wholeStringLayout(std::string_view text, double width, long maxLines, const TextMeasure& measure) {
+std::vector<std::string> wholeStringLayout(std::string_view text, double width, long maxLines,
+                                           const TextMeasure& measure) {
     auto dropLast = [](std::string& s) {
         size_t i = s.size() - 1;
-        while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) --i;
+        while (i > 0 && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80)
+            --i;
         s.erase(i);
     };
     auto breakWord = [&](std::string_view word, std::vector<std::string>& out, std::string& current) {
         for (size_t i = 0; i < word.size();) {
-            const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(word[i])), word.size() - i);
+            const size_t n =
+                std::min(utf8SequenceLength(static_cast<unsigned char>(word[i])), word.size() - i);
             std::string candidate = current + std::string(word.substr(i, n));
             if (!current.empty() && measure(candidate) > width) {
                 out.push_back(current);
@@ -35,7 +38,8 @@ std::vector<std::string> wholeStringLayout(std::string_view text, double width, 
             i += n;
         }
     };
-    if (width <= 0) width = kUnlimitedWidth;
+    if (width <= 0)
+        width = kUnlimitedWidth;
     const bool wraps = maxLines != 1 && width != kUnlimitedWidth;
     std::vector<std::string> lines;
     for (size_t start = 0;;) {
@@ -48,7 +52,8 @@ std::vector<std::string> wholeStringLayout(std::string_view text, double width, 
             bool first = true;
             for (size_t from = 0;;) {
                 const size_t space = p.find(' ', from);
-                const std::string word(p.substr(from, space == std::string_view::npos ? space : space - from));
+                const std::string word(
+                    p.substr(from, space == std::string_view::npos ? space : space - from));
                 std::string candidate = first ? word : current + " " + word;
                 if (first || measure(candidate) <= width) {
                     current = std::move(candidate);
@@ -62,19 +67,23 @@ std::vector<std::string> wholeStringLayout(std::string_view text, double width, 
                     current = std::move(rest);
                 }
                 first = false;
-                if (space == std::string_view::npos) break;
+                if (space == std::string_view::npos)
+                    break;
                 from = space + 1;
             }
             lines.push_back(current);
         }
-        if (feed == std::string_view::npos) break;
+        if (feed == std::string_view::npos)
+            break;
         start = feed + 1;
     }
     const bool dropped = maxLines > 0 && lines.size() > size_t(maxLines);
-    if (dropped) lines.resize(size_t(maxLines));
+    if (dropped)
+        lines.resize(size_t(maxLines));
     std::string& last = lines.back();
     if (dropped || measure(last) > width) {
-        while (!last.empty() && measure(last + kEllipsis) > width) dropLast(last);
+        while (!last.empty() && measure(last + kEllipsis) > width)
+            dropLast(last);
         last += kEllipsis;
     }
     return lines;
@@ -93,11 +102,22 @@ double unevenWidths(std::string_view s) {
 }
 
 std::string randomText(std::mt19937& rng, size_t words) {
-    static const std::vector<std::string> kPieces = {"a", "Wake", "up", "\xC3\xA9t\xC3\xA9", "\xE2\x80\x94", "snoozing",
-                                                     "Hushmarked", "supercalifragilistic", "", "\n", "x", "\xF0\x9F\x98\x80"};
+    static const std::vector<std::string> kPieces = {"a",
+                                                     "Wake",
+                                                     "up",
+                                                     "\xC3\xA9t\xC3\xA9",
+                                                     "\xE2\x80\x94",
+                                                     "snoozing",
+                                                     "Hushmarked",
+                                                     "supercalifragilistic",
+                                                     "",
+                                                     "\n",
+                                                     "x",
+                                                     "\xF0\x9F\x98\x80"};
     std::string s;
     for (size_t i = 0; i < words; ++i) {
-        if (i) s += rng() % 9 == 0 ? "  " : " ";
+        if (i)
+            s += rng() % 9 == 0 ? "  " : " ";
         s += kPieces[rng() % kPieces.size()];
     }
     return s;
@@ -107,7 +127,9 @@ struct Measure {
     const char* name;
     TextMeasure measure;
 };
-void PrintTo(const Measure& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const Measure& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SameLinesAsThePlainDefinition : public ::testing::TestWithParam<Measure> {};
 
@@ -118,7 +140,8 @@ TEST_P(SameLinesAsThePlainDefinition, ForManyTextsWidthsAndLimits) {
         const std::string text = randomText(rng, 1 + rng() % 40);
         for (double width : {0.0, 4.0, 17.0, 40.0, 73.3, 150.0, 290.0}) {
             for (long maxLines : {0L, 1L, 2L, 3L, 6L}) {
-                ASSERT_EQ(layoutTextLines(text, width, maxLines, measure), wholeStringLayout(text, width, maxLines, measure))
+                ASSERT_EQ(layoutTextLines(text, width, maxLines, measure),
+                          wholeStringLayout(text, width, maxLines, measure))
                     << "text \"" << text << "\" width " << width << " lines " << maxLines;
             }
         }
@@ -144,7 +167,8 @@ struct CountingMeasure {
 
 std::string words(size_t length) {
     std::string s;
-    while (s.size() < length) s += "wake up gently ";
+    while (s.size() < length)
+        s += "wake up gently ";
     s.resize(length);
     return s;
 }
@@ -157,7 +181,9 @@ struct WorkCase {
     bool cut;
     size_t mostBytesMeasured;
 };
-void PrintTo(const WorkCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WorkCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MeasuresOnlyWhatItMust : public ::testing::TestWithParam<WorkCase> {};
 
@@ -182,11 +208,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LongTextLayout, EveryLineOfAWholeTextCostsInProportionToItsLength) {
-    for (const std::string& unit : {std::string("wake up gently "), std::string("x"), std::string("\xC3\xA9 ")}) {
+    for (const std::string& unit :
+         {std::string("wake up gently "), std::string("x"), std::string("\xC3\xA9 ")}) {
         size_t measured[2] = {};
         for (size_t k : {0, 1}) {
             std::string text;
-            while (text.size() < (k + 1) * 100000) text += unit;
+            while (text.size() < (k + 1) * 100000)
+                text += unit;
             CountingMeasure counter;
             const auto lines = layoutTextLines(text, 290, 0, counter.measure());
             EXPECT_GT(lines.size(), text.size() / 40) << unit;
@@ -205,10 +233,10 @@ TEST(LabelFont, WidthsAreCairosToTheLastBit) {
     cairo_matrix_init_scale(&size, kLabelFontSize, kLabelFontSize);
     cairo_matrix_init_identity(&identity);
     cairo_scaled_font_t* cairoFont = cairo_scaled_font_create(font.face(), &size, &identity, font.options());
-    for (const std::string text : {"Hushmark", "#FFFFFFF", "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM",
-                                   "Caf\xC3\xA9 \xE2\x80\x94 \xE2\x80\xB9 Back", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
-                                   "\xF0\x9F\x98\x80 emoji", "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii WWWWWWWWWWWWW", " ",
-                                   "a"}) {
+    for (const std::string text :
+         {"Hushmark", "#FFFFFFF", "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM",
+          "Caf\xC3\xA9 \xE2\x80\x94 \xE2\x80\xB9 Back", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E",
+          "\xF0\x9F\x98\x80 emoji", "iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii WWWWWWWWWWWWW", " ", "a"}) {
         cairo_text_extents_t extents;
         cairo_scaled_font_text_extents(cairoFont, text.c_str(), &extents);
         EXPECT_EQ(font.width(text), extents.x_advance) << text;
@@ -222,7 +250,9 @@ struct DecodeCase {
     std::string bytes;
     char32_t character;
 };
-void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Utf8Characters : public ::testing::TestWithParam<DecodeCase> {};
 
@@ -230,24 +260,34 @@ TEST_P(Utf8Characters, DecodeOrStandForTheReplacementCharacter) {
     EXPECT_EQ(decodeUtf8Character(GetParam().bytes), GetParam().character);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, Utf8Characters,
-    ::testing::Values(DecodeCase{"Ascii", "A", U'A'}, DecodeCase{"TwoBytes", "\xC3\xA9", 0xE9},
-                      DecodeCase{"ThreeBytes", "\xE2\x80\xA6", 0x2026}, DecodeCase{"FourBytes", "\xF0\x9F\x98\x80", 0x1F600},
-                      DecodeCase{"StrayContinuation", "\x80", 0xFFFD}, DecodeCase{"LeadAlone", "\xC3", 0xFFFD},
-                      DecodeCase{"BadContinuation", "\xC3(", 0xFFFD}, DecodeCase{"Overlong", "\xC0\xAF", 0xFFFD},
-                      DecodeCase{"OverlongThree", "\xE0\x80\xAF", 0xFFFD}, DecodeCase{"Surrogate", "\xED\xA0\x80", 0xFFFD},
-                      DecodeCase{"PastUnicode", "\xF4\x90\x80\x80", 0xFFFD}, DecodeCase{"FiveByteLead", "\xF8\x88\x80\x80", 0xFFFD},
-                      DecodeCase{"Empty", "", 0xFFFD}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Characters,
+                         ::testing::Values(DecodeCase{"Ascii", "A", U'A'},
+                                           DecodeCase{"TwoBytes", "\xC3\xA9", 0xE9},
+                                           DecodeCase{"ThreeBytes", "\xE2\x80\xA6", 0x2026},
+                                           DecodeCase{"FourBytes", "\xF0\x9F\x98\x80", 0x1F600},
+                                           DecodeCase{"StrayContinuation", "\x80", 0xFFFD},
+                                           DecodeCase{"LeadAlone", "\xC3", 0xFFFD},
+                                           DecodeCase{"BadContinuation", "\xC3(", 0xFFFD},
+                                           DecodeCase{"Overlong", "\xC0\xAF", 0xFFFD},
+                                           DecodeCase{"OverlongThree", "\xE0\x80\xAF", 0xFFFD},
+                                           DecodeCase{"Surrogate", "\xED\xA0\x80", 0xFFFD},
+                                           DecodeCase{"PastUnicode", "\xF4\x90\x80\x80", 0xFFFD},
+                                           DecodeCase{"FiveByteLead", "\xF8\x88\x80\x80", 0xFFFD},
+                                           DecodeCase{"Empty", "", 0xFFFD}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LabelFont, TextThatIsNotUtf8StillMeasuresAndLeavesTheFontWorking) {
     const LabelFont& font = LabelFont::shared();
     const double before = font.width("Hushmark");
     // A stray byte is one replacement character wide; so is a bad sequence, as long as its lead
     // byte says.
-    EXPECT_EQ(font.width("a\x80" "b"), font.width("a\xEF\xBF\xBD" "b"));
-    EXPECT_EQ(font.width("a\xFF" "bcd"), font.width("a\xEF\xBF\xBD"));
+    EXPECT_EQ(font.width("a\x80"
+                         "b"),
+              font.width("a\xEF\xBF\xBD"
+                         "b"));
+    EXPECT_EQ(font.width("a\xFF"
+                         "bcd"),
+              font.width("a\xEF\xBF\xBD"));
     EXPECT_GT(font.width("\xC3(\x80"), 0);
     EXPECT_EQ(font.width("Hushmark"), before);
 }
@@ -258,7 +298,8 @@ TEST(LongTextLayout, AOneLineLabelShowsTheStartOfAVeryLongText) {
     ASSERT_EQ(shown.size(), 1u);
     const std::string kept = shown[0].substr(0, shown[0].size() - 3);
     EXPECT_EQ(text.rfind(kept, 0), 0u);
-    EXPECT_EQ(shown, labelShownLines(text.substr(0, 200), {290, 21}, 1)) << "the same as for its first 200 characters";
+    EXPECT_EQ(shown, labelShownLines(text.substr(0, 200), {290, 21}, 1))
+        << "the same as for its first 200 characters";
     EXPECT_EQ(labelTextSize(text, 0, 1).height, 21);
     EXPECT_GT(labelTextSize(text, 0, 1).width, 1e6);
 }

@@ -19,12 +19,15 @@ struct RampView : UIView {
     void drawRect(CGRect rect) {
         CGContextRef ctx = UIGraphicsGetCurrentContext();
         CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-        CGGradientRef hues = CGGradientCreateWithColors(
-            space, {CGColorMake(1, 0, 0, 1), CGColorMake(1, 1, 0, 1), CGColorMake(0, 1, 0, 1), CGColorMake(0, 1, 1, 1),
-                    CGColorMake(0, 0, 1, 1), CGColorMake(1, 0, 1, 1), CGColorMake(1, 0, 0, 1)},
-            nullptr);
+        CGGradientRef hues = CGGradientCreateWithColors(space,
+                                                        {CGColorMake(1, 0, 0, 1), CGColorMake(1, 1, 0, 1),
+                                                         CGColorMake(0, 1, 0, 1), CGColorMake(0, 1, 1, 1),
+                                                         CGColorMake(0, 0, 1, 1), CGColorMake(1, 0, 1, 1),
+                                                         CGColorMake(1, 0, 0, 1)},
+                                                        nullptr);
         CGContextDrawLinearGradient(ctx, hues, CGPointMake(0, 0), CGPointMake(rect.size.width, 0), 0);
-        CGGradientRef fade = CGGradientCreateWithColors(space, {CGColorMake(1, 1, 1, 1), CGColorMake(1, 1, 1, 0)}, nullptr);
+        CGGradientRef fade =
+            CGGradientCreateWithColors(space, {CGColorMake(1, 1, 1, 1), CGColorMake(1, 1, 1, 0)}, nullptr);
         CGContextDrawLinearGradient(ctx, fade, CGPointMake(0, 0), CGPointMake(0, rect.size.height), 0);
         CGGradientRelease(hues);
         CGGradientRelease(fade);
@@ -37,7 +40,8 @@ id label(const id& parent, CGRect frame, const std::string& text, NSInteger alig
     id l = makeView("UILabel", frame);
     msg(l, "setText:", text);
     msg(l, "setTextAlignment:", alignment);
-    if (color) msg(l, "setTextColor:", color);
+    if (color)
+        msg(l, "setTextColor:", color);
     msg(parent, "addSubview:", l);
     return l;
 }
@@ -73,7 +77,8 @@ TEST(SampleScreen, IsWrittenAsAPNG) {
     msg(field, "setPlaceholder:", "Minutes");
     msg(window, "addSubview:", field);
 
-    id ramp = msg<id>(msg<id>(classObject(objc_getClass("TestRampView")), "alloc"), "initWithFrame:", CGRectMake(165, 466, 140, 90));
+    id ramp = msg<id>(msg<id>(classObject(objc_getClass("TestRampView")), "alloc"),
+                      "initWithFrame:", CGRectMake(165, 466, 140, 90));
     msg(msg<id>(ramp, "layer"), "setCornerRadius:", CGFloat{6});
     msg(msg<id>(ramp, "layer"), "setBorderWidth:", CGFloat{1});
     msg(msg<id>(ramp, "layer"), "setMasksToBounds:", true);
@@ -91,7 +96,8 @@ TEST(SampleScreen, IsWrittenAsAPNG) {
     msg(window, "addSubview:", crosshair);
 
     // An image: a snapshot of the sample label, read back from its PNG.
-    const auto imagePath = std::filesystem::temp_directory_path() / ("uikit-sample-" + std::to_string(::getpid()) + ".png");
+    const auto imagePath =
+        std::filesystem::temp_directory_path() / ("uikit-sample-" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(UISnapshotWriteView(sample, imagePath.string(), 1));
     id imageView = makeView("UIImageView", CGRectMake(15, 506, 143, 19));
     msg(imageView, "setImage:", id(UIImageFromHostPNG(imagePath.string())));
@@ -100,10 +106,11 @@ TEST(SampleScreen, IsWrittenAsAPNG) {
     msg(window, "addSubview:", imageView);
 
     // An alert with a text field and an accessory button over all that.
-    id alert = msg<id>(msg<id>(classObject(objc_getClass("UIAlertView")), "alloc"),
-                       "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", "Alarm",
-                       "Please enter a Hue value between 0\xC2\xB0 and 360\xC2\xB0\n current value is: 180\xC2\xB0",
-                       nullptr, "Cancel", std::vector<std::string>{"OK"});
+    id alert =
+        msg<id>(msg<id>(classObject(objc_getClass("UIAlertView")), "alloc"),
+                "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", "Alarm",
+                "Please enter a Hue value between 0\xC2\xB0 and 360\xC2\xB0\n current value is: 180\xC2\xB0",
+                nullptr, "Cancel", std::vector<std::string>{"OK"});
     msg(alert, "setAlertViewStyle:", UIAlertViewStylePlainTextInput);
     msg(msg<id>(alert, "textFieldAtIndex:", NSInteger{0}), "setText:", "180");
     id container = makeView("UIView", CGRectMake(0, 0, 100, 44));

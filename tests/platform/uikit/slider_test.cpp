@@ -73,8 +73,8 @@ TEST(SliderTouch, ATouchMovesTheValueAndEachChangeIsSent) {
     s.window->touchMove({400, 120}); // past the end, level with the bar
     EXPECT_FLOAT_EQ(msg<float>(s.slider, "value"), 255);
     s.window->touchUp({400, 120});
-    EXPECT_EQ(s.recorder->calls, (std::vector<std::string>{"changed", "down", "changed", "dragInside", "changed",
-                                                           "exit", "dragOutside", "upOutside"}));
+    EXPECT_EQ(s.recorder->calls, (std::vector<std::string>{"changed", "down", "changed", "dragInside",
+                                                           "changed", "exit", "dragOutside", "upOutside"}));
 }
 
 TEST(SliderTouch, ANonContinuousSliderSendsOneChangeWhenTheFingerLifts) {

@@ -19,7 +19,8 @@ struct HalvesView : UIView {
         CGContextFillRect(ctx, CGRectMake(rect.size.width / 2, 0, rect.size.width / 2, rect.size.height));
     }
 };
-const ClassDef<HalvesView> kHalvesView("TestHalvesView", "UIView", {method("drawRect:", &HalvesView::drawRect)});
+const ClassDef<HalvesView> kHalvesView("TestHalvesView", "UIView",
+                                       {method("drawRect:", &HalvesView::drawRect)});
 
 using Px = SnapshotImage::Pixel;
 void expectPixel(const SnapshotImage& img, size_t x, size_t y, Px want, int tolerance = 2) {
@@ -29,11 +30,14 @@ void expectPixel(const SnapshotImage& img, size_t x, size_t y, Px want, int tole
     EXPECT_NEAR(got.b, want.b, tolerance) << "at " << x << "," << y;
     EXPECT_NEAR(got.a, want.a, tolerance) << "at " << x << "," << y;
 }
-bool isDark(Px p) { return p.a > 0 && p.r < 128 && p.g < 128 && p.b < 128; }
+bool isDark(Px p) {
+    return p.a > 0 && p.r < 128 && p.g < 128 && p.b < 128;
+}
 int darkPixelsIn(const SnapshotImage& img, size_t x0, size_t y0, size_t x1, size_t y1) {
     int n = 0;
     for (size_t y = y0; y < y1; ++y)
-        for (size_t x = x0; x < x1; ++x) n += isDark(img.at(x, y));
+        for (size_t x = x0; x < x1; ++x)
+            n += isDark(img.at(x, y));
     return n;
 }
 
@@ -43,9 +47,9 @@ struct Tree {
     Tree() {
         msg(root, "setBackgroundColor:", rgba(1, 1, 1));
         add(CGRectMake(0, 0, 40, 40), rgba(1, 0, 0));       // plain red
-        add(CGRectMake(0, 50, 40, 40), rgba(1, 0, 0, 0.5));  // red at half alpha
+        add(CGRectMake(0, 50, 40, 40), rgba(1, 0, 0, 0.5)); // red at half alpha
         id faded = add(CGRectMake(0, 100, 40, 40), rgba(0, 0, 1));
-        msg(faded, "setAlpha:", CGFloat{0.5});              // blue view at half alpha
+        msg(faded, "setAlpha:", CGFloat{0.5}); // blue view at half alpha
         id round = add(CGRectMake(50, 0, 40, 40), rgba(0, 0, 1));
         id layer = msg<id>(round, "layer");
         msg(layer, "setCornerRadius:", CGFloat{10});
@@ -71,7 +75,8 @@ struct Tree {
     }
     id add(CGRect frame, id color) {
         id v = makeView("UIView", frame);
-        if (color) msg(v, "setBackgroundColor:", color);
+        if (color)
+            msg(v, "setBackgroundColor:", color);
         msg(root, "addSubview:", v);
         return v;
     }
@@ -112,7 +117,8 @@ TEST(Snapshot, ScaleMultipliesPixelsAndWritesAPNG) {
     EXPECT_EQ(img.width, 400u);
     expectPixel(img, 40, 40, {255, 0, 0, 255});
     expectPixel(img, 210, 140, {0, 255, 0, 255});
-    const auto path = std::filesystem::temp_directory_path() / ("uikit-snapshot-" + std::to_string(::getpid()) + ".png");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("uikit-snapshot-" + std::to_string(::getpid()) + ".png");
     EXPECT_TRUE(UISnapshotWriteView(t.root, path.string(), 1));
     EXPECT_GT(std::filesystem::file_size(path), 100u);
     std::filesystem::remove(path);
@@ -159,12 +165,13 @@ TEST_P(SnapshotDrawnRect, CoversWhatTheTreeShows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SnapshotDrawnRect,
-    ::testing::Values(DrawnCase{"RunsPast", false, 1, false, {20, 200}, 260},  // 60 + 200, less the 5 scrolled, plus 5
-                      DrawnCase{"Hidden", true, 1, false, {20, 200}, 100},
-                      DrawnCase{"Transparent", false, 0, false, {20, 200}, 100},
-                      DrawnCase{"Clipped", false, 1, true, {20, 200}, 100},
-                      DrawnCase{"NoSize", false, 1, false, {0, 200}, 100},
-                      DrawnCase{"Inside", false, 1, false, {20, 10}, 100}),
+    ::testing::Values(
+        DrawnCase{"RunsPast", false, 1, false, {20, 200}, 260}, // 60 + 200, less the 5 scrolled, plus 5
+        DrawnCase{"Hidden", true, 1, false, {20, 200}, 100},
+        DrawnCase{"Transparent", false, 0, false, {20, 200}, 100},
+        DrawnCase{"Clipped", false, 1, true, {20, 200}, 100},
+        DrawnCase{"NoSize", false, 1, false, {0, 200}, 100},
+        DrawnCase{"Inside", false, 1, false, {20, 10}, 100}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -8,7 +8,9 @@
 namespace {
 
 // Every byte 10 points wide, so widths are easy to reason about (the ellipsis is 3 bytes).
-double tenPerByte(std::string_view s) { return 10.0 * double(s.size()); }
+double tenPerByte(std::string_view s) {
+    return 10.0 * double(s.size());
+}
 
 struct LayoutCase {
     const char* text;
@@ -26,22 +28,25 @@ TEST_P(TextLayoutTable, BreaksAsALabelShowsIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextLayoutTable,
-    ::testing::Values(
-        LayoutCase{"one two three", 0, 0, {"one two three"}},                    // no width: no wrapping
-        LayoutCase{"one two three", 70, 0, {"one two", "three"}},                // wraps at spaces
-        LayoutCase{"one two three", 70, 1, {"one \xE2\x80\xA6"}},               // one line: truncated
-        LayoutCase{"one two three", 1000, 1, {"one two three"}},
-        LayoutCase{"a\nb", 1000, 1, {"a\xE2\x80\xA6"}},                         // a line feed still breaks
-        LayoutCase{"a\n\nb", 1000, 0, {"a", "", "b"}},
-        LayoutCase{"abcdefghij", 40, 0, {"abcd", "efgh", "ij"}},                 // a long word breaks anywhere
-        LayoutCase{"one two three four", 70, 2, {"one two", "thre\xE2\x80\xA6"}}, // dropped lines end in an ellipsis
-        LayoutCase{"", 50, 0, {""}}));
+    ::testing::Values(LayoutCase{"one two three", 0, 0, {"one two three"}},     // no width: no wrapping
+                      LayoutCase{"one two three", 70, 0, {"one two", "three"}}, // wraps at spaces
+                      LayoutCase{"one two three", 70, 1, {"one \xE2\x80\xA6"}}, // one line: truncated
+                      LayoutCase{"one two three", 1000, 1, {"one two three"}},
+                      LayoutCase{"a\nb", 1000, 1, {"a\xE2\x80\xA6"}}, // a line feed still breaks
+                      LayoutCase{"a\n\nb", 1000, 0, {"a", "", "b"}},
+                      LayoutCase{"abcdefghij", 40, 0, {"abcd", "efgh", "ij"}}, // a long word breaks anywhere
+                      LayoutCase{"one two three four",
+                                 70,
+                                 2,
+                                 {"one two", "thre\xE2\x80\xA6"}}, // dropped lines end in an ellipsis
+                      LayoutCase{"", 50, 0, {""}}));
 
 TEST(TextLayout, NeverSplitsAMultiByteCharacter) {
     // "é" is two bytes (20 points here): a 30-point line holds one, never one and a half.
     const auto lines = layoutTextLines("\xC3\xA9\xC3\xA9\xC3\xA9", 30, 0, tenPerByte);
     ASSERT_EQ(lines.size(), 3u);
-    for (const auto& l : lines) EXPECT_EQ(l, "\xC3\xA9");
+    for (const auto& l : lines)
+        EXPECT_EQ(l, "\xC3\xA9");
 }
 
 TEST(LabelSizeToFit, MeasuresWithTheLabelFont) {
@@ -90,15 +95,16 @@ TEST_P(LabelFontWidths, FitOnOneLineAsOnADevice) {
     EXPECT_EQ(lines[0] == c.text, c.fits) << lines[0];
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LabelFontWidths,
-    ::testing::Values(FitCase{"PickerTopLeft", "Brightness: 100%", 140, true}, // 133.2: the top labels are 140
-                      FitCase{"PickerTopRight", "100% :Saturation", 140, true}, // 130.4
-                      FitCase{"Narrower", "100% :Saturation", 130, false},
-                      FitCase{"BackButton", "\xE2\x80\xB9 Hushmark", 96, true}, // 87.8, beside "Button Color"
-                      FitCase{"Status", "Alarms Enabled", 121, true},            // 120.0
-                      FitCase{"StatusNarrower", "Alarms Enabled", 119, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, LabelFontWidths,
+                         ::testing::Values(FitCase{"PickerTopLeft", "Brightness: 100%", 140,
+                                                   true}, // 133.2: the top labels are 140
+                                           FitCase{"PickerTopRight", "100% :Saturation", 140, true}, // 130.4
+                                           FitCase{"Narrower", "100% :Saturation", 130, false},
+                                           FitCase{"BackButton", "\xE2\x80\xB9 Hushmark", 96,
+                                                   true}, // 87.8, beside "Button Color"
+                                           FitCase{"Status", "Alarms Enabled", 121, true}, // 120.0
+                                           FitCase{"StatusNarrower", "Alarms Enabled", 119, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LabelShownLines, OneLineIsCutAtTheTailAndMoreStopAtTheBoxHeight) {
     const std::string status = "Hushmarked Until: Monday, December 7, 2026 at 8:20:10 AM";

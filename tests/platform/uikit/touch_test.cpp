@@ -53,7 +53,8 @@ TEST(HitTest, ATouchOnAPlainViewIsHandedUpToTheControlBelowIt) {
     auto r = makeRecorder();
     id inner = makeView("UIView", CGRectMake(10, 10, 20, 20));
     msg(s.lower, "addSubview:", inner);
-    msg(s.lower, "addTarget:action:forControlEvents:", r, sel_registerName("action0"), UIControlEventTouchUpInside);
+    msg(s.lower, "addTarget:action:forControlEvents:", r, sel_registerName("action0"),
+        UIControlEventTouchUpInside);
     EXPECT_TRUE(s.window->tap({40, 40}));
     EXPECT_EQ(r->calls, std::vector<std::string>{"action0"});
 }
@@ -86,7 +87,8 @@ TEST(Touches, ConversionFollowsBoundsOrigins) {
     Scene s;
     msg(s.panel, "setBounds:", CGRectMake(0, 10, 200, 200)); // scrolled down by 10
     EXPECT_EQ(msg<CGPoint>(s.upper, "convertPoint:toView:", CGPointMake(0, 0), nullptr), CGPointMake(70, 60));
-    EXPECT_EQ(msg<CGPoint>(s.lower, "convertPoint:fromView:", CGPointMake(70, 60), s.upper), CGPointMake(120, 110));
+    EXPECT_EQ(msg<CGPoint>(s.lower, "convertPoint:fromView:", CGPointMake(70, 60), s.upper),
+              CGPointMake(120, 110));
     EXPECT_EQ(s.hit({25, 25}), s.lower);
     EXPECT_EQ(msg<id>(s.upper, "window"), s.window);
     EXPECT_EQ(msg<id>(makeView("UIView", CGRectZero), "window"), nullptr);

@@ -13,7 +13,9 @@ inline id makeView(const char* className, CGRect frame) {
     return msg<id>(msg<id>(classObject(objc_getClass(className)), "alloc"), "initWithFrame:", frame);
 }
 
-inline id rgba(CGFloat r, CGFloat g, CGFloat b, CGFloat a = 1) { return UIColor::rgba(r, g, b, a); }
+inline id rgba(CGFloat r, CGFloat g, CGFloat b, CGFloat a = 1) {
+    return UIColor::rgba(r, g, b, a);
+}
 
 // Records every call as a line: "action0", "action1 <sender>", "clicked 2", ...
 struct Recorder : NSObject {

@@ -34,23 +34,24 @@ TEST_P(AutoresizingTable, ChildFollowsTheParentsSizeChange) {
 // lengths before the change.
 INSTANTIATE_TEST_SUITE_P(
     Masks, AutoresizingTable,
-    ::testing::Values(
-        ResizeCase{0, CGRectMake(10, 20, 100, 44), CGRectMake(10, 20, 100, 44)},
-        // 2: the width takes the whole change.
-        ResizeCase{2, CGRectMake(0, 0, 100, 44), CGRectMake(0, 0, 260, 44)},
-        // 5: both margins, 10 and 210, share 160 as 1:21.
-        ResizeCase{5, CGRectMake(10, 20, 100, 44), CGRectMake(10 + 160.0 * 10 / 220, 20, 100, 44)},
-        // 5 with equal margins keeps the child centered.
-        ResizeCase{5, CGRectMake(110, 20, 100, 44), CGRectMake(190, 20, 100, 44)},
-        // 7: left 15, width 290, right 15.
-        ResizeCase{7, CGRectMake(15, 41, 290, 38), CGRectMake(15 + 160.0 * 15 / 320, 41, 290 + 160.0 * 290 / 320, 38)},
-        // 10: width and top margin.
-        ResizeCase{10, CGRectMake(10, 100, 300, 200), CGRectMake(10, 260, 460, 200)},
-        // 15: all four horizontal and the top margin; the height stays.
-        ResizeCase{15, CGRectMake(10, 10, 140, 20),
-                   CGRectMake(10 + 160.0 * 10 / 320, 170, 140 + 160.0 * 140 / 320, 20)},
-        // Flexible parts that are all zero share equally.
-        ResizeCase{5, CGRectMake(0, 0, 320, 44), CGRectMake(80, 0, 320, 44)}));
+    ::testing::Values(ResizeCase{0, CGRectMake(10, 20, 100, 44), CGRectMake(10, 20, 100, 44)},
+                      // 2: the width takes the whole change.
+                      ResizeCase{2, CGRectMake(0, 0, 100, 44), CGRectMake(0, 0, 260, 44)},
+                      // 5: both margins, 10 and 210, share 160 as 1:21.
+                      ResizeCase{5, CGRectMake(10, 20, 100, 44),
+                                 CGRectMake(10 + 160.0 * 10 / 220, 20, 100, 44)},
+                      // 5 with equal margins keeps the child centered.
+                      ResizeCase{5, CGRectMake(110, 20, 100, 44), CGRectMake(190, 20, 100, 44)},
+                      // 7: left 15, width 290, right 15.
+                      ResizeCase{7, CGRectMake(15, 41, 290, 38),
+                                 CGRectMake(15 + 160.0 * 15 / 320, 41, 290 + 160.0 * 290 / 320, 38)},
+                      // 10: width and top margin.
+                      ResizeCase{10, CGRectMake(10, 100, 300, 200), CGRectMake(10, 260, 460, 200)},
+                      // 15: all four horizontal and the top margin; the height stays.
+                      ResizeCase{15, CGRectMake(10, 10, 140, 20),
+                                 CGRectMake(10 + 160.0 * 10 / 320, 170, 140 + 160.0 * 140 / 320, 20)},
+                      // Flexible parts that are all zero share equally.
+                      ResizeCase{5, CGRectMake(0, 0, 320, 44), CGRectMake(80, 0, 320, 44)}));
 
 TEST(AutoresizingRule, ShrinkingUndoesGrowing) {
     const AxisFlexibility all{true, true, true};
@@ -83,10 +84,13 @@ struct HalfView : UIView {
     void layoutSubviews() {
         ++passes;
         const CGRect b = bounds();
-        if (!subviews().empty()) msg(subviews().front(), "setFrame:", CGRectMake(0, b.size.height / 2, b.size.width, b.size.height / 2));
+        if (!subviews().empty())
+            msg(subviews().front(),
+                "setFrame:", CGRectMake(0, b.size.height / 2, b.size.width, b.size.height / 2));
     }
 };
-const ClassDef<HalfView> kHalfView("TestHalfView", "UIView", {method("layoutSubviews", &HalfView::layoutSubviews)});
+const ClassDef<HalfView> kHalfView("TestHalfView", "UIView",
+                                   {method("layoutSubviews", &HalfView::layoutSubviews)});
 
 TEST(Layout, RunsOncePerMarkAndOnSizeChangesOnly) {
     auto v = cast<HalfView>(makeView("TestHalfView", CGRectMake(0, 0, 100, 100)));
@@ -131,7 +135,8 @@ TEST(ViewGeometry, FrameBoundsAndCenterAgree) {
 
 TEST(ViewHierarchy, SubviewsAreOrderedAndInterleaveWithSublayers) {
     id parent = makeView("UIView", CGRectMake(0, 0, 100, 100));
-    id a = makeView("UIView", CGRectZero), b = makeView("UIView", CGRectZero), c = makeView("UIView", CGRectZero);
+    id a = makeView("UIView", CGRectZero), b = makeView("UIView", CGRectZero),
+       c = makeView("UIView", CGRectZero);
     msg(parent, "addSubview:", a);
     id separator = msg<id>(classObject(objc_getClass("CALayer")), "layer");
     msg(msg<id>(parent, "layer"), "addSublayer:", separator);
@@ -139,7 +144,8 @@ TEST(ViewHierarchy, SubviewsAreOrderedAndInterleaveWithSublayers) {
     msg(parent, "insertSubview:atIndex:", c, NSInteger{0});
     EXPECT_EQ(msg<std::vector<id>>(parent, "subviews"), (std::vector<id>{c, a, b}));
     const auto layers = msg<std::vector<id>>(msg<id>(parent, "layer"), "sublayers");
-    EXPECT_EQ(layers, (std::vector<id>{msg<id>(c, "layer"), msg<id>(a, "layer"), separator, msg<id>(b, "layer")}));
+    EXPECT_EQ(layers,
+              (std::vector<id>{msg<id>(c, "layer"), msg<id>(a, "layer"), separator, msg<id>(b, "layer")}));
     // Re-adding moves a view to the top; adding to another parent moves it there.
     msg(parent, "addSubview:", c);
     EXPECT_EQ(msg<std::vector<id>>(parent, "subviews").back(), c);

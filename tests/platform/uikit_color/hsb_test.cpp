@@ -110,7 +110,8 @@ TEST(HSBRoundTrip, RGBThroughHSBAndBackWithin1e9) {
         for (int j = 0; j <= steps; ++j)
             for (int k = 0; k <= steps; ++k) {
                 // Off-grid values too: thirds and sevenths land inside sectors, not on their edges.
-                const double r = i / double(steps), g = std::fmod(j / 7.0, 1.0), b = k / double(steps) / 3 * 2;
+                const double r = i / double(steps), g = std::fmod(j / 7.0, 1.0),
+                             b = k / double(steps) / 3 * 2;
                 HSBComponents hsb = RGBtoHSB(r, g, b);
                 ASSERT_GE(hsb.h, 0);
                 ASSERT_LT(hsb.h, 1);

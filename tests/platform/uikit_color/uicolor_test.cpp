@@ -5,7 +5,9 @@
 
 namespace {
 
-id colorClass() { return classObject(objc_getClass("UIColor")); }
+id colorClass() {
+    return classObject(objc_getClass("UIColor"));
+}
 
 std::array<CGFloat, 4> rgbaOf(const id& color) {
     std::array<CGFloat, 4> c{-1, -1, -1, -1};
@@ -18,9 +20,10 @@ TEST(UIColor, NamedColorsHaveTheirComponents) {
         const char* selector;
         std::array<CGFloat, 4> rgba;
     };
-    for (Row row : {Row{"clearColor", {0, 0, 0, 0}}, Row{"blackColor", {0, 0, 0, 1}}, Row{"whiteColor", {1, 1, 1, 1}},
-                    Row{"grayColor", {0.5, 0.5, 0.5, 1}}, Row{"lightGrayColor", {2.0 / 3, 2.0 / 3, 2.0 / 3, 1}},
-                    Row{"redColor", {1, 0, 0, 1}}, Row{"greenColor", {0, 1, 0, 1}}, Row{"blueColor", {0, 0, 1, 1}}}) {
+    for (Row row :
+         {Row{"clearColor", {0, 0, 0, 0}}, Row{"blackColor", {0, 0, 0, 1}}, Row{"whiteColor", {1, 1, 1, 1}},
+          Row{"grayColor", {0.5, 0.5, 0.5, 1}}, Row{"lightGrayColor", {2.0 / 3, 2.0 / 3, 2.0 / 3, 1}},
+          Row{"redColor", {1, 0, 0, 1}}, Row{"greenColor", {0, 1, 0, 1}}, Row{"blueColor", {0, 0, 1, 1}}}) {
         id color = msg<id>(colorClass(), row.selector);
         EXPECT_EQ(rgbaOf(color), row.rgba) << row.selector;
         EXPECT_EQ(CGColorGetComponents(msg<CGColor>(color, "CGColor")), row.rgba) << row.selector;
@@ -37,7 +40,9 @@ TEST(UIColor, EqualityComparesComponentsWhicheverWayTheColorWasMade) {
     EXPECT_TRUE(msg<bool>(rgb, "isEqual:", white));
     EXPECT_EQ(msg<NSUInteger>(white, "hash"), msg<NSUInteger>(rgb, "hash"));
     EXPECT_FALSE(msg<bool>(rgb, "isEqual:", msg<id>(colorClass(), "colorWithWhite:alpha:", 0.25, 0.6)));
-    EXPECT_FALSE(msg<bool>(rgb, "isEqual:", msg<id>(colorClass(), "colorWithRed:green:blue:alpha:", 0.25, 0.25, 0.2500001, 0.5)));
+    EXPECT_FALSE(msg<bool>(
+        rgb,
+        "isEqual:", msg<id>(colorClass(), "colorWithRed:green:blue:alpha:", 0.25, 0.25, 0.2500001, 0.5)));
     EXPECT_FALSE(msg<bool>(rgb, "isEqual:", msg<id>(classObject(objc_getClass("NSObject")), "new")));
     EXPECT_FALSE(msg<bool>(rgb, "isEqual:", nullptr));
     // The clear color is white 0 with alpha 0: the same as transparent black made from RGB.
@@ -50,7 +55,8 @@ TEST(UIColor, WhiteLevelsAreReadableOnlyFromGrays) {
     EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "lightGrayColor"), "getWhite:alpha:", &w, &a));
     EXPECT_DOUBLE_EQ(w, 2.0 / 3);
     EXPECT_EQ(a, 1);
-    EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "colorWithRed:green:blue:alpha:", 0.1, 0.1, 0.1, 0.3), "getWhite:alpha:", &w, &a));
+    EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "colorWithRed:green:blue:alpha:", 0.1, 0.1, 0.1, 0.3),
+                          "getWhite:alpha:", &w, &a));
     EXPECT_EQ(w, 0.1);
     w = -1;
     EXPECT_FALSE(msg<bool>(msg<id>(colorClass(), "redColor"), "getWhite:alpha:", &w, &a));
@@ -60,9 +66,11 @@ TEST(UIColor, WhiteLevelsAreReadableOnlyFromGrays) {
 // HSB in and out: components outside [0, 1] come back inside it (hue by whole turns, the rest
 // clamped), and out-parameters may be left out.
 TEST(UIColor, HueSaturationBrightnessInAndOut) {
-    id yellow = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", 1.0 + 1.0 / 6, 1.5, 1.0, 1.0);
+    id yellow =
+        msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", 1.0 + 1.0 / 6, 1.5, 1.0, 1.0);
     const std::array<CGFloat, 4> yellowRGBA{1, 1, 0, 1};
-    for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(rgbaOf(yellow)[i], yellowRGBA[i], 1e-12);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(rgbaOf(yellow)[i], yellowRGBA[i], 1e-12);
     CGFloat h = -1, s = -1, b = -1, a = -1;
     EXPECT_TRUE(msg<bool>(yellow, "getHue:saturation:brightness:alpha:", &h, &s, &b, &a));
     EXPECT_NEAR(h, 1.0 / 6, 1e-12);
@@ -72,9 +80,11 @@ TEST(UIColor, HueSaturationBrightnessInAndOut) {
     id dim = msg<id>(colorClass(), "colorWithHue:saturation:brightness:alpha:", -0.25, 0.5, -2.0, 0.0);
     EXPECT_EQ(rgbaOf(dim), (std::array<CGFloat, 4>{0, 0, 0, 0}));
     CGFloat* none = nullptr;
-    EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "blueColor"), "getHue:saturation:brightness:alpha:", &h, none, none, none));
+    EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "blueColor"), "getHue:saturation:brightness:alpha:", &h, none,
+                          none, none));
     EXPECT_NEAR(h, 2.0 / 3, 1e-12);
-    EXPECT_TRUE(msg<bool>(msg<id>(colorClass(), "blueColor"), "getRed:green:blue:alpha:", none, none, &b, none));
+    EXPECT_TRUE(
+        msg<bool>(msg<id>(colorClass(), "blueColor"), "getRed:green:blue:alpha:", none, none, &b, none));
     EXPECT_EQ(b, 1);
 }
 

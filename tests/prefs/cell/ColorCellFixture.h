@@ -26,8 +26,8 @@ class ColorCellTest : public ::testing::Test {
     void SetUp() override {
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
-            [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; }, kChangeNotification,
-            nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+            [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; },
+            kChangeNotification, nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     }
     void TearDown() override {
         CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
@@ -36,16 +36,17 @@ class ColorCellTest : public ::testing::Test {
     // The specifier of the color row, as the resource list and the page give it.
     id colorSpecifier(std::optional<PlistValue> preferColorPicker = std::nullopt) {
         id row = msg<id>(classObject(objc_getClass("PSSpecifier")),
-                          "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string(), id{},
-                          SEL{nullptr}, SEL{nullptr}, static_cast<Class*>(nullptr), PSStaticTextCell,
-                          static_cast<Class*>(nullptr));
+                         "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string(), id{},
+                         SEL{nullptr}, SEL{nullptr}, static_cast<Class*>(nullptr), PSStaticTextCell,
+                         static_cast<Class*>(nullptr));
         set(row, "key", "buttonColor");
         set(row, "defaults", "net.vexmoor.hushmark");
         set(row, "PostNotification", kChangeNotification);
         set(row, "default", "#FF0000");
         set(row, "min", 0);
         set(row, "max", 255);
-        if (preferColorPicker) set(row, "preferColorPicker", *preferColorPicker);
+        if (preferColorPicker)
+            set(row, "preferColorPicker", *preferColorPicker);
         return row;
     }
     static void set(const id& row, const char* key, PlistValue value) {
@@ -53,11 +54,13 @@ class ColorCellTest : public ::testing::Test {
     }
     static Ref<HMColorCell> makeCell(const id& row) {
         return msg<Ref<HMColorCell>>(msg<id>(classObject(objc_getClass("HMColorCell")), "alloc"),
-                                     "initWithStyle:reuseIdentifier:specifier:", NSInteger{3}, std::string("color"),
-                                     row);
+                                     "initWithStyle:reuseIdentifier:specifier:", NSInteger{3},
+                                     std::string("color"), row);
     }
 
-    static void writeSettings(const PlistDict& settings) { ASSERT_TRUE(writeToFile(settings, kCellSettingsPath, true)); }
+    static void writeSettings(const PlistDict& settings) {
+        ASSERT_TRUE(writeToFile(settings, kCellSettingsPath, true));
+    }
     static std::optional<PlistDict> settings() { return dictionaryWithContentsOfFile(kCellSettingsPath); }
 
     // Notifications delivered so far (delivery runs on the main loop).
@@ -70,5 +73,9 @@ class ColorCellTest : public ::testing::Test {
     int posts_ = 0;
 };
 
-inline std::string textOf(const id& label) { return msg<std::string>(label, "text"); }
-inline float valueOf(const id& slider) { return msg<float>(slider, "value"); }
+inline std::string textOf(const id& label) {
+    return msg<std::string>(label, "text");
+}
+inline float valueOf(const id& slider) {
+    return msg<float>(slider, "value");
+}

@@ -26,12 +26,15 @@ struct CellInWindow {
     // A point of a view, given as fractions of its size, in the window.
     CGPoint at(const id& view, double fx, double fy) const {
         const CGRect f = msg<CGRect>(view, "frame");
-        return msg<CGPoint>(view, "convertPoint:toView:", CGPoint{f.size.width * fx, f.size.height * fy}, id(window));
+        return msg<CGPoint>(view, "convertPoint:toView:", CGPoint{f.size.width * fx, f.size.height * fy},
+                            id(window));
     }
     CGPoint center(const id& view) const { return at(view, 0.5, 0.5); }
 };
 
-std::vector<Ref<UIAlertView>> shown() { return UIAlertView::shownAlerts(); }
+std::vector<Ref<UIAlertView>> shown() {
+    return UIAlertView::shownAlerts();
+}
 
 TEST_F(ColorCellTest, ASliderDragRepaintsAsItMovesAndSavesWhenReleasedInsideOrOutside) {
     writeSettings({{"buttonColor", "#000000"}});
@@ -86,11 +89,12 @@ int gPushes = 0;
 Imp gPreviousSetColor;
 void countPickerPushes() {
     gPushes = 0;
-    gPreviousSetColor = class_replaceMethod(objc_getClass("HMColorPickerView_H"), sel_registerName("setColor:"),
-                                            makeImp([](Object* self, id color) {
-                                                ++gPushes;
-                                                callImp(gPreviousSetColor, self, color);
-                                            }));
+    gPreviousSetColor =
+        class_replaceMethod(objc_getClass("HMColorPickerView_H"), sel_registerName("setColor:"),
+                            makeImp([](Object* self, id color) {
+                                ++gPushes;
+                                callImp(gPreviousSetColor, self, color);
+                            }));
 }
 
 TEST_F(ColorCellTest, EntriesPushTheColorToThePickerAndThePickersOwnChangesDoNot) {

@@ -38,7 +38,8 @@ TEST_P(HexEntry, SaveAppliesTheParsedColorSavesAndNotifies) {
     ASSERT_TRUE(alert);
     EXPECT_EQ(alert->tag(), 2629);
     EXPECT_EQ(alert->title(), "");
-    EXPECT_EQ(alert->message(), "Please enter a hex value between\n#000000 and #FFFFFF\nCurrent value is: #123456");
+    EXPECT_EQ(alert->message(),
+              "Please enter a hex value between\n#000000 and #FFFFFF\nCurrent value is: #123456");
     EXPECT_EQ(alert->buttonTitleAtIndex(0), "Cancel");
     EXPECT_EQ(alert->buttonTitleAtIndex(1), "Save");
     EXPECT_EQ(msg<std::string>(msg<id>(alert, "textFieldAtIndex:", NSInteger{0}), "text"), "");
@@ -61,7 +62,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, HexEntry,
                                            HexEntryCase{"abc", "#000ABC", {0, 10, 188}},
                                            HexEntryCase{"1000000", "#FFFFFF", {255, 255, 255}},
                                            HexEntryCase{"", "#FFFFFF", {255, 255, 255}}),
-                         [](const auto& info) { return "saves" + std::string(info.param.saved + 1) + "_" + std::to_string(info.index); });
+                         [](const auto& info) {
+                             return "saves" + std::string(info.param.saved + 1) + "_" +
+                                    std::to_string(info.index);
+                         });
 
 TEST_F(ColorCellTest, HexEntryOfOrangeGivesBlackSampleText) {
     writeSettings({{"buttonColor", "#000000"}});
@@ -103,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, ChannelEntry,
                                            ChannelEntryCase{"  +64 apples", 64, "64", "#004000"},
                                            ChannelEntryCase{"-5", 0, "0", "#000000"},
                                            ChannelEntryCase{"many", 0, "0", "#000000"}),
-                         [](const auto& info) { return "shows" + std::string(info.param.label) + "_" + std::to_string(info.index); });
+                         [](const auto& info) {
+                             return "shows" + std::string(info.param.label) + "_" +
+                                    std::to_string(info.index);
+                         });
 
 TEST_F(ColorCellTest, ChannelPromptsNameTheirChannelBoundsAndUnit) {
     id row = colorSpecifier();
@@ -118,7 +125,8 @@ TEST_F(ColorCellTest, ChannelPromptsNameTheirChannelBoundsAndUnit) {
         const auto alert = lastAlert();
         ASSERT_TRUE(alert);
         EXPECT_EQ(alert->tag(), tag++);
-        EXPECT_EQ(alert->message(), std::string("Please enter a value for ") + name + " between\n-100 pt and 255 pt");
+        EXPECT_EQ(alert->message(),
+                  std::string("Please enter a value for ") + name + " between\n-100 pt and 255 pt");
         const id field = msg<id>(alert, "textFieldAtIndex:", NSInteger{0});
         EXPECT_EQ(msg<std::string>(field, "text"), "-");
         EXPECT_EQ(msg<NSInteger>(field, "keyboardType"), 4);
@@ -130,7 +138,8 @@ TEST_F(ColorCellTest, ChannelPromptsNameTheirChannelBoundsAndUnit) {
 TEST_F(ColorCellTest, CancelChangesNothingSavesNothingPostsNothing) {
     writeSettings({{"buttonColor", "abc"}});
     const auto cell = makeCell(colorSpecifier());
-    for (const char* action : {"askUserForInputHex", "askUserForInputR", "askUserForInputG", "askUserForInputB"}) {
+    for (const char* action :
+         {"askUserForInputHex", "askUserForInputR", "askUserForInputG", "askUserForInputB"}) {
         msg(cell, action);
         answerPrompt("00ff00", 0);
     }
@@ -144,14 +153,15 @@ TEST_F(ColorCellTest, CancelChangesNothingSavesNothingPostsNothing) {
 TEST_F(ColorCellTest, LabelRoundsToHundredthsWhileTheColorTruncates) {
     writeSettings({{"buttonColor", "#000000"}});
     const auto cell = makeCell(colorSpecifier());
-    const std::array<std::pair<float, const char*>, 3> cases{{{12.7f, "12"}, {254.994f, "254"}, {254.996f, "255"}}};
+    const std::array<std::pair<float, const char*>, 3> cases{
+        {{12.7f, "12"}, {254.994f, "254"}, {254.996f, "255"}}};
     for (const auto& [value, label] : cases) {
         msg(cell->sliderR, "setValue:", value);
         msg(cell, "sliderValueChangedAction:", cell->sliderR);
         EXPECT_EQ(textOf(cell->valueR), label) << value;
     }
     EXPECT_EQ(textOf(cell->hexColorField), "#FE0000"); // 254.996 counts as 254
-    EXPECT_EQ(posts(), 0);                              // dragging alone saves nothing
+    EXPECT_EQ(posts(), 0);                             // dragging alone saves nothing
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
     EXPECT_EQ(savedColor(), "#FE0000");
     EXPECT_EQ(posts(), 1);
@@ -202,8 +212,8 @@ TEST_F(ColorCellTest, SavingIntoAFileWithoutTheKeyAddsItAndKeepsEveryOtherKey) {
     // Another writer changes the file after the cell was made: the save reads it afresh.
     writeSettings({{"buttonText", "Later"}, {"preferColorPicker", false}, {"enabled", true}});
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
-    const PlistDict expected{{"buttonText", "Later"}, {"preferColorPicker", false}, {"enabled", true},
-                             {"buttonColor", "#FF0000"}};
+    const PlistDict expected{
+        {"buttonText", "Later"}, {"preferColorPicker", false}, {"enabled", true}, {"buttonColor", "#FF0000"}};
     EXPECT_EQ(settings(), expected);
     EXPECT_EQ(posts(), 1);
 }
@@ -211,7 +221,8 @@ TEST_F(ColorCellTest, SavingIntoAFileWithoutTheKeyAddsItAndKeepsEveryOtherKey) {
 TEST_F(ColorCellTest, SavingWithoutAFilePostsAndCreatesNothing) {
     const auto cell = makeCell(colorSpecifier());
     msg(cell, "sliderTouchUpInsideOutsideAction:", cell->sliderR);
-    EXPECT_FALSE(std::filesystem::exists(root_.hostPath("/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist")));
+    EXPECT_FALSE(std::filesystem::exists(
+        root_.hostPath("/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist")));
     EXPECT_EQ(posts(), 1);
 }
 

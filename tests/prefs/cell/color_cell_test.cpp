@@ -21,7 +21,9 @@ bool isBlack(const id& color) {
     const Rgba c = rgbaOf(color);
     return c.r == 0 && c.g == 0 && c.b == 0 && c.a == 1;
 }
-CGRect frameOf(const id& view) { return msg<CGRect>(view, "frame"); }
+CGRect frameOf(const id& view) {
+    return msg<CGRect>(view, "frame");
+}
 
 TEST_F(ColorCellTest, BuildsEveryViewInRowOrderWithThePickerAboveByDefault) {
     writeSettings({{"buttonColor", "#ff8000"}});
@@ -41,7 +43,7 @@ TEST_F(ColorCellTest, BuildsEveryViewInRowOrderWithThePickerAboveByDefault) {
     EXPECT_EQ(ours[15], cell->colorPickerView_H);
     EXPECT_EQ(frameOf(ours[14]), frameOf(cell->hexColorField)); // the hex button lies over the field
     EXPECT_EQ(frameOf(ours[5]), frameOf(cell->valueR));         // each value button under its label
-    EXPECT_EQ(msg<std::string>(ours[16], "text").size(), 289u);  // the help text, added last
+    EXPECT_EQ(msg<std::string>(ours[16], "text").size(), 289u); // the help text, added last
 
     EXPECT_EQ(frameOf(cell->colorPickerView_H), (CGRect{{0, 90}, {w, 380}}));
     EXPECT_EQ(frameOf(cell->sliderR), (CGRect{{15, 508}, {w - 30, 40}}));
@@ -124,25 +126,28 @@ class ColorCellPickerChoice : public ColorCellTest, public ::testing::WithParamI
 
 TEST_P(ColorCellPickerChoice, FileTypeSelectsTheLayout) {
     PlistDict file{{"buttonColor", "#123456"}};
-    if (GetParam().type) file["colorPickerType"] = *GetParam().type;
+    if (GetParam().type)
+        file["colorPickerType"] = *GetParam().type;
     writeSettings(file);
     const auto cell = makeCell(colorSpecifier());
-    const std::array<id, 3> pickers{cell->colorPickerView_H, cell->colorPickerView_S, cell->colorPickerView_B};
+    const std::array<id, 3> pickers{cell->colorPickerView_H, cell->colorPickerView_S,
+                                    cell->colorPickerView_B};
     int made = 0;
-    for (const id& p : pickers) made += p ? 1 : 0;
+    for (const id& p : pickers)
+        made += p ? 1 : 0;
     EXPECT_EQ(made, 1);
     ASSERT_TRUE(cell->chosenPicker());
     EXPECT_STREQ(class_getName(object_getClass(cell->chosenPicker().get())), GetParam().className);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, ColorCellPickerChoice,
-                         ::testing::Values(PickerCase{2, "HMColorPickerView_B"}, PickerCase{1, "HMColorPickerView_S"},
-                                           PickerCase{0, "HMColorPickerView_H"}, PickerCase{3, "HMColorPickerView_H"},
-                                           PickerCase{-1, "HMColorPickerView_H"},
-                                           PickerCase{std::nullopt, "HMColorPickerView_H"}),
-                         [](const auto& info) {
-                             return info.param.type ? "type" + std::to_string(info.index) : std::string("absent");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Types, ColorCellPickerChoice,
+    ::testing::Values(PickerCase{2, "HMColorPickerView_B"}, PickerCase{1, "HMColorPickerView_S"},
+                      PickerCase{0, "HMColorPickerView_H"}, PickerCase{3, "HMColorPickerView_H"},
+                      PickerCase{-1, "HMColorPickerView_H"}, PickerCase{std::nullopt, "HMColorPickerView_H"}),
+    [](const auto& info) {
+        return info.param.type ? "type" + std::to_string(info.index) : std::string("absent");
+    });
 
 TEST_F(ColorCellTest, CellAndPickerDoNotKeepEachOtherAlive) {
     writeSettings({{"buttonColor", "#123456"}});

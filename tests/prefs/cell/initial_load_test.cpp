@@ -23,10 +23,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HexCase{"ff8000", {255, 128, 0}}, HexCase{"#00ff00", {0, 255, 0}},
                       HexCase{"##00FF00#", {0, 255, 0}}, HexCase{"0x0000ff", {0, 0, 255}},
                       HexCase{"0X0000FF", {0, 0, 255}},
-                      HexCase{"abc", {0, 10, 188}},        // a number, not a three-digit shorthand
-                      HexCase{"FF00GG", {0, 255, 0}},      // the scan stops at the first G
-                      HexCase{"1000000", kWhite},          // seven digits: above 24 bits
-                      HexCase{"FFFFFFFFFFFF", kWhite},     // too long for 32 bits
+                      HexCase{"abc", {0, 10, 188}},    // a number, not a three-digit shorthand
+                      HexCase{"FF00GG", {0, 255, 0}},  // the scan stops at the first G
+                      HexCase{"1000000", kWhite},      // seven digits: above 24 bits
+                      HexCase{"FFFFFFFFFFFF", kWhite}, // too long for 32 bits
                       HexCase{"", kWhite}, HexCase{"xyz", kWhite}, HexCase{" FF0000", kWhite},
                       HexCase{"000000", {0, 0, 0}}, HexCase{"FFFFFF", kWhite}));
 

@@ -24,9 +24,9 @@ TEST_P(TextColorRule, PicksWhiteOnlyForDarkComposites) {
 INSTANTIATE_TEST_SUITE_P(
     Table, TextColorRule,
     ::testing::Values(FontCase{127, 127, 127, 1, true}, FontCase{128, 128, 128, 1, false},
-                      FontCase{0, 0, 255, 1, true}, FontCase{0, 255, 0, 1, false}, FontCase{255, 255, 0, 1, false},
-                      FontCase{255, 0, 0, 1, true},   // luma 54.21
-                      FontCase{255, 128, 0, 1, false}, // luma 145.76
+                      FontCase{0, 0, 255, 1, true}, FontCase{0, 255, 0, 1, false},
+                      FontCase{255, 255, 0, 1, false}, FontCase{255, 0, 0, 1, true}, // luma 54.21
+                      FontCase{255, 128, 0, 1, false},                               // luma 145.76
                       FontCase{0, 10, 188, 1, true},
                       // half opacity: red composites to (255, 127, 127), luma 154.21
                       FontCase{255, 0, 0, 0.5f, false},
@@ -73,8 +73,9 @@ TEST_P(LabelRule, RoundsToHundredthsThenCuts) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, LabelRule,
-                         ::testing::Values(LabelCase{12.7f, 12}, LabelCase{254.994f, 254}, LabelCase{254.996f, 255},
-                                           LabelCase{0.0f, 0}, LabelCase{255.0f, 255}, LabelCase{127.999f, 128},
+                         ::testing::Values(LabelCase{12.7f, 12}, LabelCase{254.994f, 254},
+                                           LabelCase{254.996f, 255}, LabelCase{0.0f, 0},
+                                           LabelCase{255.0f, 255}, LabelCase{127.999f, 128},
                                            LabelCase{-3.5f, -3}));
 
 TEST(LabelRule, FormatsThroughTheGivenFormatter) {
@@ -91,11 +92,14 @@ TEST(PickerComponents, ScaleInDoubleRoundHalfAwayFromZero) {
 }
 
 TEST(Prompts, ChannelMessagesTruncateTheBoundsAndAppendTheUnit) {
-    EXPECT_EQ(channelPromptMessage(ColorChannel::Red, 0, 255, ""), "Please enter a value for Red between\n0 and 255");
+    EXPECT_EQ(channelPromptMessage(ColorChannel::Red, 0, 255, ""),
+              "Please enter a value for Red between\n0 and 255");
     EXPECT_EQ(channelPromptMessage(ColorChannel::Green, -100.7f, 255.9f, " pt"),
               "Please enter a value for Green between\n-100 pt and 255 pt");
-    EXPECT_EQ(channelPromptMessage(ColorChannel::Blue, 0, 255, "%"), "Please enter a value for Blue between\n0% and 255%");
-    EXPECT_EQ(hexPromptMessage("#ABC"), "Please enter a hex value between\n#000000 and #FFFFFF\nCurrent value is: #ABC");
+    EXPECT_EQ(channelPromptMessage(ColorChannel::Blue, 0, 255, "%"),
+              "Please enter a value for Blue between\n0% and 255%");
+    EXPECT_EQ(hexPromptMessage("#ABC"),
+              "Please enter a hex value between\n#000000 and #FFFFFF\nCurrent value is: #ABC");
 }
 
 TEST(Prompts, MinusPrefillOnlyBelowZero) {
@@ -111,13 +115,15 @@ TEST(Prompts, TagsAndAnswers) {
     EXPECT_EQ(promptAnswerFor(2626, 1), (PromptAnswer{PromptAnswer::Channel, ColorChannel::Red}));
     EXPECT_EQ(promptAnswerFor(2628, 1), (PromptAnswer{PromptAnswer::Channel, ColorChannel::Blue}));
     EXPECT_EQ(promptAnswerFor(2629, 1).kind, PromptAnswer::Hex);
-    for (long tag : {2626L, 2627L, 2628L, 2629L}) EXPECT_EQ(promptAnswerFor(tag, 0).kind, PromptAnswer::Ignore) << tag;
+    for (long tag : {2626L, 2627L, 2628L, 2629L})
+        EXPECT_EQ(promptAnswerFor(tag, 0).kind, PromptAnswer::Ignore) << tag;
     EXPECT_EQ(promptAnswerFor(3026, 1).kind, PromptAnswer::Ignore);
     EXPECT_EQ(promptAnswerFor(2626, 2).kind, PromptAnswer::Ignore);
 }
 
 TEST(SettingsPath, NamesTheDomainFile) {
-    EXPECT_EQ(colorSettingsPath("net.vexmoor.hushmark"), "/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
+    EXPECT_EQ(colorSettingsPath("net.vexmoor.hushmark"),
+              "/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
 }
 
 } // namespace

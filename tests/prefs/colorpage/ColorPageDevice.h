@@ -11,11 +11,13 @@
 
 #include <gtest/gtest.h>
 
-inline constexpr const char* kPageSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
+inline constexpr const char* kPageSettingsPath =
+    "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
 
 // An object-typed instance variable by name, or none.
 inline id ivarOf(const id& object, const char* name) {
-    if (!object) return nullptr;
+    if (!object)
+        return nullptr;
     return object_getIvar<id>(object.get(), class_getInstanceVariable(object_getClass(object.get()), name));
 }
 
@@ -23,7 +25,8 @@ inline id ivarOf(const id& object, const char* name) {
 inline CGPoint outerPoint(id view, CGPoint local) {
     for (; view; view = msg<id>(view, "superview")) {
         const CGRect f = msg<CGRect>(view, "frame");
-        if (!msg<id>(view, "superview")) break;
+        if (!msg<id>(view, "superview"))
+            break;
         local.x += f.origin.x;
         local.y += f.origin.y;
     }
@@ -45,7 +48,8 @@ struct ColorPageDevice {
     }
     // Opens Hushmark's page and taps "Button Color"; the color cell of the page that shows.
     id openColorPage() {
-        if (!settings.openPane("Hushmark") || !settings.tapRow("Button Color")) return nullptr;
+        if (!settings.openPane("Hushmark") || !settings.tapRow("Button Color"))
+            return nullptr;
         const id page = settings.currentController();
         return msg<id>(page, "tableView:cellForRowAtIndexPath:", msg<id>(page, "table"), NSIndexPath{0, 0});
     }

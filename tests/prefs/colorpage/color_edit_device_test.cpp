@@ -12,7 +12,9 @@ namespace {
 id rgb(double r, double g, double b) {
     return msg<id>(classObject(objc_getClass("UIColor")), "colorWithRed:green:blue:alpha:", r, g, b, 1.0);
 }
-bool sameColor(const id& a, const id& b) { return a && msg<bool>(a, "isEqual:", b); }
+bool sameColor(const id& a, const id& b) {
+    return a && msg<bool>(a, "isEqual:", b);
+}
 
 id alertButton(const id& sheet) {
     const id container = msg<id>(sheet, "valueForKey:", std::string("accessoryView"));
@@ -21,8 +23,12 @@ id alertButton(const id& sheet) {
 }
 
 TEST(ColorEdit, DragAndHexEntryReachTheRootRowAndTheAlarmButton) {
-    ColorPageDevice device({{"enabled", true}, {"enableAlertButtons", true}, {"buttonColor", "#FF0000"},
-                            {"buttonText", "Hushmark"}, {"preferColorPicker", true}, {"colorPickerType", 2}});
+    ColorPageDevice device({{"enabled", true},
+                            {"enableAlertButtons", true},
+                            {"buttonColor", "#FF0000"},
+                            {"buttonText", "Hushmark"},
+                            {"preferColorPicker", true},
+                            {"colorPickerType", 2}});
     device.springBoard.addAlarm(springboard::ClockAlarm{"wake", {8, 30, 0}, "Wake", true, true});
 
     const id cell = device.openColorPage();
@@ -33,8 +39,9 @@ TEST(ColorEdit, DragAndHexEntryReachTheRootRowAndTheAlarmButton) {
 
     // The person's finger, on a window showing the page.
     const id page = device.settings.pageView();
-    auto window = std::dynamic_pointer_cast<UIWindow>(
-        msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"), "initWithFrame:", msg<CGRect>(page, "frame")));
+    auto window =
+        std::dynamic_pointer_cast<UIWindow>(msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
+                                                    "initWithFrame:", msg<CGRect>(page, "frame")));
     ASSERT_TRUE(window);
     msg(window, "addSubview:", page);
     window->makeKeyAndVisible();

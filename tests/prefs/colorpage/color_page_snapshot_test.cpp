@@ -22,7 +22,8 @@ class ColorPageSnapshot : public ::testing::TestWithParam<SnapshotCase> {};
 
 TEST_P(ColorPageSnapshot, ShowsTheSampleInTheStoredColorAndThePickerWhereItBelongs) {
     const SnapshotCase c = GetParam();
-    ColorPageDevice device({{"buttonColor", "#3366CC"}, {"colorPickerType", c.pickerType},
+    ColorPageDevice device({{"buttonColor", "#3366CC"},
+                            {"colorPickerType", c.pickerType},
                             {"preferColorPicker", c.pickerAbove}});
     const id cell = device.openColorPage();
     ASSERT_TRUE(cell);
@@ -56,15 +57,19 @@ TEST_P(ColorPageSnapshot, ShowsTheSampleInTheStoredColorAndThePickerWhereItBelon
 // Every label shown on the page (picker values and titles, the cell's captions and help, the
 // navigation bar) holds its whole text at its real size, with the color of the widest values.
 void collectShownLabels(const id& view, std::vector<Ref<UILabel>>& out) {
-    if (msg<bool>(view, "isHidden")) return;
-    if (auto label = cast<UILabel>(view); label && !label->text().empty()) out.push_back(label);
-    for (const id& sub : msg<std::vector<id>>(view, "subviews")) collectShownLabels(sub, out);
+    if (msg<bool>(view, "isHidden"))
+        return;
+    if (auto label = cast<UILabel>(view); label && !label->text().empty())
+        out.push_back(label);
+    for (const id& sub : msg<std::vector<id>>(view, "subviews"))
+        collectShownLabels(sub, out);
 }
 
 TEST_P(ColorPageSnapshot, NoLabelIsCut) {
     const SnapshotCase c = GetParam();
     // Hue 300°, saturation and brightness 100%.
-    ColorPageDevice device({{"buttonColor", "#FF00FF"}, {"colorPickerType", c.pickerType},
+    ColorPageDevice device({{"buttonColor", "#FF00FF"},
+                            {"colorPickerType", c.pickerType},
                             {"preferColorPicker", c.pickerAbove}});
     ASSERT_TRUE(device.openColorPage());
     const id page = device.settings.pageView();
@@ -77,7 +82,8 @@ TEST_P(ColorPageSnapshot, NoLabelIsCut) {
         const std::vector<std::string> lines = label->shownLines();
         ASSERT_FALSE(lines.empty()) << label->text();
         for (const std::string& line : lines)
-            EXPECT_FALSE(line.size() >= 3 && line.substr(line.size() - 3) == "\xE2\x80\xA6") << line << " of " << label->text();
+            EXPECT_FALSE(line.size() >= 3 && line.substr(line.size() - 3) == "\xE2\x80\xA6")
+                << line << " of " << label->text();
         sawBack = sawBack || label->text() == "\xE2\x80\xB9 Hushmark";
         sawFullValue = sawFullValue || label->text().find("100%") != std::string::npos;
     }

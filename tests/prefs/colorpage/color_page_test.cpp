@@ -27,7 +27,8 @@ class ColorPageTest : public ::testing::Test {
         usePaneState(&state_);
         const fs::path bundle = root_.hostPath("/Library/PreferenceBundles/Hushmark.bundle");
         fs::create_directories(bundle);
-        fs::copy_file(fs::path(HM_PREFS_RESOURCES) / "HushmarkColorSelector.plist", bundle / "HushmarkColorSelector.plist");
+        fs::copy_file(fs::path(HM_PREFS_RESOURCES) / "HushmarkColorSelector.plist",
+                      bundle / "HushmarkColorSelector.plist");
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
             [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts_; },
@@ -41,10 +42,11 @@ class ColorPageTest : public ::testing::Test {
 
     // The page as the root list's "Button Color" row pushes it.
     static id pushPage(const PlistValue& title = "buttonColor") {
-        id pushing = msg<id>(classObject(objc_getClass("PSSpecifier")),
-                             "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string("Button Color"),
-                             id{}, SEL{nullptr}, SEL{nullptr}, objc_getClass("HushmarkColorSelectorController"),
-                             PSLinkCell, static_cast<Class*>(nullptr));
+        id pushing =
+            msg<id>(classObject(objc_getClass("PSSpecifier")),
+                    "preferenceSpecifierNamed:target:set:get:detail:cell:edit:", std::string("Button Color"),
+                    id{}, SEL{nullptr}, SEL{nullptr}, objc_getClass("HushmarkColorSelectorController"),
+                    PSLinkCell, static_cast<Class*>(nullptr));
         msg(pushing, "setProperty:forKey:", title, std::string("title"));
         msg(pushing, "setProperty:forKey:", PlistValue("buttonColor"), std::string("label"));
         id page = msg<id>(classObject(objc_getClass("HushmarkColorSelectorController")), "alloc");
@@ -98,7 +100,8 @@ class ColorPagePrefer : public ColorPageTest, public ::testing::WithParamInterfa
 
 TEST_P(ColorPagePrefer, PassesTheStoredObjectUnchangedOrTrue) {
     PlistDict file{{"buttonColor", "#FF0000"}};
-    if (GetParam().stored) file["preferColorPicker"] = *GetParam().stored;
+    if (GetParam().stored)
+        file["preferColorPicker"] = *GetParam().stored;
     ASSERT_TRUE(writeToFile(file, kSettings, true));
     EXPECT_EQ(property(colorRow(pushPage()), "preferColorPicker"), GetParam().given);
 }

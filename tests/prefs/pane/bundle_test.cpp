@@ -32,7 +32,8 @@ TEST_F(InstalledPane, TheLoaderEntryOpensTheRootPageFromTheBundle) {
     EXPECT_EQ(labels.front(), "Enabled");
     EXPECT_EQ(labels.back(), "Button Text:");
     // The first open seeded the settings file.
-    auto settings = dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
+    auto settings =
+        dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->at("buttonColor"), PlistValue("#FF0000"));
 }
@@ -54,10 +55,11 @@ TEST_F(InstalledPane, WithTheToggleFilesButNoFlipswitchClassNothingIsPosted) {
     ASSERT_TRUE(app.setSwitch("Enabled", false));
     RunLoop::main().drain();
     EXPECT_EQ(posts, 0);
-    auto settings = dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
+    auto settings =
+        dictionaryWithContentsOfFile("/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist");
     ASSERT_TRUE(settings);
     EXPECT_EQ(settings->at("enabled"), PlistValue(false)); // the page's own writes still happen
-    ASSERT_TRUE(app.setSwitch("Enabled", true)); // not a toggle change: posted as usual
+    ASSERT_TRUE(app.setSwitch("Enabled", true));           // not a toggle change: posted as usual
     RunLoop::main().drain();
     EXPECT_EQ(posts, 1);
     CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), &posts);

@@ -22,7 +22,8 @@ std::vector<std::string> events(const std::vector<std::string>& kinds) {
     std::vector<std::string> out;
     for (const DeviceEvent& e : DeviceEvents::all()) {
         for (const std::string& k : kinds) {
-            if (e.kind == k) out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
+            if (e.kind == k)
+                out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
         }
     }
     return out;
@@ -55,9 +56,9 @@ TEST_P(SettingsDisarmsSpringBoard, DisarmNowSilencesTheNextAlarmAndClearLetsTheO
     RunLoop::main().runUntil(at(8, 31));
     EXPECT_EQ(events(kAlarms), std::vector<std::string>{"alarm dropped: Wake"});
     EXPECT_EQ(events(kIcon), std::vector<std::string>{"status item visible: Hushmark"});
-    EXPECT_TRUE(settings.rowEnabled("Hushmarked Until: " + NSDateFormatterLocalizedStringFromDate(
-                                                               at(9, 0, 10), NSDateFormatterShortStyle,
-                                                               NSDateFormatterMediumStyle)));
+    EXPECT_TRUE(settings.rowEnabled(
+        "Hushmarked Until: " + NSDateFormatterLocalizedStringFromDate(at(9, 0, 10), NSDateFormatterShortStyle,
+                                                                      NSDateFormatterMediumStyle)));
 
     ASSERT_TRUE(settings.tapRow("Clear"));
     RunLoop::main().runUntil(at(9, 31));
@@ -68,14 +69,15 @@ TEST_P(SettingsDisarmsSpringBoard, DisarmNowSilencesTheNextAlarmAndClearLetsTheO
     // With the toggle installed the page hands both changes to it.
     const std::vector<std::string> toggled =
         GetParam().addons.size() == 3 ? std::vector<std::string>{"switch state: net.vexmoor.hushmarkfs = 1",
-                                                                  "switch state: net.vexmoor.hushmarkfs = 0"}
+                                                                 "switch state: net.vexmoor.hushmarkfs = 0"}
                                       : std::vector<std::string>{};
     EXPECT_EQ(events({sbevent::kSwitchState}), toggled);
 }
 
 INSTANTIATE_TEST_SUITE_P(Installs, SettingsDisarmsSpringBoard,
                          ::testing::Values(Installed{"Notification", {"libstatusbar8"}},
-                                           Installed{"Toggle", {"libstatusbar8", "flipswitch", "hushmarkfs"}}),
+                                           Installed{"Toggle",
+                                                     {"libstatusbar8", "flipswitch", "hushmarkfs"}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsAndSpringBoard, SwitchingHushmarkOffLetsAlarmsRingInsideTheDisarmTime) {

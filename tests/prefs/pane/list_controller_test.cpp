@@ -31,15 +31,20 @@ constexpr double kTen = 818330400.0;
 // The Flipswitch panel as the pane sees it: records what it is told.
 struct FakeSwitchPanel : NSObject {
     static inline std::vector<std::pair<NSInteger, std::string>> calls;
-    void setStateForSwitchIdentifier(NSInteger state, std::string identifier) { calls.emplace_back(state, identifier); }
+    void setStateForSwitchIdentifier(NSInteger state, std::string identifier) {
+        calls.emplace_back(state, identifier);
+    }
 };
-const ClassDef<FakeSwitchPanel> kFakeSwitchPanel("FSSwitchPanel", "NSObject", {
-    classMethod("sharedPanel", [](Object*) -> id {
-        static id panel = msg<id>(classObject(objc_getClass("FSSwitchPanel")), "new");
-        return panel;
-    }),
-    method("setState:forSwitchIdentifier:", &FakeSwitchPanel::setStateForSwitchIdentifier),
-});
+const ClassDef<FakeSwitchPanel> kFakeSwitchPanel(
+    "FSSwitchPanel", "NSObject",
+    {
+        classMethod("sharedPanel",
+                    [](Object*) -> id {
+                        static id panel = msg<id>(classObject(objc_getClass("FSSwitchPanel")), "new");
+                        return panel;
+                    }),
+        method("setState:forSwitchIdentifier:", &FakeSwitchPanel::setStateForSwitchIdentifier),
+    });
 
 class HushmarkPane : public ::testing::Test {
   protected:
@@ -51,8 +56,8 @@ class HushmarkPane : public ::testing::Test {
         FakeSwitchPanel::calls.clear();
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
-            [this](CFNotificationCenterRef, const void*, const std::string&) { ++notifications; }, kNotification,
-            nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+            [this](CFNotificationCenterRef, const void*, const std::string&) { ++notifications; },
+            kNotification, nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     }
     void TearDown() override {
         CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
@@ -60,8 +65,8 @@ class HushmarkPane : public ::testing::Test {
     }
 
     id open() {
-        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
-                            "/Library/PreferenceBundles/Hushmark.bundle");
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
+                            "bundleWithPath:", "/Library/PreferenceBundles/Hushmark.bundle");
         return app.openController(objc_getClass("HushmarkListController"), bundle);
     }
     void store(const PlistDict& settings) { ASSERT_TRUE(writeToFile(settings, kSettingsFile, true)); }
@@ -82,12 +87,17 @@ class HushmarkPane : public ::testing::Test {
         return clear != labels.end() && clear + 1 != labels.end() ? *(clear + 1) : "";
     }
     static std::string disarmedText(double deadline) {
-        return "Hushmarked Until: " + NSDateFormatterLocalizedStringFromDate(NSDate{deadline}, NSDateFormatterShortStyle,
+        return "Hushmarked Until: " + NSDateFormatterLocalizedStringFromDate(NSDate{deadline},
+                                                                             NSDateFormatterShortStyle,
                                                                              NSDateFormatterMediumStyle);
     }
     static PlistDict seeded(PlistDict extra = {}) {
-        PlistDict s{{"buttonColor", "#FF0000"}, {"buttonText", "Hushmark"}, {"preferColorPicker", true}, {"colorPickerType", 0}};
-        for (auto& [k, v] : extra) s[k] = v;
+        PlistDict s{{"buttonColor", "#FF0000"},
+                    {"buttonText", "Hushmark"},
+                    {"preferColorPicker", true},
+                    {"colorPickerType", 0}};
+        for (auto& [k, v] : extra)
+            s[k] = v;
         return s;
     }
 
@@ -99,16 +109,26 @@ class HushmarkPane : public ::testing::Test {
 
 TEST_F(HushmarkPane, FirstOpenSeedsExactlyFourValuesSilentlyAndShowsAlarmsEnabledDisabled) {
     ASSERT_TRUE(open());
-    const PlistDict expected{{"buttonColor", "#FF0000"}, {"buttonText", "Hushmark"}, {"preferColorPicker", true},
+    const PlistDict expected{{"buttonColor", "#FF0000"},
+                             {"buttonText", "Hushmark"},
+                             {"preferColorPicker", true},
                              {"colorPickerType", 0}};
     EXPECT_EQ(settings(), expected);
     EXPECT_EQ(delivered(), 0);
     EXPECT_EQ(statusText(), "Alarms Enabled");
     EXPECT_FALSE(app.rowEnabled("Alarms Enabled"));
     // The list's rows, then status, then the button options in a section of their own.
-    const std::vector<std::string> rows{"Enabled", "Status Bar Icon", "Button on Alarm Alerts", "Minutes to Disarm",
-                                        "Color Picker Above Sliders", "Color Picker Slider", "Disarm Now", "Clear",
-                                        "Alarms Enabled", "Button Color", "Button Text:"};
+    const std::vector<std::string> rows{"Enabled",
+                                        "Status Bar Icon",
+                                        "Button on Alarm Alerts",
+                                        "Minutes to Disarm",
+                                        "Color Picker Above Sliders",
+                                        "Color Picker Slider",
+                                        "Disarm Now",
+                                        "Clear",
+                                        "Alarms Enabled",
+                                        "Button Color",
+                                        "Button Text:"};
     EXPECT_EQ(app.rowLabels(), rows);
     EXPECT_EQ(app.findRow("Button Color"), (NSIndexPath{1, 0}));
     EXPECT_EQ(app.rowText("Button Text:"), "Hushmark");
@@ -148,7 +168,8 @@ TEST_F(HushmarkPane, DisarmNowSetsTheDeadlineFromTheStoredMinutes) {
     open();
     for (const DisarmCase& c : cases) {
         PlistDict stored = seeded();
-        if (!c.minutes.isNone()) stored["disableForMinutes"] = c.minutes;
+        if (!c.minutes.isNone())
+            stored["disableForMinutes"] = c.minutes;
         store(stored);
         msg(app.currentController(), "viewWillAppear:", false); // the page picks the file up
         ASSERT_TRUE(app.tapRow("Disarm Now")) << c.name;
@@ -178,7 +199,9 @@ TEST_F(HushmarkPane, DisarmNowAndClearWriteTheCopyAsLastLoadedNotTheFile) {
     // Another writer changes the file after the page loaded it; the page does not read it again.
     store(seeded({{"disableForMinutes", 5}, {"buttonText", "Theirs"}}));
     ASSERT_TRUE(app.tapRow("Disarm Now"));
-    EXPECT_EQ(settings(), seeded({{"disableForMinutes", 30}, {"buttonText", "Mine"}, {"enabled", true},
+    EXPECT_EQ(settings(), seeded({{"disableForMinutes", 30},
+                                  {"buttonText", "Mine"},
+                                  {"enabled", true},
                                   {"disarmedUntil", NSDate{kTen + 1800}}}));
     store(seeded({{"buttonText", "Theirs again"}}));
     ASSERT_TRUE(app.tapRow("Clear"));
@@ -188,7 +211,8 @@ TEST_F(HushmarkPane, DisarmNowAndClearWriteTheCopyAsLastLoadedNotTheFile) {
 // The status row of a list: its one static-text row.
 id statusRowOf(const id& controller) {
     for (const id& row : msg<std::vector<id>>(controller, "specifiers"))
-        if (msg<NSInteger>(row, "cellType") == 7) return row;
+        if (msg<NSInteger>(row, "cellType") == 7)
+            return row;
     return nullptr;
 }
 
@@ -201,8 +225,8 @@ TEST_F(HushmarkPane, EveryListSharesOneCopyOfTheFileAndTheNewestStatusRow) {
     // the status row every list changes.
     store(seeded({{"disableForMinutes", 10}}));
     SettingsApp other;
-    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
-                        "/Library/PreferenceBundles/Hushmark.bundle");
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
+                        "bundleWithPath:", "/Library/PreferenceBundles/Hushmark.bundle");
     const id second = other.openController(objc_getClass("HushmarkListController"), bundle);
     const id secondStatus = statusRowOf(second);
     ASSERT_TRUE(secondStatus);
@@ -232,17 +256,15 @@ struct StatusCase {
 
 TEST_F(HushmarkPane, TheStatusRowHonoursThe15SecondMargin) {
     const StatusCase cases[] = {
-        {"10 s ahead", true, 10, false},
-        {"20 s ahead", true, 20, true},
-        {"an hour ahead", true, 3600, true},
-        {"past", true, -60, false},
+        {"10 s ahead", true, 10, false},      {"20 s ahead", true, 20, true},
+        {"an hour ahead", true, 3600, true},  {"past", true, -60, false},
         {"switched off", false, 3600, false},
     };
     for (const StatusCase& c : cases) {
         store(seeded({{"enabled", c.enabled}, {"disarmedUntil", NSDate{kTen + c.deadlineFromNow}}}));
         SettingsApp fresh;
-        id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
-                            "/Library/PreferenceBundles/Hushmark.bundle");
+        id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
+                            "bundleWithPath:", "/Library/PreferenceBundles/Hushmark.bundle");
         fresh.openController(objc_getClass("HushmarkListController"), bundle);
         const auto labels = fresh.rowLabels();
         const std::string expected = c.disarmed ? disarmedText(kTen + c.deadlineFromNow) : "Alarms Enabled";
@@ -281,12 +303,15 @@ TEST_F(HushmarkPane, WithTheToggleInstalledDisarmAndRearmGoThroughIt) {
     const std::string flipswitch = "/Library/MobileSubstrate/DynamicLibraries/Flipswitch.dylib";
     const std::string toggle = "/Library/Switches/HushmarkFS.bundle/HushmarkFS";
     // The toggle counts as installed only with both files.
-    const std::pair<const char*, std::vector<std::string>> installs[] = {
-        {"neither", {}}, {"Flipswitch alone", {flipswitch}}, {"the switch alone", {toggle}}, {"both", {flipswitch, toggle}}};
+    const std::pair<const char*, std::vector<std::string>> installs[] = {{"neither", {}},
+                                                                         {"Flipswitch alone", {flipswitch}},
+                                                                         {"the switch alone", {toggle}},
+                                                                         {"both", {flipswitch, toggle}}};
     for (const auto& [what, files] : installs) {
         std::filesystem::remove(root.hostPath(flipswitch));
         std::filesystem::remove(root.hostPath(toggle));
-        for (const std::string& file : files) touch(file);
+        for (const std::string& file : files)
+            touch(file);
         const bool installed = files.size() == 2;
         store(seeded({{"enabled", true}}));
         open();
@@ -329,12 +354,16 @@ struct SwitchOnCase {
 
 TEST_F(HushmarkPane, SwitchingTheMasterOnNamesTheStatusByThe15SecondRule) {
     const SwitchOnCase cases[] = {
-        {"an hour ahead", 3600, true}, {"20 s ahead", 20, true}, {"15 s ahead", 15, false},
-        {"past", -60, false},          {"no deadline", std::nullopt, false},
+        {"an hour ahead", 3600, true},
+        {"20 s ahead", 20, true},
+        {"15 s ahead", 15, false},
+        {"past", -60, false},
+        {"no deadline", std::nullopt, false},
     };
     for (const SwitchOnCase& c : cases) {
         PlistDict file = seeded({{"enabled", false}});
-        if (c.deadlineFromNow) file["disarmedUntil"] = NSDate{kTen + *c.deadlineFromNow};
+        if (c.deadlineFromNow)
+            file["disarmedUntil"] = NSDate{kTen + *c.deadlineFromNow};
         store(file);
         open();
         ASSERT_TRUE(app.setSwitch("Enabled", true)) << c.name;
@@ -346,18 +375,30 @@ TEST_F(HushmarkPane, SwitchingTheMasterOnNamesTheStatusByThe15SecondRule) {
 
 struct ReappearCase {
     const char* name;
-    PlistDict fileWhileAway;   // what another writer left in the file while the page was away
-    double secondsAway;        // how far the clock moved meanwhile
-    double deadlineFromStart;  // 0: the row reads "Alarms Enabled"
+    PlistDict fileWhileAway;  // what another writer left in the file while the page was away
+    double secondsAway;       // how far the clock moved meanwhile
+    double deadlineFromStart; // 0: the row reads "Alarms Enabled"
     bool rowEnabled;
 };
 
 TEST_F(HushmarkPane, ThePageShownAgainWorksTheStatusOutFromTheFile) {
     const ReappearCase cases[] = {
-        {"a disarm from an alarm's alert", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 1800}}}, 0, 1800, true},
+        {"a disarm from an alarm's alert",
+         {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 1800}}},
+         0,
+         1800,
+         true},
         {"the deadline passed", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 700, 0, true},
-        {"the deadline now 15 s away", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 585, 0, true},
-        {"the deadline still 16 s away", {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}}, 584, 600, true},
+        {"the deadline now 15 s away",
+         {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}},
+         585,
+         0,
+         true},
+        {"the deadline still 16 s away",
+         {{"enabled", true}, {"disarmedUntil", NSDate{kTen + 600}}},
+         584,
+         600,
+         true},
         {"switched off elsewhere", {{"enabled", false}, {"disarmedUntil", NSDate{kTen + 600}}}, 0, 0, false},
     };
     for (const ReappearCase& c : cases) {
@@ -368,7 +409,8 @@ TEST_F(HushmarkPane, ThePageShownAgainWorksTheStatusOutFromTheFile) {
         store(seeded(c.fileWhileAway));
         DeviceClock::setVirtualNow(NSDate{kTen + c.secondsAway});
         msg(app.currentController(), "viewWillAppear:", false);
-        const std::string expected = c.deadlineFromStart > 0 ? disarmedText(kTen + c.deadlineFromStart) : "Alarms Enabled";
+        const std::string expected =
+            c.deadlineFromStart > 0 ? disarmedText(kTen + c.deadlineFromStart) : "Alarms Enabled";
         EXPECT_EQ(statusText(), expected) << c.name;
         EXPECT_EQ(app.rowEnabled(expected), c.rowEnabled) << c.name;
     }
@@ -396,12 +438,18 @@ struct PaintCase {
 
 TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
     const PaintCase cases[] = {
-        {PlistValue("#FF0000"), 1, 0, 0, true},     {PlistValue("FF0000"), 1, 0, 0, true},
-        {PlistValue("00FF00"), 0, 1, 0, false},     {PlistValue("FFFFFF"), 1, 1, 1, false},
-        {PlistValue("000000"), 0, 0, 0, true},      {PlistValue("no digits"), 1, 1, 1, false},
-        {PlistValue("1FFFFFF"), 1, 1, 1, false},    {PlistValue(), 1, 1, 1, false},
-        {PlistValue("##ff0000"), 1, 0, 0, true},    {PlistValue(" FF0000"), 1, 1, 1, false},
-        {PlistValue("0x0000ff"), 0, 0, 1, true},    {PlistValue(0xFF0000), 1, 1, 1, false},
+        {PlistValue("#FF0000"), 1, 0, 0, true},
+        {PlistValue("FF0000"), 1, 0, 0, true},
+        {PlistValue("00FF00"), 0, 1, 0, false},
+        {PlistValue("FFFFFF"), 1, 1, 1, false},
+        {PlistValue("000000"), 0, 0, 0, true},
+        {PlistValue("no digits"), 1, 1, 1, false},
+        {PlistValue("1FFFFFF"), 1, 1, 1, false},
+        {PlistValue(), 1, 1, 1, false},
+        {PlistValue("##ff0000"), 1, 0, 0, true},
+        {PlistValue(" FF0000"), 1, 1, 1, false},
+        {PlistValue("0x0000ff"), 0, 0, 1, true},
+        {PlistValue(0xFF0000), 1, 1, 1, false},
         // The black-or-white threshold: darkness 0.4980 takes black, 0.5020 white.
         {PlistValue("808080"), 128 / 255.0, 128 / 255.0, 128 / 255.0, false},
         {PlistValue("7F7F7F"), 127 / 255.0, 127 / 255.0, 127 / 255.0, true},
@@ -409,13 +457,18 @@ TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
     open();
     for (const PaintCase& c : cases) {
         PlistDict stored = seeded();
-        if (c.stored.isNone()) stored.erase("buttonColor");
-        else stored["buttonColor"] = c.stored;
+        if (c.stored.isNone())
+            stored.erase("buttonColor");
+        else
+            stored["buttonColor"] = c.stored;
         store(stored);
         msg(app.currentController(), "viewWillAppear:", false);
         CGFloat r = -1, g = -1, b = -1, a = -1;
-        ASSERT_TRUE(msg<bool>(app.rowBackgroundColor("Button Color"), "getRed:green:blue:alpha:", &r, &g, &b, &a));
-        const std::string name = c.stored.isNone() ? "absent" : c.stored.isString() ? c.stored.asString() : "a number";
+        ASSERT_TRUE(
+            msg<bool>(app.rowBackgroundColor("Button Color"), "getRed:green:blue:alpha:", &r, &g, &b, &a));
+        const std::string name = c.stored.isNone()     ? "absent"
+                                 : c.stored.isString() ? c.stored.asString()
+                                                       : "a number";
         EXPECT_NEAR(r, c.red, 1e-9) << name;
         EXPECT_NEAR(g, c.green, 1e-9) << name;
         EXPECT_NEAR(b, c.blue, 1e-9) << name;
@@ -437,8 +490,8 @@ TEST_F(HushmarkPane, TheIconRowNeedsLibstatusbar) {
     EXPECT_FALSE(app.setSwitch("Status Bar Icon", false));
     touch("/Library/MobileSubstrate/DynamicLibraries/libstatusbar.dylib");
     SettingsApp withLibstatusbar;
-    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:",
-                        "/Library/PreferenceBundles/Hushmark.bundle");
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
+                        "bundleWithPath:", "/Library/PreferenceBundles/Hushmark.bundle");
     withLibstatusbar.openController(objc_getClass("HushmarkListController"), bundle);
     EXPECT_TRUE(withLibstatusbar.rowEnabled("Status Bar Icon"));
     EXPECT_TRUE(withLibstatusbar.setSwitch("Status Bar Icon", false));
@@ -462,13 +515,15 @@ TEST_F(HushmarkPane, SnapshotOfTheRootPage) {
         return msg<CGRect>(cell, "convertRect:toView:", msg<CGRect>(cell, "bounds"), page);
     };
     auto pixel = [&](CGRect r, double fx, double fy) {
-        return image.at(size_t((r.origin.x + r.size.width * fx) * 2), size_t((r.origin.y + r.size.height * fy) * 2));
+        return image.at(size_t((r.origin.x + r.size.width * fx) * 2),
+                        size_t((r.origin.y + r.size.height * fy) * 2));
     };
     auto darkPixels = [&](CGRect r) {
         int dark = 0;
         for (size_t y = size_t(r.origin.y * 2); y < size_t(CGRectGetMaxY(r) * 2); ++y)
             for (size_t x = size_t(r.origin.x * 2); x < size_t(CGRectGetMaxX(r) * 2); ++x)
-                if (image.at(x, y).r < 100) ++dark;
+                if (image.at(x, y).r < 100)
+                    ++dark;
         return dark;
     };
     const CGRect color = rowRect("Button Color");

@@ -31,7 +31,8 @@ TEST(HushmarkStatus, DisarmedOnlyWhenEnabledAndTheDeadlineIsMoreThan15SecondsAhe
     };
     for (const StatusCase& c : cases) {
         std::optional<double> deadline;
-        if (c.deadlineFromNow) deadline = now + *c.deadlineFromNow;
+        if (c.deadlineFromNow)
+            deadline = now + *c.deadlineFromNow;
         EXPECT_EQ(statusShowsDisarmed(c.master, deadline, now), c.disarmed) << c.name;
     }
 }
@@ -55,16 +56,16 @@ TEST(ButtonColorPaint, StoredTextsPaintByTheHexRuleWithWhiteOpaque) {
         {"00FF00", 0, 255, 0, true},
         {"FFFFFF", 255, 255, 255, true},
         {"000000", 0, 0, 0, false},
-        {"xyz", 255, 255, 255, true},       // no digit: white
+        {"xyz", 255, 255, 255, true}, // no digit: white
         {"", 255, 255, 255, true},
-        {"1FFFFFF", 255, 255, 255, true},   // above 24 bits: white
+        {"1FFFFFF", 255, 255, 255, true},      // above 24 bits: white
         {"123456789ABC", 255, 255, 255, true}, // too long for 32 bits: white
         {"0x0000ff", 0, 0, 255, false},
-        {" FF0000", 255, 255, 255, true},   // white space is not skipped
-        {"808080", 128, 128, 128, true},    // darkness 0.4980
-        {"7F7F7F", 127, 127, 127, false},   // darkness 0.5020
-        {"12zz", 0, 0, 0x12, false},        // the scan stops at the first other character
-        {"0xg", 0, 0, 0, false},            // "0x" without a digit: the 0 alone
+        {" FF0000", 255, 255, 255, true}, // white space is not skipped
+        {"808080", 128, 128, 128, true},  // darkness 0.4980
+        {"7F7F7F", 127, 127, 127, false}, // darkness 0.5020
+        {"12zz", 0, 0, 0x12, false},      // the scan stops at the first other character
+        {"0xg", 0, 0, 0, false},          // "0x" without a digit: the 0 alone
         {std::nullopt, 255, 255, 255, true},
     };
     for (const PaintCase& c : cases) {

@@ -360,7 +360,7 @@ TEST_P(PickerTest, LabelsAfterALeftEdgeTapAHueOf360AndABrightnessOfZeroOrNothing
     const std::string black[3][3] = {{"Saturation: 0%", "0° : Hue", "0%"},
                                      {"Brightness: 0%", "0% :Saturation", "0°"},
                                      {"Brightness: 0%", "0° : Hue", "0%"}};
-    auto expectLabels = [&](const std::string (&want)[3][3], const char* what) {
+    auto expectLabels = [&](const std::string(&want)[3][3], const char* what) {
         EXPECT_EQ(text(L.topLeft), want[row][0]) << what;
         EXPECT_EQ(text(L.topRight), want[row][1]) << what;
         EXPECT_EQ(text(L.slider), want[row][2]) << what;

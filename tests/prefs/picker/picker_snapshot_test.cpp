@@ -33,14 +33,15 @@ class PickerSnapshot : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(PickerSnapshot, ShowsFieldsLabelsCrosshairAndMarker) {
-    id window = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"), "initWithFrame:",
-                        CGRectMake(0, 0, 320, 440));
+    id window = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
+                        "initWithFrame:", CGRectMake(0, 0, 320, 440));
     msg(window, "setBackgroundColor:", msg<id>(classObject(objc_getClass("UIColor")), "whiteColor"));
-    id color = msg<id>(classObject(objc_getClass("UIColor")), "colorWithHue:saturation:brightness:alpha:", 0.6, 0.7,
-                       0.9, 1.0);
-    id picker = msg<id>(msg<id>(classObject(objc_getClass(GetParam())), "alloc"),
-                        "initWithFrame:color:colorsHaveChangedBlock:saveChangesBlock:", CGRectMake(0, 20, 320, 400),
-                        color, std::function<void(id)>(), std::function<void(id)>());
+    id color = msg<id>(classObject(objc_getClass("UIColor")),
+                       "colorWithHue:saturation:brightness:alpha:", 0.6, 0.7, 0.9, 1.0);
+    id picker =
+        msg<id>(msg<id>(classObject(objc_getClass(GetParam())), "alloc"),
+                "initWithFrame:color:colorsHaveChangedBlock:saveChangesBlock:", CGRectMake(0, 20, 320, 400),
+                color, std::function<void(id)>(), std::function<void(id)>());
     msg(window, "addSubview:", picker);
 
     const std::string path = std::string(HM_SNAPSHOT_DIR) + "/" + GetParam() + ".png";
@@ -48,7 +49,8 @@ TEST_P(PickerSnapshot, ShowsFieldsLabelsCrosshairAndMarker) {
     ASSERT_TRUE(UISnapshotWriteView(window, path, kScale)) << path;
     const SnapshotImage image = UISnapshotRenderView(window, kScale);
     auto at = [&](CGPoint inPicker) {
-        return image.at(static_cast<size_t>(inPicker.x * kScale), static_cast<size_t>((inPicker.y + 20) * kScale));
+        return image.at(static_cast<size_t>(inPicker.x * kScale),
+                        static_cast<size_t>((inPicker.y + 20) * kScale));
     };
 
     // The crosshair is filled with the picker's color.
@@ -81,7 +83,8 @@ TEST_P(PickerSnapshot, ShowsFieldsLabelsCrosshairAndMarker) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, PickerSnapshot,
-                         ::testing::Values("HMColorPickerView_B", "HMColorPickerView_H", "HMColorPickerView_S"),
+                         ::testing::Values("HMColorPickerView_B", "HMColorPickerView_H",
+                                           "HMColorPickerView_S"),
                          [](const auto& info) { return std::string(info.param).substr(18); });
 
 } // namespace

@@ -25,7 +25,8 @@ constexpr const char* kSettings = "/private/var/mobile/Library/Preferences/net.v
 PlistDict generation(char which) {
     PlistDict d{{"generation", std::string(1, which)}, {"enabled", which == 'A'}};
     d["blob"] = PlistData(16 * 1024, static_cast<uint8_t>(which));
-    for (int i = 0; i < 50; ++i) d["key" + std::to_string(i)] = std::string(40, which);
+    for (int i = 0; i < 50; ++i)
+        d["key" + std::to_string(i)] = std::string(40, which);
     return d;
 }
 
@@ -36,7 +37,8 @@ std::string bytesOf(const fs::path& file) {
 
 int temporariesIn(const fs::path& folder) {
     int n = 0;
-    for (const auto& e : fs::directory_iterator(folder)) n += e.path().filename().string().rfind(".net.vexmoor", 0) == 0;
+    for (const auto& e : fs::directory_iterator(folder))
+        n += e.path().filename().string().rfind(".net.vexmoor", 0) == 0;
     return n;
 }
 
@@ -45,7 +47,9 @@ struct KillRun {
     int kills;
 };
 
-void PrintTo(const KillRun& run, std::ostream* os) { *os << run.kills << " kills"; }
+void PrintTo(const KillRun& run, std::ostream* os) {
+    *os << run.kills << " kills";
+}
 
 class KilledWriter : public testing::TestWithParam<KillRun> {};
 
@@ -72,7 +76,8 @@ TEST_P(KilledWriter, LeavesTheOldFileOrTheNewAndNoPileOfTemporaries) {
             writeToFile(b, kSettings, true);
             writeToFile(a, kSettings, true);
             const char ready = 'w';
-            if (::write(started[1], &ready, 1) != 1) ::_exit(1);
+            if (::write(started[1], &ready, 1) != 1)
+                ::_exit(1);
             for (;;) {
                 writeToFile(b, kSettings, true);
                 writeToFile(a, kSettings, true);
@@ -102,7 +107,8 @@ TEST_P(KilledWriter, LeavesTheOldFileOrTheNewAndNoPileOfTemporaries) {
     EXPECT_GT(midWrite, 0);
     RecordProperty("kills", GetParam().kills);
     RecordProperty("killedMidWrite", midWrite);
-    std::printf("%d kills: %d mid-write, file old %d times, new %d times\n", GetParam().kills, midWrite, sawA, sawB);
+    std::printf("%d kills: %d mid-write, file old %d times, new %d times\n", GetParam().kills, midWrite, sawA,
+                sawB);
 }
 
 // A scratch root skips the flushes to disk: being killed needs only the rename. Under the
@@ -115,9 +121,11 @@ constexpr int kKills = 150;
 constexpr int kKills = 1000;
 #endif
 INSTANTIATE_TEST_SUITE_P(Roots, KilledWriter,
-                         testing::Values(KillRun{RootDurability::Scratch, kKills}, KillRun{RootDurability::Kept, std::max(kKills / 10, 60)}),
+                         testing::Values(KillRun{RootDurability::Scratch, kKills},
+                                         KillRun{RootDurability::Kept, std::max(kKills / 10, 60)}),
                          [](const testing::TestParamInfo<KillRun>& info) {
-                             return info.param.durability == RootDurability::Kept ? "KeptRoot" : "ScratchRoot";
+                             return info.param.durability == RootDurability::Kept ? "KeptRoot"
+                                                                                  : "ScratchRoot";
                          });
 
 TEST(ConcurrentReader, NeverSeesAPartialFileWhileAWriterRuns) {
@@ -142,7 +150,8 @@ TEST(ConcurrentReader, NeverSeesAPartialFileWhileAWriterRuns) {
         ::_exit(written == sizeof counts ? 0 : 1);
     }
     ::close(stop[0]);
-    for (int i = 0; i < 200; ++i) ASSERT_TRUE(writeToFile(i % 2 ? a : b, kSettings, true));
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(writeToFile(i % 2 ? a : b, kSettings, true));
     ::close(stop[1]);
     long counts[2] = {0, 0};
     ASSERT_EQ(::read(report[0], counts, sizeof counts), static_cast<ssize_t>(sizeof counts));

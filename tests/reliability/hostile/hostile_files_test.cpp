@@ -47,7 +47,8 @@ std::function<void(DeviceRootFixture&)> bytes(std::function<std::string()> make)
 }
 
 // Settings that silence the alarm, with one more key.
-std::function<void(DeviceRootFixture&)> silencingWith(const char* key, PlistValue value, bool binary = false) {
+std::function<void(DeviceRootFixture&)> silencingWith(const char* key, PlistValue value,
+                                                      bool binary = false) {
     return bytes([=] {
         PlistDict d{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}};
         d[key] = value;
@@ -60,7 +61,9 @@ std::function<void(DeviceRootFixture&)> only(PlistDict d, bool binary = false) {
     return bytes([=] { return binary ? propertyListToBinary(d) : propertyListToXML(d); });
 }
 
-std::string silencingXml() { return propertyListToXML(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}}); }
+std::string silencingXml() {
+    return propertyListToXML(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}});
+}
 
 std::string withNulAt(std::string s, const std::string& marker) {
     s[s.find(marker)] = '\0';
@@ -76,17 +79,23 @@ std::string binarySilencingWithKey(std::string key) {
     return b.bytes(b.add(binaryDict({enabled, until, extra}, {t, date, t})));
 }
 
-std::string outsideOf(const DeviceRootFixture& d) { return d.root().string() + "-outside"; }
+std::string outsideOf(const DeviceRootFixture& d) {
+    return d.root().string() + "-outside";
+}
 
 const HostileFile kFiles[] = {
     // What no reader can make sense of.
     {"Empty", Outcome::Rings, bytes([] { return std::string(); })},
     {"Garbage", Outcome::Rings, bytes([] { return std::string("\x01\xff not a property list \x7f"); })},
     {"TruncatedXml", Outcome::Rings, bytes([] { return silencingXml().substr(0, 150); })},
-    {"TruncatedBinary", Outcome::Rings,
-     bytes([] { return propertyListToBinary(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}}).substr(0, 40); })},
+    {"TruncatedBinary", Outcome::Rings, bytes([] {
+         return propertyListToBinary(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}})
+             .substr(0, 40);
+     })},
     {"BinaryHeaderOnly", Outcome::Rings, bytes([] { return std::string("bplist00"); })},
-    {"ArrayRoot", Outcome::Rings, bytes([] { return propertyListToXML(PlistArray{true, NSDate{kDeadline}}); })},
+    {"ArrayRoot", Outcome::Rings, bytes([] {
+         return propertyListToXML(PlistArray{true, NSDate{kDeadline}});
+     })},
     {"StringRoot", Outcome::Rings, bytes([] { return propertyListToXML(PlistValue("enabled")); })},
     {"BinaryIntegerRoot", Outcome::Rings, bytes([] { return propertyListToBinary(PlistValue(1)); })},
     // Past the limits.
@@ -97,24 +106,31 @@ const HostileFile kFiles[] = {
     {"BinaryNested50000", Outcome::Rings, bytes([] { return binaryNestedArrays(50000); })},
     {"SilencingButTwoMegabytes", Outcome::Rings,
      bytes([] { return std::string(2 << 20, ' ') + silencingXml(); })},
-    {"SilencingPlus25000Keys", Outcome::Rings,
-     bytes([] {
+    {"SilencingPlus25000Keys", Outcome::Rings, bytes([] {
          PlistDict d{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}};
-         for (int i = 0; i < 25000; ++i) d["k" + std::to_string(i)] = i;
+         for (int i = 0; i < 25000; ++i)
+             d["k" + std::to_string(i)] = i;
          return propertyListToXML(d);
      })},
-    {"SparseFiftyMegabytes", Outcome::Rings, [](DeviceRootFixture& d) {
+    {"SparseFiftyMegabytes", Outcome::Rings,
+     [](DeviceRootFixture& d) {
          d.writeFile(kSettings, silencingXml());
          fs::resize_file(d.hostPath(kSettings), 50u << 20);
      }},
     // What made libplist abort or our reading fail.
     {"XmlNulInAString", Outcome::Rings, bytes([] {
-         return withNulAt(propertyListToXML(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}, {"buttonText", "a@b"}}), "@");
+         return withNulAt(
+             propertyListToXML(
+                 PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}, {"buttonText", "a@b"}}),
+             "@");
      })},
     {"XmlNulInAKey", Outcome::Rings, bytes([] {
-         return withNulAt(propertyListToXML(PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}, {"k@k", 1}}), "@");
+         return withNulAt(propertyListToXML(
+                              PlistDict{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}, {"k@k", 1}}),
+                          "@");
      })},
-    {"BinaryUtf16KeyWithNul", Outcome::Rings, bytes([] { return binarySilencingWithKey(binaryUtf16(std::u16string_view(u"a\0b", 3))); })},
+    {"BinaryUtf16KeyWithNul", Outcome::Rings,
+     bytes([] { return binarySilencingWithKey(binaryUtf16(std::u16string_view(u"a\0b", 3))); })},
     {"BinaryArrayHoldingItself", Outcome::Rings, bytes([] {
          BinaryPlist b;
          b.add(binaryArray({0}));
@@ -125,45 +141,59 @@ const HostileFile kFiles[] = {
          return b.bytes(b.add(binaryDict({b.add(binaryString("enabled"))}, {77})));
      })},
     {"MalformedDate", Outcome::Rings, bytes([] {
-         return "<plist><dict><key>enabled</key><true/><key>disarmedUntil</key><date>3000-02-30T00:00:00Z</date></dict></plist>";
+         return "<plist><dict><key>enabled</key><true/><key>disarmedUntil</key><date>3000-02-30T00:00:00Z</"
+                "date></dict></plist>";
      })},
-    {"EmptyDateElement", Outcome::Rings,
-     bytes([] { return "<plist><dict><key>enabled</key><true/><key>disarmedUntil</key><date/></dict></plist>"; })},
+    {"EmptyDateElement", Outcome::Rings, bytes([] {
+         return "<plist><dict><key>enabled</key><true/><key>disarmedUntil</key><date/></dict></plist>";
+     })},
     // Not a regular file, or not inside the device.
     {"Folder", Outcome::Rings, [](DeviceRootFixture& d) { fs::create_directories(d.hostPath(kSettings)); }},
-    {"Fifo", Outcome::Rings, [](DeviceRootFixture& d) { ASSERT_EQ(::mkfifo(d.hostPath(kSettings).c_str(), 0644), 0); }},
-    {"Socket", Outcome::Rings, [](DeviceRootFixture& d) {
+    {"Fifo", Outcome::Rings,
+     [](DeviceRootFixture& d) { ASSERT_EQ(::mkfifo(d.hostPath(kSettings).c_str(), 0644), 0); }},
+    {"Socket", Outcome::Rings,
+     [](DeviceRootFixture& d) {
          // A socket file: opening it fails at once, as for any special file.
          int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
          sockaddr_un a{};
          a.sun_family = AF_UNIX;
          const std::string p = d.hostPath(kSettings).string();
-         if (p.size() >= sizeof a.sun_path) GTEST_SKIP() << "the root's path is too long for a socket";
+         if (p.size() >= sizeof a.sun_path)
+             GTEST_SKIP() << "the root's path is too long for a socket";
          std::strcpy(a.sun_path, p.c_str());
          ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
          ::close(s);
      }},
-    {"RelativeLinkOutOfTheRoot", Outcome::Rings, [](DeviceRootFixture& d) {
+    {"RelativeLinkOutOfTheRoot", Outcome::Rings,
+     [](DeviceRootFixture& d) {
          fs::create_directories(outsideOf(d));
          std::ofstream(outsideOf(d) + "/s.plist") << silencingXml();
-         fs::create_symlink("../../../../../../" + fs::path(outsideOf(d)).filename().string() + "/s.plist", d.hostPath(kSettings));
+         fs::create_symlink("../../../../../../" + fs::path(outsideOf(d)).filename().string() + "/s.plist",
+                            d.hostPath(kSettings));
      }},
-    {"AbsoluteLinkOutOfTheRoot", Outcome::Rings, [](DeviceRootFixture& d) {
+    {"AbsoluteLinkOutOfTheRoot", Outcome::Rings,
+     [](DeviceRootFixture& d) {
          fs::create_directories(outsideOf(d));
          std::ofstream(outsideOf(d) + "/s.plist") << silencingXml();
          fs::create_symlink(outsideOf(d) + "/s.plist", d.hostPath(kSettings));
      }},
-    {"LinkLoop", Outcome::Rings, [](DeviceRootFixture& d) {
+    {"LinkLoop", Outcome::Rings,
+     [](DeviceRootFixture& d) {
          fs::create_symlink("loop.plist", d.hostPath(kSettings));
-         fs::create_symlink("net.vexmoor.hushmark.plist", d.hostPath("/private/var/mobile/Library/Preferences/loop.plist"));
+         fs::create_symlink("net.vexmoor.hushmark.plist",
+                            d.hostPath("/private/var/mobile/Library/Preferences/loop.plist"));
      }},
-    {"DanglingLink", Outcome::Rings, [](DeviceRootFixture& d) { fs::create_symlink("nowhere.plist", d.hostPath(kSettings)); }},
-    {"Unreadable", Outcome::Rings, [](DeviceRootFixture& d) {
-         if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    {"DanglingLink", Outcome::Rings,
+     [](DeviceRootFixture& d) { fs::create_symlink("nowhere.plist", d.hostPath(kSettings)); }},
+    {"Unreadable", Outcome::Rings,
+     [](DeviceRootFixture& d) {
+         if (::geteuid() == 0)
+             GTEST_SKIP() << "permissions do not bind the superuser";
          d.writeFile(kSettings, silencingXml());
          fs::permissions(d.hostPath(kSettings), fs::perms::none);
      }},
-    {"LinkInsideTheRoot", Outcome::Silenced, [](DeviceRootFixture& d) {
+    {"LinkInsideTheRoot", Outcome::Silenced,
+     [](DeviceRootFixture& d) {
          d.writeFile("/tmp/real.plist", silencingXml());
          fs::create_symlink("/tmp/real.plist", d.hostPath(kSettings));
      }},
@@ -172,20 +202,25 @@ const HostileFile kFiles[] = {
     {"EnabledAsTextZero", Outcome::Rings, only({{"enabled", "0"}, {"disarmedUntil", NSDate{kDeadline}}})},
     {"EnabledAsTwo", Outcome::Silenced, only({{"enabled", 2}, {"disarmedUntil", NSDate{kDeadline}}}, true)},
     {"EnabledAsHalf", Outcome::Silenced, only({{"enabled", 0.5}, {"disarmedUntil", NSDate{kDeadline}}})},
-    {"EnabledAsDictionary", Outcome::Rings, only({{"enabled", PlistDict{{"x", true}}}, {"disarmedUntil", NSDate{kDeadline}}})},
-    {"EnabledAsData", Outcome::Rings, only({{"enabled", PlistData{1}}, {"disarmedUntil", NSDate{kDeadline}}}, true)},
+    {"EnabledAsDictionary", Outcome::Rings,
+     only({{"enabled", PlistDict{{"x", true}}}, {"disarmedUntil", NSDate{kDeadline}}})},
+    {"EnabledAsData", Outcome::Rings,
+     only({{"enabled", PlistData{1}}, {"disarmedUntil", NSDate{kDeadline}}}, true)},
     {"DeadlineAsText", Outcome::Rings, only({{"enabled", true}, {"disarmedUntil", "3000-01-01T00:00:00Z"}})},
-    {"DeadlineInTheYear3000", Outcome::Silenced, only({{"enabled", true}, {"disarmedUntil", NSDate{31556908800.0}}})},
+    {"DeadlineInTheYear3000", Outcome::Silenced,
+     only({{"enabled", true}, {"disarmedUntil", NSDate{31556908800.0}}})},
     {"DeadlineInTheYear3000Binary", Outcome::Silenced,
      only({{"enabled", true}, {"disarmedUntil", NSDate{31556908800.0}}}, true)},
     {"DeadlinePast2069WithMicroseconds", Outcome::Silenced,
      only({{"enabled", true}, {"disarmedUntil", NSDate{2147483648.000001}}})},
-    {"DeadlineFarPastTheCalendar", Outcome::Silenced, only({{"enabled", true}, {"disarmedUntil", NSDate{1e300}}}, true)},
+    {"DeadlineFarPastTheCalendar", Outcome::Silenced,
+     only({{"enabled", true}, {"disarmedUntil", NSDate{1e300}}}, true)},
     {"DeadlineInfinite", Outcome::Silenced,
      only({{"enabled", true}, {"disarmedUntil", NSDate{std::numeric_limits<double>::infinity()}}}, true)},
     {"DeadlineMinusInfinity", Outcome::Rings,
      only({{"enabled", true}, {"disarmedUntil", NSDate{-std::numeric_limits<double>::infinity()}}}, true)},
-    {"DeadlineNotANumber", Outcome::Survives, only({{"enabled", true}, {"disarmedUntil", NSDate{std::nan("")}}}, true)},
+    {"DeadlineNotANumber", Outcome::Survives,
+     only({{"enabled", true}, {"disarmedUntil", NSDate{std::nan("")}}}, true)},
     {"DeadlineIn1901", Outcome::Rings, only({{"enabled", true}, {"disarmedUntil", NSDate{-3155760000.0}}})},
     {"MinutesOverflowing", Outcome::Silenced, silencingWith("disableForMinutes", "99999999999")},
     {"MinutesHuge", Outcome::Silenced, silencingWith("disableForMinutes", int64_t{1} << 62, true)},
@@ -193,23 +228,31 @@ const HostileFile kFiles[] = {
     {"ColorLongHex", Outcome::Silenced, silencingWith("buttonColor", "#" + std::string(5000, 'F'))},
     {"TextOfHalfAMegabyte", Outcome::Silenced, silencingWith("buttonText", std::string(500000, 'x'))},
     {"TextWithControlCharacters", Outcome::Silenced, silencingWith("buttonText", "\x01\x02\x1b[2J\t\r\n")},
-    {"BinaryTextWithNul", Outcome::Silenced, bytes([] { return binarySilencingWithKey(binaryString(std::string("a\0b", 3))); })},
-    {"ManyKeysWithinTheLimits", Outcome::Silenced,
-     bytes([] {
+    {"BinaryTextWithNul", Outcome::Silenced,
+     bytes([] { return binarySilencingWithKey(binaryString(std::string("a\0b", 3))); })},
+    {"ManyKeysWithinTheLimits", Outcome::Silenced, bytes([] {
          PlistDict d{{"enabled", true}, {"disarmedUntil", NSDate{kDeadline}}};
-         for (int i = 0; i < 3000; ++i) d["key" + std::to_string(i)] = PlistArray{i, "x"}; // 12,000 values
+         for (int i = 0; i < 3000; ++i)
+             d["key" + std::to_string(i)] = PlistArray{i, "x"}; // 12,000 values
          return propertyListToBinary(d);
      })},
-    {"DeeplyNestedWithinTheLimits", Outcome::Silenced, silencingWith("deep", [] {
-         PlistValue v = 1;
-         for (int i = 0; i < 30; ++i) v = PlistArray{v};
-         return v;
-     }())},
+    {"DeeplyNestedWithinTheLimits", Outcome::Silenced,
+     silencingWith("deep",
+                   [] {
+                       PlistValue v = 1;
+                       for (int i = 0; i < 30; ++i)
+                           v = PlistArray{v};
+                       return v;
+                   }())},
 };
 
-bool startsWith(const std::string& s, const std::string& prefix) { return s.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& s, const std::string& prefix) {
+    return s.rfind(prefix, 0) == 0;
+}
 
-void PrintTo(const HostileFile& file, std::ostream* os) { *os << file.name; }
+void PrintTo(const HostileFile& file, std::ostream* os) {
+    *os << file.name;
+}
 
 class HostileSettingsFile : public testing::TestWithParam<HostileFile> {};
 
@@ -217,7 +260,8 @@ TEST_P(HostileSettingsFile, BootsBothHostsAndReadsAsMissingOrByTheValueRules) {
     const HostileFile& file = GetParam();
     DeviceRootFixture device;
     file.place(device);
-    if (IsSkipped() || HasFatalFailure()) return;
+    if (IsSkipped() || HasFatalFailure())
+        return;
 
     SpringBoardHost springBoard;
     const std::vector<std::string> loaded = springBoard.boot();
@@ -233,7 +277,8 @@ TEST_P(HostileSettingsFile, BootsBothHostsAndReadsAsMissingOrByTheValueRules) {
     ASSERT_TRUE(settings.openPane("Hushmark"));
     std::string status;
     for (const std::string& label : settings.rowLabels())
-        if (startsWith(label, "Alarms Enabled") || startsWith(label, "Hushmarked Until:")) status = label;
+        if (startsWith(label, "Alarms Enabled") || startsWith(label, "Hushmarked Until:"))
+            status = label;
     EXPECT_FALSE(status.empty()) << "the page shows its status row";
 
     switch (file.outcome) {
@@ -245,15 +290,19 @@ TEST_P(HostileSettingsFile, BootsBothHostsAndReadsAsMissingOrByTheValueRules) {
         EXPECT_TRUE(dropped);
         EXPECT_TRUE(startsWith(status, "Hushmarked Until:")) << status;
         break;
-    case Outcome::Survives: break;
+    case Outcome::Survives:
+        break;
     }
     if (fs::exists(outsideOf(device))) {
-        EXPECT_EQ(fs::file_size(outsideOf(device) + "/s.plist"), silencingXml().size()) << "nothing written outside";
+        EXPECT_EQ(fs::file_size(outsideOf(device) + "/s.plist"), silencingXml().size())
+            << "nothing written outside";
         fs::remove_all(outsideOf(device));
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileSettingsFile, testing::ValuesIn(kFiles),
-                         [](const testing::TestParamInfo<HostileFile>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<HostileFile>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

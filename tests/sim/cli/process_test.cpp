@@ -37,12 +37,15 @@ std::string slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void spit(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void spit(const fs::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
 
 bool eventually(const std::function<bool()>& holds, std::chrono::seconds limit = 60s) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!holds()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         std::this_thread::sleep_for(20ms);
     }
     return true;
@@ -51,28 +54,35 @@ bool eventually(const std::function<bool()>& holds, std::chrono::seconds limit =
 // A simulator started by the test, its output in files; killed if the test leaves it running.
 class Sim {
   public:
-    Sim(const std::vector<std::string>& words, const fs::path& folder, const std::map<std::string, std::string>& env = {})
-        : out_(folder / ("out-" + std::to_string(++count_))), err_(folder / ("err-" + std::to_string(count_))) {
+    Sim(const std::vector<std::string>& words, const fs::path& folder,
+        const std::map<std::string, std::string>& env = {})
+        : out_(folder / ("out-" + std::to_string(++count_))),
+          err_(folder / ("err-" + std::to_string(count_))) {
         std::vector<std::string> argv{HM_SIM};
         argv.insert(argv.end(), words.begin(), words.end());
         std::vector<char*> args;
-        for (auto& w : argv) args.push_back(w.data());
+        for (auto& w : argv)
+            args.push_back(w.data());
         args.push_back(nullptr);
         std::vector<std::string> vars;
         for (char** e = environ; *e; ++e) {
             const std::string var = *e;
-            if (!env.count(var.substr(0, var.find('=')))) vars.push_back(var);
+            if (!env.count(var.substr(0, var.find('='))))
+                vars.push_back(var);
         }
-        for (const auto& [name, value] : env) vars.push_back(name + "=" + value);
+        for (const auto& [name, value] : env)
+            vars.push_back(name + "=" + value);
         std::vector<char*> envp;
-        for (auto& v : vars) envp.push_back(v.data());
+        for (auto& v : vars)
+            envp.push_back(v.data());
         envp.push_back(nullptr);
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&files, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         posix_spawn_file_actions_addopen(&files, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&pid_, argv[0].c_str(), &files, nullptr, args.data(), envp.data()) != 0) pid_ = -1;
+        if (posix_spawn(&pid_, argv[0].c_str(), &files, nullptr, args.data(), envp.data()) != 0)
+            pid_ = -1;
         posix_spawn_file_actions_destroy(&files);
     }
     ~Sim() {
@@ -91,7 +101,8 @@ class Sim {
     int finish(std::chrono::seconds limit = 60s) {
         int status = 0;
         const bool exited = eventually([&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; }, limit);
-        if (!exited) return -1; // the destructor kills it
+        if (!exited)
+            return -1; // the destructor kills it
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -140,7 +151,8 @@ class ProcessTest : public testing::Test {
     std::vector<fs::path> lockedTemporaryRoots() const {
         std::vector<fs::path> roots;
         for (const auto& e : fs::directory_iterator(temporary_))
-            if (fs::exists(e.path() / ".hushmark-sim-lock")) roots.push_back(e.path());
+            if (fs::exists(e.path() / ".hushmark-sim-lock"))
+                roots.push_back(e.path());
         return roots;
     }
     std::map<std::string, std::string> temporaryEnv() const { return {{"TMPDIR", temporary_.string()}}; }
@@ -178,10 +190,12 @@ TEST_F(ProcessTest, ASecondProcessOnAHeldRootIsTurnedAwayNamingTheHolder) {
 }
 
 TEST_F(ProcessTest, TheLockPassesThroughARespring) {
-    Sim held({"run", (folder_ / "respring-held.scn").string(), "--root", root_.string(), "--snapshots", shots_.string()},
+    Sim held({"run", (folder_ / "respring-held.scn").string(), "--root", root_.string(), "--snapshots",
+              shots_.string()},
              folder_);
     // Past the respring: the program has replaced itself, with --resume.
-    ASSERT_TRUE(eventually([&] { return held.commandLine().find("--resume") != std::string::npos; })) << held.err();
+    ASSERT_TRUE(eventually([&] { return held.commandLine().find("--resume") != std::string::npos; }))
+        << held.err();
     Sim refused({"run", (folder_ / "short.scn").string(), "--root", root_.string()}, folder_);
     EXPECT_EQ(refused.finish(), 1);
     EXPECT_NE(refused.err().find(holderMessage(root_, held.pid())), std::string::npos) << refused.err();
@@ -195,12 +209,13 @@ TEST_F(ProcessTest, AStoppedRunRemovesItsTemporaryRoot) {
         int signal;
         const char* scenario;
     } cases[] = {
-        {SIGTERM, "held.scn"}, {SIGINT, "held.scn"}, {SIGHUP, "held.scn"},
+        {SIGTERM, "held.scn"},          {SIGINT, "held.scn"},          {SIGHUP, "held.scn"},
         {SIGTERM, "respring-held.scn"}, {SIGHUP, "respring-held.scn"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(strsignal(c.signal)) + " in " + c.scenario);
-        Sim run({"run", (folder_ / c.scenario).string(), "--snapshots", shots_.string()}, folder_, temporaryEnv());
+        Sim run({"run", (folder_ / c.scenario).string(), "--snapshots", shots_.string()}, folder_,
+                temporaryEnv());
         ASSERT_TRUE(eventually([&] { return lockedTemporaryRoots().size() == 1; })) << run.err();
         if (std::string(c.scenario).find("respring") != std::string::npos) {
             ASSERT_TRUE(eventually([&] { return run.commandLine().find("--resume") != std::string::npos; }));

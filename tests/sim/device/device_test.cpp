@@ -31,7 +31,8 @@ class DeviceTest : public testing::Test {
         DeviceImageOptions options;
         options.addons = {"libstatusbar"};
         ASSERT_EQ(layDeviceImage(root_, options), "");
-        device_ = std::make_unique<Device>(Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
+        device_ = std::make_unique<Device>(
+            Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
         // The tweak reads its settings as SpringBoard starts: the extra button is on from boot.
         ASSERT_EQ(device_->setSetting("enabled", true), "");
         ASSERT_EQ(device_->setSetting("enableAlertButtons", true), "");
@@ -72,7 +73,9 @@ TEST_F(DeviceTest, PngBytesAreAPictureOfTheScreenAtItsScale) {
     const std::vector<uint8_t> png = device_->png(Screen::SpringBoard);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-    auto be32 = [&](size_t at) { return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3]; };
+    auto be32 = [&](size_t at) {
+        return (png[at] << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+    };
     EXPECT_EQ(be32(16), 640); // IHDR width and height: 320 x 568 points at scale 2
     EXPECT_EQ(be32(20), 1136);
 }
@@ -94,9 +97,11 @@ TEST_F(DeviceTest, EventsByCursorAndBySubscription) {
 }
 
 TEST_F(DeviceTest, TouchesNeedSomethingToTakeThemAndAFingerDown) {
-    EXPECT_EQ(device_->touchMove(Screen::SpringBoard, {10, 10}), "no finger is down on the springboard screen");
+    EXPECT_EQ(device_->touchMove(Screen::SpringBoard, {10, 10}),
+              "no finger is down on the springboard screen");
     EXPECT_EQ(device_->touchUp(Screen::Settings, {10, 10}), "no finger is down on the settings screen");
-    EXPECT_EQ(device_->touchDown(Screen::SpringBoard, {-50, 10}), "nothing takes a touch at (-50, 10) on the springboard screen");
+    EXPECT_EQ(device_->touchDown(Screen::SpringBoard, {-50, 10}),
+              "nothing takes a touch at (-50, 10) on the springboard screen");
     EXPECT_EQ(device_->tap(Screen::SpringBoard, {160, 300}), "");
     EXPECT_EQ(device_->type("x"), "no text field is being edited (touch one first)");
     EXPECT_EQ(device_->tapAlertButton("OK"), "no alert is shown");
@@ -107,15 +112,28 @@ TEST_F(DeviceTest, TouchesNeedSomethingToTakeThemAndAFingerDown) {
 // reads the result.
 TEST_F(DeviceTest, TheClockMovesToLocalTimesAndTheNextAlarm) {
     auto local = [&] { return localDateTime(device_->now(), "UTC"); };
-    struct Case { std::function<std::string()> step; std::string error; const char* after; };
+    struct Case {
+        std::function<std::string()> step;
+        std::string error;
+        const char* after;
+    };
     const Case cases[] = {
         {[&] { return device_->advanceToNextAlarm(); }, "no alarm is set", "2026-12-07 06:59:00"},
         {[&] { return device_->advanceTo(7 * 3600 + 1); }, "", "2026-12-07 07:00:01"},
         {[&] { return device_->advanceTo(6 * 3600); }, "", "2026-12-08 06:00:00"},
         {[&] { return device_->setLocalTime(std::nullopt, 5 * 3600 + 30 * 60); }, "", "2026-12-08 05:30:00"},
-        {[&] { return device_->setLocalTime(CalendarDay{2027, 1, 2}, 7 * 3600 + 5 * 60 + 9); }, "", "2027-01-02 07:05:09"},
-        {[&] { return device_->setLocalTime(CalendarDay{2026, 12, 31}, 23 * 3600); }, "", "2026-12-31 23:00:00"},
-        {[&] { return device_->addAlarm({8 * 3600 + 15 * 60, "Late"}); }, "", "2026-12-31 23:00:00"},
+        {[&] {
+             return device_->setLocalTime(CalendarDay{2027, 1, 2}, 7 * 3600 + 5 * 60 + 9);
+         },
+         "", "2027-01-02 07:05:09"},
+        {[&] {
+             return device_->setLocalTime(CalendarDay{2026, 12, 31}, 23 * 3600);
+         },
+         "", "2026-12-31 23:00:00"},
+        {[&] {
+             return device_->addAlarm({8 * 3600 + 15 * 60, "Late"});
+         },
+         "", "2026-12-31 23:00:00"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.step(), c.error);
@@ -146,8 +164,12 @@ TEST_F(DeviceTest, ScreenExtentsAreTheWindows) {
 // on it goes back; a tap on the title or the status bar above it does not.
 TEST_F(DeviceTest, TheBackButtonIsWhereItIsDrawn) {
     auto depth = [&] { return device_->inspect(Screen::Settings)["settings"]["depth"].get<int>(); };
-    struct Case { CGPoint at; bool back; };
-    const Case cases[] = {{{30, 42}, true}, {{12, 25}, true}, {{160, 42}, false}, {{30, 10}, false}, {{300, 42}, false}};
+    struct Case {
+        CGPoint at;
+        bool back;
+    };
+    const Case cases[] = {
+        {{30, 42}, true}, {{12, 25}, true}, {{160, 42}, false}, {{30, 10}, false}, {{300, 42}, false}};
     ASSERT_EQ(device_->openSettings(), "");
     for (const Case& c : cases) {
         ASSERT_EQ(device_->tapRow("Button Color"), "");
@@ -175,11 +197,14 @@ TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
     ASSERT_EQ(device_->openSettings(), "");
     ASSERT_EQ(device_->tapRow("Button Color"), "");
     // The hex button, found by what its touch sends, opens the prompt on the Settings screen.
-    std::function<const nlohmann::json*(const nlohmann::json&)> hexButton = [&](const nlohmann::json& v) -> const nlohmann::json* {
-        if (v.contains("actions") && v["actions"].dump().find("askUserForInputHex") != std::string::npos) return &v;
+    std::function<const nlohmann::json*(const nlohmann::json&)> hexButton =
+        [&](const nlohmann::json& v) -> const nlohmann::json* {
+        if (v.contains("actions") && v["actions"].dump().find("askUserForInputHex") != std::string::npos)
+            return &v;
         if (v.contains("subviews"))
             for (const auto& sub : v["subviews"])
-                if (auto* found = hexButton(sub)) return found;
+                if (auto* found = hexButton(sub))
+                    return found;
         return nullptr;
     };
     nlohmann::json page = device_->inspect(Screen::Settings);
@@ -187,7 +212,8 @@ TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
     ASSERT_TRUE(button);
     const auto& f = (*button)["frame"];
     ASSERT_EQ(device_->tap(Screen::Settings, {f["x"].get<double>() + f["width"].get<double>() / 2,
-                                              f["y"].get<double>() + f["height"].get<double>() / 2}), "");
+                                              f["y"].get<double>() + f["height"].get<double>() / 2}),
+              "");
     ASSERT_EQ(device_->alertsOn(Screen::Settings).size(), 1u);
     EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
     EXPECT_TRUE(device_->inspect(Screen::SpringBoard)["alerts"].empty());
@@ -218,16 +244,19 @@ TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
     EXPECT_EQ(j["springboard"]["ringing"]["title"], "Wake up");
     // The button's frame is where a finger finds it.
     const auto& f = button["frame"];
-    const CGPoint center{f["x"].get<double>() + f["width"].get<double>() / 2, f["y"].get<double>() + f["height"].get<double>() / 2};
+    const CGPoint center{f["x"].get<double>() + f["width"].get<double>() / 2,
+                         f["y"].get<double>() + f["height"].get<double>() / 2};
     ASSERT_EQ(device_->touchDown(Screen::SpringBoard, center), "");
     nlohmann::json pressed = device_->inspect(Screen::SpringBoard);
     EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["highlighted"], true);
-    EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["background"], "#CC0000"); // the tweak's touch feedback
+    EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["background"],
+              "#CC0000"); // the tweak's touch feedback
     const size_t cursor = device_->eventCount();
     ASSERT_EQ(device_->touchUp(Screen::SpringBoard, center), "");
     EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
     std::vector<std::string> kinds;
-    for (const DeviceEvent& e : device_->events(cursor)) kinds.push_back(e.kind);
+    for (const DeviceEvent& e : device_->events(cursor))
+        kinds.push_back(e.kind);
     EXPECT_NE(std::find(kinds.begin(), kinds.end(), "alarm stopped"), kinds.end());
 }
 
@@ -260,7 +289,8 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
         {"/tmp/new/deeper/file", ""},
         {"/tmp/alias", ""},
     };
-    for (const Case& c : writes) EXPECT_EQ(device_->writeFile(c.path, "bytes"), c.written) << c.path;
+    for (const Case& c : writes)
+        EXPECT_EQ(device_->writeFile(c.path, "bytes"), c.written) << c.path;
     ASSERT_TRUE(fs::is_regular_file(tmp / "new/deeper/file"));
     EXPECT_EQ(fs::file_size(tmp / "new/deeper/file"), 5u);
     EXPECT_TRUE(fs::is_symlink(tmp / "alias")) << "a write through a link replaces what it names";
@@ -275,7 +305,8 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
     EXPECT_EQ(device_->deleteFile("/tmp/missing"), "");
 
     std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(outside)) left.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(outside))
+        left.push_back(entry.path().filename().string());
     EXPECT_EQ(left, std::vector<std::string>{"secret"});
     EXPECT_EQ(fs::file_size(outside / "secret"), 4u);
     fs::remove_all(outside);

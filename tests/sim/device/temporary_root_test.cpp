@@ -22,7 +22,8 @@ bool isMemoryFileSystem(const fs::path& folder) {
 }
 
 TEST(TemporaryRoot, GoesToTheUsersFolderElseToMemoryElseToTmp) {
-    if (!isMemoryFileSystem("/dev/shm")) GTEST_SKIP() << "this machine has no memory file system at /dev/shm";
+    if (!isMemoryFileSystem("/dev/shm"))
+        GTEST_SKIP() << "this machine has no memory file system at /dev/shm";
     const fs::path own = fs::current_path();
     struct Case {
         const char* name;
@@ -39,8 +40,10 @@ TEST(TemporaryRoot, GoesToTheUsersFolderElseToMemoryElseToTmp) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.tmpdir) ::setenv("TMPDIR", c.tmpdir->c_str(), 1);
-        else ::unsetenv("TMPDIR");
+        if (c.tmpdir)
+            ::setenv("TMPDIR", c.tmpdir->c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
         EXPECT_EQ(temporaryRootsFolder(c.memory), c.expected);
     }
     ::unsetenv("TMPDIR");

@@ -25,7 +25,8 @@ class ServedDeviceTest : public testing::Test {
         root_ = pattern;
         std::filesystem::remove(root_);
         ASSERT_EQ(layDeviceImage(root_, {}), "");
-        device_ = std::make_unique<Device>(Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
+        device_ = std::make_unique<Device>(
+            Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
         ASSERT_EQ(device_->boot(), "");
         ASSERT_EQ(device_->openSettings(), "");
         host_ = std::make_unique<DeviceHost>(*device_, "UTC");

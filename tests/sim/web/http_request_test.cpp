@@ -22,12 +22,14 @@ struct Outcome {
 };
 
 std::ostream& operator<<(std::ostream& os, const Outcome& o) {
-    return os << "{state " << int(o.state) << ", status " << o.status << ", consumed " << o.consumed << ", body \"" << o.body << "\"}";
+    return os << "{state " << int(o.state) << ", status " << o.status << ", consumed " << o.consumed
+              << ", body \"" << o.body << "\"}";
 }
 
 Outcome outcome(const RequestParser& p, State s) {
     Outcome o{s, 0, 0, ""};
-    if (s == State::Refused) o.status = p.refusal().status;
+    if (s == State::Refused)
+        o.status = p.refusal().status;
     if (s == State::Done) {
         o.consumed = p.consumed();
         o.body = p.request().body;
@@ -44,7 +46,8 @@ Outcome whole(const std::string& input, Limits limits = kSmall) {
 Outcome byteByByte(const std::string& input, Limits limits = kSmall) {
     RequestParser p(limits);
     State s = State::NeedMore;
-    for (size_t n = 1; n <= input.size() && s == State::NeedMore; ++n) s = p.parse(std::string_view(input).substr(0, n));
+    for (size_t n = 1; n <= input.size() && s == State::NeedMore; ++n)
+        s = p.parse(std::string_view(input).substr(0, n));
     return outcome(p, s);
 }
 
@@ -54,8 +57,8 @@ struct Case {
     const char* name;
     std::string input;
     State state;
-    int status = 0;         // when refused
-    std::string body = "";  // when done
+    int status = 0;        // when refused
+    std::string body = ""; // when done
 };
 
 TEST(HttpRequest, EachInputIsTakenOrRefusedAsItShouldBe) {
@@ -67,8 +70,10 @@ TEST(HttpRequest, EachInputIsTakenOrRefusedAsItShouldBe) {
         {"a body by length", kHead + "Content-Length: 5\r\n\r\nhello", State::Done, 0, "hello"},
         {"a length with leading zeros", kHead + "Content-Length: 0005\r\n\r\nhello", State::Done, 0, "hello"},
         {"a body still coming", kHead + "Content-Length: 5\r\n\r\nhel", State::NeedMore},
-        {"chunks", kHead + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n1;ext=1\r\n!\r\n0\r\n\r\n", State::Done, 0, "hello!"},
-        {"chunks with a trailer", kHead + "Transfer-Encoding: Chunked\r\n\r\n2\r\nhi\r\n0\r\nX-Sum: 1\r\n\r\n", State::Done, 0, "hi"},
+        {"chunks", kHead + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n1;ext=1\r\n!\r\n0\r\n\r\n",
+         State::Done, 0, "hello!"},
+        {"chunks with a trailer",
+         kHead + "Transfer-Encoding: Chunked\r\n\r\n2\r\nhi\r\n0\r\nX-Sum: 1\r\n\r\n", State::Done, 0, "hi"},
         {"chunks still coming", kHead + "Transfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n", State::NeedMore},
         {"a bare LF", "GET / HTTP/1.1\nHost: a\n\n", State::Refused, 400},
         {"a CR alone", "GET / HTTP/1.1\rHost: a\r\n\r\n", State::Refused, 400},
@@ -83,34 +88,56 @@ TEST(HttpRequest, EachInputIsTakenOrRefusedAsItShouldBe) {
         {"a list of lengths", kHead + "Content-Length: 5, 5\r\n\r\nhello", State::Refused, 400},
         {"two lengths", kHead + "Content-Length: 5\r\nContent-Length: 0\r\n\r\nhello", State::Refused, 400},
         {"a length over the limit", kHead + "Content-Length: 17\r\n\r\n", State::Refused, 413},
-        {"a length past 64 bits", kHead + "Content-Length: 99999999999999999999999\r\n\r\n", State::Refused, 413},
-        {"an unknown encoding", kHead + "Transfer-Encoding: gzip\r\nContent-Length: 2\r\n\r\nhi", State::Refused, 400},
-        {"encodings stacked", kHead + "Transfer-Encoding: gzip, chunked\r\n\r\n0\r\n\r\n", State::Refused, 400},
-        {"chunks and a length", kHead + "Transfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n", State::Refused, 400},
-        {"two encodings", kHead + "Transfer-Encoding: chunked\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n", State::Refused, 400},
-        {"chunks in HTTP/1.0", "POST / HTTP/1.0\r\nHost: a\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n", State::Refused, 400},
-        {"decoded chunks over the limit", kHead + "Transfer-Encoding: chunked\r\n\r\n9\r\n123456789\r\n9\r\n123456789\r\n0\r\n\r\n", State::Refused, 413},
+        {"a length past 64 bits", kHead + "Content-Length: 99999999999999999999999\r\n\r\n", State::Refused,
+         413},
+        {"an unknown encoding", kHead + "Transfer-Encoding: gzip\r\nContent-Length: 2\r\n\r\nhi",
+         State::Refused, 400},
+        {"encodings stacked", kHead + "Transfer-Encoding: gzip, chunked\r\n\r\n0\r\n\r\n", State::Refused,
+         400},
+        {"chunks and a length", kHead + "Transfer-Encoding: chunked\r\nContent-Length: 5\r\n\r\n0\r\n\r\n",
+         State::Refused, 400},
+        {"two encodings", kHead + "Transfer-Encoding: chunked\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n",
+         State::Refused, 400},
+        {"chunks in HTTP/1.0", "POST / HTTP/1.0\r\nHost: a\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n",
+         State::Refused, 400},
+        {"decoded chunks over the limit",
+         kHead + "Transfer-Encoding: chunked\r\n\r\n9\r\n123456789\r\n9\r\n123456789\r\n0\r\n\r\n",
+         State::Refused, 413},
         {"one huge chunk", kHead + "Transfer-Encoding: chunked\r\n\r\nfffffffff\r\n", State::Refused, 413},
-        {"a chunk size that is no number", kHead + "Transfer-Encoding: chunked\r\n\r\nzz\r\n", State::Refused, 400},
-        {"a chunk missing its CR LF", kHead + "Transfer-Encoding: chunked\r\n\r\n2\r\nhiXX0\r\n\r\n", State::Refused, 400},
-        {"a flood of empty extensions", kHead + "Transfer-Encoding: chunked\r\n\r\n" + [] {
+        {"a chunk size that is no number", kHead + "Transfer-Encoding: chunked\r\n\r\nzz\r\n", State::Refused,
+         400},
+        {"a chunk missing its CR LF", kHead + "Transfer-Encoding: chunked\r\n\r\n2\r\nhiXX0\r\n\r\n",
+         State::Refused, 400},
+        {"a flood of empty extensions",
+         kHead + "Transfer-Encoding: chunked\r\n\r\n" +
+             [] {
+                 std::string s;
+                 for (int i = 0; i < 12; ++i)
+                     s += "1;aaa\r\nx\r\n";
+                 return s;
+             }(),
+         State::Refused, 413},
+        {"a head over the limit", "GET / HTTP/1.1\r\nHost: a\r\nX: " + std::string(300, 'a') + "\r\n\r\n",
+         State::Refused, 431},
+        {"blank lines without end",
+         [] {
              std::string s;
-             for (int i = 0; i < 12; ++i) s += "1;aaa\r\nx\r\n";
+             for (int i = 0; i < 150; ++i)
+                 s += "\r\n";
              return s;
-         }(), State::Refused, 413},
-        {"a head over the limit", "GET / HTTP/1.1\r\nHost: a\r\nX: " + std::string(300, 'a') + "\r\n\r\n", State::Refused, 431},
-        {"blank lines without end", [] {
-             std::string s;
-             for (int i = 0; i < 150; ++i) s += "\r\n";
-             return s;
-         }(), State::Refused, 431},
-        {"too many fields", "GET / HTTP/1.1\r\nHost: a\r\nA: 1\r\nB: 1\r\nC: 1\r\nD: 1\r\nE: 1\r\nF: 1\r\nG: 1\r\nH: 1\r\n\r\n", State::Refused, 431},
-        {"a long target", "GET /" + std::string(80, 'a') + " HTTP/1.1\r\nHost: a\r\n\r\n", State::Refused, 414},
+         }(),
+         State::Refused, 431},
+        {"too many fields",
+         "GET / HTTP/1.1\r\nHost: a\r\nA: 1\r\nB: 1\r\nC: 1\r\nD: 1\r\nE: 1\r\nF: 1\r\nG: 1\r\nH: 1\r\n\r\n",
+         State::Refused, 431},
+        {"a long target", "GET /" + std::string(80, 'a') + " HTTP/1.1\r\nHost: a\r\n\r\n", State::Refused,
+         414},
         {"HTTP/2", "GET / HTTP/2.0\r\nHost: a\r\n\r\n", State::Refused, 400},
         {"an absolute target", "GET http://evil.com/ HTTP/1.1\r\nHost: a\r\n\r\n", State::Refused, 400},
         {"two blanks in the request line", "GET  / HTTP/1.1\r\nHost: a\r\n\r\n", State::Refused, 400},
         {"a method that is no token", "G(T / HTTP/1.1\r\nHost: a\r\n\r\n", State::Refused, 400},
-        {"an expectation not met", kHead + "Expect: magic\r\nContent-Length: 1\r\n\r\nx", State::Refused, 417},
+        {"an expectation not met", kHead + "Expect: magic\r\nContent-Length: 1\r\n\r\nx", State::Refused,
+         417},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,7 +156,9 @@ TEST(HttpRequest, EachInputIsTakenOrRefusedAsItShouldBe) {
 
 TEST(HttpRequest, TheRequestLineAndFieldsAreKept) {
     RequestParser p;
-    ASSERT_EQ(p.parse("GET /api/inspect/settings?x=1 HTTP/1.1\r\nHOST:  localhost:8026 \r\nConnection: keep-alive, Close\r\n\r\n"), State::Done);
+    ASSERT_EQ(p.parse("GET /api/inspect/settings?x=1 HTTP/1.1\r\nHOST:  localhost:8026 \r\nConnection: "
+                      "keep-alive, Close\r\n\r\n"),
+              State::Done);
     const Request& r = p.request();
     EXPECT_EQ(r.method, "GET");
     EXPECT_EQ(r.target, "/api/inspect/settings?x=1");
@@ -146,7 +175,8 @@ TEST(HttpRequest, TheRequestLineAndFieldsAreKept) {
 }
 
 TEST(HttpRequest, PipelinedRequestsFollowOneAnother) {
-    const std::string first = kHead + "Content-Length: 2\r\n\r\nab", second = "GET /b HTTP/1.1\r\nHost: a\r\n\r\n";
+    const std::string first = kHead + "Content-Length: 2\r\n\r\nab",
+                      second = "GET /b HTTP/1.1\r\nHost: a\r\n\r\n";
     std::string buffer = first + second + "GET /c HT";
     RequestParser p(kSmall);
     ASSERT_EQ(p.parse(buffer), State::Done);
@@ -181,17 +211,39 @@ TEST(HttpChecks, OnlyTheBoundHostLocalhostAndLoopbackAddressesAreAnswered) {
         bool allowed;
     };
     const std::vector<HostCase> cases{
-        {"127.0.0.1", "127.0.0.1", true},       {"127.0.0.1:8026", "127.0.0.1", true}, {"localhost:8026", "127.0.0.1", true},
-        {"LocalHost", "127.0.0.1", true},       {"[::1]:8026", "127.0.0.1", true},     {"127.1.2.3:1", "127.0.0.1", true},
-        {"192.168.1.5:80", "192.168.1.5", true}, {"[fe80::1]:80", "fe80::1", true},     {"127.0.0.1:65535", "127.0.0.1", true},
-        {"localhost:80@evil", "127.0.0.1", false}, {"localhost:abc", "127.0.0.1", false}, {"[::1]evil.com", "127.0.0.1", false},
-        {"[localhost]", "127.0.0.1", false},     {"localhost.", "127.0.0.1", false},     {"localhost:", "127.0.0.1", false},
-        {"localhost:0", "127.0.0.1", false},     {"localhost:65536", "127.0.0.1", false}, {"localhost:080800", "127.0.0.1", false},
-        {"127.0.0.01", "127.0.0.1", false},      {"127.0.0.256", "127.0.0.1", false},    {"127.0.0", "127.0.0.1", false},
-        {"127.0.0.1.", "127.0.0.1", false},      {"128.0.0.1", "127.0.0.1", false},      {"evil.com", "127.0.0.1", false},
-        {"", "127.0.0.1", false},                {":8026", "127.0.0.1", false},          {"[::1", "127.0.0.1", false},
-        {"[::2]", "127.0.0.1", false},           {"192.168.1.5", "127.0.0.1", false},    {"localhost:+80", "127.0.0.1", false},
-        {"evil.localhost", "127.0.0.1", false},  {"localhost evil", "127.0.0.1", false}, {"fe80::1", "fe80::1", false},
+        {"127.0.0.1", "127.0.0.1", true},
+        {"127.0.0.1:8026", "127.0.0.1", true},
+        {"localhost:8026", "127.0.0.1", true},
+        {"LocalHost", "127.0.0.1", true},
+        {"[::1]:8026", "127.0.0.1", true},
+        {"127.1.2.3:1", "127.0.0.1", true},
+        {"192.168.1.5:80", "192.168.1.5", true},
+        {"[fe80::1]:80", "fe80::1", true},
+        {"127.0.0.1:65535", "127.0.0.1", true},
+        {"localhost:80@evil", "127.0.0.1", false},
+        {"localhost:abc", "127.0.0.1", false},
+        {"[::1]evil.com", "127.0.0.1", false},
+        {"[localhost]", "127.0.0.1", false},
+        {"localhost.", "127.0.0.1", false},
+        {"localhost:", "127.0.0.1", false},
+        {"localhost:0", "127.0.0.1", false},
+        {"localhost:65536", "127.0.0.1", false},
+        {"localhost:080800", "127.0.0.1", false},
+        {"127.0.0.01", "127.0.0.1", false},
+        {"127.0.0.256", "127.0.0.1", false},
+        {"127.0.0", "127.0.0.1", false},
+        {"127.0.0.1.", "127.0.0.1", false},
+        {"128.0.0.1", "127.0.0.1", false},
+        {"evil.com", "127.0.0.1", false},
+        {"", "127.0.0.1", false},
+        {":8026", "127.0.0.1", false},
+        {"[::1", "127.0.0.1", false},
+        {"[::2]", "127.0.0.1", false},
+        {"192.168.1.5", "127.0.0.1", false},
+        {"localhost:+80", "127.0.0.1", false},
+        {"evil.localhost", "127.0.0.1", false},
+        {"localhost evil", "127.0.0.1", false},
+        {"fe80::1", "fe80::1", false},
         {std::string_view("localhost\0.evil.com", 19), "127.0.0.1", false},
     };
     for (const HostCase& c : cases) {
@@ -216,12 +268,15 @@ TEST(HttpChecks, APostIsJsonFromThePagesOwnOrigin) {
         {"an empty Origin", "Content-Type: application/json\r\nOrigin:\r\n", 403, "empty Origin"},
         {"a foreign Origin", "Content-Type: application/json\r\nOrigin: http://evil.com\r\n", 403},
         {"the null Origin", "Content-Type: application/json\r\nOrigin: null\r\n", 403},
-        {"two Origins", "Content-Type: application/json\r\nOrigin: http://127.0.0.1:8026\r\nOrigin: http://evil.com\r\n", 400},
+        {"two Origins",
+         "Content-Type: application/json\r\nOrigin: http://127.0.0.1:8026\r\nOrigin: http://evil.com\r\n",
+         400},
     };
     for (const PostCase& c : cases) {
         SCOPED_TRACE(c.name);
         RequestParser p;
-        ASSERT_EQ(p.parse("POST /api/action HTTP/1.1\r\nHost: 127.0.0.1:8026\r\n" + c.fields + "\r\n"), State::Done);
+        ASSERT_EQ(p.parse("POST /api/action HTTP/1.1\r\nHost: 127.0.0.1:8026\r\n" + c.fields + "\r\n"),
+                  State::Done);
         auto refusal = checkRequest(p.request(), "127.0.0.1");
         EXPECT_EQ(refusal ? refusal->status : 0, c.status) << (refusal ? refusal->message : "");
         if (refusal) {

@@ -30,7 +30,8 @@ class WebApiTest : public ServedDeviceTest {
   protected:
     void SetUp() override {
         ServedDeviceTest::SetUp();
-        if (HasFatalFailure()) return;
+        if (HasFatalFailure())
+            return;
         server_ = std::make_unique<WebServer>(*host_, ServerOptions{"127.0.0.1", 0});
         ASSERT_EQ(server_->bind(), "");
         server_->start();
@@ -49,7 +50,9 @@ class WebApiTest : public ServedDeviceTest {
         server_->stop();
     }
 
-    static httplib::Headers pageHeaders(int port) { return {{"Origin", "http://127.0.0.1:" + std::to_string(port)}}; }
+    static httplib::Headers pageHeaders(int port) {
+        return {{"Origin", "http://127.0.0.1:" + std::to_string(port)}};
+    }
 
     httplib::Result post(httplib::Client& c, const json& body) {
         return c.Post("/api/action", pageHeaders(server_->port()), body.dump(), "application/json");
@@ -59,13 +62,14 @@ class WebApiTest : public ServedDeviceTest {
 
     // The first view (depth first) for which `match` holds.
     static const json* findView(const json& view, const std::function<bool(const json&)>& match) {
-        if (match(view)) return &view;
+        if (match(view))
+            return &view;
         if (view.contains("subviews"))
             for (const json& sub : view["subviews"])
-                if (const json* found = findView(sub, match)) return found;
+                if (const json* found = findView(sub, match))
+                    return found;
         return nullptr;
     }
-
 };
 
 TEST_F(WebApiTest, ActionsChangeWhatInspectionShows) {
@@ -75,11 +79,13 @@ TEST_F(WebApiTest, ActionsChangeWhatInspectionShows) {
         ASSERT_EQ(r->status, 200);
         json settings = bodyOf(r);
         EXPECT_EQ(settings["screen"], "settings");
-        const json* toggle = findView(settings["views"], [](const json& v) { return v["class"] == "PSSwitchView"; });
+        const json* toggle =
+            findView(settings["views"], [](const json& v) { return v["class"] == "PSSwitchView"; });
         ASSERT_NE(toggle, nullptr) << settings.dump();
         EXPECT_EQ((*toggle)["on"], false);
         const json& f = (*toggle)["frame"];
-        const json at{{"screen", "settings"}, {"x", f["x"].get<double>() + f["width"].get<double>() / 2},
+        const json at{{"screen", "settings"},
+                      {"x", f["x"].get<double>() + f["width"].get<double>() / 2},
                       {"y", f["y"].get<double>() + f["height"].get<double>() / 2}};
         for (const char* phase : {"down", "up"}) {
             json touch = at;
@@ -89,7 +95,8 @@ TEST_F(WebApiTest, ActionsChangeWhatInspectionShows) {
             ASSERT_TRUE(r);
             EXPECT_EQ(r->status, 200) << r->body;
         }
-        toggle = findView((settings = bodyOf(c.Get("/api/inspect/settings")))["views"], [](const json& v) { return v["class"] == "PSSwitchView"; });
+        toggle = findView((settings = bodyOf(c.Get("/api/inspect/settings")))["views"],
+                          [](const json& v) { return v["class"] == "PSSwitchView"; });
         ASSERT_NE(toggle, nullptr);
         EXPECT_EQ((*toggle)["on"], true);
 
@@ -124,51 +131,185 @@ struct BadRequest {
 TEST_F(WebApiTest, BadInputGetsAClearRefusalAndTheDeviceKeepsRunning) {
     const std::string huge(WebServer::kBodyLimit + 1024, ' ');
     const std::vector<BadRequest> cases{
-        {"malformed JSON", "POST", "/api/action", "application/json", "{\"action\": ", {}, 400, "not valid JSON"},
+        {"malformed JSON",
+         "POST",
+         "/api/action",
+         "application/json",
+         "{\"action\": ",
+         {},
+         400,
+         "not valid JSON"},
         {"not an object", "POST", "/api/action", "application/json", "[1, 2]", {}, 400, "JSON object"},
-        {"unknown action", "POST", "/api/action", "application/json", R"({"action":"explode"})", {}, 400, "no action \"explode\""},
-        {"missing field", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"settings","x":10})", {}, 400, "\"y\" is missing"},
-        {"wrong type", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"settings","x":"10","y":5})", {}, 400, "\"x\" must be a number"},
-        {"unknown screen", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"lock","x":1,"y":1})", {}, 400, "\"screen\" must be"},
-        {"point off the screen", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"springboard","x":321,"y":5})", {}, 400, "lies outside"},
-        {"a point too far to be a number of points", "POST", "/api/action", "application/json", R"({"action":"tap","screen":"springboard","x":1e308,"y":5})", {}, 400, "(1e+308, 5) lies outside"},
-        {"negative point", "POST", "/api/action", "application/json", R"({"action":"touch","phase":"move","screen":"settings","x":5,"y":-1})", {}, 400, "lies outside"},
-        {"bad phase", "POST", "/api/action", "application/json", R"({"action":"touch","phase":"hover","screen":"settings","x":5,"y":5})", {}, 400, "\"phase\""},
-        {"bad rate", "POST", "/api/action", "application/json", R"({"action":"rate","rate":7})", {}, 400, "0, 1, 60 or 3600"},
-        {"bad alarm time", "POST", "/api/action", "application/json", R"({"action":"addAlarm","time":"25:00"})", {}, 400, "HH:MM"},
-        {"impossible date", "POST", "/api/action", "application/json", R"({"action":"setTime","time":"2026-02-30 08:00:00"})", {}, 400, "\"time\""},
-        {"long text", "POST", "/api/action", "application/json", json{{"action", "type"}, {"text", std::string(2000, 'a')}}.dump(), {}, 400, "at most"},
-        {"not JSON", "POST", "/api/action", "text/plain", R"({"action":"lock","locked":true})", {}, 415, "application/json"},
-        {"form post", "POST", "/api/action", "application/x-www-form-urlencoded", "action=lock", {}, 415, "application/json"},
+        {"unknown action",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"explode"})",
+         {},
+         400,
+         "no action \"explode\""},
+        {"missing field",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"tap","screen":"settings","x":10})",
+         {},
+         400,
+         "\"y\" is missing"},
+        {"wrong type",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"tap","screen":"settings","x":"10","y":5})",
+         {},
+         400,
+         "\"x\" must be a number"},
+        {"unknown screen",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"tap","screen":"lock","x":1,"y":1})",
+         {},
+         400,
+         "\"screen\" must be"},
+        {"point off the screen",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"tap","screen":"springboard","x":321,"y":5})",
+         {},
+         400,
+         "lies outside"},
+        {"a point too far to be a number of points",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"tap","screen":"springboard","x":1e308,"y":5})",
+         {},
+         400,
+         "(1e+308, 5) lies outside"},
+        {"negative point",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"touch","phase":"move","screen":"settings","x":5,"y":-1})",
+         {},
+         400,
+         "lies outside"},
+        {"bad phase",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"touch","phase":"hover","screen":"settings","x":5,"y":5})",
+         {},
+         400,
+         "\"phase\""},
+        {"bad rate",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"rate","rate":7})",
+         {},
+         400,
+         "0, 1, 60 or 3600"},
+        {"bad alarm time",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"addAlarm","time":"25:00"})",
+         {},
+         400,
+         "HH:MM"},
+        {"impossible date",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"setTime","time":"2026-02-30 08:00:00"})",
+         {},
+         400,
+         "\"time\""},
+        {"long text",
+         "POST",
+         "/api/action",
+         "application/json",
+         json{{"action", "type"}, {"text", std::string(2000, 'a')}}.dump(),
+         {},
+         400,
+         "at most"},
+        {"not JSON",
+         "POST",
+         "/api/action",
+         "text/plain",
+         R"({"action":"lock","locked":true})",
+         {},
+         415,
+         "application/json"},
+        {"form post",
+         "POST",
+         "/api/action",
+         "application/x-www-form-urlencoded",
+         "action=lock",
+         {},
+         415,
+         "application/json"},
         {"huge body", "POST", "/api/action", "application/json", huge, {}, 413, "KiB"},
         {"unknown route", "GET", "/etc/passwd", "", "", {}, 404, "no such page"},
         {"climbing out", "GET", "/../../etc/passwd", "", "", {}, 404, "no such page"},
         {"unknown screen to inspect", "GET", "/api/inspect/lockscreen", "", "", {}, 404, "no screen"},
-        {"foreign host", "GET", "/api/inspect/settings", "", "", {{"Host", "evil.example:8026"}}, 403, "answers only"},
-        {"foreign host posting", "POST", "/api/action", "application/json", R"({"action":"lock","locked":true})",
-         {{"Host", "attacker.example"}}, 403, "answers only"},
-        {"foreign origin", "POST", "/api/action", "application/json", R"({"action":"lock","locked":true})",
-         {{"Origin", "http://evil.example"}}, 403, "only from the page"},
-        {"another port's origin", "POST", "/api/action", "application/json", R"({"action":"lock","locked":true})",
-         {{"Origin", "http://127.0.0.1:1"}}, 403, "only from the page"},
+        {"foreign host",
+         "GET",
+         "/api/inspect/settings",
+         "",
+         "",
+         {{"Host", "evil.example:8026"}},
+         403,
+         "answers only"},
+        {"foreign host posting",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"lock","locked":true})",
+         {{"Host", "attacker.example"}},
+         403,
+         "answers only"},
+        {"foreign origin",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"lock","locked":true})",
+         {{"Origin", "http://evil.example"}},
+         403,
+         "only from the page"},
+        {"another port's origin",
+         "POST",
+         "/api/action",
+         "application/json",
+         R"({"action":"lock","locked":true})",
+         {{"Origin", "http://127.0.0.1:1"}},
+         403,
+         "only from the page"},
     };
     withClient([&](httplib::Client& c) {
         for (const BadRequest& bad : cases) {
             SCOPED_TRACE(bad.name);
             httplib::Result r = bad.method == "GET" ? c.Get(bad.path.c_str(), bad.headers)
-                                                    : c.Post(bad.path.c_str(), bad.headers, bad.body, bad.contentType.c_str());
+                                                    : c.Post(bad.path.c_str(), bad.headers, bad.body,
+                                                             bad.contentType.c_str());
             ASSERT_TRUE(r);
             EXPECT_EQ(r->status, bad.status) << r->body;
             json answer = bodyOf(r);
             ASSERT_TRUE(answer.is_object() && answer["error"].is_string()) << r->body;
-            EXPECT_NE(answer["error"].get<std::string>().find(bad.message), std::string::npos) << answer["error"];
+            EXPECT_NE(answer["error"].get<std::string>().find(bad.message), std::string::npos)
+                << answer["error"];
         }
         // Nothing of the above changed the device, and it still answers.
         json board = bodyOf(c.Get("/api/inspect/springboard"));
         EXPECT_EQ(board["springboard"]["locked"], false);
         EXPECT_EQ(board["time"], "2026-12-07 06:59:00");
         // The page's own origin and the name localhost are welcome.
-        auto r = c.Post("/api/action", {{"Host", "localhost:" + std::to_string(server_->port())}, {"Origin", "http://localhost:" + std::to_string(server_->port())}},
+        auto r = c.Post("/api/action",
+                        {{"Host", "localhost:" + std::to_string(server_->port())},
+                         {"Origin", "http://localhost:" + std::to_string(server_->port())}},
                         R"({"action":"lock","locked":true})", "application/json");
         ASSERT_TRUE(r);
         EXPECT_EQ(r->status, 200) << r->body;
@@ -182,12 +323,17 @@ TEST_F(WebApiTest, HostileCoordinatesAreRefusedWithTheNumbersAsSent) {
         std::string message; // a part of the answer's "error"
     };
     const std::vector<Hostile> cases{
-        {R"({"action":"tap","screen":"settings","x":1e308,"y":10})", "the point (1e+308, 10) lies outside the settings screen (320 by 568 points)"},
+        {R"({"action":"tap","screen":"settings","x":1e308,"y":10})",
+         "the point (1e+308, 10) lies outside the settings screen (320 by 568 points)"},
         {R"({"action":"tap","screen":"settings","x":-1e308,"y":10})", "the point (-1e+308, 10) lies outside"},
-        {R"({"action":"touch","phase":"down","screen":"springboard","x":10,"y":2147483648})", "the point (10, 2.14748e+09) lies outside the springboard screen"},
-        {R"({"action":"touch","phase":"move","screen":"settings","x":-2147483649,"y":-1e308})", "the point (-2.14748e+09, -1e+308) lies outside"},
-        {R"({"action":"touch","phase":"up","screen":"settings","x":4294967296.5,"y":1})", "the point (4.29497e+09, 1) lies outside"},
-        {R"({"action":"tap","screen":"settings","x":1e999,"y":10})", "not valid JSON"}, // no JSON number is infinite
+        {R"({"action":"touch","phase":"down","screen":"springboard","x":10,"y":2147483648})",
+         "the point (10, 2.14748e+09) lies outside the springboard screen"},
+        {R"({"action":"touch","phase":"move","screen":"settings","x":-2147483649,"y":-1e308})",
+         "the point (-2.14748e+09, -1e+308) lies outside"},
+        {R"({"action":"touch","phase":"up","screen":"settings","x":4294967296.5,"y":1})",
+         "the point (4.29497e+09, 1) lies outside"},
+        {R"({"action":"tap","screen":"settings","x":1e999,"y":10})",
+         "not valid JSON"}, // no JSON number is infinite
         {R"({"action":"tap","screen":"settings","x":10,"y":-1e999})", "not valid JSON"},
         {R"({"action":"tap","screen":"settings","x":NaN,"y":10})", "not valid JSON"},
     };
@@ -199,26 +345,32 @@ TEST_F(WebApiTest, HostileCoordinatesAreRefusedWithTheNumbersAsSent) {
             EXPECT_EQ(r->status, 400) << r->body;
             json answer = bodyOf(r);
             ASSERT_TRUE(answer.is_object() && answer["error"].is_string()) << r->body;
-            EXPECT_NE(answer["error"].get<std::string>().find(h.message), std::string::npos) << answer["error"];
+            EXPECT_NE(answer["error"].get<std::string>().find(h.message), std::string::npos)
+                << answer["error"];
         }
         // A point on the screen still goes through.
-        auto r = c.Post("/api/action", R"({"action":"tap","screen":"settings","x":160,"y":300})", "application/json");
+        auto r = c.Post("/api/action", R"({"action":"tap","screen":"settings","x":160,"y":300})",
+                        "application/json");
         ASSERT_TRUE(r);
         EXPECT_NE(r->status, 400) << r->body;
     });
 }
 
 // Reads the event stream until `enough` says so; the events as (name, data).
-std::vector<std::pair<std::string, json>> readEvents(httplib::Client& c, const std::function<bool(const std::vector<std::pair<std::string, json>>&)>& enough) {
+std::vector<std::pair<std::string, json>>
+readEvents(httplib::Client& c,
+           const std::function<bool(const std::vector<std::pair<std::string, json>>&)>& enough) {
     std::vector<std::pair<std::string, json>> events;
     std::string buffer;
     c.Get("/api/events", [&](const char* data, size_t size) {
         buffer.append(data, size);
         for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
             const std::string message = buffer.substr(0, end);
-            if (message.rfind("event: ", 0) != 0) continue;
+            if (message.rfind("event: ", 0) != 0)
+                continue;
             const size_t newline = message.find('\n');
-            events.emplace_back(message.substr(7, newline - 7), json::parse(message.substr(newline + 7), nullptr, false));
+            events.emplace_back(message.substr(7, newline - 7),
+                                json::parse(message.substr(newline + 7), nullptr, false));
         }
         return !enough(events);
     });
@@ -227,10 +379,14 @@ std::vector<std::pair<std::string, json>> readEvents(httplib::Client& c, const s
 
 TEST_F(WebApiTest, TheEventStreamSendsAPictureOnlyWhenItsScreenChanged) {
     auto count = [](const auto& events, const std::string& name, const std::string& screen = "") {
-        return std::count_if(events.begin(), events.end(), [&](const auto& e) { return e.first == name && (screen.empty() || e.second["screen"] == screen); });
+        return std::count_if(events.begin(), events.end(), [&](const auto& e) {
+            return e.first == name && (screen.empty() || e.second["screen"] == screen);
+        });
     };
     withClient([&](httplib::Client& c) {
-        auto first = readEvents(c, [&](const auto& e) { return count(e, "screen") >= 2 && count(e, "state") >= 1 && count(e, "timeline") >= 1; });
+        auto first = readEvents(c, [&](const auto& e) {
+            return count(e, "screen") >= 2 && count(e, "state") >= 1 && count(e, "timeline") >= 1;
+        });
         ASSERT_EQ(count(first, "screen", "springboard"), 1);
         ASSERT_EQ(count(first, "screen", "settings"), 1);
         for (const auto& [name, data] : first)
@@ -238,9 +394,11 @@ TEST_F(WebApiTest, TheEventStreamSendsAPictureOnlyWhenItsScreenChanged) {
                 EXPECT_EQ(data["png"].get<std::string>().substr(0, 8), "iVBORw0K"); // a PNG's signature
             }
         // The timeline so far, as `run` prints it.
-        auto timeline = std::find_if(first.begin(), first.end(), [](const auto& e) { return e.first == "timeline"; });
+        auto timeline =
+            std::find_if(first.begin(), first.end(), [](const auto& e) { return e.first == "timeline"; });
         ASSERT_NE(timeline, first.end());
-        EXPECT_NE(timeline->second.dump().find("06:59:00  springboard launched"), std::string::npos) << timeline->second.dump();
+        EXPECT_NE(timeline->second.dump().find("06:59:00  springboard launched"), std::string::npos)
+            << timeline->second.dump();
 
         // A second viewer: locking changes SpringBoard's screen only, and the stream says so.
         httplib::Client second("127.0.0.1", server_->port());
@@ -248,7 +406,9 @@ TEST_F(WebApiTest, TheEventStreamSendsAPictureOnlyWhenItsScreenChanged) {
         std::promise<std::vector<std::pair<std::string, json>>> seen;
         std::thread viewer([&] {
             seen.set_value(readEvents(second, [&](const auto& e) {
-                return std::any_of(e.begin(), e.end(), [](const auto& x) { return x.first == "state" && x.second["locked"] == true; });
+                return std::any_of(e.begin(), e.end(), [](const auto& x) {
+                    return x.first == "state" && x.second["locked"] == true;
+                });
             }));
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -266,7 +426,8 @@ TEST_F(WebApiTest, TheTimelineOpensWithTheDevicesDate) {
         auto events = readEvents(c, [](const auto& e) {
             return std::any_of(e.begin(), e.end(), [](const auto& x) { return x.first == "timeline"; });
         });
-        auto timeline = std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "timeline"; });
+        auto timeline =
+            std::find_if(events.begin(), events.end(), [](const auto& e) { return e.first == "timeline"; });
         ASSERT_NE(timeline, events.end());
         const json& lines = timeline->second["lines"];
         ASSERT_TRUE(lines.is_array() && !lines.empty()) << timeline->second.dump();
@@ -274,7 +435,8 @@ TEST_F(WebApiTest, TheTimelineOpensWithTheDevicesDate) {
         const std::regex dated(R"(^\d{4}-\d{2}-\d{2} .*)");
         for (const json& line : lines) {
             const std::string text = line.get<std::string>();
-            EXPECT_TRUE(!std::regex_match(text, dated) || text.rfind("2026-12-07 ", 0) == 0) << "another day: " << text;
+            EXPECT_TRUE(!std::regex_match(text, dated) || text.rfind("2026-12-07 ", 0) == 0)
+                << "another day: " << text;
         }
     });
 }
@@ -292,7 +454,9 @@ TEST_F(WebApiTest, MovesArrivingWhileTheDeviceIsBusyAreCoalesced) {
             });
         });
         busy.get_future().wait();
-        auto firstMove = std::async(std::launch::async, [&] { return host_->move(Screen::Settings, {10, 10}); });
+        auto firstMove = std::async(std::launch::async, [&] {
+            return host_->move(Screen::Settings, {10, 10});
+        });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         Reply later = host_->move(Screen::Settings, {20, 20});
         Reply latest = host_->move(Screen::Settings, {30, 30});

@@ -22,7 +22,9 @@ const ClassDef<ButtonOwner> kButtonOwner("HMTestButtonOwner", "NSObject",
                                           method("hushmarkButtonClicked:", &ButtonOwner::clicked),
                                           method("hushmarkButtonNormal:", &ButtonOwner::normal)});
 
-id newObject(const char* className) { return msg<id>(classObject(objc_getClass(className)), "new"); }
+id newObject(const char* className) {
+    return msg<id>(classObject(objc_getClass(className)), "new");
+}
 
 TweakState stateWithColor(const char* color, const char* text = "Hushmark") {
     TweakState state;
@@ -80,7 +82,8 @@ TEST(AlertButton, ContainerButtonAndSeparatorAsBuilt) {
     EXPECT_EQ(msg<CGColor>(sublayers[0], "backgroundColor"), (CGColor{2.0 / 3, 2.0 / 3, 2.0 / 3, 0.25}));
 
     // Touch down, up inside and up outside reach the owner's three methods.
-    for (NSUInteger event : {1ul, 64ul, 128ul, 4ul}) msg(button, "sendActionsForControlEvents:", event);
+    for (NSUInteger event : {1ul, 64ul, 128ul, 4ul})
+        msg(button, "sendActionsForControlEvents:", event);
     EXPECT_EQ(cast<ButtonOwner>(owner)->heard, (std::vector<std::string>{"highlight", "clicked", "normal"}));
 }
 
@@ -89,7 +92,8 @@ TEST(AlertButton, AClearButtonHasABlackTitleAndADarkTitleOnWhite) {
     id alert = newObject("UIAlertView");
     addButtonContainer(state, alert, newObject("HMTestButtonOwner"));
     id button = buttonOf(alert);
-    EXPECT_TRUE(msg<bool>(msg<id>(button, "backgroundColor"), "isEqual:", msg<id>(classObject(objc_getClass("UIColor")), "clearColor")));
+    EXPECT_TRUE(msg<bool>(msg<id>(button, "backgroundColor"),
+                          "isEqual:", msg<id>(classObject(objc_getClass("UIColor")), "clearColor")));
     expectColor(msg<id>(button, "titleColorForState:", NSUInteger{0}), {0, 0, 0, 1});
 
     TweakState red = stateWithColor("FF0000");
@@ -101,7 +105,9 @@ struct FeedbackCase {
     const char* color;
     Rgba down;
 };
-void PrintTo(const FeedbackCase& c, std::ostream* os) { *os << c.color; }
+void PrintTo(const FeedbackCase& c, std::ostream* os) {
+    *os << c.color;
+}
 
 class TouchFeedback : public testing::TestWithParam<FeedbackCase> {};
 
@@ -116,11 +122,11 @@ TEST_P(TouchFeedback, TouchDownChangesTheBackgroundAndUpOutsideRestoresIt) {
     EXPECT_TRUE(msg<bool>(msg<id>(button, "backgroundColor"), "isEqual:", configured));
 }
 
-INSTANTIATE_TEST_SUITE_P(Colors, TouchFeedback,
-                         testing::Values(FeedbackCase{"FFFFFF", {0, 0, 0, 0.075}},
-                                         FeedbackCase{"FF0000", {0.8, 0, 0, 1}},
-                                         FeedbackCase{"1A1A1A", {0x1A / 255.0 + 0.2, 0x1A / 255.0 + 0.2, 0x1A / 255.0 + 0.2, 1}},
-                                         FeedbackCase{"4D804D", {0x4D / 255.0 - 0.2, 0x80 / 255.0 - 0.2, 0x4D / 255.0 - 0.2, 1}}));
+INSTANTIATE_TEST_SUITE_P(
+    Colors, TouchFeedback,
+    testing::Values(FeedbackCase{"FFFFFF", {0, 0, 0, 0.075}}, FeedbackCase{"FF0000", {0.8, 0, 0, 1}},
+                    FeedbackCase{"1A1A1A", {0x1A / 255.0 + 0.2, 0x1A / 255.0 + 0.2, 0x1A / 255.0 + 0.2, 1}},
+                    FeedbackCase{"4D804D", {0x4D / 255.0 - 0.2, 0x80 / 255.0 - 0.2, 0x4D / 255.0 - 0.2, 1}}));
 
 TEST(TouchFeedback, AButtonWithoutABackgroundStaysAsItIs) {
     id button = msg<id>(classObject(objc_getClass("UIButton")), "buttonWithType:", NSInteger{0});

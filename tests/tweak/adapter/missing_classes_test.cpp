@@ -26,7 +26,8 @@ class WithoutSpringBoard : public testing::Test {
     void writeSettings(PlistDict dict) { ASSERT_TRUE(writeToFile(dict, kSettingsPath, true)); }
     std::vector<std::string> logLines() {
         std::vector<std::string> lines;
-        for (const DeviceEvent& e : DeviceEvents::ofKind("log")) lines.push_back(e.detail);
+        for (const DeviceEvent& e : DeviceEvents::ofKind("log"))
+            lines.push_back(e.detail);
         return lines;
     }
 
@@ -49,12 +50,15 @@ TEST_F(WithoutSpringBoard, AClassMissingAtFirstUseStaysMissing) {
     state.launchSettled = true;
     reloadSettings(state);
     struct LateProvider : NSObject {};
-    static const ClassDef<LateProvider> kLateProvider("SBClockDataProvider", "NSObject", {
-        classMethod("sharedInstance", [](Object* cls) -> id {
-            static id* shared = new id(msg<id>(cls, "new"));
-            return *shared;
-        }),
-    });
+    static const ClassDef<LateProvider> kLateProvider("SBClockDataProvider", "NSObject",
+                                                      {
+                                                          classMethod("sharedInstance",
+                                                                      [](Object* cls) -> id {
+                                                                          static id* shared =
+                                                                              new id(msg<id>(cls, "new"));
+                                                                          return *shared;
+                                                                      }),
+                                                      });
     ASSERT_TRUE(objc_getClass("SBClockDataProvider"));
     reloadSettings(state);
     EXPECT_EQ(logLines(), (std::vector<std::string>{"[Hushmark] Error: Cannot set PCSimpleTimer Load 2",

@@ -23,15 +23,19 @@ struct TitlesCase {
     const char* snooze;
     const char* ok;
 };
-void PrintTo(const TitlesCase& c, std::ostream* os) { *os << c.language; }
+void PrintTo(const TitlesCase& c, std::ostream* os) {
+    *os << c.language;
+}
 
 class Titles : public testing::TestWithParam<TitlesCase> {};
 
 TEST_P(Titles, FollowTheDevicesPreferredLanguage) {
     DeviceRootFixture root{bareDevice()};
     std::filesystem::create_directories(root.hostPath(kBundlePath));
-    std::filesystem::copy(HM_BUNDLE_RESOURCES, root.hostPath(kBundlePath), std::filesystem::copy_options::recursive);
-    ASSERT_TRUE(writeToFile(PlistDict{{"AppleLanguages", PlistArray{GetParam().language}}}, kGlobalPreferencesPath, true));
+    std::filesystem::copy(HM_BUNDLE_RESOURCES, root.hostPath(kBundlePath),
+                          std::filesystem::copy_options::recursive);
+    ASSERT_TRUE(writeToFile(PlistDict{{"AppleLanguages", PlistArray{GetParam().language}}},
+                            kGlobalPreferencesPath, true));
 
     TweakState state;
     startHushmark(state);
@@ -39,23 +43,25 @@ TEST_P(Titles, FollowTheDevicesPreferredLanguage) {
     EXPECT_EQ(state.okTitle, GetParam().ok);
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, Titles,
-                         testing::Values(TitlesCase{"en", "Snooze", "OK"}, TitlesCase{"de", "Schlummern", "OK"},
-                                         TitlesCase{"fr", "Rappel", "OK"}, TitlesCase{"es", "Posponer", "Aceptar"},
-                                         TitlesCase{"it", "Posticipa", "OK"}, TitlesCase{"ja", "スヌーズ", "OK"},
-                                         TitlesCase{"zh-Hans", "稍后提醒", "好"},
-                                         // A language without a table reads the English one.
-                                         TitlesCase{"pt-BR", "Snooze", "OK"}),
-                         [](const testing::TestParamInfo<TitlesCase>& info) {
-                             std::string name = info.param.language;
-                             std::erase(name, '-');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Languages, Titles,
+    testing::Values(TitlesCase{"en", "Snooze", "OK"}, TitlesCase{"de", "Schlummern", "OK"},
+                    TitlesCase{"fr", "Rappel", "OK"}, TitlesCase{"es", "Posponer", "Aceptar"},
+                    TitlesCase{"it", "Posticipa", "OK"}, TitlesCase{"ja", "スヌーズ", "OK"},
+                    TitlesCase{"zh-Hans", "稍后提醒", "好"},
+                    // A language without a table reads the English one.
+                    TitlesCase{"pt-BR", "Snooze", "OK"}),
+    [](const testing::TestParamInfo<TitlesCase>& info) {
+        std::string name = info.param.language;
+        std::erase(name, '-');
+        return name;
+    });
 
 TEST(TitlesFromTheTable, AnEmptyEntryIsUsedAsItStandsAndAMissingKeyFallsBack) {
     DeviceRootFixture root{bareDevice()};
     std::filesystem::create_directories(root.hostPath(std::string(kBundlePath) + "/en.lproj"));
-    ASSERT_TRUE(writeToFile(PlistDict{{"EDIT_SNOOZE", ""}}, std::string(kBundlePath) + "/en.lproj/Hushmark.strings", true));
+    ASSERT_TRUE(writeToFile(PlistDict{{"EDIT_SNOOZE", ""}},
+                            std::string(kBundlePath) + "/en.lproj/Hushmark.strings", true));
     TweakState state;
     startHushmark(state);
     EXPECT_EQ(state.snoozeTitle, "");

@@ -10,8 +10,9 @@ struct ColorCase {
     bool clear;
     bool blackTitle;
 };
-void PrintTo(const ColorCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
-
+void PrintTo(const ColorCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
 
 class ParseButtonColor : public testing::TestWithParam<ColorCase> {};
 

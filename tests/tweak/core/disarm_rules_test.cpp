@@ -5,7 +5,9 @@
 namespace {
 
 const NSDate kNow{1000.0};
-NSDate at(double seconds) { return kNow.dateByAddingTimeInterval(seconds); }
+NSDate at(double seconds) {
+    return kNow.dateByAddingTimeInterval(seconds);
+}
 
 struct ReloadCase {
     const char* name;
@@ -14,8 +16,9 @@ struct ReloadCase {
     bool armNow;
     bool defer;
 };
-void PrintTo(const ReloadCase& c, std::ostream* os) { *os << '"' << c.name << '"'; }
-
+void PrintTo(const ReloadCase& c, std::ostream* os) {
+    *os << '"' << c.name << '"';
+}
 
 class Reload : public testing::TestWithParam<ReloadCase> {};
 
@@ -32,15 +35,17 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Reload,
     testing::Values(
         ReloadCase{"AheadSettled", {true, true, true, at(20), kNow, true}, IconChange::Show, true, false},
-        ReloadCase{"AheadSettledNoIcon", {true, true, false, at(20), kNow, true}, IconChange::Hide, true, false},
+        ReloadCase{
+            "AheadSettledNoIcon", {true, true, false, at(20), kNow, true}, IconChange::Hide, true, false},
         ReloadCase{"AheadNotSettled", {true, true, true, at(20), kNow, false}, IconChange::Keep, false, true},
-        ReloadCase{"AheadNotSettledNoIcon", {true, true, false, at(20), kNow, false}, IconChange::Hide, false,
-                   true},
+        ReloadCase{
+            "AheadNotSettledNoIcon", {true, true, false, at(20), kNow, false}, IconChange::Hide, false, true},
         ReloadCase{"TenSecondsAhead", {true, true, true, at(10), kNow, true}, IconChange::Hide, false, false},
-        ReloadCase{"FifteenSecondsAhead", {true, true, true, at(15), kNow, true}, IconChange::Hide, false,
-                   false},
+        ReloadCase{
+            "FifteenSecondsAhead", {true, true, true, at(15), kNow, true}, IconChange::Hide, false, false},
         ReloadCase{"Past", {true, true, true, at(-1), kNow, false}, IconChange::Hide, false, false},
-        ReloadCase{"NoDeadline", {true, true, true, std::nullopt, kNow, true}, IconChange::Hide, false, false},
+        ReloadCase{
+            "NoDeadline", {true, true, true, std::nullopt, kNow, true}, IconChange::Hide, false, false},
         ReloadCase{"Disabled", {true, false, true, at(600), kNow, true}, IconChange::Hide, false, false},
         ReloadCase{"Unreadable", {false, false, true, at(600), kNow, true}, IconChange::Hide, false, false}),
     [](const testing::TestParamInfo<ReloadCase>& info) { return info.param.name; });

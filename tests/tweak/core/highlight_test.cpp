@@ -10,8 +10,9 @@ struct HighlightCase {
     std::optional<RgbaColor> background;
     std::optional<RgbaColor> expected;
 };
-void PrintTo(const HighlightCase& c, std::ostream* os) { *os << '"' << c.name << '"'; }
-
+void PrintTo(const HighlightCase& c, std::ostream* os) {
+    *os << '"' << c.name << '"';
+}
 
 class Highlight : public testing::TestWithParam<HighlightCase> {};
 
@@ -19,7 +20,8 @@ TEST_P(Highlight, LightensDarkAndDarkensOtherColorsKeepingAlpha) {
     const HighlightCase& c = GetParam();
     std::optional<RgbaColor> got = highlightColor(c.clear, c.background);
     ASSERT_EQ(got.has_value(), c.expected.has_value());
-    if (!got) return;
+    if (!got)
+        return;
     EXPECT_NEAR(got->red, c.expected->red, 1e-12);
     EXPECT_NEAR(got->green, c.expected->green, 1e-12);
     EXPECT_NEAR(got->blue, c.expected->blue, 1e-12);

@@ -7,7 +7,9 @@
 namespace {
 
 const NSDate kNow{5000.0};
-NSDate at(double seconds) { return kNow.dateByAddingTimeInterval(seconds); }
+NSDate at(double seconds) {
+    return kNow.dateByAddingTimeInterval(seconds);
+}
 
 struct SuppressionCase {
     const char* name;
@@ -18,8 +20,9 @@ struct SuppressionCase {
     bool drop;
     const char* asked; // the questions asked, in order: a = alarm, c = concrete class
 };
-void PrintTo(const SuppressionCase& c, std::ostream* os) { *os << '"' << c.name << '"'; }
-
+void PrintTo(const SuppressionCase& c, std::ostream* os) {
+    *os << '"' << c.name << '"';
+}
 
 class Suppression : public testing::TestWithParam<SuppressionCase> {};
 
@@ -27,8 +30,15 @@ TEST_P(Suppression, DropsOnlyAlarmsInsideTheDisarmTimeAskingOnlyWhatItNeeds) {
     const SuppressionCase& c = GetParam();
     std::string asked;
     bool drop = shouldDropNotification(
-        c.enabled, c.until, kNow, [&] { asked += 'a'; return c.alarm; },
-        [&] { asked += 'c'; return c.concrete; });
+        c.enabled, c.until, kNow,
+        [&] {
+            asked += 'a';
+            return c.alarm;
+        },
+        [&] {
+            asked += 'c';
+            return c.concrete;
+        });
     EXPECT_EQ(drop, c.drop);
     EXPECT_EQ(asked, c.asked);
 }

@@ -43,7 +43,8 @@ TEST(TweakSettings, AbsentSwitchesAndMinutesKeepTheirLastValues) {
 
 TEST(TweakSettings, DeadlineTextAndColorAreAlwaysReplaced) {
     TweakSettings s;
-    readTweakSettings(s, PlistDict{{"disarmedUntil", NSDate{42}}, {"buttonText", ""}, {"buttonColor", "#00FF00"}});
+    readTweakSettings(
+        s, PlistDict{{"disarmedUntil", NSDate{42}}, {"buttonText", ""}, {"buttonColor", "#00FF00"}});
     EXPECT_EQ(s.disarmedUntil, NSDate{42});
     EXPECT_EQ(s.buttonText, ""); // an empty text stays empty
     EXPECT_EQ(s.buttonColors.value, 0x00FF00u);
@@ -60,8 +61,9 @@ TEST(TweakSettings, ValuesAreReadWithTheDeviceReadings) {
         PlistValue minutes;
         std::int32_t seconds;
     };
-    for (const Case& c : {Case{PlistValue("abc"), 0}, Case{PlistValue(" +0015min"), 900}, Case{PlistValue(1.9), 60},
-                          Case{PlistValue(-2), -120}, Case{PlistValue(35791395), -2147483596}}) {
+    for (const Case& c :
+         {Case{PlistValue("abc"), 0}, Case{PlistValue(" +0015min"), 900}, Case{PlistValue(1.9), 60},
+          Case{PlistValue(-2), -120}, Case{PlistValue(35791395), -2147483596}}) {
         TweakSettings s;
         readTweakSettings(s, PlistDict{{"disableForMinutes", c.minutes}});
         EXPECT_EQ(s.disarmSeconds, c.seconds);
@@ -70,9 +72,9 @@ TEST(TweakSettings, ValuesAreReadWithTheDeviceReadings) {
         PlistValue value;
         bool enabled;
     };
-    for (const BoolCase& c : {BoolCase{PlistValue("YES"), true}, BoolCase{PlistValue("  -007"), true},
-                              BoolCase{PlistValue("no"), false}, BoolCase{PlistValue(0), false},
-                              BoolCase{PlistValue(2), true}}) {
+    for (const BoolCase& c :
+         {BoolCase{PlistValue("YES"), true}, BoolCase{PlistValue("  -007"), true},
+          BoolCase{PlistValue("no"), false}, BoolCase{PlistValue(0), false}, BoolCase{PlistValue(2), true}}) {
         TweakSettings s;
         s.enabled = !c.enabled;
         readTweakSettings(s, PlistDict{{"enabled", c.value}});

@@ -23,7 +23,9 @@ inline constexpr const char* kSettings = "/private/var/mobile/Library/Preference
 inline constexpr const char* kNotification = "net.vexmoor.hushmark.preferences";
 
 // The fixture's first moment, 08:00:00 UTC, plus `seconds`.
-inline NSDate startPlus(double seconds) { return NSDate{DeviceRootFixture::kStart + seconds}; }
+inline NSDate startPlus(double seconds) {
+    return NSDate{DeviceRootFixture::kStart + seconds};
+}
 // A time of day on the fixture's first day (UTC).
 inline NSDate at(int hour, int minute, int second = 0) {
     return startPlus((hour - 8) * 3600.0 + minute * 60.0 + second);
@@ -46,8 +48,8 @@ struct TweakDevice {
     }
     // What the Settings pane does after writing the file.
     void postSettingsChanged() {
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kNotification, nullptr,
-                                             nullptr, true);
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kNotification,
+                                             nullptr, nullptr, true);
         RunLoop::main().drain();
     }
     void advance(double seconds) { RunLoop::main().runFor(seconds); }
@@ -63,11 +65,14 @@ inline std::vector<std::string> events(const std::vector<std::string>& kinds) {
     std::vector<std::string> out;
     for (const DeviceEvent& e : DeviceEvents::all())
         for (const std::string& k : kinds)
-            if (e.kind == k) out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
+            if (e.kind == k)
+                out.push_back(e.detail.empty() ? e.kind : e.kind + ": " + e.detail);
     return out;
 }
 
-inline std::string timerArmedFor(NSDate date) { return "timer armed: net.vexmoor.hushmark at " + sbevent::utcText(date); }
+inline std::string timerArmedFor(NSDate date) {
+    return "timer armed: net.vexmoor.hushmark at " + sbevent::utcText(date);
+}
 
 inline const std::vector<std::string> kTimerAndIcon = {sbevent::kTimerArmed, sbevent::kTimerInvalidated,
                                                        sbevent::kTimerFired, sbevent::kStatusItemVisible,
@@ -79,10 +84,12 @@ struct PostCounter {
     PostCounter() {
         CFNotificationCenterAddObserver(
             CFNotificationCenterGetDarwinNotifyCenter(), this,
-            [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts; }, kNotification, nullptr,
-            CFNotificationSuspensionBehaviorDeliverImmediately);
+            [this](CFNotificationCenterRef, const void*, const std::string&) { ++posts; }, kNotification,
+            nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
     }
-    ~PostCounter() { CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this); }
+    ~PostCounter() {
+        CFNotificationCenterRemoveEveryObserver(CFNotificationCenterGetDarwinNotifyCenter(), this);
+    }
     PostCounter(const PostCounter&) = delete;
     PostCounter& operator=(const PostCounter&) = delete;
 };

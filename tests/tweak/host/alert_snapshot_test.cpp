@@ -41,17 +41,22 @@ void snapshotAndCheck(const Ref<UIAlertView>& alert, const std::string& file, Sn
 
 TEST(AlertSnapshots, ModalAlarmAlertWithTheButton) {
     TweakDevice device;
-    device.writeSettings({{"enabled", true}, {"enableAlertButtons", true}, {"buttonText", "Hushmark 1 h"},
+    device.writeSettings({{"enabled", true},
+                          {"enableAlertButtons", true},
+                          {"buttonText", "Hushmark 1 h"},
                           {"buttonColor", "#D03030"}});
     device.boot();
     device.addAlarm(8, 30, "Wake up");
     device.runUntil(at(8, 30));
-    snapshotAndCheck(cast<UIAlertView>(device.host.alertSheet()), "modal_alarm_alert.png", {0xD0, 0x30, 0x30, 255});
+    snapshotAndCheck(cast<UIAlertView>(device.host.alertSheet()), "modal_alarm_alert.png",
+                     {0xD0, 0x30, 0x30, 255});
 }
 
 TEST(AlertSnapshots, LockScreenAlarmAlertWithTheButton) {
     TweakDevice device;
-    device.writeSettings({{"enabled", true}, {"enableAlertButtons", true}, {"buttonText", "Hushmark"},
+    device.writeSettings({{"enabled", true},
+                          {"enableAlertButtons", true},
+                          {"buttonText", "Hushmark"},
                           {"buttonColor", "#2060C0"}});
     device.boot();
     device.host.lock();

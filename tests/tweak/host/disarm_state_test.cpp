@@ -12,11 +12,14 @@ namespace {
 
 using namespace tweaktest;
 
-id clockDataProvider() { return msg<id>(classObject(objc_getClass("SBClockDataProvider")), "sharedInstance"); }
+id clockDataProvider() {
+    return msg<id>(classObject(objc_getClass("SBClockDataProvider")), "sharedInstance");
+}
 
 // A device disarmed until 09:00 whose timer is armed (after the first 5 seconds).
 struct DisarmedDevice : TweakDevice {
-    explicit DisarmedDevice(std::vector<std::string> addons = {"libstatusbar8"}) : TweakDevice(std::move(addons)) {
+    explicit DisarmedDevice(std::vector<std::string> addons = {"libstatusbar8"})
+        : TweakDevice(std::move(addons)) {
         writeSettings({{"enabled", true}, {"disarmedUntil", at(9, 0)}, {"disableForMinutes", 30}});
         boot();
         advance(5);
@@ -29,8 +32,8 @@ TEST(DisarmState, AReloadWhileDisarmedReplacesTheTimerWithOneForTheFilesDeadline
     device.writeSettings({{"enabled", true}, {"disarmedUntil", at(10, 0)}});
     device.postSettingsChanged();
     EXPECT_EQ(events(kTimerAndIcon),
-              (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark", "status item visible: Hushmark",
-                                        timerArmedFor(at(10, 0))}));
+              (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
+                                        "status item visible: Hushmark", timerArmedFor(at(10, 0))}));
     EXPECT_TRUE(StatusBar::shared().isVisible("Hushmark"));
     device.runUntil(at(9, 30));
     EXPECT_TRUE(events({sbevent::kTimerFired}).empty()); // the old timer is gone
@@ -41,8 +44,8 @@ TEST(DisarmState, ATimerFiringAMinuteEarlyIsArmedAgainForTheSameDeadlineAndLeave
     device.runUntil(at(8, 59));
     msg(clockDataProvider(), "hushmarkTimerFired"); // as if the timer fired early
     // Exactly these: every setVisible: is recorded, so a touched icon would show here.
-    EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
-                                                               timerArmedFor(at(9, 0))}));
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark", timerArmedFor(at(9, 0))}));
 }
 
 TEST(DisarmState, ATimerArmedOffTheMainThreadIsScheduledOnTheMainLoop) {
@@ -59,8 +62,8 @@ TEST(DisarmState, ATimerArmedOffTheMainThreadIsScheduledOnTheMainLoop) {
 TEST(DisarmState, ExpiryHidesTheIconAndLeavesTheFilesOldDate) {
     DisarmedDevice device;
     device.runUntil(at(9, 0));
-    EXPECT_EQ(events(kTimerAndIcon),
-              (std::vector<std::string>{"timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
+    EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"timer fired: net.vexmoor.hushmark",
+                                                               "status item hidden: Hushmark"}));
     EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(at(9, 0)));
 
     // The next reading finds the old date reached: nothing is armed again.
@@ -74,7 +77,8 @@ TEST(DisarmState, ADeadlineWithinFifteenSecondsIsTreatedAsReached) {
     DisarmedDevice device;
     for (double ahead : {10.0, 15.0, 20.0}) {
         DeviceEvents::clear();
-        device.writeSettings({{"enabled", true}, {"disarmedUntil", DeviceClock::now().dateByAddingTimeInterval(ahead)}});
+        device.writeSettings(
+            {{"enabled", true}, {"disarmedUntil", DeviceClock::now().dateByAddingTimeInterval(ahead)}});
         device.postSettingsChanged();
         const bool armed = ahead > 15.0;
         EXPECT_EQ(events({sbevent::kTimerArmed}).size(), armed ? 1u : 0u) << ahead;
@@ -86,9 +90,9 @@ TEST(DisarmState, WithTheIconOffTheTimerIsArmedAndTheIconStaysHidden) {
     DisarmedDevice device;
     device.writeSettings({{"enabled", true}, {"enableIcon", false}, {"disarmedUntil", at(10, 0)}});
     device.postSettingsChanged();
-    EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
-                                                               timerArmedFor(at(10, 0)),
-                                                               "status item hidden: Hushmark"}));
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark", timerArmedFor(at(10, 0)),
+                                        "status item hidden: Hushmark"}));
 }
 
 TEST(DisarmState, TurningOffEndsTheTimerAndHidesTheIcon) {
@@ -127,15 +131,16 @@ TEST(DisarmState, ADeadlineClearedDuringTheFirstFiveSecondsArmsNothing) {
 TEST(DisarmState, TheFirstArmingArmsForAStandingDeadlineThatCameWithinFifteenSeconds) {
     TweakDevice device({"libstatusbar8"});
     device.writeSettings({{"enabled", true}, {"disarmedUntil", startPlus(18)}});
-    device.boot(); // 18 s ahead at the reload: deferred; 13 s ahead when the deferral runs
+    device.boot();         // 18 s ahead at the reload: deferred; 13 s ahead when the deferral runs
     DeviceEvents::clear(); // the item was made hidden
     device.advance(5);
     EXPECT_EQ(events(kTimerAndIcon),
               (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(startPlus(18))}));
     device.advance(13);
-    EXPECT_EQ(events(kTimerAndIcon),
-              (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(startPlus(18)),
-                                        "timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
+    EXPECT_EQ(
+        events(kTimerAndIcon),
+        (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(startPlus(18)),
+                                  "timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
 }
 
 TEST(DisarmState, TheFirstArmingLooksAtTheDeadlineStandingWhenItRuns) {
@@ -160,7 +165,8 @@ TEST(DisarmStateWithToggle, ExpirySetsTheToggleOffAndTheSwitchBringsTheTweakUpTo
     // The icon is hidden once, by the reload that follows the switch's write; not by the expiry.
     EXPECT_EQ(events({sbevent::kTimerFired, sbevent::kSwitchState, sbevent::kStatusItemVisible,
                       sbevent::kStatusItemHidden, sbevent::kTimerArmed}),
-              (std::vector<std::string>{"timer fired: net.vexmoor.hushmark", "switch state: net.vexmoor.hushmarkfs = 0",
+              (std::vector<std::string>{"timer fired: net.vexmoor.hushmark",
+                                        "switch state: net.vexmoor.hushmarkfs = 0",
                                         "status item hidden: Hushmark"}));
     EXPECT_TRUE(valueForKey(device.settingsFile().value(), "disarmedUntil").isNone());
 }
@@ -170,7 +176,8 @@ TEST(DisarmStateWithToggle, ExpirySetsTheToggleOffAndTheSwitchBringsTheTweakUpTo
 void recordSwitchStatesOnly() {
     class_replaceMethod(objc_getClass("FSSwitchPanel"), sel_registerName("setState:forSwitchIdentifier:"),
                         makeImp([](Object*, NSInteger state, std::string identifier) {
-                            DeviceEvents::record(sbevent::kSwitchState, identifier + " = " + std::to_string(state));
+                            DeviceEvents::record(sbevent::kSwitchState,
+                                                 identifier + " = " + std::to_string(state));
                         }));
 }
 
@@ -185,11 +192,13 @@ TEST(DisarmStateWithToggle, ExpiryLeavesTheDeadlineAndTheIconForTheToggle) {
     DeviceEvents::clear();
     msg(clockDataProvider(), "hushmarkTimerFired"); // 14 s before the deadline: reached
     EXPECT_EQ(events(kTimerAndIcon), std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark"});
-    EXPECT_EQ(events({sbevent::kSwitchState}), std::vector<std::string>{"switch state: net.vexmoor.hushmarkfs = 0"});
+    EXPECT_EQ(events({sbevent::kSwitchState}),
+              std::vector<std::string>{"switch state: net.vexmoor.hushmarkfs = 0"});
     EXPECT_TRUE(StatusBar::shared().isVisible("Hushmark"));
     // The deadline stands in the tweak until the toggle says otherwise: 09:00 is still before it.
     device.runUntil(at(9, 0));
-    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}), std::vector<std::string>{"alarm dropped: Wake"});
+    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}),
+              std::vector<std::string>{"alarm dropped: Wake"});
 }
 
 TEST(DisarmStateWithToggle, AnEarlyFiringSetsTheToggleOnAndArmsNothingItself) {
@@ -197,7 +206,7 @@ TEST(DisarmStateWithToggle, AnEarlyFiringSetsTheToggleOnAndArmsNothingItself) {
     device.runUntil(at(8, 59));
     msg(clockDataProvider(), "hushmarkTimerFired");
     // Before the switch's notification is delivered: only what the tweak did itself.
-    const std::vector<std::string> kinds = {sbevent::kSwitchState,      sbevent::kTimerArmed,
+    const std::vector<std::string> kinds = {sbevent::kSwitchState, sbevent::kTimerArmed,
                                             sbevent::kTimerInvalidated, sbevent::kStatusItemVisible,
                                             sbevent::kStatusItemHidden};
     EXPECT_EQ(events(kinds), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
@@ -205,9 +214,10 @@ TEST(DisarmStateWithToggle, AnEarlyFiringSetsTheToggleOnAndArmsNothingItself) {
     // The switch kept the deadline still ahead and posted; the reload that follows re-arms for
     // the same moment, so the disarm still ends at 09:00.
     RunLoop::main().drain();
-    EXPECT_EQ(events(kinds), (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
-                                                       "switch state: net.vexmoor.hushmarkfs = 1",
-                                                       "status item visible: Hushmark", timerArmedFor(at(9, 0))}));
+    EXPECT_EQ(events(kinds),
+              (std::vector<std::string>{"timer invalidated: net.vexmoor.hushmark",
+                                        "switch state: net.vexmoor.hushmarkfs = 1",
+                                        "status item visible: Hushmark", timerArmedFor(at(9, 0))}));
 }
 
 TEST(DisarmStateWithToggle, FlipswitchWithoutTheSwitchLeavesTheTweakToItself) {

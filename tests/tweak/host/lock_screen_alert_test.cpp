@@ -24,13 +24,15 @@ Ref<UIAlertView> onlyShownAlert() {
 
 std::vector<std::string> buttonTitles(const Ref<UIAlertView>& alert) {
     std::vector<std::string> titles;
-    for (NSInteger i = 0; i < alert->numberOfButtons(); ++i) titles.push_back(alert->buttonTitleAtIndex(i));
+    for (NSInteger i = 0; i < alert->numberOfButtons(); ++i)
+        titles.push_back(alert->buttonTitleAtIndex(i));
     return titles;
 }
 
 // A locked device whose 08:30 alarm rings on the lock screen.
 struct LockedDevice : TweakDevice {
-    explicit LockedDevice(bool snooze = true, PlistDict settings = kButtonsOn, std::vector<std::string> addons = {"libstatusbar8"})
+    explicit LockedDevice(bool snooze = true, PlistDict settings = kButtonsOn,
+                          std::vector<std::string> addons = {"libstatusbar8"})
         : TweakDevice(std::move(addons)) {
         writeSettings(settings);
         boot();
@@ -66,7 +68,9 @@ struct QuietCase {
     const char* name;
     PlistDict settings;
 };
-void PrintTo(const QuietCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const QuietCase& c, std::ostream* os) {
+    *os << c.name;
+}
 class NoLockAlertOfItsOwn : public testing::TestWithParam<QuietCase> {};
 
 TEST_P(NoLockAlertOfItsOwn, SpringBoardPresentsItsOwnAlone) {
@@ -77,7 +81,8 @@ TEST_P(NoLockAlertOfItsOwn, SpringBoardPresentsItsOwnAlone) {
 
 INSTANTIATE_TEST_SUITE_P(Settings, NoLockAlertOfItsOwn,
                          testing::Values(QuietCase{"ButtonsOff", {{"enabled", true}}},
-                                         QuietCase{"TweakOff", {{"enabled", false}, {"enableAlertButtons", true}}}),
+                                         QuietCase{"TweakOff",
+                                                   {{"enabled", false}, {"enableAlertButtons", true}}}),
                          [](const testing::TestParamInfo<QuietCase>& info) { return info.param.name; });
 
 // The alert is made in this order: a Snooze button when the alarm can snooze, its tag, then OK.
@@ -92,17 +97,20 @@ TEST_P(LockAlertMaking, SetsTheTagBetweenTheSnoozeAndOkButtons) {
                                         making.push_back(title);
                                         return callImp<NSInteger>(addButton, self, title);
                                     }));
-    setTag = class_replaceMethod(alerts, sel_registerName("setTag:"), makeImp([](Object* self, NSInteger tag) {
-                                     making.push_back("tag " + std::to_string(tag));
-                                     callImp(setTag, self, tag);
-                                 }));
+    setTag =
+        class_replaceMethod(alerts, sel_registerName("setTag:"), makeImp([](Object* self, NSInteger tag) {
+                                making.push_back("tag " + std::to_string(tag));
+                                callImp(setTag, self, tag);
+                            }));
     LockedDevice device(GetParam());
     EXPECT_EQ(making, GetParam() ? (std::vector<std::string>{"Snooze", "tag 2626", "OK"})
                                  : (std::vector<std::string>{"tag 2627", "OK"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Alarms, LockAlertMaking, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Snoozable" : "NoSnooze"; });
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Snoozable" : "NoSnooze";
+                         });
 
 struct ButtonCase {
     const char* name;
@@ -110,7 +118,9 @@ struct ButtonCase {
     NSInteger index;
     const char* outcome;
 };
-void PrintTo(const ButtonCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ButtonCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LockScreenButtons : public testing::TestWithParam<ButtonCase> {};
 
@@ -122,15 +132,18 @@ TEST_P(LockScreenButtons, AreForwardedToTheFullscreenAlarmATenthOfASecondLater) 
     device.advance(0.09);
     EXPECT_TRUE(events({sbevent::kAlarmSnoozed, sbevent::kAlarmStopped}).empty());
     device.advance(0.01);
-    EXPECT_EQ(events({sbevent::kAlarmSnoozed, sbevent::kAlarmStopped}), std::vector<std::string>{GetParam().outcome});
-    EXPECT_EQ(events({sbevent::kAlertDismissed}), std::vector<std::string>{"alert dismissed: lock screen Wake"});
+    EXPECT_EQ(events({sbevent::kAlarmSnoozed, sbevent::kAlarmStopped}),
+              std::vector<std::string>{GetParam().outcome});
+    EXPECT_EQ(events({sbevent::kAlertDismissed}),
+              std::vector<std::string>{"alert dismissed: lock screen Wake"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Mapping, LockScreenButtons,
-                         testing::Values(ButtonCase{"SnoozeOfASnoozableAlarm", true, 0, "alarm snoozed: Wake"},
-                                         ButtonCase{"OkOfASnoozableAlarm", true, 1, "alarm stopped: Wake"},
-                                         ButtonCase{"OkOfAnAlarmThatCannotSnooze", false, 0, "alarm stopped: Wake"}),
-                         [](const testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Mapping, LockScreenButtons,
+    testing::Values(ButtonCase{"SnoozeOfASnoozableAlarm", true, 0, "alarm snoozed: Wake"},
+                    ButtonCase{"OkOfASnoozableAlarm", true, 1, "alarm stopped: Wake"},
+                    ButtonCase{"OkOfAnAlarmThatCannotSnooze", false, 0, "alarm stopped: Wake"}),
+    [](const testing::TestParamInfo<ButtonCase>& info) { return info.param.name; });
 
 TEST(LockScreenAlert, SpringBoardTakingTheFullscreenAlarmDownTakesTheAlertDownToo) {
     LockedDevice device;
@@ -138,7 +151,8 @@ TEST(LockScreenAlert, SpringBoardTakingTheFullscreenAlarmDownTakesTheAlertDownTo
     device.host.unlock(); // slide to stop
     EXPECT_TRUE(UIAlertView::shownAlerts().empty());
     device.advance(1);
-    EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kAlarmSnoozed}), std::vector<std::string>{"alarm stopped: Wake"});
+    EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kAlarmSnoozed}),
+              std::vector<std::string>{"alarm stopped: Wake"});
 }
 
 TEST(LockScreenAlert, TheDisarmButtonStopsTheAlarmDisarmsAndClosesTheAlert) {
@@ -150,12 +164,14 @@ TEST(LockScreenAlert, TheDisarmButtonStopsTheAlarmDisarmsAndClosesTheAlert) {
     msg(button, "sendActionsForControlEvents:", NSUInteger{64});
     const NSDate deadline = at(8, 50);
     EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kStatusItemVisible, sbevent::kTimerArmed}),
-              (std::vector<std::string>{"alarm stopped: Wake", "status item visible: Hushmark", timerArmedFor(deadline)}));
+              (std::vector<std::string>{"alarm stopped: Wake", "status item visible: Hushmark",
+                                        timerArmedFor(deadline)}));
     EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(deadline));
     EXPECT_TRUE(UIAlertView::shownAlerts().empty());
     device.runUntil(at(8, 46));
     EXPECT_EQ(posts.posts, 0);
-    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}), std::vector<std::string>{"alarm dropped: Again"});
+    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}),
+              std::vector<std::string>{"alarm dropped: Again"});
 }
 
 id disarmButtonOf(const Ref<UIAlertView>& alert) {
@@ -185,13 +201,15 @@ TEST(LockScreenAlert, TheDisarmButtonWithTheToggleSetsItOnAndDisarmsNothingItsel
     // Before the switch's notification is delivered: what the tweak did itself.
     std::vector<std::string> kinds = kTimerAndIcon;
     kinds.insert(kinds.begin(), {sbevent::kAlarmStopped, sbevent::kSwitchState});
-    EXPECT_EQ(events(kinds), (std::vector<std::string>{"alarm stopped: Wake", "switch state: net.vexmoor.hushmarkfs = 1"}));
+    EXPECT_EQ(events(kinds),
+              (std::vector<std::string>{"alarm stopped: Wake", "switch state: net.vexmoor.hushmarkfs = 1"}));
     EXPECT_TRUE(UIAlertView::shownAlerts().empty());
     // The switch wrote the deadline and posted; the tweak follows on the reload.
     RunLoop::main().drain();
     const NSDate deadline = at(8, 50);
     EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(deadline));
-    EXPECT_EQ(events(kTimerAndIcon), (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(deadline)}));
+    EXPECT_EQ(events(kTimerAndIcon),
+              (std::vector<std::string>{"status item visible: Hushmark", timerArmedFor(deadline)}));
 }
 
 TEST(LockScreenAlert, ANewAlarmTakesDownTheAlertStillShowingBeforeReplacingIt) {
@@ -200,7 +218,8 @@ TEST(LockScreenAlert, ANewAlarmTakesDownTheAlertStillShowingBeforeReplacingIt) {
     ASSERT_TRUE(first);
     // SpringBoard presents another alarm without taking the first one down.
     auto bulletin = BBBulletin::make("com.apple.mobiletimer", 1, "Second", "second");
-    msg(device.host.lockScreen(), "presentFullscreenBulletinAlertWithItem:", SBAwayBulletinListItem::make(bulletin, false));
+    msg(device.host.lockScreen(),
+        "presentFullscreenBulletinAlertWithItem:", SBAwayBulletinListItem::make(bulletin, false));
     EXPECT_FALSE(first->isVisible());
     Ref<UIAlertView> second = onlyShownAlert();
     ASSERT_TRUE(second) << UIAlertView::shownAlerts().size();
@@ -216,7 +235,8 @@ TEST(LockScreenAlert, TitlesFollowTheDevicesLanguage) {
         // The package has no preference bundle yet: lay its strings tables out from the sources.
         std::filesystem::create_directories(device.root.hostPath(bundle));
         std::filesystem::copy(HM_BUNDLE_RESOURCES, device.root.hostPath(bundle),
-                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::skip_existing);
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::skip_existing);
     }
     writeToFile(PlistDict{{"AppleLanguages", PlistArray{"de-DE"}}}, kGlobalPreferencesPath, true);
     device.writeSettings(kButtonsOn);

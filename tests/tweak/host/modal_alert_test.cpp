@@ -12,8 +12,11 @@ namespace {
 
 using namespace tweaktest;
 
-const PlistDict kButtonsOn{{"enabled", true}, {"enableAlertButtons", true}, {"disableForMinutes", 30},
-                           {"buttonText", "Quiet"}, {"buttonColor", "#00FF00"}};
+const PlistDict kButtonsOn{{"enabled", true},
+                           {"enableAlertButtons", true},
+                           {"disableForMinutes", 30},
+                           {"buttonText", "Quiet"},
+                           {"buttonColor", "#00FF00"}};
 
 id accessoryButton(const id& alert) {
     id container = msg<id>(alert, "valueForKey:", std::string("accessoryView"));
@@ -23,7 +26,8 @@ id accessoryButton(const id& alert) {
 
 // A device in use whose 08:30 alarm rings with the button on.
 struct RingingDevice : TweakDevice {
-    explicit RingingDevice(PlistDict settings = kButtonsOn, std::vector<std::string> addons = {"libstatusbar8"})
+    explicit RingingDevice(PlistDict settings = kButtonsOn,
+                           std::vector<std::string> addons = {"libstatusbar8"})
         : TweakDevice(std::move(addons)) {
         writeSettings(settings);
         boot();
@@ -42,12 +46,13 @@ TEST(ModalAlert, AnAlarmsSheetCarriesTheButtonInTheConfiguredTextAndColor) {
     ASSERT_TRUE(button);
     EXPECT_EQ(msg<std::string>(button, "titleForState:", NSUInteger{0}), "Quiet");
     EXPECT_TRUE(msg<bool>(msg<id>(button, "backgroundColor"), "isEqual:",
-                          msg<id>(classObject(objc_getClass("UIColor")), "colorWithRed:green:blue:alpha:", 0.0, 1.0,
-                                  0.0, 1.0)));
+                          msg<id>(classObject(objc_getClass("UIColor")),
+                                  "colorWithRed:green:blue:alpha:", 0.0, 1.0, 0.0, 1.0)));
     // Its actions go to the modal alert, which answers them.
     std::vector<id> targets = msg<std::vector<id>>(button, "allTargets");
     ASSERT_FALSE(targets.empty());
-    for (const id& target : targets) EXPECT_EQ(target, id(device.host.modalAlert()));
+    for (const id& target : targets)
+        EXPECT_EQ(target, id(device.host.modalAlert()));
 }
 
 TEST(ModalAlert, NoButtonWhenTurnedOffOrButtonsOff) {
@@ -84,9 +89,10 @@ TEST(ModalAlert, TappingTheButtonStopsTheAlarmAndDisarmsWithoutPosting) {
     msg(accessoryButton(sheet), "sendActionsForControlEvents:", NSUInteger{64});
     const NSDate deadline = at(8, 31).dateByAddingTimeInterval(1800);
 
-    EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kStatusItemVisible, sbevent::kTimerArmed, "file written"}),
-              (std::vector<std::string>{"alarm stopped: Wake", "status item visible: Hushmark", timerArmedFor(deadline),
-                                        std::string("file written: ") + kSettings}));
+    EXPECT_EQ(
+        events({sbevent::kAlarmStopped, sbevent::kStatusItemVisible, sbevent::kTimerArmed, "file written"}),
+        (std::vector<std::string>{"alarm stopped: Wake", "status item visible: Hushmark",
+                                  timerArmedFor(deadline), std::string("file written: ") + kSettings}));
     EXPECT_FALSE(msg<bool>(sheet, "isVisible"));
     EXPECT_EQ(valueForKey(device.settingsFile().value(), "disarmedUntil"), PlistValue(deadline));
     EXPECT_EQ(valueForKey(device.settingsFile().value(), "buttonText"), PlistValue("Quiet")); // the rest kept
@@ -98,7 +104,8 @@ TEST(ModalAlert, TappingTheButtonStopsTheAlarmAndDisarmsWithoutPosting) {
     device.postSettingsChanged();
     EXPECT_EQ(events({sbevent::kTimerArmed}), std::vector<std::string>{timerArmedFor(deadline)});
     device.runUntil(at(8, 50));
-    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}), std::vector<std::string>{"alarm dropped: Nap"});
+    EXPECT_EQ(events({sbevent::kAlarmDropped, sbevent::kAlarmDelivered}),
+              std::vector<std::string>{"alarm dropped: Nap"});
 }
 
 TEST(ModalAlert, TheDisarmClickOfTheSheetStopsAndDisarms) {
@@ -127,14 +134,17 @@ TEST(ModalAlert, StoppingOrSnoozingOnATaggedSheetLeavesARunningDisarmTimerAlone)
     device.postSettingsChanged();
     DeviceEvents::clear();
     cast<UIAlertView>(device.host.alertSheet())->tapButtonAtIndex(1); // OK
-    EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kTimerInvalidated}), std::vector<std::string>{"alarm stopped: Wake"});
+    EXPECT_EQ(events({sbevent::kAlarmStopped, sbevent::kTimerInvalidated}),
+              std::vector<std::string>{"alarm stopped: Wake"});
     device.runUntil(at(9, 30));
-    EXPECT_EQ(events({sbevent::kTimerFired, sbevent::kStatusItemHidden}),
-              (std::vector<std::string>{"timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
+    EXPECT_EQ(
+        events({sbevent::kTimerFired, sbevent::kStatusItemHidden}),
+        (std::vector<std::string>{"timer fired: net.vexmoor.hushmark", "status item hidden: Hushmark"}));
 }
 
 TEST(ModalAlert, TouchFeedbackFollowsTheFinger) {
-    RingingDevice device(PlistDict{{"enabled", true}, {"enableAlertButtons", true}, {"buttonColor", "FF0000"}});
+    RingingDevice device(
+        PlistDict{{"enabled", true}, {"enableAlertButtons", true}, {"buttonColor", "FF0000"}});
     id button = accessoryButton(device.host.alertSheet());
     msg(button, "sendActionsForControlEvents:", NSUInteger{1});
     CGFloat r = 0, g = 0, b = 0, a = 0;

@@ -14,7 +14,7 @@ TEST(ReplacedMethods, SpringBoardStillLaunchesDeliversConfiguresAndStopsInUse) {
     device.writeSettings({{"enabled", true}, {"enableAlertButtons", true}});
     device.boot();
     EXPECT_EQ(events({sbevent::kLaunched}), std::vector<std::string>{"springboard launched"}); // launch
-    device.host.fireLocalNotification("com.apple.MobileSMS", "Hi");                          // firing
+    device.host.fireLocalNotification("com.apple.MobileSMS", "Hi");                            // firing
     device.addAlarm(8, 30, "Wake");
     device.runUntil(at(8, 30));
     // configure:requirePasscodeForActions: still built SpringBoard's sheet.
@@ -27,10 +27,11 @@ TEST(ReplacedMethods, SpringBoardStillLaunchesDeliversConfiguresAndStopsInUse) {
     device.runUntil(at(8, 39));
     ASSERT_TRUE(device.host.alertSheet());
     cast<UIAlertView>(device.host.alertSheet())->tapButtonAtIndex(1);
-    EXPECT_EQ(events({sbevent::kNotificationDelivered, sbevent::kAlarmDelivered, sbevent::kAlarmSnoozed,
-                      sbevent::kAlarmStopped}),
-              (std::vector<std::string>{"notification delivered: com.apple.MobileSMS: Hi", "alarm delivered: Wake",
-                                        "alarm snoozed: Wake", "alarm delivered: Wake", "alarm stopped: Wake"}));
+    EXPECT_EQ(
+        events({sbevent::kNotificationDelivered, sbevent::kAlarmDelivered, sbevent::kAlarmSnoozed,
+                sbevent::kAlarmStopped}),
+        (std::vector<std::string>{"notification delivered: com.apple.MobileSMS: Hi", "alarm delivered: Wake",
+                                  "alarm snoozed: Wake", "alarm delivered: Wake", "alarm stopped: Wake"}));
 }
 
 TEST(ReplacedMethods, TheLockScreenStillPresentsAndDismissesItsFullscreenAlarm) {

@@ -16,7 +16,8 @@ TEST(Startup, TheLoaderLoadsTheTweakIntoSpringBoard) {
     device.boot();
     EXPECT_EQ(device.loaded, std::vector<std::string>{"Hushmark.dylib"});
     // The tweak added its timer callback to SpringBoard's clock data provider.
-    EXPECT_TRUE(class_respondsToSelector(objc_getClass("SBClockDataProvider"), sel_registerName("hushmarkTimerFired")));
+    EXPECT_TRUE(class_respondsToSelector(objc_getClass("SBClockDataProvider"),
+                                         sel_registerName("hushmarkTimerFired")));
 }
 
 TEST(Startup, WithoutASettingsFileNothingIsSuppressedAndNoButtonIsAdded) {
@@ -24,7 +25,8 @@ TEST(Startup, WithoutASettingsFileNothingIsSuppressedAndNoButtonIsAdded) {
     device.boot();
     device.addAlarm(8, 30, "Wake");
     device.runUntil(at(8, 30));
-    EXPECT_EQ(events({sbevent::kAlarmDelivered, sbevent::kAlarmDropped}), std::vector<std::string>{"alarm delivered: Wake"});
+    EXPECT_EQ(events({sbevent::kAlarmDelivered, sbevent::kAlarmDropped}),
+              std::vector<std::string>{"alarm delivered: Wake"});
     id sheet = device.host.alertSheet();
     ASSERT_TRUE(sheet);
     EXPECT_FALSE(msg<id>(sheet, "valueForKey:", std::string("accessoryView")));

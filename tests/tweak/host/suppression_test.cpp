@@ -81,7 +81,8 @@ TEST(Suppression, TheSettingsNotificationTurnsSuppressionOnAndOff) {
     device.writeSettings({{"enabled", true}}); // cleared
     device.postSettingsChanged();
     device.runUntil(at(9, 30));
-    EXPECT_EQ(events(kDeliveries), (std::vector<std::string>{"alarm dropped: First", "alarm delivered: Second"}));
+    EXPECT_EQ(events(kDeliveries),
+              (std::vector<std::string>{"alarm dropped: First", "alarm delivered: Second"}));
 }
 
 } // namespace

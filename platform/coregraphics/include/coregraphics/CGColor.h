@@ -16,11 +16,19 @@ namespace objc {
 template <> struct TypeEncoding<CGColor> { static constexpr const char* value = "{CGColor=dddd}"; };
 } // namespace objc
 
-constexpr CGColor CGColorMake(CGFloat r, CGFloat g, CGFloat b, CGFloat a) { return {r, g, b, a}; }
+constexpr CGColor CGColorMake(CGFloat r, CGFloat g, CGFloat b, CGFloat a) {
+    return {r, g, b, a};
+}
 // Red, green, blue, alpha.
-inline std::array<CGFloat, 4> CGColorGetComponents(CGColor c) { return {c.r, c.g, c.b, c.a}; }
-inline CGFloat CGColorGetAlpha(CGColor c) { return c.a; }
-inline bool CGColorEqualToColor(CGColor a, CGColor b) { return a == b; }
+inline std::array<CGFloat, 4> CGColorGetComponents(CGColor c) {
+    return {c.r, c.g, c.b, c.a};
+}
+inline CGFloat CGColorGetAlpha(CGColor c) {
+    return c.a;
+}
+inline bool CGColorEqualToColor(CGColor a, CGColor b) {
+    return a == b;
+}
 
 // The device RGB color space. There is only one; the handle exists so that code reads as it
 // does on the device (create, use, release).

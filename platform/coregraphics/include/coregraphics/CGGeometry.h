@@ -28,28 +28,45 @@ struct CGRect {
 namespace objc {
 template <> struct TypeEncoding<CGPoint> { static constexpr const char* value = "{CGPoint=dd}"; };
 template <> struct TypeEncoding<CGSize> { static constexpr const char* value = "{CGSize=dd}"; };
-template <> struct TypeEncoding<CGRect> { static constexpr const char* value = "{CGRect={CGPoint=dd}{CGSize=dd}}"; };
+template <> struct TypeEncoding<CGRect> {
+    static constexpr const char* value = "{CGRect={CGPoint=dd}{CGSize=dd}}";
+};
 } // namespace objc
 
 inline constexpr CGPoint CGPointZero{0, 0};
 inline constexpr CGSize CGSizeZero{0, 0};
 inline constexpr CGRect CGRectZero{{0, 0}, {0, 0}};
-inline constexpr CGRect CGRectNull{{std::numeric_limits<CGFloat>::infinity(), std::numeric_limits<CGFloat>::infinity()},
-                                   {0, 0}};
+inline constexpr CGRect CGRectNull{
+    {std::numeric_limits<CGFloat>::infinity(), std::numeric_limits<CGFloat>::infinity()}, {0, 0}};
 
-constexpr CGPoint CGPointMake(CGFloat x, CGFloat y) { return {x, y}; }
-constexpr CGSize CGSizeMake(CGFloat width, CGFloat height) { return {width, height}; }
-constexpr CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) { return {{x, y}, {width, height}}; }
+constexpr CGPoint CGPointMake(CGFloat x, CGFloat y) {
+    return {x, y};
+}
+constexpr CGSize CGSizeMake(CGFloat width, CGFloat height) {
+    return {width, height};
+}
+constexpr CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
+    return {{x, y}, {width, height}};
+}
 
-constexpr bool CGPointEqualToPoint(CGPoint a, CGPoint b) { return a == b; }
-constexpr bool CGSizeEqualToSize(CGSize a, CGSize b) { return a == b; }
-constexpr bool CGRectEqualToRect(CGRect a, CGRect b) { return a == b; }
+constexpr bool CGPointEqualToPoint(CGPoint a, CGPoint b) {
+    return a == b;
+}
+constexpr bool CGSizeEqualToSize(CGSize a, CGSize b) {
+    return a == b;
+}
+constexpr bool CGRectEqualToRect(CGRect a, CGRect b) {
+    return a == b;
+}
 
-inline bool CGRectIsNull(CGRect r) { return std::isinf(r.origin.x) || std::isinf(r.origin.y); }
+inline bool CGRectIsNull(CGRect r) {
+    return std::isinf(r.origin.x) || std::isinf(r.origin.y);
+}
 
 // The same rectangle with a non-negative width and height.
 inline CGRect CGRectStandardize(CGRect r) {
-    if (CGRectIsNull(r)) return r;
+    if (CGRectIsNull(r))
+        return r;
     if (r.size.width < 0) {
         r.origin.x += r.size.width;
         r.size.width = -r.size.width;
@@ -61,21 +78,41 @@ inline CGRect CGRectStandardize(CGRect r) {
     return r;
 }
 
-inline CGFloat CGRectGetMinX(CGRect r) { return CGRectStandardize(r).origin.x; }
-inline CGFloat CGRectGetMinY(CGRect r) { return CGRectStandardize(r).origin.y; }
-inline CGFloat CGRectGetWidth(CGRect r) { return std::fabs(r.size.width); }
-inline CGFloat CGRectGetHeight(CGRect r) { return std::fabs(r.size.height); }
-inline CGFloat CGRectGetMaxX(CGRect r) { return CGRectGetMinX(r) + CGRectGetWidth(r); }
-inline CGFloat CGRectGetMaxY(CGRect r) { return CGRectGetMinY(r) + CGRectGetHeight(r); }
-inline CGFloat CGRectGetMidX(CGRect r) { return CGRectGetMinX(r) + CGRectGetWidth(r) / 2; }
-inline CGFloat CGRectGetMidY(CGRect r) { return CGRectGetMinY(r) + CGRectGetHeight(r) / 2; }
+inline CGFloat CGRectGetMinX(CGRect r) {
+    return CGRectStandardize(r).origin.x;
+}
+inline CGFloat CGRectGetMinY(CGRect r) {
+    return CGRectStandardize(r).origin.y;
+}
+inline CGFloat CGRectGetWidth(CGRect r) {
+    return std::fabs(r.size.width);
+}
+inline CGFloat CGRectGetHeight(CGRect r) {
+    return std::fabs(r.size.height);
+}
+inline CGFloat CGRectGetMaxX(CGRect r) {
+    return CGRectGetMinX(r) + CGRectGetWidth(r);
+}
+inline CGFloat CGRectGetMaxY(CGRect r) {
+    return CGRectGetMinY(r) + CGRectGetHeight(r);
+}
+inline CGFloat CGRectGetMidX(CGRect r) {
+    return CGRectGetMinX(r) + CGRectGetWidth(r) / 2;
+}
+inline CGFloat CGRectGetMidY(CGRect r) {
+    return CGRectGetMinY(r) + CGRectGetHeight(r) / 2;
+}
 
-inline bool CGRectIsEmpty(CGRect r) { return CGRectIsNull(r) || r.size.width == 0 || r.size.height == 0; }
+inline bool CGRectIsEmpty(CGRect r) {
+    return CGRectIsNull(r) || r.size.width == 0 || r.size.height == 0;
+}
 
 // Half-open: the left and top edges belong to the rectangle, the right and bottom do not.
 inline bool CGRectContainsPoint(CGRect r, CGPoint p) {
-    if (CGRectIsNull(r)) return false;
-    return p.x >= CGRectGetMinX(r) && p.x < CGRectGetMaxX(r) && p.y >= CGRectGetMinY(r) && p.y < CGRectGetMaxY(r);
+    if (CGRectIsNull(r))
+        return false;
+    return p.x >= CGRectGetMinX(r) && p.x < CGRectGetMaxX(r) && p.y >= CGRectGetMinY(r) &&
+           p.y < CGRectGetMaxY(r);
 }
 
 // The common part of two rectangles, or CGRectNull when they do not overlap.

@@ -7,8 +7,7 @@
 #include <cmath>
 #include <limits>
 
-template <class Int>
-inline bool fitsInteger(double v) {
+template <class Int> inline bool fitsInteger(double v) {
     // The type's limits as doubles: its minimum (0 or -2^digits) and 2^digits, both exact.
     constexpr double low = double(std::numeric_limits<Int>::min());
     constexpr double high = double(std::numeric_limits<Int>::max() / 2 + 1) * 2.0;
@@ -16,9 +15,10 @@ inline bool fitsInteger(double v) {
     return t >= low && t < high; // NaN fails both
 }
 
-template <class Int>
-inline Int clampToInteger(double v) {
-    if (std::isnan(v)) return 0;
-    if (fitsInteger<Int>(v)) return static_cast<Int>(v);
+template <class Int> inline Int clampToInteger(double v) {
+    if (std::isnan(v))
+        return 0;
+    if (fitsInteger<Int>(v))
+        return static_cast<Int>(v);
     return v < 0 ? std::numeric_limits<Int>::min() : std::numeric_limits<Int>::max();
 }

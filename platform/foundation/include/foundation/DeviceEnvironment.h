@@ -33,9 +33,10 @@ class DeviceEnvironment {
     static std::optional<std::filesystem::path> hostPath(std::string_view devicePath);
 
     // From "/private/var/mobile/Library/Preferences/.GlobalPreferences.plist".
-    static std::string locale();                         // "AppleLocale", default "en_US"
+    static std::string locale();                          // "AppleLocale", default "en_US"
     static std::vector<std::string> preferredLanguages(); // "AppleLanguages", default {"en"}
-    static std::string timeZone();                       // "TimeZone" (Olson name), default "UTC"
+    static std::string timeZone();                        // "TimeZone" (Olson name), default "UTC"
 };
 
-inline constexpr const char* kGlobalPreferencesPath = "/private/var/mobile/Library/Preferences/.GlobalPreferences.plist";
+inline constexpr const char* kGlobalPreferencesPath =
+    "/private/var/mobile/Library/Preferences/.GlobalPreferences.plist";

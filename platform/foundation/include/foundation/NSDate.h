@@ -19,15 +19,19 @@ struct NSDate {
         return NSDate{unixSeconds - kNSTimeIntervalSince1970};
     }
 
-    NSDate dateByAddingTimeInterval(double seconds) const { return NSDate{timeIntervalSinceReferenceDate + seconds}; }
+    NSDate dateByAddingTimeInterval(double seconds) const {
+        return NSDate{timeIntervalSinceReferenceDate + seconds};
+    }
     double timeIntervalSinceDate(NSDate other) const {
         return timeIntervalSinceReferenceDate - other.timeIntervalSinceReferenceDate;
     }
     double timeIntervalSinceNow() const;
     double timeIntervalSince1970() const { return timeIntervalSinceReferenceDate + kNSTimeIntervalSince1970; }
     NSComparisonResult compare(NSDate other) const {
-        if (timeIntervalSinceReferenceDate < other.timeIntervalSinceReferenceDate) return NSOrderedAscending;
-        if (timeIntervalSinceReferenceDate > other.timeIntervalSinceReferenceDate) return NSOrderedDescending;
+        if (timeIntervalSinceReferenceDate < other.timeIntervalSinceReferenceDate)
+            return NSOrderedAscending;
+        if (timeIntervalSinceReferenceDate > other.timeIntervalSinceReferenceDate)
+            return NSOrderedDescending;
         return NSOrderedSame;
     }
 

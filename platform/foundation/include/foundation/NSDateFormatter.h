@@ -25,5 +25,6 @@ enum NSDateFormatterStyle : NSUInteger {
 std::string NSDateFormatterLocalizedStringFromDate(NSDate date, NSDateFormatterStyle dateStyle,
                                                    NSDateFormatterStyle timeStyle);
 // The same in a given locale and time zone (pure of device settings).
-std::string localizedStringFromDate(NSDate date, NSDateFormatterStyle dateStyle, NSDateFormatterStyle timeStyle,
-                                    const std::string& locale, const std::string& timeZone);
+std::string localizedStringFromDate(NSDate date, NSDateFormatterStyle dateStyle,
+                                    NSDateFormatterStyle timeStyle, const std::string& locale,
+                                    const std::string& timeZone);

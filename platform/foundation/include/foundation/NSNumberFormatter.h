@@ -18,11 +18,14 @@ enum NSNumberFormatterStyle : NSUInteger {
 
 class NSNumberFormatter {
   public:
-    NSNumberFormatter();                                // the device's locale
-    explicit NSNumberFormatter(std::string locale);     // a given locale
+    NSNumberFormatter();                            // the device's locale
+    explicit NSNumberFormatter(std::string locale); // a given locale
     void setNumberStyle(NSUInteger style) { style_ = style; }
     NSUInteger numberStyle() const { return style_; }
-    void setMaximumFractionDigits(NSUInteger digits) { maxFractionDigits_ = digits; hasMaxFraction_ = true; }
+    void setMaximumFractionDigits(NSUInteger digits) {
+        maxFractionDigits_ = digits;
+        hasMaxFraction_ = true;
+    }
     NSUInteger maximumFractionDigits() const;
     // "" for a value that is not a number.
     std::string stringFromNumber(const PlistValue& number) const;

@@ -26,12 +26,12 @@ CFNotificationCenterRef CFNotificationCenterGetDarwinNotifyCenter();
 
 // With coalesce, several posts before a delivery make one call.
 void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void* observer,
-                                     CFNotificationCallback callback, const std::string& name, const void* object,
-                                     CFNotificationSuspensionBehavior suspensionBehavior);
+                                     CFNotificationCallback callback, const std::string& name,
+                                     const void* object, CFNotificationSuspensionBehavior suspensionBehavior);
 // Removes the observer's registration for `name` (every name when `name` is empty).
-void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer, const std::string& name,
-                                        const void* object);
+void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center, const void* observer,
+                                        const std::string& name, const void* object);
 void CFNotificationCenterRemoveEveryObserver(CFNotificationCenterRef center, const void* observer);
 // Thread-safe. Each matching observer is called later, on the main run loop.
-void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::string& name, const void* object,
-                                          const void* userInfo, bool deliverImmediately);
+void CFNotificationCenterPostNotification(CFNotificationCenterRef center, const std::string& name,
+                                          const void* object, const void* userInfo, bool deliverImmediately);

@@ -24,19 +24,19 @@ class PlistValue {
     enum class Type { None, Bool, Integer, Real, String, Date, Data, Array, Dict };
 
     PlistValue() = default;
-    PlistValue(bool b) : v_(b) {}                                            // NOLINT(google-explicit-constructor)
+    PlistValue(bool b) : v_(b) {} // NOLINT(google-explicit-constructor)
     template <std::integral I>
-        requires(!std::same_as<I, bool> && !std::same_as<I, char>)
-    PlistValue(I i) : v_(static_cast<std::int64_t>(i)) {}                    // NOLINT(google-explicit-constructor)
-    PlistValue(double d) : v_(d) {}                                          // NOLINT(google-explicit-constructor)
-    PlistValue(float f) : v_(static_cast<double>(f)) {}                      // NOLINT(google-explicit-constructor)
-    PlistValue(const char* s) : v_(std::string(s ? s : "")) {}               // NOLINT(google-explicit-constructor)
-    PlistValue(std::string s) : v_(std::move(s)) {}                          // NOLINT(google-explicit-constructor)
-    PlistValue(std::string_view s) : v_(std::string(s)) {}                   // NOLINT(google-explicit-constructor)
-    PlistValue(NSDate d) : v_(d) {}                                          // NOLINT(google-explicit-constructor)
-    PlistValue(PlistData d) : v_(std::move(d)) {}                            // NOLINT(google-explicit-constructor)
-    PlistValue(PlistArray a) : v_(std::move(a)) {}                           // NOLINT(google-explicit-constructor)
-    PlistValue(PlistDict d) : v_(std::move(d)) {}                            // NOLINT(google-explicit-constructor)
+    requires(!std::same_as<I, bool> && !std::same_as<I, char>) PlistValue(I i)
+        : v_(static_cast<std::int64_t>(i)) {}                  // NOLINT(google-explicit-constructor)
+    PlistValue(double d) : v_(d) {}                            // NOLINT(google-explicit-constructor)
+    PlistValue(float f) : v_(static_cast<double>(f)) {}        // NOLINT(google-explicit-constructor)
+    PlistValue(const char* s) : v_(std::string(s ? s : "")) {} // NOLINT(google-explicit-constructor)
+    PlistValue(std::string s) : v_(std::move(s)) {}            // NOLINT(google-explicit-constructor)
+    PlistValue(std::string_view s) : v_(std::string(s)) {}     // NOLINT(google-explicit-constructor)
+    PlistValue(NSDate d) : v_(d) {}                            // NOLINT(google-explicit-constructor)
+    PlistValue(PlistData d) : v_(std::move(d)) {}              // NOLINT(google-explicit-constructor)
+    PlistValue(PlistArray a) : v_(std::move(a)) {}             // NOLINT(google-explicit-constructor)
+    PlistValue(PlistDict d) : v_(std::move(d)) {}              // NOLINT(google-explicit-constructor)
 
     Type type() const { return static_cast<Type>(v_.index()); }
     bool isNone() const { return type() == Type::None; }
@@ -81,7 +81,9 @@ class PlistValue {
     bool operator==(const PlistValue& other) const = default;
 
   private:
-    std::variant<std::monostate, bool, std::int64_t, double, std::string, NSDate, PlistData, PlistArray, PlistDict> v_;
+    std::variant<std::monostate, bool, std::int64_t, double, std::string, NSDate, PlistData, PlistArray,
+                 PlistDict>
+        v_;
 };
 
 // GoogleTest prints values through this.

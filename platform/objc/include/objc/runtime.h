@@ -48,14 +48,18 @@ const char* sel_getName(SEL sel);
 // A selector argument: a SEL, or its name (interned on the way).
 struct SelArg {
     SEL sel;
-    SelArg(SEL s) : sel(s) {}                                    // NOLINT(google-explicit-constructor)
-    SelArg(std::string_view name) : sel(sel_registerName(name)) {} // NOLINT(google-explicit-constructor)
-    SelArg(const char* name) : sel(sel_registerName(name)) {}      // NOLINT(google-explicit-constructor)
+    SelArg(SEL s) : sel(s) {}                                        // NOLINT(google-explicit-constructor)
+    SelArg(std::string_view name) : sel(sel_registerName(name)) {}   // NOLINT(google-explicit-constructor)
+    SelArg(const char* name) : sel(sel_registerName(name)) {}        // NOLINT(google-explicit-constructor)
     SelArg(const std::string& name) : sel(sel_registerName(name)) {} // NOLINT(google-explicit-constructor)
 };
 
 // A selector interned once per call site: SELECTOR("frame").
-#define SELECTOR(name) ([]() -> SEL { static const SEL s_ = sel_registerName(name); return s_; }())
+#define SELECTOR(name)                                                                                       \
+    ([]() -> SEL {                                                                                           \
+        static const SEL s_ = sel_registerName(name);                                                        \
+        return s_;                                                                                           \
+    }())
 
 // ---------------------------------------------------------------------------------------------
 // Objects
@@ -73,15 +77,15 @@ struct Object : std::enable_shared_from_this<Object> {
 };
 
 // Checked down-cast of a handle; none when the object is of another C++ type.
-template <class T, class U> Ref<T> cast(const Ref<U>& object) { return std::dynamic_pointer_cast<T>(object); }
+template <class T, class U> Ref<T> cast(const Ref<U>& object) {
+    return std::dynamic_pointer_cast<T>(object);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Type encodings ("v@:@q"): derived from C++ types; struct types add a specialization.
 
 namespace objc {
-template <class T, class = void> struct TypeEncoding {
-    static constexpr const char* value = "?";
-};
+template <class T, class = void> struct TypeEncoding { static constexpr const char* value = "?"; };
 template <> struct TypeEncoding<void> { static constexpr const char* value = "v"; };
 template <> struct TypeEncoding<id> { static constexpr const char* value = "@"; };
 template <> struct TypeEncoding<std::string> { static constexpr const char* value = "@"; };
@@ -103,12 +107,9 @@ template <class F> struct TypeEncoding<std::function<F>> { static constexpr cons
 template <class T> struct IsRef : std::false_type {};
 template <class T> struct IsRef<std::shared_ptr<T>> : std::is_base_of<Object, T> {};
 
-template <class T> struct NormalizeImpl {
-    using type = T;
-};
+template <class T> struct NormalizeImpl { using type = T; };
 template <class T>
-    requires IsRef<T>::value
-struct NormalizeImpl<T> {
+requires IsRef<T>::value struct NormalizeImpl<T> {
     using type = id;
 };
 template <> struct NormalizeImpl<std::nullptr_t> { using type = id; };
@@ -168,7 +169,8 @@ template <class R, class... A> struct CallableTraits<R (*)(Object*, A...)> {
 
 template <class R, class... A> Imp makeTypedImp(std::function<Normalize<R>(Object*, Normalize<A>...)> fn) {
     using Sig = Normalize<R>(Normalize<A>...);
-    return Imp{typeid(Sig), std::make_shared<const std::function<Normalize<R>(Object*, Normalize<A>...)>>(std::move(fn)),
+    return Imp{typeid(Sig),
+               std::make_shared<const std::function<Normalize<R>(Object*, Normalize<A>...)>>(std::move(fn)),
                encodingOf<Normalize<R>, Normalize<A>...>()};
 }
 
@@ -193,7 +195,8 @@ template <class F, class R, class... A> Imp makeImpFromTuple(F&& f, std::tuple<A
 //   makeImp([](Object* self, id notification) { ... })
 template <class F> Imp makeImp(F&& f) {
     using T = objc::CallableTraits<std::decay_t<F>>;
-    return objc::makeImpFromTuple<F, typename T::result>(std::forward<F>(f), static_cast<typename T::args*>(nullptr));
+    return objc::makeImpFromTuple<F, typename T::result>(std::forward<F>(f),
+                                                         static_cast<typename T::args*>(nullptr));
 }
 
 // Calls an implementation directly (a saved previous implementation, typically).
@@ -201,15 +204,20 @@ template <class R = void, class... A> R callImp(const Imp& imp, Object* self, A&
     using NR = objc::Normalize<R>;
     using Sig = NR(objc::Normalize<A>...);
     if (!imp) {
-        if constexpr (std::is_void_v<R>) return;
-        else return R{};
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R{};
     }
-    if (imp.signature != typeid(Sig)) objc::signatureMismatch(self, nullptr, imp, typeid(Sig));
-    const auto& fn = *static_cast<const std::function<NR(Object*, objc::Normalize<A>...)>*>(imp.function.get());
+    if (imp.signature != typeid(Sig))
+        objc::signatureMismatch(self, nullptr, imp, typeid(Sig));
+    const auto& fn =
+        *static_cast<const std::function<NR(Object*, objc::Normalize<A>...)>*>(imp.function.get());
     if constexpr (std::is_void_v<R>) {
         fn(self, objc::Normalize<A>(std::forward<A>(args))...);
     } else if constexpr (objc::IsRef<R>::value && !std::is_same_v<R, id>) {
-        return std::dynamic_pointer_cast<typename R::element_type>(fn(self, objc::Normalize<A>(std::forward<A>(args))...));
+        return std::dynamic_pointer_cast<typename R::element_type>(
+            fn(self, objc::Normalize<A>(std::forward<A>(args))...));
     } else {
         return fn(self, objc::Normalize<A>(std::forward<A>(args))...);
     }
@@ -237,11 +245,11 @@ struct Ivar {
 
 struct Class : Object {
     std::string name;
-    std::string superName;           // empty for a root class
+    std::string superName; // empty for a root class
     bool isMeta = false;
-    Class* meta = nullptr;           // the class whose methods are this class's class methods
-    Class* owner = nullptr;          // for a metaclass: the class it belongs to
-    std::function<id()> factory;     // makes an uninitialized instance (alloc)
+    Class* meta = nullptr;       // the class whose methods are this class's class methods
+    Class* owner = nullptr;      // for a metaclass: the class it belongs to
+    std::function<id()> factory; // makes an uninitialized instance (alloc)
     std::unordered_map<SEL, std::unique_ptr<Method>> methods;
     std::vector<std::shared_ptr<Ivar>> ivars;
 
@@ -277,17 +285,22 @@ const Method* class_getClassMethod(const Class* cls, SEL sel);
 const Ivar* class_getInstanceVariable(const Class* cls, std::string_view name);
 bool respondsToSelector(const Object* object, SEL sel);
 bool isKindOfClass(const Object* object, const Class* cls);
-inline bool isKindOfClass(const id& object, const Class* cls) { return isKindOfClass(object.get(), cls); }
+inline bool isKindOfClass(const id& object, const Class* cls) {
+    return isKindOfClass(object.get(), cls);
+}
 // The class as a handle, for passing where an object is expected.
 id classObject(Class* cls);
 
 template <class T = id> T object_getIvar(Object* object, const Ivar* ivar) {
-    if (!object || !ivar) return T{};
-    if (ivar->type != typeid(T)) return T{};
+    if (!object || !ivar)
+        return T{};
+    if (ivar->type != typeid(T))
+        return T{};
     return *static_cast<T*>(ivar->address(object));
 }
 template <class T> void object_setIvar(Object* object, const Ivar* ivar, T value) {
-    if (!object || !ivar || ivar->type != typeid(T)) return;
+    if (!object || !ivar || ivar->type != typeid(T))
+        return;
     *static_cast<T*>(ivar->address(object)) = std::move(value);
 }
 
@@ -295,23 +308,34 @@ template <class T> void object_setIvar(Object* object, const Ivar* ivar, T value
 // Messages
 
 namespace objc {
-inline Object* rawObject(Object* o) { return o; }
-inline Object* rawObject(const Object* o) { return const_cast<Object*>(o); }
-template <class T> Object* rawObject(const std::shared_ptr<T>& o) { return o.get(); }
-inline Object* rawObject(std::nullptr_t) { return nullptr; }
+inline Object* rawObject(Object* o) {
+    return o;
+}
+inline Object* rawObject(const Object* o) {
+    return const_cast<Object*>(o);
+}
+template <class T> Object* rawObject(const std::shared_ptr<T>& o) {
+    return o.get();
+}
+inline Object* rawObject(std::nullptr_t) {
+    return nullptr;
+}
 
 template <class R, class... A> R dispatch(Object* receiver, const Method* m, SEL sel, A&&... args) {
     using NR = Normalize<R>;
     using Sig = NR(Normalize<A>...);
-    if (!m) unrecognizedSelector(receiver, sel);
-    if (m->imp.signature != typeid(Sig)) signatureMismatch(receiver, sel, m->imp, typeid(Sig));
+    if (!m)
+        unrecognizedSelector(receiver, sel);
+    if (m->imp.signature != typeid(Sig))
+        signatureMismatch(receiver, sel, m->imp, typeid(Sig));
     // No reference is taken: a replaced implementation is kept alive by the runtime, so one that
     // is replaced while it runs goes on running.
     const auto& fn = *static_cast<const std::function<NR(Object*, Normalize<A>...)>*>(m->imp.function.get());
     if constexpr (std::is_void_v<R>) {
         fn(receiver, Normalize<A>(std::forward<A>(args))...);
     } else if constexpr (IsRef<R>::value && !std::is_same_v<R, id>) {
-        return std::dynamic_pointer_cast<typename R::element_type>(fn(receiver, Normalize<A>(std::forward<A>(args))...));
+        return std::dynamic_pointer_cast<typename R::element_type>(
+            fn(receiver, Normalize<A>(std::forward<A>(args))...));
     } else {
         return fn(receiver, Normalize<A>(std::forward<A>(args))...);
     }
@@ -322,18 +346,24 @@ template <class R, class... A> R dispatch(Object* receiver, const Method* m, SEL
 template <class R = void, class Recv, class... A> R msg(const Recv& receiver, SelArg sel, A&&... args) {
     Object* o = objc::rawObject(receiver);
     if (!o) {
-        if constexpr (std::is_void_v<R>) return;
-        else return R{};
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R{};
     }
-    if (!o->isa) objc::classlessObject(o, sel.sel);
+    if (!o->isa)
+        objc::classlessObject(o, sel.sel);
     return objc::dispatch<R>(o, o->isa->lookup(sel.sel), sel.sel, std::forward<A>(args)...);
 }
 
 // Sends a message to the superclass's implementation: msgSuper(self, ownClass, "viewWillAppear:", a).
-template <class R = void, class... A> R msgSuper(Object* self, const Class* ownClass, SelArg sel, A&&... args) {
+template <class R = void, class... A>
+R msgSuper(Object* self, const Class* ownClass, SelArg sel, A&&... args) {
     if (!self) {
-        if constexpr (std::is_void_v<R>) return;
-        else return R{};
+        if constexpr (std::is_void_v<R>)
+            return;
+        else
+            return R{};
     }
     const Class* start = ownClass->superclass();
     const Method* m = start ? start->lookup(sel.sel) : nullptr;
@@ -363,15 +393,15 @@ template <class C, class M, class R, class... A> Imp memberImp(M member) {
         return (static_cast<C*>(self)->*member)(std::forward<A>(args)...);
     });
 }
-template <class C, class R, class... A> Imp memberImpOf(R (C::*m)(A...)) { return memberImp<C, R (C::*)(A...), R, A...>(m); }
+template <class C, class R, class... A> Imp memberImpOf(R (C::*m)(A...)) {
+    return memberImp<C, R (C::*)(A...), R, A...>(m);
+}
 template <class C, class R, class... A> Imp memberImpOf(R (C::*m)(A...) const) {
     return memberImp<C, R (C::*)(A...) const, R, A...>(m);
 }
 
 // Per C++ type, the runtime class registered for it.
-template <class T> struct ClassOf {
-    static inline Class* cls = nullptr;
-};
+template <class T> struct ClassOf { static inline Class* cls = nullptr; };
 
 } // namespace objc
 
@@ -396,7 +426,8 @@ template <class C, class T> objc::Entry ivar(std::string_view name, T C::*member
 template <class T> struct ClassDef {
     Class* cls;
     ClassDef(std::string_view name, std::string_view superName, std::vector<objc::Entry> entries) {
-        cls = objc::registerClass(name, superName, [] { return id(std::make_shared<T>()); }, std::move(entries));
+        cls = objc::registerClass(
+            name, superName, [] { return id(std::make_shared<T>()); }, std::move(entries));
         objc::ClassOf<T>::cls = cls;
     }
 };
@@ -404,11 +435,14 @@ template <class T> struct ClassDef {
 // A new, uninitialized instance of the class registered for T (as `alloc` makes it).
 template <class T> Ref<T> alloc() {
     Class* c = objc::ClassOf<T>::cls;
-    if (!c) return nullptr;
+    if (!c)
+        return nullptr;
     return std::static_pointer_cast<T>(msg<id>(classObject(c), SELECTOR("alloc")));
 }
 // The class registered for a C++ type.
-template <class T> Class* classOf() { return objc::ClassOf<T>::cls; }
+template <class T> Class* classOf() {
+    return objc::ClassOf<T>::cls;
+}
 
 // ---------------------------------------------------------------------------------------------
 // NSObject, the root class: alloc, new, init, class, isEqual:, hash, respondsToSelector:,

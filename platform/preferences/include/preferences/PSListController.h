@@ -22,12 +22,12 @@
 #include <vector>
 
 struct PSListController : NSObject {
-    std::vector<id> _specifiers;      // the cached rows
-    id specifier_;                    // the row that pushed this page
-    id bundle_;                       // the NSBundle the page's resource lists come from
+    std::vector<id> _specifiers; // the cached rows
+    id specifier_;               // the row that pushed this page
+    id bundle_;                  // the NSBundle the page's resource lists come from
     std::string title_;
     CGSize contentSize_{};
-    id table_;                        // the PSTableView drawing this page (created on demand)
+    id table_; // the PSTableView drawing this page (created on demand)
     weak_id parentController_;
     std::map<const Object*, id> cells_; // one cell per row, kept across reloads
 

@@ -7,8 +7,8 @@
 
 struct PSSectionLayout {
     struct Section {
-        long groupIndex = -1;         // the group row heading the section, -1 for none
-        std::vector<long> rows;       // indexes of the section's rows in the flat list
+        long groupIndex = -1;   // the group row heading the section, -1 for none
+        std::vector<long> rows; // indexes of the section's rows in the flat list
     };
     std::vector<Section> sections;
 

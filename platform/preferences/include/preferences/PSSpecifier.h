@@ -14,15 +14,15 @@ struct PSSpecifier : NSObject {
     weak_id target_;
     SEL setter_ = nullptr;
     SEL getter_ = nullptr;
-    SEL action_ = nullptr;               // a button row's action, sent to the target
+    SEL action_ = nullptr; // a button row's action, sent to the target
     Class* detailControllerClass_ = nullptr;
     Class* editPaneClass_ = nullptr;
     NSInteger cellType_ = PSGroupCell;
     PlistDict properties_;
 
     // +preferenceSpecifierNamed:target:set:get:detail:cell:edit:
-    static id preferenceSpecifierNamed(Object* cls, std::string name, id target, SEL set, SEL get, Class* detail,
-                                       NSInteger cell, Class* edit);
+    static id preferenceSpecifierNamed(Object* cls, std::string name, id target, SEL set, SEL get,
+                                       Class* detail, NSInteger cell, Class* edit);
 
     std::string name() const { return name_; }
     void setName(std::string name) { name_ = std::move(name); }
@@ -43,13 +43,18 @@ struct PSSpecifier : NSObject {
     Class* editPaneClass() const { return editPaneClass_; }
     SEL setter() const { return setter_; }
     SEL getter() const { return getter_; }
-    void setSetterGetter(SEL set, SEL get) { setter_ = set; getter_ = get; }
+    void setSetterGetter(SEL set, SEL get) {
+        setter_ = set;
+        getter_ = get;
+    }
     SEL buttonAction() const { return action_; }
     void setButtonAction(SEL action) { action_ = action; }
 };
 
 // The specifier an object is, or null.
-inline PSSpecifier* asSpecifier(const id& object) { return dynamic_cast<PSSpecifier*>(object.get()); }
+inline PSSpecifier* asSpecifier(const id& object) {
+    return dynamic_cast<PSSpecifier*>(object.get());
+}
 
 // A text-entry row; its placeholder shows while the field is empty.
 struct PSTextFieldSpecifier : PSSpecifier {

@@ -15,8 +15,8 @@
 struct PSTableCell : UIView {
     id contentView_;
     id textLabel_;
-    id detailTextLabel_;              // the value or detail text shown at the right
-    id control_;                      // the value control of the cell type, or none
+    id detailTextLabel_; // the value or detail text shown at the right
+    id control_;         // the value control of the cell type, or none
     id specifier_;
     NSInteger style_ = 0;
     std::string reuseIdentifier_;

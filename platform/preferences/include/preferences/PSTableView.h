@@ -12,10 +12,10 @@
 
 struct PSTableView : UIView {
     weak_id controller_;
-    std::vector<id> specifiers_;       // the rows as last loaded
+    std::vector<id> specifiers_; // the rows as last loaded
     PSSectionLayout layout_;
     std::vector<std::vector<id>> cells_; // per section, per row
-    std::vector<id> decorations_;      // headers, footers and separators
+    std::vector<id> decorations_;        // headers, footers and separators
     bool loaded_ = false;
 
     id initWithController(id controller, CGFloat width);

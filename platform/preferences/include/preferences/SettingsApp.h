@@ -20,10 +20,10 @@ class SettingsApp {
   public:
     // One entry of the loader folder: a plist with an "entry" dictionary.
     struct Entry {
-        std::string label;            // the row text in the Settings list
-        std::string bundle;           // bundle name: /Library/PreferenceBundles/<bundle>.bundle
-        std::string detail;           // the controller class, when the entry names one
-        std::string file;             // the entry's device path
+        std::string label;  // the row text in the Settings list
+        std::string bundle; // bundle name: /Library/PreferenceBundles/<bundle>.bundle
+        std::string detail; // the controller class, when the entry names one
+        std::string file;   // the entry's device path
     };
 
     explicit SettingsApp(CGSize screenSize = {320, 568});
@@ -69,7 +69,7 @@ class SettingsApp {
     // The row a cell of the shown page draws.
     std::optional<NSIndexPath> rowOfCell(const id& cell);
     // What a row shows.
-    std::string rowText(const std::string& label);      // the value or detail text
+    std::string rowText(const std::string& label); // the value or detail text
     bool rowEnabled(const std::string& label);
     id rowBackgroundColor(const std::string& label);
     // Draws the shown page (title bar and table) into a PNG file at a host path.

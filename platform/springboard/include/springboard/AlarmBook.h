@@ -16,7 +16,7 @@ inline constexpr double kSnoozeSeconds = 9 * 60.0;
 struct ClockAlarm {
     std::string alarmId; // given by the book when empty
     AlarmTime time;
-    std::string label;   // empty shows as "Alarm"
+    std::string label; // empty shows as "Alarm"
     bool allowsSnooze = true;
     bool enabled = true;
 };

@@ -9,8 +9,15 @@
 namespace springboard {
 
 // Weekday bits of a repeating alarm: bit 0 is Sunday, bit 6 Saturday. No bit means "once".
-enum Weekday : unsigned { Sunday = 1u << 0, Monday = 1u << 1, Tuesday = 1u << 2, Wednesday = 1u << 3,
-                          Thursday = 1u << 4, Friday = 1u << 5, Saturday = 1u << 6 };
+enum Weekday : unsigned {
+    Sunday = 1u << 0,
+    Monday = 1u << 1,
+    Tuesday = 1u << 2,
+    Wednesday = 1u << 3,
+    Thursday = 1u << 4,
+    Friday = 1u << 5,
+    Saturday = 1u << 6
+};
 inline constexpr unsigned kEveryDay = 0x7F;
 
 struct AlarmTime {

@@ -30,7 +30,10 @@ struct BBBulletin : NSObject {
     std::string alternateActionLabel() const { return alternateActionLabel_; }
     void setAlternateActionLabel(std::string s) { alternateActionLabel_ = std::move(s); }
     // A Clock alarm's bulletin: section "com.apple.mobiletimer", subtype 1.
-    bool isAlarm() const { return sectionID_ == kClockBundleIdentifier && sectionSubtype_ == kAlarmSectionSubtype; }
+    bool isAlarm() const {
+        return sectionID_ == kClockBundleIdentifier && sectionSubtype_ == kAlarmSectionSubtype;
+    }
 
-    static Ref<BBBulletin> make(std::string sectionID, NSInteger subtype, std::string title, std::string bulletinID);
+    static Ref<BBBulletin> make(std::string sectionID, NSInteger subtype, std::string title,
+                                std::string bulletinID);
 };

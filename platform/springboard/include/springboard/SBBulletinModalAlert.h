@@ -1,7 +1,8 @@
 // The modal alert SpringBoard shows for a bulletin while the device is in use. For an alarm,
 // `configure:requirePasscodeForActions:` builds `_alertSheet` from `_bulletin`: a UIAlertView
 // titled like the bulletin, Snooze at index 0 (when the alarm can snooze) and OK at index 1,
-// with this alert as its delegate (an SBBulletinAlertSheet, which reports its going away). Button 1 stops the alarm, button 0 snoozes it nine minutes.
+// with this alert as its delegate (an SBBulletinAlertSheet, which reports its going away). Button 1 stops the
+// alarm, button 0 snoozes it nine minutes.
 #pragma once
 
 #include "objc/runtime.h"

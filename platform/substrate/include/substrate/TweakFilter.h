@@ -19,6 +19,7 @@ std::string filterNameFor(std::string_view library);
 
 // The libraries whose filter names `bundleIdentifier`, in name order (byte order, as the
 // device sorts them). A library without a readable filter is not loaded.
-std::vector<std::string> tweaksForHost(std::vector<TweakCandidate> candidates, std::string_view bundleIdentifier);
+std::vector<std::string> tweaksForHost(std::vector<TweakCandidate> candidates,
+                                       std::string_view bundleIdentifier);
 
 } // namespace substrate

@@ -27,13 +27,13 @@ struct AlertLayoutInput {
 };
 
 struct AlertLayout {
-    CGRect panel;  // in screen coordinates; everything below is in the panel's
+    CGRect panel; // in screen coordinates; everything below is in the panel's
     CGRect title;
     CGRect message;
     std::vector<CGRect> textFields;
     CGRect accessory;
-    CGFloat buttonsTop = 0;       // where the line above the buttons runs
-    std::vector<CGRect> buttons;  // by button index
+    CGFloat buttonsTop = 0;      // where the line above the buttons runs
+    std::vector<CGRect> buttons; // by button index
 };
 
 AlertLayout layoutAlert(const AlertLayoutInput& in);

@@ -24,9 +24,12 @@ inline constexpr double kUnlimitedWidth = std::numeric_limits<double>::infinity(
 // Length in bytes of the UTF-8 sequence that starts with `lead` (a stray continuation byte or an
 // invalid lead counts as one character of one byte). Layout and the font both step by it.
 inline size_t utf8SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
+    if (lead >= 0xF0)
+        return 4;
+    if (lead >= 0xE0)
+        return 3;
+    if (lead >= 0xC0)
+        return 2;
     return 1;
 }
 

@@ -22,9 +22,9 @@
 #include <vector>
 
 struct UIAlertView : UIView {
-    id initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(std::string title, std::string message, id delegate,
-                                                                     std::string cancelButtonTitle,
-                                                                     std::vector<std::string> otherButtonTitles);
+    id initWithTitleMessageDelegateCancelButtonTitleOtherButtonTitles(
+        std::string title, std::string message, id delegate, std::string cancelButtonTitle,
+        std::vector<std::string> otherButtonTitles);
     std::string title() const { return title_; }
     void setTitle(std::string title);
     std::string message() const { return message_; }

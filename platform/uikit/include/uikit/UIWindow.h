@@ -29,7 +29,9 @@ struct UIWindow : UIView {
     bool tap(CGPoint point);
     // The alerts shown over this window, oldest first (every shown alert unless a host with
     // several screens says which are this screen's).
-    void setAlertSource(std::function<std::vector<Ref<UIAlertView>>()> source) { alertSource_ = std::move(source); }
+    void setAlertSource(std::function<std::vector<Ref<UIAlertView>>()> source) {
+        alertSource_ = std::move(source);
+    }
     std::vector<Ref<UIAlertView>> alerts() const;
 
     static Ref<UIWindow> keyWindow();

@@ -95,9 +95,9 @@ struct AlarmInfo {
 class Device {
   public:
     struct Options {
-        std::filesystem::path root;  // laid out already (layDeviceImage)
-        NSDate start;                // the virtual clock's start (ignored when resuming)
-        bool resume = false;         // continue after a respring: read the saved state, boot
+        std::filesystem::path root; // laid out already (layDeviceImage)
+        NSDate start;               // the virtual clock's start (ignored when resuming)
+        bool resume = false;        // continue after a respring: read the saved state, boot
     };
     // Sets the platform's device root and virtual clock, reads the root's setup (screen,
     // missing classes, timer slack). After a resume, `resumeError()` says whether it worked.
@@ -184,7 +184,7 @@ class Device {
     std::string press(Key key);
 
     // --- Shorthands, each over the touch path above -------------------------------------------
-    std::string openSettings();            // Hushmark's page from Settings' list
+    std::string openSettings(); // Hushmark's page from Settings' list
     std::string settingsBack();
     std::string tapRow(const std::string& label);
     std::string setRowSwitch(const std::string& label, bool on);

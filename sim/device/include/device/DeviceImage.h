@@ -17,7 +17,7 @@ struct DeviceImageOptions {
     std::string locale = "en_US";
     std::string timeZone = "UTC";
     std::vector<std::string> languages{"en"};
-    DeviceSetup setup;               // screen, missing classes, timer slack
+    DeviceSetup setup; // screen, missing classes, timer slack
 };
 
 // Lays out `root` (created when missing; it must be empty or absent). Returns "" on success,
