@@ -25,6 +25,7 @@ sanitized_ctest() {
 }
 
 phase "packages" scripts/deps.sh
+phase "format check" scripts/format.sh --check
 phase "normal build" scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 phase "normal suite" ctest --test-dir build/release -j"$jobs" --output-on-failure --timeout 120 "$@"
 phase "sanitizer build" scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DHM_SANITIZE=ON -DHM_BENCH=OFF
