@@ -42,6 +42,9 @@ class DeviceRootFixture {
         NSDate start = NSDate{kStart};
     };
 
+    // A bare root: no add-ons, no deliverables, the real clock.
+    static Options bare() { return Options{.addons = {}, .package = false, .virtualClock = false}; }
+
     explicit DeviceRootFixture(std::vector<std::string> addons = {})
         : DeviceRootFixture(Options{std::move(addons)}) {}
     explicit DeviceRootFixture(const Options& options) {

@@ -40,7 +40,7 @@ const std::vector<Stops> kStops = {
     {"infinite colors", {{kInfinity, 0.5, -kInfinity, 1}, {0.25, kInfinity, 0.75, 1}}, {}},
 };
 
-struct Line {
+struct RowLine {
     std::string name;
     double scale, offset; // pixels a point; where the view starts, in pixels
     bool reversed;
@@ -48,7 +48,7 @@ struct Line {
     bool extended;    // painted before the start and after the end
 };
 
-const std::vector<Line> kLines = {
+const std::vector<RowLine> kRowLines = {
     {"left to right", 1, 0, false, 0, false},          {"right to left at 3x", 3, 0, true, 0, false},
     {"at 2x from column 5", 2, 5, false, 0, false},    {"ends inside", 1, 3, true, 2, false},
     {"ends inside, extended", 2, 0, false, 1.5, true}, {"ends outside", 3, 1, false, -4, false},
@@ -88,7 +88,7 @@ TEST(GradientRow, EveryVectorWidthGivesTheColorsOfThePlainLookupByteForByte) {
             at[i] = stops.locations.empty() ? (at.size() == 1 ? 0 : CGFloat(i) / CGFloat(at.size() - 1))
                                             : stops.locations[i];
         const cg::RowStops rowStops{at.data(), stops.colors.data(), at.size()};
-        for (const Line& line : kLines)
+        for (const RowLine& line : kRowLines)
             for (size_t n : widths()) {
                 const double points = double(n) / line.scale;
                 CGPoint a{line.overshoot, 7}, b{points - line.overshoot, 7};

@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // No package, no add-ons, the clock left as it is.
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 const char* kBundle = "/Library/PreferenceBundles/Test.bundle";
 
@@ -46,7 +45,7 @@ class BundleTest : public testing::Test {
                                 value, "Hushmark");
     }
 
-    DeviceRootFixture root_{kBareRoot};
+    DeviceRootFixture root_{DeviceRootFixture::bare()};
 };
 
 TEST_F(BundleTest, IsFoundByPathOnceAndOnlyWhenItExists) {
@@ -131,7 +130,7 @@ TEST(DeviceDlopen, TranslatesTheDeviceModeBits) {
 }
 
 TEST(DeviceDlopen, LoadsByDevicePathOnlyInsideTheRoot) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     fs::copy_file(HM_TEST_PLUGIN, root.hostPath("/Library/MobileSubstrate/DynamicLibraries/Plugin.dylib"));
     EXPECT_EQ(device_dlopen("/Library/MobileSubstrate/DynamicLibraries/Missing.dylib", 10), nullptr);
     EXPECT_EQ(device_dlopen(HM_TEST_PLUGIN, 10), nullptr) << "a host path is no device path";
@@ -145,7 +144,7 @@ TEST(DeviceDlopen, LoadsByDevicePathOnlyInsideTheRoot) {
 TEST(DeviceDlopen, EachLibraryLoadsOnceAndTwoLibrariesNeverMix) {
     // Loaded through descriptors: a closed descriptor's number, given again to another file, must
     // not hand back the library first loaded under it.
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     fs::copy_file(HM_TEST_PLUGIN, root.hostPath("/tmp/A.dylib"));
     fs::copy_file(HM_TEST_PLUGIN_OTHER, root.hostPath("/tmp/B.dylib"));
     void* a = device_dlopen("/tmp/A.dylib", 10);

@@ -17,7 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 // No package, no add-ons, the clock left as it is.
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 
 const char* kSettings = "/private/var/mobile/Library/Preferences/test.plist";
 
@@ -49,7 +48,7 @@ void spit(const fs::path& p, const std::string& bytes) {
 }
 
 TEST(PropertyListFiles, RoundTripInXMLAndBinary) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     PlistDict dict = sampleDict();
     ASSERT_TRUE(writeToFile(dict, kSettings, true));
     EXPECT_NE(slurp(root.hostPath(kSettings)).find("<plist version=\"1.0\">"), std::string::npos)
@@ -62,14 +61,14 @@ TEST(PropertyListFiles, RoundTripInXMLAndBinary) {
 }
 
 TEST(PropertyListFiles, NonAtomicWriteReplacesTheContent) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(sampleDict(), kSettings, false));
     ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, false));
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), (PlistDict{{"a", 1}}));
 }
 
 TEST(PropertyListFiles, MissingUnreadableAndNonDictionaryReadAsNone) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
     spit(root.hostPath(kSettings), "");
     EXPECT_EQ(dictionaryWithContentsOfFile(kSettings), std::nullopt);
@@ -87,7 +86,7 @@ TEST(PropertyListFiles, MissingUnreadableAndNonDictionaryReadAsNone) {
 }
 
 TEST(PropertyListFiles, VarAndPrivateVarNameOneFile) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"k", "v"}}, "/var/mobile/Library/Preferences/test.plist", true));
     EXPECT_TRUE(fs::is_regular_file(root.hostPath(kSettings)));
     EXPECT_TRUE(fs::is_symlink(root.root() / "var")) << "the write must not replace the link";
@@ -102,7 +101,7 @@ int filesIn(const fs::path& folder) {
 }
 
 TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
     fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     int before = filesIn(folder);
@@ -120,7 +119,7 @@ TEST(PropertyListFiles, AFailedAtomicWriteKeepsTheOldFileAndLeavesNoTemporary) {
 TEST(PropertyListFiles, AReadOnlyFolderFailsCleanly) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind the superuser";
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
     fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
@@ -131,7 +130,7 @@ TEST(PropertyListFiles, AReadOnlyFolderFailsCleanly) {
 }
 
 TEST(PropertyListFiles, AtomicWriteReplacesTheFileWholeAndKeepsItsMode) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"old", 1}}, kSettings, true));
     EXPECT_EQ(fs::status(root.hostPath(kSettings)).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -148,7 +147,7 @@ TEST(PropertyListFiles, AtomicWriteReplacesTheFileWholeAndKeepsItsMode) {
 }
 
 TEST(PropertyListFiles, WritesAreRecordedAsEvents) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     DeviceEvents::clear();
     ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, "/var/mobile/Library/Preferences/a.plist", true));
     EXPECT_FALSE(writeToFile(PlistDict{{"a", 1}}, "/nowhere/a.plist", true));
@@ -175,7 +174,7 @@ TEST(PropertyListFiles, FailedWritesAreRecordedWithTheirReason) {
     for (bool atomically : {true, false}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + (atomically ? ", atomically" : ", in place"));
-            DeviceRootFixture root{kBareRoot};
+            DeviceRootFixture root{DeviceRootFixture::bare()};
             fs::create_directories(root.hostPath(folder + "/blocked.plist/inner"));
             spit(root.hostPath(folder + "/plain"), "a file");
             DeviceEvents::clear();
@@ -203,7 +202,7 @@ std::vector<std::string> namesIn(const fs::path& folder) {
 }
 
 TEST(PropertyListFiles, ADeadWritersTemporaryIsTakenOverByTheNextWrite) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     spit(folder / ".test.plist.tmp0", std::string(100000, 'x')); // what a killed writer leaves
     ASSERT_TRUE(writeToFile(PlistDict{{"a", 1}}, kSettings, true));
@@ -212,7 +211,7 @@ TEST(PropertyListFiles, ADeadWritersTemporaryIsTakenOverByTheNextWrite) {
 }
 
 TEST(PropertyListFiles, ATemporaryHeldByAnotherWriterIsLeftToIt) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     spit(folder / ".test.plist.tmp0", "being written");
     int held = ::open((folder / ".test.plist.tmp0").c_str(), O_RDWR);
@@ -225,7 +224,7 @@ TEST(PropertyListFiles, ATemporaryHeldByAnotherWriterIsLeftToIt) {
 }
 
 TEST(PropertyListFiles, TemporaryNamesTakenByOtherThingsAreSteppedOver) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     const fs::path folder = root.hostPath("/private/var/mobile/Library/Preferences");
     const fs::path outside = root.root().parent_path() / (root.root().filename().string() + "-victim");
     spit(outside, "keep");

@@ -12,7 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false, .virtualClock = false};
 constexpr const char* kPath = "/private/var/mobile/Library/Preferences/kept.plist";
 
 std::string zoneIn(const std::shared_ptr<const PlistDict>& dict) {
@@ -49,7 +48,7 @@ void PrintTo(const Change& c, std::ostream* os) {
 class KeptDictionary : public testing::TestWithParam<Change> {};
 
 TEST_P(KeptDictionary, FollowsTheFile) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Tokyo"}}, kPath, true));
     if (GetParam().settleFirst)
         letTheFileSettle();
@@ -95,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Change>& info) { return std::string(info.param.name); });
 
 TEST(KeptDictionary, IsSharedWhileTheFileIsUnchanged) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Tokyo"}}, kPath, true));
     letTheFileSettle();
     auto first = sharedDictionaryWithContentsOfFile(kPath);
@@ -104,9 +103,9 @@ TEST(KeptDictionary, IsSharedWhileTheFileIsUnchanged) {
 }
 
 TEST(KeptDictionary, BelongsToItsRoot) {
-    auto other = std::make_unique<DeviceRootFixture>(kBareRoot);
+    auto other = std::make_unique<DeviceRootFixture>(DeviceRootFixture::bare());
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Europe/Oslo"}}, kPath, true));
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     ASSERT_TRUE(writeToFile(PlistDict{{"TimeZone", "Asia/Tokyo"}}, kPath, true));
     letTheFileSettle();
     EXPECT_EQ(zoneIn(sharedDictionaryWithContentsOfFile(kPath)), "Asia/Tokyo");
@@ -117,7 +116,7 @@ TEST(KeptDictionary, BelongsToItsRoot) {
 }
 
 TEST(KeptDictionary, IsNoneWhereAPlainReadIsNone) {
-    DeviceRootFixture root{kBareRoot};
+    DeviceRootFixture root{DeviceRootFixture::bare()};
     EXPECT_FALSE(sharedDictionaryWithContentsOfFile(kPath));
     root.writeFile(kPath, propertyListToXML(PlistArray{"not", "a", "dictionary"}));
     EXPECT_FALSE(sharedDictionaryWithContentsOfFile(kPath));

@@ -10,7 +10,7 @@
 namespace springboard {
 namespace {
 
-constexpr double kDay = 86400;
+constexpr double kOneDay = 86400;
 const DeviceRootFixture::Options kBareRoot{.addons = {}, .package = false};
 
 TEST(DeviceTimeZone, KeptZonesAgreeWithFreshOnes) {
@@ -18,7 +18,7 @@ TEST(DeviceTimeZone, KeptZonesAgreeWithFreshOnes) {
     // between zones so that the kept one is replaced.
     const char* zones[] = {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe", "Asia/Kolkata",
                            "UTC",           "No/Such_Zone"};
-    for (double t = DeviceRootFixture::kStart; t < DeviceRootFixture::kStart + 730 * kDay; t += 6 * 3600)
+    for (double t = DeviceRootFixture::kStart; t < DeviceRootFixture::kStart + 730 * kOneDay; t += 6 * 3600)
         for (const char* zone : zones)
             ASSERT_EQ(utcOffsetIn(zone, t), utcOffsetInFreshZone(zone, t)) << zone << " at " << t;
 }
@@ -37,14 +37,14 @@ TEST(DeviceTimeZone, TheScheduleFollowsTheTimeZoneFileMidRun) {
         std::function<void()> write;
         double expected; // 07:00 local on the Monday, in UTC
     } changes[] = {
-        {"written here, atomically", [&] { writeZone("Asia/Tokyo", true); }, monday + kDay - 2 * 3600},
+        {"written here, atomically", [&] { writeZone("Asia/Tokyo", true); }, monday + kOneDay - 2 * 3600},
         // "Asia/Dubai" is as long as "Asia/Tokyo", and the next write follows within microseconds.
         {"written here, in place", [&] { writeZone("Asia/Dubai", false); }, monday + 3 * 3600},
         {"written from outside, same size",
          [&] {
              root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{{"TimeZone", "Asia/Tokyo"}}));
          },
-         monday + kDay - 2 * 3600},
+         monday + kOneDay - 2 * 3600},
         {"written from outside, no zone",
          [&] { root.writeFile(kGlobalPreferencesPath, propertyListToXML(PlistDict{})); }, monday + 7 * 3600},
         {"written here again", [&] { writeZone("America/New_York", true); }, monday + 12 * 3600},

@@ -247,7 +247,7 @@ TEST_F(HushmarkPane, ZeroMinutesShowsTheDeadlineUntilTheListIsBuiltAgain) {
     EXPECT_EQ(statusText(), "Alarms Enabled");
 }
 
-struct StatusCase {
+struct ListStatusCase {
     const char* name;
     bool enabled;
     double deadlineFromNow;
@@ -255,12 +255,12 @@ struct StatusCase {
 };
 
 TEST_F(HushmarkPane, TheStatusRowHonoursThe15SecondMargin) {
-    const StatusCase cases[] = {
+    const ListStatusCase cases[] = {
         {"10 s ahead", true, 10, false},      {"20 s ahead", true, 20, true},
         {"an hour ahead", true, 3600, true},  {"past", true, -60, false},
         {"switched off", false, 3600, false},
     };
-    for (const StatusCase& c : cases) {
+    for (const ListStatusCase& c : cases) {
         store(seeded({{"enabled", c.enabled}, {"disarmedUntil", NSDate{kTen + c.deadlineFromNow}}}));
         SettingsApp fresh;
         id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
@@ -430,14 +430,14 @@ TEST_F(HushmarkPane, RowsWriteTheirKeysAsGiven) {
     EXPECT_EQ(delivered(), 4);
 }
 
-struct PaintCase {
+struct ListPaintCase {
     PlistValue stored; // none: absent
     CGFloat red, green, blue;
     bool whiteText;
 };
 
 TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
-    const PaintCase cases[] = {
+    const ListPaintCase cases[] = {
         {PlistValue("#FF0000"), 1, 0, 0, true},
         {PlistValue("FF0000"), 1, 0, 0, true},
         {PlistValue("00FF00"), 0, 1, 0, false},
@@ -455,7 +455,7 @@ TEST_F(HushmarkPane, TheButtonColorRowIsPaintedInTheStoredColor) {
         {PlistValue("7F7F7F"), 127 / 255.0, 127 / 255.0, 127 / 255.0, true},
     };
     open();
-    for (const PaintCase& c : cases) {
+    for (const ListPaintCase& c : cases) {
         PlistDict stored = seeded();
         if (c.stored.isNone())
             stored.erase("buttonColor");

@@ -11,21 +11,21 @@ namespace {
 
 // A picker 320 by 400 with 20-point label lines: square (10, 40, 300, 280), bar (10, 354, 300,
 // 40), slider labels at y 330, top labels ending at y 30.
-constexpr double kW = 320, kH = 400, kLh = 20;
+constexpr double kPickerW = 320, kPickerH = 400, kPickerLh = 20;
 
 TouchRegions regionsOf(const PickerFrames& f) {
-    return {f.square, f.bar, f.sliderValueLabel.origin.y, f.topLeftLabel.origin.y + kLh};
+    return {f.square, f.bar, f.sliderValueLabel.origin.y, f.topLeftLabel.origin.y + kPickerLh};
 }
 
 TEST(PickerFrames, PartsSitWhereThePickerPutsThem) {
-    const PickerFrames f = pickerFrames({kW, kH}, kLh);
+    const PickerFrames f = pickerFrames({kPickerW, kPickerH}, kPickerLh);
     auto same = [](CGRect r, std::tuple<double, double, double, double> e) {
         return std::tie(r.origin.x, r.origin.y, r.size.width, r.size.height) == e;
     };
     EXPECT_TRUE(same(f.measuringLabel, {10, 10, 140, 40}));
     EXPECT_TRUE(same(f.topLeftLabel, {10, 10, 140, 20}));
     EXPECT_TRUE(same(f.topRightLabel, {170, 10, 140, 20}));
-    EXPECT_TRUE(same(f.square, {10, 40, 300, kH - kLh - 100}));
+    EXPECT_TRUE(same(f.square, {10, 40, 300, kPickerH - kPickerLh - 100}));
     EXPECT_TRUE(same(f.bar, {10, 354, 300, 40}));
     EXPECT_TRUE(same(f.marker, {2, 350, 16, 48}));
     EXPECT_TRUE(same(f.sliderTitle, {60, 330, 100, 20}));
@@ -34,7 +34,7 @@ TEST(PickerFrames, PartsSitWhereThePickerPutsThem) {
     EXPECT_TRUE(same(f.crosshair, {10, 40, 20, 20}));
     // The gaps the touch rules rely on: 10 points between the top labels and the square, and
     // between the square and the slider labels.
-    EXPECT_EQ(f.square.origin.y - (f.topLeftLabel.origin.y + kLh), 10);
+    EXPECT_EQ(f.square.origin.y - (f.topLeftLabel.origin.y + kPickerLh), 10);
     EXPECT_EQ(f.sliderValueLabel.origin.y - CGRectGetMaxY(f.square), 10);
 }
 
@@ -68,7 +68,7 @@ class TouchDispatch : public ::testing::TestWithParam<DispatchCase> {};
 
 TEST_P(TouchDispatch, PointGoesToTheRightPartWithTheRightClamp) {
     const DispatchCase& c = GetParam();
-    const TouchTarget t = dispatchTouch(regionsOf(pickerFrames({kW, kH}, kLh)), c.p);
+    const TouchTarget t = dispatchTouch(regionsOf(pickerFrames({kPickerW, kPickerH}, kPickerLh)), c.p);
     ASSERT_EQ(t.kind, c.kind) << c.what;
     if (c.kind == TouchTarget::Square) {
         EXPECT_EQ(t.point.x, c.applied.x) << c.what;
@@ -122,7 +122,7 @@ void expectComponents(const HsbComponents& got, const HsbComponents& want, const
 
 TEST_P(TouchMapping, EdgesGiveTheEndValuesAndTheUntouchedComponentStays) {
     const LayoutEdges& e = GetParam();
-    const PickerFrames f = pickerFrames({kW, kH}, kLh);
+    const PickerFrames f = pickerFrames({kPickerW, kPickerH}, kPickerLh);
     const HsbComponents start{-1, -1, -1}; // marks what a touch must not change
     HsbComponents hsb = start;
     applySquareTouch(*e.layout, hsb, f.square, {f.square.origin.x, f.square.origin.y});
@@ -165,7 +165,7 @@ TEST(TouchMapping, EdgesOfFramesWithFractionalOriginsStayInsideZeroToOne) {
 }
 
 TEST(MarkerPlacement, TouchPointAndPlacedMarkerAgreeInEveryLayout) {
-    const PickerFrames f = pickerFrames({kW, kH}, kLh);
+    const PickerFrames f = pickerFrames({kPickerW, kPickerH}, kPickerLh);
     for (const PickerLayout* layout : {&kPickerLayoutB, &kPickerLayoutH, &kPickerLayoutS}) {
         for (CGPoint q : {CGPoint{10, 40}, CGPoint{85, 110}, CGPoint{310, 320}}) {
             HsbComponents hsb{0.3, 0.3, 0.3};

@@ -12,7 +12,7 @@ namespace {
 
 constexpr const char* kBundlePath = "/Library/PreferenceBundles/Hushmark.bundle";
 
-DeviceRootFixture::Options bareDevice() {
+DeviceRootFixture::Options stringsFromSources() {
     DeviceRootFixture::Options options;
     options.package = false; // the tweak runs in this process; the strings come from the sources
     return options;
@@ -30,7 +30,7 @@ void PrintTo(const TitlesCase& c, std::ostream* os) {
 class Titles : public testing::TestWithParam<TitlesCase> {};
 
 TEST_P(Titles, FollowTheDevicesPreferredLanguage) {
-    DeviceRootFixture root{bareDevice()};
+    DeviceRootFixture root{stringsFromSources()};
     std::filesystem::create_directories(root.hostPath(kBundlePath));
     std::filesystem::copy(HM_BUNDLE_RESOURCES, root.hostPath(kBundlePath),
                           std::filesystem::copy_options::recursive);
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(TitlesFromTheTable, AnEmptyEntryIsUsedAsItStandsAndAMissingKeyFallsBack) {
-    DeviceRootFixture root{bareDevice()};
+    DeviceRootFixture root{stringsFromSources()};
     std::filesystem::create_directories(root.hostPath(std::string(kBundlePath) + "/en.lproj"));
     ASSERT_TRUE(writeToFile(PlistDict{{"EDIT_SNOOZE", ""}},
                             std::string(kBundlePath) + "/en.lproj/Hushmark.strings", true));
@@ -69,7 +69,7 @@ TEST(TitlesFromTheTable, AnEmptyEntryIsUsedAsItStandsAndAMissingKeyFallsBack) {
 }
 
 TEST(TitlesWithoutBundle, AreTheEnglishWords) {
-    DeviceRootFixture root{bareDevice()};
+    DeviceRootFixture root{stringsFromSources()};
     TweakState state;
     state.snoozeTitle = state.okTitle = "unset";
     startHushmark(state);

@@ -6,9 +6,9 @@
 
 namespace {
 
-const NSDate kNow{5000.0};
-NSDate at(double seconds) {
-    return kNow.dateByAddingTimeInterval(seconds);
+const NSDate kSuppressionNow{5000.0};
+NSDate atOffset(double seconds) {
+    return kSuppressionNow.dateByAddingTimeInterval(seconds);
 }
 
 struct SuppressionCase {
@@ -30,7 +30,7 @@ TEST_P(Suppression, DropsOnlyAlarmsInsideTheDisarmTimeAskingOnlyWhatItNeeds) {
     const SuppressionCase& c = GetParam();
     std::string asked;
     bool drop = shouldDropNotification(
-        c.enabled, c.until, kNow,
+        c.enabled, c.until, kSuppressionNow,
         [&] {
             asked += 'a';
             return c.alarm;
@@ -45,14 +45,15 @@ TEST_P(Suppression, DropsOnlyAlarmsInsideTheDisarmTimeAskingOnlyWhatItNeeds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Suppression,
-    testing::Values(SuppressionCase{"AlarmMinuteBeforeDeadline", true, at(60), true, true, true, "ac"},
-                    SuppressionCase{"AlarmTenSecondsBeforeDeadline", true, at(10), true, true, true, "ac"},
-                    SuppressionCase{"AlarmAtDeadline", true, kNow, true, true, false, "ac"},
-                    SuppressionCase{"AlarmAfterDeadline", true, at(-1), true, true, false, "ac"},
-                    SuppressionCase{"Disabled", false, at(60), true, true, false, ""},
+    testing::Values(SuppressionCase{"AlarmMinuteBeforeDeadline", true, atOffset(60), true, true, true, "ac"},
+                    SuppressionCase{"AlarmTenSecondsBeforeDeadline", true, atOffset(10), true, true, true,
+                                    "ac"},
+                    SuppressionCase{"AlarmAtDeadline", true, kSuppressionNow, true, true, false, "ac"},
+                    SuppressionCase{"AlarmAfterDeadline", true, atOffset(-1), true, true, false, "ac"},
+                    SuppressionCase{"Disabled", false, atOffset(60), true, true, false, ""},
                     SuppressionCase{"NoDeadline", true, std::nullopt, true, true, false, ""},
-                    SuppressionCase{"NotAnAlarm", true, at(60), false, true, false, "a"},
-                    SuppressionCase{"AlarmOfAnotherClass", true, at(60), true, false, false, "ac"}),
+                    SuppressionCase{"NotAnAlarm", true, atOffset(60), false, true, false, "a"},
+                    SuppressionCase{"AlarmOfAnotherClass", true, atOffset(60), true, false, false, "ac"}),
     [](const testing::TestParamInfo<SuppressionCase>& info) { return info.param.name; });
 
 } // namespace

@@ -15,7 +15,7 @@ namespace {
 
 using namespace tweaktest;
 
-const PlistDict kButtonsOn{{"enabled", true}, {"enableAlertButtons", true}, {"disableForMinutes", 20}};
+const PlistDict kLockButtonsOn{{"enabled", true}, {"enableAlertButtons", true}, {"disableForMinutes", 20}};
 
 Ref<UIAlertView> onlyShownAlert() {
     std::vector<Ref<UIAlertView>> shown = UIAlertView::shownAlerts();
@@ -31,7 +31,7 @@ std::vector<std::string> buttonTitles(const Ref<UIAlertView>& alert) {
 
 // A locked device whose 08:30 alarm rings on the lock screen.
 struct LockedDevice : TweakDevice {
-    explicit LockedDevice(bool snooze = true, PlistDict settings = kButtonsOn,
+    explicit LockedDevice(bool snooze = true, PlistDict settings = kLockButtonsOn,
                           std::vector<std::string> addons = {"libstatusbar8"})
         : TweakDevice(std::move(addons)) {
         writeSettings(settings);
@@ -179,7 +179,7 @@ id disarmButtonOf(const Ref<UIAlertView>& alert) {
 }
 
 TEST(LockScreenAlert, TheDisarmButtonWithTheIconOffArmsTheTimerAndLeavesTheIconHidden) {
-    PlistDict settings = kButtonsOn;
+    PlistDict settings = kLockButtonsOn;
     settings["enableIcon"] = false;
     LockedDevice device(true, settings);
     id button = disarmButtonOf(onlyShownAlert());
@@ -193,7 +193,7 @@ TEST(LockScreenAlert, TheDisarmButtonWithTheIconOffArmsTheTimerAndLeavesTheIconH
 }
 
 TEST(LockScreenAlert, TheDisarmButtonWithTheToggleSetsItOnAndDisarmsNothingItself) {
-    LockedDevice device(true, kButtonsOn, {"libstatusbar8", "flipswitch", "hushmarkfs"});
+    LockedDevice device(true, kLockButtonsOn, {"libstatusbar8", "flipswitch", "hushmarkfs"});
     id button = disarmButtonOf(onlyShownAlert());
     ASSERT_TRUE(button);
     DeviceEvents::clear();
@@ -239,7 +239,7 @@ TEST(LockScreenAlert, TitlesFollowTheDevicesLanguage) {
                                   std::filesystem::copy_options::skip_existing);
     }
     writeToFile(PlistDict{{"AppleLanguages", PlistArray{"de-DE"}}}, kGlobalPreferencesPath, true);
-    device.writeSettings(kButtonsOn);
+    device.writeSettings(kLockButtonsOn);
     device.boot();
     device.host.lock();
     device.addAlarm(8, 30, "Wecker");
