@@ -10,7 +10,7 @@ namespace clockapp {
 
 namespace {
 constexpr const char* kShortDays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kLongDays[7] = {"Sunday",   "Monday", "Tuesday",  "Wednesday",
+constexpr const char* kLongDays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};
 constexpr unsigned kWeekdays = springboard::Monday | springboard::Tuesday | springboard::Wednesday |
                                springboard::Thursday | springboard::Friday;

@@ -25,7 +25,8 @@ void stroke(CGContextRef context, CGPoint a, CGPoint b) {
 } // namespace
 
 id CheckMark::make(CGRect frame) {
-    id mark = msg<id>(msg<id>(classObject(objc_getClass("ClockCheckMark")), "alloc"), "initWithFrame:", frame);
+    id mark =
+        msg<id>(msg<id>(classObject(objc_getClass("ClockCheckMark")), "alloc"), "initWithFrame:", frame);
     msg(mark, "setUserInteractionEnabled:", false);
     return mark;
 }

@@ -65,6 +65,10 @@ struct ClockActionTarget : NSObject {
             return;
         }
     }
+    void scrollListBy(CGFloat dy) {
+        if (app)
+            app->scrollListBy(dy);
+    }
     void switched(id sender) {
         if (!app)
             return;
@@ -74,11 +78,13 @@ struct ClockActionTarget : NSObject {
         app->rowSwitched(int(indexOf(sender)), on);
     }
 };
-const ClassDef<ClockActionTarget> kClockActionTarget("ClockActionTarget", "NSObject",
-                                                     {
-                                                         method("tapped:", &ClockActionTarget::tapped),
-                                                         method("switched:", &ClockActionTarget::switched),
-                                                     });
+const ClassDef<ClockActionTarget>
+    kClockActionTarget("ClockActionTarget", "NSObject",
+                       {
+                           method("tapped:", &ClockActionTarget::tapped),
+                           method("switched:", &ClockActionTarget::switched),
+                           method("scrollListBy:", &ClockActionTarget::scrollListBy),
+                       });
 
 // The names `pointOf` knows, and the tag (or the base of the tags) of each.
 const std::map<std::string, NSInteger>& controlTags() {
@@ -114,8 +120,8 @@ ClockApp::ClockApp(SpringBoardHost& springBoard, CGSize screenSize, const std::s
     auto target = alloc<ClockActionTarget>();
     target->app = this;
     target_ = target;
-    window_ = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"), "initWithFrame:",
-                      CGRect{{0, 0}, screen_});
+    window_ = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
+                      "initWithFrame:", CGRect{{0, 0}, screen_});
     msg(window_, "setBackgroundColor:", id(UIColor::white(1, 1)));
     readModel();
     show();
@@ -149,12 +155,16 @@ void ClockApp::readModel() {
 }
 
 void ClockApp::reload() {
+    // What the shown page holds and the model does not yet: the picker's time, the typed label.
+    keepPickerTime();
+    commitLabel();
     readModel();
     show();
 }
 
 void ClockApp::reset() {
     page_ = Page::List;
+    listOffset_ = 0;
     editingList_ = false;
     revealedDelete_ = -1;
     reload();
@@ -164,6 +174,7 @@ void ClockApp::show() {
     id page;
     picker_.reset();
     labelField_ = nullptr;
+    rowsView_ = nullptr;
     switch (page_) {
     case Page::List:
         page = listPage();
@@ -209,8 +220,13 @@ std::optional<CGPoint> ClockApp::pointOf(const std::string& control, int index) 
     if (!view || msg<bool>(view, "isHidden"))
         return std::nullopt;
     const CGRect bounds = msg<CGRect>(view, "bounds");
-    return msg<CGPoint>(view, "convertPoint:toView:", CGPoint{CGRectGetMidX(bounds), CGRectGetMidY(bounds)},
-                        nullptr);
+    const CGPoint p = msg<CGPoint>(
+        view, "convertPoint:toView:", CGPoint{CGRectGetMidX(bounds), CGRectGetMidY(bounds)}, nullptr);
+    // Only a control a finger can reach there: not one scrolled out of sight or covered.
+    id hit = msg<id>(window_, "hitTest:withEvent:", p, nullptr);
+    if (!hit || (hit != view && !msg<bool>(hit, "isDescendantOfView:", view)))
+        return std::nullopt;
+    return p;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -261,6 +277,16 @@ void ClockApp::rowSwitched(int row, bool on) {
     alarm->enabled = on;
     springBoard_.addAlarm(*alarm);
     reload();
+}
+
+void ClockApp::scrollListBy(CGFloat dy) {
+    if (page_ != Page::List || !rowsView_)
+        return;
+    const CGRect bounds = msg<CGRect>(rowsView_, "bounds");
+    const CGFloat content = CGFloat(rows_.size()) * kListRowHeight;
+    listOffset_ =
+        std::clamp(listOffset_ + dy, CGFloat(0), std::max(CGFloat(0), content - bounds.size.height));
+    msg(rowsView_, "setBounds:", CGRect{{0, listOffset_}, bounds.size});
 }
 
 void ClockApp::deleteMarkTapped(int row) {
@@ -323,7 +349,8 @@ void ClockApp::labelTapped() {
 }
 
 void ClockApp::keepPickerTime() {
-    if (picker_ && (picker_->hour() != draft_.alarm.time.hour || picker_->minute() != draft_.alarm.time.minute))
+    if (picker_ &&
+        (picker_->hour() != draft_.alarm.time.hour || picker_->minute() != draft_.alarm.time.minute))
         draft_.alarm.time = {picker_->hour(), picker_->minute(), draft_.alarm.time.weekdays, 0};
 }
 

@@ -22,14 +22,16 @@ id groupRow(CGFloat y, CGFloat width, const std::string& title, const std::strin
             id target, NSInteger tag) {
     id row = makeTappable({{0, y}, {width, kCellHeight}}, target, "tapped:", tag);
     msg(row, "setBackgroundColor:", id(UIColor::white(1, 1)));
-    msg(row, "addSubview:", makeLabel({{kMargin, 0}, {width / 2, kCellHeight}}, title, id(UIColor::white(0, 1))));
+    msg(row,
+        "addSubview:", makeLabel({{kMargin, 0}, {width / 2, kCellHeight}}, title, id(UIColor::white(0, 1))));
     const CGFloat valueRight = width - (chevron ? 33 : kMargin);
     if (!value.empty())
         msg(row, "addSubview:",
             makeLabel({{width / 2 - 20, 0}, {valueRight - (width / 2 - 20), kCellHeight}}, value,
                       secondaryTextColor(), 17, NSTextAlignmentRight));
     if (chevron)
-        msg(row, "addSubview:", makeLabel({{width - 25, 0}, {12, kCellHeight}}, "\u203A", separatorColor(), 24));
+        msg(row,
+            "addSubview:", makeLabel({{width - 25, 0}, {12, kCellHeight}}, "\u203A", separatorColor(), 24));
     return row;
 }
 
@@ -43,7 +45,9 @@ void addGroupLines(id page, CGFloat y, int rows, CGFloat width) {
 
 id backButton(id target) {
     id button = makeTappable({{8, kStatusBarHeight}, {70, 44}}, target, "tapped:", kTagBack);
-    msg(button, "addSubview:", makeLabel({{0, 0}, {70, 44}}, "\u2039 Back", tintColor()));
+    // A large chevron, then the word.
+    msg(button, "addSubview:", makeLabel({{0, 0}, {16, 42}}, "\u2039", tintColor(), 34));
+    msg(button, "addSubview:", makeLabel({{18, 0}, {52, 44}}, "Back", tintColor()));
     return button;
 }
 } // namespace
@@ -68,12 +72,15 @@ id ClockApp::editPage() {
     msg(page, "addSubview:", groupRow(y, w, "Repeat", repeatValue(), true, target_, kTagRepeat));
     msg(page, "addSubview:", groupRow(y + kCellHeight, w, "Label", labelValue(), true, target_, kTagLabel));
     id snoozeRow = makeView({{0, y + 2 * kCellHeight}, {w, kCellHeight}}, id(UIColor::white(1, 1)));
-    msg(snoozeRow, "addSubview:", makeLabel({{kMargin, 0}, {w / 2, kCellHeight}}, "Snooze", id(UIColor::white(0, 1))));
-    id toggle = msg<id>(msg<id>(classObject(objc_getClass("UISwitch")), "alloc"), "initWithFrame:",
-                        CGRect{{w - kMargin - kSwitchSize.width, (kCellHeight - kSwitchSize.height) / 2}, kSwitchSize});
+    msg(snoozeRow,
+        "addSubview:", makeLabel({{kMargin, 0}, {w / 2, kCellHeight}}, "Snooze", id(UIColor::white(0, 1))));
+    id toggle = msg<id>(
+        msg<id>(classObject(objc_getClass("UISwitch")), "alloc"), "initWithFrame:",
+        CGRect{{w - kMargin - kSwitchSize.width, (kCellHeight - kSwitchSize.height) / 2}, kSwitchSize});
     msg(toggle, "setOn:", draft_.alarm.allowsSnooze);
     msg(toggle, "setTag:", kTagSnooze);
-    msg(toggle, "addTarget:action:forControlEvents:", target_, SELECTOR("switched:"), UIControlEventValueChanged);
+    msg(toggle, "addTarget:action:forControlEvents:", target_, SELECTOR("switched:"),
+        UIControlEventValueChanged);
     msg(snoozeRow, "addSubview:", toggle);
     msg(page, "addSubview:", snoozeRow);
     addGroupLines(page, y, 3, w);
@@ -83,7 +90,8 @@ id ClockApp::editPage() {
         id remove = makeTappable({{0, y}, {w, kCellHeight}}, target_, "tapped:", kTagDeleteAlarm);
         msg(remove, "setBackgroundColor:", id(UIColor::white(1, 1)));
         msg(remove, "addSubview:",
-            makeLabel({{0, 0}, {w, kCellHeight}}, "Delete Alarm", destructiveColor(), 17, NSTextAlignmentCenter));
+            makeLabel({{0, 0}, {w, kCellHeight}}, "Delete Alarm", destructiveColor(), 17,
+                      NSTextAlignmentCenter));
         msg(page, "addSubview:", remove);
         addGroupLines(page, y, 1, w);
     }
@@ -116,8 +124,8 @@ id ClockApp::labelPage() {
     msg(bar, "addSubview:", backButton(target_));
     const CGFloat y = kNavigationBarHeight + kGroupGap;
     msg(page, "addSubview:", makeView({{0, y}, {w, kCellHeight}}, id(UIColor::white(1, 1))));
-    labelField_ = msg<id>(msg<id>(classObject(objc_getClass("UITextField")), "alloc"), "initWithFrame:",
-                          CGRect{{kMargin, y}, {w - 2 * kMargin, kCellHeight}});
+    labelField_ = msg<id>(msg<id>(classObject(objc_getClass("UITextField")), "alloc"),
+                          "initWithFrame:", CGRect{{kMargin, y}, {w - 2 * kMargin, kCellHeight}});
     msg(labelField_, "setText:", draft_.alarm.label);
     msg(labelField_, "setPlaceholder:", "Alarm");
     msg(labelField_, "setTag:", kTagLabelField);

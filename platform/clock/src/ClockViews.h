@@ -14,6 +14,7 @@ inline constexpr CGFloat kNavigationBarHeight = 64; // the status bar's room and
 inline constexpr CGFloat kMargin = 15;
 inline constexpr CGFloat kCellHeight = 44;
 inline constexpr CGFloat kGroupGap = 35;
+inline constexpr CGFloat kListRowHeight = 88;
 
 id tintColor();
 id destructiveColor();

@@ -30,30 +30,32 @@ id plainView(CGRect frame, id color) {
 } // namespace
 
 Ref<TimePicker> TimePicker::make(CGRect frame, const std::string& locale) {
-    auto picker = cast<TimePicker>(msg<id>(msg<id>(classObject(objc_getClass("ClockTimePicker")), "alloc"),
-                                           "initWithFrame:", frame));
+    auto picker = cast<TimePicker>(
+        msg<id>(msg<id>(classObject(objc_getClass("ClockTimePicker")), "alloc"), "initWithFrame:", frame));
     msg(picker, "setBackgroundColor:", id(UIColor::white(1, 1)));
     const bool twelve = usesTwelveHourClock(locale);
     const int wheels = twelve ? 3 : 2;
     const CGFloat total = wheels * kWheelWidth + (wheels - 1) * kWheelGap;
     CGFloat x = (frame.size.width - total) / 2;
     const CGFloat h = frame.size.height;
-    picker->hours_ = TimeWheel::make({{x, 0}, {kWheelWidth, h}}, twelve ? numbers(1, 12, false) : numbers(0, 23, true), true);
+    picker->hours_ = TimeWheel::make({{x, 0}, {kWheelWidth, h}},
+                                     twelve ? numbers(1, 12, false) : numbers(0, 23, true), true);
     x += kWheelWidth + kWheelGap;
     picker->minutes_ = TimeWheel::make({{x, 0}, {kWheelWidth, h}}, numbers(0, 59, true), true);
     msg(picker, "addSubview:", picker->hours_);
     msg(picker, "addSubview:", picker->minutes_);
     if (twelve) {
         x += kWheelWidth + kWheelGap;
-        picker->period_ = TimeWheel::make({{x, 0}, {kWheelWidth, h}},
-                                          {timeText(9, 0, 0, locale).period, timeText(21, 0, 0, locale).period},
-                                          false);
+        picker->period_ =
+            TimeWheel::make({{x, 0}, {kWheelWidth, h}},
+                            {timeText(9, 0, 0, locale).period, timeText(21, 0, 0, locale).period}, false);
         msg(picker, "addSubview:", picker->period_);
     }
     // The band: a thin line above and below the middle row.
     const CGFloat top = (h - kWheelRowHeight) / 2;
     for (CGFloat y : {top, top + kWheelRowHeight})
-        msg(picker, "addSubview:", plainView({{0, y - 0.25}, {frame.size.width, 0.5}}, id(UIColor::rgba(0.78, 0.78, 0.8, 1))));
+        msg(picker, "addSubview:",
+            plainView({{0, y - 0.25}, {frame.size.width, 0.5}}, id(UIColor::rgba(0.78, 0.78, 0.8, 1))));
     picker->setTime(0, 0);
     return picker;
 }

@@ -33,13 +33,14 @@ constexpr int kRowsAround = 4;
 } // namespace
 
 Ref<TimeWheel> TimeWheel::make(CGRect frame, std::vector<std::string> titles, bool circular) {
-    auto wheel = cast<TimeWheel>(msg<id>(msg<id>(classObject(objc_getClass("ClockTimeWheel")), "alloc"),
-                                         "initWithFrame:", frame));
+    auto wheel = cast<TimeWheel>(
+        msg<id>(msg<id>(classObject(objc_getClass("ClockTimeWheel")), "alloc"), "initWithFrame:", frame));
     wheel->titles_ = std::move(titles);
     wheel->circular_ = circular;
     msg(wheel, "setClipsToBounds:", true);
     for (int i = 0; i < 2 * kRowsAround + 1; ++i) {
-        id label = msg<id>(msg<id>(classObject(objc_getClass("UILabel")), "alloc"), "initWithFrame:", CGRectZero);
+        id label =
+            msg<id>(msg<id>(classObject(objc_getClass("UILabel")), "alloc"), "initWithFrame:", CGRectZero);
         msg(label, "setFont:", id(UIFont::ofSize(kWheelFontSize)));
         msg(label, "setTextAlignment:", NSTextAlignmentCenter);
         msg(wheel, "addSubview:", label);
@@ -97,7 +98,8 @@ void TimeWheel::endTrackingWithTouchWithEvent(id touch, id) {
     if (dragging_ || std::fabs(y - startY_) >= kWheelTapSlop)
         selected_ = turnedWheelIndex(selected_, rowsForDrag(y - startY_, kWheelRowHeight), count, circular_);
     else
-        selected_ = turnedWheelIndex(selected_, rowsForTap(y - bandCenter().y, kWheelRowHeight), count, circular_);
+        selected_ =
+            turnedWheelIndex(selected_, rowsForTap(y - bandCenter().y, kWheelRowHeight), count, circular_);
     dragging_ = false;
     msg(this, "setNeedsLayout");
     if (selected_ != before)
@@ -131,15 +133,15 @@ void TimeWheel::layoutSubviews() {
 }
 
 namespace {
-const ClassDef<TimeWheel>
-    kTimeWheel("ClockTimeWheel", "UIControl",
-               {
-                   method("beginTrackingWithTouch:withEvent:", &TimeWheel::beginTrackingWithTouchWithEvent),
-                   method("continueTrackingWithTouch:withEvent:", &TimeWheel::continueTrackingWithTouchWithEvent),
-                   method("endTrackingWithTouch:withEvent:", &TimeWheel::endTrackingWithTouchWithEvent),
-                   method("cancelTrackingWithEvent:", &TimeWheel::cancelTrackingWithEvent),
-                   method("layoutSubviews", &TimeWheel::layoutSubviews),
-               });
+const ClassDef<TimeWheel> kTimeWheel(
+    "ClockTimeWheel", "UIControl",
+    {
+        method("beginTrackingWithTouch:withEvent:", &TimeWheel::beginTrackingWithTouchWithEvent),
+        method("continueTrackingWithTouch:withEvent:", &TimeWheel::continueTrackingWithTouchWithEvent),
+        method("endTrackingWithTouch:withEvent:", &TimeWheel::endTrackingWithTouchWithEvent),
+        method("cancelTrackingWithEvent:", &TimeWheel::cancelTrackingWithEvent),
+        method("layoutSubviews", &TimeWheel::layoutSubviews),
+    });
 } // namespace
 
 } // namespace clockapp

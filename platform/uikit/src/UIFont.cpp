@@ -15,11 +15,11 @@ CGFloat UIFont::pointSizeOf(const id& font) {
 }
 
 namespace {
-const ClassDef<UIFont> kUIFont("UIFont", "NSObject",
-                               {
-                                   classMethod("systemFontOfSize:",
-                                               [](Object*, CGFloat size) -> id { return UIFont::ofSize(size); }),
-                                   classMethod("labelFontSize", [](Object*) -> CGFloat { return kLabelFontSize; }),
-                                   method("pointSize", &UIFont::pointSize),
-                               });
+const ClassDef<UIFont> kUIFont(
+    "UIFont", "NSObject",
+    {
+        classMethod("systemFontOfSize:", [](Object*, CGFloat size) -> id { return UIFont::ofSize(size); }),
+        classMethod("labelFontSize", [](Object*) -> CGFloat { return kLabelFontSize; }),
+        method("pointSize", &UIFont::pointSize),
+    });
 } // namespace

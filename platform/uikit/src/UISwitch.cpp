@@ -58,15 +58,15 @@ void UISwitch::paintContent(Painter& painter) {
 }
 
 namespace {
-const ClassDef<UISwitch> kUISwitch("UISwitch", "UIControl",
-                                   {
-                                       method("initWithFrame:", &UISwitch::initWithFrame),
-                                       method("setFrame:", &UISwitch::setFrame),
-                                       method("isOn", &UISwitch::isOn),
-                                       method("setOn:", &UISwitch::setOn),
-                                       method("setOn:animated:", &UISwitch::setOnAnimated),
-                                       method("sizeThatFits:", &UISwitch::sizeThatFits),
-                                       method("endTrackingWithTouch:withEvent:",
-                                              &UISwitch::endTrackingWithTouchWithEvent),
-                                   });
+const ClassDef<UISwitch>
+    kUISwitch("UISwitch", "UIControl",
+              {
+                  method("initWithFrame:", &UISwitch::initWithFrame),
+                  method("setFrame:", &UISwitch::setFrame),
+                  method("isOn", &UISwitch::isOn),
+                  method("setOn:", &UISwitch::setOn),
+                  method("setOn:animated:", &UISwitch::setOnAnimated),
+                  method("sizeThatFits:", &UISwitch::sizeThatFits),
+                  method("endTrackingWithTouch:withEvent:", &UISwitch::endTrackingWithTouchWithEvent),
+              });
 } // namespace

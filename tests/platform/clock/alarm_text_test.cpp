@@ -19,10 +19,10 @@ struct TimeCase {
 
 TEST(AlarmText, TimesSplitIntoDigitsAndMark) {
     const TimeCase cases[] = {
-        {7, 30, 0, "en_US", "7:30", "AM", false},   {0, 5, 0, "en_US", "12:05", "AM", false},
-        {12, 0, 0, "en_US", "12:00", "PM", false},  {23, 59, 0, "en_US", "11:59", "PM", false},
+        {7, 30, 0, "en_US", "7:30", "AM", false},    {0, 5, 0, "en_US", "12:05", "AM", false},
+        {12, 0, 0, "en_US", "12:00", "PM", false},   {23, 59, 0, "en_US", "11:59", "PM", false},
         {8, 30, 5, "en_US", "8:30:05", "AM", false}, {7, 30, 0, "de_DE", "07:30", "", false},
-        {21, 0, 0, "fr_FR", "21:00", "", false},    {9, 15, 0, "ko_KR", "9:15", "오전", true},
+        {21, 0, 0, "fr_FR", "21:00", "", false},     {9, 15, 0, "ko_KR", "9:15", "오전", true},
     };
     for (const auto& c : cases) {
         const TimeText t = timeText(c.hour, c.minute, c.second, c.locale);
@@ -93,7 +93,8 @@ TEST(AlarmText, RingDayCountsLocalDays) {
     const Case cases[] = {
         {"later today", mondayMidnightUtc + 20 * hour, mondayMidnightUtc + 8 * hour, utc, ""},
         {"tomorrow", mondayMidnightUtc + 31 * hour, mondayMidnightUtc + 8 * hour, utc, "tomorrow"},
-        {"just past midnight", mondayMidnightUtc + 24 * hour + 60, mondayMidnightUtc + 23 * hour, utc, "tomorrow"},
+        {"just past midnight", mondayMidnightUtc + 24 * hour + 60, mondayMidnightUtc + 23 * hour, utc,
+         "tomorrow"},
         {"in three days", mondayMidnightUtc + 3 * 24 * hour + 7 * hour, mondayMidnightUtc + 8 * hour, utc,
          "Thursday"},
         // 20:00 UTC Monday is 05:00 Tuesday in Tokyo, where it is 17:00 Monday at 08:00 UTC.
@@ -114,8 +115,8 @@ TEST(TimeWheelArithmetic, TurnsGoRoundOrStopAtTheEnds) {
         int expected;
     };
     const Case cases[] = {
-        {58, 3, 60, true, 1},  {0, -1, 60, true, 59}, {5, -125, 60, true, 0}, {3, 0, 12, true, 3},
-        {0, 1, 2, false, 1},   {1, 5, 2, false, 1},   {1, -3, 2, false, 0},   {0, 4, 0, true, 0},
+        {58, 3, 60, true, 1}, {0, -1, 60, true, 59}, {5, -125, 60, true, 0}, {3, 0, 12, true, 3},
+        {0, 1, 2, false, 1},  {1, 5, 2, false, 1},   {1, -3, 2, false, 0},   {0, 4, 0, true, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(turnedWheelIndex(c.selected, c.rows, c.count, c.circular), c.expected)

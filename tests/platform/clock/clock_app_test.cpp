@@ -2,6 +2,7 @@
 // alarm model: adding, editing, switching, deleting, and what the list says.
 #include "ClockTestDevice.h"
 
+#include "clock/ClockListRow.h"
 #include "clock/TimeWheel.h"
 #include "foundation/RunLoop.h"
 
@@ -247,6 +248,59 @@ TEST(ClockApp, ATwentyFourHourLocaleHasTwoWheels) {
     ASSERT_TRUE(d.tap("Save"));
     EXPECT_EQ(d.model()[0].time.hour, 22);
     EXPECT_EQ(d.app.rows()[0].time, "22:00");
+}
+
+TEST(ClockApp, ALongListScrollsByDraggingItsRows) {
+    ClockDevice d;
+    for (int h = 1; h <= 8; ++h)
+        d.add(h, 0, "A" + std::to_string(h));
+    // Five rows and a bit fit below the bar: the eighth is out of reach.
+    EXPECT_FALSE(d.app.pointOf("switch", 7));
+    ASSERT_TRUE(d.drag("row", -400, 8));
+    EXPECT_EQ(d.app.listOffset(), 8 * 88 - (568 - 64)) << "no further than the list's end";
+    EXPECT_EQ(d.app.page(), ClockApp::Page::List);
+    for (const auto& alarm : d.model())
+        EXPECT_TRUE(alarm.enabled) << "a drag that scrolls switches nothing";
+    ASSERT_TRUE(d.tap("switch", 7));
+    EXPECT_FALSE(d.model()[7].enabled);
+    EXPECT_EQ(d.model()[7].label, "A8");
+    // Back up, past the top.
+    EXPECT_FALSE(d.app.pointOf("row", 0)) << "scrolled out of sight";
+    ASSERT_TRUE(d.tap("row", 7)) << "a tap on a row outside Edit mode changes nothing";
+    auto last = d.app.pointOf("row", 7);
+    ASSERT_TRUE(last);
+    ASSERT_TRUE(d.window().touchDown(*last));
+    for (int i = 1; i <= 8; ++i)
+        d.window().touchMove({last->x, last->y + 125.0 * i});
+    d.window().touchUp({last->x, last->y + 1000});
+    EXPECT_EQ(d.app.listOffset(), 0);
+    EXPECT_TRUE(d.app.pointOf("switch", 0));
+}
+
+TEST(ClockApp, ADragWithinTheSlopStillTapsTheRow) {
+    ClockDevice d;
+    d.add(6, 0);
+    ASSERT_TRUE(d.tap("Edit"));
+    ASSERT_TRUE(d.drag("row", clockapp::kScrollSlop - 2));
+    EXPECT_EQ(d.app.page(), ClockApp::Page::Edit) << "a small movement is a tap";
+    EXPECT_EQ(d.app.listOffset(), 0);
+}
+
+TEST(ClockApp, ReloadKeepsWhatTheShownPageHolds) {
+    ClockDevice d;
+    ASSERT_TRUE(d.tap("+"));
+    ASSERT_TRUE(d.drag("hour", -kWheelRowHeight)); // 9 AM
+    d.host.addAlarm({"", {10, 0, 0, 0}, "Side", true, true});
+    d.app.reload();
+    EXPECT_EQ(d.app.timePicker()->hour(), 9) << "the picker's time survives a reload";
+    ASSERT_TRUE(d.tap("Label"));
+    msg(d.app.labelField(), "setText:", std::string("Typed"));
+    d.app.reload();
+    EXPECT_EQ(msg<std::string>(d.app.labelField(), "text"), "Typed");
+    ASSERT_TRUE(d.tap("Back"));
+    ASSERT_TRUE(d.tap("Save"));
+    ASSERT_EQ(d.model().size(), 2u);
+    EXPECT_EQ(d.app.rows()[0].detail, "Typed");
 }
 
 TEST(ClockApp, ResetReturnsToTheListDroppingTheDraft) {

@@ -16,7 +16,8 @@ using clocktest::ClockDevice;
 constexpr double kScale = 2;
 
 SnapshotImage picture(ClockDevice& d, const std::string& name) {
-    UISnapshotWriteScreen(d.app.window(), std::string(HM_CLOCK_PICTURES_DIR) + "/clock_" + name + ".png", kScale);
+    UISnapshotWriteScreen(d.app.window(), std::string(HM_CLOCK_PICTURES_DIR) + "/clock_" + name + ".png",
+                          kScale);
     return UISnapshotRenderScreen(d.app.window(), kScale);
 }
 
@@ -103,6 +104,20 @@ TEST(ClockScreens, AddAndEditScreensAndTheirPages) {
     const SnapshotImage edit = picture(d, "edit");
     const CGPoint remove = *d.app.pointOf("Delete Alarm");
     EXPECT_GT(pixelsWithin(edit, {{0, remove.y - 10}, {320, 20}}, isRed), 20) << "Delete Alarm in red";
+}
+
+TEST(ClockScreens, AScrolledListStaysUnderTheBar) {
+    ClockDevice d;
+    for (int h = 1; h <= 8; ++h)
+        d.add(h, 0, "Alarm " + std::to_string(h), 0, h % 2 == 0);
+    ASSERT_TRUE(d.drag("row", -130, 6));
+    const SnapshotImage image = picture(d, "list_scrolled");
+    // The bar's light gray, untouched by the rows scrolled beneath it.
+    for (double y : {2.0, 30.0, 60.0}) {
+        const auto p = at(image, {200, y});
+        EXPECT_EQ(p.r, p.b) << y;
+        EXPECT_GT(p.r, 240) << y;
+    }
 }
 
 TEST(ClockScreens, ATwentyFourHourPickerAndAShortScreen) {

@@ -86,6 +86,11 @@ class ClockApp {
     void dayTapped(int weekday);
     void snoozeSwitched(bool on);
     void deleteAlarmTapped();
+    // A vertical drag on the list's rows: moves the list by `dy` points (positive: towards its
+    // end), within its length.
+    void scrollListBy(CGFloat dy);
+    // How far the list is scrolled from its top.
+    CGFloat listOffset() const { return listOffset_; }
 
   private:
     struct Draft {
@@ -112,6 +117,8 @@ class ClockApp {
     Page returnPage_ = Page::Add; // the page Back returns to from Repeat or Label
     bool editingList_ = false;
     int revealedDelete_ = -1; // the row whose Delete button shows in Edit mode
+    CGFloat listOffset_ = 0;
+    id rowsView_;                                 // the list's rows, scrolled by its bounds
     std::vector<springboard::ClockAlarm> alarms_; // in list order
     std::vector<Row> rows_;
     Draft draft_;
