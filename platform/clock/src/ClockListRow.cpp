@@ -52,12 +52,13 @@ void ClockListRow::touchesEndedWithEvent(std::vector<id> touches, id event) {
 }
 
 namespace {
-const ClassDef<ClockListRow> kClockListRow("ClockListRow", "UIControl",
-                                           {
-                                               method("touchesBegan:withEvent:", &ClockListRow::touchesBeganWithEvent),
-                                               method("touchesMoved:withEvent:", &ClockListRow::touchesMovedWithEvent),
-                                               method("touchesEnded:withEvent:", &ClockListRow::touchesEndedWithEvent),
-                                           });
+const ClassDef<ClockListRow>
+    kClockListRow("ClockListRow", "UIControl",
+                  {
+                      method("touchesBegan:withEvent:", &ClockListRow::touchesBeganWithEvent),
+                      method("touchesMoved:withEvent:", &ClockListRow::touchesMovedWithEvent),
+                      method("touchesEnded:withEvent:", &ClockListRow::touchesEndedWithEvent),
+                  });
 } // namespace
 
 } // namespace clockapp

@@ -56,6 +56,24 @@ TEST(ClockApp, TappingAValueAboveOrBelowTheBandTurnsItThere) {
     EXPECT_EQ(d.model()[0].time.minute, 1);
 }
 
+TEST(ClockApp, ThePickerShowsEveryHourOnItsWheels) {
+    ClockDevice d;
+    ASSERT_TRUE(d.tap("+"));
+    auto picker = d.app.timePicker();
+    const char* hours12[] = {"12", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"};
+    for (int h = 0; h < 24; ++h) {
+        picker->setTime(h, 7);
+        EXPECT_EQ(picker->hour(), h);
+        EXPECT_EQ(picker->minute(), 7);
+        EXPECT_EQ(picker->hourWheel()->selectedTitle(), hours12[h % 12]) << h;
+        EXPECT_EQ(picker->periodWheel()->selectedTitle(), h < 12 ? "AM" : "PM") << h;
+    }
+    // From 11 AM one row up on the hour wheel is 12, which with AM is midnight.
+    picker->setTime(11, 0);
+    ASSERT_TRUE(d.drag("hour", -kWheelRowHeight));
+    EXPECT_EQ(picker->hour(), 0);
+}
+
 TEST(ClockApp, CancelLeavesTheModelAlone) {
     ClockDevice d;
     ASSERT_TRUE(d.tap("+"));
@@ -277,14 +295,43 @@ TEST(ClockApp, ALongListScrollsByDraggingItsRows) {
     EXPECT_TRUE(d.app.pointOf("switch", 0));
 }
 
-TEST(ClockApp, ADragWithinTheSlopStillTapsTheRow) {
+// A finger on a row in Edit mode: a tap opens the alarm, a drag past the slop only scrolls.
+struct RowDragCase {
+    const char* name;
+    double dy;
+    ClockApp::Page page;
+    bool scrolled;
+};
+
+class ClockRowDrag : public testing::TestWithParam<RowDragCase> {};
+
+TEST_P(ClockRowDrag, TapsOrScrolls) {
     ClockDevice d;
-    d.add(6, 0);
+    for (int h = 1; h <= 8; ++h)
+        d.add(h, 0);
     ASSERT_TRUE(d.tap("Edit"));
-    ASSERT_TRUE(d.drag("row", clockapp::kScrollSlop - 2));
-    EXPECT_EQ(d.app.page(), ClockApp::Page::Edit) << "a small movement is a tap";
-    EXPECT_EQ(d.app.listOffset(), 0);
+    ASSERT_TRUE(d.drag("row", GetParam().dy));
+    EXPECT_EQ(d.app.page(), GetParam().page);
+    EXPECT_EQ(d.app.listOffset() > 0, GetParam().scrolled);
+    // Afterwards the row is neither tracking nor highlighted, and it takes a tap again.
+    if (d.app.page() == ClockApp::Page::List) {
+        const CGPoint p = *d.app.pointOf("row", 0);
+        id row = msg<id>(d.app.window(), "hitTest:withEvent:", p, nullptr);
+        EXPECT_FALSE(msg<bool>(row, "isTracking"));
+        EXPECT_FALSE(msg<bool>(row, "isHighlighted"));
+        ASSERT_TRUE(d.tap("row", 0));
+        EXPECT_EQ(d.app.page(), ClockApp::Page::Edit);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Moves, ClockRowDrag,
+                         testing::Values(RowDragCase{"Still", 0, ClockApp::Page::Edit, false},
+                                         RowDragCase{"WithinSlop", clockapp::kScrollSlop - 2,
+                                                     ClockApp::Page::Edit, false},
+                                         RowDragCase{"PastSlopUp", -40, ClockApp::Page::List, true},
+                                         // Down from the top: the list stays, and the row is not tapped.
+                                         RowDragCase{"PastSlopDown", 40, ClockApp::Page::List, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ClockApp, ReloadKeepsWhatTheShownPageHolds) {
     ClockDevice d;
