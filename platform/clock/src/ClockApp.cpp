@@ -368,6 +368,13 @@ void ClockApp::backTapped() {
     show();
 }
 
+bool ClockApp::returnKey() {
+    if (page_ != Page::Label)
+        return false;
+    backTapped();
+    return true;
+}
+
 void ClockApp::dayTapped(int weekday) {
     if (page_ != Page::Repeat || weekday < 0 || weekday > 6)
         return;

@@ -25,9 +25,7 @@ struct SwitchOnWindow {
         msg(window, "addSubview:", toggle);
         recordAllControlEvents(toggle, recorder);
     }
-    bool changed() const {
-        return std::count(recorder->calls.begin(), recorder->calls.end(), "changed") > 0;
-    }
+    bool changed() const { return std::count(recorder->calls.begin(), recorder->calls.end(), "changed") > 0; }
 };
 
 TEST(UISwitch, KeepsItsSizeWhateverTheFrame) {

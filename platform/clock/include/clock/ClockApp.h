@@ -86,6 +86,9 @@ class ClockApp {
     void dayTapped(int weekday);
     void snoozeSwitched(bool on);
     void deleteAlarmTapped();
+    // The keyboard's Return: on the Label page it ends the typing and goes back with the label,
+    // as the phone does. False on other pages.
+    bool returnKey();
     // A vertical drag on the list's rows: moves the list by `dy` points (positive: towards its
     // end), within its length.
     void scrollListBy(CGFloat dy);
