@@ -85,10 +85,6 @@ std::string repeatText(unsigned weekdays) {
     return out;
 }
 
-std::string everyDayName(int weekday) {
-    return std::string("Every ") + kLongDays[((weekday % 7) + 7) % 7];
-}
-
 std::string alarmDetail(const springboard::ClockAlarm& alarm, const std::string& ringDay) {
     std::string out = alarm.label.empty() ? "Alarm" : alarm.label;
     const unsigned days = alarm.time.weekdays & springboard::kEveryDay;

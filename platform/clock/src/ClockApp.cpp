@@ -48,6 +48,10 @@ struct ClockActionTarget : NSObject {
             return app->labelTapped();
         case kTagDeleteAlarm:
             return app->deleteAlarmTapped();
+        case kTagRepeatNever:
+            return app->repeatChosen(false);
+        case kTagRepeatDaily:
+            return app->repeatChosen(true);
         default:
             break;
         }
@@ -59,8 +63,6 @@ struct ClockActionTarget : NSObject {
             return app->deleteMarkTapped(index);
         case kTagDelete:
             return app->deleteTapped(index);
-        case kTagDay:
-            return app->dayTapped(index);
         default:
             return;
         }
@@ -107,7 +109,8 @@ const std::map<std::string, NSInteger>& controlTags() {
         {"switch", kTagSwitch},
         {"delete mark", kTagDeleteMark},
         {"Delete", kTagDelete},
-        {"day", kTagDay},
+        {"Never", kTagRepeatNever},
+        {"Every Day", kTagRepeatDaily},
     };
     return tags;
 }
@@ -375,10 +378,10 @@ bool ClockApp::returnKey() {
     return true;
 }
 
-void ClockApp::dayTapped(int weekday) {
-    if (page_ != Page::Repeat || weekday < 0 || weekday > 6)
+void ClockApp::repeatChosen(bool daily) {
+    if (page_ != Page::Repeat)
         return;
-    draft_.alarm.time.weekdays ^= 1u << weekday;
+    draft_.alarm.time.weekdays = daily ? springboard::kEveryDay : 0;
     show();
 }
 

@@ -105,14 +105,21 @@ id ClockApp::repeatPage() {
     id bar = makeNavigationBar("Repeat", w);
     msg(bar, "addSubview:", backButton(target_));
     const CGFloat top = kNavigationBarHeight + kGroupGap;
-    for (int d = 0; d < 7; ++d) {
-        const CGFloat y = top + d * kCellHeight;
-        id row = groupRow(y, w, everyDayName(d), "", false, target_, kTagDay + d);
-        if (draft_.alarm.time.weekdays & (1u << d))
+    const unsigned days = draft_.alarm.time.weekdays & springboard::kEveryDay;
+    const struct {
+        const char* title;
+        NSInteger tag;
+        bool checked;
+    } choices[] = {{"Never", kTagRepeatNever, days == 0},
+                   {"Every Day", kTagRepeatDaily, days == springboard::kEveryDay}};
+    for (size_t i = 0; i < 2; ++i) {
+        id row =
+            groupRow(top + CGFloat(i) * kCellHeight, w, choices[i].title, "", false, target_, choices[i].tag);
+        if (choices[i].checked)
             msg(row, "addSubview:", CheckMark::make({{w - kMargin - 14, (kCellHeight - 12) / 2}, {14, 12}}));
         msg(page, "addSubview:", row);
     }
-    addGroupLines(page, top, 7, w);
+    addGroupLines(page, top, 2, w);
     msg(page, "addSubview:", bar);
     return page;
 }

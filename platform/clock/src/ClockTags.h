@@ -19,12 +19,13 @@ inline constexpr NSInteger kTagLabelField = 109;
 inline constexpr NSInteger kTagHourWheel = 110;
 inline constexpr NSInteger kTagMinuteWheel = 111;
 inline constexpr NSInteger kTagPeriodWheel = 112;
+inline constexpr NSInteger kTagRepeatNever = 113;
+inline constexpr NSInteger kTagRepeatDaily = 114;
 // Per row or per weekday: the base plus the index.
 inline constexpr NSInteger kTagRow = 1000;
 inline constexpr NSInteger kTagSwitch = 2000;
 inline constexpr NSInteger kTagDeleteMark = 3000;
 inline constexpr NSInteger kTagDelete = 4000;
-inline constexpr NSInteger kTagDay = 5000;
 inline constexpr NSInteger kTagsPerKind = 1000;
 
 } // namespace clockapp

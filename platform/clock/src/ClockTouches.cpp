@@ -114,11 +114,10 @@ std::string addAlarmByTouch(ClockApp& app, const AlarmEntry& entry, const Finger
     }
     if (e.empty())
         e = turn(app, finger, "minute", picker->minuteWheel(), entry.minute);
-    if (e.empty() && (entry.weekdays & springboard::kEveryDay)) {
+    if (e.empty() && entry.daily) {
         e = tap(app, finger, "Repeat");
-        for (int d = 0; d < 7 && e.empty(); ++d)
-            if (entry.weekdays & (1u << d))
-                e = tap(app, finger, "day", d);
+        if (e.empty())
+            e = tap(app, finger, "Every Day");
         if (e.empty())
             e = tap(app, finger, "Back");
     }

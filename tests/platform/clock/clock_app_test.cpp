@@ -89,12 +89,11 @@ TEST(ClockApp, RepeatLabelAndSnoozeReachTheModel) {
     ASSERT_TRUE(d.tap("+"));
     ASSERT_TRUE(d.tap("Repeat"));
     EXPECT_EQ(d.app.page(), ClockApp::Page::Repeat);
-    ASSERT_TRUE(d.tap("day", 1)); // Monday
-    ASSERT_TRUE(d.tap("day", 3)); // Wednesday
-    ASSERT_TRUE(d.tap("day", 5)); // Friday
-    ASSERT_TRUE(d.tap("day", 3)); // Wednesday again: off
+    ASSERT_TRUE(d.tap("Every Day"));
+    ASSERT_TRUE(d.tap("Never"));
+    ASSERT_TRUE(d.tap("Every Day"));
     ASSERT_TRUE(d.tap("Back"));
-    EXPECT_EQ(d.app.repeatValue(), "Mon Fri");
+    EXPECT_EQ(d.app.repeatValue(), "Every Day");
 
     ASSERT_TRUE(d.tap("Label"));
     ASSERT_TRUE(d.app.labelField());
@@ -109,9 +108,26 @@ TEST(ClockApp, RepeatLabelAndSnoozeReachTheModel) {
     const auto alarms = d.model();
     ASSERT_EQ(alarms.size(), 1u);
     EXPECT_EQ(alarms[0].label, "Gym");
-    EXPECT_EQ(alarms[0].time.weekdays, unsigned(springboard::Monday | springboard::Friday));
+    EXPECT_EQ(alarms[0].time.weekdays, springboard::kEveryDay);
     EXPECT_FALSE(alarms[0].allowsSnooze);
-    EXPECT_EQ(d.app.rows()[0].detail, "Gym, Mon Fri");
+    EXPECT_EQ(d.app.rows()[0].detail, "Gym, every day");
+}
+
+TEST(ClockApp, OtherWeekdaysStayUntilARepeatIsChosen) {
+    ClockDevice d;
+    d.add(7, 0, "Gym", springboard::Monday | springboard::Thursday);
+    ASSERT_TRUE(d.tap("Edit"));
+    ASSERT_TRUE(d.tap("row", 0));
+    EXPECT_EQ(d.app.repeatValue(), "Mon Thu");
+    ASSERT_TRUE(d.tap("Save"));
+    EXPECT_EQ(d.model()[0].time.weekdays, unsigned(springboard::Monday | springboard::Thursday));
+    ASSERT_TRUE(d.tap("Edit"));
+    ASSERT_TRUE(d.tap("row", 0));
+    ASSERT_TRUE(d.tap("Repeat"));
+    ASSERT_TRUE(d.tap("Never"));
+    ASSERT_TRUE(d.tap("Back"));
+    ASSERT_TRUE(d.tap("Save"));
+    EXPECT_EQ(d.model()[0].time.weekdays, 0u);
 }
 
 TEST(ClockApp, ThePickerKeepsItsTimeAcrossTheDeeperPages) {

@@ -85,12 +85,12 @@ TEST(ClockScreens, AddAndEditScreensAndTheirPages) {
     EXPECT_EQ(bluePixels(add, {{0, hour.y - 100}, {320, 200}}), 0) << "no tint in the picker";
 
     ASSERT_TRUE(d.tap("Repeat"));
-    ASSERT_TRUE(d.tap("day", 2));
+    ASSERT_TRUE(d.tap("Every Day"));
     const SnapshotImage repeat = picture(d, "repeat");
-    const CGPoint tuesday = *d.app.pointOf("day", 2);
-    const CGPoint monday = *d.app.pointOf("day", 1);
-    EXPECT_GT(bluePixels(repeat, {{280, tuesday.y - 15}, {40, 30}}), 10) << "the chosen day's check mark";
-    EXPECT_EQ(bluePixels(repeat, {{280, monday.y - 15}, {40, 30}}), 0) << "no mark on another day";
+    const CGPoint daily = *d.app.pointOf("Every Day");
+    const CGPoint never = *d.app.pointOf("Never");
+    EXPECT_GT(bluePixels(repeat, {{280, daily.y - 15}, {40, 30}}), 10) << "the chosen repeat's check mark";
+    EXPECT_EQ(bluePixels(repeat, {{280, never.y - 15}, {40, 30}}), 0) << "no mark on the other";
     ASSERT_TRUE(d.tap("Back"));
     ASSERT_TRUE(d.tap("Label"));
     msg(d.app.labelField(), "setText:", std::string("Meeting"));

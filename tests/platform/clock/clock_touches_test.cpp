@@ -32,7 +32,7 @@ TEST_P(AddByTouch, ReachesTheModelAsEntered) {
     EXPECT_EQ(alarms[0].time.hour, c.entry.hour);
     EXPECT_EQ(alarms[0].time.minute, c.entry.minute);
     EXPECT_EQ(alarms[0].time.second, 0);
-    EXPECT_EQ(alarms[0].time.weekdays, c.entry.weekdays);
+    EXPECT_EQ(alarms[0].time.weekdays, c.entry.daily ? kEveryDay : 0u);
     EXPECT_EQ(alarms[0].label, c.entry.label);
     EXPECT_EQ(alarms[0].allowsSnooze, c.entry.snooze);
     EXPECT_TRUE(alarms[0].enabled);
@@ -43,13 +43,13 @@ TEST_P(AddByTouch, ReachesTheModelAsEntered) {
 // The device starts at 08:00 on a Monday.
 INSTANTIATE_TEST_SUITE_P(
     Entries, AddByTouch,
-    testing::Values(EntryCase{"Midnight", "en_US", {0, 0, "", 0, true}, "Alarm, tomorrow"},
-                    EntryCase{"Noon", "en_US", {12, 0, "Lunch", 0, true}, "Lunch"},
-                    EntryCase{"LateEveningAcrossTheMinutes", "en_US", {23, 59, "", 0, true}, "Alarm"},
-                    EntryCase{"DailyNoSnooze", "en_US", {6, 30, "Wake", kEveryDay, false}, "Wake, every day"},
-                    EntryCase{"SomeDays", "en_US", {7, 15, "Gym", Monday | Thursday, true}, "Gym, Mon Thu"},
-                    EntryCase{"TwentyFourHours", "de_DE", {21, 45, "Abend", 0, true}, "Abend"},
-                    EntryCase{"TwentyFourHoursBeforeNow", "de_DE", {3, 5, "", 0, true}, "Alarm, tomorrow"}),
+    testing::Values(EntryCase{"Midnight", "en_US", {0, 0, "", false, true}, "Alarm, tomorrow"},
+                    EntryCase{"Noon", "en_US", {12, 0, "Lunch", false, true}, "Lunch"},
+                    EntryCase{"LateEveningAcrossTheMinutes", "en_US", {23, 59, "", false, true}, "Alarm"},
+                    EntryCase{"DailyNoSnooze", "en_US", {6, 30, "Wake", true, false}, "Wake, every day"},
+                    EntryCase{"TwentyFourHours", "de_DE", {21, 45, "Abend", true, true}, "Abend, every day"},
+                    EntryCase{
+                        "TwentyFourHoursBeforeNow", "de_DE", {3, 5, "", false, true}, "Alarm, tomorrow"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AddByTouch, StartsFromWhateverPageShows) {
@@ -58,7 +58,7 @@ TEST(AddByTouch, StartsFromWhateverPageShows) {
     ASSERT_TRUE(d.tap("Edit"));
     ASSERT_TRUE(d.tap("row", 0));
     ASSERT_TRUE(d.tap("Label"));
-    ASSERT_EQ(clockapp::addAlarmByTouch(d.app, {9, 10, "New", 0, true}, Finger::onWindow(d.app)), "");
+    ASSERT_EQ(clockapp::addAlarmByTouch(d.app, {9, 10, "New", false, true}, Finger::onWindow(d.app)), "");
     ASSERT_EQ(d.model().size(), 2u);
     EXPECT_EQ(d.model()[0].label, "Old") << "the edit left behind was cancelled";
     EXPECT_EQ(d.model()[1].label, "New");
@@ -66,13 +66,13 @@ TEST(AddByTouch, StartsFromWhateverPageShows) {
 
 TEST(AddByTouch, SaysWhatStoodInTheWay) {
     ClockDevice d;
-    EXPECT_EQ(clockapp::addAlarmByTouch(d.app, {24, 0, "", 0, true}, Finger::onWindow(d.app)),
+    EXPECT_EQ(clockapp::addAlarmByTouch(d.app, {24, 0, "", false, true}, Finger::onWindow(d.app)),
               "an alarm's time lies within a day");
     // A ringing alarm's alert over the app takes the touches.
     d.host.addAlarm({"", {8, 1, 0, 0}, "Ringing", true, true});
     RunLoop::main().runFor(120);
     ASSERT_TRUE(d.host.ringing());
-    EXPECT_NE(clockapp::addAlarmByTouch(d.app, {9, 0, "", 0, true}, Finger::onWindow(d.app)), "");
+    EXPECT_NE(clockapp::addAlarmByTouch(d.app, {9, 0, "", false, true}, Finger::onWindow(d.app)), "");
     EXPECT_EQ(d.model().size(), 1u);
 }
 

@@ -26,8 +26,6 @@ bool usesTwelveHourClock(const std::string& locale);
 
 // The repeat row's value on the edit screen.
 std::string repeatText(unsigned weekdays);
-// The weekday's row on the repeat screen ("Every Sunday" for day 0).
-std::string everyDayName(int weekday);
 
 // The line under an alarm's time in the list: its label ("Alarm" when it has none), then its
 // repeat ("every day", "weekdays", "Mon Wed"), or, for an alarm that rings once, the day it

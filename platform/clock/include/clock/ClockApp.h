@@ -4,6 +4,10 @@
 // picker of wheels, Repeat, Label and Snooze rows, Cancel and Save); deleting in Edit mode or
 // from the edit screen.
 //
+// Repeat offers Never or Every Day: the device keeps an alarm as ringing once or daily (its saved
+// state across a respring, what it reports), so those are the choices that last. An alarm that
+// came with other weekdays shows them ("Mon Thu") and keeps them until a choice is made.
+//
 // The app owns one window, the size of the screen, and shows its pages in it. A host brings
 // the window on screen and hands it a person's touches (UIWindow's touchDown, touchMove,
 // touchUp, in screen points). Every change goes to SpringBoard's alarm model through its host
@@ -83,7 +87,7 @@ class ClockApp {
     void repeatTapped();
     void labelTapped();
     void backTapped();
-    void dayTapped(int weekday);
+    void repeatChosen(bool daily);
     void snoozeSwitched(bool on);
     void deleteAlarmTapped();
     // The keyboard's Return: on the Label page it ends the typing and goes back with the label,

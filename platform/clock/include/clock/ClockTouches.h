@@ -1,5 +1,5 @@
 // Setting an alarm the way a person does, through the Clock app's screens only: from the list,
-// "+", the wheels turned by drags to the time, Repeat's days, a typed Label, Snooze, "Save".
+// "+", the wheels turned by drags to the time, Repeat's Every Day, a typed Label, Snooze, "Save".
 // The finger and the keyboard are the host's (the simulator's own touch path, or the app's
 // window directly), so whatever a host does with a person's touches happens here too.
 #pragma once
@@ -24,8 +24,8 @@ struct Finger {
 struct AlarmEntry {
     int hour = 0; // 0 to 23
     int minute = 0;
-    std::string label;     // none: the app's "Alarm"
-    unsigned weekdays = 0; // springboard::Weekday bits; none rings once
+    std::string label;  // none: the app's "Alarm"
+    bool daily = false; // else it rings once
     bool snooze = true;
 };
 
