@@ -19,7 +19,10 @@ struct ClockDevice {
     SpringBoardHost host;
     clockapp::ClockApp app;
 
-    explicit ClockDevice(const std::string& locale = "en_US") : app(host, {320, 568}, locale) { host.boot(); }
+    explicit ClockDevice(const std::string& locale = "en_US", CGSize screen = {320, 568})
+        : app(host, screen, locale) {
+        host.boot();
+    }
 
     UIWindow& window() { return *static_cast<UIWindow*>(app.window().get()); }
 

@@ -120,7 +120,27 @@ TEST(ClockScreens, AScrolledListStaysUnderTheBar) {
     }
 }
 
-TEST(ClockScreens, ATwentyFourHourPickerAndAShortScreen) {
+TEST(ClockScreens, AShortScreenHasEveryControlInReach) {
+    ClockDevice d("en_US", {320, 480});
+    for (int h = 1; h <= 6; ++h)
+        d.add(h, 0);
+    picture(d, "list_short");
+    EXPECT_TRUE(d.app.pointOf("switch", 4));
+    EXPECT_FALSE(d.app.pointOf("switch", 5)) << "below the screen's end";
+    ASSERT_TRUE(d.tap("Edit"));
+    ASSERT_TRUE(d.tap("row", 0));
+    picture(d, "edit_short");
+    for (const char* control :
+         {"Cancel", "Save", "hour", "minute", "period", "Repeat", "Label", "Snooze", "Delete Alarm"}) {
+        auto p = d.app.pointOf(control);
+        ASSERT_TRUE(p) << control;
+        EXPECT_LT(p->y, 480) << control;
+    }
+    ASSERT_TRUE(d.tap("Delete Alarm"));
+    EXPECT_EQ(d.model().size(), 5u);
+}
+
+TEST(ClockScreens, ATwentyFourHourClock) {
     ClockDevice d("de_DE");
     d.add(21, 15, "Abend");
     picture(d, "list_24h");
