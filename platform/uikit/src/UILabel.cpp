@@ -29,7 +29,8 @@ CGSize labelTextSize(const std::string& text, CGFloat width, NSInteger maxLines,
     double widest = 0;
     for (const auto& line : lines)
         widest = std::max(widest, measure(line));
-    const double lineHeight = font.lineHeight() * fontSize / kLabelFontSize;
+    // The factor is exactly 1 at the label size: its sizes stay the 17-point ones to the bit.
+    const double lineHeight = font.lineHeight() * (fontSize / kLabelFontSize);
     return {std::ceil(widest), std::ceil(double(lines.size()) * lineHeight)};
 }
 
@@ -37,7 +38,7 @@ std::vector<std::string> labelShownLines(const std::string& text, CGSize box, NS
                                          CGFloat fontSize) {
     if (text.empty() || box.width <= 0 || box.height <= 0)
         return {};
-    const double lineHeight = LabelFont::shared().lineHeight() * fontSize / kLabelFontSize;
+    const double lineHeight = LabelFont::shared().lineHeight() * (fontSize / kLabelFontSize);
     // No more lines than the box holds (at least one), as a label shows them.
     const long fitting = std::max(1L, clampToInteger<long>(std::floor(box.height / lineHeight + 1e-6)));
     const long limit = maxLines > 0 ? std::min(long(maxLines), fitting) : fitting;
