@@ -36,7 +36,7 @@ class ClockApp {
     enum class Page { List, Add, Edit, Repeat, Label };
 
     // The locale decides the time format and the picker's wheels (an AM/PM wheel or none);
-    // empty: the device's.
+    // empty: the device's. The SpringBoard host outlives the app (a respring makes both anew).
     explicit ClockApp(SpringBoardHost& springBoard, CGSize screenSize = {320, 568},
                       const std::string& locale = "");
     ~ClockApp();
