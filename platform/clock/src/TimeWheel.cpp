@@ -6,6 +6,7 @@
 #include "uikit/UIKitConstants.h"
 #include "uikit/UILabel.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace clockapp {
@@ -126,9 +127,12 @@ void TimeWheel::layoutSubviews() {
         const double centerY = b.size.height / 2 + (double(index) - pos) * kWheelRowHeight;
         msg(label, "setFrame:", CGRect{{0, centerY - kWheelRowHeight / 2}, {b.size.width, kWheelRowHeight}});
         msg(label, "setText:", titles_[size_t(turnedWheelIndex(0, index, count, true))]);
-        // The value in the band is black; the others fade to gray.
-        const bool inBand = std::fabs(double(index) - pos) < 0.5;
+        // The value in the band is black; the others are gray, fainter the farther they turn
+        // away from it, as on a drum.
+        const double distance = std::fabs(double(index) - pos);
+        const bool inBand = distance < 0.5;
         msg(label, "setTextColor:", id(inBand ? UIColor::white(0, 1) : UIColor::white(0.62, 1)));
+        msg(label, "setAlpha:", CGFloat(std::clamp(1.25 - 0.25 * distance, 0.3, 1.0)));
     }
 }
 
