@@ -50,6 +50,13 @@ std::vector<ClockAlarm> AlarmBook::alarms() const {
     return out;
 }
 
+std::optional<double> AlarmBook::nextRing(const std::string& alarmId) const {
+    for (const auto& e : entries_)
+        if (e.alarm.alarmId == alarmId)
+            return e.scheduled;
+    return std::nullopt;
+}
+
 std::optional<double> AlarmBook::nextDue() const {
     std::optional<double> best;
     for (const auto& e : entries_) {

@@ -17,6 +17,7 @@
 #pragma once
 
 #include "uikit/TextLayout.h"
+#include "uikit/UIFont.h"
 
 #include <array>
 #include <atomic>
@@ -31,7 +32,6 @@ typedef struct _cairo_font_options cairo_font_options_t;
 
 inline constexpr const char* kLabelFontFile = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf";
 inline constexpr const char* kLabelFontPackage = "fonts-urw-base35";
-inline constexpr double kLabelFontSize = 17;
 
 class LabelFont {
   public:

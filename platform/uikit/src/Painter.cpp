@@ -76,31 +76,35 @@ void Painter::fillEllipse(CGRect rect, CGColor color) {
     fillRoundedRect(rect, std::min(rect.size.width, rect.size.height) / 2, color);
 }
 
-void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines,
-                       CGColor color) {
+void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines, CGColor color,
+                       CGFloat fontSize) {
     if (text.empty() || color.a <= 0 || box.size.width <= 0 || box.size.height <= 0)
         return;
     const LabelFont& font = LabelFont::shared();
-    const std::vector<std::string> lines = labelShownLines(text, box.size, maxLines);
+    const std::vector<std::string> lines = labelShownLines(text, box.size, maxLines, fontSize);
+    // The 17-point metrics in proportion to the size.
+    const double factor = fontSize / kLabelFontSize;
+    const double lineHeight = font.lineHeight() * factor;
+    const double ascent = font.baseline() * factor;
 
     cairo_save(cr_);
     cairo_set_font_face(cr_, font.face());
-    cairo_set_font_size(cr_, kLabelFontSize);
+    cairo_set_font_size(cr_, fontSize);
     cairo_set_font_options(cr_, font.options());
     setColor(cr_, color);
-    const double blockHeight = double(lines.size()) * font.lineHeight();
-    double baseline = box.origin.y + (box.size.height - blockHeight) / 2 + font.baseline();
+    const double blockHeight = double(lines.size()) * lineHeight;
+    double baseline = box.origin.y + (box.size.height - blockHeight) / 2 + ascent;
     // Lines wholly outside the clip (a line's height of room for glyphs that reach past their
     // line) are skipped: a tall label of a long text draws only what shows.
     double clipX0, clipY0, clipX1, clipY1;
     cairo_clip_extents(cr_, &clipX0, &clipY0, &clipX1, &clipY1);
     for (const std::string& line : lines) {
-        const double top = baseline - font.baseline();
-        if (top + 2 * font.lineHeight() < clipY0 || top - font.lineHeight() > clipY1) {
-            baseline += font.lineHeight();
+        const double top = baseline - ascent;
+        if (top + 2 * lineHeight < clipY0 || top - lineHeight > clipY1) {
+            baseline += lineHeight;
             continue;
         }
-        const double w = font.width(line);
+        const double w = font.width(line) * factor;
         double x = box.origin.x;
         if (alignment == NSTextAlignmentCenter)
             x += (box.size.width - w) / 2;
@@ -108,7 +112,7 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
             x += box.size.width - w;
         cairo_move_to(cr_, x, baseline);
         cairo_show_text(cr_, line.c_str());
-        baseline += font.lineHeight();
+        baseline += lineHeight;
     }
     cairo_restore(cr_);
 }

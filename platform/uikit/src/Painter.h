@@ -5,6 +5,7 @@
 
 #include "coregraphics/CoreGraphics.h"
 #include "objc/runtime.h"
+#include "uikit/UIFont.h"
 
 #include <cstdint>
 #include <string>
@@ -28,8 +29,10 @@ class Painter {
     void clipRoundedRect(CGRect rect, CGFloat radius);
     void fillEllipse(CGRect rect, CGColor color);
 
-    // Text in the label font, laid out by the label rule, the block centered vertically in `box`.
-    void drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines, CGColor color);
+    // Text in the label font at `fontSize` points, laid out by the label rule, the block centered
+    // vertically in `box`.
+    void drawText(const std::string& text, CGRect box, NSInteger alignment, long maxLines, CGColor color,
+                  CGFloat fontSize = kLabelFontSize);
     // Straight (not premultiplied) RGBA pixels, stretched over `dest`.
     void drawRGBA(const uint8_t* pixels, size_t width, size_t height, size_t bytesPerRow, CGRect dest);
 

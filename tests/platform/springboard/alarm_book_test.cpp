@@ -130,6 +130,23 @@ TEST(AlarmBook, DueAlarmsComeEarliestFirstAndASnoozeMeetingTheOwnTimeRingsOnce) 
     EXPECT_FALSE(due[0].snoozed);
 }
 
+TEST(AlarmBook, NextRingIsTheOwnScheduleWithoutSnoozes) {
+    AlarmBook book(kUtc);
+    book.add({"a", {7, 0, kEveryDay}, "", true, true}, kMonday + 8 * 3600);
+    book.add({"off", {6, 0, 0}, "", true, false}, kMonday);
+    EXPECT_EQ(book.nextRing("a"), kDay + 7 * 3600) << "past today's time: tomorrow";
+    EXPECT_EQ(book.nextRing("off"), std::nullopt);
+    EXPECT_EQ(book.nextRing("missing"), std::nullopt);
+    // Ringing and snoozed: the snooze is due first, the alarm's own next time stays.
+    book.takeDue(kDay + 7 * 3600);
+    book.snooze("a", kDay + 7 * 3600);
+    EXPECT_EQ(book.nextDue(), kDay + 7 * 3600 + 540);
+    EXPECT_EQ(book.nextRing("a"), 2 * kDay + 7 * 3600);
+    // Switched off by replacing it: off the schedule.
+    book.add({"a", {7, 0, kEveryDay}, "", true, false}, kDay + 8 * 3600);
+    EXPECT_EQ(book.nextRing("a"), std::nullopt);
+}
+
 TEST(AlarmBook, ReplacingAndRemovingAlarms) {
     AlarmBook book(kUtc);
     book.add({"a", {7, 0, 0}, "first", true, true}, kMonday);

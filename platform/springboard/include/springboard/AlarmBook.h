@@ -38,6 +38,10 @@ class AlarmBook {
     const ClockAlarm* find(const std::string& alarmId) const;
     std::vector<ClockAlarm> alarms() const;
 
+    // When the alarm next rings on its own schedule (a pending snooze aside): none when it is
+    // off or unknown.
+    std::optional<double> nextRing(const std::string& alarmId) const;
+
     // The earliest moment any alarm or snooze is due, if any.
     std::optional<double> nextDue() const;
 
