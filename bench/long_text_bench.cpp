@@ -119,7 +119,7 @@ void settingsPicture(benchmark::State& state, size_t length) {
     if (!s.error.empty())
         return state.SkipWithError(s.error.c_str());
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.device->render(sim::Screen::Settings));
+        benchmark::DoNotOptimize(s.device->pictures().render(sim::Screen::Settings));
     setCharacters(state, length);
 }
 
@@ -135,7 +135,7 @@ void boot(benchmark::State& state, size_t length) {
         std::string e = s->bootAndOpen();
         if (!e.empty())
             return state.SkipWithError(e.c_str());
-        benchmark::DoNotOptimize(s->device->render(sim::Screen::Settings));
+        benchmark::DoNotOptimize(s->device->pictures().render(sim::Screen::Settings));
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
@@ -163,7 +163,7 @@ void alertPicture(benchmark::State& state) {
         ringing = true;
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.device->render(sim::Screen::SpringBoard));
+        benchmark::DoNotOptimize(s.device->pictures().render(sim::Screen::SpringBoard));
     setCharacters(state, kLongest);
 }
 

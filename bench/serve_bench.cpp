@@ -80,7 +80,7 @@ void BM_RenderSettings(benchmark::State& state) {
     Served& s = served();
     for (auto _ : state)
         s.host->call([](Device& d) {
-            benchmark::DoNotOptimize(d.render(Screen::Settings));
+            benchmark::DoNotOptimize(d.pictures().render(Screen::Settings));
             return Reply::ok();
         });
 }
@@ -90,7 +90,8 @@ void BM_FrameSettingsChanged(benchmark::State& state) {
     Served& s = served();
     for (auto _ : state)
         s.host->call([](Device& d) {
-            benchmark::DoNotOptimize(d.frame(Screen::Settings, 0)); // as for a viewer without a picture
+            benchmark::DoNotOptimize(
+                d.pictures().frame(Screen::Settings, 0)); // as for a viewer without a picture
             return Reply::ok();
         });
 }

@@ -180,7 +180,7 @@ std::string expectView(Device& device, const expect::View& e) {
 std::string expectPixel(Device& device, const expect::Pixel& e) {
     const std::string screen = screenName(e.screen);
     const double scale = device.setup().scale;
-    SnapshotImage image = device.render(e.screen);
+    SnapshotImage image = device.pictures().render(e.screen);
     const double x = e.at.x, y = e.at.y;
     if (x < 0 || y < 0 || x * scale >= double(image.width) || y * scale >= double(image.height))
         return "the point lies outside the " + screen + " screen (" +

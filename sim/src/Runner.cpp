@@ -243,11 +243,12 @@ std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& fi
     if (of == step::Snapshot::Of::Settings) {
         if (!d.hasSettingsPage())
             return "Settings shows no page";
-        image = d.render(Screen::Settings);
+        image = d.pictures().render(Screen::Settings);
     } else if (!d.isBooted()) {
         return "the device is not booted";
     } else {
-        image = of == step::Snapshot::Of::StatusBar ? d.renderStatusBar() : d.render(Screen::SpringBoard);
+        image = of == step::Snapshot::Of::StatusBar ? d.pictures().renderStatusBar()
+                                                    : d.pictures().render(Screen::SpringBoard);
     }
     std::vector<uint8_t> bytes = encodePng(image);
     std::ofstream o(path, std::ios::binary | std::ios::trunc);

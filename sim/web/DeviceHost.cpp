@@ -180,7 +180,7 @@ void DeviceHost::publish(bool force) {
                 break;
         }
         const int s = int(order[i]);
-        Device::Frame frame = device_.frame(order[i], versions_[s]);
+        Pictures::Frame frame = device_.pictures().frame(order[i], versions_[s]);
         if (frame.png.empty() || frame.version == versions_[s])
             continue;
         versions_[s] = frame.version;

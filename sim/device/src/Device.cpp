@@ -32,7 +32,9 @@ namespace {
 constexpr const char* kResumeFile = "/.hushmark-sim-resume.plist";
 } // namespace
 
-Device::Device(Options options) : root_(std::move(options.root)), windows_(std::make_unique<Windows>()) {
+Device::Device(Options options)
+    : root_(std::move(options.root)), windows_(std::make_unique<Windows>()),
+      pictures_(std::make_unique<Pictures>(*this)) {
     DeviceEnvironment::setRoot(root_);
     setup_ = readDeviceSetup(root_);
     UIScreen::setMainScreen(setup_.screen, setup_.scale);
@@ -48,6 +50,7 @@ Device::Device(Options options) : root_(std::move(options.root)), windows_(std::
 
 Device::~Device() {
     DeviceEvents::setListener(nullptr);
+    pictures_.reset();
     windows_.reset();
     settings_.reset();
     springboard_.reset();

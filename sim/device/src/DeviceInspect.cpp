@@ -204,6 +204,10 @@ nlohmann::json Device::inspect(Screen screen) {
     return j;
 }
 
+CGSize Device::extent(Screen screen) {
+    return msg<CGRect>(window(screen), "bounds").size;
+}
+
 json Device::state() const {
     json alarmList = json::array();
     for (const AlarmInfo& a : alarms()) {

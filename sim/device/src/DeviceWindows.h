@@ -1,6 +1,6 @@
 // What the device's files share: the state around its two screens (the window each shows, built
 // anew from the hosts whenever no finger is down on it; the touch in progress; which screen each
-// alert belongs to; the text field being edited; what each screen last rendered), and the Clock
+// alert belongs to; the text field being edited), and the Clock
 // alarm SpringBoard keeps for a request.
 #pragma once
 
@@ -23,11 +23,6 @@ struct Device::Windows {
         id rowCell; // a Settings cell that takes the touch as a row tap
         id field;   // a text field the finger landed on
     };
-    struct Rendered {
-        bool any = false;
-        uint64_t hash = 0;
-        uint64_t version = 0;
-    };
     struct Owner {
         std::weak_ptr<UIAlertView> alert;
         Screen screen;
@@ -40,7 +35,6 @@ struct Device::Windows {
 
     std::array<id, 2> window;
     std::array<Touch, 2> touch;
-    std::array<Rendered, 2> rendered;
     std::vector<Owner> owners;
     std::optional<Editing> editing;
 };

@@ -54,23 +54,24 @@ class DeviceTest : public testing::Test {
 };
 
 TEST_F(DeviceTest, ScreenVersionGrowsOnlyWhenThePictureChanges) {
-    const uint64_t first = device_->screenVersion(Screen::SpringBoard);
-    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first);
+    const uint64_t first = device_->pictures().screenVersion(Screen::SpringBoard);
+    EXPECT_EQ(device_->pictures().screenVersion(Screen::SpringBoard), first);
     ASSERT_EQ(device_->advance(30), "");
-    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
+    EXPECT_EQ(device_->pictures().screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
     ASSERT_EQ(device_->advance(30), "");
-    EXPECT_GT(device_->screenVersion(Screen::SpringBoard), first) << "the status bar's clock turned to 07:00";
+    EXPECT_GT(device_->pictures().screenVersion(Screen::SpringBoard), first)
+        << "the status bar's clock turned to 07:00";
     // A front end asks with the version it has: bytes only when the picture changed.
-    const Device::Frame current = device_->frame(Screen::SpringBoard, 0);
+    const Pictures::Frame current = device_->pictures().frame(Screen::SpringBoard, 0);
     EXPECT_FALSE(current.png.empty());
-    EXPECT_TRUE(device_->frame(Screen::SpringBoard, current.version).png.empty());
-    const uint64_t settings = device_->screenVersion(Screen::Settings);
+    EXPECT_TRUE(device_->pictures().frame(Screen::SpringBoard, current.version).png.empty());
+    const uint64_t settings = device_->pictures().screenVersion(Screen::Settings);
     ASSERT_EQ(device_->openSettings(), "");
-    EXPECT_GT(device_->screenVersion(Screen::Settings), settings);
+    EXPECT_GT(device_->pictures().screenVersion(Screen::Settings), settings);
 }
 
 TEST_F(DeviceTest, PngBytesAreAPictureOfTheScreenAtItsScale) {
-    const std::vector<uint8_t> png = device_->png(Screen::SpringBoard);
+    const std::vector<uint8_t> png = device_->pictures().png(Screen::SpringBoard);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
     auto be32 = [&](size_t at) {
@@ -154,7 +155,7 @@ TEST_F(DeviceTest, ScreenExtentsAreTheWindows) {
     EXPECT_EQ(device_->extent(Screen::SpringBoard).height, 568);
     ASSERT_EQ(device_->openSettings(), "");
     ASSERT_EQ(device_->tapRow("Button Color"), "");
-    const auto image = device_->render(Screen::Settings);
+    const auto image = device_->pictures().render(Screen::Settings);
     EXPECT_GT(device_->extent(Screen::Settings).height, 568);
     EXPECT_EQ(device_->extent(Screen::Settings).height * device_->setup().scale, double(image.height));
     EXPECT_EQ(device_->extent(Screen::Settings).width * device_->setup().scale, double(image.width));

@@ -33,9 +33,9 @@
 // Inspection (`inspect`) is JSON, the same a front end serves; its schema is in the README
 // ("Inspecting a screen") and below at `inspect`.
 //
-// Pictures. `render` draws a screen; `png` encodes it in memory; `screenVersion` counts changes
-// of what a screen shows (a new number whenever the rendered pixels differ from the last
-// rendering it compared), so a front end sends a picture only when it changed.
+// Pictures (`pictures()`, device/Pictures.h). `render` draws a screen; `png` encodes it in memory;
+// `screenVersion` counts changes of what a screen shows (a new number whenever the rendered pixels differ
+// from the last rendering it compared), so a front end sends a picture only when it changed.
 //
 // Respring. A loaded library's constructor runs once per process, so a respring relaunches the
 // process, as SpringBoard relaunches on a phone: `saveForRespring` writes the device's state
@@ -47,6 +47,7 @@
 #pragma once
 
 #include "device/DeviceSetup.h"
+#include "device/Pictures.h"
 #include "words/Words.h"
 
 #include "coregraphics/CoreGraphics.h"
@@ -111,6 +112,9 @@ class Device {
     const std::string& resumeError() const { return resumeError_; }
     // What the front end saved with `saveForRespring`, after a resume.
     const PlistDict& resumedFrontEndState() const { return frontEndState_; }
+
+    // --- The parts ------------------------------------------------------------------------------
+    Pictures& pictures() { return *pictures_; }
 
     // --- Life cycle -----------------------------------------------------------------------
     // Starts SpringBoard (tweaks loaded, `applicationDidFinishLaunching:`) and Settings.
@@ -226,20 +230,6 @@ class Device {
     nlohmann::json state() const;
     // The screen's extent in points (a Settings page may be taller than the screen).
     CGSize extent(Screen screen);
-    SnapshotImage render(Screen screen, double scale = 0); // 0: the screen's own scale
-    std::vector<uint8_t> png(Screen screen, double scale = 0);
-    // SpringBoard's status bar alone.
-    SnapshotImage renderStatusBar(double scale = 0);
-    // Grows whenever the screen's rendered pixels differ from the last rendering this call made.
-    uint64_t screenVersion(Screen screen);
-    // One rendering for a front end that sends pictures: the screen's version (as
-    // screenVersion) and, only when it differs from `knownVersion` (0 when the front end has
-    // none yet), the PNG bytes.
-    struct Frame {
-        uint64_t version = 0;
-        std::vector<uint8_t> png; // empty when the screen is unchanged
-    };
-    Frame frame(Screen screen, uint64_t knownVersion);
     // The alerts shown on a screen, oldest first.
     std::vector<Ref<UIAlertView>> alertsOn(Screen screen);
     // The alarm ringing full screen on the lock screen, if any.
@@ -259,6 +249,7 @@ class Device {
     void unsubscribe(int token);
 
   private:
+    friend class Pictures;
     struct Windows;
     void claimAlerts(Screen acting);
     id window(Screen screen);
@@ -273,6 +264,7 @@ class Device {
     std::unique_ptr<SpringBoardHost> springboard_;
     std::unique_ptr<SettingsApp> settings_;
     std::unique_ptr<Windows> windows_;
+    std::unique_ptr<Pictures> pictures_;
     std::vector<AlarmRequest> pendingAlarms_; // set before boot
     bool locked_ = false;
     std::string resumeError_;
