@@ -45,8 +45,8 @@ struct Served {
         thread = std::thread([this, &ready] {
             Device device({root, *dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
             device.boot();
-            device.openSettings();
-            const nlohmann::json rows = device.inspect(Screen::Settings)["settings"]["rows"];
+            device.input().openSettings();
+            const nlohmann::json rows = device.inspection().inspect(Screen::Settings)["settings"]["rows"];
             for (const auto& row : rows)
                 if (row["label"] == "Color Picker Above Sliders")
                     toggle = {280, row["frame"]["y"].get<double>() + 22};

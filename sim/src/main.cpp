@@ -271,9 +271,10 @@ int cmdInspect(int argc, char** argv) {
         sim::Device device({root, *sim::dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
         e = device.boot();
         if (e.empty() && *screen == sim::Screen::Settings)
-            e = device.openSettings();
+            e = device.input().openSettings();
         if (e.empty())
-            std::cout << device.inspect(*screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            std::cout << device.inspection().inspect(*screen).dump(2, ' ', false,
+                                                                   nlohmann::json::error_handler_t::replace)
                       << "\n";
         else
             std::cerr << "hushmark-sim inspect: " << e << "\n", code = 1;

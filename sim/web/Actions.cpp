@@ -34,22 +34,22 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([=, &host](Device& d) {
             host.touched(*screen);
             if (phase == "down")
-                return answer(d.touchDown(*screen, point));
+                return answer(d.input().touchDown(*screen, point));
             if (phase == "up")
-                return answer(d.touchUp(*screen, point));
-            return answer(d.tap(*screen, point));
+                return answer(d.input().touchUp(*screen, point));
+            return answer(d.input().tap(*screen, point));
         });
     }
     if (action == "type") {
-        return host.call([text = a.text](Device& d) { return answer(d.type(text)); });
+        return host.call([text = a.text](Device& d) { return answer(d.input().type(text)); });
     }
     if (action == "key") {
         return host.call([key = a.text](Device& d) {
-            return answer(d.press(key == "return" ? Key::Return : Key::Backspace));
+            return answer(d.input().press(key == "return" ? Key::Return : Key::Backspace));
         });
     }
     if (action == "lock") {
-        return host.call([locked = a.flag](Device& d) { return answer(d.lock(locked)); });
+        return host.call([locked = a.flag](Device& d) { return answer(d.world().lock(locked)); });
     }
     if (action == "addAlarm") {
         AlarmRequest alarm;
@@ -59,15 +59,15 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         alarm.secondsOfDay = a.secondsOfDay;
         return host.call([alarm](Device& d) {
             std::string id;
-            std::string e = d.addAlarm(alarm, &id);
+            std::string e = d.world().addAlarm(alarm, &id);
             return e.empty() ? Reply::ok({{"id", id}}) : Reply::error(409, e);
         });
     }
     if (action == "removeAlarm") {
-        return host.call([id = a.text](Device& d) { return answer(d.removeAlarm(id)); });
+        return host.call([id = a.text](Device& d) { return answer(d.world().removeAlarm(id)); });
     }
     if (action == "alertButton") {
-        return host.call([title = a.text](Device& d) { return answer(d.tapAlertButton(title)); });
+        return host.call([title = a.text](Device& d) { return answer(d.input().tapAlertButton(title)); });
     }
     if (action == "rate") {
         return host.call([&host, rate = a.rate](Device&) {
@@ -76,11 +76,11 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         });
     }
     if (action == "nextAlarm") {
-        return host.call([](Device& d) { return answer(d.advanceToNextAlarm()); });
+        return host.call([](Device& d) { return answer(d.world().advanceToNextAlarm()); });
     }
     if (action == "setTime") {
         return host.call([day = a.day, seconds = a.secondsOfDay](Device& d) {
-            return answer(d.setLocalTime(day, seconds));
+            return answer(d.world().setLocalTime(day, seconds));
         });
     }
     if (action == "respring") {

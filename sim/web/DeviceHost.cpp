@@ -81,7 +81,7 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                                       pendingMove_.reset();
                               }
                               touched_ = slot->screen;
-                              std::string e = device_.touchMove(slot->screen, at);
+                              std::string e = device_.input().touchMove(slot->screen, at);
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
                           [answer] { answer->set_value(Reply::error(503, "the device is shutting down")); }});
@@ -150,7 +150,7 @@ void DeviceHost::tick(bool acted) {
     bool moved = false;
     if (rate_ > 0) {
         const double seconds = std::chrono::duration<double>(now - lastTick_).count() * rate_;
-        if (!device_.advance(seconds).empty())
+        if (!device_.world().advance(seconds).empty())
             rate_ = 0; // the clock's end: it stops
         moved = true;
     }
@@ -159,7 +159,7 @@ void DeviceHost::tick(bool acted) {
 }
 
 nlohmann::json DeviceHost::state() {
-    nlohmann::json state = device_.state();
+    nlohmann::json state = device_.inspection().state();
     state["rate"] = rate_;
     return state;
 }
@@ -184,7 +184,7 @@ void DeviceHost::publish(bool force) {
         if (frame.png.empty() || frame.version == versions_[s])
             continue;
         versions_[s] = frame.version;
-        const CGSize extent = device_.extent(order[i]);
+        const CGSize extent = device_.inspection().extent(order[i]);
         {
             std::lock_guard lock(mutex_);
             extents_[s] = extent;

@@ -22,8 +22,8 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         err << "hushmark-sim serve: " << e << '\n';
         return 1;
     }
-    device.openSettings();
-    DeviceHost host(device, device.timeZone());
+    device.input().openSettings();
+    DeviceHost host(device, device.world().timeZone());
     if (options.resume)
         host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
     WebServer server(host, options.server);

@@ -102,7 +102,7 @@ Routed WebServer::route(http::Request& request) {
             return answer(json(
                 Reply::error(404, "no screen \"" + path.substr(13) + "\"; screens: springboard settings")));
         return work([this, s = *screen] {
-            return json(host_.call([s](Device& d) { return Reply::ok(d.inspect(s)); }));
+            return json(host_.call([s](Device& d) { return Reply::ok(d.inspection().inspect(s)); }));
         });
     }
     if (path == "/api/action") {

@@ -1,8 +1,7 @@
 // Each screen's picture, and whether it changed since the last look.
 #include "device/Pictures.h"
 
-#include "DeviceWindows.h"
-
+#include "device/Apps.h"
 #include "device/PngEncode.h"
 
 #include "springboard/SpringBoardHost.h"
@@ -21,15 +20,14 @@ uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
 } // namespace
 
 SnapshotImage Pictures::render(Screen screen, double scale) {
-    device_.claimAlerts(Screen::SpringBoard);
-    return UISnapshotRenderScreen(device_.window(screen), scale > 0 ? scale : device_.setup().scale);
+    apps_.claimAlerts(Screen::SpringBoard);
+    return UISnapshotRenderScreen(apps_.window(screen), scale > 0 ? scale : scale_);
 }
 
 SnapshotImage Pictures::renderStatusBar(double scale) {
-    if (!device_.springBoard())
+    if (!apps_.springBoard())
         return {};
-    return UISnapshotRenderView(device_.springBoard()->statusBarView(),
-                                scale > 0 ? scale : device_.setup().scale);
+    return UISnapshotRenderView(apps_.springBoard()->statusBarView(), scale > 0 ? scale : scale_);
 }
 
 std::vector<uint8_t> Pictures::png(Screen screen, double scale) {
@@ -42,7 +40,7 @@ uint64_t Pictures::screenVersion(Screen screen) {
 
 Pictures::Frame Pictures::frame(Screen screen, uint64_t knownVersion) {
     SnapshotImage image = render(screen);
-    Rendered& r = rendered_[indexOf(screen)];
+    Rendered& r = rendered_[screenIndex(screen)];
     const uint64_t h = fnv1a(image.rgba, image.width, image.height);
     if (!r.any || r.hash != h) {
         r.any = true;

@@ -12,11 +12,11 @@
 
 namespace sim {
 
-class Device;
+class Apps;
 
 class Pictures {
   public:
-    explicit Pictures(Device& device) : device_(device) {}
+    Pictures(Apps& apps, double scale) : apps_(apps), scale_(scale) {}
     Pictures(const Pictures&) = delete;
     Pictures& operator=(const Pictures&) = delete;
 
@@ -41,7 +41,8 @@ class Pictures {
         uint64_t hash = 0;
         uint64_t version = 0;
     };
-    Device& device_;
+    Apps& apps_;
+    double scale_;
     std::array<Rendered, 2> rendered_;
 };
 
