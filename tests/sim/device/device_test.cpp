@@ -1,9 +1,12 @@
 // The device as a second front end sees it: pictures and their change counter, events by cursor
 // and by subscription, touches refused where nothing takes them, alerts on the screen that
-// showed them, and the inspection's shape. Each test boots its own device in its own process.
+// showed them, the inspection's shape, and the world a respring carries. Each test boots its own device in
+// its own process.
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
+
+#include "foundation/DeviceClock.h"
 
 #include <nlohmann/json.hpp>
 
@@ -231,6 +234,32 @@ TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
     EXPECT_TRUE(device_->apps().alertsOn(Screen::Settings).empty());
 }
 
+// The text being typed into belongs to its prompt: once the prompt is gone, typing and the
+// inspection no longer reach its field, however it went (its cancel button, its Return).
+TEST_F(DeviceTest, EditingEndsWithThePromptThatHeldTheField) {
+    ASSERT_EQ(device_->input().openSettings(), "");
+    ASSERT_EQ(device_->input().tapRow("Button Color"), "");
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancel" : "return");
+        ASSERT_EQ(device_->input().tap(Screen::Settings, {160, 509}), ""); // the hex value
+        ASSERT_EQ(device_->apps().alertsOn(Screen::Settings).size(), 1u);
+        ASSERT_EQ(device_->input().type("#80B8EF"), "");
+        const nlohmann::json shown = device_->inspection().inspect(Screen::Settings);
+        ASSERT_FALSE(shown["editing"].is_null());
+        if (cancel) {
+            const auto& alert = shown["alerts"][0];
+            const auto index = alert["cancelButtonIndex"].get<long>();
+            ASSERT_GE(index, 0);
+            ASSERT_EQ(device_->input().tapAlertButton(alert["buttons"][size_t(index)]["title"]), "");
+        } else {
+            ASSERT_EQ(device_->input().press(Key::Return), "");
+        }
+        EXPECT_TRUE(device_->apps().alertsOn(Screen::Settings).empty());
+        EXPECT_TRUE(device_->inspection().inspect(Screen::Settings)["editing"].is_null());
+        EXPECT_EQ(device_->input().type("1"), "no text field is being edited (touch one first)");
+    }
+}
+
 TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
     ringWithButton();
     nlohmann::json j = device_->inspection().inspect(Screen::SpringBoard);
@@ -318,6 +347,50 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
     EXPECT_EQ(left, std::vector<std::string>{"secret"});
     EXPECT_EQ(fs::file_size(outside / "secret"), 4u);
     fs::remove_all(outside);
+}
+
+// What a respring carries: the world's alarms (on or off, daily or once, with or without snooze),
+// the lock and the clock, read back into a world that has not booted yet. A saved alarm whose
+// time lies outside a day (a damaged state file) is left out rather than set.
+TEST(WorldAcrossRespring, TheSavedWorldComesBackAsItWas) {
+    const DeviceSetup setup;
+    Apps apps(setup);
+    World world(apps);
+    DeviceClock::useVirtual(*dateFromLocal("2026-12-07 06:59:00", "UTC"));
+    const std::vector<AlarmRequest> set = {
+        {7 * 3600, "Wake up", true, false, true},
+        {6 * 3600 + 30 * 60 + 15, "", false, true, true},
+        {23 * 3600 + 59 * 60 + 59, "Off", true, true, false},
+    };
+    for (const AlarmRequest& a : set)
+        ASSERT_EQ(world.addAlarm(a), "");
+    ASSERT_EQ(world.lock(true), "");
+    PlistDict saved = world.saved();
+    PlistArray alarms = valueForKey(saved, "alarms").asArray();
+    for (NSInteger outside : {NSInteger(-1), NSInteger(86400)}) {
+        PlistDict damaged = alarms.front().asDict();
+        damaged["time"] = PlistValue(outside);
+        alarms.emplace_back(std::move(damaged));
+    }
+    saved["alarms"] = PlistValue(std::move(alarms));
+    const NSDate savedAt = world.now();
+    ASSERT_EQ(world.setClock(savedAt.dateByAddingTimeInterval(3600)), "");
+
+    Apps laterApps(setup);
+    World later(laterApps);
+    later.restore(saved);
+    EXPECT_EQ(later.now().timeIntervalSinceReferenceDate, savedAt.timeIntervalSinceReferenceDate);
+    EXPECT_TRUE(later.isLocked());
+    const std::vector<AlarmInfo> back = later.alarms();
+    ASSERT_EQ(back.size(), set.size());
+    for (size_t i = 0; i < set.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(back[i].secondsOfDay, set[i].secondsOfDay);
+        EXPECT_EQ(back[i].label, set[i].label);
+        EXPECT_EQ(back[i].snooze, set[i].snooze);
+        EXPECT_EQ(back[i].daily, set[i].daily);
+        EXPECT_EQ(back[i].enabled, set[i].enabled);
+    }
 }
 
 } // namespace
