@@ -308,11 +308,17 @@ int cmdServe(int argc, char** argv) {
             return usageError("--port takes a number from 0 (any free port) to 65535");
         serve.server.port = int(*port);
     }
-    sim::DeviceImageOptions image;
-    if (std::string e = sim::deviceImageOptions(args, image); !e.empty())
-        return usageError(e);
     serve.resume = args.options.count("resume") > 0;
     fs::path root = args.options["root"];
+    // A device laid out now is ready at first sight: libstatusbar installed (the status-bar icon
+    // shows) and the host's own time zone, unless the options say otherwise.
+    sim::DeviceImageOptions image;
+    if (!serve.resume && (root.empty() || !fs::exists(root))) {
+        image.addons = {"libstatusbar"};
+        image.timeZone = sim::hostTimeZone();
+    }
+    if (std::string e = sim::deviceImageOptions(args, image); !e.empty())
+        return usageError(e);
     bool temporary = false;
     std::string e;
     if (serve.resume) {

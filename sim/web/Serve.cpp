@@ -1,8 +1,12 @@
+// `hushmark-sim serve`: the device booted on Hushmark's page, its host and its server, until a
+// stop or a respring.
 #include "Serve.h"
 
 #include "device/LocalTime.h"
 #include "device/StopSignals.h"
 
+#include <chrono>
+#include <cmath>
 #include <csignal>
 #include <ostream>
 
@@ -11,8 +15,10 @@ namespace sim::web {
 int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     stopsignals::catchThem();
     std::signal(SIGPIPE, SIG_IGN); // a viewer gone mid-write is an error on that write, not the end
-    auto start = dateFromLocal("2026-12-07 08:00:00", "UTC");
-    Device device({options.root, *start, options.resume});
+    // The clock starts at the host's present moment, to the whole second (ignored on a resume).
+    const double unixNow = std::floor(
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count());
+    Device device({options.root, NSDate::dateWithTimeIntervalSince1970(unixNow), options.resume});
     if (!device.resumeError().empty()) {
         err << "hushmark-sim serve: " << device.resumeError() << '\n';
         return 1;
@@ -24,8 +30,8 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     }
     device.input().openSettings();
     DeviceHost host(device, device.world().timeZone());
-    if (options.resume)
-        host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
+    // A fresh device's clock runs at 1x; a resumed one keeps the rate it had.
+    host.setRate(options.resume ? valueForKey(device.resumedFrontEndState(), "rate").doubleValue() : 1);
     WebServer server(host, options.server);
     if (std::string e = server.bind(); !e.empty()) {
         err << "hushmark-sim serve: " << e << '\n';

@@ -84,6 +84,15 @@ try {
 
   await waitFor('both screens', async () => (await version('springboard')) > 0 && (await version('settings')) > 0);
 
+  // Ready at first sight: the clock runs at 1x and libstatusbar is there (the icon row is on offer).
+  await waitFor('the 1x button to show the running clock', () => page.$eval('[data-rate="1"]', (b) => b.classList.contains('active')));
+  if (!(await row('Status Bar Icon')).enabled) fail('the "Status Bar Icon" row is greyed on a plain serve');
+  // From here on the clock is the test's: paused at a known morning.
+  await page.click('[data-rate="0"]');
+  await page.fill('#time-input', '2026-12-07 08:00:00');
+  await page.click('#set-time button');
+  await waitFor('the clock set to 08:00', async () => (await inspect('springboard')).time === '2026-12-07 08:00:00');
+
   // Enabled on, then Disarm Now: the status row tells until when alarms stay silent.
   const enabled = await switchOf('Enabled');
   await click('settings', ...centre(enabled.frame));
