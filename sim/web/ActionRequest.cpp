@@ -1,7 +1,9 @@
 #include "ActionRequest.h"
 
+#include "device/Names.h"
 #include "words/Words.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -149,6 +151,13 @@ ParsedAction parseAction(const nlohmann::json& request, const std::vector<Action
             a.day = day;
             a.secondsOfDay = *clock;
         }
+    } else if (a.name == "addon") {
+        a.text = f.text("name", true, 64);
+        if (f.find("install", true))
+            a.flag = f.flag("install", true);
+        const auto& known = knownAddons();
+        if (f.error.empty() && std::find(known.begin(), known.end(), a.text) == known.end())
+            return refuse("\"name\" must be a known add-on, not \"" + excerpt(a.text) + "\"");
     } else if (a.name != "nextAlarm" && a.name != "respring") {
         return refuse("no action \"" + excerpt(a.name) + "\"");
     }

@@ -25,8 +25,9 @@ struct Action {
     size_t screen = 0;                 // touch, tap: an index into the screens given
     double x = 0, y = 0;               // touch, tap: within the screen's extent
     std::string text;                  // type: the text; key: the key; removeAlarm: the id;
-                                       // alertButton: the title; setTime: the time as written
-    bool flag = false;                 // lock: locked
+                                       // alertButton: the title; setTime: the time as written;
+                                       // addon: the add-on's name
+    bool flag = false;                 // lock: locked; addon: install (else remove)
     int secondsOfDay = 0;              // addAlarm, setTime: local time of day
     std::string label;                 // addAlarm
     bool snooze = true, daily = false; // addAlarm

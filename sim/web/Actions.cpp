@@ -83,10 +83,18 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
             return answer(d.world().setLocalTime(day, seconds));
         });
     }
+    if (action == "addon") {
+        return host.call([&host, name = a.text, install = a.flag](Device&) {
+            host.addons().choose(name, install);
+            return Reply::ok();
+        });
+    }
     if (action == "respring") {
         return host.call([&host](Device& d) {
             if (!d.isBooted())
                 return Reply::error(409, "the device is not booted");
+            if (std::string e = host.addons().apply(d.root()); !e.empty())
+                return Reply::error(500, "cannot change the add-ons: " + e);
             if (!d.saveForRespring(PlistDict{{"rate", host.rate()}}))
                 return Reply::error(500, "cannot save the device state for the respring");
             host.requestRelaunch();

@@ -24,7 +24,7 @@ Reply Reply::error(int status, const std::string& message) {
     return {status, {{"error", message}}};
 }
 
-DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device) {
+DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device), addons_(device.root()) {
     for (int s = 0; s < 2; ++s)
         extents_[s] = device.setup().screen;
     // No day before the first line: it carries the device's date, as a scenario's header does.
@@ -161,6 +161,7 @@ void DeviceHost::tick(bool acted) {
 nlohmann::json DeviceHost::state() {
     nlohmann::json state = device_.inspection().state();
     state["rate"] = rate_;
+    state["addons"] = addons_.json();
     return state;
 }
 

@@ -9,6 +9,7 @@
 // queue, a newer move on the same screen replaces its point instead of queueing another.
 #pragma once
 
+#include "AddonChoices.h"
 #include "Publication.h"
 
 #include "coregraphics/CGGeometry.h"
@@ -68,6 +69,8 @@ class DeviceHost {
     bool relaunchRequested() const;
 
     Publication& publication() { return publication_; }
+    // Device thread only: the add-ons chosen for the next respring.
+    AddonChoices& addons() { return addons_; }
 
   private:
     struct Task {
@@ -95,6 +98,7 @@ class DeviceHost {
     int listener_ = 0;
 
     CGSize extents_[2];
+    AddonChoices addons_;
 
     // Device thread only.
     double rate_ = 0;

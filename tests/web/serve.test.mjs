@@ -204,8 +204,14 @@ try {
   await page.fill('#alarm-label', 'Later');
   await page.click('#add-alarm button');
   await waitFor('the third alarm in the list', async () => (await page.textContent('#alarms')).includes('Later'));
+  // An add-on ticked now is installed by the respring, as a package manager does.
+  const addonText = () => page.$eval('input[data-addon="flipswitch"]', (box) => `${box.checked} ${box.parentElement.textContent}`);
+  if ((await addonText()).startsWith('true')) fail('flipswitch is installed on a plain serve');
+  await page.check('input[data-addon="flipswitch"]');
+  await waitFor('flipswitch chosen for the next respring', async () => (await addonText()) === 'true  flipswitch (installed at the next respring)');
   await page.click('#respring');
   await waitFor('the relaunched server', () => output.includes('springboard relaunched'));
+  await waitFor('flipswitch installed after the respring', async () => (await addonText()) === 'true  flipswitch');
   await waitFor('the page to reconnect', async () => (await page.textContent('#connection')) === 'live' &&
     (await page.textContent('#alarms')).includes('Later'));
   const relaunched = await inspect('springboard');

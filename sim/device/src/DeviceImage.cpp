@@ -23,6 +23,21 @@ std::string copyInto(const fs::path& source, const fs::path& root) {
     return ec ? "cannot copy " + source.string() + ": " + ec.message() : "";
 }
 
+bool isKnownAddon(const std::string& name) {
+    return std::find(knownAddons().begin(), knownAddons().end(), name) != knownAddons().end();
+}
+
+// The files an add-on's package holds, relative to the root.
+std::vector<fs::path> addonFiles(const std::string& name) {
+    std::vector<fs::path> files;
+    const fs::path staged = fs::path(HM_ADDONS_DIR) / name;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(staged, ec), end; !ec && it != end; it.increment(ec))
+        if (!it->is_directory(ec))
+            files.push_back(fs::relative(it->path(), staged, ec));
+    return files;
+}
+
 } // namespace
 
 // An add-on's name is the build's staging folder that holds it.
@@ -31,7 +46,7 @@ std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& optio
     if (fs::exists(root, ec) && !fs::is_empty(root, ec))
         return root.string() + " is not empty";
     for (const auto& addon : options.addons)
-        if (std::find(knownAddons().begin(), knownAddons().end(), addon) == knownAddons().end())
+        if (!isKnownAddon(addon))
             return "unknown add-on \"" + addon + "\"";
     fs::create_directories(root, ec);
     if (ec || !createDeviceRootSkeleton(root))
@@ -42,6 +57,37 @@ std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& optio
         if (auto e = copyInto(fs::path(HM_ADDONS_DIR) / addon, root); !e.empty())
             return e;
     return writeDeviceSettings(root, options);
+}
+
+std::vector<std::string> installedAddons(const fs::path& root) {
+    std::vector<std::string> installed;
+    for (const std::string& name : knownAddons()) {
+        const auto files = addonFiles(name);
+        std::error_code ec;
+        if (!files.empty() && std::all_of(files.begin(), files.end(), [&](const fs::path& f) {
+                return fs::exists(fs::symlink_status(root / f, ec));
+            }))
+            installed.push_back(name);
+    }
+    return installed;
+}
+
+std::string installAddon(const fs::path& root, const std::string& name) {
+    if (!isKnownAddon(name))
+        return "unknown add-on \"" + name + "\"";
+    return copyInto(fs::path(HM_ADDONS_DIR) / name, root);
+}
+
+std::string removeAddon(const fs::path& root, const std::string& name) {
+    if (!isKnownAddon(name))
+        return "unknown add-on \"" + name + "\"";
+    for (const fs::path& file : addonFiles(name)) {
+        std::error_code ec;
+        fs::remove(root / file, ec); // the entry itself, a link too; a missing one is fine
+        if (ec)
+            return "cannot remove " + (root / file).string() + ": " + ec.message();
+    }
+    return "";
 }
 
 std::string writeDeviceSettings(const fs::path& root, const DeviceImageOptions& options) {

@@ -116,6 +116,23 @@ function showState(state) {
   }));
 }
 
+// The add-ons with a box each: ticked when installed, or when chosen for the next respring.
+function showAddons(addons) {
+  $('#addons').replaceChildren(...(addons || []).map((addon) => {
+    const item = document.createElement('li');
+    const label = document.createElement('label');
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    box.dataset.addon = addon.name;
+    box.checked = addon.atRespring ? addon.atRespring === 'install' : addon.installed;
+    box.addEventListener('change', () => act({ action: 'addon', name: addon.name, install: box.checked }));
+    const note = addon.atRespring ? ` (${addon.atRespring === 'install' ? 'installed' : 'removed'} at the next respring)` : '';
+    label.append(box, ` ${addon.name}${note}`);
+    item.append(label);
+    return item;
+  }));
+}
+
 function showPicture(message) {
   const element = screens[message.screen];
   if (!element) return;
@@ -154,5 +171,6 @@ async function start() {
   events.addEventListener('screen', (event) => showPicture(JSON.parse(event.data)));
   events.addEventListener('timeline', (event) => addLines(JSON.parse(event.data).lines));
   events.addEventListener('state', (event) => showState(JSON.parse(event.data)));
+  events.addEventListener('state', (event) => showAddons(JSON.parse(event.data).addons));
 }
 start();
