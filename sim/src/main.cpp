@@ -293,10 +293,13 @@ int cmdServe(int argc, char** argv) {
     std::string error;
     std::vector<std::string> valued = sim::deviceImageOptionNames();
     valued.insert(valued.end(), {"root", "port", "host"});
-    if (!parseArgs(argc, argv, 2, valued, {"resume"}, args, error))
+    if (!parseArgs(argc, argv, 2, valued, {"resume", "fresh"}, args, error))
         return usageError(error);
     if (!args.positional.empty())
         return usageError("serve takes no words, only options");
+    // Relaunched by the server itself: after a respring (resume) or a reset (fresh, the root laid
+    // out anew already).
+    const bool fresh = args.options.count("fresh") > 0;
     sim::web::ServeOptions serve;
     if (args.options.count("host"))
         serve.server.host = args.options["host"];
@@ -313,7 +316,7 @@ int cmdServe(int argc, char** argv) {
     // A device laid out now is ready at first sight: libstatusbar installed (the status-bar icon
     // shows) and the host's own time zone, unless the options say otherwise.
     sim::DeviceImageOptions image;
-    if (!serve.resume && (root.empty() || !fs::exists(root))) {
+    if (!serve.resume && !fresh && (root.empty() || !fs::exists(root))) {
         image.addons = {"libstatusbar"};
         image.timeZone = sim::hostTimeZone();
     }
@@ -321,13 +324,13 @@ int cmdServe(int argc, char** argv) {
         return usageError(e);
     bool temporary = false;
     std::string e;
-    if (serve.resume) {
+    if (serve.resume || fresh) {
         const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
         temporary = temp && root == temp;
         if (temporary)
             DeviceEnvironment::setRoot(root, RootDurability::Scratch);
         if (root.empty())
-            return usageError("--resume needs --root");
+            return usageError(serve.resume ? "--resume needs --root" : "--fresh needs --root");
     } else if (root.empty()) {
         root = makeTemporaryRoot();
         temporary = true;

@@ -33,6 +33,8 @@ struct Action {
     bool snooze = true, daily = false; // addAlarm
     double rate = 0;                   // rate: 0, 1, 60 or 3600
     std::optional<CalendarDay> day;    // setTime: the day, none for today
+    std::string locale, timeZone;      // reset: the fresh device's locale and time zone
+    std::string screenSize;            // reset: its screen, "WxH" as a known screen
 };
 
 struct ParsedAction {

@@ -2,6 +2,9 @@
 
 #include "ActionRequest.h"
 
+#include "device/DeviceImage.h"
+#include "foundation/DeviceEnvironment.h"
+#include "foundation/PropertyList.h"
 #include "words/Words.h"
 
 #include <optional>
@@ -87,6 +90,28 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([&host, name = a.text, install = a.flag](Device&) {
             host.addons().choose(name, install);
             return Reply::ok();
+        });
+    }
+    if (action == "reset") {
+        return host.call([&host, a](Device& d) {
+            if (std::string e = host.addons().apply(d.root()); !e.empty())
+                return Reply::error(500, "cannot change the add-ons: " + e);
+            DeviceImageOptions fresh;
+            fresh.addons = installedAddons(d.root());
+            fresh.locale = a.locale;
+            fresh.timeZone = a.timeZone;
+            fresh.setup = *setupForScreen(a.screenSize, d.setup()); // checked by parseAction
+            // The languages carry over from the device as it is.
+            const PlistDict global =
+                dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{});
+            const PlistValue& languages = valueForKey(global, "AppleLanguages");
+            if (languages.isArray() && !languages.asArray().empty()) {
+                fresh.languages.clear();
+                for (const PlistValue& language : languages.asArray())
+                    fresh.languages.push_back(language.asString());
+            }
+            host.requestReset(fresh);
+            return Reply::ok({{"relaunching", true}});
         });
     }
     if (action == "respring") {

@@ -23,8 +23,9 @@ nlohmann::json AddonChoices::json() const {
         list.push_back(
             {{"name", name},
              {"installed", std::find(installed_.begin(), installed_.end(), name) != installed_.end()},
-             {"atRespring", choice == chosen_.end() ? nlohmann::json(nullptr)
-                                                    : nlohmann::json(choice->second ? "install" : "remove")}});
+             {"atRespring", choice == chosen_.end()
+                                ? nlohmann::json(nullptr)
+                                : nlohmann::json(choice->second ? "install" : "remove")}});
     }
     return list;
 }

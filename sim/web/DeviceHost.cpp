@@ -113,6 +113,11 @@ void DeviceHost::requestRelaunch() {
     wake_.notify_all();
 }
 
+void DeviceHost::requestReset(DeviceImageOptions options) {
+    reset_ = std::move(options);
+    requestRelaunch();
+}
+
 bool DeviceHost::relaunchRequested() const {
     std::lock_guard lock(mutex_);
     return relaunch_;

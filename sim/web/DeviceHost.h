@@ -10,6 +10,7 @@
 #pragma once
 
 #include "AddonChoices.h"
+#include "device/DeviceImage.h"
 #include "Publication.h"
 
 #include "coregraphics/CGGeometry.h"
@@ -67,6 +68,10 @@ class DeviceHost {
     // Device thread (inside `call`): stop once the answer is sent, so the program relaunches.
     void requestRelaunch();
     bool relaunchRequested() const;
+    // Device thread (inside `call`): relaunch as a fresh device laid out with `options`.
+    void requestReset(DeviceImageOptions options);
+    // After `run`: the fresh device's options when a reset asked for the relaunch.
+    const std::optional<DeviceImageOptions>& resetRequested() const { return reset_; }
 
     Publication& publication() { return publication_; }
     // Device thread only: the add-ons chosen for the next respring.
@@ -99,6 +104,7 @@ class DeviceHost {
 
     CGSize extents_[2];
     AddonChoices addons_;
+    std::optional<DeviceImageOptions> reset_;
 
     // Device thread only.
     double rate_ = 0;

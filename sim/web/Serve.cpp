@@ -2,6 +2,7 @@
 // stop or a respring.
 #include "Serve.h"
 
+#include "device/DeviceImage.h"
 #include "device/LocalTime.h"
 #include "device/StopSignals.h"
 
@@ -49,7 +50,17 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     server.stop();
     if (host.relaunchRequested()) {
         std::vector<std::string> argv = options.relaunchArgv;
-        argv.insert(argv.end(), {"--port", std::to_string(server.port()), "--resume"});
+        argv.insert(argv.end(), {"--port", std::to_string(server.port())});
+        // A reset lays the root out anew for a fresh device; a respring resumes the one it saved.
+        if (const auto& fresh = host.resetRequested()) {
+            if (std::string e = relayDeviceImage(options.root, *fresh); !e.empty()) {
+                err << "hushmark-sim serve: cannot reset the device: " << e << '\n';
+                return 1;
+            }
+            argv.push_back("--fresh");
+        } else {
+            argv.push_back("--resume");
+        }
         const std::string failure = Device::relaunch(argv); // answers only when it fails
         err << "hushmark-sim serve: " << failure << '\n';
         return 1;

@@ -3,6 +3,9 @@
 #include "Actions.h"
 #include "PageAssets.h"
 
+#include "foundation/DeviceEnvironment.h"
+#include "foundation/PropertyList.h"
+
 namespace sim::web {
 namespace {
 Response json(const Reply& reply) {
@@ -90,9 +93,13 @@ Routed WebServer::route(http::Request& request) {
     if (path == "/api/device") {
         return work([this] {
             return json(host_.call([](Device& d) {
+                const auto global =
+                    dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{});
                 return Reply::ok({{"width", d.setup().screen.width},
                                   {"height", d.setup().screen.height},
-                                  {"scale", d.setup().scale}});
+                                  {"scale", d.setup().scale},
+                                  {"locale", valueForKey(global, "AppleLocale").asString()},
+                                  {"timeZone", d.world().timeZone()}});
             }));
         });
     }

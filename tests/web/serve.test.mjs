@@ -205,7 +205,7 @@ try {
   await page.click('#add-alarm button');
   await waitFor('the third alarm in the list', async () => (await page.textContent('#alarms')).includes('Later'));
   // An add-on ticked now is installed by the respring, as a package manager does.
-  const addonText = () => page.$eval('input[data-addon="flipswitch"]', (box) => `${box.checked} ${box.parentElement.textContent}`);
+  const addonText = () => page.$eval('input[data-addon="flipswitch"]', (box) => `${box.checked} ${box.parentElement.textContent}`).catch(() => '');
   if ((await addonText()).startsWith('true')) fail('flipswitch is installed on a plain serve');
   await page.check('input[data-addon="flipswitch"]');
   await waitFor('flipswitch chosen for the next respring', async () => (await addonText()) === 'true  flipswitch (installed at the next respring)');
@@ -217,6 +217,21 @@ try {
   const relaunched = await inspect('springboard');
   if (!relaunched.springboard.booted || !relaunched.springboard.alarms.some((a) => a.label === 'Later'))
     fail(`after the respring: ${JSON.stringify(relaunched.springboard)}`);
+
+  // A reset starts a fresh device with the chosen time zone and screen: no alarms, the add-ons kept.
+  await page.fill('#reset-timezone', 'Asia/Tokyo');
+  await page.selectOption('#reset-screen', '375x667');
+  await page.click('#reset button');
+  await waitFor('the fresh device', async () => {
+    try {
+      const d = await (await fetch(`${base}api/device`)).json();
+      return d.width === 375 && d.timeZone === 'Asia/Tokyo';
+    } catch (error) { return false; } // relaunching
+  });
+  const fresh = await inspect('springboard');
+  if (fresh.springboard.alarms.length !== 0) fail(`alarms after a reset: ${JSON.stringify(fresh.springboard.alarms)}`);
+  await page.reload();
+  await waitFor('flipswitch still installed after the reset', async () => (await addonText()) === 'true  flipswitch');
 
   exitCode = 0;
 } catch (error) {

@@ -1,5 +1,7 @@
 #include "device/DeviceImage.h"
 
+#include "device/RootLock.h"
+
 #include "foundation/DeviceEnvironment.h"
 #include "foundation/DeviceRoot.h"
 #include "foundation/PropertyList.h"
@@ -38,16 +40,12 @@ std::vector<fs::path> addonFiles(const std::string& name) {
     return files;
 }
 
-} // namespace
-
-// An add-on's name is the build's staging folder that holds it.
-std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& options) {
-    std::error_code ec;
-    if (fs::exists(root, ec) && !fs::is_empty(root, ec))
-        return root.string() + " is not empty";
+// The package, the chosen add-ons and the settings, into a root whose skeleton is made here.
+std::string layInto(const fs::path& root, const DeviceImageOptions& options) {
     for (const auto& addon : options.addons)
         if (!isKnownAddon(addon))
             return "unknown add-on \"" + addon + "\"";
+    std::error_code ec;
     fs::create_directories(root, ec);
     if (ec || !createDeviceRootSkeleton(root))
         return "cannot lay out " + root.string();
@@ -57,6 +55,30 @@ std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& optio
         if (auto e = copyInto(fs::path(HM_ADDONS_DIR) / addon, root); !e.empty())
             return e;
     return writeDeviceSettings(root, options);
+}
+
+} // namespace
+
+// An add-on's name is the build's staging folder that holds it.
+std::string layDeviceImage(const fs::path& root, const DeviceImageOptions& options) {
+    std::error_code ec;
+    if (fs::exists(root, ec) && !fs::is_empty(root, ec))
+        return root.string() + " is not empty";
+    return layInto(root, options);
+}
+
+std::string relayDeviceImage(const fs::path& root, const DeviceImageOptions& options) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(root, ec)) {
+        if (entry.path().filename() == kRootLockFile)
+            continue;
+        fs::remove_all(entry.path(), ec);
+        if (ec)
+            return "cannot clear " + entry.path().string() + ": " + ec.message();
+    }
+    if (ec)
+        return "cannot read " + root.string() + ": " + ec.message();
+    return layInto(root, options);
 }
 
 std::vector<std::string> installedAddons(const fs::path& root) {

@@ -133,6 +133,17 @@ function showAddons(addons) {
   }));
 }
 
+// The fresh-device form, filled with the device's own locale, time zone and screen.
+function setUpReset(device) {
+  $('#reset-locale').value = device.locale || 'en_US';
+  $('#reset-timezone').value = device.timeZone || 'UTC';
+  $('#reset-screen').value = `${device.width}x${device.height}`;
+  $('#reset').addEventListener('submit', (event) => {
+    event.preventDefault();
+    act({ action: 'reset', locale: $('#reset-locale').value.trim(), timeZone: $('#reset-timezone').value.trim(), screen: $('#reset-screen').value });
+  });
+}
+
 function showPicture(message) {
   const element = screens[message.screen];
   if (!element) return;
@@ -153,6 +164,7 @@ async function start() {
   try {
     device = await (await fetch('/api/device')).json();
   } catch (error) { /* the defaults */ }
+  setUpReset(device);
   for (const element of Object.values(screens)) {
     element.style.width = `${device.width + 16}px`;
     element.style.height = `${device.height + 16}px`;

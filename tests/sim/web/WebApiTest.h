@@ -44,10 +44,13 @@ class WebApiTest : public ServedDeviceTest {
         return c.Post("/api/action", pageHeaders(server_->port()), body.dump(), "application/json");
     }
 
-    static nlohmann::json bodyOf(const httplib::Result& r) { return r ? nlohmann::json::parse(r->body, nullptr, false) : nlohmann::json(); }
+    static nlohmann::json bodyOf(const httplib::Result& r) {
+        return r ? nlohmann::json::parse(r->body, nullptr, false) : nlohmann::json();
+    }
 
     // The first view (depth first) for which `match` holds.
-    static const nlohmann::json* findView(const nlohmann::json& view, const std::function<bool(const nlohmann::json&)>& match) {
+    static const nlohmann::json* findView(const nlohmann::json& view,
+                                          const std::function<bool(const nlohmann::json&)>& match) {
         if (match(view))
             return &view;
         if (view.contains("subviews"))

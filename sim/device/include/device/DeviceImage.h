@@ -24,6 +24,10 @@ struct DeviceImageOptions {
 // else a message saying what went wrong. The staged package and add-ons come from the build.
 std::string layDeviceImage(const std::filesystem::path& root, const DeviceImageOptions& options);
 
+// Lays `root` out anew, as a fresh device: everything in it goes (its lock file stays, held by
+// this process) and the image is laid out with `options`. "" on success.
+std::string relayDeviceImage(const std::filesystem::path& root, const DeviceImageOptions& options);
+
 // Writes the device settings (locale, time zone, languages) into the root's global preferences,
 // and the device setup beside them.
 std::string writeDeviceSettings(const std::filesystem::path& root, const DeviceImageOptions& options);
