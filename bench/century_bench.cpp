@@ -43,12 +43,12 @@ struct Simulation {
         device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
         // Disarmed until far past every run (the clock holds dates up to the year 9999).
         if (error.empty())
-            error = device->setSetting("enabled", true);
+            error = device->world().setSetting("enabled", true);
         if (error.empty())
-            error = device->setSetting("disarmedUntil",
-                                       NSDate{kStart.timeIntervalSinceReferenceDate + 5000 * kYear});
+            error = device->world().setSetting("disarmedUntil",
+                                               NSDate{kStart.timeIntervalSinceReferenceDate + 5000 * kYear});
         if (error.empty())
-            error = device->addAlarm({7 * 3600 + 30 * 60, "Wake up", true, true});
+            error = device->world().addAlarm({7 * 3600 + 30 * 60, "Wake up", true, true});
         if (error.empty())
             error = device->boot();
     }
@@ -68,7 +68,7 @@ void simulate(benchmark::State& state, double seconds) {
     }
     size_t dropped = 0;
     for (auto _ : state) {
-        std::string e = s.device->advance(seconds);
+        std::string e = s.device->world().advance(seconds);
         if (!e.empty())
             state.SkipWithError(e.c_str());
         state.PauseTiming();

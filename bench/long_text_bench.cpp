@@ -61,15 +61,15 @@ struct Simulation {
     explicit Simulation(const std::string& text) {
         device = std::make_unique<sim::Device>(sim::Device::Options{root.path, kStart, false});
         if (error.empty())
-            error = device->setSetting("enabled", true);
+            error = device->world().setSetting("enabled", true);
         if (error.empty())
-            error = device->setSetting("enableAlertButtons", true);
+            error = device->world().setSetting("enableAlertButtons", true);
         if (error.empty())
-            error = device->setSetting("buttonText", text);
+            error = device->world().setSetting("buttonText", text);
     }
     std::string bootAndOpen() {
         std::string e = device->boot();
-        return e.empty() ? device->openSettings() : e;
+        return e.empty() ? device->input().openSettings() : e;
     }
     ~Simulation() { device.reset(); } // before its root goes
 };
@@ -119,7 +119,7 @@ void settingsPicture(benchmark::State& state, size_t length) {
     if (!s.error.empty())
         return state.SkipWithError(s.error.c_str());
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.device->render(sim::Screen::Settings));
+        benchmark::DoNotOptimize(s.device->pictures().render(sim::Screen::Settings));
     setCharacters(state, length);
 }
 
@@ -135,7 +135,7 @@ void boot(benchmark::State& state, size_t length) {
         std::string e = s->bootAndOpen();
         if (!e.empty())
             return state.SkipWithError(e.c_str());
-        benchmark::DoNotOptimize(s->device->render(sim::Screen::Settings));
+        benchmark::DoNotOptimize(s->device->pictures().render(sim::Screen::Settings));
         state.PauseTiming();
         s.reset();
         state.ResumeTiming();
@@ -149,21 +149,21 @@ void alertPicture(benchmark::State& state) {
         return state.SkipWithError(s.error.c_str());
     static bool ringing = false;
     if (!ringing) {
-        std::string e = s.device->addAlarm({7 * 3600 + 1 * 60, "Wake up", true, false});
-        const auto due = s.device->nextAlarmDate();
+        std::string e = s.device->world().addAlarm({7 * 3600 + 1 * 60, "Wake up", true, false});
+        const auto due = s.device->world().nextAlarmDate();
         if (e.empty() && !due)
             e = "the alarm is not set";
         if (e.empty())
-            e = s.device->advance(due->timeIntervalSinceReferenceDate -
-                                  s.device->now().timeIntervalSinceReferenceDate + 1);
+            e = s.device->world().advance(due->timeIntervalSinceReferenceDate -
+                                          s.device->now().timeIntervalSinceReferenceDate + 1);
         if (!e.empty())
             return state.SkipWithError(e.c_str());
-        if (s.device->alertsOn(sim::Screen::SpringBoard).empty())
+        if (s.device->apps().alertsOn(sim::Screen::SpringBoard).empty())
             return state.SkipWithError("no alarm alert shows");
         ringing = true;
     }
     for (auto _ : state)
-        benchmark::DoNotOptimize(s.device->render(sim::Screen::SpringBoard));
+        benchmark::DoNotOptimize(s.device->pictures().render(sim::Screen::SpringBoard));
     setCharacters(state, kLongest);
 }
 
@@ -175,11 +175,11 @@ void save(benchmark::State& state) {
     const std::string texts[2] = {longText(kLongest), longText(kLongest - 1)};
     size_t turn = 0;
     for (auto _ : state) {
-        std::string e = s.device->typeInRow("Button Text:", texts[turn++ % 2]);
+        std::string e = s.device->input().typeInRow("Button Text:", texts[turn++ % 2]);
         if (!e.empty())
             return state.SkipWithError(e.c_str());
     }
-    if (s.device->settingText("buttonText").size() < kLongest - 1)
+    if (s.device->world().settingText("buttonText").size() < kLongest - 1)
         state.SkipWithError("the text was not saved");
     setCharacters(state, kLongest);
 }

@@ -45,8 +45,8 @@ struct Served {
         thread = std::thread([this, &ready] {
             Device device({root, *dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
             device.boot();
-            device.openSettings();
-            const nlohmann::json rows = device.inspect(Screen::Settings)["settings"]["rows"];
+            device.input().openSettings();
+            const nlohmann::json rows = device.inspection().inspect(Screen::Settings)["settings"]["rows"];
             for (const auto& row : rows)
                 if (row["label"] == "Color Picker Above Sliders")
                     toggle = {280, row["frame"]["y"].get<double>() + 22};
@@ -80,7 +80,7 @@ void BM_RenderSettings(benchmark::State& state) {
     Served& s = served();
     for (auto _ : state)
         s.host->call([](Device& d) {
-            benchmark::DoNotOptimize(d.render(Screen::Settings));
+            benchmark::DoNotOptimize(d.pictures().render(Screen::Settings));
             return Reply::ok();
         });
 }
@@ -90,7 +90,8 @@ void BM_FrameSettingsChanged(benchmark::State& state) {
     Served& s = served();
     for (auto _ : state)
         s.host->call([](Device& d) {
-            benchmark::DoNotOptimize(d.frame(Screen::Settings, 0)); // as for a viewer without a picture
+            benchmark::DoNotOptimize(
+                d.pictures().frame(Screen::Settings, 0)); // as for a viewer without a picture
             return Reply::ok();
         });
 }

@@ -63,7 +63,7 @@ void collect(const json& view, std::vector<json>& out) {
 }
 
 std::vector<json> viewsOf(Device& device, Screen screen) {
-    json j = device.inspect(screen);
+    json j = device.inspection().inspect(screen);
     std::vector<json> out;
     for (auto it = j["alerts"].rbegin(); it != j["alerts"].rend(); ++it)
         collect((*it)["views"], out);
@@ -180,7 +180,7 @@ std::string expectView(Device& device, const expect::View& e) {
 std::string expectPixel(Device& device, const expect::Pixel& e) {
     const std::string screen = screenName(e.screen);
     const double scale = device.setup().scale;
-    SnapshotImage image = device.render(e.screen);
+    SnapshotImage image = device.pictures().render(e.screen);
     const double x = e.at.x, y = e.at.y;
     if (x < 0 || y < 0 || x * scale >= double(image.width) || y * scale >= double(image.height))
         return "the point lies outside the " + screen + " screen (" +
@@ -234,14 +234,14 @@ Ref<UIAlertView> topAlert() {
 // The lock-screen alarm, when no alert view shows: its title, and its controls as `alert tap`
 // names them.
 std::string expectLockScreenAlarm(Device& device, const Expectation& e) {
-    auto lock = device.lockScreenAlarm();
+    auto lock = device.apps().lockScreenAlarm();
     if (!lock)
         return "no alert is shown";
     if (auto* title = std::get_if<expect::AlertText>(&e);
         title && title->part == expect::AlertText::Part::Title)
         return *lock == title->text ? "" : "the lock-screen alarm's title is " + q(*lock);
     if (auto* buttons = std::get_if<expect::AlertButtons>(&e)) {
-        const json ringing = device.inspect(Screen::SpringBoard)["springboard"]["ringing"];
+        const json ringing = device.inspection().inspect(Screen::SpringBoard)["springboard"]["ringing"];
         std::vector<std::string> controls;
         if (ringing.is_object() && ringing.value("canSnooze", false))
             controls.push_back("Snooze");
@@ -283,7 +283,7 @@ std::string expectAlertText(const UIAlertView& alert, const expect::AlertText& e
 std::string expectAlert(Device& device, const Expectation& e) {
     auto alert = topAlert();
     if (auto* shown = std::get_if<expect::AlertShown>(&e)) {
-        std::string seen = alert ? alert->title() : device.lockScreenAlarm().value_or("none");
+        std::string seen = alert ? alert->title() : device.apps().lockScreenAlarm().value_or("none");
         return seen == shown->title ? "" : "the alert on screen is " + q(seen);
     }
     if (!alert)
@@ -312,9 +312,9 @@ const json* findRow(const json& rows, const std::string& label, std::string& err
 }
 
 template <class RowExpectation> std::string expectRow(Device& device, const RowExpectation& e) {
-    if (!device.hasSettingsPage())
+    if (!device.apps().hasSettingsPage())
         return "Settings shows no page";
-    const json rows = device.inspect(Screen::Settings)["settings"]["rows"];
+    const json rows = device.inspection().inspect(Screen::Settings)["settings"]["rows"];
     std::string error;
     const json* row = findRow(rows, e.label, error);
     if (!row)
@@ -358,9 +358,9 @@ std::string expectEvent(Device& device, const expect::Event& e, EventCursors& cu
 }
 
 std::string expectStatus(Device& device, const expect::Status& e) {
-    if (!device.hasSettingsPage())
+    if (!device.apps().hasSettingsPage())
         return "Settings shows no page";
-    for (const auto& label : device.rowLabels()) {
+    for (const auto& label : device.inspection().rowLabels()) {
         if (label.rfind("Alarms Enabled", 0) == 0 || label.rfind("Hushmarked Until", 0) == 0)
             return label.rfind(e.prefix, 0) == 0 ? "" : "the status row reads " + q(label);
     }
@@ -375,13 +375,13 @@ std::string checkExpectation(Device& device, const Expectation& expectation, Eve
         Visitor{
             [&](const expect::Event& e) { return expectEvent(device, e, cursors, timeZone); },
             [&](const expect::File& e) {
-                std::string seen = device.settingText(e.key);
+                std::string seen = device.world().settingText(e.key);
                 if (seen == e.value || (e.value == "present" && seen != "absent"))
                     return std::string();
                 return "the settings file's " + q(e.key) + " is " + q(seen) + ", not " + q(e.value);
             },
             [&](const expect::Icon& e) {
-                bool shown = device.isStatusItemVisible("Hushmark");
+                bool shown = device.world().isStatusItemVisible("Hushmark");
                 if (shown == e.shown)
                     return std::string();
                 return std::string("the status-bar icon is ") + (shown ? "shown" : "hidden");

@@ -78,7 +78,7 @@ int Runner::run() {
         return 1;
     }
     auto start = dateFromLocal(settings.start, settings.timeZone);
-    if (!start || !Device::isHoldableDate(start->timeIntervalSinceReferenceDate)) {
+    if (!start || !World::isHoldableDate(start->timeIntervalSinceReferenceDate)) {
         s.err << s.name() << ":" << settings.startLine << ": the start " << settings.start << " "
               << settings.timeZone << " lies outside the dates the device holds (the years 1 to 9999)\n";
         return 1;
@@ -139,41 +139,44 @@ int Runner::run() {
 
 std::string Runner::State::execute(const Step& step, size_t index) {
     Device& d = *device;
+    World& world = d.world();
+    Input& input = d.input();
     auto at = [](ScreenPoint p) { return CGPoint{p.x, p.y}; };
     return std::visit(
         Visitor{
             [&](const step::Boot&) { return d.boot(); },
             [&](const step::Respring&) { return respring(index + 1); },
-            [&](const step::Lock& s) { return d.lock(s.locked); },
+            [&](const step::Lock& s) { return world.lock(s.locked); },
             [&](const step::Alarm& s) {
-                return d.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily});
+                return world.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily});
             },
-            [&](const step::Notify& s) { return d.notify(s.bundleIdentifier); },
-            [&](const step::Wait& s) { return d.advance(s.seconds); },
-            [&](const step::Until& s) { return d.advanceTo(s.secondsOfDay); },
-            [&](const step::Jump& s) { return d.setClock(d.now().dateByAddingTimeInterval(s.seconds)); },
+            [&](const step::Notify& s) { return world.notify(s.bundleIdentifier); },
+            [&](const step::Wait& s) { return world.advance(s.seconds); },
+            [&](const step::Until& s) { return world.advanceTo(s.secondsOfDay); },
+            [&](const step::Jump& s) { return world.setClock(d.now().dateByAddingTimeInterval(s.seconds)); },
             [&](const step::SetSetting& s) { return setSetting(s); },
-            [&](const step::RemoveSetting& s) { return d.removeSetting(s.key); },
-            [&](const step::DeleteSettingsFile&) { return d.deleteSettingsFile(); },
-            [&](const step::CorruptSettingsFile&) { return d.corruptSettingsFile(); },
+            [&](const step::RemoveSetting& s) { return world.removeSetting(s.key); },
+            [&](const step::DeleteSettingsFile&) { return world.deleteSettingsFile(); },
+            [&](const step::CorruptSettingsFile&) { return world.corruptSettingsFile(); },
             [&](const step::WriteFile& s) {
-                return s.devicePath ? d.writeFile(*s.devicePath, s.bytes) : d.writeSettingsFile(s.bytes);
+                return s.devicePath ? world.writeFile(*s.devicePath, s.bytes)
+                                    : world.writeSettingsFile(s.bytes);
             },
-            [&](const step::OpenSettings&) { return d.openSettings(); },
-            [&](const step::SettingsBack&) { return d.settingsBack(); },
-            [&](const step::TapRow& s) { return d.tapRow(s.label); },
-            [&](const step::SwitchRow& s) { return d.setRowSwitch(s.label, s.on); },
-            [&](const step::TypeInRow& s) { return d.typeInRow(s.label, s.text); },
-            [&](const step::PickSegment& s) { return d.pickRowSegment(s.label, s.index); },
-            [&](const step::PickerTap& s) { return d.tapPicker(at(s.at)); },
-            [&](const step::PickerDrag& s) { return d.dragPicker(at(s.from), at(s.to)); },
-            [&](const step::Touch& s) { return d.touch(s.screen, s.phase, at(s.at)); },
-            [&](const step::Tap& s) { return d.tap(s.screen, at(s.at)); },
-            [&](const step::Drag& s) { return d.drag(s.screen, at(s.from), at(s.to), s.steps); },
-            [&](const step::Type& s) { return d.type(s.text); },
-            [&](const step::Press& s) { return d.press(s.key); },
-            [&](const step::EnterColor& s) { return d.enterColor(s.prompt, s.text); },
-            [&](const step::TapAlertButton& s) { return d.tapAlertButton(s.title); },
+            [&](const step::OpenSettings&) { return input.openSettings(); },
+            [&](const step::SettingsBack&) { return input.settingsBack(); },
+            [&](const step::TapRow& s) { return input.tapRow(s.label); },
+            [&](const step::SwitchRow& s) { return input.setRowSwitch(s.label, s.on); },
+            [&](const step::TypeInRow& s) { return input.typeInRow(s.label, s.text); },
+            [&](const step::PickSegment& s) { return input.pickRowSegment(s.label, s.index); },
+            [&](const step::PickerTap& s) { return input.tapPicker(at(s.at)); },
+            [&](const step::PickerDrag& s) { return input.dragPicker(at(s.from), at(s.to)); },
+            [&](const step::Touch& s) { return input.touch(s.screen, s.phase, at(s.at)); },
+            [&](const step::Tap& s) { return input.tap(s.screen, at(s.at)); },
+            [&](const step::Drag& s) { return input.drag(s.screen, at(s.from), at(s.to), s.steps); },
+            [&](const step::Type& s) { return input.type(s.text); },
+            [&](const step::Press& s) { return input.press(s.key); },
+            [&](const step::EnterColor& s) { return input.enterColor(s.prompt, s.text); },
+            [&](const step::TapAlertButton& s) { return input.tapAlertButton(s.title); },
             [&](const step::Inspect& s) { return inspect(s.screen, s.file); },
             [&](const step::Snapshot& s) { return snapshot(s.of, s.file); },
             [&](const Expectation& e) { return checkExpectation(d, e, cursors, zone()); },
@@ -202,14 +205,15 @@ std::string Runner::State::respring(size_t nextStep) {
 
 std::string Runner::State::setSetting(const step::SetSetting& s) {
     Device& d = *device;
-    return std::visit(Visitor{
-                          [&](bool v) { return d.setSetting(s.key, v); },
-                          [&](long long v) { return d.setSetting(s.key, NSInteger(v)); },
-                          [&](double v) { return d.setSetting(s.key, v); },
-                          [&](const std::string& v) { return d.setSetting(s.key, v); },
-                          [&](const step::FromNow& v) { return d.setSettingFromNow(s.key, v.seconds); },
-                      },
-                      s.value);
+    return std::visit(
+        Visitor{
+            [&](bool v) { return d.world().setSetting(s.key, v); },
+            [&](long long v) { return d.world().setSetting(s.key, NSInteger(v)); },
+            [&](double v) { return d.world().setSetting(s.key, v); },
+            [&](const std::string& v) { return d.world().setSetting(s.key, v); },
+            [&](const step::FromNow& v) { return d.world().setSettingFromNow(s.key, v.seconds); },
+        },
+        s.value);
 }
 
 // Where a step's output file goes: into the snapshot folder, else the working folder. The parser
@@ -227,7 +231,8 @@ fs::path Runner::State::outputPath(const std::string& file) const {
 std::string Runner::State::inspect(Screen screen, const std::string& file) {
     const fs::path path = outputPath(file);
     std::ofstream o(path, std::ios::trunc);
-    o << device->inspect(screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    o << device->inspection().inspect(screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+      << '\n';
     o.close();
     if (!o)
         return "cannot write " + path.string();
@@ -241,13 +246,14 @@ std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& fi
     Device& d = *device;
     SnapshotImage image;
     if (of == step::Snapshot::Of::Settings) {
-        if (!d.hasSettingsPage())
+        if (!d.apps().hasSettingsPage())
             return "Settings shows no page";
-        image = d.render(Screen::Settings);
+        image = d.pictures().render(Screen::Settings);
     } else if (!d.isBooted()) {
         return "the device is not booted";
     } else {
-        image = of == step::Snapshot::Of::StatusBar ? d.renderStatusBar() : d.render(Screen::SpringBoard);
+        image = of == step::Snapshot::Of::StatusBar ? d.pictures().renderStatusBar()
+                                                    : d.pictures().render(Screen::SpringBoard);
     }
     std::vector<uint8_t> bytes = encodePng(image);
     std::ofstream o(path, std::ios::binary | std::ios::trunc);

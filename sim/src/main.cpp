@@ -271,9 +271,10 @@ int cmdInspect(int argc, char** argv) {
         sim::Device device({root, *sim::dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
         e = device.boot();
         if (e.empty() && *screen == sim::Screen::Settings)
-            e = device.openSettings();
+            e = device.input().openSettings();
         if (e.empty())
-            std::cout << device.inspect(*screen).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+            std::cout << device.inspection().inspect(*screen).dump(2, ' ', false,
+                                                                   nlohmann::json::error_handler_t::replace)
                       << "\n";
         else
             std::cerr << "hushmark-sim inspect: " << e << "\n", code = 1;
@@ -292,10 +293,13 @@ int cmdServe(int argc, char** argv) {
     std::string error;
     std::vector<std::string> valued = sim::deviceImageOptionNames();
     valued.insert(valued.end(), {"root", "port", "host"});
-    if (!parseArgs(argc, argv, 2, valued, {"resume"}, args, error))
+    if (!parseArgs(argc, argv, 2, valued, {"resume", "fresh"}, args, error))
         return usageError(error);
     if (!args.positional.empty())
         return usageError("serve takes no words, only options");
+    // Relaunched by the server itself: after a respring (resume) or a reset (fresh, the root laid
+    // out anew already).
+    const bool fresh = args.options.count("fresh") > 0;
     sim::web::ServeOptions serve;
     if (args.options.count("host"))
         serve.server.host = args.options["host"];
@@ -307,20 +311,26 @@ int cmdServe(int argc, char** argv) {
             return usageError("--port takes a number from 0 (any free port) to 65535");
         serve.server.port = int(*port);
     }
-    sim::DeviceImageOptions image;
-    if (std::string e = sim::deviceImageOptions(args, image); !e.empty())
-        return usageError(e);
     serve.resume = args.options.count("resume") > 0;
     fs::path root = args.options["root"];
+    // A device laid out now is ready at first sight: libstatusbar installed (the status-bar icon
+    // shows) and the host's own time zone, unless the options say otherwise.
+    sim::DeviceImageOptions image;
+    if (!serve.resume && !fresh && (root.empty() || !fs::exists(root))) {
+        image.addons = {"libstatusbar"};
+        image.timeZone = sim::hostTimeZone();
+    }
+    if (std::string e = sim::deviceImageOptions(args, image); !e.empty())
+        return usageError(e);
     bool temporary = false;
     std::string e;
-    if (serve.resume) {
+    if (serve.resume || fresh) {
         const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
         temporary = temp && root == temp;
         if (temporary)
             DeviceEnvironment::setRoot(root, RootDurability::Scratch);
         if (root.empty())
-            return usageError("--resume needs --root");
+            return usageError(serve.resume ? "--resume needs --root" : "--fresh needs --root");
     } else if (root.empty()) {
         root = makeTemporaryRoot();
         temporary = true;

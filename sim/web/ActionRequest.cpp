@@ -1,9 +1,14 @@
 #include "ActionRequest.h"
 
+#include "device/DeviceSetup.h"
+#include "device/LocalTime.h"
+#include "device/Names.h"
 #include "words/Words.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <regex>
 
 namespace sim::web {
 namespace {
@@ -149,6 +154,29 @@ ParsedAction parseAction(const nlohmann::json& request, const std::vector<Action
             a.day = day;
             a.secondsOfDay = *clock;
         }
+    } else if (a.name == "addon") {
+        a.text = f.text("name", true, 64);
+        if (f.find("install", true))
+            a.flag = f.flag("install", true);
+        const auto& known = knownAddons();
+        if (f.error.empty() && std::find(known.begin(), known.end(), a.text) == known.end())
+            return refuse("\"name\" must be a known add-on, not \"" + excerpt(a.text) + "\"");
+    } else if (a.name == "reset") {
+        a.locale = f.text("locale", true, 32);
+        a.timeZone = f.text("timeZone", true, 64);
+        a.screenSize = f.text("screen", true, 16);
+        if (!f.error.empty())
+            return refuse(f.error);
+        // A locale name: a language of two or three letters, then parts of letters and digits.
+        const bool localeShape = std::regex_match(a.locale, std::regex("[A-Za-z]{2,3}(_[A-Za-z0-9]{2,8})*"));
+        if (!localeShape)
+            return refuse("\"locale\" must be a locale such as en_US or de_DE, not \"" + excerpt(a.locale) +
+                          "\"");
+        if (!isKnownTimeZone(a.timeZone))
+            return refuse("\"timeZone\" must be a time zone such as UTC or Europe/Berlin, not \"" +
+                          excerpt(a.timeZone) + "\"");
+        if (!setupForScreen(a.screenSize))
+            return refuse("\"screen\" must be one of 320x568, 375x667, 414x736");
     } else if (a.name != "nextAlarm" && a.name != "respring") {
         return refuse("no action \"" + excerpt(a.name) + "\"");
     }

@@ -25,13 +25,16 @@ struct Action {
     size_t screen = 0;                 // touch, tap: an index into the screens given
     double x = 0, y = 0;               // touch, tap: within the screen's extent
     std::string text;                  // type: the text; key: the key; removeAlarm: the id;
-                                       // alertButton: the title; setTime: the time as written
-    bool flag = false;                 // lock: locked
+                                       // alertButton: the title; setTime: the time as written;
+                                       // addon: the add-on's name
+    bool flag = false;                 // lock: locked; addon: install (else remove)
     int secondsOfDay = 0;              // addAlarm, setTime: local time of day
     std::string label;                 // addAlarm
     bool snooze = true, daily = false; // addAlarm
     double rate = 0;                   // rate: 0, 1, 60 or 3600
     std::optional<CalendarDay> day;    // setTime: the day, none for today
+    std::string locale, timeZone;      // reset: the fresh device's locale and time zone
+    std::string screenSize;            // reset: its screen, "WxH" as a known screen
 };
 
 struct ParsedAction {

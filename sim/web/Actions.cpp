@@ -2,6 +2,9 @@
 
 #include "ActionRequest.h"
 
+#include "device/DeviceImage.h"
+#include "foundation/DeviceEnvironment.h"
+#include "foundation/PropertyList.h"
 #include "words/Words.h"
 
 #include <optional>
@@ -34,22 +37,22 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         return host.call([=, &host](Device& d) {
             host.touched(*screen);
             if (phase == "down")
-                return answer(d.touchDown(*screen, point));
+                return answer(d.input().touchDown(*screen, point));
             if (phase == "up")
-                return answer(d.touchUp(*screen, point));
-            return answer(d.tap(*screen, point));
+                return answer(d.input().touchUp(*screen, point));
+            return answer(d.input().tap(*screen, point));
         });
     }
     if (action == "type") {
-        return host.call([text = a.text](Device& d) { return answer(d.type(text)); });
+        return host.call([text = a.text](Device& d) { return answer(d.input().type(text)); });
     }
     if (action == "key") {
         return host.call([key = a.text](Device& d) {
-            return answer(d.press(key == "return" ? Key::Return : Key::Backspace));
+            return answer(d.input().press(key == "return" ? Key::Return : Key::Backspace));
         });
     }
     if (action == "lock") {
-        return host.call([locked = a.flag](Device& d) { return answer(d.lock(locked)); });
+        return host.call([locked = a.flag](Device& d) { return answer(d.world().lock(locked)); });
     }
     if (action == "addAlarm") {
         AlarmRequest alarm;
@@ -59,15 +62,15 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         alarm.secondsOfDay = a.secondsOfDay;
         return host.call([alarm](Device& d) {
             std::string id;
-            std::string e = d.addAlarm(alarm, &id);
+            std::string e = d.world().addAlarm(alarm, &id);
             return e.empty() ? Reply::ok({{"id", id}}) : Reply::error(409, e);
         });
     }
     if (action == "removeAlarm") {
-        return host.call([id = a.text](Device& d) { return answer(d.removeAlarm(id)); });
+        return host.call([id = a.text](Device& d) { return answer(d.world().removeAlarm(id)); });
     }
     if (action == "alertButton") {
-        return host.call([title = a.text](Device& d) { return answer(d.tapAlertButton(title)); });
+        return host.call([title = a.text](Device& d) { return answer(d.input().tapAlertButton(title)); });
     }
     if (action == "rate") {
         return host.call([&host, rate = a.rate](Device&) {
@@ -76,17 +79,47 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
         });
     }
     if (action == "nextAlarm") {
-        return host.call([](Device& d) { return answer(d.advanceToNextAlarm()); });
+        return host.call([](Device& d) { return answer(d.world().advanceToNextAlarm()); });
     }
     if (action == "setTime") {
         return host.call([day = a.day, seconds = a.secondsOfDay](Device& d) {
-            return answer(d.setLocalTime(day, seconds));
+            return answer(d.world().setLocalTime(day, seconds));
+        });
+    }
+    if (action == "addon") {
+        return host.call([&host, name = a.text, install = a.flag](Device&) {
+            host.addons().choose(name, install);
+            return Reply::ok();
+        });
+    }
+    if (action == "reset") {
+        return host.call([&host, a](Device& d) {
+            if (std::string e = host.addons().apply(d.root()); !e.empty())
+                return Reply::error(500, "cannot change the add-ons: " + e);
+            DeviceImageOptions fresh;
+            fresh.addons = installedAddons(d.root());
+            fresh.locale = a.locale;
+            fresh.timeZone = a.timeZone;
+            fresh.setup = *setupForScreen(a.screenSize, d.setup()); // checked by parseAction
+            // The languages carry over from the device as it is.
+            const PlistDict global =
+                dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{});
+            const PlistValue& languages = valueForKey(global, "AppleLanguages");
+            if (languages.isArray() && !languages.asArray().empty()) {
+                fresh.languages.clear();
+                for (const PlistValue& language : languages.asArray())
+                    fresh.languages.push_back(language.asString());
+            }
+            host.requestReset(fresh);
+            return Reply::ok({{"relaunching", true}});
         });
     }
     if (action == "respring") {
         return host.call([&host](Device& d) {
             if (!d.isBooted())
                 return Reply::error(409, "the device is not booted");
+            if (std::string e = host.addons().apply(d.root()); !e.empty())
+                return Reply::error(500, "cannot change the add-ons: " + e);
             if (!d.saveForRespring(PlistDict{{"rate", host.rate()}}))
                 return Reply::error(500, "cannot save the device state for the respring");
             host.requestRelaunch();

@@ -11,6 +11,8 @@
 //   {"action": "rate", "rate": 0|1|60|3600}
 //   {"action": "nextAlarm"}               (lets the clock run to the next alarm)
 //   {"action": "setTime", "time": "YYYY-MM-DD HH:MM[:SS]" | "HH:MM[:SS]" (today)}
+//   {"action": "addon", "name", "install": BOOL}   (applied at the next respring)
+//   {"action": "reset", "locale", "timeZone", "screen": "WxH"}   (a fresh device: relaunches)
 #pragma once
 
 #include "DeviceHost.h"

@@ -24,7 +24,7 @@ Reply Reply::error(int status, const std::string& message) {
     return {status, {{"error", message}}};
 }
 
-DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device) {
+DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device), addons_(device.root()) {
     for (int s = 0; s < 2; ++s)
         extents_[s] = device.setup().screen;
     // No day before the first line: it carries the device's date, as a scenario's header does.
@@ -81,7 +81,7 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                                       pendingMove_.reset();
                               }
                               touched_ = slot->screen;
-                              std::string e = device_.touchMove(slot->screen, at);
+                              std::string e = device_.input().touchMove(slot->screen, at);
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
                           [answer] { answer->set_value(Reply::error(503, "the device is shutting down")); }});
@@ -111,6 +111,11 @@ void DeviceHost::requestRelaunch() {
     std::lock_guard lock(mutex_);
     relaunch_ = stopping_ = true;
     wake_.notify_all();
+}
+
+void DeviceHost::requestReset(DeviceImageOptions options) {
+    reset_ = std::move(options);
+    requestRelaunch();
 }
 
 bool DeviceHost::relaunchRequested() const {
@@ -150,7 +155,7 @@ void DeviceHost::tick(bool acted) {
     bool moved = false;
     if (rate_ > 0) {
         const double seconds = std::chrono::duration<double>(now - lastTick_).count() * rate_;
-        if (!device_.advance(seconds).empty())
+        if (!device_.world().advance(seconds).empty())
             rate_ = 0; // the clock's end: it stops
         moved = true;
     }
@@ -159,8 +164,9 @@ void DeviceHost::tick(bool acted) {
 }
 
 nlohmann::json DeviceHost::state() {
-    nlohmann::json state = device_.state();
+    nlohmann::json state = device_.inspection().state();
     state["rate"] = rate_;
+    state["addons"] = addons_.json();
     return state;
 }
 
@@ -180,11 +186,11 @@ void DeviceHost::publish(bool force) {
                 break;
         }
         const int s = int(order[i]);
-        Device::Frame frame = device_.frame(order[i], versions_[s]);
+        Pictures::Frame frame = device_.pictures().frame(order[i], versions_[s]);
         if (frame.png.empty() || frame.version == versions_[s])
             continue;
         versions_[s] = frame.version;
-        const CGSize extent = device_.extent(order[i]);
+        const CGSize extent = device_.inspection().extent(order[i]);
         {
             std::lock_guard lock(mutex_);
             extents_[s] = extent;

@@ -9,6 +9,8 @@
 // queue, a newer move on the same screen replaces its point instead of queueing another.
 #pragma once
 
+#include "AddonChoices.h"
+#include "device/DeviceImage.h"
 #include "Publication.h"
 
 #include "coregraphics/CGGeometry.h"
@@ -66,8 +68,14 @@ class DeviceHost {
     // Device thread (inside `call`): stop once the answer is sent, so the program relaunches.
     void requestRelaunch();
     bool relaunchRequested() const;
+    // Device thread (inside `call`): relaunch as a fresh device laid out with `options`.
+    void requestReset(DeviceImageOptions options);
+    // After `run`: the fresh device's options when a reset asked for the relaunch.
+    const std::optional<DeviceImageOptions>& resetRequested() const { return reset_; }
 
     Publication& publication() { return publication_; }
+    // Device thread only: the add-ons chosen for the next respring.
+    AddonChoices& addons() { return addons_; }
 
   private:
     struct Task {
@@ -95,6 +103,8 @@ class DeviceHost {
     int listener_ = 0;
 
     CGSize extents_[2];
+    AddonChoices addons_;
+    std::optional<DeviceImageOptions> reset_;
 
     // Device thread only.
     double rate_ = 0;

@@ -2,8 +2,6 @@
 
 #include "HttpChecks.h"
 
-#include <nlohmann/json.hpp>
-
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -29,52 +27,6 @@ constexpr auto kLinger = std::chrono::seconds(2); // reading what a refused clie
 constexpr size_t kLingerBytes = 1024 * 1024;
 constexpr size_t kOverflow = 64; // refusals in flight beyond the connection bound
 
-const char* reason(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 400:
-        return "Bad Request";
-    case 403:
-        return "Forbidden";
-    case 404:
-        return "Not Found";
-    case 405:
-        return "Method Not Allowed";
-    case 408:
-        return "Request Timeout";
-    case 409:
-        return "Conflict";
-    case 413:
-        return "Content Too Large";
-    case 414:
-        return "URI Too Long";
-    case 415:
-        return "Unsupported Media Type";
-    case 417:
-        return "Expectation Failed";
-    case 431:
-        return "Request Header Fields Too Large";
-    case 500:
-        return "Internal Server Error";
-    case 503:
-        return "Service Unavailable";
-    default:
-        return "Status";
-    }
-}
-
-std::string serialize(const Response& r, bool close) {
-    return "HTTP/1.1 " + std::to_string(r.status) + " " + reason(r.status) + "\r\nContent-Type: " + r.type +
-           "\r\nContent-Length: " + std::to_string(r.body.size()) +
-           "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff\r\n" +
-           (close ? "Connection: close\r\n" : "") + "\r\n" + r.body;
-}
-
-const std::string kStreamHead =
-    "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\nCache-Control: no-store\r\n"
-    "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n";
-
 } // namespace
 
 // One client's connection, on the I/O thread.
@@ -97,12 +49,6 @@ struct HttpConnection {
 
     size_t pending() const { return out.size() - outSent; }
 };
-
-Response errorResponse(int status, const std::string& message) {
-    return {
-        status, "application/json",
-        nlohmann::json{{"error", message}}.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace)};
-}
 
 struct HttpServer::Loop {
     std::string host;
@@ -187,7 +133,7 @@ struct HttpServer::Loop {
 };
 
 void HttpServer::Loop::answer(HttpConnection& c, const Response& r, bool close, Clock::time_point now) {
-    c.out += serialize(r, close);
+    c.out += serializeResponse(r, close);
     if (close)
         c.closeAfterWrite = true;
     write(c, now);
@@ -249,7 +195,7 @@ void HttpServer::Loop::process(uint64_t id, HttpConnection& c, Clock::time_point
             c.phase = HttpConnection::Phase::Streaming;
             c.stream = std::move(routed.stream);
             c.in.clear();
-            c.out += kStreamHead;
+            c.out += eventStreamHead();
             write(c, now);
             if (!c.dead)
                 pollStream(c, now);

@@ -33,6 +33,11 @@ struct Response {
 
 // An answer {"error": message}.
 Response errorResponse(int status, const std::string& message);
+// The answer as sent: status line, headers (never cached, never sniffed; `close` adds
+// "Connection: close"), the body.
+std::string serializeResponse(const Response& response, bool close);
+// The head of an event stream (the connection closes when the stream ends).
+const std::string& eventStreamHead();
 
 // An event stream's source, polled on the I/O thread whenever the server is woken.
 class EventStream {

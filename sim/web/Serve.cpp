@@ -1,8 +1,13 @@
+// `hushmark-sim serve`: the device booted on Hushmark's page, its host and its server, until a
+// stop or a respring.
 #include "Serve.h"
 
+#include "device/DeviceImage.h"
 #include "device/LocalTime.h"
 #include "device/StopSignals.h"
 
+#include <chrono>
+#include <cmath>
 #include <csignal>
 #include <ostream>
 
@@ -11,8 +16,10 @@ namespace sim::web {
 int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     stopsignals::catchThem();
     std::signal(SIGPIPE, SIG_IGN); // a viewer gone mid-write is an error on that write, not the end
-    auto start = dateFromLocal("2026-12-07 08:00:00", "UTC");
-    Device device({options.root, *start, options.resume});
+    // The clock starts at the host's present moment, to the whole second (ignored on a resume).
+    const double unixNow = std::floor(
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count());
+    Device device({options.root, NSDate::dateWithTimeIntervalSince1970(unixNow), options.resume});
     if (!device.resumeError().empty()) {
         err << "hushmark-sim serve: " << device.resumeError() << '\n';
         return 1;
@@ -22,10 +29,10 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         err << "hushmark-sim serve: " << e << '\n';
         return 1;
     }
-    device.openSettings();
-    DeviceHost host(device, device.timeZone());
-    if (options.resume)
-        host.setRate(valueForKey(device.resumedFrontEndState(), "rate").doubleValue());
+    device.input().openSettings();
+    DeviceHost host(device, device.world().timeZone());
+    // A fresh device's clock runs at 1x; a resumed one keeps the rate it had.
+    host.setRate(options.resume ? valueForKey(device.resumedFrontEndState(), "rate").doubleValue() : 1);
     WebServer server(host, options.server);
     if (std::string e = server.bind(); !e.empty()) {
         err << "hushmark-sim serve: " << e << '\n';
@@ -43,7 +50,17 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     server.stop();
     if (host.relaunchRequested()) {
         std::vector<std::string> argv = options.relaunchArgv;
-        argv.insert(argv.end(), {"--port", std::to_string(server.port()), "--resume"});
+        argv.insert(argv.end(), {"--port", std::to_string(server.port())});
+        // A reset lays the root out anew for a fresh device; a respring resumes the one it saved.
+        if (const auto& fresh = host.resetRequested()) {
+            if (std::string e = relayDeviceImage(options.root, *fresh); !e.empty()) {
+                err << "hushmark-sim serve: cannot reset the device: " << e << '\n';
+                return 1;
+            }
+            argv.push_back("--fresh");
+        } else {
+            argv.push_back("--resume");
+        }
         const std::string failure = Device::relaunch(argv); // answers only when it fails
         err << "hushmark-sim serve: " << failure << '\n';
         return 1;

@@ -3,6 +3,9 @@
 #include "Actions.h"
 #include "PageAssets.h"
 
+#include "foundation/DeviceEnvironment.h"
+#include "foundation/PropertyList.h"
+
 namespace sim::web {
 namespace {
 Response json(const Reply& reply) {
@@ -90,9 +93,13 @@ Routed WebServer::route(http::Request& request) {
     if (path == "/api/device") {
         return work([this] {
             return json(host_.call([](Device& d) {
+                const auto global =
+                    dictionaryWithContentsOfFile(kGlobalPreferencesPath).value_or(PlistDict{});
                 return Reply::ok({{"width", d.setup().screen.width},
                                   {"height", d.setup().screen.height},
-                                  {"scale", d.setup().scale}});
+                                  {"scale", d.setup().scale},
+                                  {"locale", valueForKey(global, "AppleLocale").asString()},
+                                  {"timeZone", d.world().timeZone()}});
             }));
         });
     }
@@ -102,7 +109,7 @@ Routed WebServer::route(http::Request& request) {
             return answer(json(
                 Reply::error(404, "no screen \"" + path.substr(13) + "\"; screens: springboard settings")));
         return work([this, s = *screen] {
-            return json(host_.call([s](Device& d) { return Reply::ok(d.inspect(s)); }));
+            return json(host_.call([s](Device& d) { return Reply::ok(d.inspection().inspect(s)); }));
         });
     }
     if (path == "/api/action") {

@@ -84,6 +84,15 @@ try {
 
   await waitFor('both screens', async () => (await version('springboard')) > 0 && (await version('settings')) > 0);
 
+  // Ready at first sight: the clock runs at 1x and libstatusbar is there (the icon row is on offer).
+  await waitFor('the 1x button to show the running clock', () => page.$eval('[data-rate="1"]', (b) => b.classList.contains('active')));
+  if (!(await row('Status Bar Icon')).enabled) fail('the "Status Bar Icon" row is greyed on a plain serve');
+  // From here on the clock is the test's: paused at a known morning.
+  await page.click('[data-rate="0"]');
+  await page.fill('#time-input', '2026-12-07 08:00:00');
+  await page.click('#set-time button');
+  await waitFor('the clock set to 08:00', async () => (await inspect('springboard')).time === '2026-12-07 08:00:00');
+
   // Enabled on, then Disarm Now: the status row tells until when alarms stay silent.
   const enabled = await switchOf('Enabled');
   await click('settings', ...centre(enabled.frame));
@@ -195,13 +204,34 @@ try {
   await page.fill('#alarm-label', 'Later');
   await page.click('#add-alarm button');
   await waitFor('the third alarm in the list', async () => (await page.textContent('#alarms')).includes('Later'));
+  // An add-on ticked now is installed by the respring, as a package manager does.
+  const addonText = () => page.$eval('input[data-addon="flipswitch"]', (box) => `${box.checked} ${box.parentElement.textContent}`).catch(() => '');
+  if ((await addonText()).startsWith('true')) fail('flipswitch is installed on a plain serve');
+  await page.check('input[data-addon="flipswitch"]');
+  await waitFor('flipswitch chosen for the next respring', async () => (await addonText()) === 'true  flipswitch (installed at the next respring)');
   await page.click('#respring');
   await waitFor('the relaunched server', () => output.includes('springboard relaunched'));
+  await waitFor('flipswitch installed after the respring', async () => (await addonText()) === 'true  flipswitch');
   await waitFor('the page to reconnect', async () => (await page.textContent('#connection')) === 'live' &&
     (await page.textContent('#alarms')).includes('Later'));
   const relaunched = await inspect('springboard');
   if (!relaunched.springboard.booted || !relaunched.springboard.alarms.some((a) => a.label === 'Later'))
     fail(`after the respring: ${JSON.stringify(relaunched.springboard)}`);
+
+  // A reset starts a fresh device with the chosen time zone and screen: no alarms, the add-ons kept.
+  await page.fill('#reset-timezone', 'Asia/Tokyo');
+  await page.selectOption('#reset-screen', '375x667');
+  await page.click('#reset button');
+  await waitFor('the fresh device', async () => {
+    try {
+      const d = await (await fetch(`${base}api/device`)).json();
+      return d.width === 375 && d.timeZone === 'Asia/Tokyo';
+    } catch (error) { return false; } // relaunching
+  });
+  const fresh = await inspect('springboard');
+  if (fresh.springboard.alarms.length !== 0) fail(`alarms after a reset: ${JSON.stringify(fresh.springboard.alarms)}`);
+  await page.reload();
+  await waitFor('flipswitch still installed after the reset', async () => (await addonText()) === 'true  flipswitch');
 
   exitCode = 0;
 } catch (error) {

@@ -102,4 +102,14 @@ double localSecondsOfDay(NSDate date, const std::string& timeZone) {
     return local - std::floor(local / 86400.0) * 86400.0;
 }
 
+std::string hostTimeZone() {
+    std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
+    std::string name;
+    if (host) {
+        icu::UnicodeString id;
+        host->getID(id).toUTF8String(name);
+    }
+    return isKnownTimeZone(name) ? name : "UTC";
+}
+
 } // namespace sim

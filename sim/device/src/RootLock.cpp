@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kLockFile = ".hushmark-sim-lock";
+constexpr const char* kLockFile = kRootLockFile;
 // Names the descriptor handed across a respring's exec; unset once taken up.
 constexpr const char* kHandedOverVariable = "HUSHMARK_SIM_ROOT_LOCK_FD";
 constexpr size_t kMaxHolderText = 600;

@@ -116,6 +116,34 @@ function showState(state) {
   }));
 }
 
+// The add-ons with a box each: ticked when installed, or when chosen for the next respring.
+function showAddons(addons) {
+  $('#addons').replaceChildren(...(addons || []).map((addon) => {
+    const item = document.createElement('li');
+    const label = document.createElement('label');
+    const box = document.createElement('input');
+    box.type = 'checkbox';
+    box.dataset.addon = addon.name;
+    box.checked = addon.atRespring ? addon.atRespring === 'install' : addon.installed;
+    box.addEventListener('change', () => act({ action: 'addon', name: addon.name, install: box.checked }));
+    const note = addon.atRespring ? ` (${addon.atRespring === 'install' ? 'installed' : 'removed'} at the next respring)` : '';
+    label.append(box, ` ${addon.name}${note}`);
+    item.append(label);
+    return item;
+  }));
+}
+
+// The fresh-device form, filled with the device's own locale, time zone and screen.
+function setUpReset(device) {
+  $('#reset-locale').value = device.locale || 'en_US';
+  $('#reset-timezone').value = device.timeZone || 'UTC';
+  $('#reset-screen').value = `${device.width}x${device.height}`;
+  $('#reset').addEventListener('submit', (event) => {
+    event.preventDefault();
+    act({ action: 'reset', locale: $('#reset-locale').value.trim(), timeZone: $('#reset-timezone').value.trim(), screen: $('#reset-screen').value });
+  });
+}
+
 function showPicture(message) {
   const element = screens[message.screen];
   if (!element) return;
@@ -136,6 +164,7 @@ async function start() {
   try {
     device = await (await fetch('/api/device')).json();
   } catch (error) { /* the defaults */ }
+  setUpReset(device);
   for (const element of Object.values(screens)) {
     element.style.width = `${device.width + 16}px`;
     element.style.height = `${device.height + 16}px`;
@@ -154,5 +183,6 @@ async function start() {
   events.addEventListener('screen', (event) => showPicture(JSON.parse(event.data)));
   events.addEventListener('timeline', (event) => addLines(JSON.parse(event.data).lines));
   events.addEventListener('state', (event) => showState(JSON.parse(event.data)));
+  events.addEventListener('state', (event) => showAddons(JSON.parse(event.data).addons));
 }
 start();

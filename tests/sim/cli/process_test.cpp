@@ -1,7 +1,13 @@
 // The simulator as processes meet it: one process at a time on a device root (the second one is
 // turned away, naming the holder, and a respring does not turn the holder away from itself), and a
-// run stopped by a signal removes its temporary root. A run is held at a step that writes its
-// snapshot into a FIFO: the write waits until the test opens the FIFO, or until a signal ends it.
+// run stopped by a signal removes its temporary root; `serve` alone starts a device ready to use. A run is
+// held at a step that writes its snapshot into a FIFO: the write waits until the test opens the FIFO, or
+// until a signal ends it.
+#include "device/LocalTime.h"
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -187,6 +193,47 @@ TEST_F(ProcessTest, ASecondProcessOnAHeldRootIsTurnedAwayNamingTheHolder) {
     // Its lock ended with it.
     Sim after({"run", (folder_ / "short.scn").string(), "--root", root_.string()}, folder_);
     EXPECT_EQ(after.finish(), 0) << after.err();
+}
+
+// `serve` with no device options is ready at first sight: libstatusbar is installed (the icon row
+// is on offer), the zone is the host's own, and the clock runs at 1x from the host's present.
+TEST_F(ProcessTest, AServeWithNoOptionsIsReadyAtFirstSight) {
+    auto env = temporaryEnv();
+    env["TZ"] = "Asia/Tokyo"; // nine hours from UTC, so a device on UTC cannot pass
+    Sim server({"serve", "--port", "0", "--host", "127.0.0.1"}, folder_, env);
+    std::string url;
+    ASSERT_TRUE(eventually([&] {
+        const std::string out = server.out();
+        const size_t at = out.find("http://127.0.0.1:");
+        if (at == std::string::npos)
+            return false;
+        url = out.substr(at, out.find('/', at + 7) - at);
+        return true;
+    })) << server.err();
+    httplib::Client client(url);
+    auto get = [&](const std::string& path) {
+        auto r = client.Get(path);
+        return r && r->status == 200 ? nlohmann::json::parse(r->body) : nlohmann::json();
+    };
+    const nlohmann::json settings = get("/api/inspect/settings");
+    ASSERT_TRUE(settings.contains("settings")) << server.err();
+    bool iconRowEnabled = false;
+    for (const auto& row : settings["settings"]["rows"])
+        if (row["label"] == "Status Bar Icon")
+            iconRowEnabled = row["enabled"].get<bool>();
+    EXPECT_TRUE(iconRowEnabled) << settings["settings"]["rows"].dump();
+
+    // The device's local time is the host's in Tokyo, within the time this test takes.
+    const double unixNow =
+        std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+    const std::string first = get("/api/inspect/springboard").value("time", "");
+    const auto shown = sim::dateFromLocal(first, "Asia/Tokyo");
+    ASSERT_TRUE(shown) << first;
+    EXPECT_NEAR(shown->timeIntervalSince1970(), unixNow, 120) << first;
+    // And it runs by itself.
+    EXPECT_TRUE(eventually([&] { return get("/api/inspect/springboard").value("time", "") != first; }));
+    ASSERT_EQ(::kill(server.pid(), SIGTERM), 0);
+    EXPECT_EQ(server.finish(), 0) << server.err();
 }
 
 TEST_F(ProcessTest, TheLockPassesThroughARespring) {

@@ -1,9 +1,12 @@
 // The device as a second front end sees it: pictures and their change counter, events by cursor
 // and by subscription, touches refused where nothing takes them, alerts on the screen that
-// showed them, and the inspection's shape. Each test boots its own device in its own process.
+// showed them, the inspection's shape, and the world a respring carries. Each test boots its own device in
+// its own process.
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
+
+#include "foundation/DeviceClock.h"
 
 #include <nlohmann/json.hpp>
 
@@ -34,8 +37,8 @@ class DeviceTest : public testing::Test {
         device_ = std::make_unique<Device>(
             Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
         // The tweak reads its settings as SpringBoard starts: the extra button is on from boot.
-        ASSERT_EQ(device_->setSetting("enabled", true), "");
-        ASSERT_EQ(device_->setSetting("enableAlertButtons", true), "");
+        ASSERT_EQ(device_->world().setSetting("enabled", true), "");
+        ASSERT_EQ(device_->world().setSetting("enableAlertButtons", true), "");
         ASSERT_EQ(device_->boot(), "");
     }
     void TearDown() override {
@@ -45,8 +48,8 @@ class DeviceTest : public testing::Test {
     }
     // The alarm at 07:00 ringing, with the extra button on its alert.
     void ringWithButton() {
-        ASSERT_EQ(device_->addAlarm({7 * 3600, "Wake up"}), "");
-        ASSERT_EQ(device_->advance(61), "");
+        ASSERT_EQ(device_->world().addAlarm({7 * 3600, "Wake up"}), "");
+        ASSERT_EQ(device_->world().advance(61), "");
     }
 
     fs::path root_;
@@ -54,23 +57,24 @@ class DeviceTest : public testing::Test {
 };
 
 TEST_F(DeviceTest, ScreenVersionGrowsOnlyWhenThePictureChanges) {
-    const uint64_t first = device_->screenVersion(Screen::SpringBoard);
-    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first);
-    ASSERT_EQ(device_->advance(30), "");
-    EXPECT_EQ(device_->screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
-    ASSERT_EQ(device_->advance(30), "");
-    EXPECT_GT(device_->screenVersion(Screen::SpringBoard), first) << "the status bar's clock turned to 07:00";
+    const uint64_t first = device_->pictures().screenVersion(Screen::SpringBoard);
+    EXPECT_EQ(device_->pictures().screenVersion(Screen::SpringBoard), first);
+    ASSERT_EQ(device_->world().advance(30), "");
+    EXPECT_EQ(device_->pictures().screenVersion(Screen::SpringBoard), first) << "06:59:30 still shows 06:59";
+    ASSERT_EQ(device_->world().advance(30), "");
+    EXPECT_GT(device_->pictures().screenVersion(Screen::SpringBoard), first)
+        << "the status bar's clock turned to 07:00";
     // A front end asks with the version it has: bytes only when the picture changed.
-    const Device::Frame current = device_->frame(Screen::SpringBoard, 0);
+    const Pictures::Frame current = device_->pictures().frame(Screen::SpringBoard, 0);
     EXPECT_FALSE(current.png.empty());
-    EXPECT_TRUE(device_->frame(Screen::SpringBoard, current.version).png.empty());
-    const uint64_t settings = device_->screenVersion(Screen::Settings);
-    ASSERT_EQ(device_->openSettings(), "");
-    EXPECT_GT(device_->screenVersion(Screen::Settings), settings);
+    EXPECT_TRUE(device_->pictures().frame(Screen::SpringBoard, current.version).png.empty());
+    const uint64_t settings = device_->pictures().screenVersion(Screen::Settings);
+    ASSERT_EQ(device_->input().openSettings(), "");
+    EXPECT_GT(device_->pictures().screenVersion(Screen::Settings), settings);
 }
 
 TEST_F(DeviceTest, PngBytesAreAPictureOfTheScreenAtItsScale) {
-    const std::vector<uint8_t> png = device_->png(Screen::SpringBoard);
+    const std::vector<uint8_t> png = device_->pictures().png(Screen::SpringBoard);
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
     auto be32 = [&](size_t at) {
@@ -84,27 +88,28 @@ TEST_F(DeviceTest, EventsByCursorAndBySubscription) {
     std::vector<std::string> heard;
     const int token = device_->subscribe([&](const DeviceEvent& e) { heard.push_back(e.kind); });
     const size_t cursor = device_->eventCount();
-    ASSERT_EQ(device_->lock(true), "");
+    ASSERT_EQ(device_->world().lock(true), "");
     ASSERT_EQ(device_->events(cursor).size(), 1u);
     EXPECT_EQ(device_->events(cursor)[0].kind, "device locked");
     EXPECT_EQ(heard, std::vector<std::string>{"device locked"});
     device_->unsubscribe(token);
-    ASSERT_EQ(device_->lock(false), "");
+    ASSERT_EQ(device_->world().lock(false), "");
     EXPECT_EQ(heard.size(), 1u);
     EXPECT_EQ(device_->events(device_->eventCount()).size(), 0u);
-    ASSERT_EQ(device_->setClock(device_->now().dateByAddingTimeInterval(3600)), "");
+    ASSERT_EQ(device_->world().setClock(device_->now().dateByAddingTimeInterval(3600)), "");
     EXPECT_EQ(device_->events(device_->eventCount() - 1)[0].kind, "clock set");
 }
 
 TEST_F(DeviceTest, TouchesNeedSomethingToTakeThemAndAFingerDown) {
-    EXPECT_EQ(device_->touchMove(Screen::SpringBoard, {10, 10}),
+    EXPECT_EQ(device_->input().touchMove(Screen::SpringBoard, {10, 10}),
               "no finger is down on the springboard screen");
-    EXPECT_EQ(device_->touchUp(Screen::Settings, {10, 10}), "no finger is down on the settings screen");
-    EXPECT_EQ(device_->touchDown(Screen::SpringBoard, {-50, 10}),
+    EXPECT_EQ(device_->input().touchUp(Screen::Settings, {10, 10}),
+              "no finger is down on the settings screen");
+    EXPECT_EQ(device_->input().touchDown(Screen::SpringBoard, {-50, 10}),
               "nothing takes a touch at (-50, 10) on the springboard screen");
-    EXPECT_EQ(device_->tap(Screen::SpringBoard, {160, 300}), "");
-    EXPECT_EQ(device_->type("x"), "no text field is being edited (touch one first)");
-    EXPECT_EQ(device_->tapAlertButton("OK"), "no alert is shown");
+    EXPECT_EQ(device_->input().tap(Screen::SpringBoard, {160, 300}), "");
+    EXPECT_EQ(device_->input().type("x"), "no text field is being edited (touch one first)");
+    EXPECT_EQ(device_->input().tapAlertButton("OK"), "no alert is shown");
 }
 
 // The clock's steps in the device: to a time of day (today, else tomorrow), to a local time on
@@ -118,20 +123,21 @@ TEST_F(DeviceTest, TheClockMovesToLocalTimesAndTheNextAlarm) {
         const char* after;
     };
     const Case cases[] = {
-        {[&] { return device_->advanceToNextAlarm(); }, "no alarm is set", "2026-12-07 06:59:00"},
-        {[&] { return device_->advanceTo(7 * 3600 + 1); }, "", "2026-12-07 07:00:01"},
-        {[&] { return device_->advanceTo(6 * 3600); }, "", "2026-12-08 06:00:00"},
-        {[&] { return device_->setLocalTime(std::nullopt, 5 * 3600 + 30 * 60); }, "", "2026-12-08 05:30:00"},
+        {[&] { return device_->world().advanceToNextAlarm(); }, "no alarm is set", "2026-12-07 06:59:00"},
+        {[&] { return device_->world().advanceTo(7 * 3600 + 1); }, "", "2026-12-07 07:00:01"},
+        {[&] { return device_->world().advanceTo(6 * 3600); }, "", "2026-12-08 06:00:00"},
+        {[&] { return device_->world().setLocalTime(std::nullopt, 5 * 3600 + 30 * 60); }, "",
+         "2026-12-08 05:30:00"},
         {[&] {
-             return device_->setLocalTime(CalendarDay{2027, 1, 2}, 7 * 3600 + 5 * 60 + 9);
+             return device_->world().setLocalTime(CalendarDay{2027, 1, 2}, 7 * 3600 + 5 * 60 + 9);
          },
          "", "2027-01-02 07:05:09"},
         {[&] {
-             return device_->setLocalTime(CalendarDay{2026, 12, 31}, 23 * 3600);
+             return device_->world().setLocalTime(CalendarDay{2026, 12, 31}, 23 * 3600);
          },
          "", "2026-12-31 23:00:00"},
         {[&] {
-             return device_->addAlarm({8 * 3600 + 15 * 60, "Late"});
+             return device_->world().addAlarm({8 * 3600 + 15 * 60, "Late"});
          },
          "", "2026-12-31 23:00:00"},
     };
@@ -139,50 +145,54 @@ TEST_F(DeviceTest, TheClockMovesToLocalTimesAndTheNextAlarm) {
         EXPECT_EQ(c.step(), c.error);
         EXPECT_EQ(local(), c.after);
     }
-    const auto state = device_->state();
+    const auto state = device_->inspection().state();
     EXPECT_EQ(state["time"], "2026-12-31 23:00:00");
     EXPECT_EQ(state["alarms"][0]["time"], "08:15:00");
     EXPECT_EQ(state["alarms"][0]["label"], "Late");
     EXPECT_EQ(state["nextAlarm"], "2027-01-01 08:15:00");
-    EXPECT_EQ(device_->inspect(Screen::SpringBoard)["springboard"]["alarms"], state["alarms"]);
-    EXPECT_EQ(device_->advanceToNextAlarm(), "");
+    EXPECT_EQ(device_->inspection().inspect(Screen::SpringBoard)["springboard"]["alarms"], state["alarms"]);
+    EXPECT_EQ(device_->world().advanceToNextAlarm(), "");
     EXPECT_EQ(local(), "2027-01-01 08:15:00");
 }
 
 // A screen's extent is its window's: the phone's screen, or a Settings page as long as it is.
 TEST_F(DeviceTest, ScreenExtentsAreTheWindows) {
-    EXPECT_EQ(device_->extent(Screen::SpringBoard).height, 568);
-    ASSERT_EQ(device_->openSettings(), "");
-    ASSERT_EQ(device_->tapRow("Button Color"), "");
-    const auto image = device_->render(Screen::Settings);
-    EXPECT_GT(device_->extent(Screen::Settings).height, 568);
-    EXPECT_EQ(device_->extent(Screen::Settings).height * device_->setup().scale, double(image.height));
-    EXPECT_EQ(device_->extent(Screen::Settings).width * device_->setup().scale, double(image.width));
+    EXPECT_EQ(device_->inspection().extent(Screen::SpringBoard).height, 568);
+    ASSERT_EQ(device_->input().openSettings(), "");
+    ASSERT_EQ(device_->input().tapRow("Button Color"), "");
+    const auto image = device_->pictures().render(Screen::Settings);
+    EXPECT_GT(device_->inspection().extent(Screen::Settings).height, 568);
+    EXPECT_EQ(device_->inspection().extent(Screen::Settings).height * device_->setup().scale,
+              double(image.height));
+    EXPECT_EQ(device_->inspection().extent(Screen::Settings).width * device_->setup().scale,
+              double(image.width));
 }
 
 // The Settings back button is a control in the navigation bar that hit testing reaches: a tap
 // on it goes back; a tap on the title or the status bar above it does not.
 TEST_F(DeviceTest, TheBackButtonIsWhereItIsDrawn) {
-    auto depth = [&] { return device_->inspect(Screen::Settings)["settings"]["depth"].get<int>(); };
+    auto depth = [&] {
+        return device_->inspection().inspect(Screen::Settings)["settings"]["depth"].get<int>();
+    };
     struct Case {
         CGPoint at;
         bool back;
     };
     const Case cases[] = {
         {{30, 42}, true}, {{12, 25}, true}, {{160, 42}, false}, {{30, 10}, false}, {{300, 42}, false}};
-    ASSERT_EQ(device_->openSettings(), "");
+    ASSERT_EQ(device_->input().openSettings(), "");
     for (const Case& c : cases) {
-        ASSERT_EQ(device_->tapRow("Button Color"), "");
+        ASSERT_EQ(device_->input().tapRow("Button Color"), "");
         ASSERT_EQ(depth(), 2);
-        device_->tap(Screen::Settings, c.at);
+        device_->input().tap(Screen::Settings, c.at);
         EXPECT_EQ(depth(), c.back ? 1 : 2) << c.at.x << ", " << c.at.y;
         if (!c.back) {
-            ASSERT_EQ(device_->settingsBack(), "");
+            ASSERT_EQ(device_->input().settingsBack(), "");
         }
     }
     // The bar's back button is a control with the page's navigation action, as inspection shows it.
-    ASSERT_EQ(device_->tapRow("Button Color"), "");
-    const auto bar = device_->inspect(Screen::Settings)["views"]["subviews"][0]["subviews"][1];
+    ASSERT_EQ(device_->input().tapRow("Button Color"), "");
+    const auto bar = device_->inspection().inspect(Screen::Settings)["views"]["subviews"][0]["subviews"][1];
     const auto button = std::find_if(bar["subviews"].begin(), bar["subviews"].end(),
                                      [](const nlohmann::json& v) { return v["class"] == "UIControl"; });
     ASSERT_NE(button, bar["subviews"].end());
@@ -191,11 +201,11 @@ TEST_F(DeviceTest, TheBackButtonIsWhereItIsDrawn) {
 
 TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
     ringWithButton();
-    ASSERT_EQ(device_->alertsOn(Screen::SpringBoard).size(), 1u);
-    EXPECT_TRUE(device_->alertsOn(Screen::Settings).empty());
-    ASSERT_EQ(device_->tapAlertButton("OK"), "");
-    ASSERT_EQ(device_->openSettings(), "");
-    ASSERT_EQ(device_->tapRow("Button Color"), "");
+    ASSERT_EQ(device_->apps().alertsOn(Screen::SpringBoard).size(), 1u);
+    EXPECT_TRUE(device_->apps().alertsOn(Screen::Settings).empty());
+    ASSERT_EQ(device_->input().tapAlertButton("OK"), "");
+    ASSERT_EQ(device_->input().openSettings(), "");
+    ASSERT_EQ(device_->input().tapRow("Button Color"), "");
     // The hex button, found by what its touch sends, opens the prompt on the Settings screen.
     std::function<const nlohmann::json*(const nlohmann::json&)> hexButton =
         [&](const nlohmann::json& v) -> const nlohmann::json* {
@@ -207,26 +217,52 @@ TEST_F(DeviceTest, AlertsBelongToTheScreenThatShowedThem) {
                     return found;
         return nullptr;
     };
-    nlohmann::json page = device_->inspect(Screen::Settings);
+    nlohmann::json page = device_->inspection().inspect(Screen::Settings);
     const nlohmann::json* button = hexButton(page["views"]);
     ASSERT_TRUE(button);
     const auto& f = (*button)["frame"];
-    ASSERT_EQ(device_->tap(Screen::Settings, {f["x"].get<double>() + f["width"].get<double>() / 2,
-                                              f["y"].get<double>() + f["height"].get<double>() / 2}),
+    ASSERT_EQ(device_->input().tap(Screen::Settings, {f["x"].get<double>() + f["width"].get<double>() / 2,
+                                                      f["y"].get<double>() + f["height"].get<double>() / 2}),
               "");
-    ASSERT_EQ(device_->alertsOn(Screen::Settings).size(), 1u);
-    EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
-    EXPECT_TRUE(device_->inspect(Screen::SpringBoard)["alerts"].empty());
-    ASSERT_EQ(device_->inspect(Screen::Settings)["alerts"].size(), 1u);
-    ASSERT_EQ(device_->type("#80B8EF"), "");
-    ASSERT_EQ(device_->press(Key::Return), "");
-    EXPECT_EQ(device_->settingText("buttonColor"), "#80B8EF");
-    EXPECT_TRUE(device_->alertsOn(Screen::Settings).empty());
+    ASSERT_EQ(device_->apps().alertsOn(Screen::Settings).size(), 1u);
+    EXPECT_TRUE(device_->apps().alertsOn(Screen::SpringBoard).empty());
+    EXPECT_TRUE(device_->inspection().inspect(Screen::SpringBoard)["alerts"].empty());
+    ASSERT_EQ(device_->inspection().inspect(Screen::Settings)["alerts"].size(), 1u);
+    ASSERT_EQ(device_->input().type("#80B8EF"), "");
+    ASSERT_EQ(device_->input().press(Key::Return), "");
+    EXPECT_EQ(device_->world().settingText("buttonColor"), "#80B8EF");
+    EXPECT_TRUE(device_->apps().alertsOn(Screen::Settings).empty());
+}
+
+// The text being typed into belongs to its prompt: once the prompt is gone, typing and the
+// inspection no longer reach its field, however it went (its cancel button, its Return).
+TEST_F(DeviceTest, EditingEndsWithThePromptThatHeldTheField) {
+    ASSERT_EQ(device_->input().openSettings(), "");
+    ASSERT_EQ(device_->input().tapRow("Button Color"), "");
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancel" : "return");
+        ASSERT_EQ(device_->input().tap(Screen::Settings, {160, 509}), ""); // the hex value
+        ASSERT_EQ(device_->apps().alertsOn(Screen::Settings).size(), 1u);
+        ASSERT_EQ(device_->input().type("#80B8EF"), "");
+        const nlohmann::json shown = device_->inspection().inspect(Screen::Settings);
+        ASSERT_FALSE(shown["editing"].is_null());
+        if (cancel) {
+            const auto& alert = shown["alerts"][0];
+            const auto index = alert["cancelButtonIndex"].get<long>();
+            ASSERT_GE(index, 0);
+            ASSERT_EQ(device_->input().tapAlertButton(alert["buttons"][size_t(index)]["title"]), "");
+        } else {
+            ASSERT_EQ(device_->input().press(Key::Return), "");
+        }
+        EXPECT_TRUE(device_->apps().alertsOn(Screen::Settings).empty());
+        EXPECT_TRUE(device_->inspection().inspect(Screen::Settings)["editing"].is_null());
+        EXPECT_EQ(device_->input().type("1"), "no text field is being edited (touch one first)");
+    }
 }
 
 TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
     ringWithButton();
-    nlohmann::json j = device_->inspect(Screen::SpringBoard);
+    nlohmann::json j = device_->inspection().inspect(Screen::SpringBoard);
     EXPECT_EQ(j["screen"], "springboard");
     EXPECT_EQ(j["width"], 320);
     EXPECT_EQ(j["views"]["class"], "UIWindow");
@@ -246,14 +282,14 @@ TEST_F(DeviceTest, InspectionShowsTheAlertButtonAsItIsPainted) {
     const auto& f = button["frame"];
     const CGPoint center{f["x"].get<double>() + f["width"].get<double>() / 2,
                          f["y"].get<double>() + f["height"].get<double>() / 2};
-    ASSERT_EQ(device_->touchDown(Screen::SpringBoard, center), "");
-    nlohmann::json pressed = device_->inspect(Screen::SpringBoard);
+    ASSERT_EQ(device_->input().touchDown(Screen::SpringBoard, center), "");
+    nlohmann::json pressed = device_->inspection().inspect(Screen::SpringBoard);
     EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["highlighted"], true);
     EXPECT_EQ(pressed["alerts"][0]["accessory"]["subviews"][0]["background"],
               "#CC0000"); // the tweak's touch feedback
     const size_t cursor = device_->eventCount();
-    ASSERT_EQ(device_->touchUp(Screen::SpringBoard, center), "");
-    EXPECT_TRUE(device_->alertsOn(Screen::SpringBoard).empty());
+    ASSERT_EQ(device_->input().touchUp(Screen::SpringBoard, center), "");
+    EXPECT_TRUE(device_->apps().alertsOn(Screen::SpringBoard).empty());
     std::vector<std::string> kinds;
     for (const DeviceEvent& e : device_->events(cursor))
         kinds.push_back(e.kind);
@@ -290,7 +326,7 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
         {"/tmp/alias", ""},
     };
     for (const Case& c : writes)
-        EXPECT_EQ(device_->writeFile(c.path, "bytes"), c.written) << c.path;
+        EXPECT_EQ(device_->world().writeFile(c.path, "bytes"), c.written) << c.path;
     ASSERT_TRUE(fs::is_regular_file(tmp / "new/deeper/file"));
     EXPECT_EQ(fs::file_size(tmp / "new/deeper/file"), 5u);
     EXPECT_TRUE(fs::is_symlink(tmp / "alias")) << "a write through a link replaces what it names";
@@ -298,11 +334,12 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
     EXPECT_TRUE(fs::is_fifo(tmp / "fifo"));
     EXPECT_TRUE(fs::is_regular_file(root_ / outside.relative_path() / "new"));
 
-    EXPECT_EQ(device_->deleteFile("/tmp/out/secret"), "the path /tmp/out/secret is outside the device");
-    EXPECT_EQ(device_->deleteFile("/tmp/alias"), "");
+    EXPECT_EQ(device_->world().deleteFile("/tmp/out/secret"),
+              "the path /tmp/out/secret is outside the device");
+    EXPECT_EQ(device_->world().deleteFile("/tmp/alias"), "");
     EXPECT_FALSE(fs::is_symlink(tmp / "alias")) << "the link itself goes";
     EXPECT_TRUE(fs::exists(tmp / "target")) << "not what it names";
-    EXPECT_EQ(device_->deleteFile("/tmp/missing"), "");
+    EXPECT_EQ(device_->world().deleteFile("/tmp/missing"), "");
 
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(outside))
@@ -310,6 +347,50 @@ TEST_F(DeviceTest, FileWritesAndDeletesStayInsideTheRootAndNeverWait) {
     EXPECT_EQ(left, std::vector<std::string>{"secret"});
     EXPECT_EQ(fs::file_size(outside / "secret"), 4u);
     fs::remove_all(outside);
+}
+
+// What a respring carries: the world's alarms (on or off, daily or once, with or without snooze),
+// the lock and the clock, read back into a world that has not booted yet. A saved alarm whose
+// time lies outside a day (a damaged state file) is left out rather than set.
+TEST(WorldAcrossRespring, TheSavedWorldComesBackAsItWas) {
+    const DeviceSetup setup;
+    Apps apps(setup);
+    World world(apps);
+    DeviceClock::useVirtual(*dateFromLocal("2026-12-07 06:59:00", "UTC"));
+    const std::vector<AlarmRequest> set = {
+        {7 * 3600, "Wake up", true, false, true},
+        {6 * 3600 + 30 * 60 + 15, "", false, true, true},
+        {23 * 3600 + 59 * 60 + 59, "Off", true, true, false},
+    };
+    for (const AlarmRequest& a : set)
+        ASSERT_EQ(world.addAlarm(a), "");
+    ASSERT_EQ(world.lock(true), "");
+    PlistDict saved = world.saved();
+    PlistArray alarms = valueForKey(saved, "alarms").asArray();
+    for (NSInteger outside : {NSInteger(-1), NSInteger(86400)}) {
+        PlistDict damaged = alarms.front().asDict();
+        damaged["time"] = PlistValue(outside);
+        alarms.emplace_back(std::move(damaged));
+    }
+    saved["alarms"] = PlistValue(std::move(alarms));
+    const NSDate savedAt = world.now();
+    ASSERT_EQ(world.setClock(savedAt.dateByAddingTimeInterval(3600)), "");
+
+    Apps laterApps(setup);
+    World later(laterApps);
+    later.restore(saved);
+    EXPECT_EQ(later.now().timeIntervalSinceReferenceDate, savedAt.timeIntervalSinceReferenceDate);
+    EXPECT_TRUE(later.isLocked());
+    const std::vector<AlarmInfo> back = later.alarms();
+    ASSERT_EQ(back.size(), set.size());
+    for (size_t i = 0; i < set.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(back[i].secondsOfDay, set[i].secondsOfDay);
+        EXPECT_EQ(back[i].label, set[i].label);
+        EXPECT_EQ(back[i].snooze, set[i].snooze);
+        EXPECT_EQ(back[i].daily, set[i].daily);
+        EXPECT_EQ(back[i].enabled, set[i].enabled);
+    }
 }
 
 } // namespace

@@ -28,7 +28,7 @@ class ServedDeviceTest : public testing::Test {
         device_ = std::make_unique<Device>(
             Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
         ASSERT_EQ(device_->boot(), "");
-        ASSERT_EQ(device_->openSettings(), "");
+        ASSERT_EQ(device_->input().openSettings(), "");
         host_ = std::make_unique<DeviceHost>(*device_, "UTC");
     }
     void TearDown() override {

@@ -3,7 +3,7 @@
 // foreign hosts and foreign origins, coalesced touch moves, and a clean stop. The device runs on
 // the test's main thread, as in `serve`; the client runs on another.
 #include "Actions.h"
-#include "ServedDeviceTest.h"
+#include "WebApiTest.h"
 
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -25,52 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-class WebApiTest : public ServedDeviceTest {
-  protected:
-    void SetUp() override {
-        ServedDeviceTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        server_ = std::make_unique<WebServer>(*host_, ServerOptions{"127.0.0.1", 0});
-        ASSERT_EQ(server_->bind(), "");
-        server_->start();
-    }
-
-    // Runs `client` on its own thread while this thread is the device's; then stops the host.
-    void withClient(const std::function<void(httplib::Client&)>& client) {
-        std::thread t([&] {
-            httplib::Client c("127.0.0.1", server_->port());
-            c.set_read_timeout(10, 0);
-            client(c);
-            host_->stop();
-        });
-        host_->run();
-        t.join();
-        server_->stop();
-    }
-
-    static httplib::Headers pageHeaders(int port) {
-        return {{"Origin", "http://127.0.0.1:" + std::to_string(port)}};
-    }
-
-    httplib::Result post(httplib::Client& c, const json& body) {
-        return c.Post("/api/action", pageHeaders(server_->port()), body.dump(), "application/json");
-    }
-
-    static json bodyOf(const httplib::Result& r) { return r ? json::parse(r->body, nullptr, false) : json(); }
-
-    // The first view (depth first) for which `match` holds.
-    static const json* findView(const json& view, const std::function<bool(const json&)>& match) {
-        if (match(view))
-            return &view;
-        if (view.contains("subviews"))
-            for (const json& sub : view["subviews"])
-                if (const json* found = findView(sub, match))
-                    return found;
-        return nullptr;
-    }
-};
 
 TEST_F(WebApiTest, ActionsChangeWhatInspectionShows) {
     withClient([&](httplib::Client& c) {

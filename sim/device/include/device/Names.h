@@ -4,6 +4,7 @@
 // Nothing here needs a device: the scenario language checks its words against these lists.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,10 @@ const std::vector<Screen>& allScreens();
 // "springboard" and "settings".
 const char* screenName(Screen screen);
 std::optional<Screen> screenNamed(const std::string& name);
+// A screen's place in a per-screen array (SpringBoard 0, Settings 1).
+inline size_t screenIndex(Screen screen) {
+    return screen == Screen::SpringBoard ? 0 : 1;
+}
 
 // A finger's phases on a screen.
 enum class TouchPhase { Down, Move, Up };

@@ -11,6 +11,9 @@
 
 namespace sim {
 
+// The lock file's name, at the top of the root.
+inline constexpr const char* kRootLockFile = ".hushmark-sim-lock";
+
 // Takes the lock on `root`, or takes up the one this process held before its respring; "" when
 // held. Otherwise the message to show, naming the holder: "the device root R is in use by
 // process 1234 (hushmark-sim serve --root R)". A root whose files cannot be written (a read-only

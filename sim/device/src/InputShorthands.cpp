@@ -1,8 +1,10 @@
 // Shorthands over a person's touches: each finds its target by what the screen shows (a row's
 // text, a value on the color page, an alert's button title, a tag) and touches it there, through
 // the same hit testing as any touch.
-#include "DeviceWindows.h"
+#include "device/Input.h"
+
 #include "ViewSearch.h"
+#include "device/Apps.h"
 
 #include "preferences/PSCellClasses.h"
 #include "preferences/SettingsApp.h"
@@ -17,22 +19,22 @@
 
 namespace sim {
 
-std::string Device::openSettings() {
-    if (!settings_)
+std::string Input::openSettings() {
+    if (!apps_.settingsApp())
         return "the device is not booted";
-    if (!settings_->openPane("Hushmark"))
-        return settled(Screen::Settings, "no Hushmark pane is installed");
-    return settled(Screen::Settings, "");
+    if (!apps_.settingsApp()->openPane("Hushmark"))
+        return apps_.settled(Screen::Settings, "no Hushmark pane is installed");
+    return apps_.settled(Screen::Settings, "");
 }
 
-std::string Device::settingsBack() {
-    if (!isBooted())
+std::string Input::settingsBack() {
+    if (!apps_.isBooted())
         return "the device is not booted";
-    if (!hasSettingsPage())
+    if (!apps_.hasSettingsPage())
         return "Settings shows no page: open it first";
-    if (settings_->depth() <= 1)
+    if (apps_.settingsApp()->depth() <= 1)
         return "Settings shows its first page already";
-    id button = msg<id>(window(Screen::Settings), "viewWithTag:", SettingsApp::kBackButtonTag);
+    id button = msg<id>(apps_.window(Screen::Settings), "viewWithTag:", SettingsApp::kBackButtonTag);
     if (!button)
         return "Settings shows no back button";
     return tap(Screen::Settings, centerOnScreen(button));
@@ -45,10 +47,13 @@ struct RowFound {
 };
 } // namespace
 
-static RowFound findRowCell(Device& device, SettingsApp* settings, const std::string& label) {
-    if (!device.isBooted())
+// The row's cell on the Settings page as it is now laid out (the window built first).
+static RowFound findRowCell(Apps& apps, const std::string& label) {
+    apps.window(Screen::Settings);
+    SettingsApp* settings = apps.settingsApp();
+    if (!apps.isBooted())
         return {nullptr, "the device is not booted"};
-    if (!device.hasSettingsPage())
+    if (!apps.hasSettingsPage())
         return {nullptr, "Settings shows no page: open it first"};
     id cell = settings->cellForRow(label);
     if (!cell)
@@ -60,17 +65,15 @@ static RowFound findRowCell(Device& device, SettingsApp* settings, const std::st
 }
 
 // The row, when its cell is of the kind a step needs ("has no switch" otherwise).
-template <class Cell>
-RowFound findRowOfKind(Device& device, SettingsApp* settings, const std::string& label, const char* lacking) {
-    RowFound found = findRowCell(device, settings, label);
+template <class Cell> RowFound findRowOfKind(Apps& apps, const std::string& label, const char* lacking) {
+    RowFound found = findRowCell(apps, label);
     if (found.error.empty() && !dynamic_cast<Cell*>(found.cell.get()))
         return {nullptr, "the row " + quoted(label) + " has " + lacking};
     return found;
 }
 
-std::string Device::tapRow(const std::string& label) {
-    window(Screen::Settings);
-    RowFound found = findRowCell(*this, settings_.get(), label);
+std::string Input::tapRow(const std::string& label) {
+    RowFound found = findRowCell(apps_, label);
     if (!found.error.empty())
         return found.error;
     // The row's label: a tap there reaches the row, not a control at its right.
@@ -80,9 +83,8 @@ std::string Device::tapRow(const std::string& label) {
     return tap(Screen::Settings, centerOnScreen(onLabel ? textLabel : found.cell));
 }
 
-std::string Device::setRowSwitch(const std::string& label, bool on) {
-    window(Screen::Settings);
-    RowFound found = findRowOfKind<PSSwitchTableCell>(*this, settings_.get(), label, "no switch");
+std::string Input::setRowSwitch(const std::string& label, bool on) {
+    RowFound found = findRowOfKind<PSSwitchTableCell>(apps_, label, "no switch");
     if (!found.error.empty())
         return found.error;
     id control = msg<id>(found.cell, "control");
@@ -91,21 +93,20 @@ std::string Device::setRowSwitch(const std::string& label, bool on) {
     std::string e = tap(Screen::Settings, centerOnScreen(control));
     if (!e.empty())
         return e;
-    id now = settings_->cellForRow(label);
+    id now = apps_.settingsApp()->cellForRow(label);
     return now && msg<bool>(msg<id>(now, "control"), "isOn") == on
                ? ""
                : "the switch " + quoted(label) + " did not change";
 }
 
-std::string Device::typeInRow(const std::string& label, const std::string& text) {
-    window(Screen::Settings);
-    RowFound found = findRowOfKind<PSEditableTableCell>(*this, settings_.get(), label, "no text field");
+std::string Input::typeInRow(const std::string& label, const std::string& text) {
+    RowFound found = findRowOfKind<PSEditableTableCell>(apps_, label, "no text field");
     if (!found.error.empty())
         return found.error;
     std::string e = tap(Screen::Settings, centerOnScreen(msg<id>(found.cell, "control")));
     if (!e.empty())
         return e;
-    id field = windows_->editing ? windows_->editing->field.lock() : nullptr;
+    id field = editing_ ? editing_->field.lock() : nullptr;
     if (!field)
         return "the row " + quoted(label) + " did not start editing";
     msg(field, "setText:", std::string()); // a person clears the field first
@@ -113,9 +114,8 @@ std::string Device::typeInRow(const std::string& label, const std::string& text)
     return e.empty() ? press(Key::Return) : e;
 }
 
-std::string Device::pickRowSegment(const std::string& label, long index) {
-    window(Screen::Settings);
-    RowFound found = findRowOfKind<PSSegmentTableCell>(*this, settings_.get(), label, "no segments");
+std::string Input::pickRowSegment(const std::string& label, long index) {
+    RowFound found = findRowOfKind<PSSegmentTableCell>(apps_, label, "no segments");
     if (!found.error.empty())
         return found.error;
     id control = msg<id>(found.cell, "control");
@@ -132,14 +132,14 @@ std::string Device::pickRowSegment(const std::string& label, long index) {
     return tap(Screen::Settings, p);
 }
 
-std::string Device::tapPicker(CGPoint point) {
+std::string Input::tapPicker(CGPoint point) {
     auto at = pickerPoints({point});
     if (at.empty())
         return "Settings does not show the color page";
     return tap(Screen::Settings, at[0]).empty() ? "" : "nothing takes a touch at that point of the picker";
 }
 
-std::string Device::dragPicker(CGPoint from, CGPoint to) {
+std::string Input::dragPicker(CGPoint from, CGPoint to) {
     auto at = pickerPoints({from, to});
     if (at.empty())
         return "Settings does not show the color page";
@@ -151,9 +151,9 @@ std::string Device::dragPicker(CGPoint from, CGPoint to) {
 // Points of the color page's picker on the Settings screen; none when the page is not shown.
 // The picker is the group of controls a row holds: a view inside a row's content that has
 // controls of its own (the color row's picker, with its gradients and value buttons).
-std::vector<CGPoint> Device::pickerPoints(const std::vector<CGPoint>& points) {
+std::vector<CGPoint> Input::pickerPoints(const std::vector<CGPoint>& points) {
     id picker;
-    for (const id& cell : findViews(window(Screen::Settings),
+    for (const id& cell : findViews(apps_.window(Screen::Settings),
                                     [](const id& v) { return dynamic_cast<PSTableCell*>(v.get()); })) {
         for (const id& part : asView(msg<id>(cell, "contentView"))->subviews()) {
             const auto& inside = asView(part)->subviews();
@@ -210,34 +210,34 @@ std::optional<CGPoint> colorValueOnPage(const id& window, const std::string& whi
 
 } // namespace
 
-std::string Device::enterColor(const std::string& which, const std::string& text) {
+std::string Input::enterColor(const std::string& which, const std::string& text) {
     if (which != "hex" && which != "red" && which != "green" && which != "blue")
         return "no color prompt " + quoted(which);
-    auto value = colorValueOnPage(window(Screen::Settings), which);
+    auto value = colorValueOnPage(apps_.window(Screen::Settings), which);
     if (!value)
         return "Settings does not show the color page";
-    const size_t before = alertsOn(Screen::Settings).size();
+    const size_t before = apps_.alertsOn(Screen::Settings).size();
     std::string e = tap(Screen::Settings, *value);
     if (!e.empty())
         return e;
-    auto prompts = alertsOn(Screen::Settings);
+    auto prompts = apps_.alertsOn(Screen::Settings);
     if (prompts.size() <= before || textFieldCount(*prompts.back()) == 0)
         return "the color page showed no prompt";
     msg(prompts.back()->textFieldAtIndex(0), "setText:", std::string()); // cleared first
-    windows_->editing = Windows::Editing{prompts.back()->textFieldAtIndex(0), Screen::Settings, std::nullopt};
+    editing_ = Editing{prompts.back()->textFieldAtIndex(0), Screen::Settings, std::nullopt};
     e = type(text);
     return e.empty() ? press(Key::Return) : e;
 }
 
-std::string Device::tapAlertButton(const std::string& title) {
-    if (!isBooted())
+std::string Input::tapAlertButton(const std::string& title) {
+    if (!apps_.isBooted())
         return "the device is not booted";
-    claimAlerts(Screen::SpringBoard);
+    apps_.claimAlerts(Screen::SpringBoard);
     auto shown = UIAlertView::shownAlerts();
     if (shown.empty()) {
-        if (!lockScreenAlarm())
+        if (!apps_.lockScreenAlarm())
             return "no alert is shown";
-        id win = window(Screen::SpringBoard);
+        id win = apps_.window(Screen::SpringBoard);
         if (title == "Snooze") {
             id snooze = msg<id>(win, "viewWithTag:", NSInteger{springboard::kLockScreenSnoozeTag});
             if (!snooze)
@@ -257,10 +257,7 @@ std::string Device::tapAlertButton(const std::string& title) {
                "; it has \"Snooze\" (when it can snooze) and \"slide to stop\"";
     }
     Ref<UIAlertView> alert = shown.back();
-    Screen owner = Screen::SpringBoard;
-    for (const auto& o : windows_->owners)
-        if (o.alert.lock() == alert)
-            owner = o.screen;
+    const Screen owner = apps_.ownerOf(alert);
     msg(alert, "layoutIfNeeded");
     id button = findView(alert, [&](const id& v) {
         auto* b = dynamic_cast<UIButton*>(v.get());

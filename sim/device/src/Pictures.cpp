@@ -1,6 +1,7 @@
-// Each screen's picture, its extent, and whether it changed since the last look.
-#include "DeviceWindows.h"
+// Each screen's picture, and whether it changed since the last look.
+#include "device/Pictures.h"
 
+#include "device/Apps.h"
 #include "device/PngEncode.h"
 
 #include "springboard/SpringBoardHost.h"
@@ -18,32 +19,28 @@ uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
 
 } // namespace
 
-CGSize Device::extent(Screen screen) {
-    return msg<CGRect>(window(screen), "bounds").size;
+SnapshotImage Pictures::render(Screen screen, double scale) {
+    apps_.claimAlerts(Screen::SpringBoard);
+    return UISnapshotRenderScreen(apps_.window(screen), scale > 0 ? scale : scale_);
 }
 
-SnapshotImage Device::render(Screen screen, double scale) {
-    claimAlerts(Screen::SpringBoard);
-    return UISnapshotRenderScreen(window(screen), scale > 0 ? scale : setup_.scale);
-}
-
-SnapshotImage Device::renderStatusBar(double scale) {
-    if (!springboard_)
+SnapshotImage Pictures::renderStatusBar(double scale) {
+    if (!apps_.springBoard())
         return {};
-    return UISnapshotRenderView(springboard_->statusBarView(), scale > 0 ? scale : setup_.scale);
+    return UISnapshotRenderView(apps_.springBoard()->statusBarView(), scale > 0 ? scale : scale_);
 }
 
-std::vector<uint8_t> Device::png(Screen screen, double scale) {
+std::vector<uint8_t> Pictures::png(Screen screen, double scale) {
     return encodePng(render(screen, scale));
 }
 
-uint64_t Device::screenVersion(Screen screen) {
+uint64_t Pictures::screenVersion(Screen screen) {
     return frame(screen, ~uint64_t{0} /* no picture wanted */).version;
 }
 
-Device::Frame Device::frame(Screen screen, uint64_t knownVersion) {
+Pictures::Frame Pictures::frame(Screen screen, uint64_t knownVersion) {
     SnapshotImage image = render(screen);
-    Windows::Rendered& r = windows_->rendered[indexOf(screen)];
+    Rendered& r = rendered_[screenIndex(screen)];
     const uint64_t h = fnv1a(image.rgba, image.width, image.height);
     if (!r.any || r.hash != h) {
         r.any = true;

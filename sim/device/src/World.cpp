@@ -1,9 +1,10 @@
 // The device's clock and its world: time passing and set, the lock, Clock alarms, other apps'
 // notifications, and device files written from outside.
-#include "device/Device.h"
+#include "device/World.h"
 
-#include "DeviceWindows.h"
+#include "device/Apps.h"
 #include "device/LocalTime.h"
+#include "rules/SharedNames.h"
 
 #include "foundation/DeviceClock.h"
 #include "foundation/DeviceEnvironment.h"
@@ -11,6 +12,7 @@
 #include "foundation/DeviceFiles.h"
 #include "foundation/PropertyList.h"
 #include "foundation/RunLoop.h"
+#include "springboard/AlarmBook.h"
 #include "springboard/SpringBoardHost.h"
 #include "springboard/StatusBar.h"
 
@@ -24,7 +26,6 @@
 namespace sim {
 
 namespace {
-constexpr const char* kSettingsPath = "/private/var/mobile/Library/Preferences/net.vexmoor.hushmark.plist";
 // Seconds from 2001-01-01 to 0001-01-01 and to 9999-12-31 23:59:59 (proleptic Gregorian).
 constexpr double kEarliestDate = -63113904000.0;
 constexpr double kLatestDate = 252423993599.0;
@@ -51,8 +52,7 @@ UniqueFd deviceFolderOf(const std::string& devicePath, bool make, std::string& n
     return openDeviceFile(parent, O_PATH | O_DIRECTORY);
 }
 
-} // namespace
-
+// A Clock alarm as SpringBoard's alarm model holds it.
 springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request) {
     springboard::ClockAlarm alarm;
     alarm.time = {request.secondsOfDay / 3600, (request.secondsOfDay / 60) % 60,
@@ -63,48 +63,63 @@ springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request) {
     return alarm;
 }
 
+} // namespace
+
+World::World(Apps& apps) : apps_(apps) {
+    apps_.whenBooting([this](SpringBoardHost& springboard) { carryInto(springboard); });
+}
+
+// What was set before boot: the alarms (kept in the order set) and the lock.
+void World::carryInto(SpringBoardHost& springboard) {
+    for (const AlarmRequest& request : pendingAlarms_)
+        springboard.addAlarm(clockAlarmOf(request));
+    pendingAlarms_.clear();
+    if (locked_)
+        springboard.lock();
+}
+
 // ---------------------------------------------------------------------------------------------
 // The clock
 
-NSDate Device::now() const {
+NSDate World::now() const {
     return DeviceClock::now();
 }
 
 // The platform's reading: the same rule, over its kept copy of the global preferences.
-std::string Device::timeZone() const {
+std::string World::timeZone() const {
     return DeviceEnvironment::timeZone();
 }
 
-bool Device::isHoldableDate(double t) {
+bool World::isHoldableDate(double t) {
     return t >= kEarliestDate && t <= kLatestDate;
 }
 
-std::string Device::advance(double seconds) {
+std::string World::advance(double seconds) {
     if (!(seconds >= 0))
         return "time runs forward only: use setClock to go back";
     const double target = now().timeIntervalSinceReferenceDate + seconds;
     if (!isHoldableDate(target))
         return "the clock cannot go past the year 9999";
     RunLoop::main().runFor(seconds);
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::setClock(NSDate date) {
+std::string World::setClock(NSDate date) {
     if (!isHoldableDate(date.timeIntervalSinceReferenceDate))
         return "the clock holds dates from the year 1 to 9999 only";
     DeviceClock::setVirtualNow(date);
     DeviceEvents::record("clock set", "");
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::advanceTo(int secondsOfDay) {
+std::string World::advanceTo(int secondsOfDay) {
     const auto at = nextLocalTime(now(), secondsOfDay, timeZone());
     if (!at)
         return "the clock cannot go past the year 9999";
     return advance(at->timeIntervalSinceReferenceDate - now().timeIntervalSinceReferenceDate);
 }
 
-std::string Device::advanceToNextAlarm() {
+std::string World::advanceToNextAlarm() {
     auto next = nextAlarmDate();
     if (!next)
         return "no alarm is set";
@@ -112,7 +127,7 @@ std::string Device::advanceToNextAlarm() {
         std::max(0.0, next->timeIntervalSinceReferenceDate - now().timeIntervalSinceReferenceDate));
 }
 
-std::string Device::setLocalTime(std::optional<CalendarDay> day, int secondsOfDay) {
+std::string World::setLocalTime(std::optional<CalendarDay> day, int secondsOfDay) {
     if (secondsOfDay < 0 || secondsOfDay >= 86400)
         return "a time of day lies within a day";
     if (!day) // today: the moment that many seconds past local midnight
@@ -127,74 +142,74 @@ std::string Device::setLocalTime(std::optional<CalendarDay> day, int secondsOfDa
     return setClock(*date);
 }
 
-std::optional<NSDate> Device::nextAlarmDate() const {
-    if (!springboard_)
+std::optional<NSDate> World::nextAlarmDate() const {
+    if (!apps_.springBoard())
         return std::nullopt;
-    auto due = springboard_->alarmBook().nextDue();
+    auto due = apps_.springBoard()->alarmBook().nextDue();
     return due ? std::optional<NSDate>(NSDate{*due}) : std::nullopt;
 }
 
 // ---------------------------------------------------------------------------------------------
 // The world
 
-std::string Device::lock(bool locked) {
+std::string World::lock(bool locked) {
     locked_ = locked;
-    if (!springboard_)
+    if (!apps_.springBoard())
         return "";
     if (locked)
-        springboard_->lock();
+        apps_.springBoard()->lock();
     else
-        springboard_->unlock();
-    return settled(Screen::SpringBoard, "");
+        apps_.springBoard()->unlock();
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-bool Device::isLocked() const {
-    return springboard_ ? springboard_->isLocked() : locked_;
+bool World::isLocked() const {
+    return apps_.springBoard() ? apps_.springBoard()->isLocked() : locked_;
 }
 
-std::string Device::addAlarm(const AlarmRequest& request, std::string* alarmId) {
+std::string World::addAlarm(const AlarmRequest& request, std::string* alarmId) {
     if (request.secondsOfDay < 0 || request.secondsOfDay >= 86400)
         return "an alarm's time lies within a day";
-    if (!springboard_) {
+    if (!apps_.springBoard()) {
         pendingAlarms_.push_back(request);
         return "";
     }
-    std::string added = springboard_->addAlarm(clockAlarmOf(request));
+    std::string added = apps_.springBoard()->addAlarm(clockAlarmOf(request));
     if (alarmId)
         *alarmId = added;
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::removeAlarm(const std::string& alarmId) {
-    if (!springboard_)
+std::string World::removeAlarm(const std::string& alarmId) {
+    if (!apps_.springBoard())
         return "the device is not booted";
-    if (!springboard_->removeAlarm(alarmId))
+    if (!apps_.springBoard()->removeAlarm(alarmId))
         return "no alarm \"" + alarmId + "\"";
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::vector<AlarmInfo> Device::alarms() const {
+std::vector<AlarmInfo> World::alarms() const {
     std::vector<AlarmInfo> out;
-    if (!springboard_) {
+    if (!apps_.springBoard()) {
         for (const AlarmRequest& r : pendingAlarms_)
             out.push_back({"", r.secondsOfDay, r.label, r.snooze, r.daily, r.enabled});
         return out;
     }
-    for (const springboard::ClockAlarm& a : springboard_->alarmBook().alarms()) {
+    for (const springboard::ClockAlarm& a : apps_.springBoard()->alarmBook().alarms()) {
         out.push_back({a.alarmId, a.time.hour * 3600 + a.time.minute * 60 + a.time.second, a.label,
                        a.allowsSnooze, a.time.weekdays != 0, a.enabled});
     }
     return out;
 }
 
-std::string Device::notify(const std::string& bundleIdentifier) {
-    if (!springboard_)
+std::string World::notify(const std::string& bundleIdentifier) {
+    if (!apps_.springBoard())
         return "the device is not booted";
-    springboard_->fireLocalNotification(bundleIdentifier, "notification");
-    return settled(Screen::SpringBoard, "");
+    apps_.springBoard()->fireLocalNotification(bundleIdentifier, "notification");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::writeFile(const std::string& devicePath, const std::string& bytes) {
+std::string World::writeFile(const std::string& devicePath, const std::string& bytes) {
     std::string name;
     if (!deviceFolderOf(devicePath, true, name))
         return "the path " + devicePath + " is outside the device";
@@ -202,53 +217,53 @@ std::string Device::writeFile(const std::string& devicePath, const std::string& 
     // rather than waited on, and a folder swapped for a link out cannot lead the write outside.
     if (!writeDeviceFile(devicePath, bytes, false))
         return "cannot write " + devicePath;
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::deleteFile(const std::string& devicePath) {
+std::string World::deleteFile(const std::string& devicePath) {
     std::string name;
     UniqueFd folder = deviceFolderOf(devicePath, false, name);
     if (!folder && !DeviceEnvironment::hostPath(devicePath))
         return "the path " + devicePath + " is outside the device";
     if (folder)
         ::unlinkat(folder.get(), name.c_str(), 0); // the entry itself, a link too; missing is fine
-    return settled(Screen::SpringBoard, "");
+    return apps_.settled(Screen::SpringBoard, "");
 }
 
-std::string Device::writeSettingsFile(const std::string& bytes) {
+std::string World::writeSettingsFile(const std::string& bytes) {
     return writeFile(kSettingsPath, bytes);
 }
 
-std::string Device::deleteSettingsFile() {
+std::string World::deleteSettingsFile() {
     return deleteFile(kSettingsPath);
 }
 
-std::string Device::corruptSettingsFile() {
+std::string World::corruptSettingsFile() {
     return writeFile(kSettingsPath, "<?xml version=\"1.0\"?><plist><dict><key>enabled</key><true/>");
 }
 
-std::string Device::setSettingFromNow(const std::string& key, double seconds) {
+std::string World::setSettingFromNow(const std::string& key, double seconds) {
     const double at = now().timeIntervalSinceReferenceDate + seconds;
     if (!isHoldableDate(at))
         return "the date lies outside the years 1 to 9999";
     return setSetting(key, NSDate{at});
 }
 
-std::string Device::setSetting(const std::string& key, const PlistValue& value) {
+std::string World::setSetting(const std::string& key, const PlistValue& value) {
     PlistDict dict = dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
     dict[key] = value;
-    return writeToFile(dict, kSettingsPath, true) ? settled(Screen::SpringBoard, "")
+    return writeToFile(dict, kSettingsPath, true) ? apps_.settled(Screen::SpringBoard, "")
                                                   : "cannot write the settings file";
 }
 
-std::string Device::removeSetting(const std::string& key) {
+std::string World::removeSetting(const std::string& key) {
     PlistDict dict = dictionaryWithContentsOfFile(kSettingsPath).value_or(PlistDict{});
     dict.erase(key);
-    return writeToFile(dict, kSettingsPath, true) ? settled(Screen::SpringBoard, "")
+    return writeToFile(dict, kSettingsPath, true) ? apps_.settled(Screen::SpringBoard, "")
                                                   : "cannot write the settings file";
 }
 
-std::string Device::settingText(const std::string& key) const {
+std::string World::settingText(const std::string& key) const {
     auto dict = dictionaryWithContentsOfFile(kSettingsPath);
     if (!dict)
         return "absent";
@@ -271,25 +286,45 @@ std::string Device::settingText(const std::string& key) const {
     return "(a value of another kind)";
 }
 
-std::optional<std::string> Device::lockScreenAlarm() const {
-    if (!springboard_)
-        return std::nullopt;
-    auto ringing = springboard_->ringing();
-    if (ringing && ringing->onLockScreen && springboard_->isLocked())
-        return ringing->title;
-    return std::nullopt;
-}
-
-bool Device::isStatusItemVisible(const std::string& identifier) const {
+bool World::isStatusItemVisible(const std::string& identifier) const {
     return StatusBar::shared().isVisible(identifier);
 }
 
-bool Device::hasSettingsPage() const {
-    return settings_ && settings_->currentController();
+// ---------------------------------------------------------------------------------------------
+// Across a respring
+
+PlistDict World::saved() const {
+    // Built key by key: GCC 12 takes a nested braced PlistDict for a read of uninitialized memory.
+    PlistArray alarmList;
+    for (const AlarmInfo& a : alarms()) {
+        PlistDict alarm;
+        alarm["time"] = PlistValue(NSInteger(a.secondsOfDay));
+        alarm["label"] = PlistValue(a.label);
+        alarm["snooze"] = PlistValue(a.snooze);
+        alarm["daily"] = PlistValue(a.daily);
+        alarm["enabled"] = PlistValue(a.enabled);
+        alarmList.emplace_back(std::move(alarm));
+    }
+    PlistDict state;
+    state["clock"] = PlistValue(now().timeIntervalSinceReferenceDate);
+    state["locked"] = PlistValue(isLocked());
+    state["alarms"] = PlistValue(std::move(alarmList));
+    return state;
 }
 
-std::vector<std::string> Device::rowLabels() {
-    return settings_ ? settings_->rowLabels() : std::vector<std::string>{};
+void World::restore(const PlistDict& state) {
+    DeviceClock::useVirtual(NSDate{valueForKey(state, "clock").doubleValue()});
+    locked_ = valueForKey(state, "locked").boolValue();
+    // Every alarm carries over, on or off, as the Clock app keeps them across a respring.
+    for (const PlistValue& a : valueForKey(state, "alarms").asArray()) {
+        const PlistDict& d = a.asDict();
+        const NSInteger t = valueForKey(d, "time").integerValue();
+        if (t < 0 || t >= 86400)
+            continue;
+        pendingAlarms_.push_back({int(t), valueForKey(d, "label").asString(),
+                                  valueForKey(d, "snooze").boolValue(), valueForKey(d, "daily").boolValue(),
+                                  valueForKey(d, "enabled").boolValue()});
+    }
 }
 
 } // namespace sim

@@ -1,9 +1,12 @@
-// Reading what a person sees: each screen's view tree as JSON, and the state both front ends
-// show beside the screens.
-#include "DeviceWindows.h"
-#include "ViewSearch.h"
+// Reading what a person sees: each screen's view tree as JSON, the state both front ends show
+// beside the screens, the Settings rows, and each screen's extent.
+#include "device/Inspection.h"
 
+#include "ViewSearch.h"
+#include "device/Apps.h"
+#include "device/Input.h"
 #include "device/LocalTime.h"
+#include "device/World.h"
 
 #include "preferences/PSSpecifier.h"
 #include "preferences/SettingsApp.h"
@@ -142,26 +145,26 @@ json alertJson(const Ref<UIAlertView>& alert) {
 
 } // namespace
 
-nlohmann::json Device::inspect(Screen screen) {
-    claimAlerts(Screen::SpringBoard);
-    id win = window(screen);
+nlohmann::json Inspection::inspect(Screen screen) {
+    apps_.claimAlerts(Screen::SpringBoard);
+    id win = apps_.window(screen);
     msg(win, "layoutIfNeeded");
     json j;
     j["screen"] = screenName(screen);
     const CGRect bounds = msg<CGRect>(win, "bounds");
     j["width"] = rounded(bounds.size.width);
     j["height"] = rounded(bounds.size.height);
-    j["scale"] = setup_.scale;
-    j["time"] = localDateTime(now(), timeZone());
+    j["scale"] = scale_;
+    j["time"] = localDateTime(world_.now(), world_.timeZone());
     j["views"] = viewJson(win);
     json alerts = json::array();
-    for (const auto& alert : alertsOn(screen))
+    for (const auto& alert : apps_.alertsOn(screen))
         alerts.push_back(alertJson(alert));
     j["alerts"] = alerts;
     if (screen == Screen::SpringBoard) {
-        json sb{{"booted", isBooted()}, {"locked", isLocked()}, {"ringing", nullptr}};
-        if (springboard_) {
-            if (auto r = springboard_->ringing())
+        json sb{{"booted", apps_.isBooted()}, {"locked", world_.isLocked()}, {"ringing", nullptr}};
+        if (SpringBoardHost* springboard = apps_.springBoard()) {
+            if (auto r = springboard->ringing())
                 sb["ringing"] = {
                     {"title", r->title}, {"canSnooze", r->canSnooze}, {"onLockScreen", r->onLockScreen}};
         }
@@ -175,17 +178,18 @@ nlohmann::json Device::inspect(Screen screen) {
         sb["nextAlarm"] = common["nextAlarm"];
         j["springboard"] = sb;
     } else {
-        json st{{"page", nullptr}, {"depth", settings_ ? settings_->depth() : 0}};
+        SettingsApp* settings = apps_.settingsApp();
+        json st{{"page", nullptr}, {"depth", settings ? settings->depth() : 0}};
         json rows = json::array();
-        if (hasSettingsPage()) {
-            st["page"] = msg<std::string>(settings_->currentController(), "title");
-            for (const std::string& label : settings_->rowLabels()) {
-                id cell = settings_->cellForRow(label);
+        if (apps_.hasSettingsPage()) {
+            st["page"] = msg<std::string>(settings->currentController(), "title");
+            for (const std::string& label : settings->rowLabels()) {
+                id cell = settings->cellForRow(label);
                 auto* v = dynamic_cast<UIView*>(cell.get());
                 rows.push_back(
                     {{"label", label},
-                     {"value", settings_->rowText(label)},
-                     {"enabled", settings_->rowEnabled(label)},
+                     {"value", settings->rowText(label)},
+                     {"enabled", settings->rowEnabled(label)},
                      {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
                      {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
                      {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
@@ -195,18 +199,19 @@ nlohmann::json Device::inspect(Screen screen) {
         j["settings"] = st;
     }
     json editing = nullptr;
-    if (windows_->editing) {
-        if (id field = windows_->editing->field.lock())
-            editing = {{"screen", screenName(windows_->editing->screen)},
-                       {"text", msg<std::string>(field, "text")}};
-    }
+    if (auto edited = input_.editing())
+        editing = {{"screen", screenName(edited->screen)}, {"text", edited->text}};
     j["editing"] = editing;
     return j;
 }
 
-json Device::state() const {
+CGSize Inspection::extent(Screen screen) {
+    return msg<CGRect>(apps_.window(screen), "bounds").size;
+}
+
+json Inspection::state() const {
     json alarmList = json::array();
-    for (const AlarmInfo& a : alarms()) {
+    for (const AlarmInfo& a : world_.alarms()) {
         char t[16];
         std::snprintf(t, sizeof t, "%02d:%02d:%02d", a.secondsOfDay / 3600, (a.secondsOfDay / 60) % 60,
                       a.secondsOfDay % 60);
@@ -217,13 +222,17 @@ json Device::state() const {
                              {"daily", a.daily},
                              {"enabled", a.enabled}});
     }
-    auto next = nextAlarmDate();
-    return {{"time", localDateTime(now(), timeZone())},
-            {"timeZone", timeZone()},
-            {"locked", isLocked()},
-            {"booted", isBooted()},
+    auto next = world_.nextAlarmDate();
+    return {{"time", localDateTime(world_.now(), world_.timeZone())},
+            {"timeZone", world_.timeZone()},
+            {"locked", world_.isLocked()},
+            {"booted", apps_.isBooted()},
             {"alarms", alarmList},
-            {"nextAlarm", next ? json(localDateTime(*next, timeZone())) : json(nullptr)}};
+            {"nextAlarm", next ? json(localDateTime(*next, world_.timeZone())) : json(nullptr)}};
+}
+
+std::vector<std::string> Inspection::rowLabels() {
+    return apps_.settingsApp() ? apps_.settingsApp()->rowLabels() : std::vector<std::string>{};
 }
 
 } // namespace sim
