@@ -47,6 +47,10 @@ endif()
 function(hm_platform_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
   add_library(${name} SHARED ${ARG_SOURCES})
+  # All stand-ins in one folder: a program's run path then holds one entry, and the loader looks
+  # for each library it needs (cairo's X11 libraries too) in one place before the system's,
+  # instead of in every stand-in's own folder.
+  set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include)
   hm_precompiled_headers(${name} LIBRARY)
   if(ARG_LINK)

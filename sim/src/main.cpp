@@ -92,11 +92,20 @@ int cmdInit(int argc, char** argv) {
 // file such as /dev/zero is refused rather than read without end.
 constexpr std::streamsize kMaxScenarioBytes = 1 << 20;
 
-// Reads at most one byte more than the limit, so an overlong input is known as such.
+// Reads at most one byte more than the limit, so an overlong input is known as such. It reads in
+// blocks, so a short scenario costs a short read: filling a buffer the size of the limit first
+// would touch a mebibyte of fresh memory on every run.
 bool readBounded(std::istream& in, const std::string& shown, std::string& text, std::string& error) {
-    text.assign(size_t(kMaxScenarioBytes) + 1, '\0');
-    in.read(text.data(), kMaxScenarioBytes + 1);
-    text.resize(size_t(in.gcount()));
+    text.clear();
+    char block[64 * 1024];
+    while (std::streamsize(text.size()) <= kMaxScenarioBytes) {
+        const std::streamsize wanted =
+            std::min<std::streamsize>(sizeof block, kMaxScenarioBytes + 1 - std::streamsize(text.size()));
+        in.read(block, wanted);
+        text.append(block, size_t(in.gcount()));
+        if (in.gcount() < wanted)
+            break;
+    }
     if (in.bad()) {
         error = "cannot read the scenario " + shown;
         return false;
