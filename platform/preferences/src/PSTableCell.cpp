@@ -8,6 +8,7 @@ namespace {
 
 constexpr CGFloat kMargin = 15.0;
 constexpr CGFloat kChevronWidth = 10.0;
+constexpr CGFloat kIconSize = 29.0;
 
 bool isLink(NSInteger type) {
     return type == PSLinkCell || type == PSLinkListCell;
@@ -99,6 +100,17 @@ void PSTableCell::commitValue(PlistValue value) {
         msg(target, s->setter(), std::move(value), specifier_);
 }
 
+id PSTableCell::imageView() {
+    if (!imageView_) {
+        imageView_ = PSMakeView("UIImageView", PSRect(kMargin, 7.5, kIconSize, kIconSize));
+        // Row icons are rounded squares.
+        msg(msg<id>(imageView_, "layer"), "setCornerRadius:", CGFloat{6.5});
+        msg(imageView_, "setClipsToBounds:", true);
+        msg(contentView_, "addSubview:", imageView_);
+    }
+    return imageView_;
+}
+
 void PSTableCell::layoutSubviews() {
     const CGRect bounds = msg<CGRect>(self(), "bounds");
     const CGFloat w = bounds.size.width, h = bounds.size.height;
@@ -115,7 +127,12 @@ void PSTableCell::layoutSubviews() {
     msg(detailTextLabel_, "setFrame:", PSRect(right - detailWidth, 0, detailWidth, h));
     if (detailWidth > 0)
         right -= detailWidth + 8;
-    msg(textLabel_, "setFrame:", PSRect(kMargin, 0, std::max<CGFloat>(0, right - kMargin), h));
+    CGFloat left = kMargin;
+    if (imageView_ && msg<id>(imageView_, "image")) {
+        msg(imageView_, "setFrame:", PSRect(kMargin, (h - kIconSize) / 2, kIconSize, kIconSize));
+        left += kIconSize + kMargin;
+    }
+    msg(textLabel_, "setFrame:", PSRect(left, 0, std::max<CGFloat>(0, right - left), h));
 }
 
 namespace {
@@ -126,6 +143,7 @@ const ClassDef<PSTableCell> kPSTableCell("PSTableCell", "UIView",
                                              method("contentView", &PSTableCell::contentView),
                                              method("textLabel", &PSTableCell::textLabel),
                                              method("detailTextLabel", &PSTableCell::detailTextLabel),
+                                             method("imageView", &PSTableCell::imageView),
                                              method("control", &PSTableCell::control),
                                              method("specifier", &PSTableCell::specifier),
                                              method("setSpecifier:", &PSTableCell::setSpecifier),

@@ -101,9 +101,14 @@ void PSTableView::reloadData() {
             y += kFooterGap + textBlock(footer, y + kFooterGap);
     }
     y += kSectionGap;
-    CGRect frame = msg<CGRect>(self(), "frame");
-    frame.size.height = y;
-    msg(self(), "setFrame:", frame);
+    msg(self(), "setContentSize:", CGSize{width, y});
+    if (sizesToContent) {
+        CGRect frame = msg<CGRect>(self(), "frame");
+        frame.size.height = y;
+        msg(self(), "setFrame:", frame);
+    }
+    // Fewer rows than before: the offset stays within the content.
+    msg(self(), "setContentOffset:", clampedOffset(contentOffset()));
 }
 
 NSInteger PSTableView::numberOfRowsInSection(NSInteger section) const {
@@ -133,14 +138,69 @@ id PSTableView::cellForRowAtIndexPath(NSIndexPath indexPath) const {
     return cells_[size_t(indexPath.section)][size_t(indexPath.row)];
 }
 
+NSIndexPath PSTableView::indexPathForCell(const id& cell) const {
+    for (size_t s = 0; s < cells_.size(); ++s)
+        for (size_t r = 0; r < cells_[s].size(); ++r)
+            if (cell && cells_[s][r] == cell)
+                return {NSInteger(s), NSInteger(r)};
+    return {-1, -1};
+}
+
+id PSTableView::cellAtTouch(const id& touch) const {
+    const CGPoint p = msg<CGPoint>(touch, "locationInView:", const_cast<PSTableView*>(this)->self());
+    for (const auto& section : cells_)
+        for (const id& cell : section)
+            if (cell && CGRectContainsPoint(msg<CGRect>(cell, "frame"), p))
+                return cell;
+    return nullptr;
+}
+
+void PSTableView::unpress() {
+    if (pressedCell_)
+        msg(pressedCell_, "setBackgroundColor:", pressedColor_);
+    pressedCell_.reset();
+    pressedColor_.reset();
+}
+
+void PSTableView::touchesBeganWithEvent(std::vector<id> touches, id) {
+    unpress();
+    id cell = touches.empty() ? nullptr : cellAtTouch(touches.front());
+    if (!cell || !msg<bool>(cell, "cellEnabled"))
+        return;
+    pressedCell_ = cell;
+    pressedColor_ = msg<id>(cell, "backgroundColor");
+    msg(cell, "setBackgroundColor:", PSColor(0.85, 0.85, 0.85));
+}
+
+void PSTableView::touchesEndedWithEvent(std::vector<id> touches, id) {
+    id cell = pressedCell_;
+    unpress();
+    if (!cell || touches.empty() || cellAtTouch(touches.front()) != cell)
+        return;
+    const NSIndexPath row = indexPathForCell(cell);
+    if (row.row < 0 || !rowTouched)
+        return;
+    id keep = self();
+    auto handler = rowTouched; // the handler may reload or replace this table
+    handler(row, msg<CGPoint>(touches.front(), "locationInView:", cell));
+}
+
+void PSTableView::touchesCancelledWithEvent(std::vector<id>, id) {
+    unpress();
+}
+
 namespace {
 const ClassDef<PSTableView>
-    kPSTableView("PSTableView", "UIView",
+    kPSTableView("PSTableView", "UITableView",
                  {
                      method("reloadData", &PSTableView::reloadData),
                      method("numberOfSections", &PSTableView::numberOfSections),
                      method("numberOfRowsInSection:", &PSTableView::numberOfRowsInSection),
                      method("cellForRowAtIndexPath:", &PSTableView::cellForRowAtIndexPath),
                      method("indexPathForSpecifier:", &PSTableView::indexPathForSpecifier),
+                     method("touchesBegan:withEvent:", &PSTableView::touchesBeganWithEvent),
+                     method("touchesMoved:withEvent:", &PSTableView::touchesMovedWithEvent),
+                     method("touchesEnded:withEvent:", &PSTableView::touchesEndedWithEvent),
+                     method("touchesCancelled:withEvent:", &PSTableView::touchesCancelledWithEvent),
                  });
 } // namespace

@@ -18,8 +18,7 @@
 namespace {
 
 constexpr const char* kLoaderFolder = "/Library/PreferenceLoader/Preferences";
-constexpr CGFloat kNavigationBarHeight = 64; // status bar and title bar
-constexpr CGFloat kBackButtonRoom = 70;      // the least room beside the title
+constexpr CGFloat kBackButtonRoom = 70; // the least room beside the title
 constexpr CGFloat kBarMargin = 8;
 
 PSTableView* tableOf(const id& controller) {
@@ -47,7 +46,8 @@ const ClassDef<PSNavigationBack> kPSNavigationBack("PSNavigationBack", "NSObject
 
 } // namespace
 
-SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {
+SettingsApp::SettingsApp(CGSize screenSize)
+    : screen_(screenSize), alive_(std::make_shared<SettingsApp*>(this)) {
     auto navigation = alloc<PSNavigationBack>();
     navigation->app = this;
     navigation_ = navigation;
@@ -55,9 +55,14 @@ SettingsApp::SettingsApp(CGSize screenSize) : screen_(screenSize) {
 
 SettingsApp::~SettingsApp() {
     static_cast<PSNavigationBack*>(navigation_.get())->app = nullptr;
+    *alive_ = nullptr;
 }
 
-std::vector<SettingsApp::Entry> SettingsApp::entries() const {
+std::string SettingsApp::bundlePathOf(const Entry& entry) {
+    return "/Library/PreferenceBundles/" + entry.bundle + ".bundle";
+}
+
+std::vector<SettingsApp::Entry> SettingsApp::installedEntries() {
     std::vector<Entry> found;
     for (const std::string& name : contentsOfDeviceDirectory(kLoaderFolder)) {
         if (std::filesystem::path(name).extension() != ".plist")
@@ -69,27 +74,33 @@ std::vector<SettingsApp::Entry> SettingsApp::entries() const {
         if (!list)
             continue;
         const PlistDict& entry = valueForKey(*list, "entry").asDict();
-        Entry e{entryText(entry, "label"), entryText(entry, "bundle"), entryText(entry, "detail"),
-                devicePath};
+        Entry e{entryText(entry, "label"), entryText(entry, "bundle"), entryText(entry, "detail"), devicePath,
+                ""};
         if (e.label.empty() || e.bundle.empty())
             continue;
+        // The entry's icon file in its bundle, else the bundle's "icon.png", when it reads.
+        std::string icon = entryText(entry, "icon");
+        icon = bundlePathOf(e) + "/" + (icon.empty() ? "icon.png" : icon);
+        if (msg<id>(classObject(objc_getClass("UIImage")), "imageWithContentsOfFile:", icon))
+            e.icon = icon;
         found.push_back(std::move(e));
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.label < b.label; });
     return found;
 }
 
+id SettingsApp::openBundleController(const std::string& bundlePath, const std::string& detail, id specifier) {
+    id bundle = msg<id>(classObject(objc_getClass("NSBundle")), "bundleWithPath:", bundlePath);
+    if (!bundle || !msg<bool>(bundle, "load"))
+        return nullptr;
+    Class* cls = detail.empty() ? msg<Class*>(bundle, "principalClass") : objc_getClass(detail);
+    return cls ? openController(cls, bundle, specifier) : nullptr;
+}
+
 id SettingsApp::openPane(const std::string& label) {
     for (const Entry& entry : entries()) {
-        if (entry.label != label)
-            continue;
-        id bundle = msg<id>(classObject(objc_getClass("NSBundle")),
-                            "bundleWithPath:", "/Library/PreferenceBundles/" + entry.bundle + ".bundle");
-        if (!bundle || !msg<bool>(bundle, "load"))
-            return nullptr;
-        Class* cls =
-            entry.detail.empty() ? msg<Class*>(bundle, "principalClass") : objc_getClass(entry.detail);
-        return cls ? openController(cls, bundle) : nullptr;
+        if (entry.label == label)
+            return openBundleController(bundlePathOf(entry), entry.detail, nullptr);
     }
     return nullptr;
 }
@@ -226,6 +237,12 @@ bool SettingsApp::tapRowAt(const NSIndexPath& row) {
     case PSLinkCell:
     case PSLinkListCell: {
         Class* detail = s->detailControllerClass();
+        // A root list row loads its entry's bundle when tapped.
+        if (const PlistValue lazy = s->propertyForKey("lazy-bundle"); !detail && lazy.isString()) {
+            const PlistValue name = s->propertyForKey("detail");
+            return openBundleController(lazy.asString(), name.isString() ? name.asString() : "", specifier) !=
+                   nullptr;
+        }
         if (!detail)
             return false;
         return openController(detail, msg<id>(stack_.back(), "bundle"), specifier) != nullptr;
@@ -297,21 +314,10 @@ id SettingsApp::rowBackgroundColor(const std::string& label) {
     return msg<id>(cellForRow(label), "backgroundColor");
 }
 
-id SettingsApp::pageView() {
-    if (stack_.empty())
-        return nullptr;
+id SettingsApp::navigationBar() {
     id controller = stack_.back();
-    id table = msg<id>(controller, "table");
-    const CGFloat tableHeight = msg<CGRect>(table, "frame").size.height;
-    const CGFloat height = std::max(screen_.height, kNavigationBarHeight + tableHeight);
-    id page = PSMakeView("UIView", PSRect(0, 0, screen_.width, height));
-    msg(page, "setBackgroundColor:", ps::tableBackgroundColor());
-    msg(table, "removeFromSuperview");
-    msg(table, "setFrame:", PSRect(0, kNavigationBarHeight, screen_.width, tableHeight));
-    msg(page, "addSubview:", table);
     id bar = PSMakeView("UIView", PSRect(0, 0, screen_.width, kNavigationBarHeight));
     msg(bar, "setBackgroundColor:", PSColor(0.97, 0.97, 0.97));
-    msg(page, "addSubview:", bar);
     // The title centered as wide as its text (at most the bar less 70 points each side); the
     // back button left of it, as wide as the previous page's title, or "Back" when that does
     // not fit before the title.
@@ -337,6 +343,31 @@ id SettingsApp::pageView() {
     id line = PSMakeView("UIView", PSRect(0, kNavigationBarHeight - 0.5, screen_.width, 0.5));
     msg(line, "setBackgroundColor:", ps::separatorColor());
     msg(bar, "addSubview:", line);
+    return bar;
+}
+
+id SettingsApp::pageView() {
+    if (stack_.empty())
+        return nullptr;
+    id controller = stack_.back();
+    id table = msg<id>(controller, "table");
+    // The whole page at once: the table as tall as its rows, unscrolled, nothing cut. Where the
+    // screen had it scrolled is kept for the screen.
+    PSTableView* shown = tableOf(controller);
+    if (!shown->sizesToContent)
+        savedOffsets_.emplace_back(controller, shown->contentOffset());
+    shown->sizesToContent = true;
+    shown->rowTouched = nullptr;
+    msg(table, "setContentOffset:", CGPoint{0, 0});
+    msg(table, "setClipsToBounds:", false);
+    const CGFloat tableHeight = msg<CGSize>(table, "contentSize").height;
+    const CGFloat height = std::max(screen_.height, kNavigationBarHeight + tableHeight);
+    id page = PSMakeView("UIView", PSRect(0, 0, screen_.width, height));
+    msg(page, "setBackgroundColor:", ps::tableBackgroundColor());
+    msg(table, "removeFromSuperview");
+    msg(table, "setFrame:", PSRect(0, kNavigationBarHeight, screen_.width, tableHeight));
+    msg(page, "addSubview:", table);
+    msg(page, "addSubview:", navigationBar());
     // A page is as long as what it shows: a row whose content runs past its height (a long
     // help text) is pictured whole, not cut at the table's end.
     const CGRect drawn = UISnapshotDrawnRect(page);

@@ -284,8 +284,8 @@ id SpringBoardHost::screenWindow() const {
     return window;
 }
 
-id SpringBoardHost::statusBarView() const {
-    return springboard::makeStatusBarView(screenState());
+id SpringBoardHost::statusBarView(springboard::StatusBarStyle style) const {
+    return springboard::makeStatusBarView(screenState(), style);
 }
 
 bool SpringBoardHost::writeScreenSnapshot(const std::string& hostPngPath) const {

@@ -44,6 +44,34 @@ SnapshotImage imageFrom(cairo_surface_t* surface) {
     return image;
 }
 
+void drawAlerts(cairo_t* cr, const std::vector<Ref<UIAlertView>>& alerts, double scale) {
+    if (alerts.empty())
+        return;
+    cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
+    cairo_paint(cr);
+    for (const auto& alert : alerts) {
+        msg(alert, "layoutIfNeeded");
+        renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
+    }
+}
+
+cairo_surface_t* renderWindows(const std::vector<id>& windows, const std::vector<Ref<UIAlertView>>& alerts,
+                               CGSize size, double scale) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(size.width, scale),
+                                                          pixels(size.height, scale));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+        return surface;
+    cairo_t* cr = cairo_create(surface);
+    cairo_scale(cr, scale, scale);
+    for (const id& window : windows) {
+        msg(window, "layoutIfNeeded");
+        renderLayerTree(cr, msg<id>(window, "layer"), scale, true);
+    }
+    drawAlerts(cr, alerts, scale);
+    cairo_destroy(cr);
+    return surface;
+}
+
 // A surface the size of the view, with the view drawn and, for a screen, the alerts over it.
 cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
     msg(view, "layoutIfNeeded");
@@ -60,15 +88,10 @@ cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
                         : window    ? window->alerts()
                                     : UIAlertView::shownAlerts();
     if (!alerts.empty()) {
-        cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
-        cairo_paint(cr);
         // The window's own origin is the screen's, so an alert's frame places it directly.
         const CGRect windowFrame = msg<CGRect>(view, "frame");
         cairo_translate(cr, -windowFrame.origin.x, -windowFrame.origin.y);
-        for (const auto& alert : alerts) {
-            msg(alert, "layoutIfNeeded");
-            renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
-        }
+        drawAlerts(cr, alerts, scale);
     }
     cairo_destroy(cr);
     return surface;
@@ -126,4 +149,15 @@ bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale) {
     if (!window)
         return false;
     return write(render(window, scale, true), hostPngPath);
+}
+
+SnapshotImage UISnapshotRenderWindows(const std::vector<id>& bottomToTop,
+                                      const std::vector<Ref<UIAlertView>>& alerts, CGSize size,
+                                      double scale) {
+    return take(renderWindows(bottomToTop, alerts, size, scale));
+}
+
+bool UISnapshotWriteWindows(const std::vector<id>& bottomToTop, const std::vector<Ref<UIAlertView>>& alerts,
+                            CGSize size, std::string hostPngPath, double scale) {
+    return write(renderWindows(bottomToTop, alerts, size, scale), hostPngPath);
 }

@@ -305,3 +305,54 @@ TEST(HeldBackDrawing, IsWrittenBeforeAnythingElseUsesThePixels) {
 }
 
 } // namespace
+
+namespace {
+
+// An ellipse covers the pixels whose centers lie inside it, within the clip, in user space.
+TEST(BitmapContext, EllipsesCoverThePixelsWhoseCentersLieInside) {
+    const struct {
+        const char* name;
+        CGRect rect;
+        CGFloat scale;
+        CGRect clip;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {"Circle",
+         CGRectMake(1, 1, 6, 6),
+         1,
+         CGRectMake(0, 0, 8, 8),
+         {"........", "..####..", ".######.", ".######.", ".######.", ".######.", "..####..", "........"}},
+        {"Wide",
+         CGRectMake(0, 2, 8, 4),
+         1,
+         CGRectMake(0, 0, 8, 8),
+         {"........", "........", ".######.", "########", "########", ".######.", "........", "........"}},
+        {"ScaledUserSpace",
+         CGRectMake(0.5, 0.5, 3, 3),
+         2,
+         CGRectMake(0, 0, 4, 4),
+         {"........", "..####..", ".######.", ".######.", ".######.", ".######.", "..####..", "........"}},
+        {"Clipped",
+         CGRectMake(1, 1, 6, 6),
+         1,
+         CGRectMake(0, 0, 4, 8),
+         {"........", "..##....", ".###....", ".###....", ".###....", ".###....", "..##....", "........"}},
+        {"Empty",
+         CGRectMake(1, 1, 0, 6),
+         1,
+         CGRectMake(0, 0, 8, 8),
+         {"........", "........", "........", "........", "........", "........", "........", "........"}},
+    };
+    for (const auto& c : cases) {
+        CGContextRef ctx = CGBitmapContextCreate(8, 8);
+        CGContextScaleCTM(ctx, c.scale, c.scale);
+        CGContextClipToRect(ctx, c.clip);
+        CGContextSetRGBFillColor(ctx, 0, 0, 1, 1);
+        CGContextFillEllipseInRect(ctx, c.rect);
+        for (size_t y = 0; y < 8; ++y)
+            EXPECT_EQ(paintedColumns(ctx, y), c.rows[y]) << c.name << " row " << y;
+        CGContextRelease(ctx);
+    }
+}
+
+} // namespace

@@ -48,6 +48,8 @@ void CGContextScaleCTM(CGContextRef context, CGFloat sx, CGFloat sy);
 void CGContextSetRGBFillColor(CGContextRef context, CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha);
 void CGContextSetFillColorWithColor(CGContextRef context, CGColor color);
 void CGContextFillRect(CGContextRef context, CGRect rect);
+// Fills the ellipse inscribed in the rectangle: the pixels whose centers lie inside it.
+void CGContextFillEllipseInRect(CGContextRef context, CGRect rect);
 // Sets the pixels of the rectangle to transparent black.
 void CGContextClearRect(CGContextRef context, CGRect rect);
 

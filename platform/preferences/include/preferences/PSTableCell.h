@@ -3,7 +3,8 @@
 //
 // A cell is made with initWithStyle:reuseIdentifier:specifier: and shows its specifier's
 // current name, value and "enabled" property; refreshCellContentsWithSpecifier: shows them
-// again. A row whose "enabled" is false is greyed and its control ignores the user.
+// again. A row whose "enabled" is false is greyed and its control ignores the user. A row with
+// an image in its `imageView` shows it as a 29-point icon left of its text.
 #pragma once
 
 #include "foundation/PlistValue.h"
@@ -17,6 +18,7 @@ struct PSTableCell : UIView {
     id textLabel_;
     id detailTextLabel_; // the value or detail text shown at the right
     id control_;         // the value control of the cell type, or none
+    id imageView_;       // made on first use
     id specifier_;
     NSInteger style_ = 0;
     std::string reuseIdentifier_;
@@ -27,6 +29,7 @@ struct PSTableCell : UIView {
     id contentView() const { return contentView_; }
     id textLabel() const { return textLabel_; }
     id detailTextLabel() const { return detailTextLabel_; }
+    id imageView();
     id control() const { return control_; }
     id specifier() const { return specifier_; }
     void setSpecifier(id specifier) { specifier_ = std::move(specifier); }

@@ -6,12 +6,17 @@
 // It is also how a test or the simulator uses Settings as a person would: find a row by the
 // text it shows, tap it (a link pushes its page, a button runs its action), flip a switch,
 // type into a text row, pick a segment, read what a row shows, and snapshot the page.
+//
+// As on a phone, `launch` opens it on its root list of the installed entries; `screenWindow` is
+// the screen a person sees and touches (the navigation bar over the page's table, which scrolls),
+// and `openPaneFromList` reaches a pane by touching its row there.
 #pragma once
 
 #include "coregraphics/CGGeometry.h"
 #include "foundation/NSIndexPath.h"
 #include "objc/runtime.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +29,7 @@ class SettingsApp {
         std::string bundle; // bundle name: /Library/PreferenceBundles/<bundle>.bundle
         std::string detail; // the controller class, when the entry names one
         std::string file;   // the entry's device path
+        std::string icon;   // the device path of the icon, empty when the bundle has none
     };
 
     explicit SettingsApp(CGSize screenSize = {320, 568});
@@ -32,7 +38,37 @@ class SettingsApp {
     SettingsApp& operator=(const SettingsApp&) = delete;
 
     // The entries installed on the device, sorted by label.
-    std::vector<Entry> entries() const;
+    std::vector<Entry> entries() const { return installedEntries(); }
+    static std::vector<Entry> installedEntries();
+    // The device path of an entry's bundle: /Library/PreferenceBundles/<bundle>.bundle.
+    static std::string bundlePathOf(const Entry& entry);
+
+    // Opens Settings as a person does: its root list (titled "Settings") as the only page.
+    id launch();
+    // Whether the first page is the root list.
+    bool showsRootList() const;
+    // Shows the first page again (viewWillAppear: when it was covered); false when it shows.
+    bool popToRoot();
+    // Touches an entry's row on the root list through the screen, as a finger would (scrolling
+    // it into sight first), which pushes the entry's page; launches Settings first when its
+    // first page is not the root list, and goes back to that list when a page covers it.
+    // Answers the page pushed, none when no row has the label or no page opened.
+    id openPaneFromList(const std::string& label);
+
+    // The screen as a phone shows it: a window of the screen's size with the navigation bar
+    // (status bar room and title, back button) over the shown page's table, which fills the
+    // rest and scrolls, kept where the person left it. Its rows act on a finger lifted on them
+    // (as `touchRow`: a text row starts editing, see `editingRow`) and its back button pops.
+    // Built anew at each call: the previous window no longer shows the page.
+    id screenWindow();
+    // The text row a touch on the screen started editing (on the row or on its field); cleared
+    // by the next touch on another row.
+    std::optional<NSIndexPath> editingRow() const { return editingRow_; }
+    // A text field of the shown page was touched: its row is being edited. False when no row
+    // of the shown page has the field.
+    bool beginEditing(const id& field);
+    // The height of the navigation bar, status bar room included.
+    static constexpr CGFloat kNavigationBarHeight = 64;
     // Opens an installed pane by its label: loads its bundle, creates its principal class
     // (or the entry's "detail" class) and shows it. None when anything is missing.
     id openPane(const std::string& label);
@@ -80,7 +116,16 @@ class SettingsApp {
   private:
     void show(id controller);
     bool tapRowAt(const NSIndexPath& row);
+    id openBundleController(const std::string& bundlePath, const std::string& detail, id specifier);
+    // The bar over the shown page, as wide as the screen.
+    id navigationBar();
     CGSize screen_;
     std::vector<id> stack_;
     id navigation_; // what the back button sends its action to: it calls back()
+    std::optional<NSIndexPath> editingRow_;
+    id fieldTarget_; // the screen's text fields tell it when a finger lifts on them
+    // The scroll offsets of pages while a whole-page picture holds their tables.
+    std::vector<std::pair<weak_id, CGPoint>> savedOffsets_;
+    // Points at this app while it lives: a table's row handler holds it weakly.
+    std::shared_ptr<SettingsApp*> alive_;
 };

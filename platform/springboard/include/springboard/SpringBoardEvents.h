@@ -26,6 +26,9 @@ inline constexpr const char* kTimerArmed = "timer armed";                // deta
 inline constexpr const char* kTimerFired = "timer fired";                // detail: service
 inline constexpr const char* kTimerInvalidated = "timer invalidated";    // detail: service
 inline constexpr const char* kSwitchState = "switch state";              // detail: identifier = state
+inline constexpr const char* kAppLaunched = "app launched";              // detail: app name
+inline constexpr const char* kAppResumed = "app resumed";                // detail: app name
+inline constexpr const char* kAppClosed = "app closed";                  // detail: app name
 
 // "2026-12-08 01:00:00Z": a date in UTC to the second, the same on every run and machine.
 std::string utcText(NSDate date);

@@ -74,7 +74,7 @@ class SpringBoardHost : public AlarmActions {
     // built anew at each call (the lock screen's Snooze button and slide to stop work by touch);
     // snapshots are written as PNG files at host paths, false when a file cannot be written.
     id screenWindow() const;
-    id statusBarView() const;
+    id statusBarView(springboard::StatusBarStyle style = springboard::StatusBarStyle::Dark) const;
     bool writeScreenSnapshot(const std::string& hostPngPath) const;
     bool writeStatusBarSnapshot(const std::string& hostPngPath) const;
 

@@ -29,6 +29,14 @@ SnapshotImage UISnapshotRenderScreen(id window, double scale);
 bool UISnapshotWriteView(id view, std::string hostPngPath, double scale);
 bool UISnapshotWriteScreen(id window, std::string hostPngPath, double scale);
 
+// A display of several windows: each drawn at its frame, bottom to top, then, when alerts are
+// shown, a dimming veil over all and the alerts at their frames. `size` is the display's, in points.
+struct UIAlertView;
+SnapshotImage UISnapshotRenderWindows(const std::vector<id>& bottomToTop,
+                                      const std::vector<Ref<UIAlertView>>& alerts, CGSize size, double scale);
+bool UISnapshotWriteWindows(const std::vector<id>& bottomToTop, const std::vector<Ref<UIAlertView>>& alerts,
+                            CGSize size, std::string hostPngPath, double scale);
+
 // The area a view's tree draws into, in the view's own coordinates (laid out first): its bounds
 // united with every shown subview's frame, except below a view whose layer masks to its bounds.
 // A snapshot shows the bounds only; a caller that wants all of a page sizes the page to this.
