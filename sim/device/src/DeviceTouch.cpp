@@ -87,12 +87,22 @@ id Device::window(Screen screen) {
     if (screen == Screen::SpringBoard && springboard_) {
         made = springboard_->screenWindow();
     } else if (screen == Screen::Settings && hasSettingsPage()) {
+        // The page's window is kept while it shows the page as it is, so what changes on it is
+        // all that is drawn again.
+        if (showsCurrentPage(*settings_, slot, windows_->settingsDepth, setup_.screen))
+            return slot;
+        windows_->settingsDepth = settings_->depth();
         id page = settings_->pageView();
         made = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
                        "initWithFrame:", CGRect{{0, 0}, asView(page)->frame().size});
         msg(made, "addSubview:", page);
     } else {
-        // Not booted, or Settings on no page: an empty screen.
+        // Not booted, or Settings on no page: an empty screen (kept while it stays empty).
+        if (screen == Screen::Settings) {
+            if (slot && windows_->settingsDepth == 0)
+                return slot;
+            windows_->settingsDepth = 0;
+        }
         made = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"), "initWithFrame:", bounds);
         msg(made, "setBackgroundColor:",
             screen == Screen::Settings ? id(UIColor::rgba(0.94, 0.94, 0.96, 1)) : id(UIColor::white(0, 1)));

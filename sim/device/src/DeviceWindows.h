@@ -41,9 +41,17 @@ struct Device::Windows {
     std::array<id, 2> window;
     std::array<Touch, 2> touch;
     std::array<Rendered, 2> rendered;
+    // Each screen's kept picture for `changes`, its version, and the Settings stack's depth
+    // when its window was made (a window is kept while it shows the current page).
+    std::array<std::unique_ptr<UIScreenCanvas>, 2> canvas;
+    std::array<uint64_t, 2> changesVersion{};
+    size_t settingsDepth = 0;
     std::vector<Owner> owners;
     std::optional<Editing> editing;
 };
+
+// Whether the Settings window still shows the current page, laid out as a new one would be.
+bool showsCurrentPage(SettingsApp& settings, const id& window, size_t depthWhenMade, CGSize screen);
 
 // A Clock alarm as SpringBoard's alarm model holds it (boot adds those set before it).
 springboard::ClockAlarm clockAlarmOf(const AlarmRequest& request);

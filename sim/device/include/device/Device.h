@@ -35,7 +35,9 @@
 //
 // Pictures. `render` draws a screen; `png` encodes it in memory; `screenVersion` counts changes
 // of what a screen shows (a new number whenever the rendered pixels differ from the last
-// rendering it compared), so a front end sends a picture only when it changed.
+// rendering it compared), so a front end sends a picture only when it changed. `changes` keeps a
+// picture of each screen and redraws only what views marked as changed, answering the changed
+// rectangles (device/ScreenChanges.h), so a front end sends only those.
 //
 // Respring. A loaded library's constructor runs once per process, so a respring relaunches the
 // process, as SpringBoard relaunches on a phone: `saveForRespring` writes the device's state
@@ -47,6 +49,7 @@
 #pragma once
 
 #include "device/DeviceSetup.h"
+#include "device/ScreenChanges.h"
 #include "words/Words.h"
 
 #include "coregraphics/CoreGraphics.h"
@@ -240,6 +243,8 @@ class Device {
         std::vector<uint8_t> png; // empty when the screen is unchanged
     };
     Frame frame(Screen screen, uint64_t knownVersion);
+    // What changed on the screen since the last call (all of it at the first).
+    ScreenChanges changes(Screen screen);
     // The alerts shown on a screen, oldest first.
     std::vector<Ref<UIAlertView>> alertsOn(Screen screen);
     // The alarm ringing full screen on the lock screen, if any.
