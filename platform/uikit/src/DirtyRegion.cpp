@@ -32,8 +32,8 @@ std::unordered_map<const Object*, Marks>& dirtyMarks() {
 }
 
 bool dirtyRectsTouch(CGRect a, CGRect b) {
-    return a.origin.x <= CGRectGetMaxX(b) && b.origin.x <= CGRectGetMaxX(a) && a.origin.y <= CGRectGetMaxY(b) &&
-           b.origin.y <= CGRectGetMaxY(a);
+    return a.origin.x <= CGRectGetMaxX(b) && b.origin.x <= CGRectGetMaxX(a) &&
+           a.origin.y <= CGRectGetMaxY(b) && b.origin.y <= CGRectGetMaxY(a);
 }
 
 void addDirtyRect(std::vector<CGRect>& rects, CGRect r) {
@@ -71,8 +71,9 @@ CGRect layerOwnExtent(const CALayer& layer, CGRect frame) {
     CGRect r = CGRectInset(frame, -(kEdge + border), -(kEdge + border));
     if (layer.shadowOpacity() > 0 && layer.shadowColor().a > 0) {
         const double margin = std::ceil(std::max(0.0, double(layer.shadowRadius())) * 2) + 1 + kEdge;
-        r = CGRectUnion(r, CGRectInset(CGRectOffset(frame, layer.shadowOffset().width, layer.shadowOffset().height),
-                                       -margin, -margin));
+        r = CGRectUnion(
+            r, CGRectInset(CGRectOffset(frame, layer.shadowOffset().width, layer.shadowOffset().height),
+                           -margin, -margin));
     }
     return r;
 }
@@ -115,8 +116,8 @@ CGRect UIDirtyLayerTreeExtent(const CALayer& layer) {
         auto sub = cast<CALayer>(sublayer);
         const CGRect r = sub ? UIDirtyLayerTreeExtent(*sub) : CGRectNull;
         if (!CGRectIsNull(r))
-            drawn = CGRectUnion(drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x,
-                                                    frame.origin.y - bounds.origin.y));
+            drawn = CGRectUnion(
+                drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
     }
     return drawn;
 }
@@ -130,7 +131,7 @@ void UIDirtyMarkLayerRect(CALayer& layer, CGRect rect) {
         return;
     const CGRect frame = layer.frame(), bounds = layer.bounds();
     markDirtyInParent(layer, CGRectOffset(CGRectInset(rect, -kEdge, -kEdge), frame.origin.x - bounds.origin.x,
-                                     frame.origin.y - bounds.origin.y));
+                                          frame.origin.y - bounds.origin.y));
 }
 
 std::vector<CGRect> UIDirtyTake(const UIView& root) {

@@ -22,7 +22,8 @@ int pixelsAcross(double points, double scale) {
 }
 
 uint32_t* pixelRow(cairo_surface_t* s, size_t y) {
-    return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) + long(y) * cairo_image_surface_get_stride(s));
+    return reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s) +
+                                       long(y) * cairo_image_surface_get_stride(s));
 }
 
 // A rectangle of points (window coordinates) as the pixels it touches, within the picture.
@@ -119,7 +120,8 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
         return changes;
     msg(window, "layoutIfNeeded");
     auto* asWindow = dynamic_cast<UIWindow*>(window.get());
-    const std::vector<Ref<UIAlertView>> alerts = asWindow ? asWindow->alerts() : std::vector<Ref<UIAlertView>>{};
+    const std::vector<Ref<UIAlertView>> alerts =
+        asWindow ? asWindow->alerts() : std::vector<Ref<UIAlertView>>{};
     for (const auto& alert : alerts)
         msg(alert, "layoutIfNeeded");
 
@@ -136,7 +138,8 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
     for (size_t i = 0; sameAlerts && i < alerts.size(); ++i)
         sameAlerts = alerts_[i].lock() == alerts[i];
     const bool fresh = !surface_ || window_.lock() != window || scale != scale_ || !sameAlerts ||
-                       cairo_image_surface_get_width(surface_) != w || cairo_image_surface_get_height(surface_) != h;
+                       cairo_image_surface_get_width(surface_) != w ||
+                       cairo_image_surface_get_height(surface_) != h;
     window_ = window;
     scale_ = scale;
     alerts_.assign(alerts.begin(), alerts.end());

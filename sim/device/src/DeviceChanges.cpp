@@ -29,6 +29,11 @@ ScreenChanges Device::changes(Screen screen) {
     return out;
 }
 
+SnapshotImage Device::keptPicture(Screen screen) const {
+    const auto& canvas = windows_->canvas[indexOf(screen)];
+    return canvas ? canvas->picture() : SnapshotImage{};
+}
+
 bool showsCurrentPage(SettingsApp& settings, const id& window, size_t depthWhenMade, CGSize screen) {
     if (!window || settings.depth() != depthWhenMade || !settings.currentController())
         return false;
@@ -42,8 +47,7 @@ bool showsCurrentPage(SettingsApp& settings, const id& window, size_t depthWhenM
     const CGRect drawn = UISnapshotDrawnRect(page->self());
     const double height = std::max(tall, std::ceil(double(CGRectGetMaxY(drawn))));
     const CGSize size = page->frame().size;
-    return size.height == height && size.width == screen.width &&
-           msg<CGRect>(window, "frame").size == size;
+    return size.height == height && size.width == screen.width && msg<CGRect>(window, "frame").size == size;
 }
 
 } // namespace sim

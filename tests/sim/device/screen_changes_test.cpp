@@ -35,8 +35,8 @@ struct Assembled {
             ASSERT_LE(t.rect.x + t.rect.width, image.width);
             ASSERT_LE(t.rect.y + t.rect.height, image.height);
             for (size_t y = 0; y < t.rect.height; ++y)
-                std::memcpy(&image.rgba[((t.rect.y + y) * image.width + t.rect.x) * 4], &t.image.rgba[y * t.rect.width * 4],
-                            t.rect.width * 4);
+                std::memcpy(&image.rgba[((t.rect.y + y) * image.width + t.rect.x) * 4],
+                            &t.image.rgba[y * t.rect.width * 4], t.rect.width * 4);
         }
     }
 };
@@ -44,8 +44,8 @@ struct Assembled {
 // Where two pictures first differ, or nothing when they are equal.
 std::optional<std::string> firstDifference(const SnapshotImage& a, const SnapshotImage& b) {
     if (a.width != b.width || a.height != b.height)
-        return std::to_string(a.width) + "x" + std::to_string(a.height) + " against " + std::to_string(b.width) + "x" +
-               std::to_string(b.height);
+        return std::to_string(a.width) + "x" + std::to_string(a.height) + " against " +
+               std::to_string(b.width) + "x" + std::to_string(b.height);
     for (size_t y = 0; y < a.height; ++y)
         for (size_t x = 0; x < a.width; ++x)
             if (std::memcmp(&a.rgba[(y * a.width + x) * 4], &b.rgba[(y * a.width + x) * 4], 4) != 0)
@@ -96,8 +96,8 @@ class ScreenChangesTest : public testing::Test {
             Assembled& copy = copies_[s == Screen::Settings];
             copy.apply(c);
             const auto differs = firstDifference(copy.image, device_->render(s));
-            EXPECT_FALSE(differs) << step << ", " << (s == Screen::Settings ? "settings" : "springboard") << ": "
-                                  << *differs;
+            EXPECT_FALSE(differs) << step << ", " << (s == Screen::Settings ? "settings" : "springboard")
+                                  << ": " << *differs;
             if (s == Screen::Settings)
                 settings = std::move(c);
             else if (springboard)
@@ -107,8 +107,9 @@ class ScreenChangesTest : public testing::Test {
     }
     CGRect picker() {
         // The picker's square, whichever layout shows.
-        auto frame = frameOfClass(device_->inspect(Screen::Settings)["views"],
-                                  {"HMHueSaturationView", "HMBrightnessSaturationView", "HMHueBrightnessView"});
+        auto frame =
+            frameOfClass(device_->inspect(Screen::Settings)["views"],
+                         {"HMHueSaturationView", "HMBrightnessSaturationView", "HMHueBrightnessView"});
         EXPECT_TRUE(frame);
         return frame.value_or(CGRectZero);
     }
@@ -150,11 +151,18 @@ const std::vector<Interaction>& interactions() {
           {drag(2), true},
           {drag(3), true},
           // Lifting the finger saves the color, and the page reloads its rows.
-          {[](Device& d, CGRect p) { ASSERT_EQ(d.touchUp(Screen::Settings, {p.origin.x + 50, p.origin.y + 31}), ""); },
+          {[](Device& d, CGRect p) {
+               ASSERT_EQ(d.touchUp(Screen::Settings, {p.origin.x + 50, p.origin.y + 31}), "");
+           },
            false},
-          {[](Device& d, CGRect) { ASSERT_EQ(d.tapPicker({150, 120}), ""); }, false}}},
+          {[](Device& d, CGRect) {
+               ASSERT_EQ(d.tapPicker({150, 120}), "");
+           },
+           false}}},
         {"alert shown and dismissed",
-         [](Device& d) { ASSERT_EQ(d.addAlarm({7 * 3600, "Wake up"}), ""); },
+         [](Device& d) {
+             ASSERT_EQ(d.addAlarm({7 * 3600, "Wake up"}), "");
+         },
          {{[](Device& d, CGRect) { ASSERT_EQ(d.advance(61), ""); }, false},
           {[](Device& d, CGRect) { ASSERT_EQ(d.tapAlertButton("OK"), ""); }, false}}},
         {"typing into a prompt",
@@ -169,9 +177,7 @@ const std::vector<Interaction>& interactions() {
          {{[](Device& d, CGRect) { ASSERT_EQ(d.advance(60), ""); }, false},
           {[](Device& d, CGRect) { ASSERT_EQ(d.lock(true), ""); }, false},
           {[](Device& d, CGRect) { ASSERT_EQ(d.lock(false), ""); }, false}}},
-        {"back a page",
-         openColors,
-         {{[](Device& d, CGRect) { ASSERT_EQ(d.settingsBack(), ""); }, false}}},
+        {"back a page", openColors, {{[](Device& d, CGRect) { ASSERT_EQ(d.settingsBack(), ""); }, false}}},
     };
     return all;
 }

@@ -245,6 +245,8 @@ class Device {
     Frame frame(Screen screen, uint64_t knownVersion);
     // What changed on the screen since the last call (all of it at the first).
     ScreenChanges changes(Screen screen);
+    // The picture `changes` keeps of the screen, as of its last call.
+    SnapshotImage keptPicture(Screen screen) const;
     // The alerts shown on a screen, oldest first.
     std::vector<Ref<UIAlertView>> alertsOn(Screen screen);
     // The alarm ringing full screen on the lock screen, if any.

@@ -17,11 +17,11 @@ struct ScreenTile {
 };
 
 struct ScreenChanges {
-    uint64_t version = 0;           // grows with every change
-    bool whole = false;             // a new picture (first, or a new size): one tile covers it
-    size_t width = 0, height = 0;   // the picture's size in pixels
-    std::vector<ScreenTile> tiles;  // none when nothing changed
-    size_t redrawnPixels = 0;       // the pixels drawn again to find them
+    uint64_t version = 0;          // grows with every change
+    bool whole = false;            // a new picture (first, or a new size): one tile covers it
+    size_t width = 0, height = 0;  // the picture's size in pixels
+    std::vector<ScreenTile> tiles; // none when nothing changed
+    size_t redrawnPixels = 0;      // the pixels drawn again to find them
 };
 
 } // namespace sim
