@@ -26,8 +26,8 @@ using bench_served::Served;
 using Clock = std::chrono::steady_clock;
 
 constexpr auto kFrame = std::chrono::microseconds(16667);
-constexpr int kDragMoves = 120;   // two seconds of dragging
-constexpr int kIsolated = 25;     // moves and taps timed one by one
+constexpr int kDragMoves = 120; // two seconds of dragging
+constexpr int kIsolated = 25;   // moves and taps timed one by one
 constexpr auto kApart = std::chrono::milliseconds(120);
 
 // The viewer: when each Settings picture (a whole one, or changed tiles) arrived.
@@ -43,7 +43,8 @@ class Viewer {
                 for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
                     static const std::string kWhole = "event: screen\ndata: {\"screen\":\"settings\"";
                     static const std::string kTiles = "event: tiles\ndata: {\"screen\":\"settings\"";
-                    if (buffer.compare(0, kWhole.size(), kWhole) == 0 || buffer.compare(0, kTiles.size(), kTiles) == 0) {
+                    if (buffer.compare(0, kWhole.size(), kWhole) == 0 ||
+                        buffer.compare(0, kTiles.size(), kTiles) == 0) {
                         std::lock_guard lock(mutex_);
                         arrivals_.push_back(Clock::now());
                         cv_.notify_all();
@@ -80,12 +81,14 @@ class Viewer {
 struct Poster {
     httplib::Client client;
     std::string origin;
-    explicit Poster(int port) : client("127.0.0.1", port), origin("http://127.0.0.1:" + std::to_string(port)) {
+    explicit Poster(int port)
+        : client("127.0.0.1", port), origin("http://127.0.0.1:" + std::to_string(port)) {
         client.set_keep_alive(true);
         client.set_tcp_nodelay(true); // as a browser sends: no wait for the header's acknowledgement
     }
     void touch(const char* phase, CGPoint at) {
-        const nlohmann::json body{{"action", "touch"}, {"phase", phase}, {"screen", "settings"}, {"x", at.x}, {"y", at.y}};
+        const nlohmann::json body{
+            {"action", "touch"}, {"phase", phase}, {"screen", "settings"}, {"x", at.x}, {"y", at.y}};
         client.Post("/api/action", {{"Origin", origin}}, body.dump(), "application/json");
     }
 };
@@ -97,7 +100,8 @@ CGRect openPickerSquare(Served& s) {
         d.tapRow("Button Color");
         std::function<void(const nlohmann::json&)> find = [&](const nlohmann::json& v) {
             const std::string cls = v["class"];
-            if (cls == "HMHueSaturationView" || cls == "HMBrightnessSaturationView" || cls == "HMHueBrightnessView") {
+            if (cls == "HMHueSaturationView" || cls == "HMBrightnessSaturationView" ||
+                cls == "HMHueBrightnessView") {
                 const auto& f = v["frame"];
                 square = CGRectMake(f["x"], f["y"], f["width"], f["height"]);
             }
@@ -152,8 +156,7 @@ void pickerMoves(benchmark::State& state, After after) {
                 for (const ScreenTile& t : c.tiles)
                     sent += double(t.rect.width * t.rect.height);
                 whole = double(c.width * c.height);
-            }
-            else if (after == After::FullRender)
+            } else if (after == After::FullRender)
                 benchmark::DoNotOptimize(d.render(Screen::Settings));
             return Reply::ok();
         });
@@ -204,8 +207,9 @@ void encodeMoveTiles(benchmark::State& state, Codec codec) {
     for (auto _ : state) {
         bytes = 0;
         for (const ScreenTile& t : tiles) {
-            const std::string text = codec == Codec::Raw ? base64(t.image.rgba)
-                                                         : base64(encodePng(t.image, codec == Codec::Png1 ? 1 : 0));
+            const std::string text = codec == Codec::Raw
+                                         ? base64(t.image.rgba)
+                                         : base64(encodePng(t.image, codec == Codec::Png1 ? 1 : 0));
             bytes += text.size();
         }
     }

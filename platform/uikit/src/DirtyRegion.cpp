@@ -102,6 +102,16 @@ void markDirtyInParent(const CALayer& layer, CGRect r) {
     addDirtyRect(m.rects, r);
 }
 
+// Whether the layer's tree is under a window or an alert, which keep marks (checked first: a
+// tree being built off screen marks often, and its marks would be dropped anyway).
+bool underMarkedRoot(const CALayer& layer) {
+    const CALayer* top = &layer;
+    for (Ref<CALayer> up = cast<CALayer>(layer.superlayer()); up; up = cast<CALayer>(up->superlayer()))
+        top = up.get();
+    const Ref<UIView> root = top->view();
+    return root && (dynamic_cast<UIWindow*>(root.get()) || dynamic_cast<UIAlertView*>(root.get()));
+}
+
 } // namespace
 
 CGRect UIDirtyLayerTreeExtent(const CALayer& layer) {
@@ -123,11 +133,12 @@ CGRect UIDirtyLayerTreeExtent(const CALayer& layer) {
 }
 
 void UIDirtyMarkLayerTree(CALayer& layer) {
-    markDirtyInParent(layer, UIDirtyLayerTreeExtent(layer));
+    if (underMarkedRoot(layer))
+        markDirtyInParent(layer, UIDirtyLayerTreeExtent(layer));
 }
 
 void UIDirtyMarkLayerRect(CALayer& layer, CGRect rect) {
-    if (!drawsAtAll(layer, layer.view()))
+    if (!drawsAtAll(layer, layer.view()) || !underMarkedRoot(layer))
         return;
     const CGRect frame = layer.frame(), bounds = layer.bounds();
     markDirtyInParent(layer, CGRectOffset(CGRectInset(rect, -kEdge, -kEdge), frame.origin.x - bounds.origin.x,
