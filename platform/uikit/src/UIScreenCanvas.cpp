@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -61,12 +62,18 @@ std::vector<PixelRect> disjointPixelRects(std::vector<PixelRect> rects) {
     return rects;
 }
 
-// The smallest rectangle within `area` whose pixels differ between two pictures of one size.
-PixelRect changedPixelsWithin(cairo_surface_t* before, cairo_surface_t* after, const PixelRect& area) {
+// The rows of a picture from `area`'s left edge: a surface's, or a copy of the area alone.
+using RowsFrom = std::function<const uint32_t*(size_t y)>;
+RowsFrom surfaceRows(cairo_surface_t* s, size_t x) {
+    return [s, x](size_t y) { return pixelRow(s, y) + x; };
+}
+
+// The smallest rectangle within `area` whose pixels differ between two pictures of it.
+PixelRect changedPixelsWithin(const RowsFrom& before, const RowsFrom& after, const PixelRect& area) {
     size_t x0 = area.x + area.width, x1 = area.x, y0 = area.y + area.height, y1 = area.y;
     for (size_t y = area.y; y < area.y + area.height; ++y) {
-        const uint32_t* a = pixelRow(before, y) + area.x;
-        const uint32_t* b = pixelRow(after, y) + area.x;
+        const uint32_t* a = before(y);
+        const uint32_t* b = after(y);
         if (std::memcmp(a, b, area.width * 4) == 0)
             continue;
         size_t first = 0, last = area.width - 1;
@@ -84,10 +91,12 @@ PixelRect changedPixelsWithin(cairo_surface_t* before, cairo_surface_t* after, c
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-// A copy of part of a picture, as a picture of the same size holding only that part.
-void copyPixelRect(cairo_surface_t* from, cairo_surface_t* to, const PixelRect& r) {
-    for (size_t y = r.y; y < r.y + r.height; ++y)
-        std::memcpy(pixelRow(to, y) + r.x, pixelRow(from, y) + r.x, r.width * 4);
+// A copy of an area's pixels, row after row.
+std::vector<uint32_t> copyPixelRect(cairo_surface_t* from, const PixelRect& r) {
+    std::vector<uint32_t> copy(r.width * r.height);
+    for (size_t y = 0; y < r.height; ++y)
+        std::memcpy(&copy[y * r.width], pixelRow(from, r.y + y) + r.x, r.width * 4);
+    return copy;
 }
 
 } // namespace
@@ -160,7 +169,7 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
             // Band by band, what differs from the last picture.
             for (size_t y = 0; y < size_t(h); y += kBand) {
                 const PixelRect band{0, y, size_t(w), std::min(kBand, size_t(h) - y)};
-                const PixelRect r = changedPixelsWithin(surface_, next, band);
+                const PixelRect r = changedPixelsWithin(surfaceRows(surface_, 0), surfaceRows(next, 0), band);
                 if (r.width == 0)
                     continue;
                 if (!changes.rects.empty() && changes.rects.back().y + changes.rects.back().height == band.y)
@@ -191,10 +200,10 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
         return changes;
 
     // The old pixels of the areas, to tell what really changed.
-    cairo_surface_t* before = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
     cairo_surface_flush(surface_);
+    std::vector<std::vector<uint32_t>> before;
     for (const PixelRect& a : areas)
-        copyPixelRect(surface_, before, a);
+        before.push_back(copyPixelRect(surface_, a));
 
     cairo_t* cr = cairo_create(surface_);
     for (const PixelRect& a : areas) {
@@ -210,11 +219,13 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
     cairo_destroy(cr);
     cairo_surface_flush(surface_);
 
-    for (const PixelRect& a : areas) {
-        const PixelRect r = changedPixelsWithin(before, surface_, a);
+    for (size_t i = 0; i < areas.size(); ++i) {
+        const PixelRect& a = areas[i];
+        const uint32_t* saved = before[i].data();
+        const RowsFrom old = [saved, a](size_t y) { return saved + (y - a.y) * a.width; };
+        const PixelRect r = changedPixelsWithin(old, surfaceRows(surface_, a.x), a);
         if (r.width > 0)
             changes.rects.push_back(r);
     }
-    cairo_surface_destroy(before);
     return changes;
 }

@@ -81,10 +81,9 @@ SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x0, size_t y0, s
     cairo_surface_flush(surface);
     const auto fullWidth = size_t(cairo_image_surface_get_width(surface));
     const auto fullHeight = size_t(cairo_image_surface_get_height(surface));
-    if (x0 >= fullWidth || y0 >= fullHeight)
-        return image;
-    image.width = std::min(width, fullWidth - x0);
-    image.height = std::min(height, fullHeight - y0);
+    // A picture of no width keeps its height (and the other way round), as the surface has them.
+    image.width = x0 < fullWidth ? std::min(width, fullWidth - x0) : 0;
+    image.height = y0 < fullHeight ? std::min(height, fullHeight - y0) : 0;
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     image.rgba.resize(image.width * image.height * 4);
