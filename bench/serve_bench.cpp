@@ -1,6 +1,6 @@
 // The browser device's click to updated picture, in process: a tap posted over HTTP to
-// `hushmark-sim serve`'s server until the event stream delivers the screen's new picture,
-// against its parts measured in the same run: rendering the Settings screen alone, and one
+// `hushmark-sim serve`'s server until the event stream delivers the screen's new picture (whole, or its
+// changed tiles), against its parts measured in the same run: rendering the Settings screen alone, and one
 // rendering as the server makes it (render, compare, PNG).
 #include "ServedDevice.h"
 
@@ -50,9 +50,13 @@ void BM_TapToPicture(benchmark::State& state) {
         c.Get("/api/events", [&](const char* data, size_t size) {
             buffer.append(data, size);
             for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
+                // A whole picture or the changed tiles of one.
                 static const std::string kSettingsPicture = "event: screen\ndata: {\"screen\":\"settings\"";
-                if (end >= kSettingsPicture.size() &&
-                    buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) {
+                static const std::string kSettingsTiles = "event: tiles\ndata: {\"screen\":\"settings\"";
+                if ((end >= kSettingsPicture.size() &&
+                     buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) ||
+                    (end >= kSettingsTiles.size() &&
+                     buffer.compare(0, kSettingsTiles.size(), kSettingsTiles) == 0)) {
                     std::lock_guard lock(m);
                     ++pictures;
                     cv.notify_all();

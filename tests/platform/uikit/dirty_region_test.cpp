@@ -15,8 +15,8 @@ namespace {
 struct MarkCase {
     const char* name;
     std::function<void(const id& window, const id& view)> change;
-    std::vector<CGPoint> covered;    // points (screen) the marks must cover
-    std::vector<CGPoint> uncovered;  // points they must not
+    std::vector<CGPoint> covered;   // points (screen) the marks must cover
+    std::vector<CGPoint> uncovered; // points they must not
 };
 void PrintTo(const MarkCase& c, std::ostream* os) {
     *os << c.name;
@@ -53,11 +53,17 @@ const CGPoint kOld{20, 20}, kNew{60, 60}, kFar{90, 5};
 INSTANTIATE_TEST_SUITE_P(
     Changes, DirtyMarks,
     ::testing::Values(
-        MarkCase{"Moved", [](const id&, const id& v) { msg(v, "setFrame:", CGRectMake(50, 50, 20, 20)); },
-                 {kOld, kNew}, {kFar}},
-        MarkCase{"MovedByCenter", [](const id&, const id& v) { msg(v, "setCenter:", CGPointMake(60, 60)); },
-                 {kOld, kNew}, {kFar}},
-        MarkCase{"SameFrame", [](const id&, const id& v) { msg(v, "setFrame:", CGRectMake(10, 10, 20, 20)); }, {},
+        MarkCase{"Moved",
+                 [](const id&, const id& v) { msg(v, "setFrame:", CGRectMake(50, 50, 20, 20)); },
+                 {kOld, kNew},
+                 {kFar}},
+        MarkCase{"MovedByCenter",
+                 [](const id&, const id& v) { msg(v, "setCenter:", CGPointMake(60, 60)); },
+                 {kOld, kNew},
+                 {kFar}},
+        MarkCase{"SameFrame",
+                 [](const id&, const id& v) { msg(v, "setFrame:", CGRectMake(10, 10, 20, 20)); },
+                 {},
                  {kOld}},
         MarkCase{"Hidden", [](const id&, const id& v) { msg(v, "setHidden:", true); }, {kOld}, {kFar, kNew}},
         MarkCase{"HiddenTwice",
@@ -66,14 +72,20 @@ INSTANTIATE_TEST_SUITE_P(
                      UIDirtyTake(*static_cast<UIView*>(w.get()));
                      msg(v, "setHidden:", true);
                  },
-                 {}, {kOld}},
+                 {},
+                 {kOld}},
         MarkCase{"Transparent", [](const id&, const id& v) { msg(v, "setAlpha:", 0.0); }, {kOld}, {kFar}},
-        MarkCase{"Recolored", [](const id&, const id& v) { msg(v, "setBackgroundColor:", rgba(0, 0, 1)); }, {kOld},
+        MarkCase{"Recolored",
+                 [](const id&, const id& v) { msg(v, "setBackgroundColor:", rgba(0, 0, 1)); },
+                 {kOld},
                  {kFar}},
         MarkCase{"Removed", [](const id&, const id& v) { msg(v, "removeFromSuperview"); }, {kOld}, {kFar}},
-        MarkCase{"PartRedrawn", [](const id&, const id& v) { msg(v, "setNeedsDisplayInRect:", CGRectMake(0, 0, 4, 4)); },
-                 {{11, 11}}, {{25, 25}, kFar}},
-        MarkCase{"Redrawn", [](const id&, const id& v) { msg(v, "setNeedsDisplay"); }, {kOld, {29, 29}}, {kFar}},
+        MarkCase{"PartRedrawn",
+                 [](const id&, const id& v) { msg(v, "setNeedsDisplayInRect:", CGRectMake(0, 0, 4, 4)); },
+                 {{11, 11}},
+                 {{25, 25}, kFar}},
+        MarkCase{
+            "Redrawn", [](const id&, const id& v) { msg(v, "setNeedsDisplay"); }, {kOld, {29, 29}}, {kFar}},
         // A shadow reaches past the box: its offset area is covered.
         MarkCase{"Shadowed",
                  [](const id&, const id& v) {
@@ -81,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                      msg(layer, "setShadowOffset:", CGSizeMake(30, 30));
                      msg(layer, "setShadowOpacity:", 1.0f);
                  },
-                 {kOld, {55, 55}}, {kFar}},
+                 {kOld, {55, 55}},
+                 {kFar}},
         // A subview moves with its parent's bounds (scrolling): both places are covered.
         MarkCase{"Scrolled",
                  [](const id& w, const id&) {
@@ -90,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
                      UIDirtyTake(*static_cast<UIView*>(w.get()));
                      msg(w, "setBounds:", CGRectMake(0, 30, 100, 100));
                  },
-                 {{5, 45}, {5, 15}}, {}},
+                 {{5, 45}, {5, 15}},
+                 {}},
         // A tree not under a window keeps no marks; added to one, all of it is covered.
         MarkCase{"BuiltOffScreen",
                  [](const id& w, const id&) {
@@ -101,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_TRUE(UIDirtyTake(*static_cast<UIView*>(box.get())).empty());
                      msg(w, "addSubview:", box);
                  },
-                 {{56, 56}, {79, 79}}, {kOld, kFar}}),
+                 {{56, 56}, {79, 79}},
+                 {kOld, kFar}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
