@@ -1,80 +1,20 @@
 // The browser device's click to updated picture, in process: a tap posted over HTTP to
-// `hushmark-sim serve`'s server until the event stream delivers the screen's new picture,
-// against its parts measured in the same run: rendering the Settings screen alone, and one
+// `hushmark-sim serve`'s server until the event stream delivers the screen's new picture (whole, or its
+// changed tiles), against its parts measured in the same run: rendering the Settings screen alone, and one
 // rendering as the server makes it (render, compare, PNG).
-#include "Actions.h"
-#include "DeviceHost.h"
-#include "WebServer.h"
-
-#include "device/DeviceImage.h"
-#include "device/LocalTime.h"
+#include "ServedDevice.h"
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
-#include <nlohmann/json.hpp>
 
 #include <condition_variable>
-#include <cstdlib>
-#include <filesystem>
-#include <future>
 #include <mutex>
 #include <thread>
 
 namespace {
-namespace fs = std::filesystem;
 using namespace sim;
 using namespace sim::web;
-
-// One device with its server, on a thread of its own (the device's), for the whole program.
-struct Served {
-    fs::path root;
-    std::thread thread;
-    DeviceHost* host = nullptr;
-    int port = 0;
-    CGPoint toggle{};
-
-    Served() {
-        std::string pattern = (fs::temp_directory_path() / "hm-serve-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        root = pattern;
-        fs::remove(root);
-        if (!layDeviceImage(root, {}).empty())
-            std::abort();
-        std::promise<void> ready;
-        thread = std::thread([this, &ready] {
-            Device device({root, *dateFromLocal("2026-12-07 08:00:00", "UTC"), false});
-            device.boot();
-            device.input().openSettings();
-            const nlohmann::json rows = device.inspection().inspect(Screen::Settings)["settings"]["rows"];
-            for (const auto& row : rows)
-                if (row["label"] == "Color Picker Above Sliders")
-                    toggle = {280, row["frame"]["y"].get<double>() + 22};
-            DeviceHost h(device, "UTC");
-            WebServer server(h, {"127.0.0.1", 0});
-            if (!server.bind().empty())
-                std::abort();
-            server.start();
-            host = &h;
-            port = server.port();
-            ready.set_value();
-            h.run();
-            server.stop();
-        });
-        ready.get_future().wait();
-    }
-    ~Served() {
-        host->stop();
-        thread.join();
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
-};
-
-Served& served() {
-    static Served s;
-    return s;
-}
+using bench_served::served;
+using bench_served::Served;
 
 void BM_RenderSettings(benchmark::State& state) {
     Served& s = served();
@@ -111,9 +51,13 @@ void BM_TapToPicture(benchmark::State& state) {
         c.Get("/api/events", [&](const char* data, size_t size) {
             buffer.append(data, size);
             for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
+                // A whole picture or the changed tiles of one.
                 static const std::string kSettingsPicture = "event: screen\ndata: {\"screen\":\"settings\"";
-                if (end >= kSettingsPicture.size() &&
-                    buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) {
+                static const std::string kSettingsTiles = "event: tiles\ndata: {\"screen\":\"settings\"";
+                if ((end >= kSettingsPicture.size() &&
+                     buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) ||
+                    (end >= kSettingsTiles.size() &&
+                     buffer.compare(0, kSettingsTiles.size(), kSettingsTiles) == 0)) {
                     std::lock_guard lock(m);
                     ++pictures;
                     cv.notify_all();

@@ -4,7 +4,10 @@
 #include "Timeline.h"
 
 #include "device/LocalTime.h"
+#include "device/Names.h"
+#include "device/PngEncode.h"
 
+#include <algorithm>
 #include <future>
 
 namespace sim::web {
@@ -14,6 +17,19 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kTick = std::chrono::milliseconds(16);
 constexpr auto kIdleWait = std::chrono::milliseconds(100);
 constexpr auto kClockRedraw = std::chrono::milliseconds(200);
+// The display's refresh: input is drawn at most once a tick.
+constexpr auto kFrame = std::chrono::microseconds(16667);
+// While input keeps coming on one screen, the other is drawn at most this often.
+constexpr auto kOtherScreenRedraw = std::chrono::milliseconds(100);
+
+// A changed part of a screen, as the page paints it: where (pixels) and the PNG in base64.
+nlohmann::json tileJson(const ScreenTile& tile) {
+    return {{"x", tile.rect.x},
+            {"y", tile.rect.y},
+            {"width", tile.rect.width},
+            {"height", tile.rect.height},
+            {"png", base64(encodePng(tile.image))}};
+}
 
 } // namespace
 
@@ -84,7 +100,8 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                               std::string e = device_.input().touchMove(slot->screen, at);
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
-                          [answer] { answer->set_value(Reply::error(503, "the device is shutting down")); }});
+                          [answer] { answer->set_value(Reply::error(503, "the device is shutting down")); },
+                          true});
         pendingMove_ = slot; // while it waits, later moves on this screen join it
         wake_.notify_one();
     }
@@ -123,6 +140,10 @@ bool DeviceHost::relaunchRequested() const {
     return relaunch_;
 }
 
+bool DeviceHost::onlyMovesQueued() const {
+    return !queue_.empty() && std::all_of(queue_.begin(), queue_.end(), [](const Task& t) { return t.move; });
+}
+
 void DeviceHost::run() {
     lastTick_ = Clock::now();
     publish(true);
@@ -131,6 +152,10 @@ void DeviceHost::run() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait_for(lock, rate_ > 0 ? kTick : kIdleWait, [&] { return stopping_ || !queue_.empty(); });
+            // Moves alone wait for the tick (later ones join them meanwhile); anything else runs now.
+            if (!stopping_ && onlyMovesQueued())
+                wake_.wait_until(lock, lastPublish_ + kFrame,
+                                 [&] { return stopping_ || !onlyMovesQueued(); });
             if (!stopping_ && externalStop_ && externalStop_->load())
                 stopping_ = true;
             if (stopping_) {
@@ -173,33 +198,59 @@ nlohmann::json DeviceHost::state() {
 void DeviceHost::publish(bool force) {
     if (!force && !otherScreenDue_)
         return;
-    lastPublish_ = Clock::now();
-    // The touched screen first; the other one waits while more input is queued (a drag).
+    const auto now = Clock::now();
+    lastPublish_ = now;
+    // The touched screen first; the other one waits while more input is queued (a drag), and
+    // while input keeps coming it is drawn only now and then.
     const Screen first = touched_.value_or(Screen::SpringBoard);
-    const Screen order[2] = {first, first == Screen::SpringBoard ? Screen::Settings : Screen::SpringBoard};
+    const Screen other = first == Screen::SpringBoard ? Screen::Settings : Screen::SpringBoard;
+    const bool input = touched_.has_value();
     touched_.reset();
-    for (int i = 0; i < 2; ++i) {
-        if (i == 1) {
-            std::lock_guard lock(mutex_);
-            otherScreenDue_ = !queue_.empty() && !stopping_;
-            if (otherScreenDue_)
-                break;
-        }
-        const int s = int(order[i]);
-        Pictures::Frame frame = device_.pictures().frame(order[i], versions_[s]);
-        if (frame.png.empty() || frame.version == versions_[s])
-            continue;
-        versions_[s] = frame.version;
-        const CGSize extent = device_.inspection().extent(order[i]);
-        {
-            std::lock_guard lock(mutex_);
-            extents_[s] = extent;
-        }
-        publication_.setPicture(s, {frame.version, std::make_shared<const std::string>(base64(frame.png))});
+    publishScreen(first);
+    {
+        std::lock_guard lock(mutex_);
+        otherScreenDue_ =
+            (!queue_.empty() && !stopping_) || (input && now - lastOtherScreen_ < kOtherScreenRedraw);
+    }
+    if (!otherScreenDue_) {
+        lastOtherScreen_ = now;
+        publishScreen(other);
     }
     std::string text = state().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     if (text != lastState_)
         publication_.setState(lastState_ = text);
+}
+
+void DeviceHost::publishScreen(Screen screen) {
+    const int s = int(screen);
+    ScreenChanges changes = device_.pictures().changes(screen);
+    if (changes.tiles.empty())
+        return;
+    versions_[s] = changes.version;
+    const CGSize extent = device_.inspection().extent(screen);
+    {
+        std::lock_guard lock(mutex_);
+        extents_[s] = extent;
+    }
+    if (changes.whole) {
+        publication_.setPicture(s, {changes.version, std::make_shared<const std::string>(
+                                                         base64(encodePng(changes.tiles[0].image)))});
+        return;
+    }
+    nlohmann::json tiles = nlohmann::json::array();
+    for (const ScreenTile& t : changes.tiles)
+        tiles.push_back(tileJson(t));
+    // Written in this order (the screen first), as the picture's event is.
+    auto event = std::make_shared<const std::string>(
+        "{\"screen\":\"" + std::string(screenName(screen)) +
+        "\",\"version\":" + std::to_string(changes.version) + ",\"width\":" + std::to_string(changes.width) +
+        ",\"height\":" + std::to_string(changes.height) + ",\"tiles\":" + tiles.dump() + "}");
+    const bool full = publication_.addTiles(s, {changes.version, std::move(event)});
+    // Many tiles since the whole picture: a new whole one, so a viewer that connects catches up
+    // at once and the tiles kept stay few.
+    if (full)
+        publication_.setPicture(s, {changes.version, std::make_shared<const std::string>(base64(encodePng(
+                                                         device_.pictures().keptPicture(screen))))});
 }
 
 } // namespace sim::web

@@ -5,8 +5,13 @@
 // rate (paused, 1x, 60x, 3600x), and publishes what viewers see: each screen's picture (only when
 // its version changed), the timeline's lines and the controls' state.
 //
-// Touch moves that arrive faster than the device draws are coalesced: while a move waits in the
-// queue, a newer move on the same screen replaces its point instead of queueing another.
+// Touch moves are coalesced to the display's 60 Hz tick: while a move waits in the queue, a newer
+// move on the same screen replaces its point instead of queueing another, and moves alone wait
+// for the tick after the last picture drawn for input (an isolated move runs at once).
+//
+// Pictures: each screen is drawn again only where its views changed; viewers get a screen's
+// whole picture when it is new (or its size changed, or after many tiles) and otherwise the
+// changed rectangles alone, each as PNG.
 #pragma once
 
 #include "AddonChoices.h"
@@ -81,6 +86,7 @@ class DeviceHost {
     struct Task {
         std::function<void()> run;
         std::function<void()> abandon;
+        bool move = false; // a touch move, which may wait for the next tick
     };
     struct PendingMove {
         Screen screen;
@@ -89,6 +95,8 @@ class DeviceHost {
     void post(Task task);
     void tick(bool acted);
     void publish(bool force);
+    void publishScreen(Screen screen);
+    bool onlyMovesQueued() const; // with the lock held
     nlohmann::json state();
 
     Device& device_;
@@ -108,7 +116,7 @@ class DeviceHost {
 
     // Device thread only.
     double rate_ = 0;
-    std::chrono::steady_clock::time_point lastTick_, lastPublish_;
+    std::chrono::steady_clock::time_point lastTick_, lastPublish_, lastOtherScreen_;
     uint64_t versions_[2] = {0, 0};
     std::string lastState_;
     std::optional<Screen> touched_;

@@ -17,7 +17,17 @@ void Publication::setNotify(std::function<void()> notify) {
 void Publication::setPicture(int screen, Picture picture) {
     std::lock_guard lock(mutex_);
     pictures_[screen] = std::move(picture);
+    tiles_[screen].clear();
+    tileBytes_[screen] = 0;
     changed();
+}
+
+bool Publication::addTiles(int screen, Tiles tiles) {
+    std::lock_guard lock(mutex_);
+    tileBytes_[screen] += tiles.json ? tiles.json->size() : 0;
+    tiles_[screen].push_back(std::move(tiles));
+    changed();
+    return tiles_[screen].size() >= kKeptTiles || tileBytes_[screen] >= kKeptTileBytes;
 }
 
 void Publication::addLine(std::string line) {
@@ -54,9 +64,16 @@ Publication::Update Publication::next(Cursor& cursor, std::chrono::milliseconds 
     update.stopped = stopped_;
     cursor.generation = generation_;
     for (int s = 0; s < 2; ++s) {
-        if (pictures_[s].png && pictures_[s].version != cursor.versions[s]) {
+        // A viewer older than the whole picture takes it; then the tiles it has not seen.
+        if (pictures_[s].png && pictures_[s].version > cursor.versions[s]) {
             update.pictures.emplace_back(s, pictures_[s]);
             cursor.versions[s] = pictures_[s].version;
+        }
+        for (const Tiles& t : tiles_[s]) {
+            if (t.version > cursor.versions[s]) {
+                update.tiles.emplace_back(s, t);
+                cursor.versions[s] = t.version;
+            }
         }
     }
     if (cursor.lines < firstLine_)

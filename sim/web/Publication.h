@@ -1,7 +1,9 @@
 // What viewers of the device see, shared between the device thread (which publishes) and the
-// server's threads (which stream it to each viewer): each screen's latest picture with its
-// version, the timeline's lines, and the controls' state. A viewer waits for a generation newer
-// than the one it has (or asks without waiting), then takes only what changed for it.
+// server's threads (which stream it to each viewer): each screen's whole picture with its
+// version and the changed tiles published after it (so a viewer that has the picture, or any
+// later version, takes only the tiles it lacks), the timeline's lines, and the controls' state. A viewer
+// waits for a generation newer than the one it has (or asks without waiting), then takes only what changed
+// for it.
 #pragma once
 
 #include <chrono>
@@ -21,9 +23,18 @@ class Publication {
     // The lines kept for a viewer that connects later.
     static constexpr size_t kKeptLines = 2000;
 
+    // Tiles kept after a whole picture before the publisher is asked for a new one.
+    static constexpr size_t kKeptTiles = 240;
+    static constexpr size_t kKeptTileBytes = 8 << 20;
+
     struct Picture {
         uint64_t version = 0;
         std::shared_ptr<const std::string> png; // the PNG bytes in base64
+    };
+    // One version's changed rectangles, as the event's JSON text.
+    struct Tiles {
+        uint64_t version = 0;
+        std::shared_ptr<const std::string> json;
     };
     // What a viewer has seen so far.
     struct Cursor {
@@ -35,13 +46,16 @@ class Publication {
     // What changed since a cursor.
     struct Update {
         std::vector<std::pair<int, Picture>> pictures; // screen index, picture
+        std::vector<std::pair<int, Tiles>> tiles;      // screen index, tiles, after the pictures
         std::vector<std::string> lines;
         std::string state; // empty when unchanged
         bool stopped = false;
     };
 
-    // Device thread.
+    // Device thread. A whole picture replaces the tiles before it; `addTiles` answers true when
+    // the tiles kept reach their bound, and a whole picture should follow.
     void setPicture(int screen, Picture picture);
+    bool addTiles(int screen, Tiles tiles);
     void addLine(std::string line);
     void setState(std::string state);
     void stop();
@@ -60,6 +74,8 @@ class Publication {
     std::condition_variable cv_;
     uint64_t generation_ = 1;
     Picture pictures_[2];
+    std::deque<Tiles> tiles_[2];
+    size_t tileBytes_[2] = {0, 0};
     std::deque<std::string> lines_;
     size_t firstLine_ = 0; // the number of the oldest kept line
     std::string state_;

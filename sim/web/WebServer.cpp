@@ -45,6 +45,8 @@ class PublicationStream : public EventStream {
             out += "event: screen\ndata: {\"screen\":\"" + std::string(screenName(Screen(screen))) +
                    "\",\"version\":" + std::to_string(picture.version) + ",\"png\":\"" + *picture.png +
                    "\"}\n\n";
+        for (const auto& [screen, tiles] : update.tiles)
+            out += "event: tiles\ndata: " + *tiles.json + "\n\n";
         if (!update.lines.empty())
             out += sseMessage("timeline", {{"lines", update.lines}});
         if (!update.state.empty())

@@ -21,10 +21,13 @@ CGRect CALayer::frame() const {
 }
 
 void CALayer::setFrame(CGRect frame) {
-    if (auto v = view_.lock())
+    if (auto v = view_.lock()) {
         msg(v, "setFrame:", frame);
-    else
+    } else if (frame != frame_) {
+        UIDirtyMarkLayerTree(*this);
         frame_ = frame;
+        UIDirtyMarkLayerTree(*this);
+    }
 }
 
 CGRect CALayer::bounds() const {
@@ -35,6 +38,8 @@ CGRect CALayer::bounds() const {
 
 void CALayer::detachFromSuperlayer() {
     auto parent = std::static_pointer_cast<CALayer>(superlayer_.lock());
+    if (parent)
+        UIDirtyMarkLayerTree(*this); // what it drew there is gone
     superlayer_.reset();
     if (!parent)
         return;
@@ -57,6 +62,7 @@ void CALayer::insertSublayerAtIndex(id layer, unsigned index) {
     const size_t at = std::min<size_t>(index, sublayers_.size());
     sublayers_.insert(sublayers_.begin() + long(at), keep);
     sub->superlayer_ = self();
+    UIDirtyMarkLayerTree(*sub);
 }
 
 void CALayer::removeFromSuperlayer() {

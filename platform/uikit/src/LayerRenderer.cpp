@@ -135,17 +135,28 @@ void renderLayerTree(cairo_t* cr, const id& layerObject, double scale, bool plac
     cairo_save(cr);
     if (placeAtFrame)
         cairo_translate(cr, frame.origin.x, frame.origin.y);
+    // Only what reaches the clip is drawn: a redraw of a screen's changed part skips the rest.
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    const CGRect clip = CGRectMake(x1, y1, x2 - x1, y2 - y1);
+    const bool reachesClip = CGRectIntersectsRect(layerOwnExtent(*layer, box), clip);
+    if (!reachesClip && layer->masksToBounds()) {
+        cairo_restore(cr);
+        return;
+    }
     const bool group = opacity < 1;
     if (group)
         cairo_push_group(cr);
 
-    paintShadow(cr, *layer, box.size, scale);
-    painter.fillRoundedRect(box, radius, layer->backgroundColor());
+    if (reachesClip) {
+        paintShadow(cr, *layer, box.size, scale);
+        painter.fillRoundedRect(box, radius, layer->backgroundColor());
+    }
     cairo_save(cr);
     if (layer->masksToBounds())
         painter.clipRoundedRect(box, radius);
     cairo_translate(cr, -bounds.origin.x, -bounds.origin.y);
-    if (view) {
+    if (view && reachesClip) {
         view->paintContent(painter);
         if (drawsItself(*view))
             paintDrawRect(painter, *view, scale);
@@ -153,7 +164,8 @@ void renderLayerTree(cairo_t* cr, const id& layerObject, double scale, bool plac
     for (const id& sublayer : layer->sublayers())
         renderLayerTree(cr, sublayer, scale, true);
     cairo_restore(cr);
-    painter.strokeRoundedRect(box, radius, layer->borderWidth(), layer->borderColor());
+    if (reachesClip)
+        painter.strokeRoundedRect(box, radius, layer->borderWidth(), layer->borderColor());
 
     if (group) {
         cairo_pop_group_to_source(cr);

@@ -5,7 +5,13 @@
 #include "coregraphics/CoreGraphics.h"
 #include "objc/runtime.h"
 
+#include <vector>
+
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+struct CALayer;
+struct UIAlertView;
+struct SnapshotImage;
 
 // `scale` is the pixels per point of the target, so drawRect: bitmaps and shadows match it.
 void renderLayerTree(cairo_t* cr, const id& layer, double scale, bool placeAtFrame);
@@ -14,3 +20,14 @@ void renderLayerTree(cairo_t* cr, const id& layer, double scale, bool placeAtFra
 // united with the frames of every shown sublayer and subview, except below a layer that masks
 // to its bounds.
 CGRect layerTreeDrawnRect(const id& layer);
+
+// What a layer draws of its own around `frame` (in its parent's coordinates): its box with the
+// antialiased edge, its border and its shadow (defined beside the dirty marks, which cover it).
+CGRect layerOwnExtent(const CALayer& layer, CGRect frame);
+
+// A window (or any root view) as the screen shows it, laid out already: its tree and, when
+// alerts are given, the dimming veil and the alerts over it.
+void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Ref<UIAlertView>>& alerts);
+
+// Straight RGBA of a part of an ARGB32 surface (premultiplied), in pixels.
+SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x, size_t y, size_t width, size_t height);

@@ -8,6 +8,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -20,30 +21,7 @@ int pixels(double points, double scale) {
     return points > 0 ? clampToInteger<int>(std::ceil(points * scale - 1e-9)) : 0;
 }
 
-SnapshotImage imageFrom(cairo_surface_t* surface) {
-    SnapshotImage image;
-    cairo_surface_flush(surface);
-    image.width = size_t(cairo_image_surface_get_width(surface));
-    image.height = size_t(cairo_image_surface_get_height(surface));
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    image.rgba.resize(image.width * image.height * 4);
-    for (size_t y = 0; y < image.height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(data + long(y) * stride);
-        for (size_t x = 0; x < image.width; ++x) {
-            const uint32_t p = row[x];
-            const uint32_t a = p >> 24;
-            auto straight = [a](uint32_t c) { return uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a); };
-            uint8_t* out = &image.rgba[(y * image.width + x) * 4];
-            out[0] = straight((p >> 16) & 0xFF);
-            out[1] = straight((p >> 8) & 0xFF);
-            out[2] = straight(p & 0xFF);
-            out[3] = uint8_t(a);
-        }
-    }
-    return image;
-}
-
+// The veil and the alerts over whatever was drawn, each laid out first.
 void drawAlerts(cairo_t* cr, const std::vector<Ref<UIAlertView>>& alerts, double scale) {
     if (alerts.empty())
         return;
@@ -55,6 +33,7 @@ void drawAlerts(cairo_t* cr, const std::vector<Ref<UIAlertView>>& alerts, double
     }
 }
 
+// A surface of the display's size with the windows drawn bottom to top and the alerts over them.
 cairo_surface_t* renderWindows(const std::vector<id>& windows, const std::vector<Ref<UIAlertView>>& alerts,
                                CGSize size, double scale) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels(size.width, scale),
@@ -82,17 +61,13 @@ cairo_surface_t* render(const id& view, double scale, bool withAlerts) {
         return surface;
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
-    renderLayerTree(cr, msg<id>(view, "layer"), scale, false);
     auto* window = dynamic_cast<UIWindow*>(view.get());
     const auto alerts = !withAlerts ? std::vector<Ref<UIAlertView>>{}
                         : window    ? window->alerts()
                                     : UIAlertView::shownAlerts();
-    if (!alerts.empty()) {
-        // The window's own origin is the screen's, so an alert's frame places it directly.
-        const CGRect windowFrame = msg<CGRect>(view, "frame");
-        cairo_translate(cr, -windowFrame.origin.x, -windowFrame.origin.y);
-        drawAlerts(cr, alerts, scale);
-    }
+    for (const auto& alert : alerts)
+        msg(alert, "layoutIfNeeded");
+    paintScreen(cr, view, scale, alerts);
     cairo_destroy(cr);
     return surface;
 }
@@ -106,12 +81,57 @@ bool write(cairo_surface_t* surface, const std::string& path) {
 
 SnapshotImage take(cairo_surface_t* surface) {
     SnapshotImage image =
-        cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS ? imageFrom(surface) : SnapshotImage{};
+        cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS
+            ? imageFromSurface(surface, 0, 0, size_t(cairo_image_surface_get_width(surface)),
+                               size_t(cairo_image_surface_get_height(surface)))
+            : SnapshotImage{};
     cairo_surface_destroy(surface);
     return image;
 }
 
 } // namespace
+
+void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Ref<UIAlertView>>& alerts) {
+    renderLayerTree(cr, msg<id>(view, "layer"), scale, false);
+    if (alerts.empty())
+        return;
+    cairo_save(cr);
+    cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
+    cairo_paint(cr);
+    // The window's own origin is the screen's, so an alert's frame places it directly.
+    const CGRect windowFrame = msg<CGRect>(view, "frame");
+    cairo_translate(cr, -windowFrame.origin.x, -windowFrame.origin.y);
+    for (const auto& alert : alerts)
+        renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
+    cairo_restore(cr);
+}
+
+SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x0, size_t y0, size_t width, size_t height) {
+    SnapshotImage image;
+    cairo_surface_flush(surface);
+    const auto fullWidth = size_t(cairo_image_surface_get_width(surface));
+    const auto fullHeight = size_t(cairo_image_surface_get_height(surface));
+    // A picture of no width keeps its height (and the other way round), as the surface has them.
+    image.width = x0 < fullWidth ? std::min(width, fullWidth - x0) : 0;
+    image.height = y0 < fullHeight ? std::min(height, fullHeight - y0) : 0;
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    image.rgba.resize(image.width * image.height * 4);
+    for (size_t y = 0; y < image.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + long(y0 + y) * stride) + x0;
+        for (size_t x = 0; x < image.width; ++x) {
+            const uint32_t p = row[x];
+            const uint32_t a = p >> 24;
+            auto straight = [a](uint32_t c) { return uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a); };
+            uint8_t* out = &image.rgba[(y * image.width + x) * 4];
+            out[0] = straight((p >> 16) & 0xFF);
+            out[1] = straight((p >> 8) & 0xFF);
+            out[2] = straight(p & 0xFF);
+            out[3] = uint8_t(a);
+        }
+    }
+    return image;
+}
 
 SnapshotImage::Pixel SnapshotImage::at(size_t x, size_t y) const {
     if (x >= width || y >= height)

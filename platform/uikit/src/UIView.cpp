@@ -2,6 +2,7 @@
 
 #include "uikit/AutoresizingRule.h"
 #include "uikit/CALayer.h"
+#include "uikit/UIDirtyRegion.h"
 #include "uikit/UIKitConstants.h"
 
 #include <algorithm>
@@ -37,19 +38,29 @@ id UIView::layer() {
 
 void UIView::setFrame(CGRect frame) {
     const CGSize oldSize = frame_.size;
+    const bool moved = frame != frame_;
+    if (moved)
+        markDrawn();
     frame_ = frame;
     if (oldSize != frame.size)
         sizeChanged(oldSize);
+    if (moved)
+        markDrawn();
 }
 
 void UIView::setBounds(CGRect bounds) {
     const CGSize oldSize = frame_.size;
     const CGPoint c = center();
+    const bool changed = bounds != this->bounds();
+    if (changed)
+        markDrawn();
     boundsOrigin_ = bounds.origin;
     frame_.size = bounds.size;
     setCenter(c); // the size changes about the center, as on the device
     if (oldSize != bounds.size)
         sizeChanged(oldSize);
+    if (changed)
+        markDrawn();
 }
 
 CGPoint UIView::center() const {
@@ -57,7 +68,16 @@ CGPoint UIView::center() const {
 }
 
 void UIView::setCenter(CGPoint center) {
-    frame_.origin = {center.x - frame_.size.width / 2, center.y - frame_.size.height / 2};
+    const CGPoint origin{center.x - frame_.size.width / 2, center.y - frame_.size.height / 2};
+    if (origin == frame_.origin)
+        return;
+    markDrawn();
+    frame_.origin = origin;
+    markDrawn();
+}
+
+void UIView::markDrawn() {
+    UIDirtyMarkLayerTree(*backingLayer());
 }
 
 void UIView::sizeChanged(CGSize oldSize) {
@@ -98,12 +118,22 @@ void UIView::setBackgroundColor(id color) {
 }
 
 void UIView::setAlpha(CGFloat alpha) {
+    const bool changed = alpha != alpha_;
+    if (changed)
+        markDrawn();
     alpha_ = alpha;
+    if (changed)
+        markDrawn();
     backingLayer()->setOpacity(float(alpha));
 }
 
 void UIView::setHidden(bool hidden) {
+    const bool changed = hidden != hidden_;
+    if (changed)
+        markDrawn();
     hidden_ = hidden;
+    if (changed)
+        markDrawn();
     backingLayer()->setHidden(hidden);
 }
 
@@ -207,6 +237,13 @@ bool UIView::isDescendantOfView(id view) {
 void UIView::setNeedsDisplay() {
     ++needsDisplayCount_;
     msg(backingLayer(), SELECTOR("setNeedsDisplay"));
+    UIDirtyMarkLayerRect(*backingLayer(), bounds());
+}
+
+void UIView::setNeedsDisplayInRect(CGRect rect) {
+    ++needsDisplayCount_;
+    msg(backingLayer(), SELECTOR("setNeedsDisplay"));
+    UIDirtyMarkLayerRect(*backingLayer(), rect);
 }
 
 void UIView::layoutIfNeeded() {
@@ -324,6 +361,7 @@ const ClassDef<UIView> kUIView("UIView", "UIResponder",
                                    method("didAddSubview:", &UIView::didAddSubview),
                                    method("willRemoveSubview:", &UIView::willRemoveSubview),
                                    method("setNeedsDisplay", &UIView::setNeedsDisplay),
+                                   method("setNeedsDisplayInRect:", &UIView::setNeedsDisplayInRect),
                                    method("drawRect:", &UIView::drawRect),
                                    method("layoutSubviews", &UIView::layoutSubviews),
                                    method("setNeedsLayout", &UIView::setNeedsLayout),

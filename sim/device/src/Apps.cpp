@@ -11,14 +11,37 @@
 #include "springboard/SpringBoardHost.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIColor.h"
+#include "uikit/UISnapshot.h"
+#include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
 namespace sim {
+namespace {
+
+// Whether the Settings window still shows the current page, laid out as a new one would be.
+bool showsCurrentPage(SettingsApp& settings, const id& window, size_t depthWhenMade, CGSize screen) {
+    if (!window || settings.depth() != depthWhenMade || !settings.currentController())
+        return false;
+    auto* table = dynamic_cast<UIView*>(msg<id>(settings.currentController(), "table").get());
+    auto* page = table ? dynamic_cast<UIView*>(table->superview().get()) : nullptr;
+    if (!page || page->superview() != window)
+        return false;
+    // The page's height as a new one would have it: the screen, the table, or whatever its
+    // rows draw past the table.
+    const double tall = std::max(double(screen.height), double(CGRectGetMaxY(table->frame())));
+    const CGRect drawn = UISnapshotDrawnRect(page->self());
+    const double height = std::max(tall, std::ceil(double(CGRectGetMaxY(drawn))));
+    const CGSize size = page->frame().size;
+    return size.height == height && size.width == screen.width && msg<CGRect>(window, "frame").size == size;
+}
+
+} // namespace
 
 Apps::Apps(const DeviceSetup& setup) : setup_(setup) {}
 
@@ -100,12 +123,22 @@ id Apps::window(Screen screen) {
     if (screen == Screen::SpringBoard && springboard_) {
         made = springboard_->screenWindow();
     } else if (screen == Screen::Settings && hasSettingsPage()) {
+        // The page's window is kept while it shows the page as it is, so what changes on it is
+        // all that is drawn again.
+        if (showsCurrentPage(*settings_, slot, settingsDepth_, setup_.screen))
+            return slot;
+        settingsDepth_ = settings_->depth();
         id page = settings_->pageView();
         made = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
                        "initWithFrame:", CGRect{{0, 0}, asView(page)->frame().size});
         msg(made, "addSubview:", page);
     } else {
-        // Not booted, or Settings on no page: an empty screen.
+        // Not booted, or Settings on no page: an empty screen (kept while it stays empty).
+        if (screen == Screen::Settings) {
+            if (slot && settingsDepth_ == 0)
+                return slot;
+            settingsDepth_ = 0;
+        }
         made = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"), "initWithFrame:", bounds);
         msg(made, "setBackgroundColor:",
             screen == Screen::Settings ? id(UIColor::rgba(0.94, 0.94, 0.96, 1)) : id(UIColor::white(0, 1)));

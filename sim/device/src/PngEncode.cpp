@@ -11,7 +11,7 @@ void appendBytes(png_structp png, png_bytep data, png_size_t length) {
 void flushNothing(png_structp) {}
 } // namespace
 
-std::vector<uint8_t> encodePng(const SnapshotImage& image) {
+std::vector<uint8_t> encodePng(const SnapshotImage& image, int level) {
     std::vector<uint8_t> out;
     if (image.width == 0 || image.height == 0 || image.rgba.size() != image.width * image.height * 4)
         return out;
@@ -28,9 +28,10 @@ std::vector<uint8_t> encodePng(const SnapshotImage& image) {
     png_set_write_fn(png, &out, appendBytes, flushNothing);
     png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8, PNG_COLOR_TYPE_RGBA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Fast settings (zlib level 1, the Sub filter): pictures are sent often while a person drags.
-    png_set_compression_level(png, 1);
-    png_set_filter(png, 0, PNG_FILTER_SUB);
+    // Fast settings (zlib level 1 by default, the Sub filter, none when stored): pictures are
+    // sent often while a person drags.
+    png_set_compression_level(png, level);
+    png_set_filter(png, 0, level == 0 ? PNG_FILTER_NONE : PNG_FILTER_SUB);
     png_write_info(png, info);
     for (size_t y = 0; y < image.height; ++y)
         png_write_row(png, const_cast<png_bytep>(&image.rgba[y * image.width * 4]));

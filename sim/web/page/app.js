@@ -36,6 +36,7 @@ async function sendTouches() {
   sending = true;
   while (touches.length) {
     const touch = touches.shift();
+    if (!(touch.screen in touchSent)) touchSent[touch.screen] = performance.now();
     const answer = await act({ action: 'touch', ...touch });
     if (touch.phase !== 'move' && !answer.error) say('');
   }
@@ -43,10 +44,10 @@ async function sendTouches() {
 }
 
 function pointIn(element, event) {
-  const img = element.querySelector('img');
-  const box = img.getBoundingClientRect();
+  const canvas = element.querySelector('canvas');
+  const box = canvas.getBoundingClientRect();
   const clamp = (v, max) => Math.round(Math.min(Math.max(v, 0), max) * 100) / 100;
-  return { x: clamp(event.clientX - box.left, img.clientWidth || device.width), y: clamp(event.clientY - box.top, img.clientHeight || device.height) };
+  return { x: clamp(event.clientX - box.left, canvas.clientWidth || device.width), y: clamp(event.clientY - box.top, canvas.clientHeight || device.height) };
 }
 
 for (const [name, element] of Object.entries(screens)) {
@@ -144,12 +145,57 @@ function setUpReset(device) {
   });
 }
 
-function showPicture(message) {
+// Pictures: a screen's whole picture, then only the rectangles that changed, painted in the order
+// they came (decoding is asynchronous, so each screen paints through a chain of promises).
+const painting = { springboard: Promise.resolve(), settings: Promise.resolve() };
+async function decode(base64) {
+  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  return createImageBitmap(new Blob([bytes], { type: 'image/png' }));
+}
+function paint(message, whole) {
   const element = screens[message.screen];
   if (!element) return;
-  const img = element.querySelector('img');
-  img.onload = () => { img.dataset.version = String(message.version); };
-  img.src = `data:image/png;base64,${message.png}`;
+  const canvas = element.querySelector('canvas');
+  const parts = whole ? [{ x: 0, y: 0, png: message.png }] : message.tiles;
+  const images = Promise.all(parts.map((part) => decode(part.png)));
+  painting[message.screen] = painting[message.screen].then(async () => {
+    let bitmaps;
+    try { bitmaps = await images; } catch (error) { return; }
+    if (whole) {
+      canvas.width = bitmaps[0].width;
+      canvas.height = bitmaps[0].height;
+    } else if (canvas.width !== message.width || canvas.height !== message.height) {
+      return; // tiles of another size: the whole picture that follows replaces them
+    }
+    const context = canvas.getContext('2d');
+    parts.forEach((part, i) => context.drawImage(bitmaps[i], part.x, part.y));
+    for (const bitmap of bitmaps) bitmap.close();
+    canvas.dataset.version = String(message.version);
+    painted(message.screen);
+    canvas.dispatchEvent(new Event('painted'));
+  });
+}
+
+// The corner's figures: pictures painted in the last second, and the time from a touch sent to
+// the next picture of its screen painted (the median of the last 30).
+const touchSent = {};
+const paints = [];
+const latencies = [];
+function painted(screen) {
+  const now = performance.now();
+  paints.push(now);
+  while (paints.length && paints[0] < now - 1000) paints.shift();
+  if (screen in touchSent) {
+    latencies.push(now - touchSent[screen]);
+    delete touchSent[screen];
+    if (latencies.length > 30) latencies.shift();
+  }
+  const sorted = [...latencies].sort((a, b) => a - b);
+  const median = sorted.length ? sorted[Math.floor(sorted.length / 2)] : null;
+  const frames = $('#frames');
+  frames.dataset.fps = String(paints.length);
+  frames.dataset.latency = median === null ? '' : median.toFixed(1);
+  frames.textContent = `${paints.length} fps · ${median === null ? '–' : median.toFixed(0)} ms`;
 }
 
 function addLines(lines) {
@@ -168,7 +214,7 @@ async function start() {
   for (const element of Object.values(screens)) {
     element.style.width = `${device.width + 16}px`;
     element.style.height = `${device.height + 16}px`;
-    element.querySelector('img').style.width = `${device.width}px`;
+    element.querySelector('canvas').style.width = `${device.width}px`;
   }
   const events = new EventSource('/api/events');
   events.addEventListener('open', () => {
@@ -180,7 +226,8 @@ async function start() {
     $('#connection').textContent = 'reconnecting…';
     $('#connection').classList.add('offline');
   });
-  events.addEventListener('screen', (event) => showPicture(JSON.parse(event.data)));
+  events.addEventListener('screen', (event) => paint(JSON.parse(event.data), true));
+  events.addEventListener('tiles', (event) => paint(JSON.parse(event.data), false));
   events.addEventListener('timeline', (event) => addLines(JSON.parse(event.data).lines));
   events.addEventListener('state', (event) => showState(JSON.parse(event.data)));
   events.addEventListener('state', (event) => showAddons(JSON.parse(event.data).addons));

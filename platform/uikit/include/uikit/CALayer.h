@@ -9,6 +9,7 @@
 
 #include "coregraphics/CoreGraphics.h"
 #include "objc/runtime.h"
+#include "uikit/UIDirtyRegion.h"
 
 #include <vector>
 
@@ -19,27 +20,27 @@ struct CALayer : NSObject {
     void setFrame(CGRect frame);
     CGRect bounds() const;
     CGColor backgroundColor() const { return backgroundColor_; }
-    void setBackgroundColor(CGColor color) { backgroundColor_ = color; }
+    void setBackgroundColor(CGColor color) { restyle(backgroundColor_, color); }
     CGFloat cornerRadius() const { return cornerRadius_; }
-    void setCornerRadius(CGFloat radius) { cornerRadius_ = radius; }
+    void setCornerRadius(CGFloat radius) { restyle(cornerRadius_, radius); }
     CGColor borderColor() const { return borderColor_; }
-    void setBorderColor(CGColor color) { borderColor_ = color; }
+    void setBorderColor(CGColor color) { restyle(borderColor_, color); }
     CGFloat borderWidth() const { return borderWidth_; }
-    void setBorderWidth(CGFloat width) { borderWidth_ = width; }
+    void setBorderWidth(CGFloat width) { restyle(borderWidth_, width); }
     bool masksToBounds() const { return masksToBounds_; }
-    void setMasksToBounds(bool masks) { masksToBounds_ = masks; }
+    void setMasksToBounds(bool masks) { restyle(masksToBounds_, masks); }
     CGColor shadowColor() const { return shadowColor_; }
-    void setShadowColor(CGColor color) { shadowColor_ = color; }
+    void setShadowColor(CGColor color) { restyle(shadowColor_, color); }
     CGSize shadowOffset() const { return shadowOffset_; }
-    void setShadowOffset(CGSize offset) { shadowOffset_ = offset; }
+    void setShadowOffset(CGSize offset) { restyle(shadowOffset_, offset); }
     CGFloat shadowRadius() const { return shadowRadius_; }
-    void setShadowRadius(CGFloat radius) { shadowRadius_ = radius; }
+    void setShadowRadius(CGFloat radius) { restyle(shadowRadius_, radius); }
     float shadowOpacity() const { return shadowOpacity_; }
-    void setShadowOpacity(float opacity) { shadowOpacity_ = opacity; }
+    void setShadowOpacity(float opacity) { restyle(shadowOpacity_, opacity); }
     float opacity() const { return opacity_; }
-    void setOpacity(float opacity) { opacity_ = opacity; }
+    void setOpacity(float opacity) { restyle(opacity_, opacity); }
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    void setHidden(bool hidden) { restyle(hidden_, hidden); }
 
     void addSublayer(id layer);
     void insertSublayerAtIndex(id layer, unsigned index);
@@ -55,6 +56,14 @@ struct CALayer : NSObject {
     long needsDisplayCount() const { return needsDisplayCount_; }
 
   private:
+    // Sets a field of the look; a change marks what the layer covers before and after it.
+    template <class T> void restyle(T& field, const T& value) {
+        if (field == value)
+            return;
+        UIDirtyMarkLayerTree(*this);
+        field = value;
+        UIDirtyMarkLayerTree(*this);
+    }
     void detachFromSuperlayer();
 
     CGRect frame_{};

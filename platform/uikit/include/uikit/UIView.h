@@ -62,7 +62,9 @@ struct UIView : UIResponder {
     void willRemoveSubview(id) {}
 
     // Drawing and layout.
+    // Marks the bounds (or a rectangle of them) to be redrawn: see UIDirtyRegion.h.
     void setNeedsDisplay();
+    void setNeedsDisplayInRect(CGRect rect);
     void drawRect(CGRect) {}
     void layoutSubviews() {}
     void setNeedsLayout() { needsLayout_ = true; }
@@ -98,6 +100,8 @@ struct UIView : UIResponder {
 
   private:
     void sizeChanged(CGSize oldSize);
+    void markDrawn(); // marks what the view's tree covers now, before and after a change
+
     void detachFromSuperview();
 
     CGRect frame_{};

@@ -6,7 +6,9 @@
 // it. `Screen::Settings` is the Settings app on its current page: navigation bar and table, as
 // tall as the page's content (at least the screen), and the Settings app's own alerts (the color
 // cell's prompts) over it. Each screen's window is built anew from its host whenever no finger
-// is down on it, so it always shows the host's current views.
+// is down on it, so it always shows the host's current views; the Settings window is kept while
+// it shows the current page as a new one would (or stays empty), so what changes on it is all
+// that is drawn again.
 //
 // Alerts belong to the screen whose code showed them: an alert first seen after an action on
 // Settings is the Settings app's; any other (an alarm ringing as time passes, a tap on
@@ -58,7 +60,8 @@ class Apps {
     // The alarm ringing full screen on the lock screen, if any.
     std::optional<std::string> lockScreenAlarm() const;
 
-    // The window the screen shows now: kept while a finger is down on it, else built anew.
+    // The window the screen shows now: kept while a finger is down on it (and Settings' while
+    // it shows the current page), else built anew.
     id window(Screen screen);
     // Keeps the screen's window as it is while a finger is down on it.
     void holdWindow(Screen screen, bool held);
@@ -85,6 +88,8 @@ class Apps {
     std::unique_ptr<SettingsApp> settings_;
     std::array<id, 2> windows_;
     std::array<bool, 2> held_{};
+    // The Settings stack's depth when its window was made (0: no page, an empty window).
+    size_t settingsDepth_ = 0;
     std::vector<Owner> owners_;
     std::vector<std::function<void(SpringBoardHost&)>> bootHooks_;
     std::vector<std::function<void()>> claimHooks_;

@@ -1,13 +1,17 @@
 // The device's pictures: each screen drawn as a person sees it, encoded as PNG, and a version
-// number a front end compares to send a picture only when it changed.
+// number a front end compares to send a picture only when it changed. `changes` keeps a picture
+// of each screen and redraws only what views marked as changed, answering the changed
+// rectangles (device/ScreenChanges.h), so a front end sends only those.
 #pragma once
 
 #include "device/Names.h"
+#include "device/ScreenChanges.h"
 
 #include "uikit/UISnapshot.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace sim {
@@ -34,6 +38,10 @@ class Pictures {
         std::vector<uint8_t> png; // empty when the screen is unchanged
     };
     Frame frame(Screen screen, uint64_t knownVersion);
+    // What changed on the screen since the last call (all of it at the first).
+    ScreenChanges changes(Screen screen);
+    // The picture `changes` keeps of the screen, as of its last call.
+    SnapshotImage keptPicture(Screen screen) const;
 
   private:
     struct Rendered {
@@ -44,6 +52,9 @@ class Pictures {
     Apps& apps_;
     double scale_;
     std::array<Rendered, 2> rendered_;
+    // Each screen's kept picture for `changes`, and its version.
+    std::array<std::unique_ptr<UIScreenCanvas>, 2> canvas_;
+    std::array<uint64_t, 2> changesVersion_{};
 };
 
 } // namespace sim

@@ -7,6 +7,6 @@
 #include <vector>
 
 namespace sim {
-// Empty when the picture is empty or cannot be encoded.
-std::vector<uint8_t> encodePng(const SnapshotImage& image);
+// Empty when the picture is empty or cannot be encoded. `level` is zlib's (0 stores, 9 packs most).
+std::vector<uint8_t> encodePng(const SnapshotImage& image, int level = 1);
 } // namespace sim

@@ -1,0 +1,32 @@
+// Each screen's kept picture, redrawn where views marked a change, and what changed in it.
+#include "device/Apps.h"
+#include "device/Pictures.h"
+
+namespace sim {
+
+ScreenChanges Pictures::changes(Screen screen) {
+    apps_.claimAlerts(Screen::SpringBoard);
+    auto& canvas = canvas_[screenIndex(screen)];
+    if (!canvas)
+        canvas = std::make_unique<UIScreenCanvas>();
+    const UIScreenCanvas::Changes drawn = canvas->draw(apps_.window(screen), scale_);
+    ScreenChanges out;
+    out.whole = drawn.whole;
+    out.width = canvas->width();
+    out.height = canvas->height();
+    out.redrawnPixels = drawn.redrawnPixels;
+    for (const PixelRect& r : drawn.rects)
+        out.tiles.push_back({r, canvas->pixels(r)});
+    uint64_t& version = changesVersion_[screenIndex(screen)];
+    if (!out.tiles.empty())
+        ++version;
+    out.version = version;
+    return out;
+}
+
+SnapshotImage Pictures::keptPicture(Screen screen) const {
+    const auto& canvas = canvas_[screenIndex(screen)];
+    return canvas ? canvas->picture() : SnapshotImage{};
+}
+
+} // namespace sim

@@ -1,0 +1,248 @@
+// A front end that lays each screen's changed rectangles over the picture it has holds exactly
+// what a full rendering shows, through the interactions that change a screen: a switch, a drag
+// on the color picker, an alert shown and dismissed, typing into a prompt and a row, the status
+// bar's clock, locking, and going back a page. Where a view asked to be redrawn, only a part of
+// the screen is drawn again.
+#include "device/Device.h"
+#include "device/DeviceImage.h"
+#include "device/LocalTime.h"
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+namespace sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A front end's copy of a screen, built from changes alone.
+struct Assembled {
+    SnapshotImage image;
+    void apply(const ScreenChanges& c) {
+        if (c.whole || image.width != c.width || image.height != c.height)
+            image = SnapshotImage{c.width, c.height, std::vector<uint8_t>(c.width * c.height * 4)};
+        for (const ScreenTile& t : c.tiles) {
+            ASSERT_EQ(t.image.width, t.rect.width);
+            ASSERT_EQ(t.image.height, t.rect.height);
+            ASSERT_LE(t.rect.x + t.rect.width, image.width);
+            ASSERT_LE(t.rect.y + t.rect.height, image.height);
+            for (size_t y = 0; y < t.rect.height; ++y)
+                std::memcpy(&image.rgba[((t.rect.y + y) * image.width + t.rect.x) * 4],
+                            &t.image.rgba[y * t.rect.width * 4], t.rect.width * 4);
+        }
+    }
+};
+
+// Where two pictures first differ, or nothing when they are equal.
+std::optional<std::string> firstDifference(const SnapshotImage& a, const SnapshotImage& b) {
+    if (a.width != b.width || a.height != b.height)
+        return std::to_string(a.width) + "x" + std::to_string(a.height) + " against " +
+               std::to_string(b.width) + "x" + std::to_string(b.height);
+    for (size_t y = 0; y < a.height; ++y)
+        for (size_t x = 0; x < a.width; ++x)
+            if (std::memcmp(&a.rgba[(y * a.width + x) * 4], &b.rgba[(y * a.width + x) * 4], 4) != 0)
+                return "pixel " + std::to_string(x) + ", " + std::to_string(y);
+    return std::nullopt;
+}
+
+// The frame (screen points) of the first view of one of the classes.
+std::optional<CGRect> frameOfClass(const nlohmann::json& view, const std::vector<std::string>& classes) {
+    if (std::find(classes.begin(), classes.end(), view["class"].get<std::string>()) != classes.end()) {
+        const auto& f = view["frame"];
+        return CGRectMake(f["x"], f["y"], f["width"], f["height"]);
+    }
+    if (view.contains("subviews"))
+        for (const auto& sub : view["subviews"])
+            if (auto found = frameOfClass(sub, classes))
+                return found;
+    return std::nullopt;
+}
+
+class ScreenChangesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "hm-sim-changes-XXXXXX").string();
+        ASSERT_TRUE(mkdtemp(pattern.data()));
+        root_ = pattern;
+        fs::remove(root_);
+        DeviceImageOptions options;
+        options.addons = {"libstatusbar"};
+        ASSERT_EQ(layDeviceImage(root_, options), "");
+        device_ = std::make_unique<Device>(
+            Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
+        ASSERT_EQ(device_->world().setSetting("enableAlertButtons", true), "");
+        ASSERT_EQ(device_->boot(), "");
+    }
+    void TearDown() override {
+        device_.reset();
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+
+    // Takes both screens' changes, lays them over the copies, and compares each copy with a full
+    // rendering. Answers the Settings screen's changes; `springboard` gets SpringBoard's.
+    ScreenChanges look(const std::string& step, ScreenChanges* springboard = nullptr) {
+        ScreenChanges settings;
+        for (Screen s : {Screen::SpringBoard, Screen::Settings}) {
+            ScreenChanges c = device_->pictures().changes(s);
+            Assembled& copy = copies_[s == Screen::Settings];
+            copy.apply(c);
+            const auto differs = firstDifference(copy.image, device_->pictures().render(s));
+            EXPECT_FALSE(differs) << step << ", " << (s == Screen::Settings ? "settings" : "springboard")
+                                  << ": " << *differs;
+            if (s == Screen::Settings)
+                settings = std::move(c);
+            else if (springboard)
+                *springboard = std::move(c);
+        }
+        return settings;
+    }
+    CGRect picker() {
+        // The picker's square, whichever layout shows.
+        auto frame =
+            frameOfClass(device_->inspection().inspect(Screen::Settings)["views"],
+                         {"HMHueSaturationView", "HMBrightnessSaturationView", "HMHueBrightnessView"});
+        EXPECT_TRUE(frame);
+        return frame.value_or(CGRectZero);
+    }
+
+    fs::path root_;
+    std::unique_ptr<Device> device_;
+    Assembled copies_[2];
+};
+
+struct Interaction {
+    const char* name;
+    std::function<void(Device&)> before; // brings the device where the interaction starts
+    // The steps, each looked at: true when the step only redraws a part of the Settings screen.
+    std::vector<std::pair<std::function<void(Device&, CGRect picker)>, bool>> steps;
+};
+
+const std::vector<Interaction>& interactions() {
+    auto openColors = [](Device& d) {
+        ASSERT_EQ(d.input().openSettings(), "");
+        ASSERT_EQ(d.input().tapRow("Button Color"), "");
+    };
+    auto drag = [](int step) {
+        return [step](Device& d, CGRect p) {
+            const CGPoint at{p.origin.x + 10 + step * 13, p.origin.y + 10 + step * 7};
+            ASSERT_EQ(step == 0 ? d.input().touchDown(Screen::Settings, at)
+                                : d.input().touchMove(Screen::Settings, at),
+                      "");
+        };
+    };
+    static const std::vector<Interaction> all = {
+        {"switch",
+         [](Device& d) { ASSERT_EQ(d.input().openSettings(), ""); },
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.input().setRowSwitch("Button on Alarm Alerts", true), ""); },
+           true},
+          {[](Device& d, CGRect) { ASSERT_EQ(d.input().setRowSwitch("Button on Alarm Alerts", false), ""); },
+           true},
+          // This one enables the rows below it: the table changes as a whole.
+          {[](Device& d, CGRect) { ASSERT_EQ(d.input().setRowSwitch("Enabled", true), ""); }, false}}},
+        {"picker drag",
+         openColors,
+         {{drag(0), true},
+          {drag(1), true},
+          {drag(2), true},
+          {drag(3), true},
+          // Lifting the finger saves the color, and the page reloads its rows.
+          {[](Device& d, CGRect p) {
+               ASSERT_EQ(d.input().touchUp(Screen::Settings, {p.origin.x + 50, p.origin.y + 31}), "");
+           },
+           false},
+          {[](Device& d, CGRect) {
+               ASSERT_EQ(d.input().tapPicker({150, 120}), "");
+           },
+           false}}},
+        {"alert shown and dismissed",
+         [](Device& d) {
+             ASSERT_EQ(d.world().addAlarm({7 * 3600, "Wake up"}), "");
+         },
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.world().advance(61), ""); }, false},
+          {[](Device& d, CGRect) { ASSERT_EQ(d.input().tapAlertButton("OK"), ""); }, false}}},
+        {"typing into a prompt",
+         openColors,
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.input().enterColor("hex", "#1E90FF"), ""); }, false},
+          {[](Device& d, CGRect) { ASSERT_EQ(d.input().enterColor("red", "200"), ""); }, false}}},
+        {"typing into a row",
+         [](Device& d) { ASSERT_EQ(d.input().openSettings(), ""); },
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.input().typeInRow("Minutes to Disarm", "45"), ""); }, true}}},
+        {"status bar clock and lock",
+         [](Device&) {},
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.world().advance(60), ""); }, false},
+          {[](Device& d, CGRect) { ASSERT_EQ(d.world().lock(true), ""); }, false},
+          {[](Device& d, CGRect) { ASSERT_EQ(d.world().lock(false), ""); }, false}}},
+        {"back a page",
+         openColors,
+         {{[](Device& d, CGRect) { ASSERT_EQ(d.input().settingsBack(), ""); }, false}}},
+    };
+    return all;
+}
+
+class InteractionTest : public ScreenChangesTest, public testing::WithParamInterface<size_t> {};
+
+// Each interaction in a process of its own (one device a process).
+TEST_P(InteractionTest, ChangesLaidOverThePictureMakeTheFullRendering) {
+    const Interaction& i = interactions()[GetParam()];
+    i.before(*device_);
+    look(std::string(i.name) + " (start)");
+    const CGRect p = std::string(i.name) == "picker drag" ? picker() : CGRectZero;
+    for (size_t n = 0; n < i.steps.size(); ++n) {
+        i.steps[n].first(*device_, p);
+        const ScreenChanges c = look(std::string(i.name) + " step " + std::to_string(n));
+        if (i.steps[n].second) {
+            EXPECT_FALSE(c.whole) << "step " << n;
+            EXPECT_LT(c.redrawnPixels, c.width * c.height / 2) << "step " << n;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Interactions, InteractionTest, testing::Range(size_t{0}, interactions().size()),
+                         [](const testing::TestParamInfo<size_t>& info) {
+                             std::string name = interactions()[info.param].name;
+                             for (char& c : name)
+                                 if (c == ' ')
+                                     c = '_';
+                             return name;
+                         });
+
+// Nothing changed, nothing drawn: a second look answers no tiles and keeps the version.
+TEST_F(ScreenChangesTest, AnUnchangedScreenAnswersNothing) {
+    ASSERT_EQ(device_->input().openSettings(), "");
+    const ScreenChanges first = device_->pictures().changes(Screen::Settings);
+    EXPECT_TRUE(first.whole);
+    ASSERT_EQ(first.tiles.size(), 1u);
+    const ScreenChanges again = device_->pictures().changes(Screen::Settings);
+    EXPECT_TRUE(again.tiles.empty());
+    EXPECT_EQ(again.version, first.version);
+    EXPECT_EQ(again.redrawnPixels, 0u);
+    ASSERT_EQ(device_->input().setRowSwitch("Enabled", true), "");
+    const ScreenChanges switched = device_->pictures().changes(Screen::Settings);
+    EXPECT_FALSE(switched.tiles.empty());
+    EXPECT_GT(switched.version, first.version);
+}
+
+// SpringBoard draws its screen anew from its state; what is sent is still only what differs: the
+// status bar's clock turning a minute is a strip at the top.
+TEST_F(ScreenChangesTest, AMinuteOnTheClockSendsTheStatusBarOnly) {
+    look("start");
+    ASSERT_EQ(device_->world().advance(60), "");
+    ScreenChanges springboard;
+    look("a minute later", &springboard);
+    ASSERT_FALSE(springboard.tiles.empty());
+    EXPECT_FALSE(springboard.whole);
+    for (const ScreenTile& t : springboard.tiles)
+        EXPECT_LE(t.rect.y + t.rect.height, 20 * 2u) << "below the status bar, at " << t.rect.y;
+}
+
+} // namespace
+} // namespace sim
