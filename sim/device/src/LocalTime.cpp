@@ -71,13 +71,6 @@ std::string localDateTime(NSDate date, const std::string& timeZone) {
     return buf;
 }
 
-bool isKnownTimeZone(const std::string& timeZone) {
-    std::unique_ptr<icu::TimeZone> zone(
-        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
-    icu::UnicodeString id;
-    return zone && zone->getID(id) != icu::UnicodeString("Etc/Unknown");
-}
-
 std::optional<NSDate> nextLocalTime(NSDate from, int secondsOfDay, const std::string& timeZone) {
     char clock[48];
     std::snprintf(clock, sizeof clock, " %02d:%02d:%02d", secondsOfDay / 3600, (secondsOfDay / 60) % 60,
