@@ -178,10 +178,18 @@ std::string expectation(const Words& a, Action& out) {
         return view(a, out);
     if (v == "pixel")
         return pixel(a, out);
-    return oneOf(
-        v,
-        {"event", "no-event", "file", "status", "icon", "alert", "row", "view", "text", "no-text", "pixel"},
-        "an expectation");
+    if (v == "app") {
+        if (a.size() != 2)
+            return "usage: expect app Settings|Clock|home|lock|switcher";
+        if (auto e = oneOf(a[1], {"Settings", "Clock", "home", "lock", "switcher"}, "what is in front");
+            !e.empty())
+            return e;
+        return out = Expectation(expect::AppInFront{a[1]}), "";
+    }
+    return oneOf(v,
+                 {"event", "no-event", "file", "status", "icon", "alert", "row", "view", "text", "no-text",
+                  "pixel", "app"},
+                 "an expectation");
 }
 
 } // namespace sim::rules

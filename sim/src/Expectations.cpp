@@ -19,6 +19,13 @@
 namespace sim {
 namespace {
 
+// The screens an expectation that names none looks at: SpringBoard's and Settings' (the phone
+// shows what they show).
+const std::vector<Screen>& classicScreens() {
+    static const std::vector<Screen> screens{Screen::SpringBoard, Screen::Settings};
+    return screens;
+}
+
 using nlohmann::json;
 
 std::string q(const std::string& s) {
@@ -145,7 +152,7 @@ bool propertyMatches(const json& view, const expect::ViewProperty& p) {
 
 std::string expectView(Device& device, const expect::View& e) {
     std::vector<json> candidates;
-    for (Screen s : e.screen ? std::vector<Screen>{*e.screen} : allScreens())
+    for (Screen s : e.screen ? std::vector<Screen>{*e.screen} : classicScreens())
         for (json& v : viewsOf(device, s))
             if (selects(v, e))
                 candidates.push_back(std::move(v));
@@ -208,7 +215,7 @@ std::string expectPixel(Device& device, const expect::Pixel& e) {
 
 std::string expectText(Device& device, const std::string& text, bool present) {
     std::vector<std::string> seen;
-    for (Screen s : allScreens()) {
+    for (Screen s : classicScreens()) {
         for (const json& v : viewsOf(device, s)) {
             if (v["hidden"].get<bool>())
                 continue;
@@ -389,6 +396,12 @@ std::string checkExpectation(Device& device, const Expectation& expectation, Eve
             [&](const expect::Status& e) { return expectStatus(device, e); },
             [&](const expect::View& e) { return expectView(device, e); },
             [&](const expect::Pixel& e) { return expectPixel(device, e); },
+            [&](const expect::AppInFront& e) {
+                const std::string front = device.apps().inFront();
+                if (front == e.name)
+                    return std::string();
+                return front.empty() ? std::string("the device is not booted") : "in front is " + q(front);
+            },
             [&](const expect::Text& e) { return expectText(device, e.text, e.present); },
             [&](const expect::RowState& e) { return expectRow(device, e); },
             [&](const expect::RowValue& e) { return expectRow(device, e); },

@@ -179,6 +179,11 @@ std::string Runner::State::execute(const Step& step, size_t index) {
             [&](const step::TapAlertButton& s) { return input.tapAlertButton(s.title); },
             [&](const step::Inspect& s) { return inspect(s.screen, s.file); },
             [&](const step::Snapshot& s) { return snapshot(s.of, s.file); },
+            [&](const step::Home& s) { return s.twice ? input.showSwitcher() : input.pressHome(); },
+            [&](const step::OpenApp& s) { return input.openApp(s.name); },
+            [&](const step::ClockAdd& s) {
+                return input.addClockAlarm({s.hour, s.minute, s.label, s.daily, s.snooze});
+            },
             [&](const Expectation& e) { return checkExpectation(d, e, cursors, zone()); },
         },
         step.action);
@@ -251,6 +256,8 @@ std::string Runner::State::snapshot(step::Snapshot::Of of, const std::string& fi
         image = d.pictures().render(Screen::Settings);
     } else if (!d.isBooted()) {
         return "the device is not booted";
+    } else if (of == step::Snapshot::Of::Phone) {
+        image = d.pictures().render(Screen::Phone);
     } else {
         image = of == step::Snapshot::Of::StatusBar ? d.pictures().renderStatusBar()
                                                     : d.pictures().render(Screen::SpringBoard);

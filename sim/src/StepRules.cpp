@@ -187,12 +187,10 @@ std::string dragStep(const Words& a, Action& out) {
 
 std::string snapshotStep(const Words& a, Action& out) {
     using Of = step::Snapshot::Of;
-    static const std::map<std::string, Of> names{{"settings", Of::Settings},
-                                                 {"alert", Of::Alert},
-                                                 {"lockscreen", Of::LockScreen},
-                                                 {"statusbar", Of::StatusBar},
-                                                 {"screen", Of::Screen}};
-    if (auto e = oneOf(a[0], {"settings", "alert", "lockscreen", "statusbar", "screen"}, "a screen");
+    static const std::map<std::string, Of> names{{"settings", Of::Settings},   {"phone", Of::Phone},
+                                                 {"alert", Of::Alert},         {"lockscreen", Of::LockScreen},
+                                                 {"statusbar", Of::StatusBar}, {"screen", Of::Screen}};
+    if (auto e = oneOf(a[0], {"settings", "alert", "lockscreen", "statusbar", "screen", "phone"}, "a screen");
         !e.empty())
         return e;
     step::Snapshot snapshot{names.at(a[0]), {}};
@@ -200,6 +198,30 @@ std::string snapshotStep(const Words& a, Action& out) {
         return e;
     out = snapshot;
     return "";
+}
+
+// clock add HH:MM[:SS] LABEL [daily] [nosnooze]: the Clock app's picker sets whole minutes.
+std::string clockStep(const Words& a, Action& out) {
+    if (a[0] != "add")
+        return oneOf(a[0], {"add"}, "a clock step");
+    if (a.size() < 3)
+        return "usage: clock add HH:MM[:SS] LABEL [daily] [nosnooze]";
+    int seconds = 0;
+    if (auto e = timeOfDay(a[1], seconds); !e.empty())
+        return e;
+    if (seconds % 60 != 0)
+        return "the Clock app sets whole minutes: " + quote(a[1]) +
+               " has seconds (use the alarm step for those)";
+    step::ClockAdd add{seconds / 3600, (seconds / 60) % 60, a[2]};
+    for (size_t i = 3; i < a.size(); ++i) {
+        if (auto e = oneOf(a[i], {"daily", "nosnooze"}, "a clock option"); !e.empty())
+            return e;
+        if (a[i] == "daily")
+            add.daily = true;
+        else
+            add.snooze = false;
+    }
+    return out = add, "";
 }
 
 std::string setupList(const Words& a, const std::vector<std::string>& known, const char* what,
@@ -399,8 +421,19 @@ const std::map<std::string, Rule<Action>>& stepRules() {
                   return e;
               return out = step::TapAlertButton{a[1]}, "";
           }}},
+        {"home", {0, 0, "home", [](auto&, Action& out) { return out = step::Home{false}, std::string(); }}},
+        {"switcher",
+         {0, 0, "switcher", [](auto&, Action& out) { return out = step::Home{true}, std::string(); }}},
+        {"open",
+         {1, 1, "open Settings|Clock",
+          [](auto& a, Action& out) -> std::string {
+              if (auto e = oneOf(a[0], {"Settings", "Clock"}, "an app"); !e.empty())
+                  return e;
+              return out = step::OpenApp{a[0]}, "";
+          }}},
+        {"clock", {1, 5, "clock add HH:MM[:SS] LABEL [daily] [nosnooze]", clockStep}},
         {"inspect",
-         {2, 2, "inspect springboard|settings FILE.json",
+         {2, 2, "inspect springboard|settings|phone FILE.json",
           [](auto& a, Action& out) -> std::string {
               step::Inspect inspect;
               if (auto e = screen(a[0], inspect.screen); !e.empty())
@@ -410,9 +443,10 @@ const std::map<std::string, Rule<Action>>& stepRules() {
               return out = inspect, "";
           }}},
         {"expect",
-         {2, 21, "expect event|no-event|file|status|icon|alert|row|view|text|no-text|pixel ...",
+         {2, 21, "expect event|no-event|file|status|icon|alert|row|view|text|no-text|pixel|app ...",
           expectation}},
-        {"snapshot", {2, 2, "snapshot settings|alert|lockscreen|statusbar|screen FILE.png", snapshotStep}},
+        {"snapshot",
+         {2, 2, "snapshot settings|alert|lockscreen|statusbar|screen|phone FILE.png", snapshotStep}},
     };
     return table;
 }

@@ -111,8 +111,23 @@ struct Inspect {
     Screen screen = Screen::SpringBoard;
     std::string file; // relative, inside the output folder
 };
+// The phone's home button: once (`home`), or twice (`switcher`).
+struct Home {
+    bool twice = false;
+};
+// Opens "Settings" or "Clock" by its icon on the home screen.
+struct OpenApp {
+    std::string name;
+};
+// `clock add`: an alarm set through the Clock app's screens (whole minutes).
+struct ClockAdd {
+    int hour = 0, minute = 0;
+    std::string label;
+    bool daily = false;
+    bool snooze = true;
+};
 struct Snapshot {
-    enum class Of { Settings, Alert, LockScreen, StatusBar, Screen } of = Of::Screen;
+    enum class Of { Settings, Alert, LockScreen, StatusBar, Screen, Phone } of = Of::Screen;
     std::string file; // relative, inside the output folder
 };
 } // namespace step
@@ -166,7 +181,7 @@ struct ViewProperty {
     long long tag = 0; // Tag
 };
 struct View {
-    std::optional<Screen> screen; // none: either screen
+    std::optional<Screen> screen; // none: springboard or settings
     std::string selector;         // as written: a text, "tag:N" or "class:NAME"
     std::optional<long long> tag; // a tag selector's number
     std::optional<std::string> className;
@@ -176,6 +191,10 @@ struct Text {
     std::string text;
     bool present = true;
 };
+// What is in front on the phone: "Settings", "Clock", "home", "lock" (or "switcher").
+struct AppInFront {
+    std::string name;
+};
 struct Pixel {
     Screen screen = Screen::SpringBoard;
     ScreenPoint at;
@@ -184,10 +203,10 @@ struct Pixel {
 };
 } // namespace expect
 
-using Expectation =
-    std::variant<expect::Event, expect::File, expect::Status, expect::Icon, expect::AlertShown,
-                 expect::AlertTag, expect::AlertText, expect::AlertButtons, expect::RowState,
-                 expect::RowValue, expect::RowColor, expect::View, expect::Text, expect::Pixel>;
+using Expectation = std::variant<expect::Event, expect::File, expect::Status, expect::Icon,
+                                 expect::AlertShown, expect::AlertTag, expect::AlertText,
+                                 expect::AlertButtons, expect::RowState, expect::RowValue, expect::RowColor,
+                                 expect::View, expect::Text, expect::Pixel, expect::AppInFront>;
 
 using Action =
     std::variant<step::Boot, step::Respring, step::Lock, step::Alarm, step::Notify, step::Wait, step::Until,
@@ -195,7 +214,8 @@ using Action =
                  step::CorruptSettingsFile, step::WriteFile, step::OpenSettings, step::SettingsBack,
                  step::TapRow, step::SwitchRow, step::TypeInRow, step::PickSegment, step::PickerTap,
                  step::PickerDrag, step::Touch, step::Tap, step::Drag, step::Type, step::Press,
-                 step::EnterColor, step::TapAlertButton, step::Inspect, step::Snapshot, Expectation>;
+                 step::EnterColor, step::TapAlertButton, step::Inspect, step::Snapshot, step::Home,
+                 step::OpenApp, step::ClockAdd, Expectation>;
 
 // Overloaded lambdas for std::visit.
 template <class... F> struct Visitor : F... { using F::operator()...; };

@@ -4,7 +4,7 @@
 //   de,en]
 //                          [--screen 375x667] [--springboard-without CLASS,...] [--timer-slack 30s]
 //   hushmark-sim run SCENARIO|- [--root ROOT] [--snapshots DIR] [--json]
-//   hushmark-sim inspect springboard|settings [--root ROOT]
+//   hushmark-sim inspect springboard|settings|phone [--root ROOT]
 //   hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [--with ...] [--locale ID] [--timezone
 //   NAME] ... hushmark-sim demo [--out DIR] hushmark-sim snapshot SCREEN --out FILE.png hushmark-sim list
 #include "BuiltinScenarios.h"
@@ -48,7 +48,7 @@ const char* kUsage =
     "                         [--screen 320x568|375x667|414x736] [--springboard-without CLASS,...]\n"
     "                         [--timer-slack DURATION]\n"
     "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]\n"
-    "  hushmark-sim inspect springboard|settings [--root ROOT]\n"
+    "  hushmark-sim inspect springboard|settings|phone [--root ROOT]\n"
     "  hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [device options of init]\n"
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
@@ -248,18 +248,18 @@ int cmdRun(int argc, char** argv) {
 }
 
 // Boots a device (on ROOT, or on a temporary default one) and prints a screen's view tree as
-// JSON. Settings shows Hushmark's page.
+// JSON. Settings shows Hushmark's page; the phone its home screen.
 int cmdInspect(int argc, char** argv) {
     Args args;
     std::string error;
     if (!parseArgs(argc, argv, 2, {"root"}, {}, args, error))
         return usageError(error);
     if (args.positional.size() != 1)
-        return usageError("inspect takes one SCREEN: springboard or settings");
+        return usageError("inspect takes one SCREEN: springboard, settings or phone");
     auto screen = sim::screenNamed(args.positional[0]);
     if (!screen)
         return usageError("no screen \"" + sim::excerpt(args.positional[0]) +
-                          "\"; screens: springboard settings");
+                          "\"; screens: springboard settings phone");
     fs::path root = args.options["root"];
     bool temporary = root.empty();
     std::string e;

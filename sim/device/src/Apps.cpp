@@ -2,12 +2,16 @@
 // screen each alert belongs to.
 #include "device/Apps.h"
 
+#include "PhoneApps.h"
 #include "ViewSearch.h"
 #include "device/RootLock.h"
 #include "device/StopSignals.h"
 
+#include "clock/ClockApp.h"
 #include "foundation/RunLoop.h"
 #include "preferences/SettingsApp.h"
+#include "springboard/SpringBoardApps.h"
+#include "springboard/SpringBoardDisplay.h"
 #include "springboard/SpringBoardHost.h"
 #include "uikit/UIAlertView.h"
 #include "uikit/UIColor.h"
@@ -45,9 +49,13 @@ bool showsCurrentPage(SettingsApp& settings, const id& window, size_t depthWhenM
 
 Apps::Apps(const DeviceSetup& setup) : setup_(setup) {}
 
-// The windows go first: they hold the hosts' views.
+// The windows go first: they hold the hosts' views; then the display and the running apps, which
+// hold the apps.
 Apps::~Apps() {
     windows_ = {};
+    display_.reset();
+    phoneApps_.reset();
+    clock_.reset();
     settings_.reset();
     springboard_.reset();
 }
@@ -62,6 +70,11 @@ std::string Apps::boot() {
     for (const auto& hook : bootHooks_)
         hook(*springboard_);
     settings_ = std::make_unique<SettingsApp>(setup_.screen);
+    clock_ = std::make_unique<clockapp::ClockApp>(*springboard_, setup_.screen);
+    clockSeen_ = alarmModelSignature(*springboard_);
+    phoneApps_ = std::make_unique<SpringBoardApps>(setup_.screen);
+    installPhoneApps(*phoneApps_, *settings_, *clock_);
+    display_ = std::make_unique<SpringBoardDisplay>(*springboard_, *phoneApps_);
     return settled(Screen::SpringBoard, "");
 }
 
@@ -96,6 +109,38 @@ bool Apps::hasSettingsPage() const {
     return settings_ && settings_->currentController();
 }
 
+std::string Apps::bundleIdentifierOf(const std::string& appName) {
+    if (appName == kSettingsAppName)
+        return kSettingsBundleIdentifier;
+    if (appName == kClockAppName)
+        return kClockAppBundleIdentifier;
+    return "";
+}
+
+std::string Apps::inFront() const {
+    if (!display_)
+        return "";
+    const std::string front = display_->inFront();
+    const SBAppDescription* app = phoneApps_->app(front);
+    return app ? app->name : front;
+}
+
+void Apps::bringSettingsToFront() {
+    if (!phoneApps_ || phoneApps_->frontmost() == kSettingsBundleIdentifier)
+        return;
+    if (display_->fingerDown())
+        display_->touchCancel(); // the finger on another app's window leaves with it
+    phoneApps_->open(kSettingsBundleIdentifier);
+    cameToFront();
+}
+
+void Apps::cameToFront() {
+    if (phoneApps_ && phoneApps_->frontmost() == kClockAppBundleIdentifier) {
+        clock_->reload();
+        clockSeen_ = alarmModelSignature(*springboard_);
+    }
+}
+
 std::optional<std::string> Apps::lockScreenAlarm() const {
     if (!springboard_)
         return std::nullopt;
@@ -108,21 +153,50 @@ std::optional<std::string> Apps::lockScreenAlarm() const {
 std::string Apps::settled(Screen acting, std::string result) {
     RunLoop::main().drain();
     claimAlerts(acting);
+    // The Clock app shows the alarms as they are: one added, switched or rung elsewhere shows
+    // in its list at once (not while a finger is on it: the touched views stay as they are).
+    if (clock_ && !display_->fingerDown()) {
+        std::string now = alarmModelSignature(*springboard_);
+        if (now != clockSeen_) {
+            clockSeen_ = std::move(now);
+            if (clock_->page() == clockapp::ClockApp::Page::List)
+                clock_->reload();
+        }
+    }
     return result;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Windows and their alerts
 
+void Apps::refreshPhone() {
+    // The display's windows take the apps' views (Settings' table among them): never while a
+    // finger is down on a window that holds them.
+    if (display_ && !held_[screenIndex(Screen::SpringBoard)] && !held_[screenIndex(Screen::Settings)])
+        display_->refresh();
+}
+
 id Apps::window(Screen screen) {
     auto& slot = windows_[screenIndex(screen)];
     if (held_[screenIndex(screen)] && slot)
         return slot;
+    // A finger on the phone keeps the Settings views it touches where they are: the page's
+    // window last made (or, for want of one, an empty one) stands in meanwhile.
+    const bool phoneTouched = screen == Screen::Settings && display_ && display_->fingerDown();
+    if (phoneTouched && slot)
+        return slot;
     const CGRect bounds{{0, 0}, setup_.screen};
     id made;
+    if (screen == Screen::Phone && display_) {
+        // The display's windows are its own (built again whenever no finger is down); this is
+        // the one full screen under the status bar.
+        refreshPhone();
+        const auto shown = display_->windows();
+        return shown.empty() ? id() : shown.front();
+    }
     if (screen == Screen::SpringBoard && springboard_) {
         made = springboard_->screenWindow();
-    } else if (screen == Screen::Settings && hasSettingsPage()) {
+    } else if (screen == Screen::Settings && hasSettingsPage() && !phoneTouched) {
         // The page's window is kept while it shows the page as it is, so what changes on it is
         // all that is drawn again.
         if (showsCurrentPage(*settings_, slot, settingsDepth_, setup_.screen))
@@ -186,6 +260,8 @@ Screen Apps::ownerOf(const Ref<UIAlertView>& alert) const {
 }
 
 std::vector<Ref<UIAlertView>> Apps::alertsOn(Screen screen) {
+    if (screen == Screen::Phone)
+        return UIAlertView::shownAlerts(); // the one display shows every alert
     std::vector<Ref<UIAlertView>> out;
     for (const auto& alert : UIAlertView::shownAlerts())
         if (ownerOf(alert) == screen)

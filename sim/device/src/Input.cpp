@@ -51,7 +51,7 @@ Input::Input(Apps& apps) : apps_(apps) {
 void Input::dropHiddenEditing() {
     if (editing_) {
         id field = editing_->field.lock();
-        if (!field || (!editing_->row && !alertOfField(field)))
+        if (!field || (!editing_->row && !alertOfField(field) && !isClockLabelField(field)))
             editing_.reset();
     }
 }
@@ -104,6 +104,10 @@ std::string Input::touch(Screen screen, TouchPhase phase, CGPoint point) {
     Touch& t = touches_[screenIndex(screen)];
     if (phase != TouchPhase::Down && !t.down)
         return "no finger is down on the " + std::string(screenName(screen)) + " screen";
+    if (screen == Screen::Phone)
+        return phoneTouch(phase, point);
+    if (screen == Screen::Settings && phase == TouchPhase::Down)
+        apps_.bringSettingsToFront();
 
     if (phase == TouchPhase::Down) {
         if (t.down)
@@ -202,6 +206,8 @@ std::string Input::press(Key key) {
         return apps_.settled(screen, endEditing());
     auto alert = alertOfField(field);
     editing_.reset();
+    if (!alert && isClockLabelField(field))
+        return apps_.settled(screen, apps_.clockApp()->returnKey() ? "" : "the label is no longer edited");
     if (!alert)
         return "the text field is no longer shown";
     const NSInteger button = alert->firstOtherButtonIndex();

@@ -19,10 +19,12 @@
 
 namespace sim {
 
+// Settings comes to the front, back on its root list, and the Hushmark row is touched there.
 std::string Input::openSettings() {
     if (!apps_.settingsApp())
         return "the device is not booted";
-    if (!apps_.settingsApp()->openPane("Hushmark"))
+    apps_.bringSettingsToFront();
+    if (!apps_.settingsApp()->openPaneFromList("Hushmark"))
         return apps_.settled(Screen::Settings, "no Hushmark pane is installed");
     return apps_.settled(Screen::Settings, "");
 }
@@ -30,6 +32,7 @@ std::string Input::openSettings() {
 std::string Input::settingsBack() {
     if (!apps_.isBooted())
         return "the device is not booted";
+    apps_.bringSettingsToFront();
     if (!apps_.hasSettingsPage())
         return "Settings shows no page: open it first";
     if (apps_.settingsApp()->depth() <= 1)
@@ -49,6 +52,7 @@ struct RowFound {
 
 // The row's cell on the Settings page as it is now laid out (the window built first).
 static RowFound findRowCell(Apps& apps, const std::string& label) {
+    apps.bringSettingsToFront();
     apps.window(Screen::Settings);
     SettingsApp* settings = apps.settingsApp();
     if (!apps.isBooted())
@@ -152,6 +156,7 @@ std::string Input::dragPicker(CGPoint from, CGPoint to) {
 // The picker is the group of controls a row holds: a view inside a row's content that has
 // controls of its own (the color row's picker, with its gradients and value buttons).
 std::vector<CGPoint> Input::pickerPoints(const std::vector<CGPoint>& points) {
+    apps_.bringSettingsToFront();
     id picker;
     for (const id& cell : findViews(apps_.window(Screen::Settings),
                                     [](const id& v) { return dynamic_cast<PSTableCell*>(v.get()); })) {
@@ -213,6 +218,7 @@ std::optional<CGPoint> colorValueOnPage(const id& window, const std::string& whi
 std::string Input::enterColor(const std::string& which, const std::string& text) {
     if (which != "hex" && which != "red" && which != "green" && which != "blue")
         return "no color prompt " + quoted(which);
+    apps_.bringSettingsToFront();
     auto value = colorValueOnPage(apps_.window(Screen::Settings), which);
     if (!value)
         return "Settings does not show the color page";

@@ -10,6 +10,8 @@
 
 #include "preferences/PSSpecifier.h"
 #include "preferences/SettingsApp.h"
+#include "springboard/SpringBoardApps.h"
+#include "springboard/SpringBoardDisplay.h"
 #include "springboard/SpringBoardHost.h"
 #include "springboard/StatusBar.h"
 #include "uikit/CALayer.h"
@@ -20,6 +22,7 @@
 #include "uikit/UIKitConstants.h"
 #include "uikit/UILabel.h"
 #include "uikit/UISlider.h"
+#include "uikit/UISwitch.h"
 #include "uikit/UITextField.h"
 #include "uikit/UIWindow.h"
 
@@ -103,7 +106,8 @@ json viewJson(const id& view) {
         j["minimum"] = rounded(slider->minimumValue());
         j["maximum"] = rounded(slider->maximumValue());
     }
-    if (respondsToSelector(view.get(), SELECTOR("isOn")) && !dynamic_cast<UIControl*>(v))
+    if (respondsToSelector(view.get(), SELECTOR("isOn")) &&
+        (!dynamic_cast<UIControl*>(v) || dynamic_cast<UISwitch*>(v)))
         j["on"] = msg<bool>(view, "isOn");
     if (!v->isHidden()) {
         json subs = json::array();
@@ -177,32 +181,50 @@ nlohmann::json Inspection::inspect(Screen screen) {
         sb["alarms"] = common["alarms"];
         sb["nextAlarm"] = common["nextAlarm"];
         j["springboard"] = sb;
-    } else {
-        SettingsApp* settings = apps_.settingsApp();
-        json st{{"page", nullptr}, {"depth", settings ? settings->depth() : 0}};
-        json rows = json::array();
-        if (apps_.hasSettingsPage()) {
-            st["page"] = msg<std::string>(settings->currentController(), "title");
-            for (const std::string& label : settings->rowLabels()) {
-                id cell = settings->cellForRow(label);
-                auto* v = dynamic_cast<UIView*>(cell.get());
-                rows.push_back(
-                    {{"label", label},
-                     {"value", settings->rowText(label)},
-                     {"enabled", settings->rowEnabled(label)},
-                     {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
-                     {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
-                     {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
-            }
+    } else if (screen == Screen::Phone) {
+        // The windows over the full-screen one (the status bar), and what runs.
+        json over = json::array();
+        if (SpringBoardDisplay* display = apps_.display()) {
+            const auto shown = display->windows();
+            for (size_t i = 1; i < shown.size(); ++i)
+                over.push_back(viewJson(shown[i]));
         }
-        st["rows"] = rows;
-        j["settings"] = st;
+        json running = json::array();
+        if (SpringBoardApps* phone = apps_.phoneApps())
+            for (const std::string& bundle : phone->running())
+                running.push_back(phone->app(bundle) ? phone->app(bundle)->name : bundle);
+        j["phone"] = {{"front", apps_.inFront()}, {"running", running}, {"windowsOver", over}};
     }
+    // The Settings rows, placed where the screen shows them (on the phone: scrolled as it is).
+    if (screen == Screen::Settings || (screen == Screen::Phone && apps_.inFront() == kSettingsAppName))
+        j["settings"] = settingsJson();
     json editing = nullptr;
     if (auto edited = input_.editing())
         editing = {{"screen", screenName(edited->screen)}, {"text", edited->text}};
     j["editing"] = editing;
     return j;
+}
+
+json Inspection::settingsJson() {
+    SettingsApp* settings = apps_.settingsApp();
+    json st{{"page", nullptr}, {"depth", settings ? settings->depth() : 0}};
+    json rows = json::array();
+    if (apps_.hasSettingsPage()) {
+        st["page"] = msg<std::string>(settings->currentController(), "title");
+        for (const std::string& label : settings->rowLabels()) {
+            id cell = settings->cellForRow(label);
+            auto* v = dynamic_cast<UIView*>(cell.get());
+            rows.push_back(
+                {{"label", label},
+                 {"value", settings->rowText(label)},
+                 {"enabled", settings->rowEnabled(label)},
+                 {"background", v ? colorJson(v->backingLayer()->backgroundColor()) : json(nullptr)},
+                 {"textColor", colorJson(msg<id>(msg<id>(cell, "textLabel"), "textColor"))},
+                 {"frame", v ? frameJson(v->convertRectToView(v->bounds(), nullptr)) : json(nullptr)}});
+        }
+    }
+    st["rows"] = rows;
+    return st;
 }
 
 CGSize Inspection::extent(Screen screen) {
@@ -227,6 +249,7 @@ json Inspection::state() const {
             {"timeZone", world_.timeZone()},
             {"locked", world_.isLocked()},
             {"booted", apps_.isBooted()},
+            {"front", apps_.isBooted() ? json(apps_.inFront()) : json(nullptr)},
             {"alarms", alarmList},
             {"nextAlarm", next ? json(localDateTime(*next, world_.timeZone())) : json(nullptr)}};
 }

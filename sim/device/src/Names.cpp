@@ -3,12 +3,20 @@
 namespace sim {
 
 const std::vector<Screen>& allScreens() {
-    static const std::vector<Screen> screens{Screen::SpringBoard, Screen::Settings};
+    static const std::vector<Screen> screens{Screen::SpringBoard, Screen::Settings, Screen::Phone};
     return screens;
 }
 
 const char* screenName(Screen screen) {
-    return screen == Screen::SpringBoard ? "springboard" : "settings";
+    switch (screen) {
+    case Screen::SpringBoard:
+        return "springboard";
+    case Screen::Settings:
+        return "settings";
+    case Screen::Phone:
+        break;
+    }
+    return "phone";
 }
 
 std::optional<Screen> screenNamed(const std::string& name) {

@@ -4,6 +4,7 @@
 #include "device/Apps.h"
 #include "device/PngEncode.h"
 
+#include "springboard/SpringBoardDisplay.h"
 #include "springboard/SpringBoardHost.h"
 #include "uikit/UIWindow.h"
 
@@ -21,6 +22,10 @@ uint64_t fnv1a(const std::vector<uint8_t>& bytes, size_t width, size_t height) {
 
 SnapshotImage Pictures::render(Screen screen, double scale) {
     apps_.claimAlerts(Screen::SpringBoard);
+    if (screen == Screen::Phone && apps_.display()) {
+        apps_.refreshPhone();
+        return apps_.display()->stack().render(scale > 0 ? scale : scale_);
+    }
     return UISnapshotRenderScreen(apps_.window(screen), scale > 0 ? scale : scale_);
 }
 

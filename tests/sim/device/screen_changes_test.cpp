@@ -1,8 +1,8 @@
 // A front end that lays each screen's changed rectangles over the picture it has holds exactly
-// what a full rendering shows, through the interactions that change a screen: a switch, a drag
-// on the color picker, an alert shown and dismissed, typing into a prompt and a row, the status
-// bar's clock, locking, and going back a page. Where a view asked to be redrawn, only a part of
-// the screen is drawn again.
+// what a full rendering shows (the phone's display, with Settings brought to its front, too), through the
+// interactions that change a screen: a switch, a drag on the color picker, an alert shown and dismissed,
+// typing into a prompt and a row, the status bar's clock, locking, and going back a page. Where a view asked
+// to be redrawn, only a part of the screen is drawn again.
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -66,6 +66,9 @@ std::optional<CGRect> frameOfClass(const nlohmann::json& view, const std::vector
     return std::nullopt;
 }
 
+// The screen the interactions' own touches go to: Settings', or the phone's when it is looked at.
+Screen touched = Screen::Settings;
+
 class ScreenChangesTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -91,14 +94,15 @@ class ScreenChangesTest : public testing::Test {
     // rendering. Answers the Settings screen's changes; `springboard` gets SpringBoard's.
     ScreenChanges look(const std::string& step, ScreenChanges* springboard = nullptr) {
         ScreenChanges settings;
-        for (Screen s : {Screen::SpringBoard, Screen::Settings}) {
+        for (Screen s : screens_) {
             ScreenChanges c = device_->pictures().changes(s);
-            Assembled& copy = copies_[s == Screen::Settings];
+            Assembled& copy = copies_[screenIndex(s)];
             copy.apply(c);
             const auto differs = firstDifference(copy.image, device_->pictures().render(s));
-            EXPECT_FALSE(differs) << step << ", " << (s == Screen::Settings ? "settings" : "springboard")
-                                  << ": " << *differs;
-            if (s == Screen::Settings)
+            EXPECT_FALSE(differs) << step << ", " << screenName(s) << ": " << *differs;
+            // The kept picture is the one the changes built.
+            EXPECT_FALSE(firstDifference(copy.image, device_->pictures().keptPicture(s))) << step;
+            if (s == Screen::Settings || s == Screen::Phone)
                 settings = std::move(c);
             else if (springboard)
                 *springboard = std::move(c);
@@ -108,7 +112,7 @@ class ScreenChangesTest : public testing::Test {
     CGRect picker() {
         // The picker's square, whichever layout shows.
         auto frame =
-            frameOfClass(device_->inspection().inspect(Screen::Settings)["views"],
+            frameOfClass(device_->inspection().inspect(touched)["views"],
                          {"HMHueSaturationView", "HMBrightnessSaturationView", "HMHueBrightnessView"});
         EXPECT_TRUE(frame);
         return frame.value_or(CGRectZero);
@@ -116,7 +120,10 @@ class ScreenChangesTest : public testing::Test {
 
     fs::path root_;
     std::unique_ptr<Device> device_;
-    Assembled copies_[2];
+    // The screens looked at: SpringBoard's and Settings', or the phone's display alone (whose
+    // windows take Settings' views while they show it).
+    std::vector<Screen> screens_{Screen::SpringBoard, Screen::Settings};
+    Assembled copies_[kScreenCount];
 };
 
 struct Interaction {
@@ -134,9 +141,7 @@ const std::vector<Interaction>& interactions() {
     auto drag = [](int step) {
         return [step](Device& d, CGRect p) {
             const CGPoint at{p.origin.x + 10 + step * 13, p.origin.y + 10 + step * 7};
-            ASSERT_EQ(step == 0 ? d.input().touchDown(Screen::Settings, at)
-                                : d.input().touchMove(Screen::Settings, at),
-                      "");
+            ASSERT_EQ(step == 0 ? d.input().touchDown(touched, at) : d.input().touchMove(touched, at), "");
         };
     };
     static const std::vector<Interaction> all = {
@@ -156,7 +161,7 @@ const std::vector<Interaction>& interactions() {
           {drag(3), true},
           // Lifting the finger saves the color, and the page reloads its rows.
           {[](Device& d, CGRect p) {
-               ASSERT_EQ(d.input().touchUp(Screen::Settings, {p.origin.x + 50, p.origin.y + 31}), "");
+               ASSERT_EQ(d.input().touchUp(touched, {p.origin.x + 50, p.origin.y + 31}), "");
            },
            false},
           {[](Device& d, CGRect) {
@@ -204,6 +209,29 @@ TEST_P(InteractionTest, ChangesLaidOverThePictureMakeTheFullRendering) {
             EXPECT_LT(c.redrawnPixels, c.width * c.height / 2) << "step " << n;
         }
     }
+}
+
+// The phone draws its display whole (its windows are built again for each picture) and sends
+// the bands that differ: a change within Settings' page is a part of the picture.
+TEST_P(InteractionTest, OnThePhoneChangesLaidOverThePictureMakeTheFullRendering) {
+    screens_ = {Screen::Phone};
+    touched = Screen::Phone;
+    const Interaction& i = interactions()[GetParam()];
+    i.before(*device_);
+    look(std::string(i.name) + " (start)");
+    const CGRect p = std::string(i.name) == "picker drag" ? picker() : CGRectZero;
+    for (size_t n = 0; n < i.steps.size(); ++n) {
+        i.steps[n].first(*device_, p);
+        const ScreenChanges c = look(std::string(i.name) + " step " + std::to_string(n));
+        if (i.steps[n].second) {
+            EXPECT_FALSE(c.whole) << "step " << n;
+            size_t sent = 0;
+            for (const ScreenTile& t : c.tiles)
+                sent += t.rect.width * t.rect.height;
+            EXPECT_LT(sent, c.width * c.height / 2) << "step " << n;
+        }
+    }
+    touched = Screen::Settings;
 }
 
 INSTANTIATE_TEST_SUITE_P(Interactions, InteractionTest, testing::Range(size_t{0}, interactions().size()),

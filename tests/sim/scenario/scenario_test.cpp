@@ -226,6 +226,17 @@ TEST(ScenarioParse, NewStepsAndExpectationsAreAccepted) {
         "expect text \"#80B8EF\"",
         "expect no-text Snooze",
         "expect pixel settings 160 300 #FF0000",
+        "home",
+        "switcher",
+        "open Settings",
+        "open Clock",
+        "expect app home",
+        "expect app lock",
+        "snapshot phone phone.png",
+        "inspect phone phone.json",
+        "tap phone 20 30",
+        "drag phone 160 450 160 150",
+        "expect pixel phone 10 10 white",
     };
     for (const char* line : good) {
         Scenario s;
@@ -270,7 +281,21 @@ TEST(ScenarioParse, BadLinesAreReportedWithTheirLineNumber) {
         {"boot\ndrag springboard 1 2 3 4 0\n", 2,
          "the steps of a drag are a whole number from 1 to 1000, not \"0\""},
         {"boot\ntouch press settings 1 2\n", 2, "a touch must be one of down, move, up, not \"press\""},
-        {"boot\ntap phone 1 2\n", 2, "the screen must be one of springboard, settings, not \"phone\""},
+        {"boot\ntap moon 1 2\n", 2, "the screen must be one of springboard, settings, phone, not \"moon\""},
+        {"boot\nopen Calendar\n", 2, "an app must be one of Settings, Clock, not \"Calendar\""},
+        {"boot\nopen settings\n", 2, "an app must be one of Settings, Clock, not \"settings\""},
+        {"boot\nhome now\n", 2, "usage: home"},
+        {"boot\nexpect app Safari\n", 2,
+         "what is in front must be one of Settings, Clock, home, lock, switcher, not \"Safari\""},
+        {"boot\nclock add 07:00:30 Wake\n", 2,
+         "the Clock app sets whole minutes: \"07:00:30\" has seconds (use the alarm step for those)"},
+        {"boot\nclock add 24:00 Wake\n", 2, "the time must be HH:MM or HH:MM:SS"},
+        {"boot\nclock add 07:00 Wake weekly\n", 2,
+         "a clock option must be one of daily, nosnooze, not \"weekly\""},
+        {"boot\nclock add 07:00\n", 2, "usage: clock add HH:MM[:SS] LABEL [daily] [nosnooze]"},
+        {"boot\nclock remove 07:00 Wake\n", 2, "a clock step must be one of add, not \"remove\""},
+        {"boot\nsnapshot tablet x.png\n", 2,
+         "a screen must be one of settings, alert, lockscreen, statusbar, screen, phone, not \"tablet\""},
         {"boot\nkey escape\n", 2, "a key must be one of return, backspace, not \"escape\""},
         {"boot\nalarm 25:00 Late\n", 2, "the time must be HH:MM or HH:MM:SS"},
         {"start 2026/12/07 09:00\n", 1,
@@ -365,6 +390,32 @@ TEST(ScenarioParse, StepsCarryTheirCheckedValues) {
     EXPECT_TRUE(std::get<expect::Event>(std::get<Expectation>(parsed("expect no-event posted"))).absent);
     EXPECT_EQ(std::get<expect::AlertText>(std::get<Expectation>(parsed("expect alert field 12"))).part,
               expect::AlertText::Part::Field);
+    // The phone's steps.
+    EXPECT_EQ(std::get<step::Tap>(parsed("tap phone 20 30")).screen, Screen::Phone);
+    EXPECT_TRUE(std::get<step::Home>(parsed("switcher")).twice);
+    EXPECT_FALSE(std::get<step::Home>(parsed("home")).twice);
+    EXPECT_EQ(std::get<step::OpenApp>(parsed("open Clock")).name, "Clock");
+    EXPECT_EQ(std::get<expect::AppInFront>(std::get<Expectation>(parsed("expect app lock"))).name, "lock");
+    EXPECT_EQ(std::get<step::Snapshot>(parsed("snapshot phone p.png")).of, step::Snapshot::Of::Phone);
+    struct ClockCase {
+        const char* line;
+        int hour, minute;
+        const char* label;
+        bool daily, snooze;
+    };
+    const ClockCase clockCases[] = {
+        {"clock add 07:05 \"Wake up\"", 7, 5, "Wake up", false, true},
+        {"clock add 23:59:00 Late daily", 23, 59, "Late", true, true},
+        {"clock add 00:00 Midnight nosnooze daily", 0, 0, "Midnight", true, false},
+    };
+    for (const ClockCase& c : clockCases) {
+        auto add = std::get<step::ClockAdd>(parsed(c.line));
+        EXPECT_EQ(add.hour, c.hour) << c.line;
+        EXPECT_EQ(add.minute, c.minute) << c.line;
+        EXPECT_EQ(add.label, c.label) << c.line;
+        EXPECT_EQ(add.daily, c.daily) << c.line;
+        EXPECT_EQ(add.snooze, c.snooze) << c.line;
+    }
 }
 
 // A scenario's outputs stay inside the output folder: a path that climbs out of it or starts at

@@ -1,7 +1,14 @@
 // The device's apps and their hosts: SpringBoard (with its tweaks) and the Settings app, the
 // window each screen shows, which screen each alert belongs to, boot and relaunch.
 //
-// Screens. `Screen::SpringBoard` is the phone's screen: status bar, lock screen (with a ringing
+// The phone. SpringBoard shows its home screen with two apps installed, Clock (the Clock app's
+// alarm list) and Settings (opening on its root list); the device's one display composites the
+// app in front (or the home screen, the switcher, the lock screen) under SpringBoard's status bar,
+// with every shown alert over all taking the touch. `Screen::Phone` is that display. The two
+// apps live as long as SpringBoard: an app closed from the switcher starts afresh at its next
+// open (Settings on its root list, Clock on its list), one sent home resumes as it was left.
+//
+// Screens. `Screen::SpringBoard` is SpringBoard's own screen: status bar, lock screen (with a ringing
 // alarm, its Snooze button and its slide to stop) or home screen, and SpringBoard's alerts over
 // it. `Screen::Settings` is the Settings app on its current page: navigation bar and table, as
 // tall as the page's content (at least the screen), and the Settings app's own alerts (the color
@@ -33,7 +40,12 @@
 
 class SpringBoardHost;
 class SettingsApp;
+class SpringBoardApps;
+class SpringBoardDisplay;
 struct UIAlertView;
+namespace clockapp {
+class ClockApp;
+}
 
 namespace sim {
 
@@ -57,12 +69,28 @@ class Apps {
     SpringBoardHost* springBoard() const { return springboard_.get(); }
     SettingsApp* settingsApp() const { return settings_.get(); }
     bool hasSettingsPage() const;
+    // The phone: SpringBoard's apps, its display, the Clock app; null before boot.
+    SpringBoardApps* phoneApps() const { return phoneApps_.get(); }
+    SpringBoardDisplay* display() const { return display_.get(); }
+    clockapp::ClockApp* clockApp() const { return clock_.get(); }
+    // The bundle identifier of an installed app by its name ("Settings", "Clock"); "" if none.
+    static std::string bundleIdentifierOf(const std::string& appName);
+    // What is in front on the phone: "lock", "home", "switcher" or the app's name ("" before boot).
+    std::string inFront() const;
+    // Brings Settings to the front as a person opening it would (launched, or resumed as left),
+    // before a step acts on the Settings screen; nothing when it is in front already.
+    void bringSettingsToFront();
+    // Runs when an app comes to the front: the Clock app reads the alarms again.
+    void cameToFront();
     // The alarm ringing full screen on the lock screen, if any.
     std::optional<std::string> lockScreenAlarm() const;
 
     // The window the screen shows now: kept while a finger is down on it (and Settings' while
-    // it shows the current page), else built anew.
+    // it shows the current page; SpringBoard's and Settings' while a finger is on the phone,
+    // whose windows hold the same views), else built anew. The phone's: the full-screen window.
     id window(Screen screen);
+    // Builds the phone's windows again from the state now, unless a finger is down on any screen.
+    void refreshPhone();
     // Keeps the screen's window as it is while a finger is down on it.
     void holdWindow(Screen screen, bool held);
     // The window last handed out for the screen (the one a touch in progress acts on).
@@ -86,8 +114,13 @@ class Apps {
     const DeviceSetup& setup_;
     std::unique_ptr<SpringBoardHost> springboard_;
     std::unique_ptr<SettingsApp> settings_;
-    std::array<id, 2> windows_;
-    std::array<bool, 2> held_{};
+    std::unique_ptr<clockapp::ClockApp> clock_;
+    std::unique_ptr<SpringBoardApps> phoneApps_;
+    std::unique_ptr<SpringBoardDisplay> display_;
+    // The alarms as the Clock app last read them, so it reads them again when they change.
+    std::string clockSeen_;
+    std::array<id, kScreenCount> windows_;
+    std::array<bool, kScreenCount> held_{};
     // The Settings stack's depth when its window was made (0: no page, an empty window).
     size_t settingsDepth_ = 0;
     std::vector<Owner> owners_;

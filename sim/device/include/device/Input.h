@@ -65,6 +65,24 @@ class Input {
     // an alert's accessory view too), or a lock-screen alarm's "Snooze" or "slide to stop".
     std::string tapAlertButton(const std::string& title);
 
+    // --- The phone ------------------------------------------------------------------------------
+    // The home button: the app in front goes to the background and the home screen shows (from
+    // the switcher too). Pressed twice: the app switcher.
+    std::string pressHome();
+    std::string showSwitcher();
+    // Opens an app ("Settings", "Clock") by tapping its icon on the home screen, pressing home
+    // first when the home screen does not show.
+    std::string openApp(const std::string& name);
+    // Sets a Clock alarm through the Clock app's own screens, opened first: the list, "+", the
+    // wheels, Repeat, Label, Snooze, Save, each a touch on the phone (whole minutes).
+    struct ClockEntry {
+        int hour = 0, minute = 0;
+        std::string label;
+        bool daily = false;
+        bool snooze = true;
+    };
+    std::string addClockAlarm(const ClockEntry& entry);
+
   private:
     struct Touch {
         bool down = false;
@@ -79,11 +97,15 @@ class Input {
     };
     // Drops the editing of a field no longer shown (run whenever alerts are claimed).
     void dropHiddenEditing();
+    // A finger on the phone's display (each phase); the text field it lifts on starts editing.
+    std::string phoneTouch(TouchPhase phase, CGPoint point);
+    // Whether a field is the Clock app's label field (typed into as any field; Return ends it).
+    bool isClockLabelField(const id& field) const;
     std::string endEditing();
     std::vector<CGPoint> pickerPoints(const std::vector<CGPoint>& points);
 
     Apps& apps_;
-    std::array<Touch, 2> touches_;
+    std::array<Touch, kScreenCount> touches_;
     std::optional<Editing> editing_;
 };
 

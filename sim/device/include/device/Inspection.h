@@ -34,6 +34,10 @@ class Inspection {
     //                    "nextAlarm": "YYYY-MM-DD HH:MM:SS"|null}                  (SpringBoard)
     //    "settings": {"page", "depth", "rows": [{"label", "value", "enabled", "background",
     //                 "textColor", "frame"}]}                                     (Settings)
+    //    "phone": {"front": "home"|"lock"|"switcher"|APP NAME, "running": [APP NAME...],
+    //              "windowsOver": [VIEW...]}   (Phone: "views" is the full-screen window, these
+    //                                           the windows over it, the status bar; and
+    //                                           "settings" when Settings is in front)
     //    "editing": {"screen", "text"}|null}
     //   VIEW: {"class", "frame": {"x","y","width","height"} (screen points), "alpha",
     //          "hidden", "tag", "background": COLOR|null, and when they apply "text",
@@ -45,7 +49,8 @@ class Inspection {
     // Hidden views are listed (with "hidden": true) without their subviews.
     nlohmann::json inspect(Screen screen);
     // What both front ends show beside the screens:
-    //   {"time", "timeZone", "locked", "booted", "alarms": [ALARM...], "nextAlarm"}
+    //   {"time", "timeZone", "locked", "booted", "front" (as the phone's; null before boot),
+    //    "alarms": [ALARM...], "nextAlarm"}
     //   ALARM: {"id", "time": "HH:MM:SS", "label", "snooze", "daily", "enabled"}
     nlohmann::json state() const;
     // The screen's extent in points (a Settings page may be taller than the screen).
@@ -54,6 +59,8 @@ class Inspection {
     std::vector<std::string> rowLabels();
 
   private:
+    // {"page", "depth", "rows"} of the Settings page, the rows' frames as last laid out.
+    nlohmann::json settingsJson();
     Apps& apps_;
     const World& world_;
     const Input& input_;

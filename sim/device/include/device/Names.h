@@ -11,16 +11,25 @@
 
 namespace sim {
 
-enum class Screen { SpringBoard, Settings };
+// `SpringBoard` and `Settings` are the two screens scenarios have always named: SpringBoard's own
+// screen (status bar, lock screen, its alerts) and the Settings app's whole page. `Phone` is the
+// one display as a person holding the phone sees it: the app in front (or the home screen, the
+// switcher, the lock screen) under SpringBoard's status bar, alerts over all.
+enum class Screen { SpringBoard, Settings, Phone };
+inline constexpr size_t kScreenCount = 3;
 // Every screen, in the order messages list them.
 const std::vector<Screen>& allScreens();
-// "springboard" and "settings".
+// "springboard", "settings" and "phone".
 const char* screenName(Screen screen);
 std::optional<Screen> screenNamed(const std::string& name);
-// A screen's place in a per-screen array (SpringBoard 0, Settings 1).
+// A screen's place in a per-screen array (SpringBoard 0, Settings 1, Phone 2).
 inline size_t screenIndex(Screen screen) {
-    return screen == Screen::SpringBoard ? 0 : 1;
+    return static_cast<size_t>(screen);
 }
+
+// The apps SpringBoard shows on the home screen, by the name under the icon.
+inline constexpr const char* kSettingsAppName = "Settings";
+inline constexpr const char* kClockAppName = "Clock";
 
 // A finger's phases on a screen.
 enum class TouchPhase { Down, Move, Up };

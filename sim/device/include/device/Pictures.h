@@ -1,7 +1,9 @@
 // The device's pictures: each screen drawn as a person sees it, encoded as PNG, and a version
 // number a front end compares to send a picture only when it changed. `changes` keeps a picture
 // of each screen and redraws only what views marked as changed, answering the changed
-// rectangles (device/ScreenChanges.h), so a front end sends only those.
+// rectangles (device/ScreenChanges.h), so a front end sends only those. The phone's display is
+// composited from several windows that are built again for each picture, so its `changes` draws
+// it whole and compares it band by band with the picture kept: the tiles are the same kind.
 #pragma once
 
 #include "device/Names.h"
@@ -51,10 +53,15 @@ class Pictures {
     };
     Apps& apps_;
     double scale_;
-    std::array<Rendered, 2> rendered_;
+    // The phone's changes: its display drawn whole (several windows, built again from the state
+    // at each picture) and compared with the picture kept.
+    ScreenChanges phoneChanges();
+
+    std::array<Rendered, kScreenCount> rendered_;
     // Each screen's kept picture for `changes`, and its version.
-    std::array<std::unique_ptr<UIScreenCanvas>, 2> canvas_;
-    std::array<uint64_t, 2> changesVersion_{};
+    std::array<std::unique_ptr<UIScreenCanvas>, kScreenCount> canvas_;
+    SnapshotImage phonePicture_;
+    std::array<uint64_t, kScreenCount> changesVersion_{};
 };
 
 } // namespace sim
