@@ -177,7 +177,11 @@ ParsedAction parseAction(const nlohmann::json& request, const std::vector<Action
                           excerpt(a.timeZone) + "\"");
         if (!setupForScreen(a.screenSize))
             return refuse("\"screen\" must be one of 320x568, 375x667, 414x736");
-    } else if (a.name != "nextAlarm" && a.name != "respring") {
+    } else if (a.name == "open") {
+        a.text = f.text("app", true, 64);
+        if (f.error.empty() && a.text != "Settings" && a.text != "Clock")
+            return refuse("\"app\" must be \"Settings\" or \"Clock\", not \"" + excerpt(a.text) + "\"");
+    } else if (a.name != "nextAlarm" && a.name != "respring" && a.name != "home" && a.name != "switcher") {
         return refuse("no action \"" + excerpt(a.name) + "\"");
     }
     if (!f.error.empty())

@@ -26,7 +26,7 @@ struct Action {
     double x = 0, y = 0;               // touch, tap: within the screen's extent
     std::string text;                  // type: the text; key: the key; removeAlarm: the id;
                                        // alertButton: the title; setTime: the time as written;
-                                       // addon: the add-on's name
+                                       // addon: the add-on's name; open: the app
     bool flag = false;                 // lock: locked; addon: install (else remove)
     int secondsOfDay = 0;              // addAlarm, setTime: local time of day
     std::string label;                 // addAlarm

@@ -18,7 +18,7 @@ Reply answer(const std::string& deviceError) {
 
 Reply performAction(DeviceHost& host, const nlohmann::json& request) {
     std::vector<ActionScreen> screens;
-    for (Screen screen : {Screen::SpringBoard, Screen::Settings}) {
+    for (Screen screen : allScreens()) {
         const CGSize extent = host.extent(screen);
         screens.push_back({screenName(screen), extent.width, extent.height});
     }
@@ -113,6 +113,14 @@ Reply performAction(DeviceHost& host, const nlohmann::json& request) {
             host.requestReset(fresh);
             return Reply::ok({{"relaunching", true}});
         });
+    }
+    if (action == "home" || action == "switcher") {
+        return host.call([twice = action == "switcher"](Device& d) {
+            return answer(twice ? d.input().showSwitcher() : d.input().pressHome());
+        });
+    }
+    if (action == "open") {
+        return host.call([name = a.text](Device& d) { return answer(d.input().openApp(name)); });
     }
     if (action == "respring") {
         return host.call([&host](Device& d) {

@@ -2,7 +2,7 @@
 // device on its thread (touch moves coalesced). Malformed or out-of-range fields answer 400 with
 // a message saying which; an action the device declines answers 409 with the device's reason.
 //
-//   {"action": "touch", "phase": "down"|"move"|"up", "screen": "springboard"|"settings", "x", "y"}
+//   {"action": "touch", "phase": "down"|"move"|"up", "screen": "phone"|"springboard"|"settings", "x", "y"}
 //   {"action": "tap", "screen", "x", "y"}
 //   {"action": "type", "text"}            {"action": "key", "key": "return"|"backspace"}
 //   {"action": "lock", "locked": BOOL}    {"action": "respring"}
@@ -13,6 +13,8 @@
 //   {"action": "setTime", "time": "YYYY-MM-DD HH:MM[:SS]" | "HH:MM[:SS]" (today)}
 //   {"action": "addon", "name", "install": BOOL}   (applied at the next respring)
 //   {"action": "reset", "locale", "timeZone", "screen": "WxH"}   (a fresh device: relaunches)
+//   {"action": "home"}                    {"action": "switcher"}   (the home button, once or twice)
+//   {"action": "open", "app": "Settings"|"Clock"}   (its icon tapped on the home screen)
 #pragma once
 
 #include "DeviceHost.h"

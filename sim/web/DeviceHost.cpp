@@ -19,7 +19,7 @@ constexpr auto kIdleWait = std::chrono::milliseconds(100);
 constexpr auto kClockRedraw = std::chrono::milliseconds(200);
 // The display's refresh: input is drawn at most once a tick.
 constexpr auto kFrame = std::chrono::microseconds(16667);
-// While input keeps coming on one screen, the other is drawn at most this often.
+// While input keeps coming on one screen, the others are drawn at most this often.
 constexpr auto kOtherScreenRedraw = std::chrono::milliseconds(100);
 
 // A changed part of a screen, as the page paints it: where (pixels) and the PNG in base64.
@@ -41,7 +41,7 @@ Reply Reply::error(int status, const std::string& message) {
 }
 
 DeviceHost::DeviceHost(Device& device, std::string timeZone) : device_(device), addons_(device.root()) {
-    for (int s = 0; s < 2; ++s)
+    for (size_t s = 0; s < kScreenCount; ++s)
         extents_[s] = device.setup().screen;
     // No day before the first line: it carries the device's date, as a scenario's header does.
     auto timeline = std::make_shared<Timeline>(std::move(timeZone));
@@ -200,10 +200,9 @@ void DeviceHost::publish(bool force) {
         return;
     const auto now = Clock::now();
     lastPublish_ = now;
-    // The touched screen first; the other one waits while more input is queued (a drag), and
-    // while input keeps coming it is drawn only now and then.
+    // The touched screen first; the others wait while more input is queued (a drag), and while
+    // input keeps coming they are drawn only now and then.
     const Screen first = touched_.value_or(Screen::SpringBoard);
-    const Screen other = first == Screen::SpringBoard ? Screen::Settings : Screen::SpringBoard;
     const bool input = touched_.has_value();
     touched_.reset();
     publishScreen(first);
@@ -214,7 +213,9 @@ void DeviceHost::publish(bool force) {
     }
     if (!otherScreenDue_) {
         lastOtherScreen_ = now;
-        publishScreen(other);
+        for (Screen s : allScreens())
+            if (s != first)
+                publishScreen(s);
     }
     std::string text = state().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     if (text != lastState_)

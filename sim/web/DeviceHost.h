@@ -110,14 +110,14 @@ class DeviceHost {
     const std::atomic<bool>* externalStop_ = nullptr;
     int listener_ = 0;
 
-    CGSize extents_[2];
+    CGSize extents_[kScreenCount];
     AddonChoices addons_;
     std::optional<DeviceImageOptions> reset_;
 
     // Device thread only.
     double rate_ = 0;
     std::chrono::steady_clock::time_point lastTick_, lastPublish_, lastOtherScreen_;
-    uint64_t versions_[2] = {0, 0};
+    uint64_t versions_[kScreenCount] = {};
     std::string lastState_;
     std::optional<Screen> touched_;
     bool otherScreenDue_ = false; // a screen left undrawn while input kept coming

@@ -63,7 +63,7 @@ Publication::Update Publication::next(Cursor& cursor, std::chrono::milliseconds 
     Update update;
     update.stopped = stopped_;
     cursor.generation = generation_;
-    for (int s = 0; s < 2; ++s) {
+    for (int s = 0; s < int(kScreenCount); ++s) {
         // A viewer older than the whole picture takes it; then the tiles it has not seen.
         if (pictures_[s].png && pictures_[s].version > cursor.versions[s]) {
             update.pictures.emplace_back(s, pictures_[s]);

@@ -6,6 +6,8 @@
 // for it.
 #pragma once
 
+#include "device/Names.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -39,7 +41,7 @@ class Publication {
     // What a viewer has seen so far.
     struct Cursor {
         uint64_t generation = 0;
-        uint64_t versions[2] = {0, 0};
+        uint64_t versions[kScreenCount] = {};
         size_t lines = 0; // lines seen, counted from the first ever published
         std::string state;
     };
@@ -73,9 +75,9 @@ class Publication {
     mutable std::mutex mutex_;
     std::condition_variable cv_;
     uint64_t generation_ = 1;
-    Picture pictures_[2];
-    std::deque<Tiles> tiles_[2];
-    size_t tileBytes_[2] = {0, 0};
+    Picture pictures_[kScreenCount];
+    std::deque<Tiles> tiles_[kScreenCount];
+    size_t tileBytes_[kScreenCount] = {};
     std::deque<std::string> lines_;
     size_t firstLine_ = 0; // the number of the oldest kept line
     std::string state_;

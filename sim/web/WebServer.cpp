@@ -108,8 +108,8 @@ Routed WebServer::route(http::Request& request) {
     if (path.rfind("/api/inspect/", 0) == 0 && isLowerWord(path.substr(13))) {
         auto screen = screenNamed(path.substr(13));
         if (!screen)
-            return answer(json(
-                Reply::error(404, "no screen \"" + path.substr(13) + "\"; screens: springboard settings")));
+            return answer(json(Reply::error(404, "no screen \"" + path.substr(13) +
+                                                     "\"; screens: springboard settings phone")));
         return work([this, s = *screen] {
             return json(host_.call([s](Device& d) { return Reply::ok(d.inspection().inspect(s)); }));
         });

@@ -44,7 +44,8 @@ std::string alarmModelSignature(const SpringBoardHost& springBoard) {
     for (const auto& a : springBoard.alarmBook().alarms()) {
         for (long n : {long(a.time.hour), long(a.time.minute), long(a.time.second), long(a.time.weekdays)})
             out += std::to_string(n) + ':';
-        out += a.alarmId + '\x1f' + a.label + '\x1f' + (a.allowsSnooze ? 's' : '-') + (a.enabled ? 'e' : '-') + '\x1e';
+        out += a.alarmId + '\x1f' + a.label + '\x1f' + (a.allowsSnooze ? 's' : '-') +
+               (a.enabled ? 'e' : '-') + '\x1e';
     }
     return out;
 }

@@ -159,14 +159,15 @@ TEST_F(PhoneTest, TheRingingAlarmComesOverTheAppInFrontAndTakesTheTouch) {
     ASSERT_EQ(device_->world().advance(61), "");
     const CGPoint plus = *device_->apps().clockApp()->pointOf("+");
     EXPECT_EQ(device_->input().tap(Screen::Phone, plus),
-              "nothing takes a touch at (" + std::to_string(int(plus.x)) + ", " + std::to_string(int(plus.y)) +
-                  ") on the phone screen");
+              "nothing takes a touch at (" + std::to_string(int(plus.x)) + ", " +
+                  std::to_string(int(plus.y)) + ") on the phone screen");
     const nlohmann::json alert = device_->inspection().inspect(Screen::Phone)["alerts"].back();
     const auto& extra = alert["accessory"]["subviews"][0]["frame"];
     const size_t cursor = device_->eventCount();
-    ASSERT_EQ(device_->input().tap(Screen::Phone, {extra["x"].get<double>() + extra["width"].get<double>() / 2,
-                                                   extra["y"].get<double>() + extra["height"].get<double>() / 2}),
-              "");
+    ASSERT_EQ(
+        device_->input().tap(Screen::Phone, {extra["x"].get<double>() + extra["width"].get<double>() / 2,
+                                             extra["y"].get<double>() + extra["height"].get<double>() / 2}),
+        "");
     EXPECT_EQ(eventsSince(cursor).front(), "alarm stopped  Wake up");
     EXPECT_EQ(front(), "Clock");
     EXPECT_FALSE(device_->apps().clockApp()->rows().at(0).on);
@@ -213,7 +214,7 @@ TEST_F(PhoneTest, ALookAtSettingsDuringADragOnThePhoneLeavesTheDragAlone) {
     ASSERT_EQ(device_->input().touchMove(Screen::Phone, {60, before - 60}), "");
     ASSERT_EQ(device_->input().touchUp(Screen::Phone, {60, before - 60}), "");
     EXPECT_EQ(device_->world().settingText("enabled"), "true"); // a scroll, not a tap
-    EXPECT_EQ(enabledY(), before - 60); // the move past the slop starts the scroll
+    EXPECT_EQ(enabledY(), before - 60);                         // the move past the slop starts the scroll
 }
 
 } // namespace
