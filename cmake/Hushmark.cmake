@@ -58,21 +58,27 @@ function(hm_platform_library name)
   endif()
 endfunction()
 
-# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds] [ONE_PROCESS])
+# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds] [COST seconds] [ONE_PROCESS])
 # One GoogleTest executable. Each test case runs in a process of its own, as every test that boots
 # a device, or depends on a loaded library's constructor or on other process-wide state, must.
 # ONE_PROCESS is for programs of pure tests (values in, values out: nothing process-wide read or
 # left behind): CTest runs the whole program as one test, in one process, which saves a process
 # start per case (most of a case's time under the sanitizers). Such a program must also pass with
 # --gtest_shuffle. A TIMEOUT makes a hang a failure (of the case, or of the whole ONE_PROCESS
-# program); without one, the test command's own timeout applies.
+# program); without one, the test command's own timeout applies. COST is for programs with a case
+# that runs far longer than the rest (about that many seconds): a parallel CTest starts the costliest
+# tests first, so the long one runs beside the others instead of alone at the end. (CTest learns
+# costs from a run, but a fresh build tree has none.)
 # Test programs use the precompiled headers of their kind (HM_TEST_PCH): GoogleTest's and the
 # standard library's, and compile at HM_TEST_OPTIONS.
 function(hm_test name)
-  cmake_parse_arguments(ARG "ONE_PROCESS" "LABEL;TIMEOUT" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_PROCESS" "LABEL;TIMEOUT;COST" "SOURCES;LINK" ${ARGN})
   set(extra_properties "")
   if(ARG_TIMEOUT)
-    set(extra_properties TIMEOUT ${ARG_TIMEOUT})
+    list(APPEND extra_properties TIMEOUT ${ARG_TIMEOUT})
+  endif()
+  if(ARG_COST)
+    list(APPEND extra_properties COST ${ARG_COST})
   endif()
   add_executable(${name} ${ARG_SOURCES})
   # Test files compile in unity batches as the libraries do (a test file's compile is mostly the

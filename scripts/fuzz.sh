@@ -46,16 +46,38 @@ declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$build/findings"
-status=0
-for t in "${targets[@]}"; do
-  corpus="$work/$t"
+
+# fuzz_one TARGET: runs one fuzzer on its corpus; its output goes to $work/TARGET.log.
+# A hang is a finding (-timeout), and so is memory past 2 GB (-rss_limit_mb).
+fuzz_one() {
+  local t=$1 corpus="$work/$1"
   mkdir -p "$corpus"
   cp fuzz/corpus/"$t"/* "$corpus"/
   [ "$t" = plist ] && "$build/fuzz/plist_seeds" fuzz/corpus/plist "$corpus" >/dev/null
+  "$build/fuzz/${t}_fuzzer" "$corpus" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
+    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$work/$t.log" 2>&1
+}
+
+# Each fuzzer runs on one core, so as many run at once as there are cores: each still gets its
+# SECONDS of a whole core, and the run takes 1/nproc of the time. Results print in target order.
+slots=$(nproc)
+declare -A pid=()
+running=()
+for t in "${targets[@]}"; do
+  if [ ${#running[@]} -ge "$slots" ]; then
+    wait -n || true
+    still=()
+    for r in "${running[@]}"; do kill -0 "${pid[$r]}" 2>/dev/null && still+=("$r"); done
+    running=("${still[@]}")
+  fi
+  fuzz_one "$t" &
+  pid[$t]=$!
+  running+=("$t")
+done
+status=0
+for t in "${targets[@]}"; do
   log="$work/$t.log"
-  # A hang is a finding (-timeout), and so is memory past 2 GB (-rss_limit_mb).
-  if "$build/fuzz/${t}_fuzzer" "$corpus" -max_total_time="$seconds" -max_len="${max_len[$t]}" -timeout=10 \
-       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$log" 2>&1; then
+  if wait "${pid[$t]}"; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
     echo "fuzz $t: ${runs:-?} runs in ${seconds}s (${rate:-?}/s), no finding"
