@@ -60,19 +60,13 @@ fuzz_one() {
 
 # Each fuzzer runs on one core, so as many run at once as there are cores: each still gets its
 # SECONDS of a whole core, and the run takes 1/nproc of the time. Results print in target order.
+# (wait -n takes one finished run; bash keeps its status for the wait on its id below.)
 slots=$(nproc)
 declare -A pid=()
-running=()
 for t in "${targets[@]}"; do
-  if [ ${#running[@]} -ge "$slots" ]; then
-    wait -n || true
-    still=()
-    for r in "${running[@]}"; do kill -0 "${pid[$r]}" 2>/dev/null && still+=("$r"); done
-    running=("${still[@]}")
-  fi
+  while [ "$(jobs -rp | wc -l)" -ge "$slots" ]; do wait -n || true; done
   fuzz_one "$t" &
   pid[$t]=$!
-  running+=("$t")
 done
 status=0
 for t in "${targets[@]}"; do
