@@ -21,6 +21,11 @@ void renderLayerTree(cairo_t* cr, const id& layer, double scale, bool placeAtFra
 // to its bounds.
 CGRect layerTreeDrawnRect(const id& layer);
 
+// What a shown layer tree covers, in its parent's coordinates (CGRectNull when it is not shown):
+// each shown layer's frame, or with `withOwnMargins` what it draws of its own around the frame
+// (layerOwnExtent), with its sublayers unless it masks to its bounds.
+CGRect layerTreeExtentInParent(const CALayer& layer, bool withOwnMargins);
+
 // What a layer draws of its own around `frame` (in its parent's coordinates): its box with the
 // antialiased edge, its border and its shadow (defined beside the dirty marks, which cover it).
 CGRect layerOwnExtent(const CALayer& layer, CGRect frame);
