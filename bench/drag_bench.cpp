@@ -206,6 +206,35 @@ void pickerTaps(benchmark::State& state) {
 }
 BENCHMARK(pickerTaps)->Unit(benchmark::kMillisecond);
 
+// A tap on the root page's "Enabled" switch on the device's thread, down and up, with the changed
+// tiles taken after each: the switch flips, the setting is saved, and the page reloads its rows.
+// Counter: the share of the screen's pixels drawn again per tap.
+void switchTaps(benchmark::State& state) {
+    Served& s = served();
+    CGPoint at{};
+    double redrawn = 0, whole = 1;
+    s.host->call([&](Device& d) {
+        const nlohmann::json page = d.inspection().inspect(Screen::Settings)["settings"];
+        for (const auto& row : page["rows"])
+            if (row["label"] == "Enabled")
+                at = {280, row["frame"]["y"].get<double>() + 22};
+        d.pictures().changes(Screen::Settings);
+        return Reply::ok();
+    });
+    for (auto _ : state)
+        s.host->call([&](Device& d) {
+            d.input().touchDown(Screen::Settings, at);
+            redrawn += double(d.pictures().changes(Screen::Settings).redrawnPixels);
+            d.input().touchUp(Screen::Settings, at);
+            const ScreenChanges c = d.pictures().changes(Screen::Settings);
+            redrawn += double(c.redrawnPixels);
+            whole = double(c.width * c.height);
+            return Reply::ok();
+        });
+    state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
+}
+BENCHMARK(switchTaps)->Unit(benchmark::kMillisecond);
+
 // Encoding a move's tiles for the page, as base64 text: PNG at zlib levels 1 and 0 (stored),
 // against raw RGBA (which the page would put into its canvas as it is). Counters: the text's
 // bytes per move.

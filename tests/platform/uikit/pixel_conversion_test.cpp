@@ -35,8 +35,8 @@ TEST(PixelConversion, EveryPremultipliedValueBecomesItsStraightValue) {
             const uint8_t* out = &image.rgba[(a * 256 + c) * 4];
             const uint8_t want[4] = {straight(c, a), straight(255 - c, a), straight(c / 2, a), uint8_t(a)};
             if (std::memcmp(out, want, 4) != 0 && ++wrong <= 5)
-                ADD_FAILURE() << "alpha " << a << ", channel " << c << ": " << int(out[0]) << " " << int(out[1])
-                              << " " << int(out[2]) << " " << int(out[3]);
+                ADD_FAILURE() << "alpha " << a << ", channel " << c << ": " << int(out[0]) << " "
+                              << int(out[1]) << " " << int(out[2]) << " " << int(out[3]);
         }
     EXPECT_EQ(wrong, 0);
 }
@@ -60,7 +60,8 @@ TEST(PixelConversion, EveryStraightValueBecomesItsPremultipliedValue) {
             std::memcpy(&p, data + a * uint32_t(stride) + c * 4, 4);
             const uint32_t want = a << 24 | pre(c, a) << 16 | pre(255 - c, a) << 8 | pre(c / 2, a);
             if (p != want && ++wrong <= 5)
-                ADD_FAILURE() << "alpha " << a << ", channel " << c << ": " << std::hex << p << " for " << want;
+                ADD_FAILURE() << "alpha " << a << ", channel " << c << ": " << std::hex << p << " for "
+                              << want;
         }
     cairo_surface_destroy(surface);
     EXPECT_EQ(wrong, 0);
