@@ -175,6 +175,17 @@ BENCHMARK_CAPTURE(pickerMoves, move_only, After::Nothing)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(pickerMoves, move_and_changes, After::Changes)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pickerMoves, move_and_full_render, After::FullRender)->Unit(benchmark::kMillisecond);
 
+// A tap (down, then up) on the Settings screen, with the changed tiles taken after each as the
+// server takes them: the pixels drawn again. `whole` gets the screen's pixels.
+double tapRedrawn(Device& d, CGPoint at, double& whole) {
+    d.input().touchDown(Screen::Settings, at);
+    double redrawn = double(d.pictures().changes(Screen::Settings).redrawnPixels);
+    d.input().touchUp(Screen::Settings, at);
+    const ScreenChanges c = d.pictures().changes(Screen::Settings);
+    whole = double(c.width * c.height);
+    return redrawn + double(c.redrawnPixels);
+}
+
 // A tap on the square on the device's thread: finger down, then up (which saves the color), with
 // the changed tiles of each taken as the server takes them. Counter: the share of the screen's
 // pixels drawn again per tap (down and up together).
@@ -190,12 +201,7 @@ void pickerTaps(benchmark::State& state) {
     for (auto _ : state)
         s.host->call([&](Device& d) {
             const CGPoint at = along(square, ++step);
-            d.input().touchDown(Screen::Settings, at);
-            redrawn += double(d.pictures().changes(Screen::Settings).redrawnPixels);
-            d.input().touchUp(Screen::Settings, at);
-            const ScreenChanges c = d.pictures().changes(Screen::Settings);
-            redrawn += double(c.redrawnPixels);
-            whole = double(c.width * c.height);
+            redrawn += tapRedrawn(d, at, whole);
             return Reply::ok();
         });
     s.host->call([&](Device& d) {
@@ -223,12 +229,7 @@ void switchTaps(benchmark::State& state) {
     });
     for (auto _ : state)
         s.host->call([&](Device& d) {
-            d.input().touchDown(Screen::Settings, at);
-            redrawn += double(d.pictures().changes(Screen::Settings).redrawnPixels);
-            d.input().touchUp(Screen::Settings, at);
-            const ScreenChanges c = d.pictures().changes(Screen::Settings);
-            redrawn += double(c.redrawnPixels);
-            whole = double(c.width * c.height);
+            redrawn += tapRedrawn(d, at, whole);
             return Reply::ok();
         });
     state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
