@@ -22,6 +22,21 @@ inline double secondsPerUnit(benchmark::TimeUnit unit) {
     }
 }
 
+// A console reporter that hands its subclass each run a summary keeps: a run of its own, or the
+// median of repeated runs (the mean and spread of repetitions are left to the console).
+class MedianRunReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs)
+            if (run.run_type != Run::RT_Aggregate || run.aggregate_name == "median")
+                keep(run);
+    }
+
+  protected:
+    virtual void keep(const Run& run) = 0;
+};
+
 class MedianKeeper : public benchmark::ConsoleReporter {
   public:
     std::map<std::string, double> medians;

@@ -102,13 +102,10 @@ void plainOffset(benchmark::State& state) {
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianRunReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name == "median")
-                cpu_[run.run_name.function_name] = run.GetAdjustedCPUTime() * secondsPerUnit(run.time_unit);
+    void keep(const Run& run) override {
+        cpu_[run.run_name.function_name] = run.GetAdjustedCPUTime() * secondsPerUnit(run.time_unit);
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -175,6 +175,67 @@ BENCHMARK_CAPTURE(pickerMoves, move_only, After::Nothing)->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(pickerMoves, move_and_changes, After::Changes)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pickerMoves, move_and_full_render, After::FullRender)->Unit(benchmark::kMillisecond);
 
+// A tap (down, then up) on the Settings screen, with the changed tiles taken after each as the
+// server takes them: the pixels drawn again. `whole` gets the screen's pixels.
+double tapRedrawn(Device& d, CGPoint at, double& whole) {
+    d.input().touchDown(Screen::Settings, at);
+    double redrawn = double(d.pictures().changes(Screen::Settings).redrawnPixels);
+    d.input().touchUp(Screen::Settings, at);
+    const ScreenChanges c = d.pictures().changes(Screen::Settings);
+    whole = double(c.width * c.height);
+    return redrawn + double(c.redrawnPixels);
+}
+
+// A tap on the square on the device's thread: finger down, then up (which saves the color), with
+// the changed tiles of each taken as the server takes them. Counter: the share of the screen's
+// pixels drawn again per tap (down and up together).
+void pickerTaps(benchmark::State& state) {
+    Served& s = served();
+    const CGRect square = openPickerSquare(s);
+    int step = 0;
+    double redrawn = 0, whole = 1;
+    s.host->call([&](Device& d) {
+        d.pictures().changes(Screen::Settings);
+        return Reply::ok();
+    });
+    for (auto _ : state)
+        s.host->call([&](Device& d) {
+            const CGPoint at = along(square, ++step);
+            redrawn += tapRedrawn(d, at, whole);
+            return Reply::ok();
+        });
+    s.host->call([&](Device& d) {
+        d.input().settingsBack();
+        return Reply::ok();
+    });
+    state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
+}
+BENCHMARK(pickerTaps)->Unit(benchmark::kMillisecond);
+
+// A tap on the root page's "Enabled" switch on the device's thread, down and up, with the changed
+// tiles taken after each: the switch flips, the setting is saved, and the page reloads its rows.
+// Counter: the share of the screen's pixels drawn again per tap.
+void switchTaps(benchmark::State& state) {
+    Served& s = served();
+    CGPoint at{};
+    double redrawn = 0, whole = 1;
+    s.host->call([&](Device& d) {
+        const nlohmann::json page = d.inspection().inspect(Screen::Settings)["settings"];
+        for (const auto& row : page["rows"])
+            if (row["label"] == "Enabled")
+                at = {280, row["frame"]["y"].get<double>() + 22};
+        d.pictures().changes(Screen::Settings);
+        return Reply::ok();
+    });
+    for (auto _ : state)
+        s.host->call([&](Device& d) {
+            redrawn += tapRedrawn(d, at, whole);
+            return Reply::ok();
+        });
+    state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
+}
+BENCHMARK(switchTaps)->Unit(benchmark::kMillisecond);
+
 // Encoding a move's tiles for the page, as base64 text: PNG at zlib levels 1 and 0 (stored),
 // against raw RGBA (which the page would put into its canvas as it is). Counters: the text's
 // bytes per move.

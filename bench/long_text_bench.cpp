@@ -185,21 +185,16 @@ void save(benchmark::State& state) {
 }
 
 // Prints, per family, each length's time per character and its ratio to the 2k run's.
-class LinearityReporter : public benchmark::ConsoleReporter {
+class LinearityReporter : public MedianRunReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
-                continue;
-            const std::string name = run.run_name.function_name;
-            const size_t slash = name.rfind('/');
-            auto chars = run.counters.find("chars");
-            if (slash == std::string::npos || chars == run.counters.end())
-                continue;
-            const double seconds = run.GetAdjustedCPUTime() * secondsPerUnit(run.time_unit);
-            families_[name.substr(0, slash)][size_t(chars->second.value)] = seconds;
-        }
+    void keep(const Run& run) override {
+        const std::string name = run.run_name.function_name;
+        const size_t slash = name.rfind('/');
+        auto chars = run.counters.find("chars");
+        if (slash == std::string::npos || chars == run.counters.end())
+            return;
+        const double seconds = run.GetAdjustedCPUTime() * secondsPerUnit(run.time_unit);
+        families_[name.substr(0, slash)][size_t(chars->second.value)] = seconds;
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -11,6 +11,8 @@
 #include "objc/runtime.h"
 #include "uikit/UIWindow.h"
 
+#include "BenchMedians.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -135,15 +137,10 @@ void registerAll() {
 
 // Prints what the console shows, and keeps each run's times per iteration for the ratios. The
 // machine may be shared, so the summary gives CPU time (the work done) beside wall time.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianRunReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
-                continue;
-            times_[run.run_name.function_name] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
-        }
+    void keep(const Run& run) override {
+        times_[run.run_name.function_name] = {run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()};
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

@@ -13,6 +13,8 @@
 #include "foundation/PropertyList.h"
 #include "rules/SharedNames.h"
 
+#include "BenchMedians.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -117,17 +119,12 @@ void atomicWrite(benchmark::State& state, RootDurability durability) {
     DeviceEnvironment::setRoot(root().path, RootDurability::Scratch);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianRunReporter {
   public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median")
-                continue;
-            const double toMicroseconds = run.time_unit == benchmark::kMicrosecond ? 1 : 1e-3;
-            times_[run.run_name.function_name] = {run.GetAdjustedCPUTime() * toMicroseconds,
-                                                  run.GetAdjustedRealTime() * toMicroseconds};
-        }
+    void keep(const Run& run) override {
+        const double toMicroseconds = run.time_unit == benchmark::kMicrosecond ? 1 : 1e-3;
+        times_[run.run_name.function_name] = {run.GetAdjustedCPUTime() * toMicroseconds,
+                                              run.GetAdjustedRealTime() * toMicroseconds};
     }
     void Finalize() override {
         ConsoleReporter::Finalize();

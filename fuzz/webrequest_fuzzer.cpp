@@ -7,6 +7,7 @@
 #include "ActionRequest.h"
 #include "HttpChecks.h"
 #include "HttpRequest.h"
+#include "ParseOutcome.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,28 +17,11 @@
 namespace {
 using sim::web::http::RequestParser;
 using State = RequestParser::State;
+using sim::web::http::parseOutcome;
 
 void require(bool condition) {
     if (!condition)
         std::abort();
-}
-
-struct Outcome {
-    State state;
-    int status = 0;
-    size_t consumed = 0;
-    std::string body;
-};
-
-Outcome outcome(const RequestParser& p, State s) {
-    Outcome o{s, 0, 0, ""};
-    if (s == State::Refused)
-        o.status = p.refusal().status;
-    if (s == State::Done) {
-        o.consumed = p.consumed();
-        o.body = p.request().body;
-    }
-    return o;
 }
 
 void checkAction(const std::string& body) {
@@ -75,18 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const sim::web::http::Limits limits{1024, 16, 256, 2048};
 
     RequestParser whole(limits);
-    const Outcome all = outcome(whole, whole.parse(input));
+    const auto all = parseOutcome(whole, whole.parse(input));
     RequestParser pieces(limits);
-    State s = State::NeedMore;
-    for (size_t n = std::min(step, input.size()); s == State::NeedMore;
-         n = std::min(n + step, input.size())) {
-        s = pieces.parse(std::string_view(input).substr(0, n));
-        if (n == input.size())
-            break;
-    }
-    const Outcome piecewise = outcome(pieces, s);
-    require(all.state == piecewise.state && all.status == piecewise.status &&
-            all.consumed == piecewise.consumed && all.body == piecewise.body);
+    const auto piecewise = parseOutcome(pieces, sim::web::http::parseInPieces(pieces, input, step));
+    require(all == piecewise);
     if (all.state == State::Refused)
         require(all.status >= 400 && all.status < 500 && !whole.refusal().message.empty());
     if (all.state != State::Done)

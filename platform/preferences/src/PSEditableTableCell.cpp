@@ -56,12 +56,17 @@ void PSEditableTableCell::refreshCellContentsWithSpecifier(id specifier) {
 void PSEditableTableCell::layoutSubviews() {
     msgSuper(this, classOf<PSEditableTableCell>(), "layoutSubviews");
     const CGRect bounds = msg<CGRect>(self(), "bounds");
-    const std::string label = msg<std::string>(textLabel_, "text");
-    const CGFloat labelWidth = label.empty() ? 0 : std::min(PSTextWidth(label), bounds.size.width / 2);
-    msg(textLabel_, "setFrame:", PSRect(15, 0, labelWidth, bounds.size.height));
+    const CGFloat labelWidth = msg<CGRect>(textLabel_, "frame").size.width;
     const CGFloat x = 15 + labelWidth + (labelWidth > 0 ? 10 : 0);
     msg(control_,
         "setFrame:", PSRect(x, 0, std::max<CGFloat>(0, bounds.size.width - 15 - x), bounds.size.height));
+}
+
+CGRect PSEditableTableCell::textLabelFrame(CGRect, CGRect bounds) const {
+    // The label as wide as its text, at most half the row; the field takes the rest.
+    const std::string label = msg<std::string>(textLabel_, "text");
+    const CGFloat labelWidth = label.empty() ? 0 : std::min(PSTextWidth(label), bounds.size.width / 2);
+    return PSRect(15, 0, labelWidth, bounds.size.height);
 }
 
 bool PSEditableTableCell::userEnteredText(std::string text) {

@@ -55,15 +55,24 @@ void PSSegmentTableCell::layoutSubviews() {
     if (label.empty()) {
         control = PSRect(15, (h - kSegmentHeight) / 2, w - 30, kSegmentHeight);
     } else if (h >= kStackedRowHeight) {
-        msg(textLabel_, "setFrame:", PSRect(15, 6, w - 30, h / 2 - 6));
         control = PSRect(15, h - kSegmentHeight - 10, w - 30, kSegmentHeight);
     } else {
-        const CGFloat labelWidth = std::min(PSTextWidth(label), w / 3);
-        msg(textLabel_, "setFrame:", PSRect(15, 0, labelWidth, h));
+        const CGFloat labelWidth = msg<CGRect>(textLabel_, "frame").size.width;
         control = PSRect(15 + labelWidth + 10, (h - kSegmentHeight) / 2, w - 40 - labelWidth, kSegmentHeight);
     }
     msg(control_, "setFrame:", control);
     msg(control_, "layoutSubviews");
+}
+
+CGRect PSSegmentTableCell::textLabelFrame(CGRect standard, CGRect bounds) const {
+    // A tall row shows its label above the segments, a short one beside them.
+    const std::string label = msg<std::string>(textLabel_, "text");
+    const CGFloat w = bounds.size.width, h = bounds.size.height;
+    if (label.empty())
+        return standard;
+    if (h >= kStackedRowHeight)
+        return PSRect(15, 6, w - 30, h / 2 - 6);
+    return PSRect(15, 0, std::min(PSTextWidth(label), w / 3), h);
 }
 
 bool PSSegmentTableCell::userPickedSegment(NSInteger index) {

@@ -13,6 +13,8 @@ id PSSegmentView::initWithFrame(CGRect frame) {
 }
 
 void PSSegmentView::setTitles(std::vector<std::string> titles) {
+    if (titles == titles_ && segments_.size() == titles_.size())
+        return; // the segments shown already
     for (const id& segment : segments_)
         msg(segment, "removeFromSuperview");
     segments_.clear();

@@ -28,9 +28,12 @@ void PSSliderTableCell::refreshCellContentsWithSpecifier(id specifier) {
 void PSSliderTableCell::layoutSubviews() {
     msgSuper(this, classOf<PSSliderTableCell>(), "layoutSubviews");
     const CGRect bounds = msg<CGRect>(self(), "bounds");
-    // A slider row shows its slider alone, across the row.
-    msg(textLabel_, "setFrame:", PSRect(0, 0, 0, 0));
     msg(control_, "setFrame:", PSRect(15, (bounds.size.height - 31) / 2, bounds.size.width - 30, 31));
+}
+
+CGRect PSSliderTableCell::textLabelFrame(CGRect, CGRect) const {
+    // A slider row shows its slider alone, across the row.
+    return PSRect(0, 0, 0, 0);
 }
 
 bool PSSliderTableCell::userMovedSlider(float value) {

@@ -30,10 +30,12 @@ void PSSwitchTableCell::layoutSubviews() {
         PSRect(bounds.size.width - 15 - kSwitchWidth, (bounds.size.height - kSwitchHeight) / 2, kSwitchWidth,
                kSwitchHeight));
     msg(control_, "layoutSubviews");
+}
+
+CGRect PSSwitchTableCell::textLabelFrame(CGRect standard, CGRect bounds) const {
     // The label stops short of the switch.
-    CGRect label = msg<CGRect>(textLabel_, "frame");
-    label.size.width = std::max<CGFloat>(0, bounds.size.width - 15 - kSwitchWidth - 8 - label.origin.x);
-    msg(textLabel_, "setFrame:", label);
+    standard.size.width = std::max<CGFloat>(0, bounds.size.width - 15 - kSwitchWidth - 8 - standard.origin.x);
+    return standard;
 }
 
 bool PSSwitchTableCell::userSetOn(bool on) {

@@ -132,7 +132,8 @@ void PSTableCell::layoutSubviews() {
         msg(imageView_, "setFrame:", PSRect(kMargin, (h - kIconSize) / 2, kIconSize, kIconSize));
         left += kIconSize + kMargin;
     }
-    msg(textLabel_, "setFrame:", PSRect(left, 0, std::max<CGFloat>(0, right - left), h));
+    msg(textLabel_,
+        "setFrame:", textLabelFrame(PSRect(left, 0, std::max<CGFloat>(0, right - left), h), bounds));
 }
 
 namespace {

@@ -5,6 +5,8 @@
 #include "preferences/PSSpecifier.h"
 #include "uikit/UILabel.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr CGFloat kSectionGap = 35;     // above a section without a header text
@@ -35,12 +37,19 @@ id PSTableView::initWithController(id controller, CGFloat width) {
 
 void PSTableView::reloadData() {
     id controller = controller_.lock();
-    for (const auto& section : cells_) {
+    // As UIKit's table does, a reload reconfigures the views it shows rather than building them
+    // anew: a row whose cell the controller hands back stays where it is, and the headers,
+    // footers and separators of the last load are reused in order, so only what changed is
+    // drawn again. Views left over are removed.
+    std::vector<id> oldCells;
+    for (const auto& section : cells_)
         for (const id& cell : section)
-            msg(cell, "removeFromSuperview");
-    }
+            if (cell)
+                oldCells.push_back(cell);
+    std::vector<id> oldLines, oldLabels;
     for (const id& view : decorations_)
-        msg(view, "removeFromSuperview");
+        (isKindOfClass(view, objc_getClass("UILabel")) ? oldLabels : oldLines).push_back(view);
+    size_t linesTaken = 0, labelsTaken = 0;
     cells_.clear();
     decorations_.clear();
     specifiers_ = controller ? msg<std::vector<id>>(controller, "specifiers") : std::vector<id>{};
@@ -48,20 +57,34 @@ void PSTableView::reloadData() {
     loaded_ = true;
 
     const CGFloat width = msg<CGRect>(self(), "frame").size.width;
-    auto decorate = [this](id view) {
-        msg(self(), "addSubview:", view);
-        decorations_.push_back(std::move(view));
+    std::vector<id> stacking; // every view in the order a fresh load adds them, bottom first
+    auto show = [&](const id& view) {
+        if (msg<id>(view, "superview") != self())
+            msg(self(), "addSubview:", view);
+        stacking.push_back(view);
     };
     auto hairline = [&](CGFloat x, CGFloat y) {
-        id line = PSMakeView("UIView", PSRect(x, y, width - x, kHairline));
+        const CGRect frame = PSRect(x, y, width - x, kHairline);
+        id line = linesTaken < oldLines.size() ? oldLines[linesTaken++] : PSMakeView("UIView", frame);
+        msg(line, "setFrame:", frame);
         msg(line, "setBackgroundColor:", ps::separatorColor());
-        decorate(line);
+        show(line);
+        decorations_.push_back(line);
     };
     auto textBlock = [&](const std::string& text, CGFloat y) -> CGFloat {
         const CGFloat height = labelTextSize(text, width - 30, 0).height;
-        id label = PSMakeLabel(PSRect(15, y, width - 30, height), text, ps::secondaryTextColor());
+        const CGRect frame = PSRect(15, y, width - 30, height);
+        id label;
+        if (labelsTaken < oldLabels.size()) {
+            label = oldLabels[labelsTaken++];
+            msg(label, "setFrame:", frame);
+            msg(label, "setText:", text);
+        } else {
+            label = PSMakeLabel(frame, text, ps::secondaryTextColor());
+        }
         msg(label, "setNumberOfLines:", NSInteger{0});
-        decorate(label);
+        show(label);
+        decorations_.push_back(label);
         return height;
     };
 
@@ -89,7 +112,7 @@ void PSTableView::reloadData() {
             if (cell) {
                 msg(cell, "setFrame:", PSRect(0, y, width, height));
                 msg(cell, "layoutSubviews");
-                msg(self(), "addSubview:", cell);
+                show(cell);
             }
             rowCells.push_back(cell);
             y += height;
@@ -100,6 +123,27 @@ void PSTableView::reloadData() {
         if (!footer.empty())
             y += kFooterGap + textBlock(footer, y + kFooterGap);
     }
+    // What this load did not take goes.
+    for (size_t i = linesTaken; i < oldLines.size(); ++i)
+        msg(oldLines[i], "removeFromSuperview");
+    for (size_t i = labelsTaken; i < oldLabels.size(); ++i)
+        msg(oldLabels[i], "removeFromSuperview");
+    for (const id& cell : oldCells)
+        if (std::find(stacking.begin(), stacking.end(), cell) == stacking.end() &&
+            msg<id>(cell, "superview") == self())
+            msg(cell, "removeFromSuperview");
+    // Separators lie over the cells' edges: when a view came in among kept ones, or a kept one
+    // serves elsewhere, the views are stacked again in load order.
+    std::vector<id> shown = msg<std::vector<id>>(self(), "subviews");
+    std::erase_if(
+        shown, [&](const id& v) { return std::find(stacking.begin(), stacking.end(), v) == stacking.end(); });
+    // Views before the first out of place stay as they are.
+    size_t inPlace = 0;
+    while (inPlace < shown.size() && inPlace < stacking.size() && shown[inPlace] == stacking[inPlace])
+        ++inPlace;
+    if (inPlace < stacking.size() && shown != stacking)
+        for (size_t i = inPlace; i < stacking.size(); ++i)
+            msg(self(), "bringSubviewToFront:", stacking[i]);
     y += kSectionGap;
     msg(self(), "setContentSize:", CGSize{width, y});
     if (sizesToContent) {

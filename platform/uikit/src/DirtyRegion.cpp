@@ -115,21 +115,7 @@ bool underMarkedRoot(const CALayer& layer) {
 } // namespace
 
 CGRect UIDirtyLayerTreeExtent(const CALayer& layer) {
-    const Ref<UIView> view = layer.view();
-    if (!drawsAtAll(layer, view))
-        return CGRectNull;
-    const CGRect frame = layer.frame(), bounds = layer.bounds();
-    CGRect drawn = CGRectIsEmpty(frame) ? CGRectNull : layerOwnExtent(layer, frame);
-    if (layer.masksToBounds())
-        return drawn;
-    for (const id& sublayer : layer.sublayers()) {
-        auto sub = cast<CALayer>(sublayer);
-        const CGRect r = sub ? UIDirtyLayerTreeExtent(*sub) : CGRectNull;
-        if (!CGRectIsNull(r))
-            drawn = CGRectUnion(
-                drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
-    }
-    return drawn;
+    return layerTreeExtentInParent(layer, true);
 }
 
 void UIDirtyMarkLayerTree(CALayer& layer) {

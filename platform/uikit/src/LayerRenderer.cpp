@@ -78,8 +78,9 @@ void paintShadow(cairo_t* cr, const CALayer& layer, CGSize size, double scale) {
     cairo_surface_destroy(mask);
 }
 
-// What a shown layer draws, in its parent's coordinates; CGRectNull when it is not shown.
-CGRect drawnRectInParent(const CALayer& layer) {
+} // namespace
+
+CGRect layerTreeExtentInParent(const CALayer& layer, bool withOwnMargins) {
     const Ref<UIView> view = layer.view();
     const bool hidden = view ? view->isHidden() : layer.isHidden();
     const double opacity = view ? view->alpha() : layer.opacity();
@@ -87,21 +88,19 @@ CGRect drawnRectInParent(const CALayer& layer) {
         return CGRectNull;
     const CGRect frame = view ? view->frame() : layer.frame();
     // A view of no size draws nothing of its own.
-    CGRect drawn = CGRectIsEmpty(frame) ? CGRectNull : frame;
+    CGRect drawn = CGRectIsEmpty(frame) ? CGRectNull : withOwnMargins ? layerOwnExtent(layer, frame) : frame;
     if (layer.masksToBounds())
         return drawn;
     const CGRect bounds = view ? view->bounds() : layer.bounds();
     for (const id& sublayer : layer.sublayers()) {
         auto sub = cast<CALayer>(sublayer);
-        const CGRect r = sub ? drawnRectInParent(*sub) : CGRectNull;
+        const CGRect r = sub ? layerTreeExtentInParent(*sub, withOwnMargins) : CGRectNull;
         if (!CGRectIsNull(r))
             drawn = CGRectUnion(
                 drawn, CGRectOffset(r, frame.origin.x - bounds.origin.x, frame.origin.y - bounds.origin.y));
     }
     return drawn;
 }
-
-} // namespace
 
 CGRect layerTreeDrawnRect(const id& layerObject) {
     auto layer = cast<CALayer>(layerObject);
@@ -110,7 +109,7 @@ CGRect layerTreeDrawnRect(const id& layerObject) {
     const Ref<UIView> view = layer->view();
     const CGRect frame = view ? view->frame() : layer->frame();
     const CGRect bounds = view ? view->bounds() : layer->bounds();
-    const CGRect drawn = drawnRectInParent(*layer);
+    const CGRect drawn = layerTreeExtentInParent(*layer, false);
     if (CGRectIsNull(drawn))
         return bounds;
     return CGRectUnion(

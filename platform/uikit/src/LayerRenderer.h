@@ -5,6 +5,8 @@
 #include "coregraphics/CoreGraphics.h"
 #include "objc/runtime.h"
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -21,6 +23,11 @@ void renderLayerTree(cairo_t* cr, const id& layer, double scale, bool placeAtFra
 // to its bounds.
 CGRect layerTreeDrawnRect(const id& layer);
 
+// What a shown layer tree covers, in its parent's coordinates (CGRectNull when it is not shown):
+// each shown layer's frame, or with `withOwnMargins` what it draws of its own around the frame
+// (layerOwnExtent), with its sublayers unless it masks to its bounds.
+CGRect layerTreeExtentInParent(const CALayer& layer, bool withOwnMargins);
+
 // What a layer draws of its own around `frame` (in its parent's coordinates): its box with the
 // antialiased edge, its border and its shadow (defined beside the dirty marks, which cover it).
 CGRect layerOwnExtent(const CALayer& layer, CGRect frame);
@@ -28,6 +35,11 @@ CGRect layerOwnExtent(const CALayer& layer, CGRect frame);
 // A window (or any root view) as the screen shows it, laid out already: its tree and, when
 // alerts are given, the dimming veil and the alerts over it.
 void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Ref<UIAlertView>>& alerts);
+
+// The straight value of each premultiplied channel value, by alpha: [a][c] is round(c * 255 / a)
+// (in 8 bits), 0 where a is 0. Made once, on first use.
+using UnpremultiplyTable = std::array<std::array<uint8_t, 256>, 256>;
+const UnpremultiplyTable& unpremultiplyTable();
 
 // Straight RGBA of a part of an ARGB32 surface (premultiplied), in pixels.
 SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x, size_t y, size_t width, size_t height);

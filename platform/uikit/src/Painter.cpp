@@ -127,6 +127,10 @@ cairo_surface_t* surfaceFromRGBA(const uint8_t* pixels, size_t width, size_t hei
         auto* dst = reinterpret_cast<uint32_t*>(out + long(y) * stride);
         for (size_t x = 0; x < width; ++x, src += 4) {
             const uint32_t a = src[3];
+            if (a == 255) { // opaque: premultiplying changes nothing
+                dst[x] = 0xFF000000u | (uint32_t(src[0]) << 16) | (uint32_t(src[1]) << 8) | src[2];
+                continue;
+            }
             auto pre = [a](uint32_t c) { return (c * a + 127) / 255; };
             dst[x] = (a << 24) | (pre(src[0]) << 16) | (pre(src[1]) << 8) | pre(src[2]);
         }

@@ -42,8 +42,7 @@ id UIButton::titleColorForState(NSUInteger state) const {
     return colorFrom(buttonType_ == UIButtonTypeSystem ? kSystemTint : CGColor{1, 1, 1, 1});
 }
 
-CGColor UIButton::titleCGColor() const {
-    const NSUInteger s = state();
+CGColor UIButton::titleCGColor(NSUInteger s) const {
     CGColor c = msg<CGColor>(titleColorForState(s), "CGColor");
     const bool ownHighlightColor = titleColors_.count(UIControlStateHighlighted) != 0;
     if (buttonType_ == UIButtonTypeSystem && (s & UIControlStateHighlighted) && !ownHighlightColor)
@@ -59,7 +58,14 @@ CGSize UIButton::sizeThatFits(CGSize) {
 }
 
 void UIButton::paintContent(Painter& painter) {
-    painter.drawText(currentTitle(), bounds(), NSTextAlignmentCenter, 1, titleCGColor());
+    painter.drawText(currentTitle(), bounds(), NSTextAlignmentCenter, 1, titleCGColor(state()));
+}
+
+bool UIButton::drawsStateChange(NSUInteger before) const {
+    const std::string title = currentTitle();
+    if (title != titleForState(before))
+        return true;
+    return !title.empty() && titleCGColor(before) != titleCGColor(state());
 }
 
 namespace {

@@ -107,18 +107,27 @@ NSUInteger UIControl::state() const {
 }
 
 void UIControl::setEnabled(bool enabled) {
+    const NSUInteger before = state();
     enabled_ = enabled;
-    msg(this, SELECTOR("setNeedsDisplay"));
+    stateChanged(before);
 }
 
 void UIControl::setHighlighted(bool highlighted) {
+    const NSUInteger before = state();
     highlighted_ = highlighted;
-    msg(this, SELECTOR("setNeedsDisplay"));
+    stateChanged(before);
 }
 
 void UIControl::setSelected(bool selected) {
+    const NSUInteger before = state();
     selected_ = selected;
-    msg(this, SELECTOR("setNeedsDisplay"));
+    stateChanged(before);
+}
+
+void UIControl::stateChanged(NSUInteger before) {
+    // A state set to what it was, or one the control's drawing does not show, draws nothing anew.
+    if (state() != before && drawsStateChange(before))
+        msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 bool UIControl::touchIsInside(const id& touch) {

@@ -55,7 +55,11 @@ id UILabel::initWithFrame(CGRect frame) {
     return self();
 }
 
+// Each setter redraws the label only when what it shows changes, as UIKit's label does.
+
 void UILabel::setText(std::string text) {
+    if (text == text_)
+        return;
     text_ = std::move(text);
     msg(this, SELECTOR("setNeedsDisplay"));
 }
@@ -65,8 +69,11 @@ id UILabel::textColor() const {
 }
 
 void UILabel::setTextColor(id color) {
+    const bool same =
+        color == textColor_ || (color && textColor_ && msg<bool>(color, SELECTOR("isEqual:"), textColor_));
     textColor_ = std::move(color);
-    msg(this, SELECTOR("setNeedsDisplay"));
+    if (!same)
+        msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 id UILabel::font() const {
@@ -74,16 +81,22 @@ id UILabel::font() const {
 }
 
 void UILabel::setFont(id font) {
+    const bool same = UIFont::pointSizeOf(font) == UIFont::pointSizeOf(font_);
     font_ = std::move(font);
-    msg(this, SELECTOR("setNeedsDisplay"));
+    if (!same)
+        msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UILabel::setTextAlignment(NSInteger alignment) {
+    if (alignment == textAlignment_)
+        return;
     textAlignment_ = alignment;
     msg(this, SELECTOR("setNeedsDisplay"));
 }
 
 void UILabel::setNumberOfLines(NSInteger lines) {
+    if (lines == numberOfLines_)
+        return;
     numberOfLines_ = lines;
     msg(this, SELECTOR("setNeedsDisplay"));
 }

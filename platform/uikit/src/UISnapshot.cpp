@@ -106,6 +106,17 @@ void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Re
     cairo_restore(cr);
 }
 
+const UnpremultiplyTable& unpremultiplyTable() {
+    static const UnpremultiplyTable* table = [] {
+        auto* t = new UnpremultiplyTable;
+        for (uint32_t a = 0; a < 256; ++a)
+            for (uint32_t c = 0; c < 256; ++c)
+                (*t)[a][c] = uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a);
+        return t;
+    }();
+    return *table;
+}
+
 SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x0, size_t y0, size_t width, size_t height) {
     SnapshotImage image;
     cairo_surface_flush(surface);
@@ -117,16 +128,23 @@ SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x0, size_t y0, s
     const int stride = cairo_image_surface_get_stride(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     image.rgba.resize(image.width * image.height * 4);
+    const UnpremultiplyTable& straight = unpremultiplyTable();
     for (size_t y = 0; y < image.height; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + long(y0 + y) * stride) + x0;
-        for (size_t x = 0; x < image.width; ++x) {
+        uint8_t* out = &image.rgba[y * image.width * 4];
+        for (size_t x = 0; x < image.width; ++x, out += 4) {
             const uint32_t p = row[x];
             const uint32_t a = p >> 24;
-            auto straight = [a](uint32_t c) { return uint8_t(a == 0 ? 0 : (c * 255 + a / 2) / a); };
-            uint8_t* out = &image.rgba[(y * image.width + x) * 4];
-            out[0] = straight((p >> 16) & 0xFF);
-            out[1] = straight((p >> 8) & 0xFF);
-            out[2] = straight(p & 0xFF);
+            if (a == 255) { // opaque, as most of a screen is: the channels are as stored
+                out[0] = uint8_t(p >> 16);
+                out[1] = uint8_t(p >> 8);
+                out[2] = uint8_t(p);
+            } else {
+                const uint8_t* byAlpha = straight[a].data();
+                out[0] = byAlpha[(p >> 16) & 0xFF];
+                out[1] = byAlpha[(p >> 8) & 0xFF];
+                out[2] = byAlpha[p & 0xFF];
+            }
             out[3] = uint8_t(a);
         }
     }

@@ -20,29 +20,42 @@ std::string dots(const std::string& text) {
 }
 } // namespace
 
+// Each setter redraws the field only when what it shows changes.
+
 void UITextField::setText(std::string text) {
+    if (text == text_)
+        return;
     text_ = std::move(text);
     msg(this, "setNeedsDisplay");
 }
 
 void UITextField::setPlaceholder(std::string placeholder) {
+    if (placeholder == placeholder_)
+        return;
     placeholder_ = std::move(placeholder);
     msg(this, "setNeedsDisplay");
 }
 
 void UITextField::setSecureTextEntry(bool secure) {
+    if (secure == secure_)
+        return;
     secure_ = secure;
     msg(this, "setNeedsDisplay");
 }
 
 void UITextField::setBorderStyle(NSInteger style) {
+    if (style == borderStyle_)
+        return;
     borderStyle_ = style;
     msg(this, "setNeedsDisplay");
 }
 
 void UITextField::setTextColor(id color) {
+    const bool same =
+        color == textColor_ || (color && textColor_ && msg<bool>(color, SELECTOR("isEqual:"), textColor_));
     textColor_ = std::move(color);
-    msg(this, "setNeedsDisplay");
+    if (!same)
+        msg(this, "setNeedsDisplay");
 }
 
 void UITextField::paintContent(Painter& painter) {

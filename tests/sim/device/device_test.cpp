@@ -2,6 +2,7 @@
 // and by subscription, touches refused where nothing takes them, alerts on the screen that
 // showed them, the inspection's shape, and the world a respring carries. Each test boots its own device in
 // its own process.
+#include "BootedSimDevice.h"
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -24,36 +25,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class DeviceTest : public testing::Test {
+class DeviceTest : public BootedSimDevice {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hm-sim-device-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        root_ = pattern;
-        fs::remove(root_);
-        DeviceImageOptions options;
-        options.addons = {"libstatusbar"};
-        ASSERT_EQ(layDeviceImage(root_, options), "");
-        device_ = std::make_unique<Device>(
-            Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
-        // The tweak reads its settings as SpringBoard starts: the extra button is on from boot.
-        ASSERT_EQ(device_->world().setSetting("enabled", true), "");
-        ASSERT_EQ(device_->world().setSetting("enableAlertButtons", true), "");
-        ASSERT_EQ(device_->boot(), "");
-    }
-    void TearDown() override {
-        device_.reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
+    // The extra button is on from boot.
+    DeviceTest() : BootedSimDevice({{"enabled", true}, {"enableAlertButtons", true}}) {}
+
     // The alarm at 07:00 ringing, with the extra button on its alert.
     void ringWithButton() {
         ASSERT_EQ(device_->world().addAlarm({7 * 3600, "Wake up"}), "");
         ASSERT_EQ(device_->world().advance(61), "");
     }
-
-    fs::path root_;
-    std::unique_ptr<Device> device_;
 };
 
 TEST_F(DeviceTest, ScreenVersionGrowsOnlyWhenThePictureChanges) {

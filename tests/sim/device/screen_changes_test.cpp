@@ -3,6 +3,7 @@
 // interactions that change a screen: a switch, a drag on the color picker, an alert shown and dismissed,
 // typing into a prompt and a row, the status bar's clock, locking, and going back a page. Where a view asked
 // to be redrawn, only a part of the screen is drawn again.
+#include "BootedSimDevice.h"
 #include "device/Device.h"
 #include "device/DeviceImage.h"
 #include "device/LocalTime.h"
@@ -69,26 +70,9 @@ std::optional<CGRect> frameOfClass(const nlohmann::json& view, const std::vector
 // The screen the interactions' own touches go to: Settings', or the phone's when it is looked at.
 Screen touched = Screen::Settings;
 
-class ScreenChangesTest : public testing::Test {
+class ScreenChangesTest : public BootedSimDevice {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "hm-sim-changes-XXXXXX").string();
-        ASSERT_TRUE(mkdtemp(pattern.data()));
-        root_ = pattern;
-        fs::remove(root_);
-        DeviceImageOptions options;
-        options.addons = {"libstatusbar"};
-        ASSERT_EQ(layDeviceImage(root_, options), "");
-        device_ = std::make_unique<Device>(
-            Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
-        ASSERT_EQ(device_->world().setSetting("enableAlertButtons", true), "");
-        ASSERT_EQ(device_->boot(), "");
-    }
-    void TearDown() override {
-        device_.reset();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
-    }
+    ScreenChangesTest() : BootedSimDevice({{"enableAlertButtons", true}}) {}
 
     // Takes both screens' changes, lays them over the copies, and compares each copy with a full
     // rendering. Answers the Settings screen's changes; `springboard` gets SpringBoard's.
@@ -118,8 +102,6 @@ class ScreenChangesTest : public testing::Test {
         return frame.value_or(CGRectZero);
     }
 
-    fs::path root_;
-    std::unique_ptr<Device> device_;
     // The screens looked at: SpringBoard's and Settings', or the phone's display alone (whose
     // windows take Settings' views while they show it).
     std::vector<Screen> screens_{Screen::SpringBoard, Screen::Settings};

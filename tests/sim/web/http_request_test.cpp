@@ -2,10 +2,18 @@
 // and that bytes arriving one at a time give exactly what they give all at once.
 #include "HttpChecks.h"
 #include "HttpRequest.h"
+#include "ParseOutcome.h"
 
 #include <gtest/gtest.h>
 
 namespace sim::web::http {
+
+// How a failed comparison shows an outcome.
+std::ostream& operator<<(std::ostream& os, const ParseOutcome& o) {
+    return os << "{state " << int(o.state) << ", status " << o.status << ", consumed " << o.consumed
+              << ", body \"" << o.body << "\"}";
+}
+
 namespace {
 
 using State = RequestParser::State;
@@ -13,42 +21,17 @@ using State = RequestParser::State;
 // Small limits, so the bounds are reached with short inputs.
 constexpr Limits kSmall{256, 8, 64, 16};
 
-struct Outcome {
-    State state = State::NeedMore;
-    int status = 0;
-    size_t consumed = 0;
-    std::string body;
-    bool operator==(const Outcome&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Outcome& o) {
-    return os << "{state " << int(o.state) << ", status " << o.status << ", consumed " << o.consumed
-              << ", body \"" << o.body << "\"}";
-}
-
-Outcome outcome(const RequestParser& p, State s) {
-    Outcome o{s, 0, 0, ""};
-    if (s == State::Refused)
-        o.status = p.refusal().status;
-    if (s == State::Done) {
-        o.consumed = p.consumed();
-        o.body = p.request().body;
-    }
-    return o;
-}
+using Outcome = ParseOutcome;
 
 Outcome whole(const std::string& input, Limits limits = kSmall) {
     RequestParser p(limits);
-    return outcome(p, p.parse(input));
+    return parseOutcome(p, p.parse(input));
 }
 
 // The same input offered as it might trickle in: one more byte each call.
 Outcome byteByByte(const std::string& input, Limits limits = kSmall) {
     RequestParser p(limits);
-    State s = State::NeedMore;
-    for (size_t n = 1; n <= input.size() && s == State::NeedMore; ++n)
-        s = p.parse(std::string_view(input).substr(0, n));
-    return outcome(p, s);
+    return parseOutcome(p, parseInPieces(p, input, 1));
 }
 
 const std::string kHead = "POST /api/action HTTP/1.1\r\nHost: 127.0.0.1\r\n";

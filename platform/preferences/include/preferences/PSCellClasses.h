@@ -13,6 +13,7 @@ struct PSSwitchTableCell : PSTableCell {
     id initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier);
     void refreshCellContentsWithSpecifier(id specifier);
     void layoutSubviews();
+    CGRect textLabelFrame(CGRect standard, CGRect bounds) const override;
     bool userSetOn(bool on);
 };
 
@@ -22,6 +23,7 @@ struct PSEditableTableCell : PSTableCell {
     id initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier);
     void refreshCellContentsWithSpecifier(id specifier);
     void layoutSubviews();
+    CGRect textLabelFrame(CGRect standard, CGRect bounds) const override;
     bool userEnteredText(std::string text);
     // The text the field shows (bullets for a secure row).
     std::string shownText() const;
@@ -32,6 +34,7 @@ struct PSSegmentTableCell : PSTableCell {
     id initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier);
     void refreshCellContentsWithSpecifier(id specifier);
     void layoutSubviews();
+    CGRect textLabelFrame(CGRect standard, CGRect bounds) const override;
     bool userPickedSegment(NSInteger index);
 };
 
@@ -40,6 +43,7 @@ struct PSSliderTableCell : PSTableCell {
     id initWithStyleReuseIdentifierSpecifier(NSInteger style, std::string reuseIdentifier, id specifier);
     void refreshCellContentsWithSpecifier(id specifier);
     void layoutSubviews();
+    CGRect textLabelFrame(CGRect standard, CGRect bounds) const override;
     bool userMovedSlider(float value);
 };
 

@@ -43,4 +43,10 @@ struct PSTableCell : UIView {
     // Hands a new value to the target's setter, as the user's change.
     void commitValue(PlistValue value);
     void layoutSubviews();
+
+  protected:
+    // Where the row's text goes, set once per layout: `standard` runs from the left margin (or the
+    // icon) to what the row shows at its right. A cell type whose control takes the row's room
+    // gives its own frame.
+    virtual CGRect textLabelFrame(CGRect standard, CGRect /*bounds*/) const { return standard; }
 };

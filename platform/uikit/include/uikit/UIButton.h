@@ -24,8 +24,12 @@ struct UIButton : UIControl {
     // C++ side: `buttonWithType:` sets the type once, before the button is used.
     void setButtonType(NSInteger type) { buttonType_ = type; }
 
+  protected:
+    // A button draws only its title: a state change shows when the title, or its color, differs.
+    bool drawsStateChange(NSUInteger before) const override;
+
   private:
-    CGColor titleCGColor() const;
+    CGColor titleCGColor(NSUInteger state) const;
 
     NSInteger buttonType_ = 0;
     std::map<NSUInteger, std::string> titles_;

@@ -49,7 +49,13 @@ struct UIControl : UIView {
     void touchesEndedWithEvent(std::vector<id> touches, id event);
     void touchesCancelledWithEvent(std::vector<id> touches, id event);
 
+  protected:
+    // Whether what the control draws differs between the state `before` and its state now (both
+    // differ): a control draws itself again only then. Every state shows, unless a subclass says.
+    virtual bool drawsStateChange(NSUInteger /*before*/) const { return true; }
+
   private:
+    void stateChanged(NSUInteger before);
     struct TargetAction {
         weak_id target;
         bool targetWasNone = false;
