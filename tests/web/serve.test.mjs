@@ -175,6 +175,7 @@ try {
 
   // The color page: a drag on the picker changes the sample and the saved color.
   await page.click('#unlock');
+  await waitFor('Settings in front again after unlocking', async () => (await front()) === 'Settings');
   const savedBefore = (await row('Button Color')).background;
   await tapRow('Button Color');
   const colorPage = await inspect('phone');
