@@ -1,6 +1,6 @@
 // A person dragging on the color picker in the browser, as the server sees it: touch moves posted
 // through the HTTP API 60 times a second, with one viewer on the event stream. Reported as
-// counters: the Settings pictures delivered per move (a whole picture or its changed tiles:
+// counters: the phone pictures delivered per move (a whole picture or its changed tiles:
 // goal at least 0.95), the move-to-picture latency of isolated moves, median and 95th
 // percentile (goals 16.7 and 33 ms: a 60 Hz display's frame and two), and the same for a tap on a
 // switch. Wall-clock figures: give the machine's load beside them.
@@ -30,7 +30,7 @@ constexpr int kDragMoves = 120; // two seconds of dragging
 constexpr int kIsolated = 25;   // moves and taps timed one by one
 constexpr auto kApart = std::chrono::milliseconds(120);
 
-// The viewer: when each Settings picture (a whole one, or changed tiles) arrived.
+// The viewer: when each phone picture (a whole one, or changed tiles) arrived.
 class Viewer {
   public:
     explicit Viewer(int port) : client_("127.0.0.1", port) {
@@ -41,8 +41,8 @@ class Viewer {
             client_.Get("/api/events", [&](const char* data, size_t size) {
                 buffer.append(data, size);
                 for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
-                    static const std::string kWhole = "event: screen\ndata: {\"screen\":\"settings\"";
-                    static const std::string kTiles = "event: tiles\ndata: {\"screen\":\"settings\"";
+                    static const std::string kWhole = "event: screen\ndata: {\"screen\":\"phone\"";
+                    static const std::string kTiles = "event: tiles\ndata: {\"screen\":\"phone\"";
                     if (buffer.compare(0, kWhole.size(), kWhole) == 0 ||
                         buffer.compare(0, kTiles.size(), kTiles) == 0) {
                         std::lock_guard lock(mutex_);
@@ -88,7 +88,7 @@ struct Poster {
     }
     void touch(const char* phase, CGPoint at) {
         const nlohmann::json body{
-            {"action", "touch"}, {"phase", phase}, {"screen", "settings"}, {"x", at.x}, {"y", at.y}};
+            {"action", "touch"}, {"phase", phase}, {"screen", "phone"}, {"x", at.x}, {"y", at.y}};
         client.Post("/api/action", {{"Origin", origin}}, body.dump(), "application/json");
     }
 };
@@ -135,38 +135,53 @@ double percentile(std::vector<double> v, double p) {
 
 // The parts of one move on the device's thread, finger down on the square: the move alone, the
 // move with its changed tiles drawn, and the move with a full rendering (the drawing before
-// tiles), so the ratio shows what drawing only what changed saves.
-enum class After { Nothing, Changes, FullRender };
+// tiles), so the ratio shows what drawing only what changed saves. On the phone (its display
+// drawn whole and compared): its changes alone, as the server publishes them, and with
+// SpringBoard's and Settings' screens drawn too, as a server publishing every screen would.
+enum class After { Nothing, Changes, FullRender, PhoneChanges, EveryScreen };
 void pickerMoves(benchmark::State& state, After after) {
     Served& s = served();
     const CGRect square = openPickerSquare(s);
+    const bool phone = after == After::PhoneChanges || after == After::EveryScreen;
+    const Screen touched = phone ? Screen::Phone : Screen::Settings;
+    const std::vector<Screen> drawn = after == After::EveryScreen ? allScreens()
+                                      : phone                     ? std::vector<Screen>{Screen::Phone}
+                                                                  : std::vector<Screen>{Screen::Settings};
     int step = 0;
     s.host->call([&](Device& d) {
-        d.input().touchDown(Screen::Settings, along(square, step));
-        d.pictures().changes(Screen::Settings);
+        for (Screen screen : drawn)
+            d.pictures().changes(screen);
+        d.input().touchDown(touched, along(square, step));
+        for (Screen screen : drawn)
+            d.pictures().changes(screen);
         return Reply::ok();
     });
     double redrawn = 0, sent = 0, whole = 1;
     for (auto _ : state)
         s.host->call([&](Device& d) {
-            d.input().touchMove(Screen::Settings, along(square, ++step));
-            if (after == After::Changes) {
-                const ScreenChanges c = d.pictures().changes(Screen::Settings);
-                redrawn += double(c.redrawnPixels);
-                for (const ScreenTile& t : c.tiles)
-                    sent += double(t.rect.width * t.rect.height);
-                whole = double(c.width * c.height);
-            } else if (after == After::FullRender)
+            d.input().touchMove(touched, along(square, ++step));
+            if (after == After::FullRender) {
                 benchmark::DoNotOptimize(d.pictures().render(Screen::Settings));
+            } else if (after != After::Nothing) {
+                for (Screen screen : drawn) {
+                    const ScreenChanges c = d.pictures().changes(screen);
+                    if (screen != touched)
+                        continue;
+                    redrawn += double(c.redrawnPixels);
+                    for (const ScreenTile& t : c.tiles)
+                        sent += double(t.rect.width * t.rect.height);
+                    whole = double(c.width * c.height);
+                }
+            }
             return Reply::ok();
         });
     s.host->call([&](Device& d) {
-        d.input().touchUp(Screen::Settings, along(square, step));
+        d.input().touchUp(touched, along(square, step));
         d.input().settingsBack();
         return Reply::ok();
     });
-    if (after == After::Changes) {
-        // Shares of the screen's pixels per move: drawn again, and sent.
+    if (after != After::Nothing && after != After::FullRender) {
+        // Shares of the touched screen's pixels per move: drawn again, and sent.
         state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
         state.counters["sent_share"] = sent / double(state.iterations()) / whole;
     }
@@ -174,6 +189,25 @@ void pickerMoves(benchmark::State& state, After after) {
 BENCHMARK_CAPTURE(pickerMoves, move_only, After::Nothing)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pickerMoves, move_and_changes, After::Changes)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(pickerMoves, move_and_full_render, After::FullRender)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pickerMoves, phone_move_and_changes, After::PhoneChanges)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pickerMoves, phone_move_and_every_screen, After::EveryScreen)
+    ->Unit(benchmark::kMillisecond);
+
+// A frame without input, as the running clock makes one (a second passes, then the pictures):
+// the phone's changes alone, against every screen's, on Hushmark's page.
+void clockFrame(benchmark::State& state, bool everyScreen) {
+    Served& s = served();
+    const std::vector<Screen> drawn = everyScreen ? allScreens() : std::vector<Screen>{Screen::Phone};
+    for (auto _ : state)
+        s.host->call([&](Device& d) {
+            d.world().advance(1);
+            for (Screen screen : drawn)
+                benchmark::DoNotOptimize(d.pictures().changes(screen));
+            return Reply::ok();
+        });
+}
+BENCHMARK_CAPTURE(clockFrame, phone, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(clockFrame, every_screen, true)->Unit(benchmark::kMillisecond);
 
 // A tap (down, then up) on the Settings screen, with the changed tiles taken after each as the
 // server takes them: the pixels drawn again. `whole` gets the screen's pixels.

@@ -52,8 +52,8 @@ void BM_TapToPicture(benchmark::State& state) {
             buffer.append(data, size);
             for (size_t end; (end = buffer.find("\n\n")) != std::string::npos; buffer.erase(0, end + 2)) {
                 // A whole picture or the changed tiles of one.
-                static const std::string kSettingsPicture = "event: screen\ndata: {\"screen\":\"settings\"";
-                static const std::string kSettingsTiles = "event: tiles\ndata: {\"screen\":\"settings\"";
+                static const std::string kSettingsPicture = "event: screen\ndata: {\"screen\":\"phone\"";
+                static const std::string kSettingsTiles = "event: tiles\ndata: {\"screen\":\"phone\"";
                 if ((end >= kSettingsPicture.size() &&
                      buffer.compare(0, kSettingsPicture.size(), kSettingsPicture) == 0) ||
                     (end >= kSettingsTiles.size() &&
@@ -82,7 +82,7 @@ void BM_TapToPicture(benchmark::State& state) {
         for (const char* phase : {"down", "up"}) {
             nlohmann::json touch{{"action", "touch"},
                                  {"phase", phase},
-                                 {"screen", "settings"},
+                                 {"screen", "phone"},
                                  {"x", s.toggle.x},
                                  {"y", s.toggle.y}};
             c.Post("/api/action", {{"Origin", origin}}, touch.dump(), "application/json");
@@ -96,11 +96,8 @@ void BM_TapToPicture(benchmark::State& state) {
     }
     // The stream ends at its next message: one more tap makes one.
     for (const char* phase : {"down", "up"}) {
-        nlohmann::json touch{{"action", "touch"},
-                             {"phase", phase},
-                             {"screen", "settings"},
-                             {"x", s.toggle.x},
-                             {"y", s.toggle.y}};
+        nlohmann::json touch{
+            {"action", "touch"}, {"phase", phase}, {"screen", "phone"}, {"x", s.toggle.x}, {"y", s.toggle.y}};
         c.Post("/api/action", {{"Origin", origin}}, touch.dump(), "application/json");
     }
     stream.join();

@@ -28,7 +28,8 @@ void checkAction(const std::string& body) {
     const nlohmann::json request = nlohmann::json::parse(body, nullptr, false);
     if (request.is_discarded())
         return;
-    const std::vector<sim::web::ActionScreen> screens{{"springboard", 320, 568}, {"settings", 320, 1200}};
+    const std::vector<sim::web::ActionScreen> screens{
+        {"springboard", 320, 568}, {"settings", 320, 1200}, {"phone", 320, 568}};
     const sim::web::ParsedAction parsed = sim::web::parseAction(request, screens);
     if (!parsed.action) {
         require(parsed.status == 400 && !parsed.error.empty());

@@ -19,8 +19,6 @@ constexpr auto kIdleWait = std::chrono::milliseconds(100);
 constexpr auto kClockRedraw = std::chrono::milliseconds(200);
 // The display's refresh: input is drawn at most once a tick.
 constexpr auto kFrame = std::chrono::microseconds(16667);
-// While input keeps coming on one screen, the others are drawn at most this often.
-constexpr auto kOtherScreenRedraw = std::chrono::milliseconds(100);
 
 // A changed part of a screen, as the page paints it: where (pixels) and the PNG in base64.
 nlohmann::json tileJson(const ScreenTile& tile) {
@@ -96,7 +94,6 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                                   if (pendingMove_ == slot)
                                       pendingMove_.reset();
                               }
-                              touched_ = slot->screen;
                               std::string e = device_.input().touchMove(slot->screen, at);
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
@@ -195,28 +192,20 @@ nlohmann::json DeviceHost::state() {
     return state;
 }
 
+// Only the phone is drawn for viewers: the page shows the one display, and SpringBoard's and
+// Settings' own screens (still touched and inspected by name) would each cost a drawing a frame.
 void DeviceHost::publish(bool force) {
-    if (!force && !otherScreenDue_)
+    if (!force)
         return;
-    const auto now = Clock::now();
-    lastPublish_ = now;
-    // The touched screen first; the others wait while more input is queued (a drag), and while
-    // input keeps coming they are drawn only now and then.
-    const Screen first = touched_.value_or(Screen::SpringBoard);
-    const bool input = touched_.has_value();
-    touched_.reset();
-    publishScreen(first);
-    {
+    lastPublish_ = Clock::now();
+    publishScreen(Screen::Phone);
+    // A screen touched by name keeps its extent current, so touches on a tall page stay valid.
+    if (touched_ && *touched_ != Screen::Phone) {
+        const CGSize extent = device_.inspection().extent(*touched_);
         std::lock_guard lock(mutex_);
-        otherScreenDue_ =
-            (!queue_.empty() && !stopping_) || (input && now - lastOtherScreen_ < kOtherScreenRedraw);
+        extents_[screenIndex(*touched_)] = extent;
     }
-    if (!otherScreenDue_) {
-        lastOtherScreen_ = now;
-        for (Screen s : allScreens())
-            if (s != first)
-                publishScreen(s);
-    }
+    touched_.reset();
     std::string text = state().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     if (text != lastState_)
         publication_.setState(lastState_ = text);

@@ -67,8 +67,8 @@ class DeviceHost {
     // Any thread: the extent of a screen's last picture in points (a settings page may be taller
     // than the screen).
     CGSize extent(Screen screen) const;
-    // Device thread (inside `call`): the screen a person touched, drawn first after this call; while
-    // more input waits, the other screen is drawn only once it stops.
+    // Device thread (inside `call`): the screen a person touched (its extent is read again after
+    // this call: a Settings page may have grown).
     void touched(Screen screen) { touched_ = screen; }
     // Device thread (inside `call`): stop once the answer is sent, so the program relaunches.
     void requestRelaunch();
@@ -116,11 +116,10 @@ class DeviceHost {
 
     // Device thread only.
     double rate_ = 0;
-    std::chrono::steady_clock::time_point lastTick_, lastPublish_, lastOtherScreen_;
+    std::chrono::steady_clock::time_point lastTick_, lastPublish_;
+    std::optional<Screen> touched_;
     uint64_t versions_[kScreenCount] = {};
     std::string lastState_;
-    std::optional<Screen> touched_;
-    bool otherScreenDue_ = false; // a screen left undrawn while input kept coming
 };
 
 } // namespace sim::web

@@ -29,7 +29,7 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         err << "hushmark-sim serve: " << e << '\n';
         return 1;
     }
-    device.input().openSettings();
+    // The phone shows its home screen, as a phone does when it starts.
     DeviceHost host(device, device.world().timeZone());
     // A fresh device's clock runs at 1x; a resumed one keeps the rate it had.
     host.setRate(options.resume ? valueForKey(device.resumedFrontEndState(), "rate").doubleValue() : 1);

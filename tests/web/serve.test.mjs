@@ -1,6 +1,6 @@
 // The browser test of `hushmark-sim serve`: Debian's Chromium, headless, driven by Playwright,
-// does what a person does on the page, through the pictures of the screens only (the
-// inspection is read to find where things lie and to check what changed).
+// does what a person does on the page, through the phone's picture only (the inspection is read
+// to find where things lie and to check what changed).
 //
 //   node tests/web/serve.test.mjs HUSHMARK_SIM SCREENSHOT.png
 import { spawn } from 'node:child_process';
@@ -39,20 +39,25 @@ try {
   await page.goto(base);
 
   const inspect = async (screen) => (await fetch(`${base}api/inspect/${screen}`)).json();
-  const version = (screen) => page.$eval(`#${screen} canvas`, (canvas) => Number(canvas.dataset.version || 0));
+  const version = () => page.$eval('#phone canvas', (canvas) => Number(canvas.dataset.version || 0));
   const timeline = () => page.textContent('#timeline');
-  // A point of a screen, in its points, on the page.
-  async function at(screen, x, y) {
-    // Settings pages taller than the screen scroll in their frame: bring the point into view.
-    await page.$eval(`#${screen}`, (frame, y) => {
-      if (y < frame.scrollTop + 40 || y > frame.scrollTop + frame.clientHeight - 40) frame.scrollTop = Math.max(0, y - frame.clientHeight / 2);
-    }, y);
-    const box = await page.locator(`#${screen} canvas`).boundingBox();
+  const front = async () => (await inspect('phone')).phone.front;
+  // A point of the phone, in its points, on the page.
+  async function at(x, y) {
+    const box = await page.locator('#phone canvas').boundingBox();
     return { x: box.x + x, y: box.y + y };
   }
-  async function click(screen, x, y) {
-    const p = await at(screen, x, y);
+  async function click(x, y) {
+    const p = await at(x, y);
     await page.mouse.click(p.x, p.y);
+  }
+  // A finger's drag on the phone, in steps, as a person's mouse would.
+  async function drag(x1, y1, x2, y2, steps = 12) {
+    const from = await at(x1, y1), to = await at(x2, y2);
+    await page.mouse.move(from.x, from.y);
+    await page.mouse.down();
+    for (let i = 1; i <= steps; ++i) await page.mouse.move(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    await page.mouse.up();
   }
   const centre = (frame) => [frame.x + frame.width / 2, frame.y + frame.height / 2];
   function findView(view, match) {
@@ -63,26 +68,56 @@ try {
     }
     return null;
   }
-  async function row(label) {
-    const settings = await inspect('settings');
-    return settings.settings.rows.find((r) => r.label === label) || fail(`no row "${label}" in ${JSON.stringify(settings.settings.rows.map((r) => r.label))}`);
+  // Settings' rows, where the phone shows them now.
+  async function rows() {
+    const phone = await inspect('phone');
+    return phone.settings ? phone.settings.rows : fail(`Settings is not in front: ${phone.phone.front}`);
   }
-  // The switch on a row.
+  async function row(label) {
+    const all = await rows();
+    return all.find((r) => r.label === label) || fail(`no row "${label}" in ${JSON.stringify(all.map((r) => r.label))}`);
+  }
+  // Drags the page until the row lies in sight, below the navigation bar, as a person scrolls.
+  async function reveal(label) {
+    const height = (await inspect('phone')).height;
+    for (let tries = 0; tries < 12; ++tries) {
+      const r = await row(label);
+      const middle = r.frame.y + r.frame.height / 2;
+      if (middle > 100 && middle < height - 60) return r;
+      const by = Math.max(-250, Math.min(250, middle - height / 2));
+      const before = await version();
+      await drag(160, height / 2 + by / 2, 160, height / 2 - by / 2);
+      await waitFor(`the page to scroll towards "${label}"`, async () => (await version()) > before);
+    }
+    fail(`the row "${label}" does not come into sight`);
+  }
+  // The switch on a row, in sight.
   async function switchOf(label) {
-    const settings = await inspect('settings');
-    const r = settings.settings.rows.find((x) => x.label === label) || fail(`no row "${label}"`);
+    const r = await reveal(label);
     const middle = r.frame.y + r.frame.height / 2;
-    return findView(settings.views, (v) => v.class === 'PSSwitchView' && !v.hidden && v.frame.y <= middle && middle <= v.frame.y + v.frame.height)
+    return findView((await inspect('phone')).views, (v) => v.class === 'PSSwitchView' && !v.hidden && v.frame.y <= middle && middle <= v.frame.y + v.frame.height)
       || fail(`no switch on the row "${label}"`);
   }
   async function tapRow(label) {
-    const r = await row(label);
-    const before = await version('settings');
-    await click('settings', ...centre(r.frame));
-    await waitFor(`Settings to redraw after tapping "${label}"`, async () => (await version('settings')) > before);
+    const r = await reveal(label);
+    const before = await version();
+    await click(...centre(r.frame));
+    await waitFor(`the phone to redraw after tapping "${label}"`, async () => (await version()) > before);
   }
 
-  await waitFor('both screens', async () => (await version('springboard')) > 0 && (await version('settings')) > 0);
+  await waitFor('the phone', async () => (await version()) > 0);
+  // Settings from the home screen, then Hushmark's row on its list.
+  if ((await front()) !== 'Settings') {
+    if ((await front()) !== 'home') await page.click('#home');
+    await waitFor('the home screen', async () => (await front()) === 'home');
+    const icon = findView((await inspect('phone')).views, (v) => v.tag === 4400) || fail('no Settings icon on the home screen');
+    await click(...centre(icon.frame));
+    await waitFor('Settings in front', async () => (await front()) === 'Settings');
+  }
+  if (!(await rows()).some((r) => r.label === 'Enabled')) {
+    await tapRow('Hushmark');
+    await waitFor('Hushmark\'s page', async () => (await rows()).some((r) => r.label === 'Enabled'));
+  }
 
   // Ready at first sight: the clock runs at 1x and libstatusbar is there (the icon row is on offer).
   await waitFor('the 1x button to show the running clock', () => page.$eval('[data-rate="1"]', (b) => b.classList.contains('active')));
@@ -95,12 +130,13 @@ try {
 
   // Enabled on, then Disarm Now: the status row tells until when alarms stay silent.
   const enabled = await switchOf('Enabled');
-  await click('settings', ...centre(enabled.frame));
+  await click(...centre(enabled.frame));
   await waitFor('the Enabled switch to turn on', async () => (await switchOf('Enabled')).on === true);
   // The status row: the one below "Clear".
   const statusRow = async () => {
-    const rows = (await inspect('settings')).settings.rows;
-    return rows[rows.findIndex((r) => r.label === 'Clear') + 1];
+    const all = await rows();
+    const r = all[all.findIndex((x) => x.label === 'Clear') + 1];
+    return r && { label: r.label, value: r.value };
   };
   const statusBefore = JSON.stringify(await statusRow());
   await tapRow('Disarm Now');
@@ -119,7 +155,7 @@ try {
   await tapRow('Clear');
   const buttons = await switchOf('Button on Alarm Alerts');
   if (!buttons.on) {
-    await click('settings', ...centre(buttons.frame));
+    await click(...centre(buttons.frame));
     await waitFor('the extra buttons to turn on', async () => (await switchOf('Button on Alarm Alerts')).on === true);
   }
   await page.click('#lock');
@@ -129,28 +165,27 @@ try {
   await waitFor('the second alarm in the list', async () => (await page.textContent('#alarms')).includes('Standup'));
   await page.click('#next-alarm');
   const alert = await waitFor('the alarm to ring on the lock screen', async () => {
-    const board = await inspect('springboard');
-    return board.alerts.find((a) => a.accessory && a.title.includes('Standup'));
+    const phone = await inspect('phone');
+    return phone.alerts.find((a) => a.accessory && a.title.includes('Standup'));
   });
   const extra = findView(alert.accessory, (v) => v.class === 'UIButton' && v.title) || fail(`no button in ${JSON.stringify(alert.accessory)}`);
   const linesBefore = (await timeline()).length;
-  await click('springboard', ...centre(extra.frame));
+  await click(...centre(extra.frame));
   await waitFor('the extra button\'s effect in the timeline', async () => (await timeline()).slice(linesBefore).includes('alert dismissed'));
 
   // The color page: a drag on the picker changes the sample and the saved color.
   await page.click('#unlock');
+  await waitFor('Settings in front again after unlocking', async () => (await front()) === 'Settings');
   const savedBefore = (await row('Button Color')).background;
   await tapRow('Button Color');
-  const colorPage = await inspect('settings');
+  const colorPage = await inspect('phone');
   const picker = findView(colorPage.views, (v) => /^HM(HueSaturation|HueBrightness|BrightnessSaturation)View$/.test(v.class))
     || fail('no picker on the color page');
   const hexText = (inspection) => findView(inspection.views, (v) => v.class === 'UILabel' && /^#[0-9A-F]{6}$/.test(v.text || ''))?.text;
   const sample = (inspection) => findView(inspection.views, (v) => v.class === 'UILabel' && v.text === 'Button')?.background;
   const hexBefore = hexText(colorPage) || fail('no hex text on the color page');
   const sampleBefore = sample(colorPage) || fail('no sample on the color page');
-  // One scroll for the whole drag, then the points on the page.
-  await at('settings', 0, picker.frame.y + picker.frame.height / 2);
-  const box = await page.locator('#settings canvas').boundingBox();
+  const box = await page.locator('#phone canvas').boundingBox();
   const point = (fx, fy) => ({ x: box.x + picker.frame.x + picker.frame.width * fx, y: box.y + picker.frame.y + picker.frame.height * fy });
   const from = point(0.2, 0.3), to = point(0.85, 0.15);
   // A drag at about 60 moves a second; the page's corner shows the pictures it paints a second
@@ -172,7 +207,7 @@ try {
   // The page may still be sending the drag's last touches: wait for the color to settle.
   let previous = null;
   const after = await waitFor('the hex text and the sample to change and settle', async () => {
-    const now = await inspect('settings');
+    const now = await inspect('phone');
     const settled = previous && hexText(now) === hexText(previous) && hexText(now) !== hexBefore && sample(now) !== sampleBefore;
     previous = now;
     if (!settled) await new Promise((resolve) => setTimeout(resolve, 150));
@@ -180,15 +215,14 @@ try {
   });
   const hexAfter = hexText(after);
   if (!sample(after).startsWith(hexAfter)) fail(`the sample shows ${sample(after)}, the hex text ${hexAfter}`);
-  await waitFor('the picture to show it', async () => (await version('settings')) > 0);
-  await page.$eval('#settings', (frame) => { frame.scrollTop = 0; });
+  await waitFor('the picture to show it', async () => (await version()) > 0);
   await page.screenshot({ path: screenshotPath });
   console.log(`screenshot: ${screenshotPath}`);
 
   // Back on Hushmark's page, the Button Color row shows the saved color.
   const back = findView(after.views, (v) => v.frame.y < 64 && /Hushmark/.test(v.title || v.text || '') && v.frame.x < 100)
     || fail('no back button on the color page');
-  await click('settings', ...centre(back.frame));
+  await click(...centre(back.frame));
   await waitFor(`the Button Color row in ${hexAfter}`, async () => {
     const r = await row('Button Color').catch(() => null);
     return r && r.background === hexAfter && r.background !== savedBefore;
@@ -197,19 +231,27 @@ try {
   // device's new picture, timed in the page. A measured figure, printed, not a pass condition.
   await page.evaluate(() => {
     window.hmTimes = { released: [], shown: [] };
-    document.querySelector('#settings').addEventListener('pointerup', () => window.hmTimes.released.push(performance.now()), true);
-    document.querySelector('#settings canvas').addEventListener('painted', () => window.hmTimes.shown.push(performance.now()));
+    document.querySelector('#phone').addEventListener('pointerup', () => window.hmTimes.released.push(performance.now()), true);
+    document.querySelector('#phone canvas').addEventListener('painted', () => window.hmTimes.shown.push(performance.now()));
   });
   const toggle = await switchOf('Color Picker Above Sliders');
   for (let i = 0; i < 12; ++i) {
     const shown = await page.evaluate(() => window.hmTimes.shown.length);
-    await click('settings', ...centre(toggle.frame));
+    await click(...centre(toggle.frame));
     await waitFor('the toggled switch\'s picture', async () => (await page.evaluate(() => window.hmTimes.shown.length)) > shown);
   }
   const { released, shown } = await page.evaluate(() => window.hmTimes);
   const delays = released.map((t) => shown.find((s) => s >= t) - t).filter((d) => Number.isFinite(d)).sort((a, b) => a - b);
   const median = delays[Math.floor(delays.length / 2)];
   console.log(`click to updated picture: median ${median.toFixed(1)} ms, fastest ${delays[0].toFixed(1)} ms, slowest ${delays[delays.length - 1].toFixed(1)} ms over ${delays.length} clicks`);
+
+  // The home button under the phone: the home screen, and Settings resumed as it was left.
+  await page.click('#home');
+  await waitFor('the home screen after the home button', async () => (await front()) === 'home');
+  const settingsIcon = findView((await inspect('phone')).views, (v) => v.tag === 4400) || fail('no Settings icon');
+  await click(...centre(settingsIcon.frame));
+  await waitFor('Settings resumed on Hushmark\'s page', async () => (await front()) === 'Settings' &&
+    (await rows()).some((r) => r.label === 'Color Picker Above Sliders'));
 
   // A respring relaunches the server on the same port; the page reconnects, a set alarm stays.
   await page.fill('#alarm-time', '11:00:00');

@@ -155,12 +155,12 @@ std::string Apps::settled(Screen acting, std::string result) {
     claimAlerts(acting);
     // The Clock app shows the alarms as they are: one added, switched or rung elsewhere shows
     // in its list at once (not while a finger is on it: the touched views stay as they are).
-    if (clock_ && !display_->fingerDown()) {
+    // A page being edited keeps what the person entered; the list reads the alarms once it shows.
+    if (clock_ && !display_->fingerDown() && clock_->page() == clockapp::ClockApp::Page::List) {
         std::string now = alarmModelSignature(*springboard_);
         if (now != clockSeen_) {
             clockSeen_ = std::move(now);
-            if (clock_->page() == clockapp::ClockApp::Page::List)
-                clock_->reload();
+            clock_->reload();
         }
     }
     return result;

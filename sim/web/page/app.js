@@ -1,9 +1,10 @@
-// The page of `hushmark-sim serve`: shows both screens as the device draws them, turns the
-// mouse into touches and the keyboard into typing, and drives the clock, alarms and lock.
+// The page of `hushmark-sim serve`: shows the phone as the device draws it, turns the mouse
+// into touches and the keyboard into typing, has the home button under the phone, and drives
+// the clock, alarms and lock.
 'use strict';
 
 const $ = (selector) => document.querySelector(selector);
-const screens = { springboard: $('#springboard'), settings: $('#settings') };
+const screens = { phone: $('#phone') };
 let device = { width: 320, height: 568, scale: 2 };
 
 function say(text) { $('#message').textContent = text || ''; }
@@ -99,6 +100,9 @@ $('#add-alarm').addEventListener('submit', (event) => {
 $('#lock').addEventListener('click', () => act({ action: 'lock', locked: true }));
 $('#unlock').addEventListener('click', () => act({ action: 'lock', locked: false }));
 $('#respring').addEventListener('click', () => act({ action: 'respring' }));
+// The home button: a click goes home; a double click (home pressed twice) shows the switcher.
+$('#home').addEventListener('click', () => act({ action: 'home' }));
+$('#home').addEventListener('dblclick', () => act({ action: 'switcher' }));
 
 function showState(state) {
   $('#clock').textContent = `${state.time} ${state.timeZone}${state.locked ? ' · locked' : ''}`;
@@ -147,7 +151,7 @@ function setUpReset(device) {
 
 // Pictures: a screen's whole picture, then only the rectangles that changed, painted in the order
 // they came (decoding is asynchronous, so each screen paints through a chain of promises).
-const painting = { springboard: Promise.resolve(), settings: Promise.resolve() };
+const painting = { phone: Promise.resolve() };
 async function decode(base64) {
   const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
   return createImageBitmap(new Blob([bytes], { type: 'image/png' }));

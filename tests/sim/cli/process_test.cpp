@@ -195,8 +195,9 @@ TEST_F(ProcessTest, ASecondProcessOnAHeldRootIsTurnedAwayNamingTheHolder) {
     EXPECT_EQ(after.finish(), 0) << after.err();
 }
 
-// `serve` with no device options is ready at first sight: libstatusbar is installed (the icon row
-// is on offer), the zone is the host's own, and the clock runs at 1x from the host's present.
+// `serve` with no device options is ready at first sight: the phone on its home screen,
+// libstatusbar installed (the icon row is on offer), the zone is the host's own, and the clock runs at 1x
+// from the host's present.
 TEST_F(ProcessTest, AServeWithNoOptionsIsReadyAtFirstSight) {
     auto env = temporaryEnv();
     env["TZ"] = "Asia/Tokyo"; // nine hours from UTC, so a device on UTC cannot pass
@@ -215,6 +216,20 @@ TEST_F(ProcessTest, AServeWithNoOptionsIsReadyAtFirstSight) {
         auto r = client.Get(path);
         return r && r->status == 200 ? nlohmann::json::parse(r->body) : nlohmann::json();
     };
+    // The phone starts on its home screen; Settings opens from its icon, then Hushmark's row.
+    EXPECT_EQ(get("/api/inspect/phone")["phone"]["front"], "home") << server.err();
+    auto act = [&](const nlohmann::json& action) {
+        auto r = client.Post("/api/action", action.dump(), "application/json");
+        return r ? r->status : 0;
+    };
+    ASSERT_EQ(act({{"action", "open"}, {"app", "Settings"}}), 200);
+    double hushmarkY = -1;
+    const nlohmann::json phone = get("/api/inspect/phone");
+    for (const auto& row : phone["settings"]["rows"])
+        if (row["label"] == "Hushmark")
+            hushmarkY = row["frame"]["y"].get<double>() + 22;
+    ASSERT_GT(hushmarkY, 0) << phone.dump();
+    ASSERT_EQ(act({{"action", "tap"}, {"screen", "phone"}, {"x", 100}, {"y", hushmarkY}}), 200);
     const nlohmann::json settings = get("/api/inspect/settings");
     ASSERT_TRUE(settings.contains("settings")) << server.err();
     bool iconRowEnabled = false;
