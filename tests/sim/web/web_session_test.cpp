@@ -1,6 +1,7 @@
 // The session a person makes on the page, as a scenario: replayed by the scenario runner it gives
 // the same timeline as the served device showed, however the clock ran between the actions; and
 // each page's finger is its own.
+#include "Replay.h"
 #include "WebApiTest.h"
 
 #include <httplib.h>
@@ -19,45 +20,6 @@ namespace sim::web {
 namespace {
 
 using nlohmann::json;
-
-// The timeline's event lines without their dates (the runner and the page start a new day's
-// date on different lines) and without the runner's own lines (steps, the header, the end).
-std::vector<std::string> events(const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    static const std::regex date("^\\d{4}-\\d\\d-\\d\\d ");
-    for (std::string line : lines) {
-        line = std::regex_replace(line, date, "");
-        if (line.empty() || line[0] == '#' || line.find("  > ") != std::string::npos ||
-            line.substr(line.find("  ") + 2) == "end")
-            continue;
-        out.push_back(line);
-    }
-    return out;
-}
-
-// Replays `text` with `hushmark-sim run`, as a person would (a process of its own: one device
-// a process, as a phone has); the timeline's lines.
-std::vector<std::string> replay(const std::string& text) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hm-sim-session-XXXXXX").string();
-    EXPECT_TRUE(mkdtemp(pattern.data()));
-    const std::filesystem::path folder = pattern;
-    std::ofstream(folder / "session.scn") << text;
-    const std::string command = std::string(HM_SIM) + " run '" + (folder / "session.scn").string() + "' 2>&1";
-    std::vector<std::string> lines;
-    if (FILE* out = popen(command.c_str(), "r")) {
-        std::string all;
-        char block[4096];
-        for (size_t n; (n = fread(block, 1, sizeof block, out)) > 0;)
-            all.append(block, n);
-        EXPECT_EQ(pclose(out), 0) << all;
-        std::istringstream in(all);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-    return lines;
-}
 
 json centre(const json& frame) {
     return {{"x", frame["x"].get<double>() + frame["width"].get<double>() / 2},
@@ -132,15 +94,15 @@ TEST_F(WebApiTest, ARecordedSessionReplaysToTheSameTimeline) {
         Publication::Cursor cursor;
         served = host_->publication().next(cursor, std::chrono::milliseconds(0)).lines;
     });
-    const std::vector<std::string> replayed = replay(session);
+    const std::vector<std::string> replayed = runScenarioText(session);
     EXPECT_NE(session.find("\nalarm remove 09:30:00 \"Gone soon\"\n"), std::string::npos) << session;
     EXPECT_NE(session.find("\nuntil 08:00:00\n"), std::string::npos) << session;
     EXPECT_NE(session.find("\njump to 10:15:00\n"), std::string::npos) << session;
     EXPECT_NE(session.find("\ntouch move settings "), std::string::npos) << session;
     EXPECT_EQ(session.find("type x"), std::string::npos) << session;
-    const auto want = events(served);
+    const auto want = timelineEvents(served);
     EXPECT_NE(std::find(want.begin(), want.end(), "09:59:40  alarm delivered  Again"), want.end());
-    EXPECT_EQ(events(replayed), want) << session;
+    EXPECT_EQ(timelineEvents(replayed), want) << session;
 }
 
 TEST_F(WebApiTest, EachPageHasItsOwnFinger) {
