@@ -304,6 +304,99 @@ try {
   await page.reload();
   await waitFor('flipswitch still installed after the reset', async () => (await addonText()) === 'true  flipswitch');
 
+  // The phone fits any window, the controls beside it or below it.
+  for (const [width, height] of [[500, 900], [1400, 900], [320, 640]]) {
+    await page.setViewportSize({ width, height });
+    await page.evaluate(() => window.scrollTo(0, 0)); // as a person who opens the page sees it
+    await page.waitForTimeout(100);
+    const boxes = await phoneFits(page);
+    if (width === 500) {
+      const narrow = join(tmpdir(), 'hushmark-serve-500.png');
+      await page.screenshot({ path: narrow });
+      console.log(`the page at 500 px: ${narrow}`);
+    }
+    console.log(`at ${width}x${height}: screens ${boxes.map((b) => `${Math.round(b.width)}x${Math.round(b.height)}`).join(', ')}`);
+  }
+
+  exitCode = 0;
+
+  // A second page shows the same device and has its own finger; the page's downloads; a
+  // recorded session replayed with hushmark-sim run gives the page's timeline.
+  async function otherPageAndDownloads() {
+    const other = await context.newPage();
+    other.on('pageerror', (error) => fail(`second page error: ${error.message}`));
+    await other.goto(base);
+    await waitFor('the second page\'s screens', async () => (await version(other)) > 0);
+    // In sync: what one page does, the other shows.
+    await other.click('[data-rate="60"]');
+    await waitFor('the first page to show the rate the second chose', () => page.$eval('[data-rate="60"]', (b) => b.classList.contains('active')));
+    await page.click('[data-rate="0"]');
+    await waitFor('the second page to show the clock paused', () => other.$eval('[data-rate="0"]', (b) => b.classList.contains('active')));
+    await waitFor('both clocks alike', async () => (await page.textContent('#clock')) === (await other.textContent('#clock')));
+    // Each its own finger: while the first page's is down, the second's touch is refused beside
+    // its screen, and the first one's finger stays down and lifts as its own.
+    const title = await at(160, 42);
+    await page.mouse.move(title.x, title.y);
+    await page.mouse.down();
+    await waitFor('the first page\'s finger circle', () => page.$eval('#phone .finger', (f) => !f.hidden));
+    await page.waitForTimeout(200);
+    const there = await at(160, 42, other);
+    await other.mouse.click(there.x, there.y);
+    await waitFor('the second page told its touch waits', async () => /another page's finger is down/.test(await other.textContent('figure:has(#phone) .note')));
+    await page.mouse.up();
+    await waitFor('the first page\'s finger circle gone', () => page.$eval('#phone .finger', (f) => f.hidden));
+    if (await page.textContent('figure:has(#phone) .note')) fail(`the first page's touch: ${await page.textContent('figure:has(#phone) .note')}`);
+    await other.mouse.click(there.x, there.y);
+    await waitFor('the second page\'s touch taken once the first lifted', async () => !(await other.textContent('figure:has(#phone) .note')));
+    await other.close();
+
+    const shot = await downloaded(page, () => page.click('#screenshot'));
+    const size = pngSize(shot.bytes);
+    const device = await (await fetch(`${base}api/device`)).json();
+    if (size.height !== device.height * device.scale || size.width % (device.width * device.scale) !== 0)
+      fail(`the screenshot is ${size.width}x${size.height}`);
+    shot.done();
+    const timelineFile = await downloaded(page, () => page.click('#timeline-download'));
+    const timelineText = timelineFile.bytes.toString();
+    if (!timelineText.includes('springboard launched') || !timelineText.includes('alert dismissed')) fail(`the timeline download: ${timelineText.slice(0, 200)}`);
+    timelineFile.done();
+
+    const session = await downloaded(page, () => page.click('#session-download'));
+    const text = session.bytes.toString();
+    if (session.name !== 'session.scn' || !/\ntouch move \w+ /.test(text)) fail(`the session download ${session.name}: ${text.slice(0, 300)}`);
+    const replayed = events(await run(program, session.file));
+    await waitFor('the page\'s timeline to be the replay\'s', async () => JSON.stringify(events(await timeline())) === JSON.stringify(replayed), 5000)
+      .catch(async () => fail(`the replay's timeline differs from the page's:\n${replayed.join('\n')}\n---\n${events(await timeline()).join('\n')}`));
+    console.log(`a session of ${text.split('\n').length} lines replayed to the page's ${replayed.length} timeline events`);
+    session.done();
+  }
+
+  // Shortcuts from the keyboard; the caret in the text field being edited.
+  async function keyboardAndCaret() {
+    await page.click('header h1');
+    await page.keyboard.press('?');
+    await waitFor('the help panel', () => page.isVisible('#help'));
+    await page.keyboard.press('Escape');
+    await waitFor('the help panel closed', async () => !(await page.isVisible('#help')));
+    await page.keyboard.press('3');
+    await waitFor('the clock at 3600x by its key', () => page.$eval('[data-rate="3600"]', (b) => b.classList.contains('active')));
+    await page.keyboard.press('0');
+    await waitFor('the clock paused by its key', () => page.$eval('[data-rate="0"]', (b) => b.classList.contains('active')));
+    const field = await reveal('Minutes to Disarm');
+    await click(field.frame.x + field.frame.width - 30, field.frame.y + field.frame.height / 2);
+    await waitFor('the caret in the field being edited', () => page.$eval('#phone .caret', (c) => !c.hidden));
+    const caretX = () => page.$eval('#phone .caret', (c) => c.getBoundingClientRect().x);
+    await page.keyboard.press('Backspace');
+    await page.keyboard.press('Backspace');
+    await waitFor('the field emptied', async () => (await (await fetch(`${base}api/inspect/phone`)).json()).editing?.text === '');
+    await page.waitForTimeout(300);
+    const empty = await caretX();
+    await page.keyboard.type('45');
+    await waitFor('the caret to move past the text typed', async () => (await caretX()) > empty + 8);
+    await page.keyboard.press('Enter');
+    await waitFor('the row to take the text', async () => (await row('Minutes to Disarm')).value === '45');
+    await waitFor('the caret gone when the editing ends', () => page.$eval('#phone .caret', (c) => c.hidden));
+  }
 } catch (error) {
   console.error(`browser test failed: ${error.message}`);
 } finally {

@@ -154,7 +154,8 @@ window.addEventListener('pagehide', () => {
 let editing = null;
 function showCaret() {
   for (const screen of Object.values(screens)) screen.caret.hidden = true;
-  const screen = editing && screens[editing.screen];
+  // On a phone every app's window is the phone's whole screen: the field lies where it shows.
+  const screen = editing && (screens[editing.screen] || screens.phone);
   if (!screen || !screen.canvas.width) return;
   const f = editing.frame;
   const inset = 6;
@@ -209,7 +210,7 @@ function paint(message, whole) {
     for (const bitmap of bitmaps) bitmap.close();
     canvas.dataset.version = String(message.version);
     painted(message.screen);
-    if (editing && editing.screen === message.screen) showCaret();
+    if (editing) showCaret();
     canvas.dispatchEvent(new Event('painted'));
   });
 }
