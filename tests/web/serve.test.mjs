@@ -137,6 +137,7 @@ try {
   const statusBefore = JSON.stringify(await statusRow());
   await tapRow('Disarm Now');
   await waitFor('the status row to change', async () => JSON.stringify(await statusRow()) !== statusBefore);
+  await waitFor('Hushmark\'s status-bar icon to show', async () => (await timeline()).includes('status item visible  Hushmark'));
 
   // An alarm inside the disarm time is dropped when the clock runs past it.
   await page.fill('#alarm-time', '08:05:00');
