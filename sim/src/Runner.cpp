@@ -1,9 +1,11 @@
 #include "Runner.h"
 
 #include "Expectations.h"
+#include "StepActions.h"
 #include "Timeline.h"
 
 #include "device/Device.h"
+#include "device/DeviceImage.h"
 #include "device/LocalTime.h"
 #include "device/PngEncode.h"
 #include "device/StopSignals.h"
@@ -12,6 +14,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <map>
 #include <ostream>
 
 namespace sim {
@@ -25,6 +28,7 @@ struct Runner::State {
     std::unique_ptr<Device> device;
     EventCursors cursors;
     Timeline timeline;
+    std::map<std::string, bool> addonChoices; // `addon` steps, carried out by the next respring
 
     State(const Scenario& s, RunOptions o, std::ostream& os, std::ostream& es)
         : scenario(s), options(std::move(o)), out(os), err(es), timeline(s.settings.timeZone) {}
@@ -58,7 +62,6 @@ struct Runner::State {
 
     std::string execute(const Step& step, size_t index);
     std::string respring(size_t nextStep);
-    std::string setSetting(const step::SetSetting& s);
     std::string snapshot(step::Snapshot::Of of, const std::string& file);
     std::string inspect(Screen screen, const std::string& file);
     fs::path outputPath(const std::string& file) const;
@@ -138,55 +141,20 @@ int Runner::run() {
 }
 
 std::string Runner::State::execute(const Step& step, size_t index) {
-    Device& d = *device;
-    World& world = d.world();
-    Input& input = d.input();
-    auto at = [](ScreenPoint p) { return CGPoint{p.x, p.y}; };
-    return std::visit(
-        Visitor{
-            [&](const step::Boot&) { return d.boot(); },
-            [&](const step::Respring&) { return respring(index + 1); },
-            [&](const step::Lock& s) { return world.lock(s.locked); },
-            [&](const step::Alarm& s) {
-                return world.addAlarm({s.secondsOfDay, s.label, s.snooze, s.daily});
-            },
-            [&](const step::Notify& s) { return world.notify(s.bundleIdentifier); },
-            [&](const step::Wait& s) { return world.advance(s.seconds); },
-            [&](const step::Until& s) { return world.advanceTo(s.secondsOfDay); },
-            [&](const step::Jump& s) { return world.setClock(d.now().dateByAddingTimeInterval(s.seconds)); },
-            [&](const step::SetSetting& s) { return setSetting(s); },
-            [&](const step::RemoveSetting& s) { return world.removeSetting(s.key); },
-            [&](const step::DeleteSettingsFile&) { return world.deleteSettingsFile(); },
-            [&](const step::CorruptSettingsFile&) { return world.corruptSettingsFile(); },
-            [&](const step::WriteFile& s) {
-                return s.devicePath ? world.writeFile(*s.devicePath, s.bytes)
-                                    : world.writeSettingsFile(s.bytes);
-            },
-            [&](const step::OpenSettings&) { return input.openSettings(); },
-            [&](const step::SettingsBack&) { return input.settingsBack(); },
-            [&](const step::TapRow& s) { return input.tapRow(s.label); },
-            [&](const step::SwitchRow& s) { return input.setRowSwitch(s.label, s.on); },
-            [&](const step::TypeInRow& s) { return input.typeInRow(s.label, s.text); },
-            [&](const step::PickSegment& s) { return input.pickRowSegment(s.label, s.index); },
-            [&](const step::PickerTap& s) { return input.tapPicker(at(s.at)); },
-            [&](const step::PickerDrag& s) { return input.dragPicker(at(s.from), at(s.to)); },
-            [&](const step::Touch& s) { return input.touch(s.screen, s.phase, at(s.at)); },
-            [&](const step::Tap& s) { return input.tap(s.screen, at(s.at)); },
-            [&](const step::Drag& s) { return input.drag(s.screen, at(s.from), at(s.to), s.steps); },
-            [&](const step::Type& s) { return input.type(s.text); },
-            [&](const step::Press& s) { return input.press(s.key); },
-            [&](const step::EnterColor& s) { return input.enterColor(s.prompt, s.text); },
-            [&](const step::TapAlertButton& s) { return input.tapAlertButton(s.title); },
-            [&](const step::Inspect& s) { return inspect(s.screen, s.file); },
-            [&](const step::Snapshot& s) { return snapshot(s.of, s.file); },
-            [&](const step::Home& s) { return s.twice ? input.showSwitcher() : input.pressHome(); },
-            [&](const step::OpenApp& s) { return input.openApp(s.name); },
-            [&](const step::ClockAdd& s) {
-                return input.addClockAlarm({s.hour, s.minute, s.label, s.daily, s.snooze});
-            },
-            [&](const Expectation& e) { return checkExpectation(d, e, cursors, zone()); },
-        },
-        step.action);
+    if (auto done = performStep(*device, step.action))
+        return *done;
+    return std::visit(Visitor{
+                          [&](const step::Respring&) { return respring(index + 1); },
+                          [&](const step::Addon& s) {
+                              addonChoices[s.name] = s.install;
+                              return std::string();
+                          },
+                          [&](const step::Inspect& s) { return inspect(s.screen, s.file); },
+                          [&](const step::Snapshot& s) { return snapshot(s.of, s.file); },
+                          [&](const Expectation& e) { return checkExpectation(*device, e, cursors, zone()); },
+                          [&](const auto&) { return std::string("this step is not one the runner plays"); },
+                      },
+                      step.action);
 }
 
 std::string Runner::State::respring(size_t nextStep) {
@@ -194,6 +162,12 @@ std::string Runner::State::respring(size_t nextStep) {
         return "the device is not booted";
     if (options.program.empty() || options.scenarioFile.empty())
         return "a respring needs the scenario in a file";
+    // The add-on choices go into the root first, as a package manager installs, then resprings.
+    for (const auto& [name, install] : addonChoices)
+        if (std::string e = install ? installAddon(options.root, name) : removeAddon(options.root, name);
+            !e.empty())
+            return "cannot " + std::string(install ? "install " : "remove ") + name + ": " + e;
+    addonChoices.clear();
     if (!device->saveForRespring(PlistDict{{"step", NSInteger(nextStep)}, {"day", timeline.lastDay()}}))
         return "cannot save the device state for the respring";
     line(device->now(), "springboard relaunching");
@@ -206,19 +180,6 @@ std::string Runner::State::respring(size_t nextStep) {
     if (options.json)
         argv.push_back("--json");
     return Device::relaunch(argv);
-}
-
-std::string Runner::State::setSetting(const step::SetSetting& s) {
-    Device& d = *device;
-    return std::visit(
-        Visitor{
-            [&](bool v) { return d.world().setSetting(s.key, v); },
-            [&](long long v) { return d.world().setSetting(s.key, NSInteger(v)); },
-            [&](double v) { return d.world().setSetting(s.key, v); },
-            [&](const std::string& v) { return d.world().setSetting(s.key, v); },
-            [&](const step::FromNow& v) { return d.world().setSettingFromNow(s.key, v.seconds); },
-        },
-        s.value);
 }
 
 // Where a step's output file goes: into the snapshot folder, else the working folder. The parser

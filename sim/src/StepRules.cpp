@@ -332,8 +332,16 @@ const std::map<std::string, Rule<Action>>& stepRules() {
         {"unlock",
          {0, 0, "unlock", [](auto&, Action& out) { return out = step::Lock{false}, std::string(); }}},
         {"alarm",
-         {2, 4, "alarm HH:MM[:SS] LABEL [nosnooze] [daily]",
+         {2, 4, "alarm HH:MM[:SS] LABEL [nosnooze] [daily] | alarm remove HH:MM[:SS] LABEL",
           [](auto& a, Action& out) -> std::string {
+              if (a[0] == "remove") {
+                  if (a.size() != 3)
+                      return "usage: alarm remove HH:MM[:SS] LABEL";
+                  step::RemoveAlarm remove{0, a[2]};
+                  if (auto e = timeOfDay(a[1], remove.secondsOfDay); !e.empty())
+                      return e;
+                  return out = remove, "";
+              }
               step::Alarm alarm{0, a[1]};
               if (auto e = timeOfDay(a[0], alarm.secondsOfDay); !e.empty())
                   return e;
@@ -346,6 +354,15 @@ const std::map<std::string, Rule<Action>>& stepRules() {
                       alarm.snooze = false;
               }
               return out = alarm, "";
+          }}},
+        {"addon",
+         {2, 2, "addon install|remove NAME",
+          [](auto& a, Action& out) -> std::string {
+              if (auto e = oneOf(a[0], {"install", "remove"}, "an add-on step"); !e.empty())
+                  return e;
+              if (auto e = oneOf(a[1], knownAddons(), "an add-on"); !e.empty())
+                  return e;
+              return out = step::Addon{a[1], a[0] == "install"}, "";
           }}},
         {"notify",
          {1, 1, "notify BUNDLE-ID",
@@ -367,8 +384,23 @@ const std::map<std::string, Rule<Action>>& stepRules() {
               return out = until, "";
           }}},
         {"jump",
-         {1, 1, "jump [-]DURATION",
+         {1, 3, "jump [-]DURATION | jump to [YYYY-MM-DD] HH:MM[:SS]",
           [](auto& a, Action& out) -> std::string {
+              if (a[0] == "to") {
+                  if (a.size() < 2)
+                      return "usage: jump to [YYYY-MM-DD] HH:MM[:SS]";
+                  step::SetClock set;
+                  if (a.size() == 3) {
+                      set.day = parseCalendarDay(a[1]);
+                      if (!set.day)
+                          return "the date must be a day of the calendar, YYYY-MM-DD, not " + quote(a[1]);
+                  }
+                  if (auto e = timeOfDay(a.back(), set.secondsOfDay); !e.empty())
+                      return e;
+                  return out = set, "";
+              }
+              if (a.size() != 1)
+                  return "usage: jump [-]DURATION | jump to [YYYY-MM-DD] HH:MM[:SS]";
               auto d = parseDuration(a[0]);
               if (!d)
                   return "the duration must be like +2h, -30m (at most 100 years)";

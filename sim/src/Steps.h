@@ -5,6 +5,7 @@
 #pragma once
 
 #include "device/Names.h"
+#include "words/Words.h"
 
 #include <optional>
 #include <string>
@@ -29,6 +30,11 @@ struct Alarm {
     bool snooze = true;
     bool daily = false;
 };
+// `alarm remove HH:MM[:SS] LABEL`: the first alarm with that time and label goes.
+struct RemoveAlarm {
+    int secondsOfDay = 0;
+    std::string label;
+};
 struct Notify {
     std::string bundleIdentifier;
 };
@@ -40,6 +46,16 @@ struct Until {
 };
 struct Jump {
     double seconds = 0; // forward or back
+};
+// `jump to [YYYY-MM-DD] HH:MM[:SS]`: the clock set to that local time (today when no day is given).
+struct SetClock {
+    std::optional<CalendarDay> day;
+    int secondsOfDay = 0;
+};
+// `addon install|remove NAME`: the add-on's files go in or out at the next respring.
+struct Addon {
+    std::string name;
+    bool install = true;
 };
 // `file set KEY date OFFSET`: the moment that far from the step's time.
 struct FromNow {
@@ -209,13 +225,13 @@ using Expectation = std::variant<expect::Event, expect::File, expect::Status, ex
                                  expect::View, expect::Text, expect::Pixel, expect::AppInFront>;
 
 using Action =
-    std::variant<step::Boot, step::Respring, step::Lock, step::Alarm, step::Notify, step::Wait, step::Until,
-                 step::Jump, step::SetSetting, step::RemoveSetting, step::DeleteSettingsFile,
-                 step::CorruptSettingsFile, step::WriteFile, step::OpenSettings, step::SettingsBack,
-                 step::TapRow, step::SwitchRow, step::TypeInRow, step::PickSegment, step::PickerTap,
-                 step::PickerDrag, step::Touch, step::Tap, step::Drag, step::Type, step::Press,
-                 step::EnterColor, step::TapAlertButton, step::Inspect, step::Snapshot, step::Home,
-                 step::OpenApp, step::ClockAdd, Expectation>;
+    std::variant<step::Boot, step::Respring, step::Lock, step::Alarm, step::RemoveAlarm, step::Notify,
+                 step::Wait, step::Until, step::Jump, step::SetClock, step::Addon, step::SetSetting,
+                 step::RemoveSetting, step::DeleteSettingsFile, step::CorruptSettingsFile, step::WriteFile,
+                 step::OpenSettings, step::SettingsBack, step::TapRow, step::SwitchRow, step::TypeInRow,
+                 step::PickSegment, step::PickerTap, step::PickerDrag, step::Touch, step::Tap, step::Drag,
+                 step::Type, step::Press, step::EnterColor, step::TapAlertButton, step::Inspect,
+                 step::Snapshot, step::Home, step::OpenApp, step::ClockAdd, Expectation>;
 
 // Overloaded lambdas for std::visit.
 template <class... F> struct Visitor : F... { using F::operator()...; };

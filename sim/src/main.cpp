@@ -9,6 +9,8 @@
 //   NAME] ... hushmark-sim demo [--out DIR] hushmark-sim snapshot SCREEN --out FILE.png hushmark-sim list
 #include "BuiltinScenarios.h"
 #include "CommandLine.h"
+#include "ScenarioFiles.h"
+#include "StepWriter.h"
 #include "Runner.h"
 #include "Scenario.h"
 #include "Screens.h"
@@ -50,6 +52,7 @@ const char* kUsage =
     "  hushmark-sim run SCENARIO [--root ROOT] [--snapshots DIR] [--json]\n"
     "  hushmark-sim inspect springboard|settings|phone [--root ROOT]\n"
     "  hushmark-sim serve [--root ROOT] [--port 8026] [--host 127.0.0.1] [device options of init]\n"
+    "  hushmark-sim serve --play SCENARIO [--speed N] [--port 8026] [--host 127.0.0.1]\n"
     "  hushmark-sim demo [--out DIR]\n"
     "  hushmark-sim snapshot SCREEN --out FILE.png\n"
     "  hushmark-sim list\n"
@@ -88,67 +91,6 @@ int cmdInit(int argc, char** argv) {
     return 0;
 }
 
-// The largest scenario read: a script of steps, never data. Reading stops there, so a device
-// file such as /dev/zero is refused rather than read without end.
-constexpr std::streamsize kMaxScenarioBytes = 1 << 20;
-
-// Reads at most one byte more than the limit, so an overlong input is known as such. It reads in
-// blocks, so a short scenario costs a short read: filling a buffer the size of the limit first
-// would touch a mebibyte of fresh memory on every run.
-bool readBounded(std::istream& in, const std::string& shown, std::string& text, std::string& error) {
-    text.clear();
-    char block[64 * 1024];
-    while (std::streamsize(text.size()) <= kMaxScenarioBytes) {
-        const std::streamsize wanted =
-            std::min<std::streamsize>(sizeof block, kMaxScenarioBytes + 1 - std::streamsize(text.size()));
-        in.read(block, wanted);
-        text.append(block, size_t(in.gcount()));
-        if (in.gcount() < wanted)
-            break;
-    }
-    if (in.bad()) {
-        error = "cannot read the scenario " + shown;
-        return false;
-    }
-    if (std::streamsize(text.size()) > kMaxScenarioBytes) {
-        error = "the scenario " + shown + " is larger than 1 MiB";
-        return false;
-    }
-    if (text.find('\0') != std::string::npos) {
-        error = "the scenario " + shown + " is not a text file";
-        return false;
-    }
-    return true;
-}
-
-// A scenario by name: "-" is standard input, a built-in name (when no such file exists) the
-// built-in scenario, anything else a file.
-bool loadScenario(const std::string& nameOrFile, std::string& text, std::string& name, std::string& error) {
-    if (nameOrFile == "-") {
-        name = "stdin";
-        return readBounded(std::cin, "from standard input", text, error);
-    }
-    auto& builtin = sim::builtinScenarios();
-    if (!fs::exists(nameOrFile) && builtin.count(nameOrFile)) {
-        text = builtin.at(nameOrFile);
-        name = nameOrFile;
-        return true;
-    }
-    const std::string shown = sim::excerpt(nameOrFile, 200);
-    std::error_code ec;
-    if (fs::is_directory(nameOrFile, ec)) {
-        error = "the scenario " + shown + " is a folder, not a file";
-        return false;
-    }
-    std::ifstream in(nameOrFile, std::ios::binary);
-    if (!in) {
-        error = "cannot read the scenario " + shown;
-        return false;
-    }
-    name = fs::path(nameOrFile).stem().string();
-    return readBounded(in, shown, text, error);
-}
-
 // Runs scenario text on a device root (a temporary one when `root` is empty).
 int runScenario(const std::string& text, const std::string& name, fs::path root, const fs::path& snapshots,
                 fs::path scenarioFile, bool resume, bool temporaryRoot, bool json = false) {
@@ -175,21 +117,10 @@ int runScenario(const std::string& text, const std::string& name, fs::path root,
     if (!locked.empty())
         return std::cerr << "hushmark-sim: " << locked << "\n", 1;
     if (!resume) {
-        sim::DeviceImageOptions options{scenario.settings.addons,
-                                        scenario.settings.locale,
-                                        scenario.settings.timeZone,
-                                        scenario.settings.languages,
-                                        {}};
         // The setup lines a scenario gives override the root's; the rest stays as the root has it.
-        if (!root.empty() && fs::is_directory(root))
-            options.setup = sim::readDeviceSetup(root);
-        const auto& given = scenario.settings;
-        if (!given.screen.empty())
-            options.setup = *sim::setupForScreen(given.screen, options.setup);
-        if (!given.springboardWithout.empty())
-            options.setup.springboardWithout = given.springboardWithout;
-        if (given.timerSlack)
-            options.setup.timerSlack = *given.timerSlack;
+        const sim::DeviceImageOptions options = sim::scenarioImage(
+            scenario.settings,
+            !root.empty() && fs::is_directory(root) ? sim::readDeviceSetup(root) : sim::DeviceSetup{});
         std::string e;
         if (root.empty()) {
             root = makeTemporaryRoot();
@@ -231,7 +162,7 @@ int cmdRun(int argc, char** argv) {
     if (args.positional.size() != 1)
         return usageError("run takes one SCENARIO");
     std::string text, name;
-    if (!loadScenario(args.positional[0], text, name, error)) {
+    if (!sim::loadScenario(args.positional[0], sim::builtinScenarios(), text, name, error)) {
         std::cerr << "hushmark-sim: " << error << "\n";
         return 1;
     }
@@ -295,13 +226,46 @@ int cmdInspect(int argc, char** argv) {
     return code;
 }
 
+// `serve --play SCENARIO [--speed N]`: the scenario read and checked, into `serve`; "" when
+// it can be played, else what is wrong. Its device is its own: no other device option goes with it.
+std::string playOptions(Args& args, sim::web::ServeOptions& serve, bool relaunched) {
+    if (!args.options.count("play"))
+        return "--speed goes with --play SCENARIO";
+    for (const std::string& option : sim::deviceImageOptionNames())
+        if (args.options.count(option) && !relaunched)
+            return "--" + option + " does not go with --play: the scenario's own lines set the device up";
+    if (!args.options["root"].empty() && !serve.resume && !relaunched)
+        return "--root does not go with --play: the scenario's device is laid out afresh";
+    sim::web::PlayOptions play;
+    if (args.options.count("speed")) {
+        const std::string& given = args.options["speed"];
+        auto speed = sim::parseReal(given, 1e6);
+        if (!speed || *speed <= 0)
+            return "--speed takes how many times faster than real time to play, a number above 0 such as 1, "
+                   "10 "
+                   "or 0.5, not \"" +
+                   sim::excerpt(given) + "\"";
+        play.speed = *speed;
+    }
+    std::string text, name, error;
+    if (!sim::loadScenario(args.options["play"], sim::builtinScenarios(), text, name, error))
+        return error;
+    if (auto bad = sim::parseScenario(text, name, play.scenario))
+        return sim::excerpt(name, 80) + ":" + std::to_string(bad->line) + ": " + bad->message;
+    const fs::path file = args.options["play"];
+    play.argv = {"--play", fs::exists(file) ? fs::absolute(file).string() : file.string(), "--speed",
+                 sim::writeNumber(play.speed)};
+    serve.play = std::move(play);
+    return "";
+}
+
 // Serves one device to browsers: on ROOT (laid out when it does not exist yet) or on a temporary
 // root, until Ctrl-C.
 int cmdServe(int argc, char** argv) {
     Args args;
     std::string error;
     std::vector<std::string> valued = sim::deviceImageOptionNames();
-    valued.insert(valued.end(), {"root", "port", "host"});
+    valued.insert(valued.end(), {"root", "port", "host", "play", "speed"});
     if (!parseArgs(argc, argv, 2, valued, {"resume", "fresh"}, args, error))
         return usageError(error);
     if (!args.positional.empty())
@@ -322,6 +286,24 @@ int cmdServe(int argc, char** argv) {
     }
     serve.resume = args.options.count("resume") > 0;
     fs::path root = args.options["root"];
+    if (args.options.count("play") || args.options.count("speed")) {
+        if (std::string e = playOptions(args, serve, fresh); !e.empty())
+            return std::cerr << "hushmark-sim serve: " << e << "\n", 2;
+        if (fresh) // a reset: the person takes the device over
+            serve.play.reset();
+        // The scenario's first lines lay the device out, on a root of its own.
+        if (serve.play && !serve.resume) {
+            root = makeTemporaryRoot();
+            std::string e =
+                root.empty() ? "cannot make a temporary device root"
+                             : sim::layDeviceImage(root, sim::scenarioImage(serve.play->scenario.settings));
+            if (e.empty())
+                e = sim::lockDeviceRoot(root);
+            if (!e.empty())
+                return std::cerr << "hushmark-sim: " << e << "\n", 1;
+            setenv("HUSHMARK_SIM_TEMPORARY_ROOT", root.c_str(), 1);
+        }
+    }
     // A device laid out now is ready at first sight: libstatusbar installed (the status-bar icon
     // shows) and the host's own time zone, unless the options say otherwise.
     sim::DeviceImageOptions image;
@@ -333,7 +315,9 @@ int cmdServe(int argc, char** argv) {
         return usageError(e);
     bool temporary = false;
     std::string e;
-    if (serve.resume || fresh) {
+    if (serve.play && !serve.resume) {
+        temporary = true;
+    } else if (serve.resume || fresh) {
         const char* temp = std::getenv("HUSHMARK_SIM_TEMPORARY_ROOT");
         temporary = temp && root == temp;
         if (temporary)

@@ -88,6 +88,7 @@ ParsedAction parseAction(const nlohmann::json& request, const std::vector<Action
     if (a.name == "touch" || a.name == "tap") {
         a.phase = a.name == "tap" ? "tap" : f.text("phase");
         const std::string screen = f.text("screen");
+        a.finger = f.text("finger", false, 64);
         a.x = f.number("x");
         a.y = f.number("y");
         if (!f.error.empty())

@@ -24,6 +24,7 @@ struct Action {
     std::string phase;                 // touch: "down", "move" or "up"; tap: "tap"
     size_t screen = 0;                 // touch, tap: an index into the screens given
     double x = 0, y = 0;               // touch, tap: within the screen's extent
+    std::string finger;                // touch, tap: the page's finger ("" when none is named)
     std::string text;                  // type: the text; key: the key; removeAlarm: the id;
                                        // alertButton: the title; setTime: the time as written;
                                        // addon: the add-on's name; open: the app

@@ -94,7 +94,11 @@ Reply DeviceHost::move(Screen screen, CGPoint point) {
                                   if (pendingMove_ == slot)
                                       pendingMove_.reset();
                               }
+                              const NSDate began = device_.now();
                               std::string e = device_.input().touchMove(slot->screen, at);
+                              if (e.empty())
+                                  session_.record(step::Touch{TouchPhase::Move, slot->screen, {at.x, at.y}},
+                                                  began, device_.now());
                               answer->set_value(e.empty() ? Reply::ok() : Reply::error(409, e));
                           },
                           [answer] { answer->set_value(Reply::error(503, "the device is shutting down")); },
@@ -189,6 +193,10 @@ nlohmann::json DeviceHost::state() {
     nlohmann::json state = device_.inspection().state();
     state["rate"] = rate_;
     state["addons"] = addons_.json();
+    if (!playing_.is_null())
+        state["playing"] = playing_;
+    state["session"] = {
+        {"steps", session_.steps()}, {"unwritten", session_.unwritten()}, {"full", session_.full()}};
     return state;
 }
 

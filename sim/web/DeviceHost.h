@@ -15,8 +15,10 @@
 #pragma once
 
 #include "AddonChoices.h"
+#include "Fingers.h"
 #include "device/DeviceImage.h"
 #include "Publication.h"
+#include "SessionRecorder.h"
 
 #include "coregraphics/CGGeometry.h"
 #include "device/Device.h"
@@ -79,6 +81,15 @@ class DeviceHost {
     const std::optional<DeviceImageOptions>& resetRequested() const { return reset_; }
 
     Publication& publication() { return publication_; }
+    // Device thread only: what the person did since the boot, as a scenario.
+    SessionRecorder& session() { return session_; }
+    // Any thread: which page's finger is down on each screen.
+    Fingers& fingers() { return fingers_; }
+    // Device thread only: a scenario being played, as the page shows it (null when none).
+    void setPlaying(nlohmann::json playing) { playing_ = std::move(playing); }
+    // Any thread: event-stream viewers that have connected so far.
+    void viewerJoined() { ++viewers_; }
+    int viewersSoFar() const { return viewers_; }
     // Device thread only: the add-ons chosen for the next respring.
     AddonChoices& addons() { return addons_; }
 
@@ -112,6 +123,10 @@ class DeviceHost {
 
     CGSize extents_[kScreenCount];
     AddonChoices addons_;
+    SessionRecorder session_;
+    Fingers fingers_;
+    nlohmann::json playing_;
+    std::atomic<int> viewers_{0};
     std::optional<DeviceImageOptions> reset_;
 
     // Device thread only.

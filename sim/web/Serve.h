@@ -2,14 +2,23 @@
 // (or a respring, which relaunches the program on the same root and port).
 #pragma once
 
+#include "Scenario.h"
 #include "WebServer.h"
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace sim::web {
+
+// A scenario to play on the served device (`serve --play`).
+struct PlayOptions {
+    Scenario scenario;
+    double speed = 1;
+    std::vector<std::string> argv; // its options, for a respring's relaunch
+};
 
 struct ServeOptions {
     std::filesystem::path root; // laid out already
@@ -17,6 +26,7 @@ struct ServeOptions {
     ServerOptions server;
     // This program's command line for a respring's relaunch, without --port and --resume.
     std::vector<std::string> relaunchArgv;
+    std::optional<PlayOptions> play;
 };
 
 // 0 after a clean shutdown; 1 when the device or the server cannot start (the reason on `err`).

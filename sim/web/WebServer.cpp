@@ -85,7 +85,8 @@ Routed WebServer::route(http::Request& request) {
             return answer(errorResponse(405, "use GET for " + path));
         return answer({200, asset.type, std::string(asset.content)});
     }
-    if (path == "/api/device" || path == "/api/events" || path.rfind("/api/inspect/", 0) == 0) {
+    if (path == "/api/device" || path == "/api/events" || path == "/api/session.scn" ||
+        path.rfind("/api/inspect/", 0) == 0) {
         if (!get)
             return answer(errorResponse(405, "use GET for " + path.substr(0, 100)));
     } else if (path == "/api/action") {
@@ -114,6 +115,14 @@ Routed WebServer::route(http::Request& request) {
             return json(host_.call([s](Device& d) { return Reply::ok(d.inspection().inspect(s)); }));
         });
     }
+    if (path == "/api/session.scn") {
+        return work([this] {
+            Reply r = host_.call([this](Device& d) { return Reply::ok(host_.session().scenario(d.now())); });
+            if (r.status != 200)
+                return json(r);
+            return Response{200, "text/plain; charset=utf-8", r.body.get<std::string>()};
+        });
+    }
     if (path == "/api/action") {
         return work([this, body = std::move(request.body)] {
             nlohmann::json action = nlohmann::json::parse(body, nullptr, false);
@@ -126,6 +135,7 @@ Routed WebServer::route(http::Request& request) {
         Routed routed;
         routed.kind = Routed::Kind::Stream;
         routed.stream = std::make_unique<PublicationStream>(host_.publication());
+        host_.viewerJoined();
         return routed;
     }
     return answer(errorResponse(404, "no such page or route: " + request.method + " " + path.substr(0, 100)));

@@ -4,7 +4,10 @@
 //
 //   node tests/web/serve.test.mjs HUSHMARK_SIM SCREENSHOT.png
 import { spawn } from 'node:child_process';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { chromium } from 'playwright-core';
+import { downloaded, events, fail, phoneFits, pngSize, run, waitFor } from './checks.mjs';
 
 const [program, screenshotPath] = process.argv.slice(2);
 if (!program || !screenshotPath) {
@@ -12,17 +15,6 @@ if (!program || !screenshotPath) {
   process.exit(2);
 }
 const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
-
-function fail(message) { throw new Error(message); }
-async function waitFor(what, check, timeoutMs = 15000) {
-  const until = Date.now() + timeoutMs;
-  for (;;) {
-    const value = await check();
-    if (value) return value;
-    if (Date.now() > until) fail(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
-}
 
 // The server, on a port the system picks.
 const server = spawn(program, ['serve', '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
@@ -34,18 +26,21 @@ const base = await waitFor('the server\'s URL', () => output.match(/http:\/\/[^\
 const browser = await chromium.launch({ executablePath: chromiumPath, headless: true, args: ['--no-sandbox', '--disable-gpu'] });
 let exitCode = 1;
 try {
-  const page = await browser.newPage({ viewport: { width: 1240, height: 720 } });
+  const context = await browser.newContext({ viewport: { width: 1240, height: 720 }, acceptDownloads: true });
+  const page = await context.newPage();
   page.on('pageerror', (error) => fail(`page error: ${error.message}`));
   await page.goto(base);
 
   const inspect = async (screen) => (await fetch(`${base}api/inspect/${screen}`)).json();
-  const version = () => page.$eval('#phone canvas', (canvas) => Number(canvas.dataset.version || 0));
+  const version = (on = page) => on.$eval('#phone canvas', (canvas) => Number(canvas.dataset.version || 0)).catch(() => 0);
   const timeline = () => page.textContent('#timeline');
   const front = async () => (await inspect('phone')).phone.front;
-  // A point of the phone, in its points, on the page.
-  async function at(x, y) {
-    const box = await page.locator('#phone canvas').boundingBox();
-    return { x: box.x + x, y: box.y + y };
+  // A point of the phone, in its points, on the page (the phone is scaled to fit the window).
+  async function at(x, y, on = page) {
+    const { width } = await (await fetch(`${base}api/device`)).json();
+    const box = await on.locator('#phone canvas').boundingBox();
+    const perPoint = box.width / width;
+    return { x: box.x + x * perPoint, y: box.y + y * perPoint, perPoint };
   }
   async function click(x, y) {
     const p = await at(x, y);
@@ -106,6 +101,7 @@ try {
   }
 
   await waitFor('the phone', async () => (await version()) > 0);
+  await phoneFits(page);
   // Settings from the home screen, then Hushmark's row on its list.
   if ((await front()) !== 'Settings') {
     if ((await front()) !== 'home') await page.click('#home');
@@ -141,6 +137,7 @@ try {
   const statusBefore = JSON.stringify(await statusRow());
   await tapRow('Disarm Now');
   await waitFor('the status row to change', async () => JSON.stringify(await statusRow()) !== statusBefore);
+  await waitFor('Hushmark\'s status-bar icon to show', async () => (await timeline()).includes('status item visible  Hushmark'));
 
   // An alarm inside the disarm time is dropped when the clock runs past it.
   await page.fill('#alarm-time', '08:05:00');
@@ -185,8 +182,9 @@ try {
   const sample = (inspection) => findView(inspection.views, (v) => v.class === 'UILabel' && v.text === 'Button')?.background;
   const hexBefore = hexText(colorPage) || fail('no hex text on the color page');
   const sampleBefore = sample(colorPage) || fail('no sample on the color page');
+  const { perPoint } = await at(0, 0);
   const box = await page.locator('#phone canvas').boundingBox();
-  const point = (fx, fy) => ({ x: box.x + picker.frame.x + picker.frame.width * fx, y: box.y + picker.frame.y + picker.frame.height * fy });
+  const point = (fx, fy) => ({ x: box.x + (picker.frame.x + picker.frame.width * fx) * perPoint, y: box.y + (picker.frame.y + picker.frame.height * fy) * perPoint });
   const from = point(0.2, 0.3), to = point(0.85, 0.15);
   // A drag at about 60 moves a second; the page's corner shows the pictures it paints a second
   // and the touch-to-picture latency, read before the release. Printed, not a pass condition
@@ -253,6 +251,9 @@ try {
   await waitFor('Settings resumed on Hushmark\'s page', async () => (await front()) === 'Settings' &&
     (await rows()).some((r) => r.label === 'Color Picker Above Sliders'));
 
+  await otherPageAndDownloads();
+  await keyboardAndCaret();
+
   // A respring relaunches the server on the same port; the page reconnects, a set alarm stays.
   await page.fill('#alarm-time', '11:00:00');
   await page.fill('#alarm-label', 'Later');
@@ -271,6 +272,23 @@ try {
   const relaunched = await inspect('springboard');
   if (!relaunched.springboard.booted || !relaunched.springboard.alarms.some((a) => a.label === 'Later'))
     fail(`after the respring: ${JSON.stringify(relaunched.springboard)}`);
+  // The session goes on over the respring: replayed, what follows the relaunch is what the page
+  // shows after it (the runner's timeline leaves out the relaunch's own loading lines).
+  await page.click('#next-alarm');
+  await waitFor('"Later" to fall due', async () => /alarm (delivered|dropped) {2}Later/.test(await timeline()));
+  await page.click('[data-rate="0"]');
+  const afterRespring = await downloaded(page, () => page.click('#session-download'));
+  if (!/\naddon install flipswitch\n(.*\n)*respring\n/.test(afterRespring.bytes.toString())) fail(`the session over the respring:\n${afterRespring.bytes}`);
+  const replayedAll = events(await run(program, afterRespring.file));
+  const replayedAfter = replayedAll.slice(replayedAll.findIndex((l) => l.endsWith('  springboard relaunching')) + 1);
+  const shownAfter = async () => {
+    const shown = events(await timeline());
+    return shown.slice(shown.findLastIndex((l) => l.endsWith('  springboard launched')) + 1);
+  };
+  await waitFor('the page\'s timeline since the respring to be the replay\'s', async () => JSON.stringify(await shownAfter()) === JSON.stringify(replayedAfter), 5000)
+    .catch(async () => fail(`the replay over the respring:\n${replayedAfter.join('\n')}\n---\n${(await shownAfter()).join('\n')}`));
+  if (!replayedAfter.some((l) => /alarm (delivered|dropped) {2}Later$/.test(l))) fail(`no alarm after the respring in the replay:\n${replayedAll.join('\n')}`);
+  afterRespring.done();
 
   // A reset starts a fresh device with the chosen time zone and screen: no alarms, the add-ons kept.
   await page.fill('#reset-timezone', 'Asia/Tokyo');
@@ -287,7 +305,99 @@ try {
   await page.reload();
   await waitFor('flipswitch still installed after the reset', async () => (await addonText()) === 'true  flipswitch');
 
+  // The phone fits any window, the controls beside it or below it.
+  for (const [width, height] of [[500, 900], [1400, 900], [320, 640]]) {
+    await page.setViewportSize({ width, height });
+    await page.evaluate(() => window.scrollTo(0, 0)); // as a person who opens the page sees it
+    await page.waitForTimeout(100);
+    const boxes = await phoneFits(page);
+    if (width === 500) {
+      const narrow = join(tmpdir(), 'hushmark-serve-500.png');
+      await page.screenshot({ path: narrow });
+      console.log(`the page at 500 px: ${narrow}`);
+    }
+    console.log(`at ${width}x${height}: screens ${boxes.map((b) => `${Math.round(b.width)}x${Math.round(b.height)}`).join(', ')}`);
+  }
+
   exitCode = 0;
+
+  // A second page shows the same device and has its own finger; the page's downloads; a
+  // recorded session replayed with hushmark-sim run gives the page's timeline.
+  async function otherPageAndDownloads() {
+    const other = await context.newPage();
+    other.on('pageerror', (error) => fail(`second page error: ${error.message}`));
+    await other.goto(base);
+    await waitFor('the second page\'s screens', async () => (await version(other)) > 0);
+    // In sync: what one page does, the other shows.
+    await other.click('[data-rate="60"]');
+    await waitFor('the first page to show the rate the second chose', () => page.$eval('[data-rate="60"]', (b) => b.classList.contains('active')));
+    await page.click('[data-rate="0"]');
+    await waitFor('the second page to show the clock paused', () => other.$eval('[data-rate="0"]', (b) => b.classList.contains('active')));
+    await waitFor('both clocks alike', async () => (await page.textContent('#clock')) === (await other.textContent('#clock')));
+    // Each its own finger: while the first page's is down, the second's touch is refused beside
+    // its screen, and the first one's finger stays down and lifts as its own.
+    const title = await at(160, 42);
+    await page.mouse.move(title.x, title.y);
+    await page.mouse.down();
+    await waitFor('the first page\'s finger circle', () => page.$eval('#phone .finger', (f) => !f.hidden));
+    await page.waitForTimeout(200);
+    const there = await at(160, 42, other);
+    await other.mouse.click(there.x, there.y);
+    await waitFor('the second page told its touch waits', async () => /another page's finger is down/.test(await other.textContent('figure:has(#phone) .note')));
+    await page.mouse.up();
+    await waitFor('the first page\'s finger circle gone', () => page.$eval('#phone .finger', (f) => f.hidden));
+    if (await page.textContent('figure:has(#phone) .note')) fail(`the first page's touch: ${await page.textContent('figure:has(#phone) .note')}`);
+    await other.mouse.click(there.x, there.y);
+    await waitFor('the second page\'s touch taken once the first lifted', async () => !(await other.textContent('figure:has(#phone) .note')));
+    await other.close();
+
+    const shot = await downloaded(page, () => page.click('#screenshot'));
+    const size = pngSize(shot.bytes);
+    const device = await (await fetch(`${base}api/device`)).json();
+    if (size.height !== device.height * device.scale || size.width % (device.width * device.scale) !== 0)
+      fail(`the screenshot is ${size.width}x${size.height}`);
+    shot.done();
+    const timelineFile = await downloaded(page, () => page.click('#timeline-download'));
+    const timelineText = timelineFile.bytes.toString();
+    if (!timelineText.includes('springboard launched') || !timelineText.includes('alert dismissed')) fail(`the timeline download: ${timelineText.slice(0, 200)}`);
+    timelineFile.done();
+
+    const session = await downloaded(page, () => page.click('#session-download'));
+    const text = session.bytes.toString();
+    if (session.name !== 'session.scn' || !/\ntouch move \w+ /.test(text)) fail(`the session download ${session.name}: ${text.slice(0, 300)}`);
+    const replayed = events(await run(program, session.file));
+    await waitFor('the page\'s timeline to be the replay\'s', async () => JSON.stringify(events(await timeline())) === JSON.stringify(replayed), 5000)
+      .catch(async () => fail(`the replay's timeline differs from the page's:\n${replayed.join('\n')}\n---\n${events(await timeline()).join('\n')}`));
+    console.log(`a session of ${text.split('\n').length} lines replayed to the page's ${replayed.length} timeline events`);
+    session.done();
+  }
+
+  // Shortcuts from the keyboard; the caret in the text field being edited.
+  async function keyboardAndCaret() {
+    await page.click('header h1');
+    await page.keyboard.press('?');
+    await waitFor('the help panel', () => page.isVisible('#help'));
+    await page.keyboard.press('Escape');
+    await waitFor('the help panel closed', async () => !(await page.isVisible('#help')));
+    await page.keyboard.press('3');
+    await waitFor('the clock at 3600x by its key', () => page.$eval('[data-rate="3600"]', (b) => b.classList.contains('active')));
+    await page.keyboard.press('0');
+    await waitFor('the clock paused by its key', () => page.$eval('[data-rate="0"]', (b) => b.classList.contains('active')));
+    const field = await reveal('Minutes to Disarm');
+    await click(field.frame.x + field.frame.width - 30, field.frame.y + field.frame.height / 2);
+    await waitFor('the caret in the field being edited', () => page.$eval('#phone .caret', (c) => !c.hidden));
+    const caretX = () => page.$eval('#phone .caret', (c) => c.getBoundingClientRect().x);
+    await page.keyboard.press('Backspace');
+    await page.keyboard.press('Backspace');
+    await waitFor('the field emptied', async () => (await (await fetch(`${base}api/inspect/phone`)).json()).editing?.text === '');
+    await page.waitForTimeout(300);
+    const empty = await caretX();
+    await page.keyboard.type('45');
+    await waitFor('the caret to move past the text typed', async () => (await caretX()) > empty + 8);
+    await page.keyboard.press('Enter');
+    await waitFor('the row to take the text', async () => (await row('Minutes to Disarm')).value === '45');
+    await waitFor('the caret gone when the editing ends', () => page.$eval('#phone .caret', (c) => c.hidden));
+  }
 } catch (error) {
   console.error(`browser test failed: ${error.message}`);
 } finally {

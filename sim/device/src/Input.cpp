@@ -62,7 +62,9 @@ std::optional<Input::EditedText> Input::editing() const {
     id field = editing_->field.lock();
     if (!field)
         return std::nullopt;
-    return EditedText{editing_->screen, msg<std::string>(field, "text")};
+    UIView* view = asView(field);
+    return EditedText{editing_->screen, msg<std::string>(field, "text"),
+                      view->convertRectToView(view->bounds(), nullptr)};
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -60,6 +60,18 @@ double rounded(double v) {
     return std::round(v * 100) / 100;
 }
 
+json frameJson(CGRect r);
+
+// The text field being edited, where it lies on its screen (a front end draws the caret there),
+// or null.
+json editingJson(const Input& input) {
+    auto edited = input.editing();
+    if (!edited)
+        return nullptr;
+    return {
+        {"screen", screenName(edited->screen)}, {"text", edited->text}, {"frame", frameJson(edited->frame)}};
+}
+
 json frameJson(CGRect r) {
     return {{"x", rounded(r.origin.x)},
             {"y", rounded(r.origin.y)},
@@ -198,10 +210,7 @@ nlohmann::json Inspection::inspect(Screen screen) {
     // The Settings rows, placed where the screen shows them (on the phone: scrolled as it is).
     if (screen == Screen::Settings || (screen == Screen::Phone && apps_.inFront() == kSettingsAppName))
         j["settings"] = settingsJson();
-    json editing = nullptr;
-    if (auto edited = input_.editing())
-        editing = {{"screen", screenName(edited->screen)}, {"text", edited->text}};
-    j["editing"] = editing;
+    j["editing"] = editingJson(input_);
     return j;
 }
 
@@ -251,7 +260,8 @@ json Inspection::state() const {
             {"booted", apps_.isBooted()},
             {"front", apps_.isBooted() ? json(apps_.inFront()) : json(nullptr)},
             {"alarms", alarmList},
-            {"nextAlarm", next ? json(localDateTime(*next, world_.timeZone())) : json(nullptr)}};
+            {"nextAlarm", next ? json(localDateTime(*next, world_.timeZone())) : json(nullptr)},
+            {"editing", editingJson(input_)}};
 }
 
 std::vector<std::string> Inspection::rowLabels() {

@@ -27,9 +27,14 @@ class ServedDeviceTest : public testing::Test {
         ASSERT_EQ(layDeviceImage(root_, {}), "");
         device_ = std::make_unique<Device>(
             Device::Options{root_, *dateFromLocal("2026-12-07 06:59:00", "UTC"), false});
+        // As `serve` starts: the session's setup read before the boot, which it records.
+        const ScenarioSettings setup = sessionSettings(*device_);
+        const NSDate start = device_->now();
         ASSERT_EQ(device_->boot(), "");
         ASSERT_EQ(device_->input().openSettings(), "");
         host_ = std::make_unique<DeviceHost>(*device_, "UTC");
+        host_->session().beginBooted(setup, start);
+        host_->session().record(step::OpenSettings{}, device_->now(), device_->now());
     }
     void TearDown() override {
         server_.reset();

@@ -46,6 +46,7 @@ class Input {
     struct EditedText {
         Screen screen;
         std::string text;
+        CGRect frame; // the field, in screen points
     };
     std::optional<EditedText> editing() const;
 

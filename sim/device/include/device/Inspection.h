@@ -38,7 +38,7 @@ class Inspection {
     //              "windowsOver": [VIEW...]}   (Phone: "views" is the full-screen window, these
     //                                           the windows over it, the status bar; and
     //                                           "settings" when Settings is in front)
-    //    "editing": {"screen", "text"}|null}
+    //    "editing": {"screen", "text", "frame"}|null}   (the text field being edited)
     //   VIEW: {"class", "frame": {"x","y","width","height"} (screen points), "alpha",
     //          "hidden", "tag", "background": COLOR|null, and when they apply "text",
     //          "textColor", "title", "titleColor", "enabled", "highlighted", "actions", "value",
@@ -50,7 +50,7 @@ class Inspection {
     nlohmann::json inspect(Screen screen);
     // What both front ends show beside the screens:
     //   {"time", "timeZone", "locked", "booted", "front" (as the phone's; null before boot),
-    //    "alarms": [ALARM...], "nextAlarm"}
+    //    "alarms": [ALARM...], "nextAlarm", "editing": {"screen", "text", "frame"}|null}
     //   ALARM: {"id", "time": "HH:MM:SS", "label", "snooze", "daily", "enabled"}
     nlohmann::json state() const;
     // The screen's extent in points (a Settings page may be taller than the screen).
