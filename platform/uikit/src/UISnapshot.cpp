@@ -131,7 +131,7 @@ SnapshotImage imageFromSurface(cairo_surface_t* surface, size_t x0, size_t y0, s
     const UnpremultiplyTable& straight = unpremultiplyTable();
     for (size_t y = 0; y < image.height; ++y) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + long(y0 + y) * stride) + x0;
-        uint8_t* out = &image.rgba[y * image.width * 4];
+        uint8_t* out = image.rgba.data() + y * image.width * 4; // no row at all when width is 0
         for (size_t x = 0; x < image.width; ++x, out += 4) {
             const uint32_t p = row[x];
             const uint32_t a = p >> 24;
