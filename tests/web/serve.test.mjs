@@ -86,12 +86,14 @@ try {
     }
     fail(`the row "${label}" does not come into sight`);
   }
-  // The switch on a row, in sight.
+  // The switch on a row, in sight (looked for again while the page settles: the page may still
+  // be sending a drag's last touches, or the table be laid out anew after a page was left).
   async function switchOf(label) {
-    const r = await reveal(label);
-    const middle = r.frame.y + r.frame.height / 2;
-    return findView((await inspect('phone')).views, (v) => v.class === 'PSSwitchView' && !v.hidden && v.frame.y <= middle && middle <= v.frame.y + v.frame.height)
-      || fail(`no switch on the row "${label}"`);
+    return waitFor(`a switch on the row "${label}"`, async () => {
+      const r = await reveal(label);
+      const middle = r.frame.y + r.frame.height / 2;
+      return findView((await inspect('phone')).views, (v) => v.class === 'PSSwitchView' && !v.hidden && v.frame.y <= middle && middle <= v.frame.y + v.frame.height);
+    });
   }
   async function tapRow(label) {
     const r = await reveal(label);
@@ -251,6 +253,7 @@ try {
   await waitFor('Settings resumed on Hushmark\'s page', async () => (await front()) === 'Settings' &&
     (await rows()).some((r) => r.label === 'Color Picker Above Sliders'));
 
+  await clockAlarmOverSettings();
   await otherPageAndDownloads();
   await keyboardAndCaret();
 
@@ -323,6 +326,43 @@ try {
 
   // A second page shows the same device and has its own finger; the page's downloads; a
   // recorded session replayed with hushmark-sim run gives the page's timeline.
+  // The Clock app adds an alarm through its own screens (the + button, then Save with the picker
+  // at the time it shows); back in Settings the clock runs to it, it rings over Settings, and the
+  // extra button on its alert stops it.
+  async function clockAlarmOverSettings() {
+    const openFromHome = async (tag, name) => {
+      if ((await front()) !== 'home') await page.click('#home');
+      await waitFor('the home screen', async () => (await front()) === 'home');
+      const icon = findView((await inspect('phone')).views, (v) => v.tag === tag) || fail(`no ${name} icon on the home screen`);
+      await click(...centre(icon.frame));
+      await waitFor(`${name} in front`, async () => (await front()) === name);
+    };
+    // A control of the Clock app by the text of its label ("+", "Save").
+    const control = async (text) => findView((await inspect('phone')).views,
+      (v) => v.class === 'UIControl' && !v.hidden && (v.subviews || []).some((s) => s.text === text));
+    await openFromHome(4401, 'Clock');
+    await click(...centre((await waitFor('the Clock app\'s + button', () => control('+'))).frame));
+    const save = await waitFor('the Add Alarm screen', () => control('Save'));
+    const alarmsBefore = (await inspect('springboard')).springboard.alarms.length;
+    await click(...centre(save.frame));
+    await waitFor('the Clock app\'s alarm in SpringBoard\'s list', async () =>
+      (await inspect('springboard')).springboard.alarms.length === alarmsBefore + 1);
+    await openFromHome(4400, 'Settings');
+    await page.click('#next-alarm');
+    const ringing = await waitFor('the alarm to ring over Settings', async () => {
+      const phone = await inspect('phone');
+      return phone.phone.front === 'Settings' && phone.alerts.find((a) => a.accessory);
+    });
+    const stop = findView(ringing.accessory, (v) => v.class === 'UIButton' && v.title) || fail(`no button in ${JSON.stringify(ringing.accessory)}`);
+    const before = (await timeline()).length;
+    await click(...centre(stop.frame));
+    await waitFor('the extra button to stop the alarm over Settings', async () => {
+      const since = (await timeline()).slice(before);
+      return since.includes('alarm stopped') && since.includes('alert dismissed');
+    });
+    if ((await inspect('phone')).alerts.length !== 0) fail('an alert stays over Settings after the extra button');
+  }
+
   async function otherPageAndDownloads() {
     const other = await context.newPage();
     other.on('pageerror', (error) => fail(`second page error: ${error.message}`));
