@@ -120,6 +120,16 @@ try {
   // Ready at first sight: the clock runs at 1x and libstatusbar is there (the icon row is on offer).
   await waitFor('the 1x button to show the running clock', () => page.$eval('[data-rate="1"]', (b) => b.classList.contains('active')));
   if (!(await row('Status Bar Icon')).enabled) fail('the "Status Bar Icon" row is greyed on a plain serve');
+  // The tweak looks at the settings 5 s after SpringBoard's launch, on the device's clock. The
+  // test sets that clock back days below, which would leave that look days ahead: it waits until
+  // it has happened, as a person reading the screen would anyway.
+  const seconds = (hms) => hms.split(':').map(Number).reduce((sum, part) => sum * 60 + part, 0);
+  const launched = await waitFor('SpringBoard\'s launch in the timeline',
+    async () => (await timeline()).match(/(\d\d:\d\d:\d\d)\s+springboard launched/)?.[1]);
+  await waitFor('6 s on the device\'s clock since SpringBoard launched', async () => {
+    const now = (await inspect('springboard')).time.slice(11, 19);
+    return (seconds(now) - seconds(launched) + 86400) % 86400 >= 6;
+  }, 30000);
   // From here on the clock is the test's: paused at a known morning.
   await page.click('[data-rate="0"]');
   await page.fill('#time-input', '2026-12-07 08:00:00');
