@@ -95,16 +95,45 @@ id SettingsApp::openPaneFromList(const std::string& label) {
     return depth() > before ? currentController() : nullptr;
 }
 
+// The titles the navigation bar shows: the page's and the previous page's.
+std::string SettingsApp::navigationTitles() const {
+    std::string titles = msg<std::string>(stack_.back(), "title");
+    if (stack_.size() > 1)
+        titles += '\x1f' + msg<std::string>(stack_[stack_.size() - 2], "title");
+    return titles;
+}
+
 id SettingsApp::screenWindow() {
+    if (stack_.empty() || !shownTableOf(stack_.back()))
+        return plainScreenWindow();
+    id controller = stack_.back();
+    PSTableView* table = shownTableOf(controller);
+    // The window made last still shows this page as it is: it is kept, so what changes on it
+    // is all a display draws again.
+    const bool kept = shownWindow_ && shownPage_.lock() == controller && !table->sizesToContent &&
+                      table->superview() == shownWindow_ && shownTitles_ == navigationTitles();
+    if (!kept)
+        buildScreenWindow(controller, *table);
+    // Rows made since (a reload) have fields of their own to watch.
+    for (NSInteger s = 0; s < table->numberOfSections(); ++s)
+        for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r)
+            if (id cell = table->cellForRowAtIndexPath({s, r});
+                dynamic_cast<PSEditableTableCell*>(cell.get()))
+                msg(msg<id>(cell, "control"), "addTarget:action:forControlEvents:", fieldTarget_,
+                    SELECTOR("fieldTouched:"), UIControlEventTouchUpInside);
+    return shownWindow_;
+}
+
+id SettingsApp::plainScreenWindow() {
     id window = msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
                         "initWithFrame:", CGRect{{0, 0}, screen_});
     msg(window, "setBackgroundColor:", ps::tableBackgroundColor());
-    if (stack_.empty())
-        return window;
-    id controller = stack_.back();
-    PSTableView* table = shownTableOf(controller);
-    if (!table)
-        return window;
+    return window;
+}
+
+void SettingsApp::buildScreenWindow(const id& controller, PSTableView& tableView) {
+    PSTableView* table = &tableView;
+    id window = plainScreenWindow();
     CGPoint offset = table->contentOffset();
     if (table->sizesToContent) {
         // Back from a whole-page picture: the offset the screen left it at.
@@ -141,13 +170,9 @@ id SettingsApp::screenWindow() {
         target->app = alive_;
         fieldTarget_ = target;
     }
-    for (NSInteger s = 0; s < table->numberOfSections(); ++s)
-        for (NSInteger r = 0; r < table->numberOfRowsInSection(s); ++r)
-            if (id cell = table->cellForRowAtIndexPath({s, r});
-                dynamic_cast<PSEditableTableCell*>(cell.get()))
-                msg(msg<id>(cell, "control"), "addTarget:action:forControlEvents:", fieldTarget_,
-                    SELECTOR("fieldTouched:"), UIControlEventTouchUpInside);
     msg(window, "addSubview:", table->self());
     msg(window, "addSubview:", navigationBar());
-    return window;
+    shownWindow_ = window;
+    shownPage_ = controller;
+    shownTitles_ = navigationTitles();
 }

@@ -18,17 +18,25 @@ void SpringBoardDisplay::refresh() {
     }
     const bool app = apps_.front() == SpringBoardApps::Front::App;
     id front = apps_.frontWindow();
+    // The bar's window is kept while it would show the same: only a change is drawn again.
+    const auto style = app ? springboard::StatusBarStyle::Light : springboard::StatusBarStyle::Dark;
+    std::string shows = host_.statusBarContent(style);
+    if (statusBar_ && shows == statusBarContent_) {
+        stack_.setWindows({front, statusBar_});
+        return;
+    }
     id bar =
         msg<id>(msg<id>(classObject(objc_getClass("UIWindow")), "alloc"),
                 "initWithFrame:", CGRect{{0, 0}, {apps_.screenSize().width, springboard::kStatusBarHeight}});
-    id content =
-        host_.statusBarView(app ? springboard::StatusBarStyle::Light : springboard::StatusBarStyle::Dark);
+    id content = host_.statusBarView(style);
     // Over the home screen and the switcher the bar is see-through: their picture shows under its text.
     if (!app)
         msg(content, "setBackgroundColor:", id());
     msg(bar, "addSubview:", content);
     msg(bar, "setWindowLevel:", kStatusBarWindowLevel);
     msg(bar, "setUserInteractionEnabled:", false);
+    statusBar_ = bar;
+    statusBarContent_ = std::move(shows);
     stack_.setWindows({front, bar});
 }
 

@@ -288,6 +288,10 @@ id SpringBoardHost::statusBarView(springboard::StatusBarStyle style) const {
     return springboard::makeStatusBarView(screenState(), style);
 }
 
+std::string SpringBoardHost::statusBarContent(springboard::StatusBarStyle style) const {
+    return springboard::statusBarContent(screenState(), style);
+}
+
 bool SpringBoardHost::writeScreenSnapshot(const std::string& hostPngPath) const {
     return UISnapshotWriteScreen(screenWindow(), hostPngPath, 2);
 }

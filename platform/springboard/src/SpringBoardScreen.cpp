@@ -107,6 +107,15 @@ id makeStatusBarView(const ScreenState& state, StatusBarStyle style) {
     return bar;
 }
 
+std::string statusBarContent(const ScreenState& state, StatusBarStyle style) {
+    std::string content = style == StatusBarStyle::Dark ? "dark " : "light ";
+    content += clockText(state.now, state.utcOffset);
+    for (const StatusBarItem& item : state.items)
+        if (item.visible && !item.imageName.empty())
+            content += '\x1f' + item.imageName;
+    return content;
+}
+
 id makeScreenWindow(const ScreenState& state) {
     const CGRect bounds = UIScreen::main()->bounds();
     const CGFloat width = bounds.size.width;

@@ -7,6 +7,7 @@
 #include "uikit/UIView.h"
 #include "uikit/UIWindow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <unordered_map>
@@ -22,13 +23,26 @@ constexpr size_t kPruneAt = 64;
 
 struct Marks {
     std::weak_ptr<Object> root;
-    std::vector<CGRect> rects;
+    std::vector<std::vector<CGRect>> byReader; // by reader slot
 };
 
 // The marks by root. One device thread draws; the map is only touched there.
 std::unordered_map<const Object*, Marks>& dirtyMarks() {
     static auto* all = new std::unordered_map<const Object*, Marks>;
     return *all;
+}
+
+// Which reader slots are taken; slot 0 is the reader of UIDirtyTake without one.
+std::vector<bool>& readerSlots() {
+    static auto* slots = new std::vector<bool>{true};
+    return *slots;
+}
+
+// Leaves a slot empty on every root, for a reader that comes or goes.
+void clearSlot(size_t slot) {
+    for (auto& [object, marks] : dirtyMarks())
+        if (slot < marks.byReader.size())
+            marks.byReader[slot].clear();
 }
 
 bool dirtyRectsTouch(CGRect a, CGRect b) {
@@ -99,7 +113,29 @@ void markDirtyInParent(const CALayer& layer, CGRect r) {
     Marks& m = all[root.get()];
     if (m.root.lock() != root) // a new object where a gone one was
         m = Marks{root, {}};
-    addDirtyRect(m.rects, r);
+    const std::vector<bool>& slots = readerSlots();
+    m.byReader.resize(slots.size());
+    for (size_t slot = 0; slot < slots.size(); ++slot)
+        if (slots[slot])
+            addDirtyRect(m.byReader[slot], r);
+}
+
+std::vector<CGRect> takeMarks(const UIView& root, size_t slot) {
+    auto& all = dirtyMarks();
+    auto it = all.find(&root);
+    if (it == all.end())
+        return {};
+    std::vector<CGRect> rects;
+    if (it->second.root.expired()) {
+        all.erase(it);
+        return rects;
+    }
+    if (slot < it->second.byReader.size())
+        rects.swap(it->second.byReader[slot]);
+    if (std::all_of(it->second.byReader.begin(), it->second.byReader.end(),
+                    [](const std::vector<CGRect>& r) { return r.empty(); }))
+        all.erase(it);
+    return rects;
 }
 
 // Whether the layer's tree is under a window or an alert, which keep marks (checked first: a
@@ -132,13 +168,23 @@ void UIDirtyMarkLayerRect(CALayer& layer, CGRect rect) {
 }
 
 std::vector<CGRect> UIDirtyTake(const UIView& root) {
-    auto& all = dirtyMarks();
-    auto it = all.find(&root);
-    if (it == all.end())
-        return {};
-    std::vector<CGRect> rects;
-    if (!it->second.root.expired())
-        rects.swap(it->second.rects);
-    all.erase(it);
-    return rects;
+    return takeMarks(root, 0);
+}
+
+std::vector<CGRect> UIDirtyTake(const UIView& root, const UIDirtyReader& reader) {
+    return takeMarks(root, reader.slot());
+}
+
+UIDirtyReader::UIDirtyReader() {
+    std::vector<bool>& slots = readerSlots();
+    slot_ = size_t(std::find(slots.begin(), slots.end(), false) - slots.begin());
+    if (slot_ == slots.size())
+        slots.push_back(true);
+    slots[slot_] = true;
+    clearSlot(slot_);
+}
+
+UIDirtyReader::~UIDirtyReader() {
+    readerSlots()[slot_] = false;
+    clearSlot(slot_);
 }

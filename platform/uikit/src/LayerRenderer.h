@@ -36,6 +36,11 @@ CGRect layerOwnExtent(const CALayer& layer, CGRect frame);
 // alerts are given, the dimming veil and the alerts over it.
 void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Ref<UIAlertView>>& alerts);
 
+// A display of windows (laid out already), each at its frame, bottom to top, then, when alerts
+// are shown, the dimming veil over all and the alerts at their frames.
+void paintDisplay(cairo_t* cr, const std::vector<id>& bottomToTop,
+                  const std::vector<Ref<UIAlertView>>& alerts, double scale);
+
 // The straight value of each premultiplied channel value, by alpha: [a][c] is round(c * 255 / a)
 // (in 8 bits), 0 where a is 0. Made once, on first use.
 using UnpremultiplyTable = std::array<std::array<uint8_t, 256>, 256>;

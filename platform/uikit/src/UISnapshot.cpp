@@ -21,18 +21,6 @@ int pixels(double points, double scale) {
     return points > 0 ? clampToInteger<int>(std::ceil(points * scale - 1e-9)) : 0;
 }
 
-// The veil and the alerts over whatever was drawn, each laid out first.
-void drawAlerts(cairo_t* cr, const std::vector<Ref<UIAlertView>>& alerts, double scale) {
-    if (alerts.empty())
-        return;
-    cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
-    cairo_paint(cr);
-    for (const auto& alert : alerts) {
-        msg(alert, "layoutIfNeeded");
-        renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
-    }
-}
-
 // A surface of the display's size with the windows drawn bottom to top and the alerts over them.
 cairo_surface_t* renderWindows(const std::vector<id>& windows, const std::vector<Ref<UIAlertView>>& alerts,
                                CGSize size, double scale) {
@@ -40,13 +28,13 @@ cairo_surface_t* renderWindows(const std::vector<id>& windows, const std::vector
                                                           pixels(size.height, scale));
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
         return surface;
+    for (const id& window : windows)
+        msg(window, "layoutIfNeeded");
+    for (const auto& alert : alerts)
+        msg(alert, "layoutIfNeeded");
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
-    for (const id& window : windows) {
-        msg(window, "layoutIfNeeded");
-        renderLayerTree(cr, msg<id>(window, "layer"), scale, true);
-    }
-    drawAlerts(cr, alerts, scale);
+    paintDisplay(cr, windows, alerts, scale);
     cairo_destroy(cr);
     return surface;
 }
@@ -104,6 +92,18 @@ void paintScreen(cairo_t* cr, const id& view, double scale, const std::vector<Re
     for (const auto& alert : alerts)
         renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
     cairo_restore(cr);
+}
+
+void paintDisplay(cairo_t* cr, const std::vector<id>& bottomToTop,
+                  const std::vector<Ref<UIAlertView>>& alerts, double scale) {
+    for (const id& window : bottomToTop)
+        renderLayerTree(cr, msg<id>(window, "layer"), scale, true);
+    if (alerts.empty())
+        return;
+    cairo_set_source_rgba(cr, 0, 0, 0, kVeilAlpha);
+    cairo_paint(cr);
+    for (const auto& alert : alerts)
+        renderLayerTree(cr, msg<id>(alert, "layer"), scale, true);
 }
 
 const UnpremultiplyTable& unpremultiplyTable() {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -118,5 +119,29 @@ INSTANTIATE_TEST_SUITE_P(
                  {{56, 56}, {79, 79}},
                  {kOld, kFar}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Each reader takes every mark made while it exists, once, whatever the others took: a screen's
+// picture and a display showing the same window both redraw a change.
+TEST(DirtyReaders, EachTakesEveryMarkOnce) {
+    id window = makeView("UIWindow", CGRectMake(0, 0, 100, 100));
+    id view = makeView("UIView", CGRectMake(10, 10, 20, 20));
+    msg(window, "addSubview:", view);
+    auto* root = static_cast<UIView*>(window.get());
+    auto first = std::make_unique<UIDirtyReader>();
+    UIDirtyReader second;
+    msg(view, "setBackgroundColor:", rgba(1, 0, 0));
+    UIDirtyReader late; // came after the change
+    EXPECT_TRUE(covers(UIDirtyTake(*root, *first), {20, 20}));
+    EXPECT_TRUE(UIDirtyTake(*root, *first).empty()) << "taken once";
+    EXPECT_TRUE(covers(UIDirtyTake(*root, second), {20, 20})) << "the first took them for itself only";
+    EXPECT_TRUE(covers(UIDirtyTake(*root), {20, 20})) << "nor the readers for the default one";
+    EXPECT_TRUE(UIDirtyTake(*root, late).empty());
+    // A reader gone leaves its slot clean for the next one.
+    msg(view, "setBackgroundColor:", rgba(0, 1, 0));
+    first.reset();
+    UIDirtyReader next;
+    EXPECT_TRUE(UIDirtyTake(*root, next).empty());
+    EXPECT_TRUE(covers(UIDirtyTake(*root, second), {20, 20}));
+}
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "uikit/UIAlertView.h"
+#include "uikit/UIDisplayCanvas.h"
 #include "uikit/UIKitConstants.h"
 #include "uikit/UIWindowStack.h"
 #include "uikit/UIWindow.h"
@@ -6,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <map>
 
 namespace {
@@ -18,6 +21,7 @@ struct Display {
     id bar = makeView("UIWindow", CGRectMake(0, 0, 320, 20));
     id panel = makeView("UIWindow", CGRectMake(0, 100, 320, 100));
     std::map<std::string, Ref<Recorder>> recorders;
+    id alert;
     Display() {
         const std::pair<const char*, id> windows[] = {{"screen", screen}, {"bar", bar}, {"panel", panel}};
         for (const auto& [name, window] : windows) {
@@ -124,6 +128,96 @@ TEST(WindowStack, AlertsComeOverEveryWindowAndTakeTheTouch) {
     EXPECT_LT(dimmed.at(5, 300).r, 200); // white under the veil
     msg(alert, "dismissWithClickedButtonIndex:animated:", NSInteger{0}, false);
     EXPECT_EQ(d.tapped({10, 150}), "panel");
+}
+
+// The display's kept picture, step after step, against a full rendering of the windows as they
+// are now: the same bytes, and only a part drawn again where a step changes only a part.
+struct CanvasStep {
+    const char* name;
+    std::function<void(Display&, std::vector<id>& shown)> act;
+    bool part; // only a part of the display is drawn again
+};
+
+const std::vector<CanvasStep>& canvasSteps() {
+    static const std::vector<CanvasStep> steps = {
+        {"a view in the panel changes color",
+         [](Display& d, std::vector<id>&) {
+             msg(cast<UIView>(d.panel)->subviews().at(0), "setBackgroundColor:", rgba(0, 1, 0));
+         },
+         true},
+        {"the panel moves down",
+         [](Display& d, std::vector<id>&) { msg(d.panel, "setFrame:", CGRectMake(0, 260, 320, 100)); }, true},
+        {"the panel hides", [](Display& d, std::vector<id>&) { msg(d.panel, "setHidden:", true); }, true},
+        {"the panel shows again", [](Display& d, std::vector<id>&) { msg(d.panel, "setHidden:", false); },
+         true},
+        {"the bar leaves the display",
+         [](Display& d, std::vector<id>& shown) {
+             shown = {d.screen, d.panel};
+         },
+         true},
+        {"a new bar comes",
+         [](Display& d, std::vector<id>& shown) {
+             id bar = makeView("UIWindow", CGRectMake(0, 0, 320, 20));
+             msg(bar, "setBackgroundColor:", rgba(1, 1, 0));
+             msg(bar, "setWindowLevel:", CGFloat{1000});
+             shown = {d.screen, d.panel, bar};
+         },
+         true},
+        {"the screen goes over the panel",
+         [](Display& d, std::vector<id>&) { msg(d.screen, "setWindowLevel:", CGFloat{2}); }, false},
+        {"the panel goes back over it",
+         [](Display& d, std::vector<id>&) { msg(d.screen, "setWindowLevel:", CGFloat{0}); }, false},
+        {"an alert shows",
+         [](Display& d, std::vector<id>&) {
+             d.alert = msg<id>(msg<id>(classObject(objc_getClass("UIAlertView")), "alloc"),
+                               "initWithTitle:message:delegate:cancelButtonTitle:otherButtonTitles:", "Title",
+                               "Message", id(), "OK", std::vector<std::string>{});
+             msg(d.alert, "show");
+         },
+         false},
+        {"a view under the veil changes",
+         [](Display& d, std::vector<id>&) {
+             msg(cast<UIView>(d.panel)->subviews().at(0), "setBackgroundColor:", rgba(0, 0, 1));
+         },
+         true},
+        {"the alert goes",
+         [](Display& d, std::vector<id>&) {
+             msg(d.alert, "dismissWithClickedButtonIndex:animated:", NSInteger{0}, false);
+         },
+         false},
+        {"nothing", [](Display&, std::vector<id>&) {}, true},
+    };
+    return steps;
+}
+
+TEST(DisplayCanvas, EachStepKeepsThePictureAFullRenderingGives) {
+    for (const double scale : {1.0, 2.0}) {
+        Display d;
+        msg(d.screen, "setBackgroundColor:", rgba(1, 1, 1));
+        msg(d.bar, "setBackgroundColor:", rgba(0.2, 0.2, 0.2));
+        msg(d.bar, "setWindowLevel:", CGFloat{1000});
+        msg(d.panel, "setWindowLevel:", CGFloat{1});
+        msg(cast<UIView>(d.panel)->subviews().at(0), "setBackgroundColor:", rgba(1, 0, 0, 0.5));
+        d.stack.setAlertSource([] { return UIAlertView::shownAlerts(); });
+        std::vector<id> shown{d.screen, d.bar, d.panel};
+        UIDisplayCanvas canvas;
+        const auto look = [&](const std::string& step, bool part) {
+            d.stack.setWindows(shown);
+            const UIScreenCanvas::Changes c =
+                canvas.draw(d.stack.orderedWindows(), d.stack.alerts(), d.stack.size(), scale);
+            const SnapshotImage full = d.stack.render(scale);
+            const SnapshotImage kept = canvas.picture();
+            ASSERT_EQ(kept.width, full.width) << step;
+            ASSERT_EQ(kept.height, full.height) << step;
+            EXPECT_TRUE(kept.rgba == full.rgba) << step << " at scale " << scale;
+            if (part) {
+                EXPECT_LT(c.redrawnPixels, full.width * full.height / 2) << step << " at scale " << scale;
+            }
+        };
+        look("first", false);
+        for (const CanvasStep& step : canvasSteps())
+            step.act(d, shown), look(step.name, step.part);
+    }
 }
 
 } // namespace

@@ -254,5 +254,88 @@ TEST_F(ScreenChangesTest, AMinuteOnTheClockSendsTheStatusBarOnly) {
         EXPECT_LE(t.rect.y + t.rect.height, 20 * 2u) << "below the status bar, at " << t.rect.y;
 }
 
+// The phone through a person's use of it: touches on Settings' page and the color picker, a look
+// at Settings' own screen (which draws the same views), the status bar's clock, an alarm ringing
+// over the app, the home button, the switcher, the Clock app, and the lock. After each step the
+// picture built from the phone's changes alone is its full rendering; a step that changes a part
+// of the display draws only a part again.
+struct PhoneStep {
+    const char* name;
+    std::function<void(Device&)> act;
+    bool part;
+};
+
+// Where a row's switch is on the phone.
+CGPoint phoneSwitch(Device& d, const std::string& label) {
+    const nlohmann::json phone = d.inspection().inspect(Screen::Phone);
+    for (const auto& row : phone["settings"]["rows"])
+        if (row["label"] == label)
+            return {280, row["frame"]["y"].get<double>() + 22};
+    ADD_FAILURE() << "no row " << label << " on the phone";
+    return {};
+}
+
+CGPoint phonePicker(Device& d, double dx) {
+    const auto square =
+        frameOfClass(d.inspection().inspect(Screen::Phone)["views"],
+                     {"HMHueSaturationView", "HMBrightnessSaturationView", "HMHueBrightnessView"});
+    EXPECT_TRUE(square) << "no picker on the phone";
+    const CGRect r = square.value_or(CGRectZero);
+    return {r.origin.x + 10 + dx, r.origin.y + r.size.height / 2};
+}
+
+const std::vector<PhoneStep>& phoneSteps() {
+    static const std::vector<PhoneStep> steps = {
+        {"Settings in front", [](Device& d) { ASSERT_EQ(d.input().openSettings(), ""); }, false},
+        {"a finger on a switch",
+         [](Device& d) { ASSERT_EQ(d.input().touchDown(Screen::Phone, phoneSwitch(d, "Enabled")), ""); },
+         true},
+        // Switching it on enables the rows below it: the table changes as a whole.
+        {"the finger lifts",
+         [](Device& d) { ASSERT_EQ(d.input().touchUp(Screen::Phone, phoneSwitch(d, "Enabled")), ""); },
+         false},
+        {"the color page", [](Device& d) { ASSERT_EQ(d.input().tapRow("Button Color"), ""); }, false},
+        {"a finger on the picker",
+         [](Device& d) { ASSERT_EQ(d.input().touchDown(Screen::Phone, phonePicker(d, 0)), ""); }, true},
+        {"it moves", [](Device& d) { ASSERT_EQ(d.input().touchMove(Screen::Phone, phonePicker(d, 30)), ""); },
+         true},
+        {"it moves again",
+         [](Device& d) { ASSERT_EQ(d.input().touchMove(Screen::Phone, phonePicker(d, 60)), ""); }, true},
+        {"it lifts", [](Device& d) { ASSERT_EQ(d.input().touchUp(Screen::Phone, phonePicker(d, 60)), ""); },
+         false},
+        {"a look at Settings' own screen", [](Device& d) { d.pictures().changes(Screen::Settings); }, false},
+        {"a minute on the status bar's clock", [](Device& d) { ASSERT_EQ(d.world().advance(60), ""); }, true},
+        {"back a page", [](Device& d) { ASSERT_EQ(d.input().settingsBack(), ""); }, false},
+        {"an alarm rings over Settings",
+         [](Device& d) {
+             ASSERT_EQ(d.world().addAlarm({7 * 3600 + 300, "Wake up"}), "");
+             ASSERT_EQ(d.world().advance(300), "");
+         },
+         false},
+        {"its alert is dismissed", [](Device& d) { ASSERT_EQ(d.input().tapAlertButton("OK"), ""); }, false},
+        {"the home button", [](Device& d) { ASSERT_EQ(d.input().pressHome(), ""); }, false},
+        {"the switcher", [](Device& d) { ASSERT_EQ(d.input().showSwitcher(), ""); }, false},
+        {"the Clock app", [](Device& d) { ASSERT_EQ(d.input().openApp("Clock"), ""); }, false},
+        {"locked", [](Device& d) { ASSERT_EQ(d.world().lock(true), ""); }, false},
+        {"a minute while locked", [](Device& d) { ASSERT_EQ(d.world().advance(60), ""); }, false},
+        {"unlocked", [](Device& d) { ASSERT_EQ(d.world().lock(false), ""); }, false},
+        {"Settings again", [](Device& d) { ASSERT_EQ(d.input().openSettings(), ""); }, false},
+        {"nothing", [](Device&) {}, true},
+    };
+    return steps;
+}
+
+TEST_F(ScreenChangesTest, ThePhonesPictureFromItsChangesIsItsFullRenderingStepAfterStep) {
+    screens_ = {Screen::Phone};
+    look("start");
+    for (const PhoneStep& step : phoneSteps()) {
+        step.act(*device_);
+        const ScreenChanges c = look(step.name);
+        if (step.part) {
+            EXPECT_LT(c.redrawnPixels, c.width * c.height / 2) << step.name;
+        }
+    }
+}
+
 } // namespace
 } // namespace sim

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+struct PSTableView;
+
 class SettingsApp {
   public:
     // One entry of the loader folder: a plist with an "entry" dictionary.
@@ -59,7 +61,8 @@ class SettingsApp {
     // (status bar room and title, back button) over the shown page's table, which fills the
     // rest and scrolls, kept where the person left it. Its rows act on a finger lifted on them
     // (as `touchRow`: a text row starts editing, see `editingRow`) and its back button pops.
-    // Built anew at each call: the previous window no longer shows the page.
+    // Kept from call to call while it shows the same page with the same titles and the page's
+    // table is still in it (a whole-page picture takes the table away); built anew otherwise.
     id screenWindow();
     // The text row a touch on the screen started editing (on the row or on its field); cleared
     // by the next touch on another row.
@@ -119,6 +122,10 @@ class SettingsApp {
     id openBundleController(const std::string& bundlePath, const std::string& detail, id specifier);
     // The bar over the shown page, as wide as the screen.
     id navigationBar();
+    std::string navigationTitles() const;
+    // The screen window without a page, and with the shown page's table and bar.
+    id plainScreenWindow();
+    void buildScreenWindow(const id& controller, PSTableView& table);
     CGSize screen_;
     std::vector<id> stack_;
     id navigation_; // what the back button sends its action to: it calls back()
@@ -126,6 +133,10 @@ class SettingsApp {
     id fieldTarget_; // the screen's text fields tell it when a finger lifts on them
     // The scroll offsets of pages while a whole-page picture holds their tables.
     std::vector<std::pair<weak_id, CGPoint>> savedOffsets_;
+    // The screen window last built, for the page with these titles.
+    id shownWindow_;
+    weak_id shownPage_;
+    std::string shownTitles_;
     // Points at this app while it lives: a table's row handler holds it weakly.
     std::shared_ptr<SettingsApp*> alive_;
 };

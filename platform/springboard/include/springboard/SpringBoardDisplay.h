@@ -6,8 +6,9 @@
 // full screen) covers everything. Shown alerts (SpringBoard's ringing alarm, an app's alert)
 // come over all and take the touch.
 //
-// The windows are built again from the current state when a finger comes down and for each
-// picture, never while a finger is down: the touched window keeps the touch until it lifts.
+// The windows are gathered again from the current state when a finger comes down and for each
+// picture, never while a finger is down: the touched window keeps the touch until it lifts. The
+// status bar's window is kept while it shows the same, so a picture redraws only what changed.
 #pragma once
 
 #include "springboard/SpringBoardApps.h"
@@ -52,4 +53,7 @@ class SpringBoardDisplay {
     SpringBoardHost& host_;
     SpringBoardApps& apps_;
     UIWindowStack stack_;
+    // The status bar's window, and what it shows (kept while that stays the same).
+    id statusBar_;
+    std::string statusBarContent_;
 };

@@ -75,6 +75,8 @@ class SpringBoardHost : public AlarmActions {
     // snapshots are written as PNG files at host paths, false when a file cannot be written.
     id screenWindow() const;
     id statusBarView(springboard::StatusBarStyle style = springboard::StatusBarStyle::Dark) const;
+    // What that bar shows, as text: the same text, the same bar.
+    std::string statusBarContent(springboard::StatusBarStyle style) const;
     bool writeScreenSnapshot(const std::string& hostPngPath) const;
     bool writeStatusBarSnapshot(const std::string& hostPngPath) const;
 

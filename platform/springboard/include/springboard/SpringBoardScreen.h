@@ -44,6 +44,8 @@ std::string statusBarImagePath(const std::string& imageName, StatusBarStyle styl
 // A 320 x 20 bar: the time centered, and from the right edge the picture of each visible item's
 // image name, vertically centered, 6 points apart. An item without a picture shows nothing.
 id makeStatusBarView(const ScreenState& state, StatusBarStyle style = StatusBarStyle::Dark);
+// What such a bar shows, as text: two states with the same text make the same bar.
+std::string statusBarContent(const ScreenState& state, StatusBarStyle style);
 // A window the size of the main screen.
 id makeScreenWindow(const ScreenState& state);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "objc/runtime.h"
+#include "uikit/UIDirtyRegion.h"
 #include "uikit/UISnapshot.h"
 
 #include <cstddef>
@@ -46,4 +47,5 @@ class UIScreenCanvas {
     std::weak_ptr<Object> window_;
     std::vector<std::weak_ptr<Object>> alerts_;
     double scale_ = 0;
+    UIDirtyReader reader_; // the marks this picture has not drawn yet
 };

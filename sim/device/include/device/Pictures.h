@@ -2,13 +2,14 @@
 // number a front end compares to send a picture only when it changed. `changes` keeps a picture
 // of each screen and redraws only what views marked as changed, answering the changed
 // rectangles (device/ScreenChanges.h), so a front end sends only those. The phone's display is
-// composited from several windows that are built again for each picture, so its `changes` draws
-// it whole and compares it band by band with the picture kept: the tiles are the same kind.
+// composited from several windows (UIDisplayCanvas): what any of them marked, and what a window
+// that came, went or moved uncovers, is drawn again and composited.
 #pragma once
 
 #include "device/Names.h"
 #include "device/ScreenChanges.h"
 
+#include "uikit/UIDisplayCanvas.h"
 #include "uikit/UISnapshot.h"
 
 #include <array>
@@ -53,14 +54,14 @@ class Pictures {
     };
     Apps& apps_;
     double scale_;
-    // The phone's changes: its display drawn whole (several windows, built again from the state
-    // at each picture) and compared with the picture kept.
+    // The phone's changes, once booted: its display's windows and alerts, redrawn where they
+    // changed.
     ScreenChanges phoneChanges();
 
     std::array<Rendered, kScreenCount> rendered_;
     // Each screen's kept picture for `changes`, and its version.
     std::array<std::unique_ptr<UIScreenCanvas>, kScreenCount> canvas_;
-    SnapshotImage phonePicture_;
+    std::unique_ptr<UIDisplayCanvas> phoneCanvas_;
     std::array<uint64_t, kScreenCount> changesVersion_{};
 };
 
