@@ -93,8 +93,8 @@ struct Poster {
     }
 };
 
-// The picker's square on the color page (screen points), opening the page.
-CGRect openPickerSquare(Served& s) {
+// The picker's square on the color page (screen points, where `screen` shows it), opening the page.
+CGRect openPickerSquare(Served& s, Screen screen = Screen::Settings) {
     CGRect square{};
     s.host->call([&](Device& d) {
         d.input().tapRow("Button Color");
@@ -109,7 +109,7 @@ CGRect openPickerSquare(Served& s) {
                 for (const auto& sub : v["subviews"])
                     find(sub);
         };
-        find(d.inspection().inspect(Screen::Settings)["views"]);
+        find(d.inspection().inspect(screen)["views"]);
         return Reply::ok();
     });
     return square;
@@ -141,9 +141,9 @@ double percentile(std::vector<double> v, double p) {
 enum class After { Nothing, Changes, FullRender, PhoneChanges, EveryScreen };
 void pickerMoves(benchmark::State& state, After after) {
     Served& s = served();
-    const CGRect square = openPickerSquare(s);
     const bool phone = after == After::PhoneChanges || after == After::EveryScreen;
     const Screen touched = phone ? Screen::Phone : Screen::Settings;
+    const CGRect square = openPickerSquare(s, touched);
     const std::vector<Screen> drawn = after == After::EveryScreen ? allScreens()
                                       : phone                     ? std::vector<Screen>{Screen::Phone}
                                                                   : std::vector<Screen>{Screen::Settings};
@@ -209,33 +209,33 @@ void clockFrame(benchmark::State& state, bool everyScreen) {
 BENCHMARK_CAPTURE(clockFrame, phone, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(clockFrame, every_screen, true)->Unit(benchmark::kMillisecond);
 
-// A tap (down, then up) on the Settings screen, with the changed tiles taken after each as the
-// server takes them: the pixels drawn again. `whole` gets the screen's pixels.
-double tapRedrawn(Device& d, CGPoint at, double& whole) {
-    d.input().touchDown(Screen::Settings, at);
-    double redrawn = double(d.pictures().changes(Screen::Settings).redrawnPixels);
-    d.input().touchUp(Screen::Settings, at);
-    const ScreenChanges c = d.pictures().changes(Screen::Settings);
+// A tap (down, then up) on a screen, with the changed tiles taken after each as the server takes
+// them: the pixels drawn again. `whole` gets the screen's pixels.
+double tapRedrawn(Device& d, Screen screen, CGPoint at, double& whole) {
+    d.input().touchDown(screen, at);
+    double redrawn = double(d.pictures().changes(screen).redrawnPixels);
+    d.input().touchUp(screen, at);
+    const ScreenChanges c = d.pictures().changes(screen);
     whole = double(c.width * c.height);
     return redrawn + double(c.redrawnPixels);
 }
 
 // A tap on the square on the device's thread: finger down, then up (which saves the color), with
-// the changed tiles of each taken as the server takes them. Counter: the share of the screen's
-// pixels drawn again per tap (down and up together).
-void pickerTaps(benchmark::State& state) {
+// the changed tiles of each taken as the server takes them, on Settings' screen or the phone.
+// Counter: the share of the screen's pixels drawn again per tap (down and up together).
+void pickerTaps(benchmark::State& state, Screen screen) {
     Served& s = served();
-    const CGRect square = openPickerSquare(s);
+    const CGRect square = openPickerSquare(s, screen);
     int step = 0;
     double redrawn = 0, whole = 1;
     s.host->call([&](Device& d) {
-        d.pictures().changes(Screen::Settings);
+        d.pictures().changes(screen);
         return Reply::ok();
     });
     for (auto _ : state)
         s.host->call([&](Device& d) {
             const CGPoint at = along(square, ++step);
-            redrawn += tapRedrawn(d, at, whole);
+            redrawn += tapRedrawn(d, screen, at, whole);
             return Reply::ok();
         });
     s.host->call([&](Device& d) {
@@ -244,31 +244,33 @@ void pickerTaps(benchmark::State& state) {
     });
     state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
 }
-BENCHMARK(pickerTaps)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pickerTaps, settings, Screen::Settings)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(pickerTaps, phone, Screen::Phone)->Unit(benchmark::kMillisecond);
 
 // A tap on the root page's "Enabled" switch on the device's thread, down and up, with the changed
 // tiles taken after each: the switch flips, the setting is saved, and the page reloads its rows.
 // Counter: the share of the screen's pixels drawn again per tap.
-void switchTaps(benchmark::State& state) {
+void switchTaps(benchmark::State& state, Screen screen) {
     Served& s = served();
     CGPoint at{};
     double redrawn = 0, whole = 1;
     s.host->call([&](Device& d) {
-        const nlohmann::json page = d.inspection().inspect(Screen::Settings)["settings"];
+        const nlohmann::json page = d.inspection().inspect(screen)["settings"];
         for (const auto& row : page["rows"])
             if (row["label"] == "Enabled")
                 at = {280, row["frame"]["y"].get<double>() + 22};
-        d.pictures().changes(Screen::Settings);
+        d.pictures().changes(screen);
         return Reply::ok();
     });
     for (auto _ : state)
         s.host->call([&](Device& d) {
-            redrawn += tapRedrawn(d, at, whole);
+            redrawn += tapRedrawn(d, screen, at, whole);
             return Reply::ok();
         });
     state.counters["redrawn_share"] = redrawn / double(state.iterations()) / whole;
 }
-BENCHMARK(switchTaps)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(switchTaps, settings, Screen::Settings)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(switchTaps, phone, Screen::Phone)->Unit(benchmark::kMillisecond);
 
 // Encoding a move's tiles for the page, as base64 text: PNG at zlib levels 1 and 0 (stored),
 // against raw RGBA (which the page would put into its canvas as it is). Counters: the text's
@@ -314,10 +316,11 @@ BENCHMARK_CAPTURE(encodeMoveTiles, png_level_1, Codec::Png1)->Unit(benchmark::kM
 BENCHMARK_CAPTURE(encodeMoveTiles, png_level_0, Codec::Png0)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(encodeMoveTiles, raw_rgba, Codec::Raw)->Unit(benchmark::kMillisecond);
 
-// Each iteration: a two-second drag at 60 Hz, then isolated moves, then isolated taps.
+// Each iteration, on the phone (the page's screen): a two-second drag at 60 Hz, then isolated
+// moves, then isolated taps.
 void BM_PickerDragAt60Hz(benchmark::State& state) {
     Served& s = served();
-    const CGRect square = openPickerSquare(s);
+    const CGRect square = openPickerSquare(s, Screen::Phone);
     if (square.size.width <= 20) {
         state.SkipWithError("no picker square on the color page");
         return;
