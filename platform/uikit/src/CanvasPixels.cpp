@@ -113,8 +113,9 @@ std::vector<PixelRect> canvasChangedBands(cairo_surface_t* last, cairo_surface_t
     return rects;
 }
 
-std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<PixelRect>& areas, double scale,
-                                    const std::function<void(cairo_t*)>& paint, size_t& redrawn) {
+std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<PixelRect>& areas,
+                                    double scale, const std::function<void(cairo_t*)>& paint,
+                                    size_t& redrawn) {
     std::vector<PixelRect> changed;
     if (areas.empty())
         return changed;

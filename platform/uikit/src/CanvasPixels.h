@@ -29,5 +29,6 @@ std::vector<PixelRect> canvasChangedBands(cairo_surface_t* last, cairo_surface_t
 // Clears the areas of the surface and draws them again with `paint` (user space scaled to
 // points, clipped to the areas), answering the parts whose pixels now differ and adding the
 // pixels drawn to `redrawn`.
-std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<PixelRect>& areas, double scale,
-                                    const std::function<void(cairo_t*)>& paint, size_t& redrawn);
+std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<PixelRect>& areas,
+                                    double scale, const std::function<void(cairo_t*)>& paint,
+                                    size_t& redrawn);

@@ -117,6 +117,11 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
     cairo_restore(cr_);
 }
 
+namespace {
+// Pixels around a drawn part that the picture's filter may read.
+constexpr double kSampledBeyond = 4;
+} // namespace
+
 cairo_surface_t* surfaceFromRGBA(const uint8_t* pixels, size_t width, size_t height, size_t bytesPerRow) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, int(width), int(height));
     cairo_surface_flush(surface);
@@ -142,13 +147,27 @@ cairo_surface_t* surfaceFromRGBA(const uint8_t* pixels, size_t width, size_t hei
 void Painter::drawRGBA(const uint8_t* pixels, size_t width, size_t height, size_t bytesPerRow, CGRect dest) {
     if (!pixels || width == 0 || height == 0 || CGRectIsEmpty(dest))
         return;
-    cairo_surface_t* surface = surfaceFromRGBA(pixels, width, height, bytesPerRow);
     cairo_save(cr_);
     cairo_rectangle(cr_, dest.origin.x, dest.origin.y, dest.size.width, dest.size.height);
     cairo_clip(cr_);
     cairo_translate(cr_, dest.origin.x, dest.origin.y);
     cairo_scale(cr_, dest.size.width / double(width), dest.size.height / double(height));
-    cairo_set_source_surface(cr_, surface, 0, 0);
+    // Only the pixels that reach the clip (in the picture's own pixels now), with a margin the
+    // filter may sample beyond them, are converted: a redraw of a part converts that part.
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    const double left = std::max(0.0, std::floor(x1) - kSampledBeyond);
+    const double top = std::max(0.0, std::floor(y1) - kSampledBeyond);
+    const double right = std::min(double(width), std::ceil(x2) + kSampledBeyond);
+    const double bottom = std::min(double(height), std::ceil(y2) + kSampledBeyond);
+    if (!(right > left && bottom > top)) {
+        cairo_restore(cr_);
+        return;
+    }
+    const auto x0 = size_t(left), y0 = size_t(top);
+    cairo_surface_t* surface = surfaceFromRGBA(pixels + y0 * bytesPerRow + x0 * 4, size_t(right) - x0,
+                                               size_t(bottom) - y0, bytesPerRow);
+    cairo_set_source_surface(cr_, surface, double(x0), double(y0));
     cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_GOOD);
     cairo_paint(cr_);
     cairo_restore(cr_);

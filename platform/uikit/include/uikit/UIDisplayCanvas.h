@@ -26,8 +26,8 @@ class UIDisplayCanvas {
 
     // Draws what changed on the display since the last draw: the shown windows bottom to top
     // (each laid out first), the alerts over them, `size` in points.
-    UIScreenCanvas::Changes draw(const std::vector<id>& bottomToTop, const std::vector<Ref<UIAlertView>>& alerts,
-                                 CGSize size, double scale);
+    UIScreenCanvas::Changes draw(const std::vector<id>& bottomToTop,
+                                 const std::vector<Ref<UIAlertView>>& alerts, CGSize size, double scale);
 
     size_t width() const;
     size_t height() const;
