@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the command to run and stops.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libplist-dev libicu-dev libcairo2-dev libfreetype-dev
-          libpng-dev clang-format fonts-urw-base35 libgtest-dev libgmock-dev libbenchmark-dev
+          libpng-dev lld clang-format fonts-urw-base35 libgtest-dev libgmock-dev libbenchmark-dev
           libcpp-httplib-dev nlohmann-json3-dev chromium)
 missing=()
 for p in "${packages[@]}"; do

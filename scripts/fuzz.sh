@@ -4,10 +4,17 @@
 # temporary copy of its seed corpus (fuzz/corpus/TARGET, plus generated binary property lists).
 # Fails on the first finding, naming the target and keeping the input in build/fuzz/findings.
 # Targets: readings hexscan plist devicepath scenario webrequest (default: all).
+# scripts/fuzz.sh --build: only builds them (the test command builds them beside its other steps).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+build_only=no
+if [ "${1:-}" = "--build" ]; then
+  [ $# -eq 1 ] || { echo "fuzz.sh: --build takes no other argument" >&2; exit 2; }
+  build_only=yes
+  shift
+fi
 seconds=${1:-60}
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ] || [ "$seconds" -gt 86400 ]; then
   echo "fuzz.sh: SECONDS must be a whole number from 1 to 86400, not '$seconds'" >&2
@@ -41,6 +48,7 @@ if [ ! -f "$build/build.ninja" ]; then
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 fi
 cmake --build "$build" --target fuzzers -- -j"$(nproc)"
+[ "$build_only" = yes ] && exit 0
 
 declare -A max_len=([readings]=256 [hexscan]=256 [plist]=16384 [devicepath]=512 [scenario]=1024 [webrequest]=4096)
 work=$(mktemp -d)
