@@ -1,6 +1,7 @@
 // The fast path for gradients across against the plain path it stands in for: the same pixels,
 // byte for byte, for every gradient and size in the table, alone and under the layers a
-// picker's square lays over it, in a fresh context and in one that has drawn before.
+// picker's square lays over it, in a fresh context and in one that has drawn before; and the
+// picker's views at the sizes they are drawn at.
 #include "LinearGradient.h"
 #include "coregraphics/CoreGraphics.h"
 
@@ -50,6 +51,14 @@ const std::vector<Size> kSizes = {
     {67, 3, 1, 1, 0, 65, 2},
     {140, 2, 1, 3, 0, 97, 1},
     {300, 3, 3, 1, 0, 33, 1},
+};
+
+// The picker's views at the sizes the gradient benchmark draws them: 300 x 250 points at 3x,
+// and the bar and the square at 2x.
+const std::vector<Size> kViewSizes = {
+    {900, 750, 3, 0, 0, 300, 250},
+    {1160, 80, 2, 0, 0, 580, 40},
+    {1160, 580, 2, 0, 0, 580, 290},
 };
 
 struct Line {
@@ -120,6 +129,14 @@ std::vector<uint8_t> draw(DrawFn across, const Gradient& g, const Size& size, co
     return pixels;
 }
 
+// The first differing byte of two pictures of the same size (their size when they agree).
+size_t firstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    size_t i = 0;
+    while (i < a.size() && a[i] == b[i])
+        ++i;
+    return i;
+}
+
 TEST(GradientFastPath, EqualsThePlainPathByteForByte) {
     for (const Gradient& g : kGradients)
         for (const Size& size : kSizes)
@@ -135,13 +152,34 @@ TEST(GradientFastPath, EqualsThePlainPathByteForByte) {
                         const auto plain =
                             draw(cg::drawLinearGradientPlain, g, size, line, overlays, drawnBefore);
                         ASSERT_EQ(fast.size(), plain.size());
-                        size_t firstDifference = 0;
-                        while (firstDifference < fast.size() &&
-                               fast[firstDifference] == plain[firstDifference])
-                            ++firstDifference;
-                        EXPECT_EQ(firstDifference, fast.size())
-                            << "first differing byte at pixel " << firstDifference / 4;
+                        const size_t differing = firstDifference(fast, plain);
+                        EXPECT_EQ(differing, fast.size())
+                            << "first differing byte at pixel " << differing / 4;
                     }
+}
+
+// The picker's bars and squares at their drawn sizes: the stops of a bar (the hue ramp, and two
+// colors with fractional components), each direction, alone (a bar) and under a square's layers.
+TEST(GradientFastPath, EqualsThePlainPathAtThePickersSizes) {
+    for (const Gradient& g : kGradients) {
+        if (g.name != "hue ramp" && g.name != "two stops" && g.name != "odd fractions")
+            continue;
+        for (const Size& size : kViewSizes)
+            for (const Line& line : kLines) {
+                if (line.overshoot != 0)
+                    continue;
+                for (bool overlays : {false, true}) {
+                    SCOPED_TRACE(g.name + ", " + std::to_string(size.width) + " x " +
+                                 std::to_string(size.height) + ", " + line.name +
+                                 (overlays ? ", under overlays" : ""));
+                    const auto fast = draw(CGContextDrawLinearGradient, g, size, line, overlays, false);
+                    const auto plain = draw(cg::drawLinearGradientPlain, g, size, line, overlays, false);
+                    ASSERT_EQ(fast.size(), plain.size());
+                    const size_t differing = firstDifference(fast, plain);
+                    EXPECT_EQ(differing, fast.size()) << "first differing byte at pixel " << differing / 4;
+                }
+            }
+    }
 }
 
 } // namespace

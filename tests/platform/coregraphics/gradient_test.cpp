@@ -141,6 +141,18 @@ std::vector<Case> cases() {
     // The square of a picker on a 3x screen: 900 x 750 pixels.
     add("hueSaturationAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt,
         hueSaturation({300, 250}, 0.7), Case::Once);
+    // Bars: one opaque layer across the whole width, every row a copy of the first, at the
+    // benchmark's sizes (a 3x screen, and the picker's bar at 2x).
+    add("hueBarAtScale3", 900, 750, 3, {0, 0}, {300, 250}, std::nullopt,
+        {{{kRed, kYellow, kGreen, kCyan, kBlue, kMagenta, kRed}, {0, 0}, {300, 0}}}, Case::Once);
+    add("barAtScale2", 1160, 80, 2, {0, 0}, {580, 40}, std::nullopt,
+        {{{{0.7, 0.1, 0.35, 1}, {0.7, 0.7, 0.7, 1}}, {580, 0}, {0, 0}}}, Case::Once);
+    // A bar across the whole width that starts and ends inside a taller picture, and one under a
+    // layer that paints only a band of its rows (the rows above and below it are copies).
+    add("barInsideATallerPicture", 64, 300, 1, {0, 7}, {64, 281}, kBase,
+        {{{kGreen, kMagenta, kYellow}, {0, 0}, {64, 0}}}, Case::Once);
+    add("barUnderABand", 96, 400, 1, {0, 0}, {96, 400}, std::nullopt,
+        {{{kBlue, kYellow}, {0, 0}, {96, 0}}, {{kNone, {0, 0, 0, 0.6}}, {0, 250}, {0, 150}}}, Case::Once);
     add("brightnessSaturation", 128, 96, 2, {0, 0}, {64, 48}, std::nullopt,
         brightnessSaturation({64, 48}, {0.2, 1, 0, 1}), Case::Once);
     // A view inside a larger picture: the clip keeps the layers inside it.
