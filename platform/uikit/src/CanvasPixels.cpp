@@ -149,3 +149,48 @@ std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<
     }
     return changed;
 }
+
+bool canvasSameAlerts(const std::vector<std::weak_ptr<Object>>& kept,
+                      const std::vector<Ref<UIAlertView>>& alerts) {
+    if (kept.size() != alerts.size())
+        return false;
+    for (size_t i = 0; i < alerts.size(); ++i)
+        if (kept[i].lock() != alerts[i])
+            return false;
+    return true;
+}
+
+void canvasRepaintWhole(cairo_surface_t*& surface, int width, int height, double scale,
+                        const std::function<void(cairo_t*)>& paint, UIScreenCanvas::Changes& changes) {
+    cairo_surface_t* next = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(next) == CAIRO_STATUS_SUCCESS && width > 0 && height > 0) {
+        cairo_t* cr = cairo_create(next);
+        cairo_scale(cr, scale, scale);
+        paint(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(next);
+    }
+    changes.redrawnPixels = size_t(width) * size_t(height);
+    const bool comparable = surface && cairo_image_surface_get_width(surface) == width &&
+                            cairo_image_surface_get_height(surface) == height;
+    if (comparable) {
+        changes.rects = canvasChangedBands(surface, next);
+    } else {
+        changes.whole = true;
+        changes.rects.push_back(PixelRect{0, 0, size_t(width), size_t(height)});
+    }
+    if (surface)
+        cairo_surface_destroy(surface);
+    surface = next;
+}
+
+std::vector<PixelRect> canvasMarkedAreas(const std::vector<CGRect>& marks, CGPoint origin, double scale,
+                                         size_t width, size_t height) {
+    std::vector<PixelRect> areas;
+    for (const CGRect& r : marks) {
+        const PixelRect p = canvasPointsToPixels(CGRectOffset(r, -origin.x, -origin.y), scale, width, height);
+        if (p.width > 0)
+            areas.push_back(p);
+    }
+    return canvasDisjointRects(std::move(areas));
+}

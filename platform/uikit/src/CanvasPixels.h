@@ -4,10 +4,12 @@
 #pragma once
 
 #include "coregraphics/CoreGraphics.h"
+#include "uikit/UIAlertView.h"
 #include "uikit/UIScreenCanvas.h"
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -32,3 +34,19 @@ std::vector<PixelRect> canvasChangedBands(cairo_surface_t* last, cairo_surface_t
 std::vector<PixelRect> canvasRedraw(cairo_surface_t* surface, const std::vector<PixelRect>& areas,
                                     double scale, const std::function<void(cairo_t*)>& paint,
                                     size_t& redrawn);
+
+// Whether `alerts` are the alerts `kept` held, in the same order (a new set redraws the picture
+// whole: the dimming veil under them covers it all).
+bool canvasSameAlerts(const std::vector<std::weak_ptr<Object>>& kept,
+                      const std::vector<Ref<UIAlertView>>& alerts);
+
+// Draws a whole new picture of `width` x `height` pixels with `paint` (user space scaled to
+// points) in place of `surface` (none at first), and answers in `changes` what differs from the
+// last picture: the bands that changed, or the whole picture when there was none of that size.
+void canvasRepaintWhole(cairo_surface_t*& surface, int width, int height, double scale,
+                        const std::function<void(cairo_t*)>& paint, UIScreenCanvas::Changes& changes);
+
+// Marks (rectangles of points, the picture's origin at `origin`) as the disjoint pixel areas they
+// touch within a picture of `width` x `height`.
+std::vector<PixelRect> canvasMarkedAreas(const std::vector<CGRect>& marks, CGPoint origin, double scale,
+                                         size_t width, size_t height);

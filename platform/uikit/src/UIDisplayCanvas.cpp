@@ -91,9 +91,7 @@ UIScreenCanvas::Changes UIDisplayCanvas::draw(const std::vector<id>& bottomToTop
             marks.push_back(r);
 
     const int w = canvasPixelsAcross(size.width, scale), h = canvasPixelsAcross(size.height, scale);
-    bool sameAlerts = alerts.size() == alerts_.size();
-    for (size_t i = 0; sameAlerts && i < alerts.size(); ++i)
-        sameAlerts = alerts_[i].lock() == alerts[i];
+    const bool sameAlerts = canvasSameAlerts(alerts_, alerts);
     const bool sameOrder = windowChanges(bottomToTop, marks);
     const bool fresh = !surface_ || scale != scale_ || !sameAlerts || !sameOrder ||
                        cairo_image_surface_get_width(surface_) != w ||
@@ -104,38 +102,13 @@ UIScreenCanvas::Changes UIDisplayCanvas::draw(const std::vector<id>& bottomToTop
     for (const id& window : bottomToTop)
         windows_.push_back({window, msg<CGRect>(window, "frame"), coveredBy(window)});
 
+    const auto paint = [&](cairo_t* cr) { paintDisplay(cr, bottomToTop, alerts, scale); };
     if (fresh) {
-        cairo_surface_t* next = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-        if (cairo_surface_status(next) == CAIRO_STATUS_SUCCESS && w > 0 && h > 0) {
-            cairo_t* cr = cairo_create(next);
-            cairo_scale(cr, scale, scale);
-            paintDisplay(cr, bottomToTop, alerts, scale);
-            cairo_destroy(cr);
-            cairo_surface_flush(next);
-        }
-        changes.redrawnPixels = size_t(w) * size_t(h);
-        const bool comparable = surface_ && cairo_image_surface_get_width(surface_) == w &&
-                                cairo_image_surface_get_height(surface_) == h;
-        if (comparable) {
-            changes.rects = canvasChangedBands(surface_, next);
-        } else {
-            changes.whole = true;
-            changes.rects.push_back(PixelRect{0, 0, size_t(w), size_t(h)});
-        }
-        if (surface_)
-            cairo_surface_destroy(surface_);
-        surface_ = next;
+        canvasRepaintWhole(surface_, w, h, scale, paint, changes);
         return changes;
     }
 
-    std::vector<PixelRect> areas;
-    for (const CGRect& r : marks) {
-        const PixelRect p = canvasPointsToPixels(r, scale, size_t(w), size_t(h));
-        if (p.width > 0)
-            areas.push_back(p);
-    }
-    changes.rects = canvasRedraw(
-        surface_, canvasDisjointRects(std::move(areas)), scale,
-        [&](cairo_t* cr) { paintDisplay(cr, bottomToTop, alerts, scale); }, changes.redrawnPixels);
+    changes.rects = canvasRedraw(surface_, canvasMarkedAreas(marks, CGPointZero, scale, size_t(w), size_t(h)),
+                                 scale, paint, changes.redrawnPixels);
     return changes;
 }

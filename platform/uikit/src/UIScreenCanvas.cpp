@@ -51,9 +51,7 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
     const CGRect frame = msg<CGRect>(window, "frame");
     const int w = canvasPixelsAcross(bounds.size.width, scale),
               h = canvasPixelsAcross(bounds.size.height, scale);
-    bool sameAlerts = alerts.size() == alerts_.size();
-    for (size_t i = 0; sameAlerts && i < alerts.size(); ++i)
-        sameAlerts = alerts_[i].lock() == alerts[i];
+    const bool sameAlerts = canvasSameAlerts(alerts_, alerts);
     const bool fresh = !surface_ || window_.lock() != window || scale != scale_ || !sameAlerts ||
                        cairo_image_surface_get_width(surface_) != w ||
                        cairo_image_surface_get_height(surface_) != h;
@@ -61,40 +59,14 @@ UIScreenCanvas::Changes UIScreenCanvas::draw(const id& window, double scale) {
     scale_ = scale;
     alerts_.assign(alerts.begin(), alerts.end());
 
+    const auto paint = [&](cairo_t* cr) { paintScreen(cr, window, scale, alerts); };
     if (fresh) {
-        cairo_surface_t* next = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-        if (cairo_surface_status(next) == CAIRO_STATUS_SUCCESS && w > 0 && h > 0) {
-            cairo_t* cr = cairo_create(next);
-            cairo_scale(cr, scale, scale);
-            paintScreen(cr, window, scale, alerts);
-            cairo_destroy(cr);
-            cairo_surface_flush(next);
-        }
-        changes.redrawnPixels = size_t(w) * size_t(h);
-        const bool comparable = surface_ && cairo_image_surface_get_width(surface_) == w &&
-                                cairo_image_surface_get_height(surface_) == h;
-        if (comparable) {
-            changes.rects = canvasChangedBands(surface_, next);
-        } else {
-            changes.whole = true;
-            changes.rects.push_back(PixelRect{0, 0, size_t(w), size_t(h)});
-        }
-        if (surface_)
-            cairo_surface_destroy(surface_);
-        surface_ = next;
+        canvasRepaintWhole(surface_, w, h, scale, paint, changes);
         return changes;
     }
 
-    std::vector<PixelRect> areas;
-    for (const CGRect& r : marks) {
-        // Marks are in screen points; the picture starts at the window's origin.
-        const PixelRect p = canvasPointsToPixels(CGRectOffset(r, -frame.origin.x, -frame.origin.y), scale,
-                                                 size_t(w), size_t(h));
-        if (p.width > 0)
-            areas.push_back(p);
-    }
-    changes.rects = canvasRedraw(
-        surface_, canvasDisjointRects(std::move(areas)), scale,
-        [&](cairo_t* cr) { paintScreen(cr, window, scale, alerts); }, changes.redrawnPixels);
+    changes.rects =
+        canvasRedraw(surface_, canvasMarkedAreas(marks, frame.origin, scale, size_t(w), size_t(h)), scale,
+                     paint, changes.redrawnPixels);
     return changes;
 }
