@@ -12,9 +12,18 @@ TEST(TimeZoneNames, IcusZonesAreKnownAndNothingElse) {
         const char* name;
         bool known;
     } cases[] = {
-        {"UTC", true},           {"Etc/UTC", true},     {"GMT", true},           {"Europe/Berlin", true},
-        {"America/New_York", true}, {"utc", false},     {"UTC ", false},         {" UTC", false},
-        {"UTC+1", false},        {"UTCX", false},       {"", false},             {"No/Such_Zone", false},
+        {"UTC", true},
+        {"Etc/UTC", true},
+        {"GMT", true},
+        {"Europe/Berlin", true},
+        {"America/New_York", true},
+        {"utc", false},
+        {"UTC ", false},
+        {" UTC", false},
+        {"UTC+1", false},
+        {"UTCX", false},
+        {"", false},
+        {"No/Such_Zone", false},
         {"Etc/Unknown", false},
     };
     for (const auto& c : cases)
