@@ -4,6 +4,9 @@
 // one-second wait), the shortest shipped scenario, and /bin/true as the floor every process start
 // pays, measured in the same run. The goal: a short run under 30 ms wall, within 1.5 times its CPU
 // time. The figures are medians of the runs; the machine may be loaded, so give its load beside them.
+// HM_COLD_START_SIM names another build of the simulator (an earlier one) to time beside this one,
+// run for run in turns, so that both meet the same load: the table then gives its figures too,
+// and this build's CPU time against it.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -64,23 +67,41 @@ bool spawnTimed(const std::vector<std::string>& argv, double& wallMs, double& cp
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-void coldStart(benchmark::State& state, const std::string& label, const std::vector<std::string>& argv) {
+struct Timed {
+    std::string label;
+    std::vector<std::string> argv;
     std::vector<double> walls, cpus;
+};
+
+// Each iteration runs every program once, in turns (the first one first in even iterations, last
+// in odd ones); the iteration's time is the first program's.
+void coldStart(benchmark::State& state, std::vector<Timed> programs) {
+    size_t iteration = 0;
     for (auto _ : state) {
-        double wall = 0, cpu = 0;
-        if (!spawnTimed(argv, wall, cpu)) {
-            state.SkipWithError(("the run failed: " + argv[0]).c_str());
-            return;
+        double firstWall = 0;
+        for (size_t k = 0; k < programs.size(); ++k) {
+            const size_t i = iteration % 2 ? programs.size() - 1 - k : k;
+            double wall = 0, cpu = 0;
+            if (!spawnTimed(programs[i].argv, wall, cpu)) {
+                state.SkipWithError(("the run failed: " + programs[i].argv[0]).c_str());
+                return;
+            }
+            programs[i].walls.push_back(wall);
+            programs[i].cpus.push_back(cpu);
+            if (i == 0)
+                firstWall = wall;
         }
-        state.SetIterationTime(wall / 1e3);
-        walls.push_back(wall);
-        cpus.push_back(cpu);
+        state.SetIterationTime(firstWall / 1e3);
+        ++iteration;
     }
-    Figures f{median(walls), median(cpus)};
-    figures[label] = f;
+    for (const Timed& p : programs)
+        figures[p.label] = Figures{median(p.walls), median(p.cpus)};
+    const Figures& f = figures[programs[0].label];
     state.counters["wall_ms"] = f.wall;
     state.counters["cpu_ms"] = f.cpu;
     state.counters["wall/cpu"] = f.cpu > 0 ? f.wall / f.cpu : 0;
+    if (programs.size() > 1 && figures[programs[1].label].cpu > 0)
+        state.counters["cpu/other"] = f.cpu / figures[programs[1].label].cpu;
 }
 
 // The two-step scenario, written once to the temporary folder.
@@ -99,9 +120,9 @@ std::string twoStepScenario() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // HM_COLD_START_SIM names another build of the simulator to time (an earlier one, to compare).
-    const char* other = std::getenv("HM_COLD_START_SIM");
-    const std::string sim = other && *other ? other : HM_SIM_PROGRAM;
+    const char* otherBuild = std::getenv("HM_COLD_START_SIM");
+    const std::string other = otherBuild && *otherBuild ? otherBuild : "";
+    const std::string sim = HM_SIM_PROGRAM;
     const std::string twoSteps = twoStepScenario();
     if (twoSteps.empty()) {
         std::fprintf(stderr, "cannot write the two-step scenario in the temporary folder\n");
@@ -112,22 +133,37 @@ int main(int argc, char** argv) {
         {"run, two steps", {sim, "run", twoSteps}},
         {"run deadline.scn", {sim, "run", HM_SCENARIO_DIR "/deadline.scn"}},
     };
-    for (const auto& [label, args] : programs)
-        benchmark::RegisterBenchmark(label.c_str(), coldStart, label, args)
+    for (const auto& [label, args] : programs) {
+        std::vector<Timed> timed{{label, args, {}, {}}};
+        if (!other.empty() && args[0] == sim) {
+            std::vector<std::string> otherArgs = args;
+            otherArgs[0] = other;
+            timed.push_back({label + " (other build)", otherArgs, {}, {}});
+        }
+        benchmark::RegisterBenchmark(label.c_str(), coldStart, timed)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(40);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     unlink(twoSteps.c_str());
 
     // Medians, and the runs against the bare process start measured in this run.
-    std::printf("\n%-28s %10s %10s %9s %12s\n", "cold start (median)", "wall ms", "cpu ms", "wall/cpu",
+    std::printf("\n%-42s %10s %10s %9s %12s\n", "cold start (median)", "wall ms", "cpu ms", "wall/cpu",
                 "wall/floor");
     const double floor = figures.count(programs[0].first) ? figures[programs[0].first].wall : 0;
     for (const auto& [label, f] : figures)
-        std::printf("%-28s %10.2f %10.2f %9.2f %12.2f\n", label.c_str(), f.wall, f.cpu,
+        std::printf("%-42s %10.2f %10.2f %9.2f %12.2f\n", label.c_str(), f.wall, f.cpu,
                     f.cpu > 0 ? f.wall / f.cpu : 0.0, floor > 0 ? f.wall / floor : 0.0);
+    if (!other.empty()) {
+        std::printf("\nthis build's CPU time against the other build's (%s), run for run:\n", other.c_str());
+        for (const auto& [label, args] : programs) {
+            const std::string otherLabel = label + " (other build)";
+            if (figures.count(label) && figures.count(otherLabel) && figures[otherLabel].cpu > 0)
+                std::printf("%-42s %10.2f\n", label.c_str(), figures[label].cpu / figures[otherLabel].cpu);
+        }
+    }
     return 0;
 }

@@ -30,6 +30,10 @@ std::unique_ptr<icu::TimeZone> zoneNamed(const std::string& timeZone) {
 } // namespace
 
 double utcOffsetIn(const std::string& timeZone, double utcSeconds) {
+    // UTC, a device's zone unless it is set, is zero hours from UTC at every date: no zone is
+    // made for it, and ICU's zone data (a millisecond of a short run's start) stays unread.
+    if (timeZone == "UTC")
+        return 0;
     // Making a zone costs far more than asking it: the last one made is kept (a device has one).
     static std::mutex mutex;
     static std::string name;

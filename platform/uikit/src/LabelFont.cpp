@@ -41,9 +41,20 @@ LabelFont::LabelFont() {
     // The line gap (height less ascent and descent) goes half above the ascent, half below.
     lineHeight_ = extents.height;
     baseline_ = (extents.height - extents.ascent - extents.descent) / 2 + extents.ascent;
-    table_ = std::make_unique<std::atomic<double>[]>(kTableSize);
-    for (size_t i = 0; i < kTableSize; ++i)
-        table_[i].store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
+}
+
+LabelFont::Block& LabelFont::block(char32_t c) const {
+    std::atomic<Block*>& slot = blocks_[c / kBlockSize];
+    Block* made = slot.load(std::memory_order_acquire);
+    if (made)
+        return *made;
+    auto fresh = std::make_unique<Block>();
+    for (auto& advance : *fresh)
+        advance.store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
+    // Two threads may make the same block at once: the first one stored stays, the other goes.
+    if (slot.compare_exchange_strong(made, fresh.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *fresh.release();
+    return *made;
 }
 
 char32_t decodeUtf8Character(std::string_view s) {
@@ -71,6 +82,11 @@ char32_t decodeUtf8Character(std::string_view s) {
 double LabelFont::cairoAdvance(char32_t c) const {
     if (c == 0)
         return 0; // Cairo reads a text up to its first NUL
+    // Cairo refuses a text that holds a noncharacter (U+FDD0 to U+FDEF, and the last two code
+    // points of every plane) and keeps the refusal on the scaled font, which then measures every
+    // text as zero: such a character is measured as U+FFFD, as a sequence that is not UTF-8 is.
+    if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+        c = 0xFFFD;
     char utf8[5] = {};
     if (c < 0x80) {
         utf8[0] = char(c);
@@ -94,7 +110,7 @@ double LabelFont::cairoAdvance(char32_t c) const {
 
 double LabelFont::advance(char32_t c) const {
     if (c < kTableSize) {
-        std::atomic<double>& slot = table_[c];
+        std::atomic<double>& slot = block(c)[c % kBlockSize];
         double a = slot.load(std::memory_order_relaxed);
         if (std::isnan(a)) {
             a = cairoAdvance(c);

@@ -39,7 +39,8 @@ class LabelFont {
     static const LabelFont& shared();
 
     double width(std::string_view text) const;
-    // The advance of one character; a byte sequence that is not UTF-8 is one U+FFFD.
+    // The advance of one character; a byte sequence that is not UTF-8, and a noncharacter, is one
+    // U+FFFD.
     double advance(char32_t c) const;
     double lineHeight() const { return lineHeight_; }
     // From the top of a line to its baseline.
@@ -58,9 +59,14 @@ class LabelFont {
     double baseline_ = 0;
 
     static constexpr size_t kTableSize = 0x10000; // the Basic Multilingual Plane
+    static constexpr size_t kBlockSize = 0x100;
+    using Block = std::array<std::atomic<double>, kBlockSize>;
     // Advances asked of Cairo so far, NaN until then (any thread may fill one: all write the
-    // same value); characters past the table in a map under a lock.
-    std::unique_ptr<std::atomic<double>[]> table_;
+    // same value), in blocks of 256 characters made on first use: a program that shows a few
+    // texts touches a few blocks, not half a megabyte; characters past the table in a map under
+    // a lock.
+    mutable std::array<std::atomic<Block*>, kTableSize / kBlockSize> blocks_{};
+    Block& block(char32_t c) const;
     mutable std::mutex othersLock_;
     mutable std::map<char32_t, double> others_;
     double cairoAdvance(char32_t c) const;

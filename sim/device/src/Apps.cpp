@@ -8,6 +8,7 @@
 #include "device/StopSignals.h"
 
 #include "clock/ClockApp.h"
+#include "foundation/DeviceEnvironment.h"
 #include "foundation/RunLoop.h"
 #include "preferences/SettingsApp.h"
 #include "springboard/SpringBoardApps.h"
@@ -70,12 +71,19 @@ std::string Apps::boot() {
     for (const auto& hook : bootHooks_)
         hook(*springboard_);
     settings_ = std::make_unique<SettingsApp>(setup_.screen);
-    clock_ = std::make_unique<clockapp::ClockApp>(*springboard_, setup_.screen);
-    clockSeen_ = alarmModelSignature(*springboard_);
+    clockLocale_ = DeviceEnvironment::locale();
     phoneApps_ = std::make_unique<SpringBoardApps>(setup_.screen);
-    installPhoneApps(*phoneApps_, *settings_, *clock_);
+    installPhoneApps(*phoneApps_, *settings_, [this]() -> clockapp::ClockApp& { return *clockApp(); });
     display_ = std::make_unique<SpringBoardDisplay>(*springboard_, *phoneApps_);
     return settled(Screen::SpringBoard, "");
+}
+
+clockapp::ClockApp* Apps::clockApp() const {
+    if (!clock_ && springboard_) {
+        clock_ = std::make_unique<clockapp::ClockApp>(*springboard_, setup_.screen, clockLocale_);
+        clockSeen_ = alarmModelSignature(*springboard_);
+    }
+    return clock_.get();
 }
 
 bool Apps::isBooted() const {
@@ -136,7 +144,7 @@ void Apps::bringSettingsToFront() {
 
 void Apps::cameToFront() {
     if (phoneApps_ && phoneApps_->frontmost() == kClockAppBundleIdentifier) {
-        clock_->reload();
+        clockApp()->reload();
         clockSeen_ = alarmModelSignature(*springboard_);
     }
 }
@@ -156,6 +164,7 @@ std::string Apps::settled(Screen acting, std::string result) {
     // The Clock app shows the alarms as they are: one added, switched or rung elsewhere shows
     // in its list at once (not while a finger is on it: the touched views stay as they are).
     // A page being edited keeps what the person entered; the list reads the alarms once it shows.
+    // A Clock app not made yet reads them when it is.
     if (clock_ && !display_->fingerDown() && clock_->page() == clockapp::ClockApp::Page::List) {
         std::string now = alarmModelSignature(*springboard_);
         if (now != clockSeen_) {

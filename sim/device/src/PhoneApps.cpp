@@ -30,13 +30,13 @@ struct ClockInstance : SBAppInstance {
 
 } // namespace
 
-void installPhoneApps(SpringBoardApps& apps, SettingsApp& settings, clockapp::ClockApp& clock) {
+void installPhoneApps(SpringBoardApps& apps, SettingsApp& settings,
+                      std::function<clockapp::ClockApp&()> clock) {
     SettingsApp* s = &settings;
-    clockapp::ClockApp* c = &clock;
     apps.install({kSettingsBundleIdentifier, "Settings", springboard::drawSettingsIcon,
                   [s](CGSize) { return std::make_unique<SettingsInstance>(*s); }});
     apps.install({kClockAppBundleIdentifier, "Clock", springboard::drawClockIcon,
-                  [c](CGSize) { return std::make_unique<ClockInstance>(*c); }});
+                  [clock](CGSize) { return std::make_unique<ClockInstance>(clock()); }});
 }
 
 std::string alarmModelSignature(const SpringBoardHost& springBoard) {

@@ -9,6 +9,10 @@
 namespace sim {
 
 bool isKnownTimeZone(const std::string& timeZone) {
+    // ICU always knows UTC, a device's zone unless it is set: no need to read its zone data to
+    // say so.
+    if (timeZone == "UTC")
+        return true;
     std::unique_ptr<icu::TimeZone> zone(
         icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone)));
     icu::UnicodeString id;

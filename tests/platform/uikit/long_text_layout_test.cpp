@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -246,6 +249,78 @@ TEST(LabelFont, WidthsAreCairosToTheLastBit) {
     }
     cairo_scaled_font_destroy(cairoFont);
     EXPECT_EQ(font.width(""), 0);
+}
+
+double cairoWidth(const LabelFont& font, const std::string& text) {
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, kLabelFontSize, kLabelFontSize);
+    cairo_matrix_init_identity(&identity);
+    cairo_scaled_font_t* cairoFont = cairo_scaled_font_create(font.face(), &size, &identity, font.options());
+    cairo_text_extents_t extents;
+    cairo_scaled_font_text_extents(cairoFont, text.c_str(), &extents);
+    cairo_scaled_font_destroy(cairoFont);
+    return extents.x_advance;
+}
+
+// The font remembers advances in blocks of 256 characters, made on first use: characters on
+// either side of a block's edge, the table's last one and the first past it, each measured
+// twice (the second time as remembered), and all of them in one text. Cairo refuses a text that
+// holds a noncharacter (U+FDD0 to U+FDEF, the last two of every plane), and keeps the refusal on
+// its font, after which it measures everything as zero: such a character is as wide as U+FFFD,
+// and the characters measured after it keep their widths.
+TEST(LabelFont, AdvancesOnEitherSideOfABlockEdgeAreCairos) {
+    const LabelFont& font = LabelFont::shared();
+    const std::string replacement = "\xEF\xBF\xBD";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string asCairo; // the text Cairo measures to the same width
+    };
+    const std::vector<Case> characters = {{"U+00FF", "\xC3\xBF", "\xC3\xBF"},
+                                          {"U+0100", "\xC4\x80", "\xC4\x80"},
+                                          {"U+04FF", "\xD3\xBF", "\xD3\xBF"},
+                                          {"U+0500", "\xD4\x80", "\xD4\x80"},
+                                          {"U+FDD0", "\xEF\xB7\x90", replacement},
+                                          {"U+FFFD", replacement, replacement},
+                                          {"U+FFFF", "\xEF\xBF\xBF", replacement},
+                                          {"U+10000", "\xF0\x90\x80\x80", "\xF0\x90\x80\x80"},
+                                          {"U+1FFFE", "\xF0\x9F\xBF\xBE", replacement},
+                                          {"U+1F600", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+                                          {"U+00E6", "\xC3\xA6", "\xC3\xA6"}};
+    std::string all, allAsCairo;
+    for (const auto& c : characters) {
+        const double cairo = cairoWidth(font, c.asCairo);
+        EXPECT_GT(cairo, 0) << c.name;
+        EXPECT_EQ(font.width(c.text), cairo) << c.name;
+        EXPECT_EQ(font.width(c.text), cairo) << c.name << ", remembered";
+        all += c.text;
+        allAsCairo += c.asCairo;
+    }
+    EXPECT_EQ(font.width(all), cairoWidth(font, allAsCairo));
+}
+
+// Threads measuring at once, in blocks no one has used yet, all get Cairo's widths.
+TEST(LabelFont, ThreadsMeasuringAtOnceGetCairosWidths) {
+    const LabelFont& font = LabelFont::shared();
+    // Greek, Cyrillic, Armenian and Hebrew letters: blocks that no other text in these tests uses.
+    const std::vector<std::string> texts = {"\xCE\x9E\xCF\x85\xCF\x80\xCE\xBD", "\xD0\x91\xD1\x83\xD0\xB4",
+                                            "\xD5\x8A\xD5\xA1\xD5\xB0", "\xD7\x90\xD7\x91\xD7\x92"};
+    std::vector<double> expected;
+    for (const auto& text : texts)
+        expected.push_back(cairoWidth(font, text));
+    std::vector<std::vector<double>> seen(4);
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < seen.size(); ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 50; ++round)
+                for (const auto& text : texts)
+                    seen[t].push_back(font.width(text));
+        });
+    for (auto& thread : threads)
+        thread.join();
+    for (size_t t = 0; t < seen.size(); ++t)
+        for (size_t i = 0; i < seen[t].size(); ++i)
+            ASSERT_EQ(seen[t][i], expected[i % texts.size()]) << "thread " << t << ", measure " << i;
 }
 
 struct DecodeCase {

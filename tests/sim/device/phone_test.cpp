@@ -182,6 +182,20 @@ TEST_F(PhoneTest, TheClockListFollowsAlarmsSetElsewhere) {
     EXPECT_EQ(device_->apps().clockApp()->rows()[0].detail, "Stand-up");
 }
 
+// The Clock app is made when first opened, as it was at boot: in the boot's locale (a locale
+// written since takes effect at the next respring, as before) and on the alarms as they are then.
+TEST_F(PhoneTest, TheClockAppOpensInTheBootsLocaleOnTheAlarmsOfTheMoment) {
+    DeviceImageOptions german;
+    german.locale = "de_DE";
+    ASSERT_EQ(writeDeviceSettings(root_, german), "");
+    ASSERT_EQ(device_->world().addAlarm({8 * 3600 + 5 * 60, "Stand-up"}), "");
+    ASSERT_EQ(device_->input().openApp("Clock"), "");
+    const auto rows = device_->apps().clockApp()->rows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].time, "8:05 AM");
+    EXPECT_EQ(rows[0].detail, "Stand-up");
+}
+
 // Typing on the phone goes to the field touched: the Clock app's label, ended by Return.
 TEST_F(PhoneTest, TheKeyboardTypesIntoTheClockLabelAndReturnEndsIt) {
     ASSERT_EQ(device_->input().openApp("Clock"), "");

@@ -72,7 +72,10 @@ class Apps {
     // The phone: SpringBoard's apps, its display, the Clock app; null before boot.
     SpringBoardApps* phoneApps() const { return phoneApps_.get(); }
     SpringBoardDisplay* display() const { return display_.get(); }
-    clockapp::ClockApp* clockApp() const { return clock_.get(); }
+    // The Clock app is made when it is first asked for (opened, touched, inspected): until then
+    // its pages, and the font their texts are measured with, cost a run nothing. It is made as it
+    // would have been at boot: in the boot's locale, on the alarms as they are.
+    clockapp::ClockApp* clockApp() const;
     // The bundle identifier of an installed app by its name ("Settings", "Clock"); "" if none.
     static std::string bundleIdentifierOf(const std::string& appName);
     // What is in front on the phone: "lock", "home", "switcher" or the app's name ("" before boot).
@@ -114,11 +117,12 @@ class Apps {
     const DeviceSetup& setup_;
     std::unique_ptr<SpringBoardHost> springboard_;
     std::unique_ptr<SettingsApp> settings_;
-    std::unique_ptr<clockapp::ClockApp> clock_;
+    mutable std::unique_ptr<clockapp::ClockApp> clock_;
+    std::string clockLocale_; // the device's locale at boot
     std::unique_ptr<SpringBoardApps> phoneApps_;
     std::unique_ptr<SpringBoardDisplay> display_;
     // The alarms as the Clock app last read them, so it reads them again when they change.
-    std::string clockSeen_;
+    mutable std::string clockSeen_;
     std::array<id, kScreenCount> windows_;
     std::array<bool, kScreenCount> held_{};
     // The Settings stack's depth when its window was made (0: no page, an empty window).

@@ -1,5 +1,5 @@
 // The device root of a run that brings none: a fresh folder, laid out for the run and deleted
-// after it. It holds about 4 MB that nothing needs after the run, so it goes where writing and
+// after it. It holds about 1.5 MB that nothing needs after the run, so it goes where writing and
 // deleting cost no disk work: a memory file system when there is one.
 #pragma once
 
