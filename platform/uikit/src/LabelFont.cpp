@@ -79,32 +79,57 @@ char32_t decodeUtf8Character(std::string_view s) {
     return c;
 }
 
+namespace {
+// The character Cairo is given for c: Cairo refuses a text that holds a noncharacter (U+FDD0 to
+// U+FDEF, and the last two code points of every plane) and keeps the refusal, on the scaled font
+// when it measures (which then measures every text as zero) and on the drawing context when it
+// draws (which then draws nothing more), so a noncharacter is U+FFFD, as a sequence that is not
+// UTF-8 is.
+char32_t cairoCharacter(char32_t c) {
+    if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
+        return 0xFFFD;
+    return c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+} // namespace
+
+std::string cairoText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        const char32_t c = cairoCharacter(decodeUtf8Character(text.substr(i, n)));
+        if (c != 0) // Cairo reads a text up to its first NUL; a NUL takes no room
+            appendUtf8(out, c);
+        i += n;
+    }
+    return out;
+}
+
 double LabelFont::cairoAdvance(char32_t c) const {
     if (c == 0)
         return 0; // Cairo reads a text up to its first NUL
-    // Cairo refuses a text that holds a noncharacter (U+FDD0 to U+FDEF, and the last two code
-    // points of every plane) and keeps the refusal on the scaled font, which then measures every
-    // text as zero: such a character is measured as U+FFFD, as a sequence that is not UTF-8 is.
-    if ((c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE)
-        c = 0xFFFD;
-    char utf8[5] = {};
-    if (c < 0x80) {
-        utf8[0] = char(c);
-    } else if (c < 0x800) {
-        utf8[0] = char(0xC0 | (c >> 6));
-        utf8[1] = char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        utf8[0] = char(0xE0 | (c >> 12));
-        utf8[1] = char(0x80 | ((c >> 6) & 0x3F));
-        utf8[2] = char(0x80 | (c & 0x3F));
-    } else {
-        utf8[0] = char(0xF0 | (c >> 18));
-        utf8[1] = char(0x80 | ((c >> 12) & 0x3F));
-        utf8[2] = char(0x80 | ((c >> 6) & 0x3F));
-        utf8[3] = char(0x80 | (c & 0x3F));
-    }
+    std::string utf8;
+    appendUtf8(utf8, cairoCharacter(c));
     cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(scaled_, utf8, &extents);
+    cairo_scaled_font_text_extents(scaled_, utf8.c_str(), &extents);
     return extents.x_advance;
 }
 

@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <string_view>
 
 typedef struct _cairo_font_face cairo_font_face_t;
@@ -75,3 +76,8 @@ class LabelFont {
 // The character that the UTF-8 sequence s[0, n) encodes (n from utf8SequenceLength), or U+FFFD
 // when it is not a valid one (a stray byte, a short, overlong or surrogate sequence).
 char32_t decodeUtf8Character(std::string_view s);
+
+// The text as Cairo is given it to draw, character for character as it is measured: a byte
+// sequence that is not UTF-8, and a noncharacter, become U+FFFD (which Cairo draws as the font's
+// replacement glyph), and a NUL, which takes no room, is left out.
+std::string cairoText(std::string_view text);

@@ -111,7 +111,7 @@ void Painter::drawText(const std::string& text, CGRect box, NSInteger alignment,
         else if (alignment == NSTextAlignmentRight)
             x += box.size.width - w;
         cairo_move_to(cr_, x, baseline);
-        cairo_show_text(cr_, line.c_str());
+        cairo_show_text(cr_, cairoText(line).c_str());
         baseline += lineHeight;
     }
     cairo_restore(cr_);
