@@ -76,7 +76,9 @@ class CaseReport : public testing::EmptyTestEventListener {
     }
     void OnTestEnd(const testing::TestInfo& info) override {
         const auto& result = *info.result();
-        const char* verdict = result.Failed() ? "[  FAILED  ]" : result.Skipped() ? "[  SKIPPED ]" : "[       OK ]";
+        const char* verdict = result.Failed()    ? "[  FAILED  ]"
+                              : result.Skipped() ? "[  SKIPPED ]"
+                                                 : "[       OK ]";
         std::printf("%s %s.%s (%lld ms)\n", verdict, info.test_suite_name(), info.name(),
                     static_cast<long long>(result.elapsed_time()));
         std::fflush(stdout);
@@ -170,17 +172,18 @@ int runEachCaseInAChild(int timeoutSeconds) {
         if (child == 0)
             runInChild(c, parentMask);
         const std::string why = waitForChild(child, timeoutSeconds);
-        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                .count();
         if (!why.empty()) {
             std::cout << "[  FAILED  ] " << c.full() << ": " << why << " (" << ms << " ms in its process)"
                       << std::endl;
             failed.push_back(c.full() + ": " + why);
         }
     }
-    std::cout << "[==========] " << cases.size() << " cases, each in a process of its own: "
-              << cases.size() - failed.size() << " passed, " << failed.size() << " failed" << std::endl;
+    std::cout << "[==========] " << cases.size()
+              << " cases, each in a process of its own: " << cases.size() - failed.size() << " passed, "
+              << failed.size() << " failed" << std::endl;
     for (const auto& f : failed)
         std::cout << "[  FAILED  ] " << f << std::endl;
     return failed.empty() ? 0 : 1;

@@ -47,7 +47,8 @@ bool isDisabled(const CaseName& c) {
 bool filterTakes(std::string_view filter, std::string_view fullName) {
     const size_t dash = filter.find('-');
     std::string_view positive = filter.substr(0, dash);
-    const std::string_view negative = dash == std::string_view::npos ? std::string_view{} : filter.substr(dash + 1);
+    const std::string_view negative =
+        dash == std::string_view::npos ? std::string_view{} : filter.substr(dash + 1);
     if (positive.empty())
         positive = "*";
     return anyMatches(positive, fullName) && (negative.empty() || !anyMatches(negative, fullName));

@@ -52,16 +52,12 @@ struct FilterCase {
 
 TEST(CaseSelection, AFilterTakesItsPositivePatternsLessItsNegativeOnes) {
     const FilterCase cases[] = {
-        {"", "A.b", true},         // no filter: everything
-        {"*", "A.b", true},
-        {"-A.*", "A.b", false},    // only negative: everything else
-        {"-A.*", "B.b", true},
-        {"A.*:B.*", "B.c", true},  // any of the positive list
-        {"A.*:B.*", "C.c", false},
-        {"*-A.b:A.c", "A.c", false},
-        {"*-A.b:A.c", "A.d", true},
-        {"A.*-A.b", "A.b", false},
-        {"A.*-A.b", "B.x", false}, // the negative part never widens the positive one
+        {"", "A.b", true},                                   // no filter: everything
+        {"*", "A.b", true},        {"-A.*", "A.b", false},   // only negative: everything else
+        {"-A.*", "B.b", true},     {"A.*:B.*", "B.c", true}, // any of the positive list
+        {"A.*:B.*", "C.c", false}, {"*-A.b:A.c", "A.c", false}, {"*-A.b:A.c", "A.d", true},
+        {"A.*-A.b", "A.b", false}, {"A.*-A.b", "B.x", false}, // the negative part never widens the positive
+                                                              // one
     };
     for (const auto& c : cases)
         EXPECT_EQ(filterTakes(c.filter, c.name), c.takes) << c.filter << " on " << c.name;
@@ -76,8 +72,8 @@ std::vector<std::string> fullNames(const std::vector<CaseName>& cases) {
 
 TEST(CaseSelection, ShardsSplitTheSelectedCasesInTurnAndDisabledOnesRunOnlyWhenAsked) {
     const std::vector<CaseName> all = {
-        {"A", "one"}, {"A", "DISABLED_two"}, {"A", "three"}, {"DISABLED_B", "four"},
-        {"B", "five"}, {"C", "six"},         {"C", "seven"},
+        {"A", "one"},  {"A", "DISABLED_two"}, {"A", "three"}, {"DISABLED_B", "four"},
+        {"B", "five"}, {"C", "six"},          {"C", "seven"},
     };
     struct Row {
         const char* filter;
@@ -87,7 +83,10 @@ TEST(CaseSelection, ShardsSplitTheSelectedCasesInTurnAndDisabledOnesRunOnlyWhenA
     };
     const Row rows[] = {
         {"", false, {1, 0}, {"A.one", "A.three", "B.five", "C.six", "C.seven"}},
-        {"", true, {1, 0}, {"A.one", "A.DISABLED_two", "A.three", "DISABLED_B.four", "B.five", "C.six", "C.seven"}},
+        {"",
+         true,
+         {1, 0},
+         {"A.one", "A.DISABLED_two", "A.three", "DISABLED_B.four", "B.five", "C.six", "C.seven"}},
         // The shards count the cases the filter takes, so they stay even whatever it leaves out.
         {"", false, {2, 0}, {"A.one", "B.five", "C.seven"}},
         {"", false, {2, 1}, {"A.three", "C.six"}},

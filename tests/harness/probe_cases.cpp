@@ -11,10 +11,16 @@ namespace {
 
 int casesRunInThisProcess = 0;
 
-bool faultsAsked() { return std::getenv("HM_PROBE_FAULTS") != nullptr; }
+bool faultsAsked() {
+    return std::getenv("HM_PROBE_FAULTS") != nullptr;
+}
 
-TEST(Fresh, FirstCaseSeesNoEarlierCase) { EXPECT_EQ(casesRunInThisProcess++, 0); }
-TEST(Fresh, SecondCaseSeesNoEarlierCase) { EXPECT_EQ(casesRunInThisProcess++, 0); }
+TEST(Fresh, FirstCaseSeesNoEarlierCase) {
+    EXPECT_EQ(casesRunInThisProcess++, 0);
+}
+TEST(Fresh, SecondCaseSeesNoEarlierCase) {
+    EXPECT_EQ(casesRunInThisProcess++, 0);
+}
 
 TEST(Faults, Crashes) {
     if (faultsAsked())
@@ -24,8 +30,12 @@ TEST(Faults, Hangs) {
     while (faultsAsked())
         pause();
 }
-TEST(Faults, Fails) { EXPECT_FALSE(faultsAsked()); }
-TEST(Faults, DISABLED_NeverRunsUnlessAsked) { FAIL() << "a disabled case ran"; }
+TEST(Faults, Fails) {
+    EXPECT_FALSE(faultsAsked());
+}
+TEST(Faults, DISABLED_NeverRunsUnlessAsked) {
+    FAIL() << "a disabled case ran";
+}
 
 class Passes : public testing::Test {
     void TestBody() override {}
