@@ -58,25 +58,28 @@ function(hm_platform_library name)
   endif()
 endfunction()
 
-# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds] [COST seconds] [ONE_PROCESS])
+# hm_test(NAME LABEL SOURCES... [LINK libs...] [TIMEOUT seconds] [COST seconds] [SHARDS n] [ONE_PROCESS])
 # One GoogleTest executable. Each test case runs in a process of its own, as every test that boots
-# a device, or depends on a loaded library's constructor or on other process-wide state, must.
+# a device, or depends on a loaded library's constructor or on other process-wide state, must: the
+# program starts once and forks a child per case before any case has run (tests/harness/
+# CaseProcessesMain.cpp), which spares each case the program's start (a few hundred milliseconds
+# of CPU under the sanitizers). SHARDS splits the cases into that many CTest entries (NAME.shardK,
+# GoogleTest's GTEST_TOTAL_SHARDS / GTEST_SHARD_INDEX), so that a parallel CTest keeps every core
+# busy and no one entry runs alone at the end. A case is run alone with
+# `NAME --gtest_filter=Suite.Case`.
 # ONE_PROCESS is for programs of pure tests (values in, values out: nothing process-wide read or
-# left behind): CTest runs the whole program as one test, in one process, which saves a process
-# start per case (most of a case's time under the sanitizers). Such a program must also pass with
-# --gtest_shuffle. A TIMEOUT makes a hang a failure (of the case, or of the whole ONE_PROCESS
-# program); without one, the test command's own timeout applies. COST is for programs with a case
-# that runs far longer than the rest (about that many seconds): a parallel CTest starts the costliest
-# tests first, so the long one runs beside the others instead of alone at the end. (CTest learns
-# costs from a run, but a fresh build tree has none.)
+# left behind): every case runs in the program's one process (one per shard, with SHARDS). Such a
+# program must also pass with --gtest_shuffle.
+# TIMEOUT bounds each case (a hang fails that case; with ONE_PROCESS, the whole program); without
+# one, the test command's own timeout applies to each entry. COST is an entry's expected seconds
+# (each shard's, when sharded): a parallel CTest starts the costliest entries first, so a long one
+# runs beside the others instead of alone at the end. (CTest learns costs from a run, but a fresh
+# build tree has none.)
 # Test programs use the precompiled headers of their kind (HM_TEST_PCH): GoogleTest's and the
 # standard library's, and compile at HM_TEST_OPTIONS.
 function(hm_test name)
-  cmake_parse_arguments(ARG "ONE_PROCESS" "LABEL;TIMEOUT;COST" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "ONE_PROCESS" "LABEL;TIMEOUT;COST;SHARDS" "SOURCES;LINK" ${ARGN})
   set(extra_properties "")
-  if(ARG_TIMEOUT)
-    list(APPEND extra_properties TIMEOUT ${ARG_TIMEOUT})
-  endif()
   if(ARG_COST)
     list(APPEND extra_properties COST ${ARG_COST})
   endif()
@@ -84,20 +87,34 @@ function(hm_test name)
   # Test files compile in unity batches as the libraries do (a test file's compile is mostly the
   # headers it shares with the program's other files): file-local helpers and case tables have
   # names of their own across one program's files.
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_LINK})
+  if(ARG_ONE_PROCESS)
+    set(main GTest::gtest_main)
+  else()
+    set(main hm_case_processes_main)
+  endif()
+  target_link_libraries(${name} PRIVATE ${main} GTest::gtest GTest::gmock ${ARG_LINK})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
   target_compile_options(${name} PRIVATE ${HM_TEST_OPTIONS})
   hm_precompiled_headers(${name} TEST)
   # Staging folders, for tests that build a device root (tests/support/DeviceRootFixture.h).
   target_compile_definitions(${name} PRIVATE HM_PACKAGE_DIR="${HM_PACKAGE_DIR}" HM_ADDONS_DIR="${HM_ADDONS_DIR}")
-  if(ARG_ONE_PROCESS)
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} ${extra_properties})
-  else()
-    gtest_discover_tests(${name}
-      PROPERTIES LABELS ${ARG_LABEL} ${extra_properties}
-      DISCOVERY_TIMEOUT 60)
+  set(command ${name})
+  if(ARG_TIMEOUT AND ARG_ONE_PROCESS)
+    list(APPEND extra_properties TIMEOUT ${ARG_TIMEOUT})
+  elseif(ARG_TIMEOUT)
+    list(APPEND command --hm_case_timeout=${ARG_TIMEOUT})
   endif()
+  if(NOT ARG_SHARDS OR ARG_SHARDS LESS_EQUAL 1)
+    add_test(NAME ${name} COMMAND ${command})
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} ${extra_properties})
+    return()
+  endif()
+  math(EXPR last "${ARG_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    add_test(NAME ${name}.shard${shard} COMMAND ${command})
+    set_tests_properties(${name}.shard${shard} PROPERTIES LABELS ${ARG_LABEL} ${extra_properties}
+      ENVIRONMENT "GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}")
+  endforeach()
 endfunction()
 
 # A library staged into the package or an add-on's folder, which every device root a run or a

@@ -266,28 +266,40 @@ TEST_F(ProcessTest, TheLockPassesThroughARespring) {
     EXPECT_NE(held.out().find("snapshot  held.png"), std::string::npos) << held.out();
 }
 
-TEST_F(ProcessTest, AStoppedRunRemovesItsTemporaryRoot) {
-    struct Case {
-        int signal;
-        const char* scenario;
-    } cases[] = {
-        {SIGTERM, "held.scn"},          {SIGINT, "held.scn"},          {SIGHUP, "held.scn"},
-        {SIGTERM, "respring-held.scn"}, {SIGHUP, "respring-held.scn"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(strsignal(c.signal)) + " in " + c.scenario);
-        Sim run({"run", (folder_ / c.scenario).string(), "--snapshots", shots_.string()}, folder_,
-                temporaryEnv());
-        ASSERT_TRUE(eventually([&] { return lockedTemporaryRoots().size() == 1; })) << run.err();
-        if (std::string(c.scenario).find("respring") != std::string::npos) {
-            ASSERT_TRUE(eventually([&] { return run.commandLine().find("--resume") != std::string::npos; }));
-        }
-        std::this_thread::sleep_for(100ms); // most likely waiting at the FIFO by now
-        ASSERT_EQ(::kill(run.pid(), c.signal), 0);
-        EXPECT_EQ(run.finish(), 128 + c.signal) << run.err();
-        EXPECT_NE(run.err().find("stopped by a signal"), std::string::npos) << run.err();
-        EXPECT_TRUE(fs::is_empty(temporary_)) << "the temporary root is left behind";
+// Each signal and scenario is a case of its own: a case's runs take seconds under the sanitizers,
+// and as cases they run side by side.
+struct StoppedRun {
+    int signal;
+    const char* scenario;
+};
+
+class StoppedRunTest : public ProcessTest, public testing::WithParamInterface<StoppedRun> {};
+
+TEST_P(StoppedRunTest, AStoppedRunRemovesItsTemporaryRoot) {
+    const StoppedRun& c = GetParam();
+    Sim run({"run", (folder_ / c.scenario).string(), "--snapshots", shots_.string()}, folder_,
+            temporaryEnv());
+    ASSERT_TRUE(eventually([&] { return lockedTemporaryRoots().size() == 1; })) << run.err();
+    if (std::string(c.scenario).find("respring") != std::string::npos) {
+        ASSERT_TRUE(eventually([&] { return run.commandLine().find("--resume") != std::string::npos; }));
     }
+    std::this_thread::sleep_for(100ms); // most likely waiting at the FIFO by now
+    ASSERT_EQ(::kill(run.pid(), c.signal), 0);
+    EXPECT_EQ(run.finish(), 128 + c.signal) << run.err();
+    EXPECT_NE(run.err().find("stopped by a signal"), std::string::npos) << run.err();
+    EXPECT_TRUE(fs::is_empty(temporary_)) << "the temporary root is left behind";
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, StoppedRunTest,
+                         testing::Values(StoppedRun{SIGTERM, "held.scn"}, StoppedRun{SIGINT, "held.scn"},
+                                         StoppedRun{SIGHUP, "held.scn"},
+                                         StoppedRun{SIGTERM, "respring-held.scn"},
+                                         StoppedRun{SIGHUP, "respring-held.scn"}),
+                         [](const testing::TestParamInfo<StoppedRun>& info) {
+                             return std::string(sigabbrev_np(info.param.signal)) +
+                                    (std::string(info.param.scenario).find("respring") != std::string::npos
+                                         ? "AfterARespring"
+                                         : "");
+                         });
 
 } // namespace

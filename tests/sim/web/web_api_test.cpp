@@ -19,6 +19,7 @@
 #include <functional>
 #include <future>
 #include <thread>
+#include <utility>
 
 namespace sim::web {
 namespace {
@@ -384,15 +385,20 @@ TEST_F(WebApiTest, TheEventStreamSendsThePhonesPictureThenOnlyItsChanges) {
         httplib::Client second("127.0.0.1", server_->port());
         second.set_read_timeout(10, 0);
         std::promise<std::vector<std::pair<std::string, json>>> seen;
+        // The viewer's first event (the phone's whole picture) says its stream is open.
+        std::promise<void> subscribed;
+        bool toldSubscribed = false;
         std::thread viewer([&] {
             seen.set_value(readEvents(second, [&](const auto& e) {
+                if (!e.empty() && !std::exchange(toldSubscribed, true))
+                    subscribed.set_value();
                 return std::any_of(
                            e.begin(), e.end(),
                            [](const auto& x) { return x.first == "state" && x.second["front"] == "home"; }) &&
                        std::any_of(e.begin(), e.end(), [](const auto& x) { return x.first == "tiles"; });
             }));
         });
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_EQ(subscribed.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
         EXPECT_EQ(post(c, {{"action", "home"}})->status, 200);
         viewer.join();
         auto events = seen.get_future().get();
