@@ -8,19 +8,21 @@ set(HM_LIBRARY_PCH <algorithm> <cmath> <cstdint> <functional> <map> <memory> <op
 set(HM_TEST_PCH ${HM_LIBRARY_PCH} <filesystem> <fstream> <thread> <gtest/gtest.h>)
 
 # hm_precompiled_headers(TARGET LIBRARY|TEST)
-# Gives TARGET the precompiled headers of its kind. With gcc they are compiled once, by a target
-# of their own without -D macros (gcc refuses a precompiled header made with a macro the user
-# lacks, and takes one the user adds), and reused by every target of the kind (the libraries
-# share -fPIC). clang accepts no differing flag, so there each target compiles its own.
+# Gives TARGET the precompiled headers of its kind. They are compiled once, by a target of their
+# own without -D macros (gcc and clang both refuse a precompiled header made with a macro the user
+# lacks, and take one the user adds), and reused by every target of the kind: the kind's targets
+# share every other option that the compilers check (-fPIC or -fPIE, the optimization level, the
+# sanitizers). With clang that saves a header compile of 3-5 s of CPU per target, 44 of them under
+# the sanitizers. Another compiler compiles each target's own.
 function(hm_precompiled_headers target kind)
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     target_precompile_headers(${target} REUSE_FROM hm_pch_${kind})
   else()
     target_precompile_headers(${target} PRIVATE ${HM_${kind}_PCH})
   endif()
 endfunction()
 
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/pch/library.cpp CONTENT "// Compiles the libraries' precompiled headers.\n")
   add_library(hm_pch_LIBRARY OBJECT ${CMAKE_BINARY_DIR}/pch/library.cpp)
   target_precompile_headers(hm_pch_LIBRARY PRIVATE ${HM_LIBRARY_PCH})
@@ -31,8 +33,8 @@ endif()
 # -Wstringop-overflow, inside char_traits.h) on std::string(X) + "text", a pattern of many tests,
 # so those warnings are off for test programs (the sanitizer build checks their bounds at run
 # time). Both builds precompile the test programs' headers.
-set(HM_TEST_OPTIONS $<$<NOT:$<CONFIG:Debug>>:-O1 -Wno-array-bounds -Wno-stringop-overflow>)
-if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND TARGET GTest::gtest)
+set(HM_TEST_OPTIONS $<$<NOT:$<CONFIG:Debug>>:-O1 $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-stringop-overflow>>)
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND TARGET GTest::gtest)
   # The test programs' headers, compiled as an executable's sources are (-fPIE, GoogleTest's macros).
   file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/pch/test.cpp CONTENT "// Compiles the test programs' precompiled headers.\n")
   add_library(hm_pch_TEST OBJECT ${CMAKE_BINARY_DIR}/pch/test.cpp)

@@ -2,9 +2,10 @@
 # Installs the Debian packages the build needs, when any is missing.
 # As root it runs apt-get; otherwise it prints the command to run and stops.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libplist-dev libicu-dev libcairo2-dev libfreetype-dev
-          libpng-dev lld clang-format fonts-urw-base35 libgtest-dev libgmock-dev libbenchmark-dev
-          libcpp-httplib-dev nlohmann-json3-dev chromium)
+# clang and its runtimes (libclang-rt-dev): the sanitizer build and the fuzzers are built with it.
+packages=(cmake ninja-build g++ clang libclang-rt-dev pkg-config libplist-dev libicu-dev
+          libcairo2-dev libfreetype-dev libpng-dev lld clang-format fonts-urw-base35 libgtest-dev
+          libgmock-dev libbenchmark-dev libcpp-httplib-dev nlohmann-json3-dev chromium)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

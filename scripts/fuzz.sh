@@ -28,19 +28,7 @@ for t in "${targets[@]}"; do
   [[ " ${all[*]} " == *" $t "* ]] || { echo "fuzz.sh: unknown target '$t' (one of: ${all[*]})" >&2; exit 2; }
 done
 
-scripts/deps.sh
-need=()
-for p in clang libclang-rt-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "fuzz.sh: missing Debian packages. Run as root: apt-get update && apt-get install -y ${need[*]}" >&2
-    exit 1
-  fi
-  DEBIAN_FRONTEND=noninteractive apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+scripts/deps.sh # clang and its sanitizer and libFuzzer runtimes among them
 
 build=build/fuzz
 if [ ! -f "$build/build.ninja" ]; then

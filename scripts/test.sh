@@ -84,12 +84,21 @@ phase "packages" scripts/deps.sh
 phase "format check" scripts/format.sh --check
 
 # The lane: the sanitizer build, then (for the whole suite) the fuzzers' build.
+# The sanitizer tree is built with clang when it is there (scripts/deps.sh installs it; a tree
+# configured before keeps its compiler): instrumented at -O0, clang compiles the whole tree in
+# about half of gcc's CPU time, and its test programs start in about two thirds of the time.
+sanitizer_compiler=""
+if command -v clang >/dev/null 2>&1 && command -v clang++ >/dev/null 2>&1; then
+  sanitizer_compiler="-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++"
+fi
 fuzz=$([ $# -eq 0 ] && echo yes || echo no)
 export -f lane_step
-export lane_dir fuzz
+export lane_dir fuzz sanitizer_compiler
 set -m # a process group of its own for the background job
 nice -n 19 bash -c '
-  lane_step "sanitizer build" scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DHM_SANITIZE=ON -DHM_BENCH=OFF || exit 1
+  # shellcheck disable=SC2086 # the compiler options are words of their own
+  lane_step "sanitizer build" scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DHM_SANITIZE=ON -DHM_BENCH=OFF \
+    $sanitizer_compiler || exit 1
   [ "$fuzz" = yes ] && lane_step "fuzzers build" scripts/fuzz.sh --build
   exit 0' &
 lane_pid=$!
