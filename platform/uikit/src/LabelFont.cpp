@@ -80,6 +80,16 @@ char32_t decodeUtf8Character(std::string_view s) {
 }
 
 namespace {
+// Calls f with each character of a text in order, as measuring and drawing both read it: a lead
+// byte's sequence (cut short at the text's end) is one character, U+FFFD when it is not UTF-8.
+template <class F> void forEachCharacter(std::string_view text, F f) {
+    for (size_t i = 0; i < text.size();) {
+        const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        f(decodeUtf8Character(text.substr(i, n)));
+        i += n;
+    }
+}
+
 // The character Cairo is given for c: Cairo refuses a text that holds a noncharacter (U+FDD0 to
 // U+FDEF, and the last two code points of every plane) and keeps the refusal, on the scaled font
 // when it measures (which then measures every text as zero) and on the drawing context when it
@@ -113,13 +123,11 @@ void appendUtf8(std::string& out, char32_t c) {
 std::string cairoText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        const char32_t c = cairoCharacter(decodeUtf8Character(text.substr(i, n)));
+    forEachCharacter(text, [&](char32_t c) {
+        c = cairoCharacter(c);
         if (c != 0) // Cairo reads a text up to its first NUL; a NUL takes no room
             appendUtf8(out, c);
-        i += n;
-    }
+    });
     return out;
 }
 
@@ -153,11 +161,7 @@ double LabelFont::advance(char32_t c) const {
 double LabelFont::width(std::string_view text) const {
     // Summed from zero in order, as Cairo places one glyph after another.
     double sum = 0;
-    for (size_t i = 0; i < text.size();) {
-        const size_t n = std::min(utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        sum += advance(decodeUtf8Character(text.substr(i, n)));
-        i += n;
-    }
+    forEachCharacter(text, [&](char32_t c) { sum += advance(c); });
     return sum;
 }
 
